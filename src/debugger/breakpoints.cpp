@@ -1,0 +1,5 @@
+#include "debugger/breakpoints.h"
+
+bool debugHooksOn = false;
+
+void checkBreakpoints() {}

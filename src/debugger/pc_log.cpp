@@ -1,0 +1,38 @@
+#include "debugger/pc_log.h"
+
+#include "debugger/disassembler.h"
+#include "machine/memory.h"
+
+bool pcLogOn = false;
+bool pcLogOneFrame = false;
+std::FILE* pcLogFile = nullptr;
+
+namespace {
+uint32_t previousWord = 0xFFFFFFFF; // no previous instruction
+
+bool IsRepeatingLoop(uint16_t w) {
+    const uint8_t op = w >> 8;
+    return w == 0xEDB0 || w == 0xEDB8 || op == 0x76 || op == 0x10;
+}
+} // namespace
+
+std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disassembly) {
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "PC = %04X  AF = %04X  BC = %04X  DE = %04X  HL = %04X  IR = %04X  SP = %04X  tstate = %05d  ",
+                  regs.pc, regs.af, regs.bc, regs.de, regs.hl, regs.ir, regs.sp, int(regs.tstates));
+    return line + disassembly + "\n";
+}
+
+void PcLogStep() {
+    const MachineState& m = machine;
+    const uint16_t w = uint16_t(FetchOpcodeByte(m.pc) << 8 | FetchOpcodeByte(uint16_t(m.pc + 1)));
+    if (!(w == previousWord && IsRepeatingLoop(w)) && pcLogFile) {
+        const PcLogRegisters regs{m.pc, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ir, m.sp, m.tstates};
+        const std::string line = FormatPcLogLine(regs, DisassembleInstruction(m.pc));
+        std::fputs(line.c_str(), pcLogFile);
+    }
+    previousWord = w;
+}
+
+void ResetPcLog() { previousWord = 0xFFFFFFFF; }

@@ -1,0 +1,23 @@
+// The PC log: one text line per executed instruction while logging is on.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+extern bool pcLogOn;       // continuous log
+extern bool pcLogOneFrame; // log until the current frame ends
+extern std::FILE* pcLogFile;
+
+struct PcLogRegisters {
+    uint16_t pc, af, bc, de, hl, ir, sp;
+    uint32_t tstates;
+};
+
+// "PC = %04X  AF = %04X  ... tstate = %05d  <disassembly>\n"
+std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disassembly);
+
+// Called after every instruction while logging: appends the line for the instruction at
+// pc, except that a repeated LDIR, LDDR, HALT or DJNZ is logged once.
+void PcLogStep();
+void ResetPcLog();

@@ -1,0 +1,17 @@
+// The Jupiter Ace as the Z80 core's bus: memory through the page table and the mirror
+// folding, ports through the Ace's port decoder, the ED FC/FD traps to the tape deck.
+#pragma once
+
+#include "machine/memory.h"
+#include "machine/ports.h"
+#include "tape/tape_deck.h"
+
+struct AceBus {
+    uint8_t Fetch(uint16_t a) { return FetchOpcodeByte(a); }
+    uint8_t Read(uint16_t a) { return ReadMemory(a); }
+    void Write(uint16_t a, uint8_t v) { WriteMemory(a, v); }
+    uint8_t In(uint16_t port) { return PortIn(port); }
+    void Out(uint16_t port, uint8_t v) { PortOut(port, v); }
+    bool LoadTrap() { return TapeLoadTrap(); }
+    void SaveTrap() { TapeSaveTrap(); }
+};

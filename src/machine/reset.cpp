@@ -1,0 +1,52 @@
+#include "machine/reset.h"
+
+#include <cstring>
+
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "machine/rom.h"
+#include "machine/z80_tables.h"
+#include "tape/file_kinds.h"
+#include "tape/spool.h"
+#include "tape/tape_deck.h"
+
+void ResetMachine() {
+    MachineState& m = machine;
+    std::memset(ramBlock, 0, sizeof ramBlock);
+    BuildFlagTables();
+    std::memset(m.keyMatrix, 0xFF, sizeof m.keyMatrix);
+    if (TapeInDeck()) EjectTape();
+
+    m.de.w = 0x0000;
+    m.hl.w = 0xFFFF;
+    m.pc = m.sp = 0;
+    m.af.w = m.bc.w = m.ix.w = m.iy.w = 0;
+    m.afAlt.w = m.bcAlt.w = m.deAlt.w = m.hlAlt.w = 0;
+    m.iff1 = m.iff2 = 0;
+    m.im = 0;
+    m.r7 = 0;
+    m.intLine = 0;
+    m.halted = 0;
+    m.ir = 0;
+    m.eiDelay = m.prefixDelay = 0;
+    // memptr keeps its value, as on the real chip.
+
+    m.tstates = 0;
+    m.instrStart = 0;
+    m.earLevel = 0;
+    m.intLength = kIntLength;
+
+    RestartFrameSkip();
+    ClearSpool();
+    currentFileKind = FileKind::None;
+}
+
+void SoftReset() {
+    std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix);
+    machine.pc = 0;
+}
+
+void HardReset() {
+    ResetMachine();
+    LoadStandardRom();
+}

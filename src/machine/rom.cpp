@@ -1,0 +1,91 @@
+#include "machine/rom.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/messages.h"
+#include "machine/machine_state.h"
+
+std::string romFolder;
+std::string currentRomName;
+
+namespace {
+
+uint8_t romImage[kRomSize];
+uint8_t pristineRom[kRomSize];
+
+// Reads a regular file of exactly kRomSize bytes. Reports 2 (missing or unreadable,
+// a folder included) or 3 (wrong length) and returns false otherwise.
+bool ReadRomFile(const std::string& path, std::vector<uint8_t>& out) {
+    std::error_code error;
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(path, error)) file.open(path, std::ios::binary | std::ios::ate);
+    if (!file.is_open()) { // missing, unreadable, or not a file at all (a folder)
+        ReportMessage(kCaptionError, 2);
+        return false;
+    }
+    const std::streamoff length = file.tellg();
+    if (length != kRomSize) {
+        ReportMessage(kCaptionError, 3);
+        return false;
+    }
+    out.resize(kRomSize);
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(out.data()), kRomSize)) {
+        ReportMessage(kCaptionError, 2);
+        return false;
+    }
+    return true;
+}
+
+bool IsAbsolute(const std::string& name) { return !name.empty() && name.front() == '/'; }
+
+} // namespace
+
+const uint8_t* PristineRom() { return pristineRom; }
+
+bool LoadRomFile(const std::string& path, const std::string& displayName) {
+    std::vector<uint8_t> bytes;
+    if (!ReadRomFile(path, bytes)) return true;
+    std::memcpy(romImage, bytes.data(), kRomSize);
+    std::memcpy(pristineRom, bytes.data(), kRomSize);
+    machine.rom = romImage;
+    currentRomName = displayName;
+    BuildPageTable();
+    return false;
+}
+
+bool LoadStandardRom() { return LoadRomFile(romFolder + "ace.rom", "ACE.ROM"); }
+
+bool LoadCustomRom(const std::string& name) {
+    const std::string path = IsAbsolute(name) ? name : romFolder + name;
+    std::string base = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
+    std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return std::toupper(c); });
+    return LoadRomFile(path, base);
+}
+
+void BuildPageTable() {
+    machine.ram = ramBlock;
+    machine.pages[0] = machine.rom ? machine.rom : romImage;
+    for (int n = 1; n < 8; ++n) machine.pages[n] = ramBlock + n * 0x2000;
+    // The tape save trap: ED FD hands the ROM's SAVE to the tape deck, RET returns at once.
+    uint8_t* rom = machine.pages[0];
+    rom[kSaveTrapAddress] = 0xED;
+    rom[kSaveTrapAddress + 1] = 0xFD;
+    rom[kSaveTrapAddress + 2] = 0xC9;
+}
+
+void SetModel() {
+    LoadStandardRom();
+    const ModelInfo& info = ModelTable(machine.model);
+    machine.topPage = info.topPage;
+    machine.ramTop = info.ramTop;
+}
+
+void RestoreRomBytes(uint16_t address, int n) {
+    for (int k = 0; k < n && address + k < int(kRomSize); ++k) romImage[address + k] = pristineRom[address + k];
+}

@@ -1,0 +1,30 @@
+// Loading the 8 KB ROM image and building the page table over it.
+//
+// The ROM folder is set at start-up (the application's roms/ folder, or wherever the
+// user keeps "ace.rom"). A failed load reports through ReportMessage and keeps the
+// previous ROM image and page table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr uint32_t kRomSize = 8192;
+constexpr uint16_t kSaveTrapAddress = 0x1820; // the ROM's tape SAVE routine
+
+// Folder searched for ROM files, with a trailing separator ("" = current folder).
+extern std::string romFolder;
+// "ACE.ROM" or the upper-cased name of a custom ROM; empty before the first load.
+extern std::string currentRomName;
+
+// The ROM image as it came from the file, before any trap was planted. Patches restore
+// their bytes from here, so an eject or a finished recording gives back the real ROM.
+const uint8_t* PristineRom();
+
+bool LoadStandardRom();                   // true when it failed (and reported why)
+bool LoadCustomRom(const std::string& name); // name relative to romFolder, or an absolute path
+bool LoadRomFile(const std::string& path, const std::string& displayName);
+void BuildPageTable();
+void SetModel();
+
+// Puts bytes [address, address + n) of the pristine ROM back into the live image.
+void RestoreRomBytes(uint16_t address, int n);

@@ -1,0 +1,3 @@
+#include "tape/file_kinds.h"
+
+FileKind currentFileKind = FileKind::None;

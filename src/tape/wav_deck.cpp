@@ -1,0 +1,12 @@
+#include "tape/wav_deck.h"
+
+bool wavLoaded = false;
+bool recordArmed = false;
+bool wavPlaying = false;
+bool recording = false;
+uint32_t tstatesPerSample = 0;
+
+void StartWavPlayback() {}
+void StartRecording() {}
+void WavSampleTick(uint32_t) {}
+uint8_t WavCurrentSample() { return 128; }

@@ -1,0 +1,155 @@
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "app/messages.h"
+#include "machine/memory.h"
+#include "machine/reset.h"
+#include "machine/rom.h"
+#include "test_support.h"
+
+namespace {
+
+class MemoryTest : public MachineTest {};
+
+void SetModelLimits(uint32_t model) {
+    machine.model = model;
+    machine.topPage = ModelTable(model).topPage;
+    machine.ramTop = ModelTable(model).ramTop;
+}
+
+TEST_F(MemoryTest, VideoRamMirrorReadsAndWritesTheSameBytes) {
+    WriteMemory(0x2000, 0x55);
+    EXPECT_EQ(ReadMemory(0x2400), 0x55);
+    EXPECT_EQ(ReadMemory(0x2000), 0x55);
+    EXPECT_EQ(machine.ram[0x2400], 0x55);
+    EXPECT_EQ(machine.ram[0x2000], 0x00) << "the first 8 KB of the RAM block are never addressed";
+}
+
+TEST_F(MemoryTest, CharacterRamIsWriteOnlyForTheProcessor) {
+    WriteMemory(0x2C05, 0x3C);
+    EXPECT_EQ(ReadMemory(0x2C05), 0xFF);
+    EXPECT_EQ(machine.ram[0x2C05], 0x3C);
+    WriteMemory(0x2805, 0x18); // mirror
+    EXPECT_EQ(machine.ram[0x2C05], 0x18);
+    EXPECT_EQ(ReadMemory(0x2805), 0xFF);
+    EXPECT_EQ(FetchOpcodeByte(0x2C05), 0x18) << "opcode fetches bypass the read-back rule";
+}
+
+TEST_F(MemoryTest, UserRamHasThreeMirrors) {
+    for (uint16_t base : {0x3000, 0x3400, 0x3800}) {
+        const uint8_t v = uint8_t(base >> 8);
+        WriteMemory(base + 7, v);
+        EXPECT_EQ(machine.ram[0x3C07], v);
+        for (uint16_t read : {0x3007, 0x3407, 0x3807, 0x3C07}) EXPECT_EQ(ReadMemory(read), v);
+    }
+}
+
+TEST_F(MemoryTest, ModelsLimitExpansionRam) {
+    SetModelLimits(0);
+    WriteMemory(0x4000, 0x12);
+    EXPECT_EQ(ReadMemory(0x4000), 0x00);
+    EXPECT_EQ(machine.ram[0x4000], 0x00);
+
+    SetModelLimits(1);
+    WriteMemory(0x7FFF, 0x34);
+    EXPECT_EQ(ReadMemory(0x7FFF), 0x34);
+    WriteMemory(0x8000, 0x56);
+    EXPECT_EQ(ReadMemory(0x8000), 0x00);
+    EXPECT_EQ(machine.ram[0x8000], 0x00);
+
+    SetModelLimits(3);
+    WriteMemory(0xFFFF, 0x78);
+    EXPECT_EQ(ReadMemory(0xFFFF), 0x78);
+
+    machine.model = 9; // anything out of range writes like the 51K machine
+    WriteMemory(0xE000, 0x9A);
+    EXPECT_EQ(machine.ram[0xE000], 0x9A);
+}
+
+TEST_F(MemoryTest, RomIgnoresWrites) {
+    const uint8_t before = ReadMemory(0x0100);
+    WriteMemory(0x0100, uint8_t(before ^ 0xFF));
+    EXPECT_EQ(ReadMemory(0x0100), before);
+}
+
+TEST_F(MemoryTest, HardResetSetsPowerOnRegisters) {
+    machine.af.w = machine.bc.w = machine.ix.w = 0x1234;
+    machine.memptr = 0x4321;
+    ResetMachine();
+    EXPECT_EQ(machine.hl.w, 0xFFFF);
+    EXPECT_EQ(machine.de.w, 0x0000);
+    EXPECT_EQ(machine.af.w, 0);
+    EXPECT_EQ(machine.bc.w, 0);
+    EXPECT_EQ(machine.ix.w, 0);
+    EXPECT_EQ(machine.memptr, 0x4321) << "memptr survives a reset";
+    for (uint8_t row : machine.keyMatrix) EXPECT_EQ(row, 0xFF);
+}
+
+TEST_F(MemoryTest, SoftResetOnlyReleasesKeysAndRestarts) {
+    machine.pc = 0x1234;
+    machine.bc.w = 0x5678;
+    machine.keyMatrix[3] = 0xFE;
+    WriteMemory(0x3C00, 0xAA);
+    SoftReset();
+    EXPECT_EQ(machine.pc, 0);
+    EXPECT_EQ(machine.bc.w, 0x5678);
+    EXPECT_EQ(machine.keyMatrix[3], 0xFF);
+    EXPECT_EQ(ReadMemory(0x3C00), 0xAA);
+}
+
+class RomTest : public MachineTest {};
+
+void WriteFile(const std::string& path, size_t size, uint8_t fill) {
+    std::ofstream out(path, std::ios::binary);
+    std::string bytes(size, char(fill));
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+TEST_F(RomTest, BadRomFilesReportAndKeepThePreviousRom) {
+    const std::string dir = ScratchFolder();
+    romFolder = dir;
+    WriteFile(dir + "ace.rom", kRomSize, 0x11);
+    ASSERT_FALSE(LoadStandardRom());
+    EXPECT_EQ(ReadMemory(0x0000), 0x11);
+
+    for (size_t size : {size_t(8191), size_t(8193), size_t(0)}) {
+        WriteFile(dir + "ace.rom", size, 0x22);
+        EXPECT_TRUE(LoadStandardRom());
+        EXPECT_EQ(LastReportedMessage().text, "03 - ROM file incorrect length");
+        EXPECT_EQ(LastReportedMessage().caption, "NoltACE Error");
+        EXPECT_EQ(ReadMemory(0x0000), 0x11) << "a failed load keeps the previous ROM";
+    }
+
+    std::filesystem::remove(dir + "ace.rom");
+    EXPECT_TRUE(LoadStandardRom());
+    EXPECT_EQ(LastReportedMessage().text, "02 - ROM missing");
+
+    std::filesystem::create_directory(dir + "folder.rom");
+    EXPECT_TRUE(LoadCustomRom("folder.rom"));
+    EXPECT_EQ(LastReportedMessage().code, 2);
+    EXPECT_EQ(ReadMemory(0x0000), 0x11);
+    EXPECT_EQ(recorder.messages.size(), 5u);
+}
+
+TEST_F(RomTest, CustomRomNameIsUpperCased) {
+    const std::string dir = ScratchFolder();
+    romFolder = dir;
+    WriteFile(dir + "mine.rom", kRomSize, 0x33);
+    ASSERT_FALSE(LoadCustomRom("mine.rom"));
+    EXPECT_EQ(currentRomName, "MINE.ROM");
+    EXPECT_EQ(ReadMemory(0x0010), 0x33);
+}
+
+TEST_F(RomTest, TheRealRomCarriesTheSaveTrap) {
+    if (!BootTestRom()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
+    EXPECT_EQ(ReadMemory(0x0000), 0xF3);
+    EXPECT_EQ(ReadMemory(0x0001), 0x21);
+    EXPECT_EQ(ReadMemory(0x1820), 0xED);
+    EXPECT_EQ(ReadMemory(0x1821), 0xFD);
+    EXPECT_EQ(ReadMemory(0x1822), 0xC9);
+    EXPECT_EQ(PristineRom()[0x1820], 0xFD) << "the pristine copy keeps the ROM's own bytes";
+    EXPECT_EQ(currentRomName, "ACE.ROM");
+}
+
+} // namespace

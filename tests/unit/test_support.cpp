@@ -1,0 +1,54 @@
+#include "test_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/messages.h"
+#include "machine/machine_state.h"
+#include "machine/reset.h"
+#include "machine/rom.h"
+#include "machine/run_state.h"
+
+namespace fs = std::filesystem;
+
+std::string TestRomPath() {
+    const char* path = std::getenv("NOLTACE_TEST_ROM");
+    if (!path || !*path || !fs::is_regular_file(path)) return {};
+    return path;
+}
+
+std::string TestDataPath() {
+    const char* path = std::getenv("NOLTACE_TESTDATA");
+    if (!path || !*path || !fs::is_directory(path)) return {};
+    return path;
+}
+
+std::string ScratchFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    fs::path dir = fs::temp_directory_path() / "noltace-tests" /
+                   (std::string(info->test_suite_name()) + "." + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir.string() + "/";
+}
+
+void MachineTest::SetUp() {
+    SetHost(&recorder);
+    ResetRunState();
+    ClearLastReportedMessage();
+    machine = MachineState{};
+    machine.rom = nullptr;
+    romFolder.clear();
+    BuildPageTable();
+    ResetMachine();
+}
+
+void MachineTest::TearDown() { SetHost(nullptr); }
+
+bool MachineTest::BootTestRom() {
+    const std::string rom = TestRomPath();
+    if (rom.empty()) return false;
+    if (LoadRomFile(rom, "ACE.ROM")) return false;
+    ResetMachine();
+    return true;
+}
