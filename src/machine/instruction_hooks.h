@@ -1,0 +1,57 @@
+// The work done after every instruction, in its fixed order: the renderer catches up
+// with the beam, a requested NMI is taken, the sound clocks advance, the ROM address
+// hooks start tape playback or recording, the fast tape loop runs, the tape and WAV
+// clocks tick, breakpoints are tested and the PC log is written.
+//
+// Written over a Bus like the core itself, so that a benchmark can measure the hooks'
+// cost on any memory; the machine uses it with AceBus (ExecuteInstruction).
+#pragma once
+
+#include "debugger/breakpoints.h"
+#include "debugger/pc_log.h"
+#include "display/renderer.h"
+#include "machine/machine_state.h"
+#include "machine/run_state.h"
+#include "machine/z80_core.h"
+#include "sound/sound_output.h"
+#include "tape/tape_deck.h"
+#include "tape/wav_deck.h"
+
+constexpr uint16_t kRomLoadHeaderPc = 0x191B; // where the ROM starts reading a tape block
+constexpr uint16_t kRomSavePc = 0x1820;       // the ROM's SAVE routine
+
+// While a TZX tape plays with fast loading, whole instructions run back to back with
+// only the tape clock, so a tape can load inside one frame.
+template <class Bus> void RunFastTapeLoop(MachineState& m, Bus& bus) {
+    while (tzxPlaying && opt_fastloadtzx) {
+        Z80StepNoInterrupt(m, bus);
+        m.instrTstates = m.tstates - m.instrStart;
+        TapeTick(m.instrTstates);
+        if (m.tstates > m.frameTstates) m.tstates = 0;
+    }
+}
+
+template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) {
+    m.instrTstates = m.tstates - m.instrStart;
+    m.tapeClock += m.instrTstates;
+    RenderToBeam(m.tstates);
+    if (NmiRequested) Z80AcceptNmi(m, bus);
+    if (SoundOutputOn() && !FastMode) AdvanceSoundClocks(m.instrTstates);
+
+    if (m.pc == kRomLoadHeaderPc) {
+        if (tzxInserted) StartTzxPlayback();
+        if (wavLoaded) StartWavPlayback();
+    }
+    if (m.pc == kRomSavePc && recordArmed) StartRecording();
+
+    if (tzxPlaying) {
+        RunFastTapeLoop(m, bus);
+        if (tzxPlaying) TapeTick(m.instrTstates);
+    }
+    if ((wavPlaying || recording) && m.tapeClock > tstatesPerSample) {
+        WavSampleTick(m.instrTstates);
+        m.tapeClock -= tstatesPerSample;
+    }
+    if (debugHooksOn) checkBreakpoints();
+    if (pcLogOn || pcLogOneFrame) PcLogStep();
+}
