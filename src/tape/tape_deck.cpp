@@ -1,14 +1,112 @@
 #include "tape/tape_deck.h"
 
+#include "machine/machine_state.h"
+#include "machine/rom.h"
+#include "tape/spool.h"
+
+std::unique_ptr<TapeImage> tapeInDeck;
+TapeBlock* currentBlock = nullptr;
+bool expectHeader = true;
+bool saveHeaderNext = true;
+std::FILE* tapSaveFile = nullptr;
 bool tzxInserted = false;
 bool tzxPlaying = false;
 uint8_t tapeLevel = 0;
+int32_t edgeCountdown = 0;
+bool blockStarted = false;
+
+bool opt_autoload = false;
+uint8_t opt_tape_type = 0;
+bool opt_autorewind = false;
 bool opt_fastloadtzx = true;
 
-// The deck is empty until tapes can be inserted.
-bool TapeInDeck() { return false; }
-void EjectTape() {}
-bool TapeLoadTrap() { return false; }
-void TapeSaveTrap() {}
+TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx) : blocks(std::move(tapeBlocks)), isTzx(tzx) {
+    for (size_t n = 0; n < blocks.size(); ++n) {
+        blocks[n].index = int(n);
+        blocks[n].prev = n > 0 ? &blocks[n - 1] : nullptr;
+        blocks[n].next = n + 1 < blocks.size() ? &blocks[n + 1] : nullptr;
+    }
+}
+
+bool TapeInDeck() { return tapeInDeck != nullptr; }
+
+namespace {
+
+void WriteRom(uint16_t address, uint8_t a, uint8_t b, uint8_t c) {
+    uint8_t* rom = machine.pages[0];
+    if (!rom) return;
+    rom[address] = a;
+    rom[address + 1] = b;
+    rom[address + 2] = c;
+}
+
+void Insert(std::vector<TapeBlock> blocks, bool tzx, const std::string& bareName) {
+    EjectTape();
+    tapeInDeck = std::make_unique<TapeImage>(std::move(blocks), tzx);
+    currentBlock = tapeInDeck->first();
+    if (!tzx) InstallLoadTrap();
+    if (opt_autoload) StartSpool(AutoloadText(bareName));
+}
+
+} // namespace
+
+void InstallLoadTrap() { WriteRom(kLoadTrapAddress, 0xED, 0xFC, 0xC9); }
+void RemoveLoadTrap() { RestoreRomBytes(kLoadTrapAddress, 3); }
+void RemoveSaveTrap() { RestoreRomBytes(kSaveTrapAddress, 3); }
+
+void InsertTapImage(std::vector<TapeBlock> blocks, const std::string& bareName) {
+    Insert(std::move(blocks), false, bareName);
+}
+
+void InsertTzxImage(std::vector<TapeBlock> blocks, const std::string& bareName) {
+    Insert(std::move(blocks), true, bareName);
+}
+
+void EjectTape() {
+    if (tzxPlaying) StopTzxPlayback();
+    tapeInDeck.reset();
+    currentBlock = nullptr;
+    // The pristine image holds what the ROM file has at 0x18A7 (F3 FD E5 on the Ace's
+    // own ROM); a custom ROM gets its own bytes back too.
+    RemoveLoadTrap();
+}
+
+void SelectBlock(TapeBlock* block) {
+    blockStarted = false;
+    if (block) {
+        currentBlock = block;
+    } else if (tzxPlaying) {
+        StopTzxPlayback(); // the end of the tape: stay on the last block
+    }
+}
+
+std::string AutoloadText(const std::string& bareName) {
+    switch (opt_tape_type) {
+    case 1: return "0 0 bload " + bareName + "\r";
+    case 2: return "0 0 bload " + bareName + "\r20000 call\r";
+    default: return "load\r";
+    }
+}
+
+// TZX playback. The Ace's pulse generator is not built yet: playback never starts, so
+// the fast tape loop of the instruction step can never spin on a silent tape.
 void StartTzxPlayback() {}
+
+void StopTzxPlayback() {
+    tzxPlaying = false;
+    tapeLevel = 0;
+    edgeCountdown = 0;
+    blockStarted = false;
+}
+
 void TapeTick(uint32_t) {}
+
+void ResetTapeDeck() {
+    EjectTape();
+    if (tapSaveFile) std::fclose(tapSaveFile);
+    tapSaveFile = nullptr;
+    expectHeader = true;
+    saveHeaderNext = true;
+    tzxInserted = false;
+    StopTzxPlayback();
+}

@@ -6,6 +6,8 @@ bool wavPlaying = false;
 bool recording = false;
 uint32_t tstatesPerSample = 0;
 
+bool LoadWavFromBuffer(const std::string&) { return false; }
+void PrepareRecording(const std::string&) {}
 void StartWavPlayback() {}
 void StartRecording() {}
 void WavSampleTick(uint32_t) {}

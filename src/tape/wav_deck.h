@@ -1,13 +1,24 @@
 // WAV tapes: playing a recording into the tape line and recording the ROM's SAVE.
+//
+// Not built yet: loading a WAV tape and preparing a recording are stubs that do nothing,
+// and playback and recording never start.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 extern bool wavLoaded;
 extern bool recordArmed;
 extern bool wavPlaying;
 extern bool recording;
 extern uint32_t tstatesPerSample;
+
+// File kind 3 of Load File: the load buffer as a WAV tape. Returns true when it reported.
+bool LoadWavFromBuffer(const std::string& bareName);
+// The record button and the WAV choice of Save Snapshot. When built, it must take the
+// save trap out with RemoveSaveTrap() (tape_deck.h), which restores the ROM file's own
+// bytes, never bytes written out by hand.
+void PrepareRecording(const std::string& path);
 
 void StartWavPlayback();
 void StartRecording();

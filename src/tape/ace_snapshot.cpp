@@ -1,0 +1,186 @@
+#include "tape/ace_snapshot.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/host.h"
+#include "app/messages.h"
+#include "tape/file_kinds.h"
+#include "tape/file_paths.h"
+#include "tape/load_buffer.h"
+#include "tape/wav_deck.h"
+
+namespace {
+
+constexpr uint32_t kImageSize = 0x10000;
+
+// Register slots: each 16-bit register fills the first two bytes of a four-byte slot.
+enum : uint32_t {
+    kSlotAF = 0x2100, kSlotBC = 0x2104, kSlotDE = 0x2108, kSlotHL = 0x210C,
+    kSlotIX = 0x2110, kSlotIY = 0x2114, kSlotSP = 0x2118, kSlotPC = 0x211C,
+    kSlotAFAlt = 0x2120, kSlotBCAlt = 0x2124, kSlotDEAlt = 0x2128, kSlotHLAlt = 0x212C,
+    kSlotIM = 0x2130, kSlotIFF1 = 0x2134, kSlotIFF2 = 0x2138, kSlotI = 0x213C, kSlotR = 0x2140,
+};
+
+struct FixedBytes {
+    uint32_t offset;
+    uint8_t bytes[4];
+    int count;
+};
+
+// What a snapshot always carries at the start of its area; nothing reads it back.
+const FixedBytes kFixedArea[] = {
+    {0x2000, {0x01, 0x80, 0x00, 0x00}, 4}, {0x2080, {0x00, 0x00}, 2},
+    {0x2082, {0x00, 0x00, 0x00, 0x00}, 4}, {0x2086, {0x00, 0x00, 0x00, 0x00}, 4},
+    {0x208A, {0x00, 0x00, 0x03, 0x00}, 4}, {0x208E, {0x00, 0x00, 0x03, 0x00}, 4},
+    {0x2092, {0x00, 0x00, 0xFD, 0xFD}, 4}, {0x2096, {0x00, 0x00, 0x01, 0x00}, 4},
+    {0x209A, {0x00, 0x00, 0x00, 0x00}, 4}, {0x209E, {0x00, 0x00}, 2},
+};
+
+void PutWord(uint8_t* image, uint32_t offset, uint16_t value) {
+    image[offset] = uint8_t(value & 0xFF);
+    image[offset + 1] = uint8_t(value >> 8);
+}
+
+uint16_t GetWord(const uint8_t* image, uint32_t offset) {
+    return uint16_t(image[offset] | (image[offset + 1] << 8));
+}
+
+} // namespace
+
+SnapshotDecodeResult DecodeAceSnapshot(std::span<const uint8_t> bytes, uint8_t* image) {
+    SnapshotDecodeResult result;
+    uint32_t d = kSnapshotStart;
+    size_t p = 0;
+    while (p < bytes.size()) {
+        const uint8_t b = bytes[p];
+        if (b != 0xED) {
+            if (d >= kImageSize) {
+                result.overflow = true;
+                break;
+            }
+            image[d++] = b;
+            p += 1;
+            continue;
+        }
+        if (p + 1 >= bytes.size()) break; // ends inside a run code
+        const uint8_t n = bytes[p + 1];
+        if (n == 0) break; // ED 00: the end marker
+        if (p + 2 >= bytes.size()) break;
+        if (d + n > kImageSize) {
+            result.overflow = true;
+            break;
+        }
+        std::memset(image + d, bytes[p + 2], n);
+        d += n;
+        p += 3;
+    }
+    result.end = d;
+    return result;
+}
+
+std::vector<uint8_t> EncodeAceSnapshot(const uint8_t* image) {
+    std::vector<uint8_t> out;
+    uint32_t p = kSnapshotStart;
+    while (p < kSnapshotSaveEnd) {
+        const uint8_t b = image[p];
+        int n = 1;
+        while (n < kSnapshotLongestRun && p + n < kSnapshotSaveEnd && image[p + n] == b) ++n;
+        if (n > 3 || b == 0xED) {
+            out.insert(out.end(), {0xED, uint8_t(n), b});
+            p += n;
+        } else {
+            out.push_back(b); // pairs and triples are cheaper as literals
+            p += 1;
+        }
+    }
+    out.insert(out.end(), {0xED, 0x00});
+    return out;
+}
+
+void WriteSnapshotArea(uint8_t* image, const MachineState& m) {
+    for (const FixedBytes& fixed : kFixedArea) std::memcpy(image + fixed.offset, fixed.bytes, fixed.count);
+    PutWord(image, kSlotAF, m.af.w);
+    PutWord(image, kSlotBC, m.bc.w);
+    PutWord(image, kSlotDE, m.de.w);
+    PutWord(image, kSlotHL, m.hl.w);
+    PutWord(image, kSlotIX, m.ix.w);
+    PutWord(image, kSlotIY, m.iy.w);
+    PutWord(image, kSlotSP, m.sp);
+    PutWord(image, kSlotPC, m.pc);
+    PutWord(image, kSlotAFAlt, m.afAlt.w);
+    PutWord(image, kSlotBCAlt, m.bcAlt.w);
+    PutWord(image, kSlotDEAlt, m.deAlt.w);
+    PutWord(image, kSlotHLAlt, m.hlAlt.w);
+    image[kSlotIM] = m.im;
+    image[kSlotIFF1] = m.iff1;
+    image[kSlotIFF2] = m.iff2;
+    image[kSlotI] = m.i;
+    image[kSlotR] = m.r;
+}
+
+void ReadSnapshotRegisters(const uint8_t* image, MachineState& m) {
+    m.af.w = GetWord(image, kSlotAF);
+    m.bc.w = GetWord(image, kSlotBC);
+    m.de.w = GetWord(image, kSlotDE);
+    m.hl.w = GetWord(image, kSlotHL);
+    m.ix.w = GetWord(image, kSlotIX);
+    m.iy.w = GetWord(image, kSlotIY);
+    m.sp = GetWord(image, kSlotSP);
+    m.pc = GetWord(image, kSlotPC);
+    m.afAlt.w = GetWord(image, kSlotAFAlt);
+    m.bcAlt.w = GetWord(image, kSlotBCAlt);
+    m.deAlt.w = GetWord(image, kSlotDEAlt);
+    m.hlAlt.w = GetWord(image, kSlotHLAlt);
+    // The Z80 has only modes 0 to 2; a damaged byte falls back to the Ace's own IM 1.
+    m.im = image[kSlotIM] <= 2 ? image[kSlotIM] : 1;
+    m.iff1 = image[kSlotIFF1] ? 1 : 0;
+    m.iff2 = image[kSlotIFF2] ? 1 : 0;
+    m.i = image[kSlotI];
+    m.r = image[kSlotR];
+    m.r7 = image[kSlotR]; // bit 7 of R as saved
+    // The saved PC is the next instruction to run (a HALT sits on its own opcode), so a
+    // halt in progress must not carry over: leaving it would skip a byte at the next
+    // interrupt.
+    m.halted = 0;
+}
+
+bool LoadAceSnapshot() {
+    // Decode into a copy first, so a damaged file leaves the machine as it was.
+    std::vector<uint8_t> image(machine.ram, machine.ram + kImageSize);
+    const SnapshotDecodeResult result = DecodeAceSnapshot(LoadBufferBytes(), image.data());
+    if (result.overflow || result.end < kSnapshotRegistersEnd) return ReportMessage(kCaptionFile, 12);
+    std::memcpy(machine.ram + kSnapshotStart, image.data() + kSnapshotStart, result.end - kSnapshotStart);
+    ReadSnapshotRegisters(machine.ram, machine);
+    return false;
+}
+
+bool SaveAceSnapshot(const std::string& path) {
+    snapshotFolder = path;
+    std::FILE* file = std::fopen(WithExtension(path, ".ace").c_str(), "wb");
+    if (!file) return false;
+    WriteSnapshotArea(machine.ram, machine);
+    const std::vector<uint8_t> stream = EncodeAceSnapshot(machine.ram);
+    std::fwrite(stream.data(), 1, stream.size(), file); // write errors are not reported
+    std::fclose(file);
+    return true;
+}
+
+void SaveSnapshotDialog() {
+    FileDialogRequest request;
+    request.title = "Save File";
+    request.filters = {{"ACE files (*.ace)", "*.ace"}, {"WAV files (*.wav)", "*.wav"}};
+    request.initialFolder = FolderOf(snapshotFolder);
+    request.defaultExtension = "ace";
+    const std::string chosen = host().ChooseSaveFile(request);
+    if (chosen.empty()) return;
+    // The host reports the filter through the name's ending: a ".wav" name came from the
+    // WAV filter (or was typed as one) and starts a recording, anything else a snapshot.
+    if (FileKindForName(chosen) == FileKind::Wav) {
+        const std::string wavPath = WithExtension(chosen, ".wav");
+        if (std::FILE* file = std::fopen(wavPath.c_str(), "wb")) std::fclose(file);
+        PrepareRecording(wavPath);
+        return;
+    }
+    SaveAceSnapshot(chosen);
+}

@@ -1,0 +1,99 @@
+#include "tape/binary_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/host.h"
+#include "app/messages.h"
+#include "machine/machine_state.h"
+#include "tape/file_paths.h"
+#include "tape/load_buffer.h"
+
+namespace {
+
+constexpr int kNumberErrorCode = 82; // "Not a number or number out of range"
+constexpr size_t kNameFieldLength = 80;
+
+std::optional<uint32_t> ParseDigits(const std::string& digits, int base) {
+    if (digits.empty()) return std::nullopt;
+    uint64_t value = 0;
+    for (unsigned char c : digits) {
+        int digit;
+        if (std::isdigit(c)) digit = c - '0';
+        else if (base == 16 && std::isxdigit(c)) digit = std::tolower(c) - 'a' + 10;
+        else return std::nullopt;
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return uint32_t(value);
+}
+
+bool ValidAddress(std::optional<uint32_t> address) { return address && *address < kMemorySize; }
+
+} // namespace
+
+std::optional<uint32_t> ParseNumberText(const std::string& text) {
+    if (!text.empty() && (text[0] == '#' || text[0] == '$')) return ParseDigits(text.substr(1), 16);
+    return ParseDigits(text, 10);
+}
+
+uint32_t NumberFieldValue(const std::string& text) { return ParseNumberText(text).value_or(kInvalidNumber); }
+
+BinaryResult LoadBinaryFile(const std::string& path, uint32_t address) {
+    if (address >= kMemorySize) return BinaryResult::BadAddress;
+    if (!ReadFileBytes(path, loadBuffer)) {
+        ReportMessage(kCaptionFile, 13);
+        return BinaryResult::CannotRead;
+    }
+    const size_t room = kMemorySize - address;
+    const size_t count = std::min(loadBuffer.size(), room);
+    if (count) std::memcpy(machine.ram + address, loadBuffer.data(), count);
+    const bool truncated = loadBuffer.size() > room;
+    FreeLoadBuffer();
+    return truncated ? BinaryResult::Truncated : BinaryResult::Done;
+}
+
+BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length) {
+    if (start >= kMemorySize) return BinaryResult::BadAddress;
+    std::FILE* file = std::fopen(WithExtension(path, ".bin").c_str(), "wb");
+    if (!file) return BinaryResult::CannotWrite;
+    const size_t count = std::min<size_t>(length, kMemorySize - start);
+    if (count) std::fwrite(machine.ram + start, 1, count, file); // write errors are not reported
+    std::fclose(file);
+    return count < length ? BinaryResult::Truncated : BinaryResult::Done;
+}
+
+std::string BrowseBinaryFile(const std::string& currentPath) {
+    FileDialogRequest request;
+    request.title = "Open Binary File";
+    request.initialFolder = FolderOf(currentPath);
+    const std::string chosen = host().ChooseOpenFile(request);
+    return chosen.empty() ? currentPath : chosen;
+}
+
+bool LoadBinaryFileCommand(const std::string& path, const std::string& addressText) {
+    const std::optional<uint32_t> address = ParseNumberText(addressText);
+    if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kNumberErrorCode);
+    LoadBinaryFile(path, *address);
+    return true;
+}
+
+bool SaveBinaryFileCommand(const std::string& nameText, const std::string& startText,
+                           const std::string& lengthText) {
+    const std::optional<uint32_t> start = ParseNumberText(startText);
+    const std::optional<uint32_t> length = ParseNumberText(lengthText);
+    if (!ValidAddress(start) || !length) return !ReportMessage(kCaptionFile, kNumberErrorCode);
+    FileDialogRequest request;
+    request.title = "Save File";
+    request.filters = {{"BIN files (*.bin)", "*.bin"}};
+    request.initialName = nameText.substr(0, kNameFieldLength);
+    request.initialFolder = FolderOf(request.initialName);
+    request.defaultExtension = "bin";
+    const std::string chosen = host().ChooseSaveFile(request);
+    if (chosen.empty()) return false;
+    SaveBinaryFile(chosen, *start, *length);
+    return true;
+}

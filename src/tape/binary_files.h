@@ -1,0 +1,49 @@
+// Binary files: raw bytes copied between a file and the memory image at an address the
+// user gives, and the number syntax of the address and length fields.
+//
+//   ParseNumberText("$4000") == 0x4000, ParseNumberText("#ff") == 255,
+//   ParseNumberText("16384") == 16384, ParseNumberText("4k") -> invalid
+//   LoadBinaryFile("/tmp/font.bin", 0x2C00);   // straight into `ram`, no mirrors
+//   SaveBinaryFile("/tmp/screen", 0x2400, 768); // writes "/tmp/screen.bin"
+//
+// Bytes that would fall outside the 64 KB image are not loaded or saved (the copy is
+// cut at the end of memory); an address outside the image is refused.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+constexpr uint32_t kInvalidNumber = 65536; // what an invalid field reads as
+constexpr uint32_t kMemorySize = 0x10000;
+
+// "#" or "$" and hexadecimal digits, or decimal digits only; nullopt for anything else
+// (empty, signs, spaces, other characters) and for values beyond 32 bits.
+std::optional<uint32_t> ParseNumberText(const std::string& text);
+// The dialog fields' reading: an invalid text reads as 65536.
+uint32_t NumberFieldValue(const std::string& text);
+
+enum class BinaryResult {
+    Done,       // every byte copied
+    Truncated,  // copied up to the end of memory; the rest had nowhere to go
+    BadAddress, // the start is outside the image: nothing copied
+    CannotRead, // the file could not be read (reported, code 13)
+    CannotWrite // the file could not be created
+};
+
+// Copies the file's bytes into `ram` from `address` on, directly (no mirror copying, no
+// model ceiling). Registers and the rest of memory are untouched.
+BinaryResult LoadBinaryFile(const std::string& path, uint32_t address);
+// Writes `length` bytes of `ram` from `start`; the file gets the extension ".bin".
+BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length);
+
+// The Load Binary File dialog's Browse button: "Open Binary File", all files, starting in
+// the folder of `currentPath`. Returns the chosen path, or `currentPath` when cancelled.
+std::string BrowseBinaryFile(const std::string& currentPath);
+
+// The dialogs' OK buttons. Each returns true when its dialog should close. An address or
+// length that is not a valid number, or an address outside memory, is reported (code 82)
+// and keeps the dialog open; so does cancelling the save dialog.
+bool LoadBinaryFileCommand(const std::string& path, const std::string& addressText);
+bool SaveBinaryFileCommand(const std::string& nameText, const std::string& startText,
+                           const std::string& lengthText);

@@ -1,0 +1,30 @@
+// Path rules shared by every file the emulator reads or writes, and the folders it
+// remembers for each kind of file.
+//
+//   WithExtension("/home/me/.local/game", ".tap") -> "/home/me/.local/game.tap"
+//   WithExtension("/tmp/my.games/demo.bin", ".tap") -> "/tmp/my.games/demo.tap"
+//   BareName("/tapes/tut-tut.tap") -> "tut-tut"
+//
+// The folders hold the last full path used for that kind of file; the configuration
+// file trims them to their folder part when it writes them.
+#pragma once
+
+#include <string>
+
+extern std::string snapshotFolder; // follows every file read by Load File, a drop or the command line
+extern std::string tapeFolder;     // follows every TAP file saved by the ROM (and WAV recordings)
+extern std::string spoolFolder;    // follows every spool file opened
+
+// Gives a save path the extension `ext` (with its dot): the file name's own extension,
+// if it has one, is replaced, otherwise `ext` is appended. Only the last component is
+// looked at, so dots in folder names (hidden folders, "my.games") are kept; a file name
+// that starts with its only dot (".profile") has no extension.
+std::string WithExtension(const std::string& path, const std::string& ext);
+
+// The last path component ("/" or "\" separated).
+std::string FileNameOf(const std::string& path);
+// Everything up to and including the last separator; "" when there is none.
+std::string FolderOf(const std::string& path);
+// The file name without its folder and without its extension: the name autoload types
+// after "bload" and the Dev command looks for with ".txt".
+std::string BareName(const std::string& path);

@@ -1,0 +1,47 @@
+#include "tape/spool_files.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/host.h"
+#include "app/messages.h"
+#include "tape/file_kinds.h"
+#include "tape/file_paths.h"
+#include "tape/load_buffer.h"
+#include "tape/spool.h"
+
+void SpoolLoadBuffer() {
+    // A spool counts its characters in an int; nobody types two gigabytes by hand.
+    const size_t length = std::min<size_t>(loadBuffer.size(), size_t(std::numeric_limits<int>::max()));
+    StartSpool(reinterpret_cast<const char*>(loadBuffer.data()), int(length));
+}
+
+bool SpoolFile(const std::string& path) {
+    if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionFile, 13);
+    spoolFolder = path;
+    SpoolLoadBuffer();
+    FreeLoadBuffer();
+    return false;
+}
+
+void OpenSpoolFileDialog() {
+    FileDialogRequest request;
+    request.title = "Open SPOOL file";
+    request.filters = {{"SPOOL files (*.txt, *.ja4, *.fs)", "*.txt;*.ja4;*.fs"},
+                       {" TXT files (*.txt)", "*.txt"},
+                       {" JA4 files (*.ja4)", "*.ja4"},
+                       {" FS files (*.fs)", "*.fs"},
+                       {" All files(*.*)", "*.*"}};
+    request.initialFolder = FolderOf(spoolFolder);
+    const std::string chosen = host().ChooseOpenFile(request);
+    if (!chosen.empty()) SpoolFile(chosen);
+}
+
+bool DevSpool() {
+    if (currentFile.bareName.empty()) return false;
+    const std::string path = FolderOf(spoolFolder) + currentFile.bareName + ".txt";
+    if (!ReadFileBytes(path, loadBuffer)) return false;
+    SpoolLoadBuffer();
+    FreeLoadBuffer();
+    return true;
+}

@@ -1,0 +1,3 @@
+#include "tape/tzx_format.h"
+
+bool LoadTzxFromBuffer(const std::string&) { return false; }

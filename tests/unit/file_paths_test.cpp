@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "tape/file_kinds.h"
+#include "tape/file_paths.h"
+
+namespace {
+
+TEST(FilePaths, SaveExtensionReplacesOnlyTheFileNamesOwnExtension) {
+    EXPECT_EQ(WithExtension("/home/ace/.local/share/game", ".tap"), "/home/ace/.local/share/game.tap");
+    EXPECT_EQ(WithExtension("/home/ace/my.games/demo", ".ace"), "/home/ace/my.games/demo.ace");
+    EXPECT_EQ(WithExtension("/home/ace/my.games/demo.bin", ".tap"), "/home/ace/my.games/demo.tap");
+    EXPECT_EQ(WithExtension("/tmp/demo.tap", ".tap"), "/tmp/demo.tap");
+    EXPECT_EQ(WithExtension("/tmp/demo.v2.old", ".wav"), "/tmp/demo.v2.wav");
+    EXPECT_EQ(WithExtension("demo", ".bin"), "demo.bin");
+    EXPECT_EQ(WithExtension("/tmp/.hidden", ".tap"), "/tmp/.hidden.tap") << "a leading dot is no extension";
+    EXPECT_EQ(WithExtension("C:\\ace.dir\\game", ".tap"), "C:\\ace.dir\\game.tap");
+}
+
+TEST(FilePaths, NamesAndFolders) {
+    EXPECT_EQ(BareName("/tapes/tut-tut.tap"), "tut-tut");
+    EXPECT_EQ(BareName("/my.tapes/maze"), "maze");
+    EXPECT_EQ(BareName("words.fs"), "words");
+    EXPECT_EQ(FileNameOf("/a/b/c.tap"), "c.tap");
+    EXPECT_EQ(FolderOf("/a/b/c.tap"), "/a/b/");
+    EXPECT_EQ(FolderOf("c.tap"), "");
+}
+
+TEST(FileKinds, EndingsMatchInLowerOrUpperCaseOnly) {
+    EXPECT_EQ(FileKindForName("/x/game.ace"), FileKind::Snapshot);
+    EXPECT_EQ(FileKindForName("/x/GAME.ACE"), FileKind::Snapshot);
+    EXPECT_EQ(FileKindForName("/x/maze.tap"), FileKind::Tap);
+    EXPECT_EQ(FileKindForName("/x/HEXTOOLS.TAP"), FileKind::Tap);
+    EXPECT_EQ(FileKindForName("/x/maze.Tap"), FileKind::None);
+    EXPECT_EQ(FileKindForName("/x/song.WAV"), FileKind::Wav);
+    EXPECT_EQ(FileKindForName("/x/xmodem.tzx"), FileKind::Tzx);
+    for (const char* spool : {"a.txt", "a.TXT", "a.ja4", "a.JA4", "a.fs", "a.FS"})
+        EXPECT_EQ(FileKindForName(spool), FileKind::Spool) << spool;
+    EXPECT_EQ(FileKindForName("/roms/custom.rom"), FileKind::Rom);
+    EXPECT_EQ(FileKindForName("/x/maze.tap.bak"), FileKind::None);
+    EXPECT_EQ(FileKindForName("/x/tap"), FileKind::None);
+    EXPECT_EQ(FileKindForName(""), FileKind::None);
+}
+
+} // namespace
