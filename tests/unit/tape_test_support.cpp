@@ -26,6 +26,7 @@ void ResetTapeAndFileState() {
 
 void TapeTest::SetUp() {
     MachineTest::SetUp();
+    SetHost(&dialogs);
     ResetTapeAndFileState();
 }
 

@@ -10,11 +10,26 @@
 
 using Bytes = std::vector<uint8_t>;
 
+// A RecordingHost that also keeps the last file dialog requests.
+class CapturingHost : public RecordingHost {
+public:
+    FileDialogRequest lastOpen, lastSave;
+    std::string ChooseOpenFile(const FileDialogRequest& r) override {
+        lastOpen = r;
+        return RecordingHost::ChooseOpenFile(r);
+    }
+    std::string ChooseSaveFile(const FileDialogRequest& r) override {
+        lastSave = r;
+        return RecordingHost::ChooseSaveFile(r);
+    }
+};
+
 // MachineTest plus an empty deck, default tape settings and no remembered folders.
 class TapeTest : public MachineTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    CapturingHost dialogs; // installed in place of MachineTest's recorder
 };
 
 void ResetTapeAndFileState();
