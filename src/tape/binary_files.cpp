@@ -42,18 +42,23 @@ std::optional<uint32_t> ParseNumberText(const std::string& text) {
 
 uint32_t NumberFieldValue(const std::string& text) { return ParseNumberText(text).value_or(kInvalidNumber); }
 
+BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address) {
+    if (address >= kMemorySize) return BinaryResult::BadAddress;
+    const size_t room = kMemorySize - address;
+    const size_t count = std::min(bytes.size(), room);
+    if (count) std::memcpy(machine.ram + address, bytes.data(), count);
+    return bytes.size() > room ? BinaryResult::Truncated : BinaryResult::Done;
+}
+
 BinaryResult LoadBinaryFile(const std::string& path, uint32_t address) {
     if (address >= kMemorySize) return BinaryResult::BadAddress;
     if (!ReadFileBytes(path, loadBuffer)) {
         ReportMessage(kCaptionFile, 13);
         return BinaryResult::CannotRead;
     }
-    const size_t room = kMemorySize - address;
-    const size_t count = std::min(loadBuffer.size(), room);
-    if (count) std::memcpy(machine.ram + address, loadBuffer.data(), count);
-    const bool truncated = loadBuffer.size() > room;
+    const BinaryResult result = PlaceBinary(LoadBufferBytes(), address);
     FreeLoadBuffer();
-    return truncated ? BinaryResult::Truncated : BinaryResult::Done;
+    return result;
 }
 
 BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length) {

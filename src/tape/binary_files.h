@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 constexpr uint32_t kInvalidNumber = 65536; // what an invalid field reads as
@@ -31,6 +32,8 @@ enum class BinaryResult {
     CannotWrite // the file could not be created
 };
 
+// Copies `bytes` into `ram` from `address` on, cut at the end of memory.
+BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address);
 // Copies the file's bytes into `ram` from `address` on, directly (no mirror copying, no
 // model ceiling). Registers and the rest of memory are untouched.
 BinaryResult LoadBinaryFile(const std::string& path, uint32_t address);

@@ -1,0 +1,29 @@
+#include "fuzz_support.h"
+
+#include "app/host.h"
+#include "machine/machine_state.h"
+#include "machine/rom.h"
+#include "tape/spool.h"
+#include "tape/tape_deck.h"
+
+namespace {
+
+// Messages would flood the fuzzer's output; dialogs are cancelled.
+class QuietHost : public Host {
+public:
+    void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+QuietHost quietHost;
+
+} // namespace
+
+void PrepareFuzzMachine() {
+    SetHost(&quietHost);
+    machine.model = 3;
+    machine.topPage = ModelTable(3).topPage;
+    machine.ramTop = ModelTable(3).ramTop;
+    BuildPageTable();
+    ResetTapeDeck();
+    ClearSpool();
+}

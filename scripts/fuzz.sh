@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the file loaders with clang into build-fuzz/ and runs
+# each for a bounded time (default 60 s; FUZZ_SECONDS overrides). Each target starts
+# from its corpus folder under build-fuzz/corpus/, which keeps what earlier runs found.
+# Exits non-zero when a target finds a crash; the reproducer lands in build-fuzz/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${FUZZ_SECONDS:-60}"
+targets=(tap snapshot spool binary)
+
+cmake -S . -B build-fuzz -DNOLTACE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DNOLTACE_BUILD_APP=OFF -DNOLTACE_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+# Real Ace files seed the search when the test data is there (read, never written).
+data="${NOLTACE_TESTDATA:-$(pwd)/../shared/testdata}"
+declare -A seeds=([tap]=ace/tap [snapshot]=ace/snapshot [spool]=ace/forth [binary]=ace/tap)
+
+status=0
+for t in "${targets[@]}"; do
+  corpus="build-fuzz/corpus/$t"
+  mkdir -p "$corpus"
+  extra=()
+  [ -d "$data/${seeds[$t]}" ] && extra=("$data/${seeds[$t]}")
+  echo "== fuzz_$t for ${seconds}s"
+  if ! (cd build-fuzz && ./fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=70000 -rss_limit_mb=2048 \
+        -artifact_prefix="fuzz_$t-" "corpus/$t" "${extra[@]}"); then
+    echo "fuzz_$t found a problem" >&2
+    status=1
+  fi
+done
+exit $status
