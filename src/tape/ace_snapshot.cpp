@@ -176,7 +176,7 @@ void SaveSnapshotDialog() {
     if (chosen.empty()) return;
     // The host reports the filter through the name's ending: a ".wav" name came from the
     // WAV filter (or was typed as one) and starts a recording, anything else a snapshot.
-    if (FileKindForName(chosen) == FileKind::Wav) {
+    if (FileKindByEnding(chosen) == FileKind::Wav) {
         const std::string wavPath = WithExtension(chosen, ".wav");
         if (std::FILE* file = std::fopen(wavPath.c_str(), "wb")) std::fclose(file);
         PrepareRecording(wavPath);

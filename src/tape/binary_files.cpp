@@ -53,7 +53,7 @@ BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address) {
 BinaryResult LoadBinaryFile(const std::string& path, uint32_t address) {
     if (address >= kMemorySize) return BinaryResult::BadAddress;
     if (!ReadFileBytes(path, loadBuffer)) {
-        ReportMessage(kCaptionFile, 13);
+        ReportMessage(kCaptionOptions, 13);
         return BinaryResult::CannotRead;
     }
     const BinaryResult result = PlaceBinary(LoadBufferBytes(), address);

@@ -5,22 +5,24 @@
 FileKind currentFileKind = FileKind::None;
 CurrentFile currentFile;
 
-const FileKindEntry kFileKindTable[] = {
-    {FileKind::Snapshot, ".ace"}, {FileKind::Snapshot, ".ACE"}, {FileKind::Tap, ".tap"},
-    {FileKind::Tap, ".TAP"},      {FileKind::Wav, ".wav"},      {FileKind::Wav, ".WAV"},
-    {FileKind::Tzx, ".tzx"},      {FileKind::Tzx, ".TZX"},      {FileKind::Spool, ".txt"},
-    {FileKind::Spool, ".TXT"},    {FileKind::Spool, ".ja4"},    {FileKind::Spool, ".JA4"},
-    {FileKind::Spool, ".fs"},     {FileKind::Spool, ".FS"},     {FileKind::Rom, ".rom"},
-    {FileKind::Rom, ".ROM"},
-};
-const int kFileKindCount = int(sizeof kFileKindTable / sizeof kFileKindTable[0]);
+namespace {
 
-FileKind FileKindForName(const std::string& name) {
-    for (const FileKindEntry& entry : kFileKindTable) {
-        const std::string ending = entry.ending;
-        if (name.size() >= ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
-            return entry.kind;
-    }
+constexpr FileKindEnding kTable[] = {
+    {".ace", FileKind::Snapshot}, {".ACE", FileKind::Snapshot}, {".tap", FileKind::Tap},
+    {".TAP", FileKind::Tap},      {".wav", FileKind::Wav},      {".WAV", FileKind::Wav},
+    {".tzx", FileKind::Tzx},      {".TZX", FileKind::Tzx},      {".txt", FileKind::Spool},
+    {".TXT", FileKind::Spool},    {".ja4", FileKind::Spool},    {".JA4", FileKind::Spool},
+    {".fs", FileKind::Spool},     {".FS", FileKind::Spool},     {".rom", FileKind::Rom},
+    {".ROM", FileKind::Rom},
+};
+
+} // namespace
+
+std::span<const FileKindEnding> FileKindTable() { return kTable; }
+
+FileKind FileKindByEnding(std::string_view name) {
+    for (const FileKindEnding& entry : kTable)
+        if (name.ends_with(entry.ending)) return entry.kind;
     return FileKind::None;
 }
 

@@ -17,7 +17,7 @@ void SpoolLoadBuffer() {
 }
 
 bool SpoolFile(const std::string& path) {
-    if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionFile, 13);
+    if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionOptions, 13);
     spoolFolder = path;
     SpoolLoadBuffer();
     FreeLoadBuffer();

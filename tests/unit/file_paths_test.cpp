@@ -26,19 +26,19 @@ TEST(FilePaths, NamesAndFolders) {
 }
 
 TEST(FileKinds, EndingsMatchInLowerOrUpperCaseOnly) {
-    EXPECT_EQ(FileKindForName("/x/game.ace"), FileKind::Snapshot);
-    EXPECT_EQ(FileKindForName("/x/GAME.ACE"), FileKind::Snapshot);
-    EXPECT_EQ(FileKindForName("/x/maze.tap"), FileKind::Tap);
-    EXPECT_EQ(FileKindForName("/x/HEXTOOLS.TAP"), FileKind::Tap);
-    EXPECT_EQ(FileKindForName("/x/maze.Tap"), FileKind::None);
-    EXPECT_EQ(FileKindForName("/x/song.WAV"), FileKind::Wav);
-    EXPECT_EQ(FileKindForName("/x/xmodem.tzx"), FileKind::Tzx);
+    EXPECT_EQ(FileKindByEnding("/x/game.ace"), FileKind::Snapshot);
+    EXPECT_EQ(FileKindByEnding("/x/GAME.ACE"), FileKind::Snapshot);
+    EXPECT_EQ(FileKindByEnding("/x/maze.tap"), FileKind::Tap);
+    EXPECT_EQ(FileKindByEnding("/x/HEXTOOLS.TAP"), FileKind::Tap);
+    EXPECT_EQ(FileKindByEnding("/x/maze.Tap"), FileKind::None);
+    EXPECT_EQ(FileKindByEnding("/x/song.WAV"), FileKind::Wav);
+    EXPECT_EQ(FileKindByEnding("/x/xmodem.tzx"), FileKind::Tzx);
     for (const char* spool : {"a.txt", "a.TXT", "a.ja4", "a.JA4", "a.fs", "a.FS"})
-        EXPECT_EQ(FileKindForName(spool), FileKind::Spool) << spool;
-    EXPECT_EQ(FileKindForName("/roms/custom.rom"), FileKind::Rom);
-    EXPECT_EQ(FileKindForName("/x/maze.tap.bak"), FileKind::None);
-    EXPECT_EQ(FileKindForName("/x/tap"), FileKind::None);
-    EXPECT_EQ(FileKindForName(""), FileKind::None);
+        EXPECT_EQ(FileKindByEnding(spool), FileKind::Spool) << spool;
+    EXPECT_EQ(FileKindByEnding("/roms/custom.rom"), FileKind::Rom);
+    EXPECT_EQ(FileKindByEnding("/x/maze.tap.bak"), FileKind::None);
+    EXPECT_EQ(FileKindByEnding("/x/tap"), FileKind::None);
+    EXPECT_EQ(FileKindByEnding(""), FileKind::None);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "machine/machine_state.h"
 #include "tape/ace_snapshot.h"
 #include "tape/file_kinds.h"
-#include "tape/file_loader.h"
+#include "tape/load_file.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"
 #include "tape_test_support.h"
@@ -75,7 +75,7 @@ TEST_F(SnapshotTest, SaveAndLoadRestoreEveryRegister) {
     std::memset(ramBlock, 0, sizeof ramBlock);
     m.halted = 1;
     m.tstates = 777;
-    EXPECT_FALSE(LoadFileByName(dir + "state.ace"));
+    EXPECT_FALSE(LoadFileByName(dir + "state.ace", LoadRoute::LoadFileDialog));
     EXPECT_EQ(currentFileKind, FileKind::Snapshot);
     EXPECT_EQ(m.af.w, saved.af.w);
     EXPECT_EQ(m.bc.w, saved.bc.w);
@@ -166,7 +166,7 @@ TEST_F(SnapshotTest, SaveDialogAsksForAceOrWav) {
 TEST_F(SnapshotTest, RealSnapshotLoads) {
     REQUIRE_TEST_DATA();
     const std::string path = TestDataPath() + "/ace/snapshot/tut-tut.ace";
-    EXPECT_FALSE(LoadFileByName(path));
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::CommandLine));
     EXPECT_EQ(currentFileKind, FileKind::Snapshot);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_GE(machine.sp, 0x3C00) << "the stack lies in RAM";

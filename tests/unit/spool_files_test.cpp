@@ -1,6 +1,6 @@
 #include "app/messages.h"
 #include "tape/file_kinds.h"
-#include "tape/file_loader.h"
+#include "tape/load_file.h"
 #include "tape/file_paths.h"
 #include "tape/spool.h"
 #include "tape/spool_files.h"
@@ -29,7 +29,7 @@ TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
 TEST_F(SpoolFilesTest, SpoolFileNamedOnTheCommandLine) {
     const std::string path = ScratchFolder() + "prog.txt";
     WriteFile(path, Bytes{'w', 'o', 'r', 'd', 's', '\r'});
-    EXPECT_FALSE(LoadFileByName(path, LoadOrigin::CommandLine));
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::CommandLine));
     EXPECT_EQ(currentFileKind, FileKind::Spool);
     EXPECT_EQ(spoolLeft, 6);
 }

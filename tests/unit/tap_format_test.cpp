@@ -3,9 +3,10 @@
 #include "app/messages.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
+#include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 #include "tape/file_kinds.h"
-#include "tape/file_loader.h"
+#include "tape/load_file.h"
 #include "tape/tap_format.h"
 #include "tape/tape_deck.h"
 #include "tape_test_support.h"
@@ -65,7 +66,7 @@ TEST(TapBlocks, MalformedFilesKeepEveryCompleteBlock) {
 TEST_F(TapFormatTest, LoadingATapFileInsertsItAndRecordsTheCurrentFile) {
     const std::string path = ScratchFolder() + "prog.TAP";
     WriteFile(path, Concat({TapBlock(AceHeader(0, "prog", 3, 0x3C51)), TapBlock(Bytes{1, 2, 3})}));
-    EXPECT_FALSE(LoadFileByName(path));
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
     ASSERT_TRUE(TapeInDeck());
     EXPECT_EQ(tapeInDeck->blocks.size(), 2u);
     EXPECT_EQ(currentBlock, tapeInDeck->first());
@@ -78,16 +79,31 @@ TEST_F(TapFormatTest, LoadingATapFileInsertsItAndRecordsTheCurrentFile) {
 TEST_F(TapFormatTest, MixedCaseEndingIsAnUnknownExtension) {
     const std::string path = ScratchFolder() + "prog.Tap";
     WriteFile(path, TapBlock(Bytes{1}));
-    EXPECT_TRUE(LoadFileByName(path));
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::LoadFileDialog));
     EXPECT_EQ(LastReportedMessage().code, 22);
     EXPECT_EQ(LastReportedMessage().text, "16 - Tape Error: unknown extension");
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped));
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::CommandLine));
+    EXPECT_EQ(dialogs.messages.size(), 2u) << "the command line loads nothing, silently";
     EXPECT_FALSE(TapeInDeck());
 }
 
+TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
+    const std::string path = ScratchFolder() + "GAME.TAPE";
+    WriteFile(path, TapBlock(AceHeader(0, "GAME", 1, 0x3C51)));
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+    EXPECT_FALSE(TapeInDeck());
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
+    EXPECT_TRUE(TapeInDeck());
+    EXPECT_EQ(currentFile.bareName, "GAME");
+}
+
 TEST_F(TapFormatTest, MissingFileIsReported) {
-    EXPECT_TRUE(LoadFileByName(ScratchFolder() + "absent.tap"));
+    EXPECT_TRUE(LoadFileByName(ScratchFolder() + "absent.tap", LoadRoute::Dropped));
     EXPECT_EQ(LastReportedMessage().code, 13);
-    EXPECT_TRUE(LoadFileByName(ScratchFolder())) << "a folder is not a file";
+    EXPECT_EQ(dialogs.messages.back(), "NoltACE Options|0D - File Error: File not found");
+    EXPECT_TRUE(LoadFileByName(ScratchFolder(), LoadRoute::CommandLine)) << "a folder is not a file";
     EXPECT_EQ(LastReportedMessage().code, 13);
     EXPECT_FALSE(TapeInDeck());
 }
@@ -97,7 +113,7 @@ TEST_F(TapFormatTest, TruncatedLastBlockIsReportedAndDropped) {
     Bytes file = Concat({TapBlock(AceHeader(0, "cut", 3, 0x3C51)), TapBlock(Bytes(300, 5))});
     file.resize(file.size() - 10);
     WriteFile(path, file);
-    EXPECT_TRUE(LoadFileByName(path));
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog)) << "the complete block loads";
     EXPECT_EQ(LastReportedMessage().code, 21);
     ASSERT_TRUE(TapeInDeck());
     EXPECT_EQ(tapeInDeck->blocks.size(), 1u);
@@ -107,7 +123,7 @@ TEST_F(TapFormatTest, TruncatedLastBlockIsReportedAndDropped) {
 TEST_F(TapFormatTest, EmptyTapFileIsATapeWithoutBlocks) {
     const std::string path = ScratchFolder() + "empty.tap";
     WriteFile(path, {});
-    EXPECT_FALSE(LoadFileByName(path));
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     ASSERT_TRUE(TapeInDeck());
     EXPECT_EQ(currentBlock, nullptr);
     EXPECT_EQ(machine.pages[0][kLoadTrapAddress + 1], 0xFC);
@@ -120,7 +136,7 @@ TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {
     for (auto& b : noise) b = uint8_t(random());
     for (const char* name : {"noise.tap", "noise.ace", "noise.txt"}) {
         WriteFile(dir + name, noise);
-        LoadFileByName(dir + name);
+        LoadFileByName(dir + name, LoadRoute::LoadFileDialog);
         machine.hl.w = 0x3C51;
         for (int n = 0; n < 8 && TapeInDeck(); ++n) TapeLoadTrap();
     }
@@ -128,7 +144,7 @@ TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {
 }
 
 TEST_F(TapFormatTest, LoadFileDialogOffersTheFormatsAndLoadsTheChoice) {
-    EXPECT_FALSE(LoadFileDialog()); // cancelled
+    EXPECT_TRUE(LoadFileDialog()); // cancelled: nothing loaded
     EXPECT_EQ(dialogs.lastOpen.title, "Open File");
     ASSERT_EQ(dialogs.lastOpen.filters.size(), 5u);
     EXPECT_EQ(dialogs.lastOpen.filters[0].second, "*.ace;*.tap;*.wav;*.tzx");
@@ -153,9 +169,11 @@ TEST_F(TapFormatTest, DroppedRomIsIgnoredButLoadFileLoadsIt) {
     rom[0x100] ^= 0xFF;
     WriteFile(path, rom);
     ASSERT_TRUE(BootTestRom());
-    EXPECT_FALSE(LoadFileByName(path, LoadOrigin::Drop));
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped));
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::CommandLine));
     EXPECT_NE(machine.pages[0][0x100], rom[0x100]);
-    EXPECT_FALSE(LoadFileByName(path, LoadOrigin::FileCommand));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
     EXPECT_EQ(machine.pages[0][0x100], rom[0x100]);
     EXPECT_EQ(currentRomName, "CUSTOM.ROM");
     EXPECT_EQ(currentFileKind, FileKind::None) << "the reset that follows a ROM forgets the file";

@@ -1,4 +1,4 @@
-#include "tape/file_loader.h"
+#include "tape/load_file.h"
 
 #include <filesystem>
 
@@ -18,60 +18,63 @@
 
 namespace {
 
-struct LoadOutcome {
-    bool loaded;   // the machine now holds the file (perhaps with a reported defect)
-    bool reported; // a message was shown
-};
+// The drop rule: the extension runs from the last "." of the file's name, and an entry
+// matches when the extension begins with it ("GAME.TAPE" is a tape, "GAME.Tap" nothing).
+FileKind DroppedKind(const std::string& path) {
+    const std::string name = FileNameOf(path);
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) return FileKind::None;
+    const std::string_view extension(name.c_str() + dot, name.size() - dot);
+    for (const FileKindEnding& entry : FileKindTable())
+        if (extension.starts_with(entry.ending)) return entry.kind;
+    return FileKind::None;
+}
 
-LoadOutcome LoadFromBuffer(const std::string& path, FileKind kind, LoadOrigin origin) {
+// True when the machine now holds the file (perhaps with a reported defect).
+bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
     const std::string bare = BareName(path);
     switch (kind) {
-    case FileKind::Snapshot: {
-        const bool refused = LoadAceSnapshot();
-        return {!refused, refused};
-    }
-    case FileKind::Tap: return {true, LoadTapFromBuffer(bare)}; // complete blocks always load
-    case FileKind::Wav: {
-        const bool failed = LoadWavFromBuffer(bare);
-        return {!failed, failed};
-    }
+    case FileKind::Snapshot: return !LoadAceSnapshot();
+    case FileKind::Tap: LoadTapFromBuffer(bare); return true; // complete blocks always load
+    case FileKind::Wav: return !LoadWavFromBuffer(bare);
     case FileKind::Tzx: {
         const bool failed = LoadTzxFromBuffer(bare);
         if (!failed) tzxInserted = true;
-        return {!failed, failed};
+        return !failed;
     }
-    case FileKind::Spool: SpoolLoadBuffer(); return {true, false};
+    case FileKind::Spool: SpoolLoadBuffer(); return true;
     case FileKind::Rom: {
-        if (origin != LoadOrigin::FileCommand) return {false, false};
+        if (route != LoadRoute::LoadFileDialog) return false;
         FreeLoadBuffer();
         std::error_code error;
         const std::string absolute = std::filesystem::absolute(path, error).string();
-        if (LoadCustomRom(error ? path : absolute)) return {false, true};
+        if (LoadCustomRom(error ? path : absolute)) return false;
         ResetMachine();
-        return {true, false};
+        return true;
     }
     case FileKind::None:
     case FileKind::Binary: break;
     }
-    return {false, false};
+    return false;
 }
 
 } // namespace
 
-bool LoadFileByName(const std::string& path, LoadOrigin origin) {
-    if (path.empty()) return false;
+bool LoadFileByName(const std::string& path, LoadRoute route) {
+    if (path.empty()) return true;
     if (ReadWholeFile(path)) return true;
-    const FileKind kind = FileKindForName(path);
+    const FileKind kind = route == LoadRoute::Dropped ? DroppedKind(path) : FileKindByEnding(path);
     if (kind == FileKind::None) {
         FreeLoadBuffer();
-        return ReportMessage(kCaptionError, 22);
+        if (route != LoadRoute::CommandLine) ReportMessage(kCaptionError, 22);
+        return true;
     }
     SetCurrentFile(path);
-    const LoadOutcome outcome = LoadFromBuffer(path, kind, origin);
+    const bool loaded = LoadFromBuffer(path, kind, route);
     FreeLoadBuffer();
     // A ROM resets the machine, which forgets the current file; the others become it.
-    if (outcome.loaded && kind != FileKind::Rom) currentFileKind = kind;
-    return outcome.reported;
+    if (loaded && kind != FileKind::Rom) currentFileKind = kind;
+    return !loaded;
 }
 
 bool LoadFileDialog(LoadFilter filter) {
@@ -90,6 +93,6 @@ bool LoadFileDialog(LoadFilter filter) {
     case LoadFilter::RomOnly: request.filters = {{"ROM file format (*.rom)", "*.rom"}}; break;
     }
     const std::string chosen = host().ChooseOpenFile(request);
-    if (chosen.empty()) return false;
-    return LoadFileByName(chosen, LoadOrigin::FileCommand);
+    if (chosen.empty()) return true;
+    return LoadFileByName(chosen, LoadRoute::LoadFileDialog);
 }
