@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <nlohmann/json.hpp>
 
 #include "deviations.h"
@@ -40,36 +41,44 @@ bool ReadGzip(const fs::path& path, std::string& out) {
     return n == 0 && error == Z_OK;
 }
 
+// A number that must fit in `max`; anything else makes the case malformed.
+unsigned Bounded(const json& v, unsigned max) {
+    unsigned n = v.get<unsigned>();
+    if (!v.is_number_unsigned() || n > max) throw std::out_of_range("value out of range: " + v.dump());
+    return n;
+}
+
 // The state half of a case; "ram" is read separately.
 Z80Regs ParseState(const json& s) {
-    auto b = [&](const char* k) { return s.at(k).get<unsigned>(); };
+    auto b = [&](const char* k) { return Bounded(s.at(k), 0xFF); };
+    auto w = [&](const char* k) { return uint16_t(Bounded(s.at(k), 0xFFFF)); };
     Z80Regs r;
     r.af = uint16_t(b("a") << 8 | b("f"));
     r.bc = uint16_t(b("b") << 8 | b("c"));
     r.de = uint16_t(b("d") << 8 | b("e"));
     r.hl = uint16_t(b("h") << 8 | b("l"));
-    r.af2 = uint16_t(b("af_"));
-    r.bc2 = uint16_t(b("bc_"));
-    r.de2 = uint16_t(b("de_"));
-    r.hl2 = uint16_t(b("hl_"));
-    r.ix = uint16_t(b("ix"));
-    r.iy = uint16_t(b("iy"));
-    r.sp = uint16_t(b("sp"));
-    r.pc = uint16_t(b("pc"));
-    r.wz = uint16_t(b("wz"));
+    r.af2 = w("af_");
+    r.bc2 = w("bc_");
+    r.de2 = w("de_");
+    r.hl2 = w("hl_");
+    r.ix = w("ix");
+    r.iy = w("iy");
+    r.sp = w("sp");
+    r.pc = w("pc");
+    r.wz = w("wz");
     r.i = uint8_t(b("i"));
     r.r = uint8_t(b("r"));
     r.iff1 = uint8_t(b("iff1"));
     r.iff2 = uint8_t(b("iff2"));
     r.im = uint8_t(b("im"));
     r.ei = uint8_t(b("ei"));
-    r.q = b("q") != 0 ? 1 : 0;
+    r.q = b("q") != 0 ? 1 : 0; // the suite's q is a copy of F; the core's a 0/1 latch
     return r;
 }
 
 std::vector<MemByte> ParseRam(const json& ram) {
     std::vector<MemByte> out;
-    for (const json& pair : ram) out.push_back({uint16_t(pair.at(0).get<unsigned>()), uint8_t(pair.at(1).get<unsigned>())});
+    for (const json& pair : ram) out.push_back({uint16_t(Bounded(pair.at(0), 0xFFFF)), uint8_t(Bounded(pair.at(1), 0xFF))});
     return out;
 }
 
@@ -86,7 +95,7 @@ InstructionTest ParseCase(const json& c) {
     t.portReads = PortReads::Scripted;
     if (c.contains("ports")) {
         for (const json& p : c.at("ports")) {
-            PortAccess a{uint16_t(p.at(0).get<unsigned>()), uint8_t(p.at(1).get<unsigned>()),
+            PortAccess a{uint16_t(Bounded(p.at(0), 0xFFFF)), uint8_t(Bounded(p.at(1), 0xFF)),
                          p.at(2).get<std::string>() == "w"};
             if (!a.write) t.portScript.push_back(a.value);
             t.expectedPorts.push_back(a);
@@ -124,7 +133,7 @@ FileTally RunFile(const fs::path& path, InstructionRunner& runner, const SuiteOp
         InstructionTest t;
         try {
             t = ParseCase(c);
-        } catch (const json::exception& e) {
+        } catch (const std::exception& e) {
             std::printf("FAIL singlestep %s: malformed test: %s\n", label.c_str(), e.what());
             ++tally.failed;
             continue;
