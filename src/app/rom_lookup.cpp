@@ -26,7 +26,9 @@ std::vector<std::string> RomSearchPaths(const std::string& executableFolder) {
     std::vector<std::string> paths;
     const std::string fromEnv = EnvOrEmpty("NOLTACE_ROM");
     if (!fromEnv.empty()) paths.push_back(fromEnv);
-    paths.push_back((executableFolder.empty() ? std::string(".") : executableFolder) + "/roms/ace.rom");
+    std::string folder = executableFolder.empty() ? std::string(".") : executableFolder;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    paths.push_back(folder + (folder == "/" ? "" : "/") + "roms/ace.rom");
     const std::string data = UserDataFolder();
     if (!data.empty()) paths.push_back(data + "/noltace/roms/ace.rom");
     return paths;
