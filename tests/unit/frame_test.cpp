@@ -88,6 +88,22 @@ TEST_F(FrameTest, FrameRunsItsTstatesRaisesTheInterruptAndCarriesTheOvershoot) {
     EXPECT_LT(machine.tstates, uint32_t(machine.intLength));
 }
 
+TEST_F(FrameTest, InterruptIsTakenOnceAtTheStartOfEachFrame) {
+    // In user RAM: IM 2; LD A,3Dh; LD I,A; EI; loop: JR loop. The IM 2 vector is read at
+    // I:idleBus = 3D20h and points to a handler that counts: INC (HL); EI; RET.
+    const uint8_t program[] = {0xED, 0x5E, 0x3E, 0x3D, 0xED, 0x47, 0xFB, 0x18, 0xFE};
+    const uint8_t handler[] = {0x34, 0xFB, 0xC9};
+    std::copy(std::begin(program), std::end(program), machine.ram + 0x3C00);
+    std::copy(std::begin(handler), std::end(handler), machine.ram + 0x3E00);
+    machine.ram[0x3D20] = 0x00;
+    machine.ram[0x3D21] = 0x3E;
+    machine.pc = 0x3C00;
+    machine.sp = 0x3F80;
+    machine.hl.w = 0x3F00;
+    RunFrames(5);
+    EXPECT_EQ(machine.ram[0x3F00], 4) << "none in the first frame, then one per frame start";
+}
+
 TEST_F(FrameTest, FrameSkipPresentsEveryNthFrame) {
     frameSkipPeriod = 3;
     RestartFrameSkip();
