@@ -29,7 +29,7 @@ TEST_F(HeadlessTest, BadCommandLinesExitWithOneLine) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"},         {"--run"},           {"--run", "-1"},      {"--run", "12x"},  {"--model", "4"},
         {"--colours", "x"},  {"--max", "0"},      {"stray.tap"},        {"--type", ""},    {"--until"},
-        {"--screenshot"},    {"--load", ""},
+        {"--screenshot"},    {"--load", ""},       {"--stats"},
     };
     for (const auto& args : bad) {
         const HeadlessResult r = RunHeadless(WithNopRom(args));

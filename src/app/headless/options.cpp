@@ -99,6 +99,10 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             return false;
         }
     }
+    if (options.actions.empty() && !options.help) {
+        error = "nothing to do: give an action such as --run 100 --screen (try --help)";
+        return false;
+    }
     return true;
 }
 
