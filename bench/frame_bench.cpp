@@ -46,17 +46,20 @@ bool BootMachine() {
     ResetMachine();
     soundOutputActive = false;
     FastMode = true;
-    for (int i = 0; i < kBootFrames; ++i) RunFrame();
+    for (int i = 0; i < kBootFrames; ++i)
+        RunFrame();
     return true;
 }
 
 void TypeAndRun(const std::string& text) {
     StartSpool(text);
-    while (spoolActive) RunFrame();
+    while (spoolActive)
+        RunFrame();
 }
 
 void MeasureFrames(benchmark::State& state) {
-    for (auto _ : state) RunFrame();
+    for (auto _ : state)
+        RunFrame();
     const double frames = double(state.iterations());
     state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
     state.counters["x_realtime"] = benchmark::Counter(frames / 50.0, benchmark::Counter::kIsRate);

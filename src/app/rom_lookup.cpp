@@ -27,7 +27,8 @@ std::vector<std::string> RomSearchPaths(const std::string& executableFolder) {
     const std::string fromEnv = EnvOrEmpty("NOLTACE_ROM");
     if (!fromEnv.empty()) paths.push_back(fromEnv);
     std::string folder = executableFolder.empty() ? std::string(".") : executableFolder;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     paths.push_back(folder + (folder == "/" ? "" : "/") + "roms/ace.rom");
     const std::string data = UserDataFolder();
     if (!data.empty()) paths.push_back(data + "/noltace/roms/ace.rom");

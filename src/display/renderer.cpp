@@ -17,7 +17,7 @@ constexpr ColourScheme kSchemes[kColourSchemeCount] = {
     {"Amber Screen", 0xB68000, 0x000000},
 };
 
-constexpr uint32_t kDisplayTopTstate = uint32_t(kFirstDisplayLine * kLineTstates);      // 11592
+constexpr uint32_t kDisplayTopTstate = uint32_t(kFirstDisplayLine * kLineTstates);         // 11592
 constexpr uint32_t kDisplayBottomTstate = uint32_t((kLastDisplayLine + 1) * kLineTstates); // 51336
 
 uint32_t lastRendered = 0;
@@ -29,7 +29,8 @@ uint32_t patternInk = 1, patternPaper = 1; // colours cellPixels was built for (
 
 void BuildCellPixels() {
     for (int g = 0; g < 256; ++g)
-        for (int bit = 0; bit < 8; ++bit) cellPixels[g][bit] = (g & (0x80 >> bit)) ? inkColour : paperColour;
+        for (int bit = 0; bit < 8; ++bit)
+            cellPixels[g][bit] = (g & (0x80 >> bit)) ? inkColour : paperColour;
     patternInk = inkColour;
     patternPaper = paperColour;
 }
@@ -54,7 +55,9 @@ void BuildBeamMap() {
     machine.frameTstates = kBeamFrameTstates;
 }
 
-const ColourScheme& ColourSchemeAt(int index) { return kSchemes[index >= 0 && index < kColourSchemeCount ? index : 0]; }
+const ColourScheme& ColourSchemeAt(int index) {
+    return kSchemes[index >= 0 && index < kColourSchemeCount ? index : 0];
+}
 
 void ApplyColourScheme(int index) {
     if (index < 0 || index >= kColourSchemeCount) return;
@@ -86,7 +89,8 @@ void RenderToBeam(uint32_t now) {
                 if (c & 0x80) g = uint8_t(~g); // inverse video: ink and paper swap
                 std::memcpy(out, cellPixels[g], sizeof cellPixels[g]);
             } else {
-                for (int k = 0; k < 8; ++k) out[k] = paperColour;
+                for (int k = 0; k < 8; ++k)
+                    out[k] = paperColour;
             }
         }
         h += 4;
@@ -98,7 +102,13 @@ void RenderToBeam(uint32_t now) {
     lastRendered = now;
 }
 
-void ResetBeam() { lastRendered = 0; }
-uint32_t BeamPosition() { return lastRendered; }
+void ResetBeam() {
+    lastRendered = 0;
+}
+uint32_t BeamPosition() {
+    return lastRendered;
+}
 
-void PresentFrame() { host().PresentFrame(); }
+void PresentFrame() {
+    host().PresentFrame();
+}

@@ -44,9 +44,9 @@ constexpr int kColourSchemeCount = 5;
 // "Default Colours", "Black & White", "White & Black", "Green Screen", "Amber Screen".
 const ColourScheme& ColourSchemeAt(int index); // index 0-4
 
-void BuildBeamMap();              // fills beamMap and sets machine.frameTstates
+void BuildBeamMap();               // fills beamMap and sets machine.frameTstates
 void ApplyColourScheme(int index); // an index outside 0-4 leaves the colours alone
-void RenderToBeam(uint32_t now);  // catch up to T-state `now` of this frame
-void ResetBeam();                 // the next frame starts drawing at T-state 0
-uint32_t BeamPosition();          // the T-state drawn up to
-void PresentFrame();              // hands the image to the host
+void RenderToBeam(uint32_t now);   // catch up to T-state `now` of this frame
+void ResetBeam();                  // the next frame starts drawing at T-state 0
+uint32_t BeamPosition();           // the T-state drawn up to
+void PresentFrame();               // hands the image to the host

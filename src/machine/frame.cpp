@@ -112,7 +112,8 @@ void RunFrame() {
         return;
     }
     MachineState& m = machine;
-    while (m.tstates < m.frameTstates) ExecuteInstruction();
+    while (m.tstates < m.frameTstates)
+        ExecuteInstruction();
     m.intLine = 1; // accepted during the first intLength T-states of the next frame
 
     PollJoystick();
@@ -133,7 +134,9 @@ void RunFrame() {
     PaceToFramePeriod();
 }
 
-void RestartFrameSkip() { frameSkipCountdown = frameSkipPeriod < 1 ? 1 : frameSkipPeriod; }
+void RestartFrameSkip() {
+    frameSkipCountdown = frameSkipPeriod < 1 ? 1 : frameSkipPeriod;
+}
 
 void ResetFrameDriver() {
     frameSkipPeriod = 1;

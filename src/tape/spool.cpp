@@ -32,7 +32,9 @@ constexpr Key kLetter[26] = {
     {7, 2}, {5, 1}, {5, 0}, {2, 0}, {2, 3}, {1, 1}, {2, 4}, {5, 3}, {7, 4}, {2, 1}, {0, 3}, {5, 4}, {0, 2},
 };
 
-constexpr Key Letter(char c) { return kLetter[c - 'A']; }
+constexpr Key Letter(char c) {
+    return kLetter[c - 'A'];
+}
 
 // Symbols typed with SYMBOL SHIFT and one key.
 struct SymbolKey {
@@ -40,20 +42,22 @@ struct SymbolKey {
     Key key;
 };
 constexpr SymbolKey kSymbols[] = {
-    {'!', kDigit[1]},    {'"', Letter('P')},  {'#', kDigit[3]},    {'$', kDigit[4]},    {'%', kDigit[5]},
-    {'&', kDigit[6]},    {'\'', kDigit[7]},   {'(', kDigit[8]},    {')', kDigit[9]},    {'*', Letter('B')},
-    {'+', Letter('K')},  {',', Letter('N')},  {'-', Letter('J')},  {'.', Letter('M')},  {'/', Letter('V')},
-    {':', Letter('Z')},  {';', Letter('O')},  {'<', Letter('R')},  {'=', Letter('L')},  {'>', Letter('T')},
-    {'?', Letter('C')},  {'@', kDigit[2]},    {'[', Letter('Y')},  {'\\', Letter('D')}, {']', Letter('U')},
-    {'^', Letter('H')},  {'_', kDigit[0]},    {'`', Letter('X')},  {'{', Letter('F')},  {'|', Letter('S')},
-    {'}', Letter('G')},  {'~', Letter('A')},  {'\x7F', Letter('I')},
+    {'!', kDigit[1]},   {'"', Letter('P')}, {'#', kDigit[3]},      {'$', kDigit[4]},    {'%', kDigit[5]},
+    {'&', kDigit[6]},   {'\'', kDigit[7]},  {'(', kDigit[8]},      {')', kDigit[9]},    {'*', Letter('B')},
+    {'+', Letter('K')}, {',', Letter('N')}, {'-', Letter('J')},    {'.', Letter('M')},  {'/', Letter('V')},
+    {':', Letter('Z')}, {';', Letter('O')}, {'<', Letter('R')},    {'=', Letter('L')},  {'>', Letter('T')},
+    {'?', Letter('C')}, {'@', kDigit[2]},   {'[', Letter('Y')},    {'\\', Letter('D')}, {']', Letter('U')},
+    {'^', Letter('H')}, {'_', kDigit[0]},   {'`', Letter('X')},    {'{', Letter('F')},  {'|', Letter('S')},
+    {'}', Letter('G')}, {'~', Letter('A')}, {'\x7F', Letter('I')},
 };
 
 // The Keyboard Helper's control codes 4-12: the Ace's SHIFTed digit keys (cursor keys,
 // DELETE, GRAPHICS and friends).
 constexpr uint8_t kHelperShiftedDigit[9] = {4, 5, 6, 7, 8, 9, 0, 2, 1};
 
-void Add(KeyChord& keys, Key k) { keys.rows[k.row] |= uint8_t(1 << k.bit); }
+void Add(KeyChord& keys, Key k) {
+    keys.rows[k.row] |= uint8_t(1 << k.bit);
+}
 
 } // namespace
 
@@ -89,10 +93,13 @@ bool SpoolCharacterKeys(uint8_t code, KeyChord& keys) {
 }
 
 void PressKeys(const KeyChord& keys) {
-    for (int n = 0; n < 8; ++n) machine.keyMatrix[n] &= uint8_t(~keys.rows[n]);
+    for (int n = 0; n < 8; ++n)
+        machine.keyMatrix[n] &= uint8_t(~keys.rows[n]);
 }
 
-void ReleaseKeyMatrix() { std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix); }
+void ReleaseKeyMatrix() {
+    std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix);
+}
 
 void StartSpool(const char* text, int length) {
     if (!text || length < 0) length = 0;
@@ -120,7 +127,9 @@ void SpoolStep() {
         ReleaseKeyMatrix(); // line feeds and other keyless bytes type nothing for a cycle
 }
 
-void ClearSpool() { spoolLeft = spoolPos = 0; }
+void ClearSpool() {
+    spoolLeft = spoolPos = 0;
+}
 
 void TypeHelperCharacter(uint8_t code) {
     KeyChord keys{};

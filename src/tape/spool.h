@@ -31,10 +31,12 @@ struct KeyChord {
 // symbols. False for characters the Ace has no key for (a line feed among them).
 bool SpoolCharacterKeys(uint8_t code, KeyChord& keys);
 void PressKeys(const KeyChord& keys); // ANDs into keyMatrix, releasing nothing
-void ReleaseKeyMatrix();            // all eight half-rows back to 0xFF (no key down)
+void ReleaseKeyMatrix();              // all eight half-rows back to 0xFF (no key down)
 
 void StartSpool(const char* text, int length);
-inline void StartSpool(const std::string& text) { StartSpool(text.data(), int(text.size())); }
+inline void StartSpool(const std::string& text) {
+    StartSpool(text.data(), int(text.size()));
+}
 void SpoolStep();
 void ClearSpool(); // stops typing at its next step
 void TypeHelperCharacter(uint8_t code);

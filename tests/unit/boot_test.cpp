@@ -8,9 +8,10 @@
 namespace {
 
 class BootTest : public RunningMachineTest {
-protected:
+  protected:
     static void RunFrames(int n) {
-        for (int i = 0; i < n; ++i) RunFrame();
+        for (int i = 0; i < n; ++i)
+            RunFrame();
     }
     static std::string ScreenRow(int row) {
         std::string line;
@@ -27,7 +28,8 @@ TEST_F(BootTest, BootsToTheForthPromptWithItsCursor) {
     REQUIRE_TEST_ROM();
     ASSERT_TRUE(BootTestRom());
     RunFrames(100);
-    for (int row = 0; row < 23; ++row) EXPECT_EQ(ScreenRow(row), "") << row;
+    for (int row = 0; row < 23; ++row)
+        EXPECT_EQ(ScreenRow(row), "") << row;
     // The input line at the bottom: the cursor is the inverse of graphic 0x17.
     EXPECT_EQ(machine.ram[0x2400 + 23 * 32 + 1], 0x97);
     EXPECT_GE(machine.iff1, 1) << "the ROM waits for keys with interrupts on";
@@ -38,7 +40,8 @@ TEST_F(BootTest, SpooledSumIsEvaluated) {
     ASSERT_TRUE(BootTestRom());
     RunFrames(100);
     StartSpool(std::string("123 456 + .\r"));
-    for (int i = 0; i < 200 && spoolActive; ++i) RunFrame();
+    for (int i = 0; i < 200 && spoolActive; ++i)
+        RunFrame();
     ASSERT_FALSE(spoolActive);
     RunFrames(5);
     EXPECT_EQ(ScreenRow(0), "123 456 + . 579  OK");
@@ -48,8 +51,10 @@ TEST_F(BootTest, BootPictureHasBlackBorderAndTheCursorInInk) {
     REQUIRE_TEST_ROM();
     ASSERT_TRUE(BootTestRom());
     RunFrames(100);
-    for (int x : {0, 63, 320, 383}) EXPECT_EQ(Pixel(x, 150), 0u) << x;
-    for (int y : {0, 55, 248, 311}) EXPECT_EQ(Pixel(200, y), 0u) << y;
+    for (int x : {0, 63, 320, 383})
+        EXPECT_EQ(Pixel(x, 150), 0u) << x;
+    for (int y : {0, 55, 248, 311})
+        EXPECT_EQ(Pixel(200, y), 0u) << y;
     // Cursor: 0x97 at row 23, column 1 (pixels 72-79, lines 240-247); glyph 0x17 is
     // solid on its top four lines and the right half of the bottom four, so inverted
     // only the bottom-left quarter shows in ink.

@@ -11,7 +11,7 @@ namespace {
 // A host clock that only moves when asked: each reading advances it a little, a 1 ms
 // sleep by 1 ms, a yield by 0.2 ms. It records what the pacing did.
 class FakeClockHost : public RecordingHost {
-public:
+  public:
     double now = 100.0;
     std::vector<int> sleeps;
     int readings = 0;
@@ -39,7 +39,7 @@ public:
 };
 
 class FrameTest : public RunningMachineTest {
-protected:
+  protected:
     void SetUp() override {
         RunningMachineTest::SetUp();
         SetHost(&clock);
@@ -52,7 +52,8 @@ protected:
         RunningMachineTest::TearDown();
     }
     void RunFrames(int n) {
-        for (int i = 0; i < n; ++i) RunFrame();
+        for (int i = 0; i < n; ++i)
+            RunFrame();
     }
     FakeClockHost clock;
 };

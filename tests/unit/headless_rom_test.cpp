@@ -30,7 +30,7 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
 }
 
 class HeadlessRomTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
         if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
@@ -57,7 +57,8 @@ TEST_F(HeadlessRomTest, TypedSumPrintsItsResultAfterTheLine) {
     ExpectGolden("typed_sum_screen.txt", r.out);
 
     // The two characters backslash and n are ENTER as well.
-    const HeadlessResult escaped = Run({"--run", "100", "--type", "2 3 * .\\n", "--until", "6  OK", "--screen"});
+    const HeadlessResult escaped =
+        Run({"--run", "100", "--type", "2 3 * .\\n", "--until", "6  OK", "--screen"});
     EXPECT_EQ(escaped.status, 0) << escaped.err;
 }
 
@@ -85,8 +86,10 @@ TEST_F(HeadlessRomTest, ScreenshotShowsTheBootScreenInDefaultColours) {
                uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
     };
     for (int y : {0, 30, 55, 248, 311})
-        for (int x : {0, 100, 383}) EXPECT_EQ(pixel(x, y), 0u) << "border at " << x << "," << y;
-    for (int x : {0, 63, 320, 383}) EXPECT_EQ(pixel(x, 150), 0u) << "side border at " << x;
+        for (int x : {0, 100, 383})
+            EXPECT_EQ(pixel(x, y), 0u) << "border at " << x << "," << y;
+    for (int x : {0, 63, 320, 383})
+        EXPECT_EQ(pixel(x, 150), 0u) << "side border at " << x;
     // The cursor cell (row 23, column 1): inverse graphic 0x17, ink only in its
     // bottom-left quarter.
     for (int line = 0; line < 8; ++line)

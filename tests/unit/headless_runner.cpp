@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 
-
 namespace {
 
 std::string ShellQuote(const std::string& s) {
@@ -33,7 +32,8 @@ std::string ReadAll(const std::string& path) {
 
 int HeadlessResult::ErrLines() const {
     int n = 0;
-    for (char c : err) n += c == '\n';
+    for (char c : err)
+        n += c == '\n';
     return n;
 }
 
@@ -48,12 +48,14 @@ HeadlessResult RunHeadless(const std::vector<std::string>& args, const std::stri
     static int runs = 0;
     const std::string folder = (std::filesystem::temp_directory_path() / "noltace-tests" /
                                 ("headless-" + std::to_string(getpid()) + "-" + std::to_string(++runs)))
-                                   .string() + "/";
+                                   .string() +
+                               "/";
     std::filesystem::create_directories(folder);
     std::vector<std::string> words = {HeadlessPath()};
     words.insert(words.end(), args.begin(), args.end());
     std::string command = envPrefix;
-    for (const std::string& word : words) command.append(1, ' ').append(ShellQuote(word));
+    for (const std::string& word : words)
+        command.append(1, ' ').append(ShellQuote(word));
     command.append(" >").append(ShellQuote(folder + "out")).append(" 2>").append(ShellQuote(folder + "err"));
     const int raw = std::system(command.c_str());
     HeadlessResult result;

@@ -14,9 +14,9 @@ struct HeadlessResult {
 // The executable's path, or "" when NOLTACE_HEADLESS is not set.
 std::string HeadlessPath();
 
-#define REQUIRE_HEADLESS()                                                                          \
-    do {                                                                                            \
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless"; \
+#define REQUIRE_HEADLESS()                                                                                   \
+    do {                                                                                                     \
+        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";       \
     } while (0)
 
 // Runs it with `args`; `envPrefix` goes before it on the shell line (e.g. "env -u X").

@@ -11,7 +11,7 @@
 namespace {
 
 class HeadlessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = ScratchFolder();
         nopRom = folder + "nop.rom";
@@ -27,9 +27,9 @@ protected:
 TEST_F(HeadlessTest, BadCommandLinesExitWithOneLine) {
     REQUIRE_HEADLESS();
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},         {"--run"},           {"--run", "-1"},      {"--run", "12x"},  {"--model", "4"},
-        {"--colours", "x"},  {"--max", "0"},      {"stray.tap"},        {"--type", ""},    {"--until"},
-        {"--screenshot"},    {"--load", ""},       {"--stats"},
+        {"--bogus"},        {"--run"},      {"--run", "-1"}, {"--run", "12x"}, {"--model", "4"},
+        {"--colours", "x"}, {"--max", "0"}, {"stray.tap"},   {"--type", ""},   {"--until"},
+        {"--screenshot"},   {"--load", ""}, {"--stats"},
     };
     for (const auto& args : bad) {
         const HeadlessResult r = RunHeadless(WithNopRom(args));
@@ -44,8 +44,8 @@ TEST_F(HeadlessTest, HelpDescribesEveryAction) {
     REQUIRE_HEADLESS();
     const HeadlessResult r = RunHeadless({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* option : {"--rom", "--model", "--colours", "--run", "--type", "--until", "--max", "--load",
-                               "--screen", "--screenshot", "--stats"})
+    for (const char* option : {"--rom", "--model", "--colours", "--run", "--type", "--until", "--max",
+                               "--load", "--screen", "--screenshot", "--stats"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
@@ -104,7 +104,8 @@ TEST_F(HeadlessTest, ScreenPrintsTwentyFourLinesFromVideoRam) {
     const HeadlessResult r = RunHeadless(WithNopRom({"--run", "2", "--screen"}));
     EXPECT_EQ(r.status, 0) << r.err;
     std::string expected;
-    for (int i = 0; i < 24; ++i) expected += std::string(32, '.') + "\n"; // code 0 is not printable
+    for (int i = 0; i < 24; ++i)
+        expected += std::string(32, '.') + "\n"; // code 0 is not printable
     EXPECT_EQ(r.out, expected);
 }
 
@@ -119,7 +120,8 @@ TEST_F(HeadlessTest, UntilTimesOutWithStatusThree) {
 
 TEST_F(HeadlessTest, StatsComeLastAndCountFrames) {
     REQUIRE_HEADLESS();
-    const HeadlessResult r = RunHeadless(WithNopRom({"--stats", "--run", "7", "--type", "ab\\ncd\n", "--run", "3"}));
+    const HeadlessResult r =
+        RunHeadless(WithNopRom({"--stats", "--run", "7", "--type", "ab\\ncd\n", "--run", "3"}));
     EXPECT_EQ(r.status, 0) << r.err;
     std::smatch m;
     const std::regex line(R"(^frames=(\d+) tstates=(\d+) seconds=[0-9.]+ speed=[0-9.]+\n$)");

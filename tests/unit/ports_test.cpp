@@ -7,7 +7,7 @@
 namespace {
 
 class PortsTest : public MachineTest {
-protected:
+  protected:
     void TearDown() override {
         tzxPlaying = false;
         tapeLevel = 0;
@@ -31,8 +31,10 @@ TEST_F(PortsTest, KeyboardReadsCombineTheSelectedHalfRows) {
 }
 
 TEST_F(PortsTest, KeyboardReadKeepsBitsSixAndSevenLow) {
-    for (int n = 0; n < 8; ++n) machine.keyMatrix[n] = 0xFF;
-    for (uint32_t port = 0; port < 0x10000; port += 0x0102) EXPECT_EQ(PortIn(uint16_t(port)) & 0xC0, 0);
+    for (int n = 0; n < 8; ++n)
+        machine.keyMatrix[n] = 0xFF;
+    for (uint32_t port = 0; port < 0x10000; port += 0x0102)
+        EXPECT_EQ(PortIn(uint16_t(port)) & 0xC0, 0);
 }
 
 TEST_F(PortsTest, EveryOutputToFeTogglesTheSpeakerLine) {
@@ -67,7 +69,8 @@ TEST_F(PortsTest, AyPortsAnswerOnlyForTheFittedInterface) {
     EXPECT_EQ(PortIn(0x00FF), 0x20);
     EXPECT_EQ(PortIn(0x00DD), 0x20);
 
-    for (uint8_t port : {0x3F, 0x5F, 0xDF, 0xFD, 0xFF}) PortOut(port, port ^ 0x55);
+    for (uint8_t port : {0x3F, 0x5F, 0xDF, 0xFD, 0xFF})
+        PortOut(port, port ^ 0x55);
     EXPECT_EQ(machine.portLatches[kLatch3F], 0x3F ^ 0x55);
     EXPECT_EQ(machine.portLatches[kLatch5F], 0x5F ^ 0x55);
     EXPECT_EQ(machine.portLatches[kLatchDF], 0xDF ^ 0x55);

@@ -6,7 +6,7 @@
 namespace {
 
 class RendererTest : public RunningMachineTest {
-protected:
+  protected:
     void SetUp() override {
         RunningMachineTest::SetUp();
         std::fill(std::begin(frameImage), std::end(frameImage), kUntouched);
@@ -16,7 +16,9 @@ protected:
 
     static uint32_t Pixel(int x, int y) { return frameImage[y * kFrameWidth + x]; }
     static void SetCell(int row, int column, uint8_t code) { machine.ram[0x2400 + row * 32 + column] = code; }
-    static void SetGlyphRow(uint8_t glyph, int line, uint8_t bits) { machine.ram[0x2C00 + glyph * 8 + line] = bits; }
+    static void SetGlyphRow(uint8_t glyph, int line, uint8_t bits) {
+        machine.ram[0x2C00 + glyph * 8 + line] = bits;
+    }
     static uint32_t TstateOf(int line, int h) { return uint32_t(line * kLineTstates + h); }
     static void RenderFrame() {
         ResetBeam();
@@ -33,7 +35,8 @@ protected:
 
 TEST_F(RendererTest, BeamMapMarksDisplayBorderAndBlanking) {
     int counts[256] = {};
-    for (uint8_t kind : beamMap) counts[kind]++;
+    for (uint8_t kind : beamMap)
+        counts[kind]++;
     EXPECT_EQ(counts[kBeamDisplay], 192 * 128);
     EXPECT_EQ(counts[kBeamBlank], 312 * 15);
     EXPECT_EQ(counts[kBeamSideBorder], 192 * (32 + 32));
@@ -60,7 +63,8 @@ TEST_F(RendererTest, DisplayColumnZeroStartsAtPixel64OfLine56) {
     SetCell(23, 31, 2);
     RenderFrame();
     EXPECT_EQ(Pixel(63, 56), paperColour);
-    for (int x = 64; x < 72; ++x) EXPECT_EQ(Pixel(x, 56), 0xCACACAu) << x;
+    for (int x = 64; x < 72; ++x)
+        EXPECT_EQ(Pixel(x, 56), 0xCACACAu) << x;
     EXPECT_EQ(Pixel(72, 56), paperColour);
     EXPECT_EQ(Pixel(64, 57), paperColour) << "glyph row 1 of character 1 is empty";
     EXPECT_EQ(Pixel(64, 55), paperColour) << "top border";
@@ -71,7 +75,8 @@ TEST_F(RendererTest, DisplayColumnZeroStartsAtPixel64OfLine56) {
 }
 
 TEST_F(RendererTest, InverseVideoSwapsInkAndPaperOfTheSameGlyph) {
-    for (int line = 0; line < 8; ++line) SetGlyphRow(0x41, line, uint8_t(0x11 << (line & 3)));
+    for (int line = 0; line < 8; ++line)
+        SetGlyphRow(0x41, line, uint8_t(0x11 << (line & 3)));
     SetCell(5, 10, 0x41);
     SetCell(5, 11, 0xC1); // bit 7 set: same glyph, inverted
     RenderFrame();
@@ -108,7 +113,8 @@ TEST_F(RendererTest, ChangeWithinTheCurrentLineShowsFromTheNextVisitedCell) {
     SetGlyphRow(9, 0, 0xFF);
     // Beam at cell column 10 of the first line of character row 3 (line 80).
     RenderToBeam(TstateOf(80, 32 + 4 * 10 + 1));
-    for (int column = 0; column < 32; ++column) SetCell(3, column, 9);
+    for (int column = 0; column < 32; ++column)
+        SetCell(3, column, 9);
     RenderToBeam(TstateOf(81, 0));
     EXPECT_EQ(InkBits(3, 9, 0), 0);
     EXPECT_EQ(InkBits(3, 11, 0), 0xFF);
@@ -120,7 +126,8 @@ TEST_F(RendererTest, NothingIsDrawnPastTheFrameOrBackwards) {
     EXPECT_EQ(BeamPosition(), kBeamFrameTstates + 40);
     std::fill(std::begin(frameImage), std::end(frameImage), kUntouched);
     RenderToBeam(100); // went backwards: nothing
-    EXPECT_TRUE(std::all_of(std::begin(frameImage), std::end(frameImage), [](uint32_t p) { return p == kUntouched; }));
+    EXPECT_TRUE(std::all_of(std::begin(frameImage), std::end(frameImage),
+                            [](uint32_t p) { return p == kUntouched; }));
     ResetBeam();
     RenderToBeam(2); // one visit: the cell at T-state 0
     EXPECT_EQ(Pixel(0, 0), paperColour);
@@ -130,7 +137,8 @@ TEST_F(RendererTest, NothingIsDrawnPastTheFrameOrBackwards) {
 
 TEST_F(RendererTest, ColourSchemesSetInkAndPaperAndBorder) {
     const uint32_t expected[5][2] = {
-        {0xCACACA, 0x000000}, {0xFFFFFF, 0x000000}, {0x000000, 0xFFFFFF}, {0x00B500, 0x000000}, {0xB68000, 0x000000},
+        {0xCACACA, 0x000000}, {0xFFFFFF, 0x000000}, {0x000000, 0xFFFFFF},
+        {0x00B500, 0x000000}, {0xB68000, 0x000000},
     };
     SetGlyphRow(3, 0, 0x80);
     SetCell(0, 0, 3);

@@ -14,7 +14,7 @@
 #include "test_support.h"
 
 class RunningMachineTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         ResetFrameDriver();

@@ -9,7 +9,7 @@ namespace {
 constexpr int kShiftRow = 0, kShiftBit = 0, kSymbolBit = 1;
 
 class SpoolTest : public RunningMachineTest {
-protected:
+  protected:
     // The keys a character presses, as the matrix shows them after typing it alone.
     static std::string Pressed() {
         std::string s;
@@ -46,7 +46,8 @@ TEST_F(SpoolTest, CharacterTableCoversLettersDigitsAndSymbols) {
 
     // Every printable character has keys, and each letter key is a different one.
     std::string letters;
-    for (int c = 32; c <= 127; ++c) EXPECT_NE(KeysOf(uint8_t(c)), "none") << c;
+    for (int c = 32; c <= 127; ++c)
+        EXPECT_NE(KeysOf(uint8_t(c)), "none") << c;
     for (char c = 'a'; c <= 'z'; ++c) {
         const std::string k = KeysOf(uint8_t(c));
         EXPECT_EQ(letters.find(k), std::string::npos) << c;
@@ -89,7 +90,8 @@ TEST_F(SpoolTest, ClearSpoolStopsAtTheNextStep) {
 }
 
 TEST_F(SpoolTest, HelperCharactersAddShiftedDigitsAndSkipSomeCodes) {
-    const char* shifted[] = {"00 33 ", "00 34 ", "00 44 ", "00 43 ", "00 42 ", "00 41 ", "00 40 ", "00 31 ", "00 30 "};
+    const char* shifted[] = {"00 33 ", "00 34 ", "00 44 ", "00 43 ", "00 42 ",
+                             "00 41 ", "00 40 ", "00 31 ", "00 30 "};
     for (uint8_t code = 4; code <= 12; ++code) {
         ReleaseKeyMatrix();
         TypeHelperCharacter(code);

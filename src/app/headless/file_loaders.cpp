@@ -49,7 +49,8 @@ bool EndsWith(const std::string& s, const std::string& ending) {
 }
 
 std::string Upper(std::string s) {
-    for (char& c : s) c = char(c >= 'a' && c <= 'z' ? c - 32 : c);
+    for (char& c : s)
+        c = char(c >= 'a' && c <= 'z' ? c - 32 : c);
     return s;
 }
 
@@ -78,7 +79,8 @@ bool LoadFileByKind(const std::string& path, HeadlessRunner& runner, std::string
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
-        error = "cannot load '" + path + "': " + (std::filesystem::exists(path, ec) ? "not a file" : std::strerror(ENOENT));
+        error = "cannot load '" + path +
+                "': " + (std::filesystem::exists(path, ec) ? "not a file" : std::strerror(ENOENT));
         return false;
     }
     if (!std::ifstream(path, std::ios::binary)) {

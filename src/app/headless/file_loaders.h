@@ -14,9 +14,9 @@ class HeadlessRunner;
 using LoadFunction = bool (*)(const std::string& path, HeadlessRunner& runner, std::string& error);
 
 struct FileKindEntry {
-    const char* name;          // "TAP tape"
-    const char* endings[3];    // lower-case endings; unused entries null
-    LoadFunction load;         // null: not supported yet
+    const char* name;       // "TAP tape"
+    const char* endings[3]; // lower-case endings; unused entries null
+    LoadFunction load;      // null: not supported yet
 };
 
 // The table row for the file's ending, or null.

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kProgramName, text.c_str()); }
+void PrintError(const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", kProgramName, text.c_str());
+}
 
 void HeadlessHost::ShowMessage(const std::string& caption, const std::string& text) {
     ++messagesShown;

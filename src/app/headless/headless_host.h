@@ -12,7 +12,7 @@ constexpr const char* kProgramName = "noltace-headless";
 void PrintError(const std::string& text);
 
 class HeadlessHost : public Host {
-public:
+  public:
     void ShowMessage(const std::string& caption, const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
 

@@ -76,7 +76,8 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
         } else if (option == "--run") {
             if (!numberValue("a number of frames", 0, kMaxFrameArgument, number)) return false;
             options.actions.push_back({ActionKind::Run, {}, number});
-        } else if (option == "--type" || option == "--until" || option == "--load" || option == "--screenshot") {
+        } else if (option == "--type" || option == "--until" || option == "--load" ||
+                   option == "--screenshot") {
             const bool isFile = option == "--load" || option == "--screenshot";
             const char* v = needsValue(isFile ? "a file name" : "a text");
             if (!v) return false;

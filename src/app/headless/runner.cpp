@@ -16,7 +16,9 @@
 namespace {
 
 // The screen as one text whose rows are joined by newlines, for --until's search.
-bool ScreenShows(const std::string& text) { return ScreenText().find(text) != std::string::npos; }
+bool ScreenShows(const std::string& text) {
+    return ScreenText().find(text) != std::string::npos;
+}
 
 } // namespace
 
@@ -62,7 +64,8 @@ void HeadlessRunner::TypeKeys(const std::string& keys) {
     // The spool ends on the frame after its last cycle; the bound only guards against a
     // typing cycle that never ends.
     const long bound = (long(keys.size()) + 2) * (opt_spool_speed + 1) + 16;
-    for (long i = 0; i < bound && spoolActive; ++i) RunFrames(1);
+    for (long i = 0; i < bound && spoolActive; ++i)
+        RunFrames(1);
 }
 
 bool HeadlessRunner::RunUntil(const std::string& text, long maxFrames) {

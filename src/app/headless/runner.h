@@ -10,7 +10,7 @@
 enum ExitStatus : int { kExitOk = 0, kExitError = 1, kExitUsage = 2, kExitUntilTimedOut = 3 };
 
 class HeadlessRunner {
-public:
+  public:
     explicit HeadlessRunner(HeadlessHost& host) : host_(host) {}
 
     // Loads the ROM, applies model and colours and resets the machine; on failure prints
@@ -25,7 +25,7 @@ public:
     // Starts a spool of these keys and runs frames until all of them have been typed.
     void TypeKeys(const std::string& keys);
 
-private:
+  private:
     int RunAction(const Action& action, const HeadlessOptions& options);
     bool RunUntil(const std::string& text, long maxFrames);
 

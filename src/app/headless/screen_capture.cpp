@@ -47,7 +47,8 @@ void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
 bool EndsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
     std::string ending = path.substr(path.size() - 4);
-    for (char& c : ending) c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (char& c : ending)
+        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
     return ending == ".png";
 }
 
@@ -66,7 +67,8 @@ std::string ScreenLine(int row) {
 
 std::string ScreenText() {
     std::string text;
-    for (int row = 0; row < kScreenRows; ++row) text += ScreenLine(row) + "\n";
+    for (int row = 0; row < kScreenRows; ++row)
+        text += ScreenLine(row) + "\n";
     return text;
 }
 
@@ -92,7 +94,8 @@ bool WriteBmp(const std::string& path, std::string& error) {
     PutLe32(out, 0);
     PutLe32(out, 0);
     for (int y = kFrameHeight - 1; y >= 0; --y)
-        for (int x = 0; x < kFrameWidth; ++x) PutLe32(out, frameImage[y * kFrameWidth + x] & 0x00FFFFFF);
+        for (int x = 0; x < kFrameWidth; ++x)
+            PutLe32(out, frameImage[y * kFrameWidth + x] & 0x00FFFFFF);
 
     File file = OpenForWriting(path, error);
     if (!file) return false;
@@ -117,7 +120,8 @@ bool WritePng(const std::string& path, std::string& error) {
         rows[i * 3 + 2] = uint8_t(frameImage[i]);
     }
     std::vector<png_bytep> rowPointers(kFrameHeight);
-    for (int y = 0; y < kFrameHeight; ++y) rowPointers[size_t(y)] = rows.data() + size_t(y) * kFrameWidth * 3;
+    for (int y = 0; y < kFrameHeight; ++y)
+        rowPointers[size_t(y)] = rows.data() + size_t(y) * kFrameWidth * 3;
 
     if (setjmp(png_jmpbuf(png))) { // libpng reports its errors by jumping back here
         png_destroy_write_struct(&png, &info);
