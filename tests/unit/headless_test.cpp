@@ -76,7 +76,7 @@ TEST_F(HeadlessTest, RomProblemsAreOneClearLine) {
 
 TEST_F(HeadlessTest, LoadChoosesByEndingAndRefusesWhatItCannotLoad) {
     REQUIRE_HEADLESS();
-    std::ofstream(folder + "game.tap", std::ios::binary) << "xx";
+    std::ofstream(folder + "game.tzx", std::ios::binary) << "xx";
     std::ofstream(folder + "notes.doc", std::ios::binary) << "xx";
     std::ofstream(folder + "prog.Fs", std::ios::binary) << "xx";
     const struct {
@@ -84,7 +84,7 @@ TEST_F(HeadlessTest, LoadChoosesByEndingAndRefusesWhatItCannotLoad) {
     } cases[] = {
         {folder + "notes.doc", "unknown kind"},
         {folder + "prog.Fs", "unknown kind"}, // endings match in lower or upper case only
-        {folder + "game.tap", "not supported yet"},
+        {folder + "game.tzx", "not supported yet"},
         {folder + "missing.txt", "No such file"},
         {folder, "unknown kind"},
     };

@@ -4,44 +4,34 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
-#include "machine/reset.h"
-#include "machine/rom.h"
 #include "runner.h"
-#include "tape/spool.h"
+#include "tape/load_file.h"
 
 namespace {
 
-// Spool text: typed as it stands (a CR is ENTER, a LF a released keyboard), then the
-// frames run until it is all typed, as for --type.
-bool LoadSpoolFile(const std::string& path, HeadlessRunner& runner, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (!file.good() && !file.eof()) {
-        error = "cannot read '" + path + "'";
-        return false;
-    }
-    runner.TypeKeys(text);
+// Tapes, snapshots, spool texts and ROMs load through the same entry as the Load File
+// command. A spool it starts (a spool text, or the load command that --autoload types
+// for a tape) is then typed to its end, as for --type.
+bool LoadLikeLoadFile(const std::string& path, HeadlessRunner& runner, std::string&) {
+    if (LoadFileByName(path, LoadRoute::LoadFileDialog)) return false; // reported
+    runner.FinishTyping();
     return true;
 }
 
-bool LoadRom(const std::string& path, HeadlessRunner& runner, std::string& error) {
-    std::error_code ec;
-    const std::string absolute = std::filesystem::absolute(path, ec).string();
-    if (LoadCustomRom(ec ? path : absolute)) return false; // reported: wrong length or unreadable
-    ResetMachine();
-    return true;
+bool NeedsAddress(const std::string&, HeadlessRunner&, std::string& error) {
+    error = "a binary file needs an address: use --load-binary FILE ADDRESS";
+    return false;
 }
 
 const FileKindEntry kFileKinds[] = {
-    {"TAP tape", {".tap"}, nullptr},
+    {"TAP tape", {".tap"}, LoadLikeLoadFile},
     {"TZX tape", {".tzx"}, nullptr},
     {"WAV tape", {".wav"}, nullptr},
-    {"ACE snapshot", {".ace"}, nullptr},
-    {"spool text", {".txt", ".ja4", ".fs"}, LoadSpoolFile},
-    {"ROM image", {".rom"}, LoadRom},
-    {"binary file", {".bin"}, nullptr},
+    {"ACE snapshot", {".ace"}, LoadLikeLoadFile},
+    {"spool text", {".txt", ".ja4", ".fs"}, LoadLikeLoadFile},
+    {"ROM image", {".rom"}, LoadLikeLoadFile},
+    {"binary file", {".bin"}, NeedsAddress},
 };
 
 bool EndsWith(const std::string& s, const std::string& ending) {

@@ -20,3 +20,10 @@ bool HeadlessHost::AskYesNo(const std::string& caption, const std::string& text)
     PrintError(caption + ": " + oneLine + " -> No");
     return false;
 }
+
+std::string HeadlessHost::ChooseSaveFile(const FileDialogRequest& request) {
+    if (request.title != "Save Tape File" || tapeOutFiles.empty()) return {};
+    std::string path = tapeOutFiles.front();
+    tapeOutFiles.pop_front();
+    return path;
+}

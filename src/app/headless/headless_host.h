@@ -2,6 +2,7 @@
 // answered No, dialogs are cancelled, frames are not shown anywhere.
 #pragma once
 
+#include <deque>
 #include <string>
 
 #include "app/host.h"
@@ -15,6 +16,11 @@ class HeadlessHost : public Host {
   public:
     void ShowMessage(const std::string& caption, const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
+    // Answers each "Save Tape File" dialog (the ROM's SAVE) with the next of
+    // tapeOutFiles; with none left, and for every other dialog, it is cancelled.
+    std::string ChooseSaveFile(const FileDialogRequest& request) override;
+
+    std::deque<std::string> tapeOutFiles;
 
     // While held, messages are kept (lastMessage) instead of printed, so the caller can
     // print one line that also says what it was doing.

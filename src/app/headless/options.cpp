@@ -1,6 +1,9 @@
 #include "options.h"
 
 #include <charconv>
+#include <optional>
+
+#include "tape/binary_files.h"
 
 namespace {
 
@@ -25,6 +28,9 @@ const char* UsageText() {
            "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
            "  --max N           frame limit of each --until (default 3000)\n"
            "  --stats           print frames, T-states, host seconds and speed at the end\n"
+           "  --autoload        inserting a tape types the command that loads it\n"
+           "  --tape-out FILE   answer the ROM's next SAVE with FILE (\".tap\" added);\n"
+           "                    repeat for later SAVEs (without it SAVE writes nothing)\n"
            "\n"
            "Actions:\n"
            "  --run N           run N frames (50 frames = 1 emulated second), unpaced\n"
@@ -32,7 +38,12 @@ const char* UsageText() {
            "                    a newline or \\n is ENTER\n"
            "  --until TEXT      run until TEXT shows on the Ace's screen (exit 3 if it\n"
            "                    does not within --max frames)\n"
-           "  --load FILE       load a file by its kind (spool .txt/.ja4/.fs, ROM .rom)\n"
+           "  --load FILE       load a file by its kind: tape .tap, snapshot .ace, spool\n"
+           "                    text .txt/.ja4/.fs (typed to its end), ROM .rom\n"
+           "  --save-snapshot FILE  write a .ace snapshot of the machine now\n"
+           "  --load-binary FILE ADDRESS  copy FILE into memory at ADDRESS\n"
+           "  --save-binary FILE ADDRESS LENGTH  write LENGTH bytes from ADDRESS to FILE (.bin);\n"
+           "                    numbers are decimal, or hexadecimal after # or $\n"
            "  --screen          print the 24 screen lines as text\n"
            "  --screenshot FILE write the 384 x 312 frame image (.png, else 32-bit BMP)\n"
            "\n"
@@ -90,6 +101,41 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
                                     : option == "--load"  ? ActionKind::Load
                                                           : ActionKind::Screenshot;
             options.actions.push_back({kind, v, 0});
+        } else if (option == "--autoload") {
+            options.autoload = true;
+        } else if (option == "--tape-out") {
+            const char* v = needsValue("a file name");
+            if (!v) return false;
+            options.tapeOut.push_back(v);
+        } else if (option == "--save-snapshot" || option == "--load-binary" || option == "--save-binary") {
+            const char* file = needsValue("a file name");
+            if (!file) return false;
+            Action action{option == "--save-snapshot" ? ActionKind::SaveSnapshot
+                          : option == "--load-binary" ? ActionKind::LoadBinary
+                                                      : ActionKind::SaveBinary,
+                          file, 0};
+            if (action.kind != ActionKind::SaveSnapshot) {
+                const char* address = needsValue("a file name and an address");
+                if (!address) return false;
+                const std::optional<uint32_t> value = ParseNumberText(address);
+                if (!value || *value >= kMemorySize) {
+                    error = option + " needs an address from 0 to 65535 (decimal, or hexadecimal after # or $), not '" +
+                            address + "'";
+                    return false;
+                }
+                action.address = *value;
+            }
+            if (action.kind == ActionKind::SaveBinary) {
+                const char* length = needsValue("a file name, an address and a length");
+                if (!length) return false;
+                const std::optional<uint32_t> value = ParseNumberText(length);
+                if (!value) {
+                    error = option + " needs a length (decimal, or hexadecimal after # or $), not '" + length + "'";
+                    return false;
+                }
+                action.length = *value;
+            }
+            options.actions.push_back(action);
         } else if (option == "--screen") {
             options.actions.push_back({ActionKind::Screen, {}, 0});
         } else if (option.size() > 1 && option[0] == '-') {

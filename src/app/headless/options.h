@@ -1,15 +1,17 @@
 // The command line of noltace-headless: set-up options and the actions, in order.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot };
+enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot, SaveSnapshot, LoadBinary, SaveBinary };
 
 struct Action {
     ActionKind kind;
     std::string text; // typed text, awaited text or file name
     long frames = 0;  // --run
+    uint32_t address = 0, length = 0; // --load-binary, --save-binary
 };
 
 struct HeadlessOptions {
@@ -19,6 +21,8 @@ struct HeadlessOptions {
     long maxFrames = 3000;
     bool stats = false;
     bool help = false;
+    bool autoload = false;            // type the load command when a tape is inserted
+    std::vector<std::string> tapeOut; // answers to the ROM's SAVE dialogs, in order
     std::vector<Action> actions;
 };
 

@@ -11,7 +11,11 @@
 #include "machine/rom.h"
 #include "machine/run_state.h"
 #include "screen_capture.h"
+#include "tape/ace_snapshot.h"
+#include "tape/binary_files.h"
+#include "tape/file_paths.h"
 #include "tape/spool.h"
+#include "tape/tape_deck.h"
 
 namespace {
 
@@ -49,6 +53,8 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     ApplyColourScheme(options.colours);
     ResetMachine();
     FastMode = true; // nobody watches: run as fast as the host allows
+    opt_autoload = options.autoload;
+    host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
     return true;
 }
 
@@ -61,9 +67,13 @@ void HeadlessRunner::RunFrames(long count) {
 
 void HeadlessRunner::TypeKeys(const std::string& keys) {
     StartSpool(keys);
+    FinishTyping();
+}
+
+void HeadlessRunner::FinishTyping() {
     // The spool ends on the frame after its last cycle; the bound only guards against a
     // typing cycle that never ends.
-    const long bound = (long(keys.size()) + 2) * (opt_spool_speed + 1) + 16;
+    const long bound = (long(spoolLeft) + 2) * (opt_spool_speed + 1) + 16;
     for (long i = 0; i < bound && spoolActive; ++i)
         RunFrames(1);
 }
@@ -98,6 +108,22 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         break;
     }
     case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
+    case ActionKind::SaveSnapshot:
+        if (!SaveAceSnapshot(action.text)) {
+            PrintError("cannot write snapshot '" + WithExtension(action.text, ".ace") + "'");
+            return kExitError;
+        }
+        break;
+    case ActionKind::LoadBinary:
+        // An unreadable file has been reported (one line) by the loader.
+        if (LoadBinaryFile(action.text, action.address) == BinaryResult::CannotRead) return kExitError;
+        break;
+    case ActionKind::SaveBinary:
+        if (SaveBinaryFile(action.text, action.address, action.length) == BinaryResult::CannotWrite) {
+            PrintError("cannot write '" + WithExtension(action.text, ".bin") + "'");
+            return kExitError;
+        }
+        break;
     case ActionKind::Screenshot:
         if (!WriteScreenshot(action.text, error)) {
             PrintError(error);

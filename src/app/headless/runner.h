@@ -24,6 +24,8 @@ class HeadlessRunner {
     void RunFrames(long count);
     // Starts a spool of these keys and runs frames until all of them have been typed.
     void TypeKeys(const std::string& keys);
+    // Runs frames until the spool in progress (if any) has been typed.
+    void FinishTyping();
 
   private:
     int RunAction(const Action& action, const HeadlessOptions& options);
