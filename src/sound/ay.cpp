@@ -1,6 +1,179 @@
 #include "sound/ay.h"
 
-// No chip model yet: writes are ignored, reads give an empty register.
-void SelectRegister(uint8_t) {}
-void WriteRegister(uint8_t) {}
-uint8_t ReadRegister() { return 0; }
+#include "sound/sound_settings.h"
+
+AyState ay;
+
+// Unused register bits do not exist on the chip: they read back as 0.
+const uint8_t kAyRegisterMasks[16] = {
+    0xFF, 0x0F, 0xFF, 0x0F, 0xFF, 0x0F, // tone periods: 8 fine + 4 coarse bits
+    0x1F,                               // noise period
+    0xFF,                               // mixer
+    0x1F, 0x1F, 0x1F,                   // volumes: amplitude + envelope bit
+    0xFF, 0xFF,                         // envelope period
+    0x0F,                               // envelope shape
+    0x00, 0x00,                         // I/O ports: not connected, not writable
+};
+
+const char* const kAyRegisterLabels[16] = {
+    " 0  Channel A fine pitch:",   " 1  Channel A coarse pitch:", " 2  Channel B fine pitch:",
+    " 3  Channel B coarse pitch:", " 4  Channel C fine pitch:",   " 5  Channel C coarse pitch:",
+    " 6  Noise pitch:",            " 7  Mixer:",                  " 8  Channel A volume:",
+    " 9  Channel B volume:",       "10  Channel C volume:",       "11  Envelope fine duration:",
+    "12  Envelope coarse duration:", "13  Envelope shape:",       "14  I/O port A:",
+    "15  I/O port B:",
+};
+
+uint16_t ayVolumeTable[16];
+
+namespace {
+
+// The chip's logarithmic DAC steps on a 0..4095 scale.
+const uint16_t kVolumeBase[16] = {0,   54,  79,   111,  167,  255,  351,  559,
+                                  671, 1071, 1471, 1839, 2327, 2879, 3455, 4095};
+
+bool UsesEnvelope() {
+    return ((ay.regs[kAyVolumeA] | ay.regs[kAyVolumeA + 1] | ay.regs[kAyVolumeA + 2]) & 0x10) != 0;
+}
+
+void RestartEnvelope(uint8_t shape) {
+    ay.envCount = 0;
+    if ((shape >= 4 && shape <= 7) || shape >= 12) {
+        ay.envState = kEnvRising;
+        ay.envVolume = 0;
+    } else {
+        ay.envState = kEnvFalling;
+        ay.envVolume = 15;
+    }
+}
+
+// One envelope step of shape `shape`. The single-ramp shapes end held at 0 (0-7, 9, 15)
+// or at 15 (11, 13); the saws (8, 12) jump to the far end in one step; the triangles
+// (10, 14) dwell for one extra step at each end.
+void StepEnvelope(uint8_t shape) {
+    uint8_t& v = ay.envVolume;
+    uint8_t& s = ay.envState;
+    switch (shape) {
+    case 0: case 1: case 2: case 3: case 9: // fall once, hold at 0
+        if (s == kEnvHoldLow) break;
+        if (v == 0) { s = kEnvHoldLow; v = 0; } else --v;
+        break;
+    case 4: case 5: case 6: case 7: case 15: // rise once, drop to 0 and hold
+        if (s == kEnvHoldLow) break;
+        if (v == 15) { s = kEnvHoldLow; v = 0; } else ++v;
+        break;
+    case 8: // falling saw
+        if (v == 0) { s = kEnvFalling; v = 15; } else --v;
+        break;
+    case 10: // triangle, starting downwards
+        if (s == kEnvFalling) {
+            if (v == 0) { s = kEnvRising; v = 0; } else --v;
+        } else {
+            if (v == 15) { s = kEnvFalling; v = 15; } else ++v;
+        }
+        break;
+    case 11: // fall once, hold at 15
+        if (s == kEnvHoldHigh) break;
+        if (v == 0) { s = kEnvHoldHigh; v = 15; } else --v;
+        break;
+    case 12: // rising saw
+        if (v == 15) { s = kEnvRising; v = 0; } else ++v;
+        break;
+    case 13: // rise once, hold at 15
+        if (s == kEnvHoldHigh) break;
+        if (v == 15) { s = kEnvHoldHigh; v = 15; } else ++v;
+        break;
+    case 14: // triangle, starting upwards
+        if (s == kEnvRising) {
+            if (v == 15) { s = kEnvFalling; v = 15; } else ++v;
+        } else {
+            if (v == 0) { s = kEnvRising; v = 0; } else --v;
+        }
+        break;
+    }
+}
+
+void StepNoise() {
+    ay.noiseCount = 0;
+    uint8_t period = ay.regs[kAyNoisePeriod] & 0x1F;
+    ay.noisePeriod = period ? period : 1;
+    uint32_t newBit = (ay.noiseHigh ^ (ay.noiseLow >> 15) ^ (ay.noiseLow >> 13)) & 1;
+    ay.noiseOut = uint8_t(ay.noiseLow & 1);
+    ay.noiseLow = (ay.noiseLow >> 1) | (newBit << 31);
+    ay.noiseHigh >>= 1;
+}
+
+} // namespace
+
+void BuildAyVolumeTable() {
+    // Scaled so that the loudest channel (3999) leaves room for the speaker and the
+    // other two channels in a 16-bit mix.
+    for (int i = 0; i < 16; ++i) ayVolumeTable[i] = uint16_t(float(kVolumeBase[i]) * 0.9765625f);
+}
+
+void ResetAy() {
+    uint16_t toneCount[3] = {ay.toneCount[0], ay.toneCount[1], ay.toneCount[2]};
+    ay = AyState{};
+    ay.regs[kAyMixer] = 0xFF;
+    ay.regs[kAyPortA] = 0xFF;
+    ay.regs[kAyPortB] = 0xFF;
+    ay.noiseLow = 0;
+    ay.noiseHigh = 1;
+    for (int c = 0; c < 3; ++c) ay.toneCount[c] = toneCount[c];
+    BuildAyVolumeTable();
+}
+
+void SelectRegister(uint8_t v) { ay.selected = v; }
+
+void WriteRegister(uint8_t v) {
+    const uint8_t reg = ay.selected & 0x0F;
+    if (reg == kAyPortA || reg == kAyPortB) return;
+    ay.regs[reg] = v & kAyRegisterMasks[reg];
+    if (reg == kAyEnvShape) RestartEnvelope(ay.regs[reg]);
+}
+
+uint8_t ReadRegister() { return ay.regs[ay.selected & 0x0F]; }
+
+void AyTick() {
+    if (!opt_snd_aysound) return;
+
+    ay.envHalf ^= 1;
+    if (ay.envHalf) {
+        ++ay.envCount;
+        if (UsesEnvelope() && ay.envCount >= AyEnvelopePeriod()) {
+            ay.envCount = 0;
+            StepEnvelope(ay.regs[kAyEnvShape]);
+        }
+    }
+
+    if ((ay.regs[kAyMixer] & 0x38) != 0x38) {
+        ++ay.noiseCount;
+        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
+    }
+
+    // Periods below 5 are above the range a speaker can reproduce: such a channel
+    // holds its level instead of squealing.
+    for (int c = 0; c < 3; ++c) {
+        ++ay.toneCount[c];
+        const uint16_t period = AyTonePeriod(c);
+        if (period >= 5 && ay.toneCount[c] >= period) {
+            ay.toneCount[c] = 0;
+            ay.toneOut[c] ^= 1;
+        }
+    }
+}
+
+void ComputeLevels() {
+    const uint8_t mixer = ay.regs[kAyMixer];
+    for (int c = 0; c < 3; ++c) {
+        const bool tone = ay.toneOut[c] || (mixer & (1 << c));
+        const bool noise = ay.noiseOut || (mixer & (8 << c));
+        if (tone && noise) {
+            const uint8_t volume = ay.regs[kAyVolumeA + c];
+            const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
+            ay.level[c] = ayVolumeTable[amplitude];
+        } else {
+            ay.level[c] = 0;
+        }
+    }
+}

@@ -1,16 +1,100 @@
-// Sound output: samples the speaker line (and the AY chip) in T-states and streams
-// one chunk of samples per frame to the audio device.
+// Sound output: samples the speaker line and the AY chip at a fixed number of T-states
+// per sample, mixes them, and streams one chunk (a frame's worth) at a time to the
+// installed audio device (audio_device.h), whose playback then paces the emulation.
+//
+// Usage: the front end installs a device with SetAudioDevice() and calls InitSound() at
+// start-up (a failure there is followed by ReportMessage(0, 60)), ShutdownSound() on
+// exit, and ShutdownSound() + InitSound() to apply changed sound settings. The shell
+// calls PauseSound(true/false) around pause, Fast mode, menus and message boxes, and
+// StopSound() when the window loses the focus. The instruction step calls
+// AdvanceSoundClocks after every instruction while SoundOutputOn() and not FastMode;
+// the frame driver skips its own pacing while SoundOutputOn().
 #pragma once
 
 #include <cstdint>
 
-// True while sound output is on: the instruction step then advances the sound clocks
-// and the audio device, not the frame driver, paces the emulation.
+#include "machine/machine_state.h"
+#include "sound/ay.h"
+
+// True while the stream exists and plays: the instruction step then advances the
+// sound clocks and the audio device, not the frame driver, paces the emulation.
 extern bool soundOutputActive;
 inline bool SoundOutputOn() { return soundOutputActive; }
 
-// Called after every instruction (sound on, Fast off) with the instruction's T-states.
-void AdvanceSoundClocks(uint32_t tstates);
+constexpr uint32_t kAyTickTstates = 16;   // the AY is clocked once per 16 T-states
+constexpr int kEchoRingLength = 6144;     // samples per side
 
-// Stops (stop = true) or restarts the stream; nothing happens when there is no stream.
+// The stream's parameters, derived from the settings when the stream is set up.
+struct StreamParameters {
+    uint32_t sampleRate = 44100;
+    uint8_t bits = 16;
+    uint8_t channels = 2;
+    uint32_t bufferChunks = 8;
+    uint32_t tstatesPerSample = 73;
+    uint32_t samplesPerChunk = 884;
+    uint32_t chunkBytes = 3536;
+    uint32_t streamBytes = 8 * 3536;
+};
+
+// TstatesPerSample = trunc(50 x speed% x frame / rate), SamplesPerChunk =
+// trunc(frame x speed% / TstatesPerSample), both in single precision as the original
+// timing was tuned; ChunkBytes and StreamBytes follow from width, channels and buffer.
+StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint8_t channels,
+                                         float speedPercent, uint32_t bufferChunks,
+                                         uint32_t frameTstates = kFrameTstates);
+
+// The running stream: its latched format and mix, the sample and AY clocks, the chunk
+// being assembled and the echo rings.
+struct SoundStream {
+    StreamParameters params;
+    uint8_t outputMode = 1;   // SoundOutputMode
+    uint8_t enhancement = 0;  // SoundEnhancement
+    uint16_t volumeFactor = 1; // volume / 40: 0, 1 or 2
+
+    uint32_t sampleClock = 0; // T-states since the last sample
+    uint32_t ayClock = 0;     // T-states since the last AY tick
+
+    uint8_t* chunk = nullptr; // assembly area of params.chunkBytes bytes
+    uint32_t fill = 0;        // bytes assembled
+
+    uint16_t echoLeft[kEchoRingLength] = {};
+    uint16_t echoRight[kEchoRingLength] = {};
+    int echoWrite = 0;
+    int echoRead = 0;
+
+    bool connected = false; // the device's audio system is reached
+    bool open = false;      // the stream exists
+};
+
+extern SoundStream soundStream;
+
+// Returns 0 on success, 1 after reporting a failure (codes 61, 64, 65).
+int InitSound();
+void ShutdownSound();
+void ClearStream();
+void StopSound();
 void PauseSound(bool stop);
+// Restarts the sample clock (leaving Fast mode).
+inline void RestartSampleClock() { soundStream.sampleClock = 0; }
+
+// One sample of the speaker and the AY into the chunk; flushes a full chunk.
+void TakeSample();
+// Hands the full chunk to the device, which waits until it has played far enough.
+void FlushChunk();
+
+// Called after every instruction (sound on, Fast off) with the instruction's T-states:
+// at most one sample, then as many AY ticks as are due.
+inline void AdvanceSoundClocks(uint32_t tstates) {
+    SoundStream& s = soundStream;
+    s.sampleClock += tstates;
+    s.ayClock += tstates;
+    if (s.sampleClock > s.params.tstatesPerSample) TakeSample();
+    while (s.ayClock > kAyTickTstates) {
+        s.ayClock -= kAyTickTstates;
+        AyTick();
+    }
+}
+
+// The whole sound subsystem back to its start: stream shut down, no device installed,
+// the chip reset with its tone counters cleared, the settings at their defaults.
+void ResetSound();
