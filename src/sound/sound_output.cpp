@@ -162,6 +162,7 @@ void PauseSound(bool stop) {
 void TakeSample() {
     SoundStream& s = soundStream;
     s.sampleClock -= s.params.tstatesPerSample;
+    if (!s.open) return; // the switch was forced on without a stream to fill
     ComputeLevels();
 
     // All sums are 16-bit and wrap, as the mix always was.
