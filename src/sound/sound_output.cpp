@@ -40,10 +40,10 @@ float ClampedSpeed(float speed) {
     return std::min(speed, 1000.0f);
 }
 
-// How many chunks wait ahead of playback. The looping buffer this stream was designed
-// for wrote each chunk just before the play position reached it, whatever its size;
-// a queue behaves alike at the default of 8 frames (two chunks, 40 ms ahead) and the
-// buffer setting still trades latency for safety against dropouts.
+// How many chunks wait ahead of playback: a quarter of the buffer setting, so the
+// default of 8 frames keeps two chunks (40 ms) queued, enough to ride out a late frame
+// without a noticeable lag behind the keyboard; a bigger setting trades lag for
+// safety against dropouts on a busy host.
 uint32_t QueueDepth(uint32_t bufferFrames) { return std::max<uint32_t>(1, bufferFrames / 4); }
 
 int Fail(int code) {
