@@ -29,8 +29,8 @@ void StartNullStream(uint8_t enhancement = kEnhanceNone) {
 
 // A busy AY: all three tones, noise on A and a triangle envelope on C.
 void ProgramAy() {
-    const uint8_t regs[14] = {0x40, 0x01, 0x80, 0x00, 0x33, 0x02, 0x07, 0x30,
-                              0x0F, 0x0C, 0x10, 0x20, 0x00, 0x0E};
+    const uint8_t regs[14] = {0x40, 0x01, 0x80, 0x00, 0x33, 0x02, 0x07,
+                              0x30, 0x0F, 0x0C, 0x10, 0x20, 0x00, 0x0E};
     for (uint8_t r = 0; r < 14; ++r) {
         SelectRegister(r);
         WriteRegister(regs[r]);
@@ -52,7 +52,8 @@ BENCHMARK(BM_TakeSample)->Arg(kEnhanceNone)->Arg(kEnhanceEcho)->Arg(kEnhanceReve
 void BM_AyTick(benchmark::State& state) {
     StartNullStream();
     ProgramAy();
-    for (auto _ : state) AyTick();
+    for (auto _ : state)
+        AyTick();
     benchmark::DoNotOptimize(ay.level[0]);
     state.SetItemsProcessed(state.iterations());
     ResetSound();
@@ -102,8 +103,10 @@ void BM_RunFrame(benchmark::State& state) {
     } else {
         FastMode = true;
     }
-    for (int i = 0; i < 100; ++i) RunFrame(); // boot to the prompt
-    for (auto _ : state) RunFrame();
+    for (int i = 0; i < 100; ++i)
+        RunFrame(); // boot to the prompt
+    for (auto _ : state)
+        RunFrame();
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     ResetSound();
     ResetRunState();

@@ -23,12 +23,12 @@ struct AudioStreamFormat {
     uint32_t sampleRate = 44100;
     uint8_t bits = 16;
     uint8_t channels = 2;
-    uint32_t chunkBytes = 0; // bytes per QueueChunk call
+    uint32_t chunkBytes = 0;  // bytes per QueueChunk call
     uint32_t queueChunks = 2; // chunks kept waiting ahead of playback (at least 1)
 };
 
 class AudioDevice {
-public:
+  public:
     virtual ~AudioDevice() = default;
 
     // Reaches the host's audio system and says what it can play; false when there is

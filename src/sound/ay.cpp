@@ -16,11 +16,21 @@ const uint8_t kAyRegisterMasks[16] = {
 };
 
 const char* const kAyRegisterLabels[16] = {
-    " 0  Channel A fine pitch:",   " 1  Channel A coarse pitch:", " 2  Channel B fine pitch:",
-    " 3  Channel B coarse pitch:", " 4  Channel C fine pitch:",   " 5  Channel C coarse pitch:",
-    " 6  Noise pitch:",            " 7  Mixer:",                  " 8  Channel A volume:",
-    " 9  Channel B volume:",       "10  Channel C volume:",       "11  Envelope fine duration:",
-    "12  Envelope coarse duration:", "13  Envelope shape:",       "14  I/O port A:",
+    " 0  Channel A fine pitch:",
+    " 1  Channel A coarse pitch:",
+    " 2  Channel B fine pitch:",
+    " 3  Channel B coarse pitch:",
+    " 4  Channel C fine pitch:",
+    " 5  Channel C coarse pitch:",
+    " 6  Noise pitch:",
+    " 7  Mixer:",
+    " 8  Channel A volume:",
+    " 9  Channel B volume:",
+    "10  Channel C volume:",
+    "11  Envelope fine duration:",
+    "12  Envelope coarse duration:",
+    "13  Envelope shape:",
+    "14  I/O port A:",
     "15  I/O port B:",
 };
 
@@ -29,7 +39,7 @@ uint16_t ayVolumeTable[16];
 namespace {
 
 // The chip's logarithmic DAC steps on a 0..4095 scale.
-const uint16_t kVolumeBase[16] = {0,   54,  79,   111,  167,  255,  351,  559,
+const uint16_t kVolumeBase[16] = {0,   54,   79,   111,  167,  255,  351,  559,
                                   671, 1071, 1471, 1839, 2327, 2879, 3455, 4095};
 
 bool UsesEnvelope() {
@@ -47,48 +57,57 @@ void RestartEnvelope(uint8_t shape) {
     }
 }
 
+// One step of a ramp: at `end` the ramp is over and the generator goes to state `then`
+// with volume `restart`; otherwise the volume moves one step towards `end`.
+void Ramp(uint8_t end, uint8_t then, uint8_t restart) {
+    if (ay.envVolume == end) {
+        ay.envState = then;
+        ay.envVolume = restart;
+    } else {
+        ay.envVolume = uint8_t(end ? ay.envVolume + 1 : ay.envVolume - 1);
+    }
+}
+
 // One envelope step of shape `shape`. The single-ramp shapes end held at 0 (0-7, 9, 15)
 // or at 15 (11, 13); the saws (8, 12) jump to the far end in one step; the triangles
-// (10, 14) dwell for one extra step at each end.
+// (10, 14) dwell for one extra step at each end. Shapes 9 and 15 step as 0-3 and 4-7.
 void StepEnvelope(uint8_t shape) {
-    uint8_t& v = ay.envVolume;
-    uint8_t& s = ay.envState;
-    switch (shape) {
-    case 0: case 1: case 2: case 3: case 9: // fall once, hold at 0
-        if (s == kEnvHoldLow) break;
-        if (v == 0) { s = kEnvHoldLow; v = 0; } else --v;
+    const uint8_t rule = shape <= 3 || shape == 9 ? 0 : (shape <= 7 || shape == 15) ? 4 : shape;
+    const uint8_t s = ay.envState;
+    switch (rule) {
+    // fall once, hold at 0
+    case 0:
+        if (s != kEnvHoldLow) Ramp(0, kEnvHoldLow, 0);
         break;
-    case 4: case 5: case 6: case 7: case 15: // rise once, drop to 0 and hold
-        if (s == kEnvHoldLow) break;
-        if (v == 15) { s = kEnvHoldLow; v = 0; } else ++v;
+    // rise once, drop to 0 and hold
+    case 4:
+        if (s != kEnvHoldLow) Ramp(15, kEnvHoldLow, 0);
         break;
-    case 8: // falling saw
-        if (v == 0) { s = kEnvFalling; v = 15; } else --v;
+    // falling saw
+    case 8: Ramp(0, kEnvFalling, 15); break;
+    // triangle, starting downwards
+    case 10:
+        if (s == kEnvFalling)
+            Ramp(0, kEnvRising, 0);
+        else
+            Ramp(15, kEnvFalling, 15);
         break;
-    case 10: // triangle, starting downwards
-        if (s == kEnvFalling) {
-            if (v == 0) { s = kEnvRising; v = 0; } else --v;
-        } else {
-            if (v == 15) { s = kEnvFalling; v = 15; } else ++v;
-        }
+    // fall once, hold at 15
+    case 11:
+        if (s != kEnvHoldHigh) Ramp(0, kEnvHoldHigh, 15);
         break;
-    case 11: // fall once, hold at 15
-        if (s == kEnvHoldHigh) break;
-        if (v == 0) { s = kEnvHoldHigh; v = 15; } else --v;
+    // rising saw
+    case 12: Ramp(15, kEnvRising, 0); break;
+    // rise once, hold at 15
+    case 13:
+        if (s != kEnvHoldHigh) Ramp(15, kEnvHoldHigh, 15);
         break;
-    case 12: // rising saw
-        if (v == 15) { s = kEnvRising; v = 0; } else ++v;
-        break;
-    case 13: // rise once, hold at 15
-        if (s == kEnvHoldHigh) break;
-        if (v == 15) { s = kEnvHoldHigh; v = 15; } else ++v;
-        break;
-    case 14: // triangle, starting upwards
-        if (s == kEnvRising) {
-            if (v == 15) { s = kEnvFalling; v = 15; } else ++v;
-        } else {
-            if (v == 0) { s = kEnvRising; v = 0; } else --v;
-        }
+    // triangle, starting upwards
+    case 14:
+        if (s == kEnvRising)
+            Ramp(15, kEnvFalling, 15);
+        else
+            Ramp(0, kEnvRising, 0);
         break;
     }
 }
@@ -108,7 +127,8 @@ void StepNoise() {
 void BuildAyVolumeTable() {
     // Scaled so that the loudest channel (3999) leaves room for the speaker and the
     // other two channels in a 16-bit mix.
-    for (int i = 0; i < 16; ++i) ayVolumeTable[i] = uint16_t(float(kVolumeBase[i]) * 0.9765625f);
+    for (int i = 0; i < 16; ++i)
+        ayVolumeTable[i] = uint16_t(float(kVolumeBase[i]) * 0.9765625f);
 }
 
 void ResetAy() {
@@ -119,11 +139,14 @@ void ResetAy() {
     ay.regs[kAyPortB] = 0xFF;
     ay.noiseLow = 0;
     ay.noiseHigh = 1;
-    for (int c = 0; c < 3; ++c) ay.toneCount[c] = toneCount[c];
+    for (int c = 0; c < 3; ++c)
+        ay.toneCount[c] = toneCount[c];
     BuildAyVolumeTable();
 }
 
-void SelectRegister(uint8_t v) { ay.selected = v; }
+void SelectRegister(uint8_t v) {
+    ay.selected = v;
+}
 
 void WriteRegister(uint8_t v) {
     const uint8_t reg = ay.selected & 0x0F;
@@ -132,7 +155,9 @@ void WriteRegister(uint8_t v) {
     if (reg == kAyEnvShape) RestartEnvelope(ay.regs[reg]);
 }
 
-uint8_t ReadRegister() { return ay.regs[ay.selected & 0x0F]; }
+uint8_t ReadRegister() {
+    return ay.regs[ay.selected & 0x0F];
+}
 
 void AyTick() {
     if (!opt_snd_aysound) return;

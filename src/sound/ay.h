@@ -24,7 +24,7 @@ enum AyRegister : uint8_t {
     kAyToneFineA = 0,
     kAyToneCoarseA = 1,
     kAyNoisePeriod = 6,
-    kAyMixer = 7, // bits 0-2 tone off for A, B, C; bits 3-5 noise off for A, B, C
+    kAyMixer = 7,   // bits 0-2 tone off for A, B, C; bits 3-5 noise off for A, B, C
     kAyVolumeA = 8, // bits 0-3 amplitude, bit 4 follow the envelope
     kAyEnvFine = 11,
     kAyEnvCoarse = 12,
@@ -72,4 +72,6 @@ void ComputeLevels();
 inline uint16_t AyTonePeriod(int channel) {
     return uint16_t(ay.regs[2 * channel] | (ay.regs[2 * channel + 1] << 8));
 }
-inline uint16_t AyEnvelopePeriod() { return uint16_t(ay.regs[kAyEnvFine] | (ay.regs[kAyEnvCoarse] << 8)); }
+inline uint16_t AyEnvelopePeriod() {
+    return uint16_t(ay.regs[kAyEnvFine] | (ay.regs[kAyEnvCoarse] << 8));
+}

@@ -33,7 +33,9 @@ void ResetEchoRings(uint32_t sampleRate) {
     s.echoRead = kEchoRingLength - EchoDelaySamples(sampleRate);
 }
 
-inline int NextRingPosition(int position) { return position == kEchoRingLength - 1 ? 0 : position + 1; }
+inline int NextRingPosition(int position) {
+    return position == kEchoRingLength - 1 ? 0 : position + 1;
+}
 
 float ClampedSpeed(float speed) {
     if (!(speed >= 10.0f)) return 10.0f; // also catches NaN
@@ -44,7 +46,9 @@ float ClampedSpeed(float speed) {
 // default of 8 frames keeps two chunks (40 ms) queued, enough to ride out a late frame
 // without a noticeable lag behind the keyboard; a bigger setting trades lag for
 // safety against dropouts on a busy host.
-uint32_t QueueDepth(uint32_t bufferFrames) { return std::max<uint32_t>(1, bufferFrames / 4); }
+uint32_t QueueDepth(uint32_t bufferFrames) {
+    return std::max<uint32_t>(1, bufferFrames / 4);
+}
 
 int Fail(int code) {
     ShutdownSound();
@@ -59,11 +63,12 @@ void SetAudioDevice(AudioDevice* device) {
     audioDevice = device;
 }
 
-AudioDevice* InstalledAudioDevice() { return audioDevice; }
+AudioDevice* InstalledAudioDevice() {
+    return audioDevice;
+}
 
 StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint8_t channels,
-                                         float speedPercent, uint32_t bufferChunks,
-                                         uint32_t frameTstates) {
+                                         float speedPercent, uint32_t bufferChunks, uint32_t frameTstates) {
     StreamParameters p;
     p.sampleRate = std::max<uint32_t>(sampleRate, 1);
     p.bits = bits;
@@ -170,9 +175,7 @@ void TakeSample() {
     const uint16_t a = ay.level[0], b = ay.level[1], c = ay.level[2];
     uint16_t left, right;
     switch (s.outputMode) {
-    case kOutputMono:
-        left = right = uint16_t(speaker + a + b + c);
-        break;
+    case kOutputMono: left = right = uint16_t(speaker + a + b + c); break;
     case kOutputAcbStereo:
         left = uint16_t(speaker + a + c);
         right = uint16_t(speaker + c + b);
@@ -206,9 +209,7 @@ void TakeSample() {
         out = uint16_t(wetL + wetR);
         break;
     }
-    default:
-        out = uint16_t(left + right);
-        break;
+    default: out = uint16_t(left + right); break;
     }
 
     const uint16_t sample = uint16_t(out * s.volumeFactor);

@@ -19,10 +19,12 @@
 // True while the stream exists and plays: the instruction step then advances the
 // sound clocks and the audio device, not the frame driver, paces the emulation.
 extern bool soundOutputActive;
-inline bool SoundOutputOn() { return soundOutputActive; }
+inline bool SoundOutputOn() {
+    return soundOutputActive;
+}
 
-constexpr uint32_t kAyTickTstates = 16;   // the AY is clocked once per 16 T-states
-constexpr int kEchoRingLength = 6144;     // samples per side
+constexpr uint32_t kAyTickTstates = 16; // the AY is clocked once per 16 T-states
+constexpr int kEchoRingLength = 6144;   // samples per side
 
 // The stream's parameters, derived from the settings when the stream is set up.
 struct StreamParameters {
@@ -49,8 +51,8 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
 // being assembled and the echo rings.
 struct SoundStream {
     StreamParameters params;
-    uint8_t outputMode = 1;   // SoundOutputMode
-    uint8_t enhancement = 0;  // SoundEnhancement
+    uint8_t outputMode = 1;    // SoundOutputMode
+    uint8_t enhancement = 0;   // SoundEnhancement
     uint16_t volumeFactor = 1; // volume / 40: 0, 1 or 2
 
     uint32_t sampleClock = 0; // T-states since the last sample
@@ -77,7 +79,9 @@ void ClearStream();
 void StopSound();
 void PauseSound(bool stop);
 // Restarts the sample clock (leaving Fast mode).
-inline void RestartSampleClock() { soundStream.sampleClock = 0; }
+inline void RestartSampleClock() {
+    soundStream.sampleClock = 0;
+}
 
 // One sample of the speaker and the AY into the chunk; flushes a full chunk.
 void TakeSample();

@@ -22,7 +22,9 @@ void Put32(uint8_t* p, uint32_t v) {
 
 WavWriterDevice::WavWriterDevice(std::string path) : path_(std::move(path)) {}
 
-WavWriterDevice::~WavWriterDevice() { Close(); }
+WavWriterDevice::~WavWriterDevice() {
+    Close();
+}
 
 bool WavWriterDevice::Connect(AudioCapabilities& caps) {
     caps.maxSampleRate = 192000;
@@ -58,8 +60,8 @@ void WavWriterDevice::Close() {
 void WavWriterDevice::WriteHeader() {
     const uint32_t blockAlign = uint32_t(format_.bits) * format_.channels / 8;
     const uint32_t data = uint32_t(dataBytes_);
-    uint8_t h[kHeaderBytes] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
-                               'f', 'm', 't', ' ', 16, 0, 0, 0};
+    uint8_t h[kHeaderBytes] = {'R', 'I', 'F', 'F', 0,   0,   0,  0, 'W', 'A',
+                               'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0,   0};
     Put32(h + 4, 36 + data);
     Put16(h + 20, 1); // PCM
     Put16(h + 22, format_.channels);

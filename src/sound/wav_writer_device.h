@@ -13,7 +13,7 @@
 #include "sound/audio_device.h"
 
 class WavWriterDevice final : public AudioDevice {
-public:
+  public:
     explicit WavWriterDevice(std::string path);
     ~WavWriterDevice() override;
     WavWriterDevice(const WavWriterDevice&) = delete;
@@ -30,7 +30,7 @@ public:
     const std::string& path() const { return path_; }
     uint64_t dataBytes() const { return dataBytes_; }
 
-private:
+  private:
     void WriteHeader();
 
     std::string path_;
@@ -41,7 +41,7 @@ private:
 
 // A device that plays nothing and never waits; counts what it was given (benchmarks).
 class NullAudioDevice final : public AudioDevice {
-public:
+  public:
     bool Connect(AudioCapabilities& caps) override {
         caps = AudioCapabilities{};
         return true;

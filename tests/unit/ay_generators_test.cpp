@@ -16,11 +16,12 @@ void Write(uint8_t reg, uint8_t v) {
 }
 
 void Ticks(int n) {
-    for (int i = 0; i < n; ++i) AyTick();
+    for (int i = 0; i < n; ++i)
+        AyTick();
 }
 
 class AyGeneratorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetSound(); }
     void TearDown() override { ResetSound(); }
 };
@@ -124,7 +125,8 @@ std::vector<int> Ramp(int from, int to) {
 std::vector<int> Join(std::initializer_list<std::vector<int>> parts, size_t length) {
     std::vector<int> all;
     while (all.size() < length)
-        for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+        for (const auto& p : parts)
+            all.insert(all.end(), p.begin(), p.end());
     all.resize(length);
     return all;
 }
@@ -148,8 +150,10 @@ TEST_F(AyGeneratorTest, EnvelopeShapesStepThroughTheirSequences) {
     const size_t n = 40;
     const std::vector<int> fallThenZero = Join({Ramp(14, 0), std::vector<int>(40, 0)}, n);
     const std::vector<int> riseThenZero = Join({Ramp(1, 15), std::vector<int>(40, 0)}, n);
-    for (uint8_t shape : {0, 1, 2, 3, 9}) EXPECT_EQ(EnvelopeSteps(shape), fallThenZero) << int(shape);
-    for (uint8_t shape : {4, 5, 6, 7, 15}) EXPECT_EQ(EnvelopeSteps(shape), riseThenZero) << int(shape);
+    for (uint8_t shape : {0, 1, 2, 3, 9})
+        EXPECT_EQ(EnvelopeSteps(shape), fallThenZero) << int(shape);
+    for (uint8_t shape : {4, 5, 6, 7, 15})
+        EXPECT_EQ(EnvelopeSteps(shape), riseThenZero) << int(shape);
 
     EXPECT_EQ(EnvelopeSteps(8), Join({Ramp(14, 0), {15}}, n));
     EXPECT_EQ(EnvelopeSteps(10), Join({Ramp(14, 0), {0}, Ramp(1, 15), {15}}, n));

@@ -8,7 +8,7 @@
 namespace {
 
 class AyRegisterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetSound(); }
     void TearDown() override { ResetSound(); }
 
@@ -49,7 +49,8 @@ TEST_F(AyRegisterTest, OnlyTheLowFourBitsOfTheSelectionCount) {
 }
 
 TEST_F(AyRegisterTest, ResetGivesPowerOnRegistersAndKeepsToneCounters) {
-    for (uint8_t reg = 0; reg < 14; ++reg) Write(reg, 0x0A);
+    for (uint8_t reg = 0; reg < 14; ++reg)
+        Write(reg, 0x0A);
     ay.toneCount[0] = 7, ay.toneCount[1] = 8, ay.toneCount[2] = 9;
     ay.toneOut[1] = 1;
     ay.noiseOut = 1;
@@ -76,10 +77,11 @@ TEST_F(AyRegisterTest, ResetGivesPowerOnRegistersAndKeepsToneCounters) {
 }
 
 TEST_F(AyRegisterTest, VolumeTableIsTheScaledDacCurve) {
-    const uint16_t expected[16] = {0,   52,  77,   108,  163,  249,  342,  545,
+    const uint16_t expected[16] = {0,   52,   77,   108,  163,  249,  342,  545,
                                    655, 1045, 1436, 1795, 2272, 2811, 3374, 3999};
     BuildAyVolumeTable();
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(ayVolumeTable[i], expected[i]) << i;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(ayVolumeTable[i], expected[i]) << i;
 }
 
 TEST_F(AyRegisterTest, ShapeWriteRestartsTheEnvelopeFromItsStartingEnd) {

@@ -10,7 +10,7 @@
 namespace {
 
 class SoundSdlDeviceTest : public SoundTest {
-protected:
+  protected:
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         SoundTest::SetUp();
@@ -68,5 +68,7 @@ TEST_F(SoundSdlDeviceTest, EightBitMonoIsAcceptedToo) {
 
 } // namespace
 #else
-TEST(SoundSdlDeviceTest, NeedsSdl2) { GTEST_SKIP() << "built without SDL2"; }
+TEST(SoundSdlDeviceTest, NeedsSdl2) {
+    GTEST_SKIP() << "built without SDL2";
+}
 #endif

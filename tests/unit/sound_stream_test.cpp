@@ -37,8 +37,8 @@ TEST(SoundStreamParameters, FramesOfSamplesAtEachRate) {
 
 TEST(SoundStreamParameters, SpeedStretchesTheTstatesPerSample) {
     const StreamParameters half = ComputeStreamParameters(44100, 16, 2, 50.0f, 8);
-    EXPECT_EQ(half.tstatesPerSample, 36u);  // trunc(36.6)
-    EXPECT_EQ(half.samplesPerChunk, 897u);  // trunc(32292 / 36)
+    EXPECT_EQ(half.tstatesPerSample, 36u); // trunc(36.6)
+    EXPECT_EQ(half.samplesPerChunk, 897u); // trunc(32292 / 36)
     const StreamParameters twice = ComputeStreamParameters(44100, 16, 2, 200.0f, 8);
     EXPECT_EQ(twice.tstatesPerSample, 146u);
     EXPECT_EQ(twice.samplesPerChunk, 884u);
@@ -62,8 +62,10 @@ TEST_F(SoundOutputTest, SpeakerHighAtVolume40IsHalfScale) {
     opt_snd_output = kOutputMono;
     StartStream();
     machine.earLevel = 1;
-    for (int i = 0; i < 10; ++i) TakeSample();
-    for (uint16_t s : Samples16()) EXPECT_EQ(s, 16384);
+    for (int i = 0; i < 10; ++i)
+        TakeSample();
+    for (uint16_t s : Samples16())
+        EXPECT_EQ(s, 16384);
     EXPECT_EQ(soundStream.fill, 20u); // mono: one 16-bit value per sample
 }
 
@@ -167,7 +169,8 @@ TEST_F(SoundOutputTest, ImpossibleSpeedsAreKeptInRange) {
 TEST_F(SoundOutputTest, FullChunksGoToTheDeviceOneAtATime) {
     StartStream();
     machine.earLevel = 1;
-    for (uint32_t i = 0; i < 884 * 2 + 10; ++i) TakeSample();
+    for (uint32_t i = 0; i < 884 * 2 + 10; ++i)
+        TakeSample();
     EXPECT_EQ(device.chunks, 2);
     EXPECT_EQ(device.bytes.size(), 2u * 3536u);
     EXPECT_EQ(soundStream.fill, 40u);
@@ -199,7 +202,7 @@ TEST_F(SoundOutputTest, ClocksTakeOneSamplePerCallAndAllDueAyTicks) {
 // --- echo rings ------------------------------------------------------------------
 
 class SoundEchoTest : public SoundTest {
-protected:
+  protected:
     // One sample with the speaker high, then silence; the sampled values.
     std::vector<uint16_t> Impulse(uint8_t enhancement, int samples) {
         opt_snd_output = kOutputMono;
@@ -208,7 +211,8 @@ protected:
         machine.earLevel = 1;
         TakeSample();
         machine.earLevel = 0;
-        for (int i = 1; i < samples; ++i) TakeSample();
+        for (int i = 1; i < samples; ++i)
+            TakeSample();
         return Samples16();
     }
 };
@@ -241,7 +245,8 @@ TEST_F(SoundEchoTest, RingPositionsWrapAndInitRestartsThem) {
     StartStream();
     EXPECT_EQ(soundStream.echoWrite, 0);
     EXPECT_EQ(soundStream.echoRead, kEchoRingLength - 4410);
-    for (int i = 0; i < kEchoRingLength; ++i) TakeSample();
+    for (int i = 0; i < kEchoRingLength; ++i)
+        TakeSample();
     EXPECT_EQ(soundStream.echoWrite, 0);
     EXPECT_EQ(soundStream.echoRead, kEchoRingLength - 4410);
     TakeSample();
@@ -256,7 +261,8 @@ TEST_F(SoundEchoTest, RingPositionsWrapAndInitRestartsThem) {
 
 TEST_F(SoundEchoTest, NoEnhancementLeavesTheRingsAlone) {
     StartStream();
-    for (int i = 0; i < 100; ++i) TakeSample();
+    for (int i = 0; i < 100; ++i)
+        TakeSample();
     EXPECT_EQ(soundStream.echoWrite, 0);
 }
 

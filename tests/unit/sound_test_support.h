@@ -13,7 +13,7 @@
 #include "test_support.h"
 
 class FakeAudioDevice : public AudioDevice {
-public:
+  public:
     bool connectOk = true, openOk = true, playOk = true;
     AudioCapabilities caps;
     AudioStreamFormat format;
@@ -53,7 +53,7 @@ public:
 };
 
 class SoundTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         ResetSound();
@@ -76,7 +76,8 @@ protected:
         all.insert(all.end(), soundStream.chunk, soundStream.chunk + soundStream.fill);
         const size_t frame = 2u * soundStream.params.channels;
         std::vector<uint16_t> out;
-        for (size_t i = 0; i + frame <= all.size(); i += frame) out.push_back(uint16_t(all[i] | all[i + 1] << 8));
+        for (size_t i = 0; i + frame <= all.size(); i += frame)
+            out.push_back(uint16_t(all[i] | all[i + 1] << 8));
         return out;
     }
 

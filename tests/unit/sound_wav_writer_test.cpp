@@ -17,7 +17,9 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
 }
-uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
+    return uint16_t(b[at] | b[at + 1] << 8);
+}
 
 using SoundWavWriterTest = SoundTest;
 
@@ -28,7 +30,8 @@ TEST_F(SoundWavWriterTest, WritesEveryFlushedChunkUnderAValidHeader) {
         SetAudioDevice(&wav);
         ASSERT_EQ(InitSound(), 0);
         machine.earLevel = 1;
-        for (int i = 0; i < 2 * 884 + 100; ++i) TakeSample();
+        for (int i = 0; i < 2 * 884 + 100; ++i)
+            TakeSample();
         ShutdownSound(); // the part-filled chunk is dropped, as on any stop
         EXPECT_EQ(wav.dataBytes(), 2u * 3536u);
         SetAudioDevice(nullptr);
@@ -39,15 +42,16 @@ TEST_F(SoundWavWriterTest, WritesEveryFlushedChunkUnderAValidHeader) {
     EXPECT_EQ(Le32(b, 4), 36u + 2 * 3536u);
     EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
     EXPECT_EQ(Le32(b, 16), 16u);
-    EXPECT_EQ(Le16(b, 20), 1);      // PCM
-    EXPECT_EQ(Le16(b, 22), 2);      // ABC stereo
+    EXPECT_EQ(Le16(b, 20), 1); // PCM
+    EXPECT_EQ(Le16(b, 22), 2); // ABC stereo
     EXPECT_EQ(Le32(b, 24), 44100u);
     EXPECT_EQ(Le32(b, 28), 44100u * 4);
     EXPECT_EQ(Le16(b, 32), 4);
     EXPECT_EQ(Le16(b, 34), 16);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
     EXPECT_EQ(Le32(b, 40), 2u * 3536u);
-    for (size_t at = 44; at < b.size(); at += 2) ASSERT_EQ(Le16(b, at), 16384) << at;
+    for (size_t at = 44; at < b.size(); at += 2)
+        ASSERT_EQ(Le16(b, at), 16384) << at;
 }
 
 TEST_F(SoundWavWriterTest, EightBitMonoAtTheLowestRate) {
@@ -58,7 +62,8 @@ TEST_F(SoundWavWriterTest, EightBitMonoAtTheLowestRate) {
     WavWriterDevice wav(path);
     SetAudioDevice(&wav);
     ASSERT_EQ(InitSound(), 0);
-    for (int i = 0; i < 221; ++i) TakeSample();
+    for (int i = 0; i < 221; ++i)
+        TakeSample();
     ShutdownSound();
     const std::vector<uint8_t> b = ReadFile(path);
     ASSERT_EQ(b.size(), 44u + 221u);

@@ -10,13 +10,16 @@ Uint16 DevicePullFrames(const AudioStreamFormat& f) {
     const uint32_t frameBytes = uint32_t(f.bits / 8) * f.channels;
     const uint32_t chunkFrames = frameBytes ? f.chunkBytes / frameBytes : 0;
     uint32_t frames = 256;
-    while (frames * 2 <= chunkFrames && frames < 8192) frames *= 2;
+    while (frames * 2 <= chunkFrames && frames < 8192)
+        frames *= 2;
     return Uint16(frames);
 }
 
 } // namespace
 
-SdlAudioDevice::~SdlAudioDevice() { Close(); }
+SdlAudioDevice::~SdlAudioDevice() {
+    Close();
+}
 
 bool SdlAudioDevice::Connect(AudioCapabilities& caps) {
     if (!subsystemUp_) {
@@ -61,7 +64,9 @@ void SdlAudioDevice::Clear() {
     if (device_) SDL_ClearQueuedAudio(device_);
 }
 
-uint32_t SdlAudioDevice::QueuedBytes() const { return device_ ? SDL_GetQueuedAudioSize(device_) : 0; }
+uint32_t SdlAudioDevice::QueuedBytes() const {
+    return device_ ? SDL_GetQueuedAudioSize(device_) : 0;
+}
 
 void SdlAudioDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
     if (!device_) return;

@@ -12,7 +12,7 @@
 #include "sound/audio_device.h"
 
 class SdlAudioDevice final : public AudioDevice {
-public:
+  public:
     ~SdlAudioDevice() override;
 
     bool Connect(AudioCapabilities& caps) override;
@@ -26,7 +26,7 @@ public:
     SDL_AudioDeviceID id() const { return device_; }
     uint32_t QueuedBytes() const;
 
-private:
+  private:
     void CloseStream();
 
     bool subsystemUp_ = false;
