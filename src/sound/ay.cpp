@@ -1,5 +1,6 @@
 #include "sound/ay.h"
 
+#include "sound/sound_output.h"
 #include "sound/sound_settings.h"
 
 AyState ay;
@@ -149,6 +150,7 @@ void SelectRegister(uint8_t v) {
 }
 
 void WriteRegister(uint8_t v) {
+    SyncAy(); // the generators run up to the write with the old values
     const uint8_t reg = ay.selected & 0x0F;
     if (reg == kAyPortA || reg == kAyPortB) return;
     ay.regs[reg] = v & kAyRegisterMasks[reg];
@@ -177,28 +179,26 @@ void AyTick() {
     }
 
     // Periods below 5 are above the range a speaker can reproduce: such a channel
-    // holds its level instead of squealing.
+    // holds its level instead of squealing. Written without branches: whether a
+    // flip-flop turns on this tick is as good as random to the host's predictor.
     for (int c = 0; c < 3; ++c) {
-        ++ay.toneCount[c];
+        const uint16_t count = uint16_t(ay.toneCount[c] + 1);
         const uint16_t period = AyTonePeriod(c);
-        if (period >= 5 && ay.toneCount[c] >= period) {
-            ay.toneCount[c] = 0;
-            ay.toneOut[c] ^= 1;
-        }
+        const bool flip = period >= 5 && count >= period;
+        ay.toneCount[c] = flip ? 0 : count;
+        ay.toneOut[c] ^= uint8_t(flip);
     }
 }
 
 void ComputeLevels() {
-    const uint8_t mixer = ay.regs[kAyMixer];
+    const unsigned mixer = ay.regs[kAyMixer];
     for (int c = 0; c < 3; ++c) {
-        const bool tone = ay.toneOut[c] || (mixer & (1 << c));
-        const bool noise = ay.noiseOut || (mixer & (8 << c));
-        if (tone && noise) {
-            const uint8_t volume = ay.regs[kAyVolumeA + c];
-            const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
-            ay.level[c] = ayVolumeTable[amplitude];
-        } else {
-            ay.level[c] = 0;
-        }
+        // A channel sounds while both its tone and its noise are high or switched off.
+        const unsigned tone = ay.toneOut[c] | (mixer >> c);
+        const unsigned noise = ay.noiseOut | (mixer >> (c + 3));
+        const uint16_t on = uint16_t(0u - (tone & noise & 1u)); // all ones or zero
+        const uint8_t volume = ay.regs[kAyVolumeA + c];
+        const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
+        ay.level[c] = ayVolumeTable[amplitude] & on;
     }
 }

@@ -2,11 +2,11 @@
 // "Fuller Box"), clocked from emulated time.
 //
 // Usage: the port decoder (machine/ports.cpp) calls SelectRegister, WriteRegister and
-// ReadRegister for the fitted interface's ports. The sound clock (sound_output.h) calls
-// AyTick once per 16 T-states and ComputeLevels before every sample, then mixes
-// `ay.level[0..2]`. InitSound calls ResetAy; a machine reset leaves the chip alone, so
-// its registers survive resets and tape or snapshot loads. The debugger reads
-// `ay.regs` with the labels of kAyRegisterLabels.
+// ReadRegister for the fitted interface's ports. The sound clock (sound_output.h) runs
+// AyTick once per 16 T-states (in arrears, see SyncAy) and ComputeLevels before every
+// sample, then mixes `ay.level[0..2]`. InitSound calls ResetAy; a machine reset leaves
+// the chip alone, so its registers survive resets and tape or snapshot loads. The
+// debugger reads `ay.regs` with the labels of kAyRegisterLabels.
 #pragma once
 
 #include <cstdint>

@@ -86,6 +86,7 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
 
 int InitSound() {
     if (soundStream.connected) ShutdownSound();
+    SyncAy();
     BuildAyVolumeTable();
     ResetAy();
 
@@ -141,6 +142,7 @@ void ShutdownSound() {
 void ClearStream() {
     SoundStream& s = soundStream;
     if (!s.open) return;
+    SyncAy();
     audioDevice->Clear();
     s.fill = 0;
     s.sampleClock = 0;
@@ -164,10 +166,19 @@ void PauseSound(bool stop) {
     }
 }
 
+void SyncAy() {
+    SoundStream& s = soundStream;
+    while (s.ayClock > kAyTickTstates) {
+        s.ayClock -= kAyTickTstates;
+        AyTick();
+    }
+}
+
 void TakeSample() {
     SoundStream& s = soundStream;
     s.sampleClock -= s.params.tstatesPerSample;
     if (!s.open) return; // the switch was forced on without a stream to fill
+    SyncAy();
     ComputeLevels();
 
     // All sums are 16-bit and wrap, as the mix always was.

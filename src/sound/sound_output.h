@@ -56,7 +56,7 @@ struct SoundStream {
     uint16_t volumeFactor = 1; // volume / 40: 0, 1 or 2
 
     uint32_t sampleClock = 0; // T-states since the last sample
-    uint32_t ayClock = 0;     // T-states since the last AY tick
+    uint32_t ayClock = 0;     // T-states since the last AY tick (see SyncAy)
 
     uint8_t* chunk = nullptr; // assembly area of params.chunkBytes bytes
     uint32_t fill = 0;        // bytes assembled
@@ -88,17 +88,21 @@ void TakeSample();
 // Hands the full chunk to the device, which waits until it has played far enough.
 void FlushChunk();
 
+// Runs the AY ticks that the T-states counted so far owe (one per 16 past the last).
+// The chip is clocked lazily: each instruction only adds its T-states to `ayClock`,
+// and the owed ticks run in one go before anything depends on the chip's state: a
+// sample, a register write, a stream reset. The chip therefore goes through exactly
+// the ticks it would have had after every instruction, for a fraction of the cost.
+void SyncAy();
+
 // Called after every instruction (sound on, Fast off) with the instruction's T-states:
-// at most one sample, then as many AY ticks as are due.
+// at most one sample (which sees the AY as it was before this instruction's ticks),
+// then this instruction's AY ticks, owed until the next sync.
 inline void AdvanceSoundClocks(uint32_t tstates) {
     SoundStream& s = soundStream;
     s.sampleClock += tstates;
-    s.ayClock += tstates;
     if (s.sampleClock > s.params.tstatesPerSample) TakeSample();
-    while (s.ayClock > kAyTickTstates) {
-        s.ayClock -= kAyTickTstates;
-        AyTick();
-    }
+    s.ayClock += tstates;
 }
 
 // The whole sound subsystem back to its start: stream shut down, no device installed,
