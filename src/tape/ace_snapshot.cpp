@@ -171,11 +171,11 @@ void SaveSnapshotDialog() {
     request.title = "Save File";
     request.filters = {{"ACE files (*.ace)", "*.ace"}, {"WAV files (*.wav)", "*.wav"}};
     request.initialFolder = FolderOf(snapshotFolder);
-    request.defaultExtension = "ace";
+    // No default extension: the name's ending tells the two filters apart. A host adds
+    // the chosen filter's extension to a name typed without one; a ".wav" name prepares
+    // a recording, any other name saves a snapshot (with ".ace").
     const std::string chosen = host().ChooseSaveFile(request);
     if (chosen.empty()) return;
-    // The host reports the filter through the name's ending: a ".wav" name came from the
-    // WAV filter (or was typed as one) and starts a recording, anything else a snapshot.
     if (FileKindByEnding(chosen) == FileKind::Wav) {
         const std::string wavPath = WithExtension(chosen, ".wav");
         if (std::FILE* file = std::fopen(wavPath.c_str(), "wb")) std::fclose(file);
