@@ -3,11 +3,10 @@
 #include <QImage>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include "app/keyboard.h"
 #include "app/qt/keyboard_helper_window.h"
 #include "app/qt/keyboard_picture_window.h"
+#include "gui_support.h"
 #include "machine/machine_state.h"
 #include "tape/spool.h"
 
@@ -19,120 +18,113 @@ void CloseAndDelete(QWidget* w) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-class KeyboardWindowsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+QImage Picture(QWidget* w) { return w->grab().toImage(); }
+
+HelperKeyButton* Key(int controlId) {
+    return KeyboardHelper()->findChild<HelperKeyButton*>(QString("key%1").arg(controlId));
+}
+
+} // namespace
+
+class KeyboardWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
         ResetKeyboard();
         typingCounter = 5;
     }
-    void TearDown() override {
+    void cleanup() {
         CloseAndDelete(KeyboardHelper());
         CloseAndDelete(KeyboardPicture());
         ResetKeyboard();
         typingCounter = 0;
     }
-    static QImage Picture(QWidget* w) { return w->grab().toImage(); }
+
+    void helperOpensOnceWithItsFortyKeys() {
+        OpenKeyboardHelper(nullptr);
+        KeyboardHelperWindow* helper = KeyboardHelper();
+        QVERIFY(helper);
+        QVERIFY(KeyboardHelperOpen());
+        QCOMPARE(helper->windowTitle(), QString("NoltACE Keyboard Helper"));
+        QCOMPARE(helper->palette().color(QPalette::Window), QColor(Qt::white));
+        QVERIFY(helperTyping);
+        QCOMPARE(typingCounter, 0);
+        for (int id = 700; id <= 739; ++id) QVERIFY2(Key(id), qPrintable(QString::number(id)));
+        // The keys lie inside the window and do not overlap.
+        for (int a = 0; a < kHelperButtonCount; ++a) {
+            QVERIFY(helper->rect().contains(helper->KeyButton(a)->geometry()));
+            for (int b = a + 1; b < kHelperButtonCount; ++b)
+                QVERIFY(!helper->KeyButton(a)->geometry().intersects(helper->KeyButton(b)->geometry()));
+        }
+        OpenKeyboardHelper(nullptr);
+        QCOMPARE(KeyboardHelper(), helper);
+    }
+
+    void clickingKeysSetsThePendingCharacter() {
+        OpenKeyboardHelper(nullptr);
+        QTest::mouseClick(Key(730), Qt::LeftButton); // SHIFT
+        QVERIFY(helperShift);
+        QTest::mouseClick(Key(701), Qt::LeftButton); // 2
+        QCOMPARE(int(helperPendingCharacter), 11);
+        QTest::mouseClick(Key(730), Qt::LeftButton);
+        QTest::mouseClick(Key(701), Qt::LeftButton);
+        QCOMPARE(int(helperPendingCharacter), int('2'));
+        QTest::mouseClick(Key(738), Qt::LeftButton); // SYMBOL SHIFT
+        QVERIFY(symbolHeld);
+        QTest::mouseClick(Key(727), Qt::LeftButton); // K
+        QCOMPARE(int(helperPendingCharacter), int('+'));
+        QTest::mouseClick(Key(739), Qt::RightButton); // the right button does nothing
+        QCOMPARE(int(helperPendingCharacter), int('+'));
+    }
+
+    void keysShowPressedAndHeldPictures() {
+        OpenKeyboardHelper(nullptr);
+        HelperKeyButton* q = Key(710);
+        const QImage normal = Picture(q);
+        QTest::mousePress(q, Qt::LeftButton);
+        QCOMPARE(int(helperPendingCharacter), int('q')); // on the press, not the click
+        const QImage pressed = Picture(q);
+        QTest::mouseRelease(q, Qt::LeftButton);
+        QVERIFY(pressed != normal);
+        QCOMPARE(Picture(q), normal);
+
+        HelperKeyButton* shift = Key(730);
+        const QImage shiftNormal = Picture(shift);
+        QTest::mouseClick(shift, Qt::LeftButton);
+        QVERIFY(Picture(shift) != shiftNormal);
+        QTest::mouseClick(shift, Qt::LeftButton);
+        QCOMPARE(Picture(shift), shiftNormal);
+    }
+
+    void closingTheHelperStopsItsTyping() {
+        OpenKeyboardHelper(nullptr);
+        QVERIFY(helperTyping);
+        CloseAndDelete(KeyboardHelper());
+        QVERIFY(!KeyboardHelperOpen());
+        QVERIFY(!helperTyping);
+    }
+
+    void pictureWindowOpensAtItsSizeAndShowsHeldKeys() {
+        OpenKeyboardPicture(nullptr);
+        KeyboardPictureWindow* picture = KeyboardPicture();
+        QVERIFY(picture);
+        QVERIFY(KeyboardPictureOpen());
+        QCOMPARE(picture->windowTitle(), QString("Jupiter Ace Keyboard"));
+        QCOMPARE(picture->size(), QSize(526, 239));
+        OpenKeyboardPicture(nullptr);
+        QCOMPARE(KeyboardPicture(), picture);
+
+        const QImage idle = Picture(picture);
+        QVERIFY(idle.pixel(5, 5) != idle.pixel(100, 120)); // keys on a case
+        PressAceKey(AceLetterKey('G'));
+        QVERIFY(Picture(picture) != idle);
+        ReleaseAllKeys();
+        QCOMPARE(Picture(picture), idle);
+
+        CloseAndDelete(picture);
+        QVERIFY(!KeyboardPictureOpen());
+    }
 };
 
-TEST_F(KeyboardWindowsTest, HelperOpensOnceWithItsFortyKeys) {
-    OpenKeyboardHelper(nullptr);
-    KeyboardHelperWindow* helper = KeyboardHelper();
-    ASSERT_NE(helper, nullptr);
-    EXPECT_TRUE(KeyboardHelperOpen());
-    EXPECT_EQ(helper->windowTitle(), "NoltACE Keyboard Helper");
-    EXPECT_EQ(helper->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_TRUE(helperTyping);
-    EXPECT_EQ(typingCounter, 0);
-    for (int id = 700; id <= 739; ++id)
-        EXPECT_NE(helper->findChild<HelperKeyButton*>(QString("key%1").arg(id)), nullptr) << id;
-    // The keys do not overlap and all lie inside the window.
-    for (int a = 0; a < kHelperButtonCount; ++a) {
-        EXPECT_TRUE(helper->rect().contains(helper->KeyButton(a)->geometry())) << a;
-        for (int b = a + 1; b < kHelperButtonCount; ++b)
-            EXPECT_FALSE(helper->KeyButton(a)->geometry().intersects(helper->KeyButton(b)->geometry())) << a << "," << b;
-    }
-    OpenKeyboardHelper(nullptr);
-    EXPECT_EQ(KeyboardHelper(), helper);
-}
-
-TEST_F(KeyboardWindowsTest, ClickingKeysSetsThePendingCharacter) {
-    OpenKeyboardHelper(nullptr);
-    KeyboardHelperWindow* helper = KeyboardHelper();
-    helper->show();
-    HelperKeyButton* two = helper->findChild<HelperKeyButton*>("key701");
-    HelperKeyButton* shift = helper->findChild<HelperKeyButton*>("key730");
-    HelperKeyButton* symbol = helper->findChild<HelperKeyButton*>("key738");
-
-    QTest::mouseClick(shift, Qt::LeftButton);
-    EXPECT_TRUE(helperShift);
-    QTest::mouseClick(two, Qt::LeftButton);
-    EXPECT_EQ(helperPendingCharacter, 11);
-    QTest::mouseClick(shift, Qt::LeftButton);
-    QTest::mouseClick(two, Qt::LeftButton);
-    EXPECT_EQ(helperPendingCharacter, '2');
-    QTest::mouseClick(symbol, Qt::LeftButton);
-    EXPECT_TRUE(symbolHeld);
-    QTest::mouseClick(helper->findChild<HelperKeyButton*>("key727"), Qt::LeftButton); // K
-    EXPECT_EQ(helperPendingCharacter, '+');
-    // The right button does nothing.
-    QTest::mouseClick(helper->findChild<HelperKeyButton*>("key739"), Qt::RightButton);
-    EXPECT_EQ(helperPendingCharacter, '+');
-}
-
-TEST_F(KeyboardWindowsTest, KeysShowPressedAndHeldPictures) {
-    OpenKeyboardHelper(nullptr);
-    KeyboardHelperWindow* helper = KeyboardHelper();
-    HelperKeyButton* q = helper->KeyButton(10);
-    const QImage normal = Picture(q);
-    QTest::mousePress(q, Qt::LeftButton);
-    EXPECT_EQ(helperPendingCharacter, 'q'); // typed on the press, not the click
-    const QImage pressed = Picture(q);
-    QTest::mouseRelease(q, Qt::LeftButton);
-    EXPECT_NE(normal, pressed);
-    EXPECT_EQ(Picture(q), normal);
-
-    HelperKeyButton* shift = helper->KeyButton(kHelperShiftButton);
-    const QImage shiftNormal = Picture(shift);
-    QTest::mouseClick(shift, Qt::LeftButton);
-    const QImage shiftHeld = Picture(shift);
-    EXPECT_NE(shiftHeld, shiftNormal);
-    QTest::mouseClick(shift, Qt::LeftButton);
-    EXPECT_EQ(Picture(shift), shiftNormal);
-}
-
-TEST_F(KeyboardWindowsTest, ClosingTheHelperStopsItsTyping) {
-    OpenKeyboardHelper(nullptr);
-    ASSERT_TRUE(helperTyping);
-    CloseAndDelete(KeyboardHelper());
-    EXPECT_FALSE(KeyboardHelperOpen());
-    EXPECT_FALSE(helperTyping);
-}
-
-TEST_F(KeyboardWindowsTest, PictureWindowOpensAtItsSizeAndShowsHeldKeys) {
-    OpenKeyboardPicture(nullptr);
-    KeyboardPictureWindow* picture = KeyboardPicture();
-    ASSERT_NE(picture, nullptr);
-    EXPECT_TRUE(KeyboardPictureOpen());
-    EXPECT_EQ(picture->windowTitle(), "Jupiter Ace Keyboard");
-    EXPECT_EQ(picture->size(), QSize(526, 239));
-    OpenKeyboardPicture(nullptr);
-    EXPECT_EQ(KeyboardPicture(), picture);
-
-    const QImage idle = Picture(picture);
-    // Something is drawn: the case and keys are not one flat colour.
-    int colours = 0;
-    for (int x = 0; x < idle.width() && colours < 2; x += 7)
-        if (idle.pixel(x, 120) != idle.pixel(0, 120)) ++colours;
-    EXPECT_GE(colours, 1);
-
-    PressAceKey(AceLetterKey('G'));
-    const QImage held = Picture(picture);
-    EXPECT_NE(held, idle);
-    ReleaseAllKeys();
-    EXPECT_EQ(Picture(picture), idle);
-
-    CloseAndDelete(picture);
-    EXPECT_FALSE(KeyboardPictureOpen());
-}
-
-} // namespace
+REGISTER_GUI_SUITE(KeyboardWindowsTest);
+#include "keyboard_windows_test.moc"
