@@ -25,7 +25,7 @@ enum class JoystickPoll : uint8_t { Ok, Lost, Busy };
 
 // The platform's access to game controllers. Each call returns false on failure.
 class JoystickDevice {
-public:
+  public:
     virtual ~JoystickDevice() = default;
     // Starts the platform's controller input.
     virtual bool Start() = 0;
@@ -48,12 +48,12 @@ public:
 enum JoystickEmulation : uint8_t { kJoystickEmulatesNone = 0, kJoystickEmulatesBoldfield = 1 };
 inline constexpr const char* kJoystickEmulationNames[] = {"None", "Boldfield Interface"};
 
-extern uint8_t joystickEmulates;                // live "Emulates" choice
-extern int joystickChoice;                      // live index into joystickNames
-extern uint8_t opt_joystick_emulates;           // the options dialog's copies; not saved
+extern uint8_t joystickEmulates;      // live "Emulates" choice
+extern int joystickChoice;            // live index into joystickNames
+extern uint8_t opt_joystick_emulates; // the options dialog's copies; not saved
 extern int opt_joystick_choice;
-extern bool joystickReady;                      // a controller is open and set up
-extern std::vector<std::string> joystickNames;  // the controllers found (at most one)
+extern bool joystickReady;                     // a controller is open and set up
+extern std::vector<std::string> joystickNames; // the controllers found (at most one)
 extern JoystickState joystickState;
 
 // Error codes (reported with caption kind 0; they have no text of their own).

@@ -1,7 +1,5 @@
 #include "app/keyboard.h"
 
-#include <cstring>
-
 #include "app/virtual_keys.h"
 #include "machine/machine_state.h"
 #include "tape/spool.h"
@@ -9,19 +7,22 @@
 bool shiftHeld = false;
 bool symbolHeld = false;
 
-bool helperTyping = false;
-uint8_t helperPendingCharacter = 0;
 bool helperShift = false;
 
 namespace {
 
+// Where each letter A-Z sits in the matrix.
 constexpr AceKey kLetterKeys[26] = {
-    {1, 0}, {7, 3}, {0, 4}, {1, 2}, {2, 2}, {1, 3}, {1, 4}, {6, 4}, {5, 2}, {6, 3}, {6, 2}, {6, 1}, {7, 1}, // A-M
-    {7, 2}, {5, 1}, {5, 0}, {2, 0}, {2, 3}, {1, 1}, {2, 4}, {5, 3}, {7, 4}, {2, 1}, {0, 3}, {5, 4}, {0, 2}, // N-Z
+    {1, 0}, {7, 3}, {0, 4}, {1, 2}, {2, 2}, {1, 3}, {1, 4}, {6, 4}, {5, 2}, {6, 3}, {6, 2}, {6, 1}, {7, 1},
+    {7, 2}, {5, 1}, {5, 0}, {2, 0}, {2, 3}, {1, 1}, {2, 4}, {5, 3}, {7, 4}, {2, 1}, {0, 3}, {5, 4}, {0, 2},
 };
 
-constexpr AceKey Letter(char c) { return kLetterKeys[c - 'A']; }
-constexpr AceKey Digit(int d) { return AceDigitKey(d); }
+constexpr AceKey Letter(char c) {
+    return kLetterKeys[c - 'A'];
+}
+constexpr AceKey Digit(int d) {
+    return AceDigitKey(d);
+}
 
 constexpr KeyMapEntry Mapped(uint8_t code, AceKey key) {
     return {code, key.row, uint8_t(~key.Mask()), key.Mask()};
@@ -29,12 +30,14 @@ constexpr KeyMapEntry Mapped(uint8_t code, AceKey key) {
 
 constexpr std::array<KeyMapEntry, 256> BuildKeyMapTable() {
     std::array<KeyMapEntry, 256> table{};
-    for (auto& entry : table) entry = {0, 0, 0xFF, 0xFF};
+    for (auto& entry : table)
+        entry = {0, 0, 0xFF, 0xFF};
     for (int d = 0; d <= 9; ++d) {
         table[vk::Digit(d)] = Mapped(vk::Digit(d), Digit(d));
         table[vk::PadDigit(d)] = Mapped(vk::PadDigit(d), Digit(d));
     }
-    for (char c = 'A'; c <= 'Z'; ++c) table[uint8_t(c)] = Mapped(uint8_t(c), Letter(c));
+    for (char c = 'A'; c <= 'Z'; ++c)
+        table[uint8_t(c)] = Mapped(uint8_t(c), Letter(c));
     table[vk::kReturn] = Mapped(vk::kReturn, kAceEnter);
     table[vk::kSpace] = Mapped(vk::kSpace, kAceSpace);
     table[vk::kLeftShift] = Mapped(vk::kLeftShift, kAceShift);
@@ -93,11 +96,19 @@ const TwoKeyRule* FindTwoKeyRule(int virtualKey) {
 
 const std::array<KeyMapEntry, 256> KeyMapTable = BuildKeyMapTable();
 
-AceKey AceLetterKey(char letter) { return Letter(letter); }
+AceKey AceLetterKey(char letter) {
+    return Letter(letter);
+}
 
-void PressAceKey(AceKey key) { machine.keyMatrix[key.row] &= uint8_t(~key.Mask()); }
-void ReleaseAceKey(AceKey key) { machine.keyMatrix[key.row] |= key.Mask(); }
-bool AceKeyDown(AceKey key) { return (machine.keyMatrix[key.row] & key.Mask()) == 0; }
+void PressAceKey(AceKey key) {
+    machine.keyMatrix[key.row] &= uint8_t(~key.Mask());
+}
+void ReleaseAceKey(AceKey key) {
+    machine.keyMatrix[key.row] |= key.Mask();
+}
+bool AceKeyDown(AceKey key) {
+    return (machine.keyMatrix[key.row] & key.Mask()) == 0;
+}
 
 void KeyDown(int virtualKey) {
     // A spool owns the matrix while it types; a PC key would corrupt its characters.
@@ -139,7 +150,9 @@ void KeyUp(int virtualKey) {
     machine.keyMatrix[entry.halfRow] |= entry.releaseMask;
 }
 
-void ReleaseAllKeys() { std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix); }
+void ReleaseAllKeys() {
+    ReleaseKeyMatrix();
+}
 
 void ResetKeyboard() {
     ReleaseAllKeys();
@@ -175,26 +188,57 @@ constexpr HelperChars Numbered(int digit, uint8_t shift, uint8_t symbol) {
 }
 
 constexpr HelperChars kHelperChars[kHelperButtonCount] = {
-    Numbered(1, 12, '!'), Numbered(2, 11, '@'), Numbered(3, '3', '#'), Numbered(4, 4, '$'),
-    Numbered(5, '5', '%'), Numbered(6, '6', '&'), Numbered(7, '7', '\''), Numbered(8, '8', '('),
-    Numbered(9, 9, ')'), Numbered(0, 10, '_'),
-    Unsymbolled('Q'), Unsymbolled('W'), Unsymbolled('E'), Lettered('R', '<'), Lettered('T', '>'),
-    Lettered('Y', '['), Lettered('U', ']'), Lettered('I', 127), Lettered('O', ';'), Lettered('P', '"'),
-    Lettered('A', '~'), Lettered('S', '|'), Lettered('D', '\\'), Lettered('F', '{'), Lettered('G', '}'),
-    Lettered('H', '^'), Lettered('J', '-'), Lettered('K', '+'), Lettered('L', '='),
+    Numbered(1, 12, '!'),
+    Numbered(2, 11, '@'),
+    Numbered(3, '3', '#'),
+    Numbered(4, 4, '$'),
+    Numbered(5, '5', '%'),
+    Numbered(6, '6', '&'),
+    Numbered(7, '7', '\''),
+    Numbered(8, '8', '('),
+    Numbered(9, 9, ')'),
+    Numbered(0, 10, '_'),
+    Unsymbolled('Q'),
+    Unsymbolled('W'),
+    Unsymbolled('E'),
+    Lettered('R', '<'),
+    Lettered('T', '>'),
+    Lettered('Y', '['),
+    Lettered('U', ']'),
+    Lettered('I', 127),
+    Lettered('O', ';'),
+    Lettered('P', '"'),
+    Lettered('A', '~'),
+    Lettered('S', '|'),
+    Lettered('D', '\\'),
+    Lettered('F', '{'),
+    Lettered('G', '}'),
+    Lettered('H', '^'),
+    Lettered('J', '-'),
+    Lettered('K', '+'),
+    Lettered('L', '='),
     {kAceEnter, 13, 13, 13, 13},
     {kAceShift, 0, 0, 0, 0},
-    Lettered('Z', ':'), Lettered('X', '`'), Lettered('C', '?'), Lettered('V', '/'), Lettered('B', '*'),
-    Lettered('N', ','), Lettered('M', '.'),
+    Lettered('Z', ':'),
+    Lettered('X', '`'),
+    Lettered('C', '?'),
+    Lettered('V', '/'),
+    Lettered('B', '*'),
+    Lettered('N', ','),
+    Lettered('M', '.'),
     {kAceSymbolShift, 0, 0, 0, 0},
     {kAceSpace, ' ', ' ', ' ', ' '},
 };
 
-bool ValidButton(int button) { return button >= 0 && button < kHelperButtonCount; }
+bool ValidButton(int button) {
+    return button >= 0 && button < kHelperButtonCount;
+}
 
 } // namespace
 
-AceKey HelperButtonKey(int button) { return ValidButton(button) ? kHelperChars[button].key : kAceSpace; }
+AceKey HelperButtonKey(int button) {
+    return ValidButton(button) ? kHelperChars[button].key : kAceSpace;
+}
 
 uint8_t HelperCharacter(int button, bool shift, bool symbol) {
     if (!ValidButton(button)) return 0;
@@ -211,7 +255,9 @@ void OpenHelperTyping() {
     symbolHeld = false;
 }
 
-void CloseHelperTyping() { helperTyping = false; }
+void CloseHelperTyping() {
+    helperTyping = false;
+}
 
 void HelperButtonDown(int button) {
     if (!ValidButton(button)) return;

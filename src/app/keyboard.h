@@ -8,13 +8,16 @@
 // operators and the PC symbol keys press two Ace keys (SHIFT or SYMBOL SHIFT and one
 // more), chosen so that the Ace types what the PC key shows.
 //
-// The Keyboard Helper (qt/keyboard_helper_window.h) clicks Ace keys with the mouse: its
-// state lives here so the frame driver can type its pending character (tape/spool.h
-// TypeHelperCharacter) on a six-frame cycle while `helperTyping` is on.
+// The Keyboard Helper (qt/keyboard_helper_window.h) clicks Ace keys with the mouse. Its
+// typing switch `helperTyping` and its pending character `helperPendingCharacter` live
+// with the spool (tape/spool.h): the frame driver types that character through
+// TypeHelperCharacter on a six-frame cycle while the switch is on.
 #pragma once
 
 #include <array>
 #include <cstdint>
+
+#include "tape/spool.h" // helperTyping, helperPendingCharacter
 
 // One key of the Ace: its half-row in keyMatrix and its bit (0-4) in that byte.
 struct AceKey {
@@ -75,10 +78,6 @@ constexpr int kHelperSpaceButton = 39;
 // The Ace key under each helper button.
 AceKey HelperButtonKey(int button);
 
-// The typing switch the frame driver reads, and the character waiting to be typed
-// (0 = none). The frame driver clears the character once typed.
-extern bool helperTyping;
-extern uint8_t helperPendingCharacter;
 extern bool helperShift; // the helper's own SHIFT toggle
 
 // The character a button types under the helper's toggles (0 for SHIFT and SYMBOL SHIFT).

@@ -37,7 +37,7 @@ class KeyboardJoystickTest : public QObject {
         virtualIndex = -1;
     }
 
-private slots:
+  private slots:
     void init() {
         ResetEmulatorState();
         ResetJoystick();

@@ -20,8 +20,12 @@ QString Show(const QtKeyRoute& r) {
 QString Route(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, quint32 scan = 0) {
     return Show(RouteForQtKey(key, mods, scan));
 }
-QString Plain(int vk) { return Show({vk, -1, -1}); }
-QString None() { return Show({}); }
+QString Plain(int vk) {
+    return Show({vk, -1, -1});
+}
+QString None() {
+    return Show({});
+}
 
 const AceKey kA = AceLetterKey('A'), kK = AceLetterKey('K'), kL = AceLetterKey('L'), kP = AceLetterKey('P');
 const AceKey kO = AceLetterKey('O'), kZ = AceLetterKey('Z');
@@ -30,7 +34,8 @@ const AceKey kO = AceLetterKey('O'), kZ = AceLetterKey('Z');
 bool Only(std::initializer_list<AceKey> keys) {
     uint8_t expected[8];
     std::fill(std::begin(expected), std::end(expected), 0xFF);
-    for (AceKey k : keys) expected[k.row] &= uint8_t(~k.Mask());
+    for (AceKey k : keys)
+        expected[k.row] &= uint8_t(~k.Mask());
     return std::equal(std::begin(expected), std::end(expected), machine.keyMatrix);
 }
 
@@ -44,11 +49,12 @@ class KeyboardKeyMapTest : public QObject {
     void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, quint32 scan = 0, bool repeat = false) {
         input.KeyPressed(QKeyEvent(QEvent::KeyPress, key, mods, scan, 0, 0, QString(), repeat));
     }
-    void Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, quint32 scan = 0, bool repeat = false) {
+    void Release(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, quint32 scan = 0,
+                 bool repeat = false) {
         input.KeyReleased(QKeyEvent(QEvent::KeyRelease, key, mods, scan, 0, 0, QString(), repeat));
     }
 
-private slots:
+  private slots:
     void init() {
         ResetKeyboard();
         spoolActive = false;
@@ -81,7 +87,8 @@ private slots:
     }
 
     void numericPad() {
-        for (int d = 0; d <= 9; ++d) QCOMPARE(Route(Qt::Key_0 + d, Qt::KeypadModifier), Plain(0x60 + d));
+        for (int d = 0; d <= 9; ++d)
+            QCOMPARE(Route(Qt::Key_0 + d, Qt::KeypadModifier), Plain(0x60 + d));
         QCOMPARE(Route(Qt::Key_Asterisk, Qt::KeypadModifier), Plain(vk::kPadMultiply));
         QCOMPARE(Route(Qt::Key_Plus, Qt::KeypadModifier), Plain(vk::kPadAdd));
         QCOMPARE(Route(Qt::Key_Minus, Qt::KeypadModifier), Plain(vk::kPadSubtract));
@@ -131,7 +138,8 @@ private slots:
             {")", Qt::Key_ParenRight, -1, -1, '9'},    {"pound", Qt::Key_sterling, -1, -1, 'X'},
             {"`", Qt::Key_QuoteLeft, -1, -1, 'X'},
         };
-        for (const auto& r : rows) QTest::newRow(r.name) << r.qtKey << r.vk << r.shifted << r.symbolKey;
+        for (const auto& r : rows)
+            QTest::newRow(r.name) << r.qtKey << r.vk << r.shifted << r.symbolKey;
     }
     void symbolsNameTheirUkKeyAndTheirAceKey() {
         QFETCH(int, qtKey);

@@ -44,7 +44,8 @@ class KeyboardTypingTest : public QObject {
     std::unique_ptr<Application> app;
 
     void Frames(int n) {
-        for (int i = 0; i < n; ++i) app->loop().RunOnePass();
+        for (int i = 0; i < n; ++i)
+            app->loop().RunOnePass();
     }
     // Each frame of the ROM's start-up until FORTH shows its input cursor.
     bool Boot() {
@@ -70,7 +71,7 @@ class KeyboardTypingTest : public QObject {
         Frames(kGapFrames);
     }
 
-private slots:
+  private slots:
     void init() {
         ResetEmulatorState();
         ResetKeyboard();
@@ -100,13 +101,15 @@ private slots:
         QVERIFY(KeyboardHelperOpen());
         KeyboardHelperWindow* helper = KeyboardHelper();
         const auto click = [&](int controlId) {
-            QTest::mouseClick(helper->findChild<HelperKeyButton*>(QString("key%1").arg(controlId)), Qt::LeftButton);
+            QTest::mouseClick(helper->findChild<HelperKeyButton*>(QString("key%1").arg(controlId)),
+                              Qt::LeftButton);
             // The character is typed at the next six-frame cycle and held for it; the
             // cycle after must pass empty so that the ROM sees the key let go.
             Frames(14);
         };
         // "7 1 + ." and ENTER, with SYMBOL SHIFT toggled on for the symbols.
-        for (int id : {706, 739, 700, 739, 738, 727, 738, 739, 738, 737, 738, 729}) click(id);
+        for (int id : {706, 739, 700, 739, 738, 727, 738, 739, 738, 737, 738, 729})
+            click(id);
         Frames(25);
         QVERIFY2(ScreenText().contains("7 1 + . 8  OK"), qPrintable(ScreenText()));
         helper->close();

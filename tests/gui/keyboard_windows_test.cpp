@@ -18,7 +18,9 @@ void CloseAndDelete(QWidget* w) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QImage Picture(QWidget* w) { return w->grab().toImage(); }
+QImage Picture(QWidget* w) {
+    return w->grab().toImage();
+}
 
 HelperKeyButton* Key(int controlId) {
     return KeyboardHelper()->findChild<HelperKeyButton*>(QString("key%1").arg(controlId));
@@ -28,7 +30,7 @@ HelperKeyButton* Key(int controlId) {
 
 class KeyboardWindowsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() {
         ResetKeyboard();
         typingCounter = 5;
@@ -49,7 +51,8 @@ private slots:
         QCOMPARE(helper->palette().color(QPalette::Window), QColor(Qt::white));
         QVERIFY(helperTyping);
         QCOMPARE(typingCounter, 0);
-        for (int id = 700; id <= 739; ++id) QVERIFY2(Key(id), qPrintable(QString::number(id)));
+        for (int id = 700; id <= 739; ++id)
+            QVERIFY2(Key(id), qPrintable(QString::number(id)));
         // The keys lie inside the window and do not overlap.
         for (int a = 0; a < kHelperButtonCount; ++a) {
             QVERIFY(helper->rect().contains(helper->KeyButton(a)->geometry()));

@@ -4,13 +4,14 @@
 #include "app/joystick.h"
 #include "app/messages.h"
 #include "machine/machine_state.h"
+#include "machine/ports.h"
 #include "test_support.h"
 
 namespace {
 
 // A controller whose every step can be made to fail.
 class FakeJoystick : public JoystickDevice {
-public:
+  public:
     bool startOk = true, controllerPresent = true, capabilitiesOk = true, axesOk = true;
     bool readOk = true, reacquireOk = true;
     JoystickPoll pollResult = JoystickPoll::Ok;
@@ -46,7 +47,7 @@ public:
 };
 
 class JoystickTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         ResetJoystick();
@@ -125,14 +126,24 @@ TEST_F(JoystickTest, PortByteBitsForEachDirectionAndTheButton) {
         bool fire;
         uint8_t port;
     } cases[] = {
-        {0, 0, false, 0x00},      {1000, 0, false, 0x01}, {-1000, 0, false, 0x02}, {0, 1000, false, 0x04},
-        {0, -1000, false, 0x08},  {0, 0, true, 0x20},     {-1000, 0, true, 0x22},  {1, -1, false, 0x09},
-        {-400, 700, true, 0x26},
+        {0, 0, false, 0x00},    {1000, 0, false, 0x01},  {-1000, 0, false, 0x02},
+        {0, 1000, false, 0x04}, {0, -1000, false, 0x08}, {0, 0, true, 0x20},
+        {-1000, 0, true, 0x22}, {1, -1, false, 0x09},    {-400, 700, true, 0x26},
     };
     for (const auto& c : cases) {
         ReadStick(c.x, c.y, c.fire);
         EXPECT_EQ(ReadJoystickPort(), c.port) << c.x << "," << c.y << "," << c.fire;
     }
+}
+
+TEST_F(JoystickTest, PortOneReadsTheStickWhateverTheHighByte) {
+    ASSERT_TRUE(SetUpJoystick(true));
+    joystickEmulates = kJoystickEmulatesBoldfield;
+    ReadStick(-1000, 0, true);
+    EXPECT_EQ(PortIn(0x0001), 0x22);
+    EXPECT_EQ(PortIn(0xFE01), 0x22);
+    joystickEmulates = kJoystickEmulatesNone;
+    EXPECT_EQ(PortIn(0x0001), kIdleBus);
 }
 
 TEST_F(JoystickTest, IdleBusUnlessAReadyBoldfieldJoystick) {

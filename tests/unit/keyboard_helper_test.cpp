@@ -8,7 +8,7 @@
 namespace {
 
 class KeyboardHelperTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         ResetKeyboard();
@@ -23,14 +23,14 @@ protected:
 
 // Buttons in the window's order, as the Ace's keyboard reads left to right, top down.
 const char* const kButtonLegends[kHelperButtonCount] = {
-    "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "Q", "W", "E", "R", "T", "Y", "U", "I", "O", "P",
-    "A", "S", "D", "F", "G", "H", "J", "K", "L", "ENTER", "SHIFT", "Z", "X", "C", "V", "B", "N", "M",
-    "SYM", "SPACE"};
+    "1", "2",     "3",     "4", "5", "6", "7", "8", "9", "0", "Q",   "W",    "E", "R",
+    "T", "Y",     "U",     "I", "O", "P", "A", "S", "D", "F", "G",   "H",    "J", "K",
+    "L", "ENTER", "SHIFT", "Z", "X", "C", "V", "B", "N", "M", "SYM", "SPACE"};
 
 TEST_F(KeyboardHelperTest, ButtonsSitOnTheirAceKeys) {
     const char* const matrix[8][5] = {
-        {"SHIFT", "SYM", "Z", "X", "C"}, {"A", "S", "D", "F", "G"}, {"Q", "W", "E", "R", "T"},
-        {"1", "2", "3", "4", "5"},       {"0", "9", "8", "7", "6"}, {"P", "O", "I", "U", "Y"},
+        {"SHIFT", "SYM", "Z", "X", "C"}, {"A", "S", "D", "F", "G"},     {"Q", "W", "E", "R", "T"},
+        {"1", "2", "3", "4", "5"},       {"0", "9", "8", "7", "6"},     {"P", "O", "I", "U", "Y"},
         {"ENTER", "L", "K", "J", "H"},   {"SPACE", "M", "N", "B", "V"},
     };
     for (int b = 0; b < kHelperButtonCount; ++b) {
@@ -48,16 +48,14 @@ TEST_F(KeyboardHelperTest, CharactersUnderEachToggle) {
     const uint8_t expected[kHelperButtonCount][4] = {
         {'1', 12, '!', '1'},  {'2', 11, '@', '2'},  {'3', '3', '#', '3'}, {'4', 4, '$', '4'},
         {'5', '5', '%', '5'}, {'6', '6', '&', '6'}, {'7', '7', 39, '7'},  {'8', '8', '(', '8'},
-        {'9', 9, ')', '9'},   {'0', 10, '_', '0'},
-        {'q', 'Q', 'Q', 'Q'}, {'w', 'W', 'W', 'W'}, {'e', 'E', 'E', 'E'}, {'r', 'R', '<', 'r'},
-        {'t', 'T', '>', 't'}, {'y', 'Y', '[', 'y'}, {'u', 'U', ']', 'u'}, {'i', 'I', 127, 'i'},
-        {'o', 'O', ';', 'o'}, {'p', 'P', 34, 'p'},
+        {'9', 9, ')', '9'},   {'0', 10, '_', '0'},  {'q', 'Q', 'Q', 'Q'}, {'w', 'W', 'W', 'W'},
+        {'e', 'E', 'E', 'E'}, {'r', 'R', '<', 'r'}, {'t', 'T', '>', 't'}, {'y', 'Y', '[', 'y'},
+        {'u', 'U', ']', 'u'}, {'i', 'I', 127, 'i'}, {'o', 'O', ';', 'o'}, {'p', 'P', 34, 'p'},
         {'a', 'A', '~', 'a'}, {'s', 'S', 124, 's'}, {'d', 'D', 92, 'd'},  {'f', 'F', '{', 'f'},
         {'g', 'G', '}', 'g'}, {'h', 'H', '^', 'h'}, {'j', 'J', '-', 'j'}, {'k', 'K', '+', 'k'},
-        {'l', 'L', '=', 'l'}, {13, 13, 13, 13},     {0, 0, 0, 0},
-        {'z', 'Z', ':', 'z'}, {'x', 'X', 96, 'x'},  {'c', 'C', '?', 'c'}, {'v', 'V', '/', 'v'},
-        {'b', 'B', '*', 'b'}, {'n', 'N', ',', 'n'}, {'m', 'M', '.', 'm'}, {0, 0, 0, 0},
-        {' ', ' ', ' ', ' '},
+        {'l', 'L', '=', 'l'}, {13, 13, 13, 13},     {0, 0, 0, 0},         {'z', 'Z', ':', 'z'},
+        {'x', 'X', 96, 'x'},  {'c', 'C', '?', 'c'}, {'v', 'V', '/', 'v'}, {'b', 'B', '*', 'b'},
+        {'n', 'N', ',', 'n'}, {'m', 'M', '.', 'm'}, {0, 0, 0, 0},         {' ', ' ', ' ', ' '},
     };
     for (int b = 0; b < kHelperButtonCount; ++b) {
         SCOPED_TRACE(kButtonLegends[b]);

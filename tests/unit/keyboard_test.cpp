@@ -12,8 +12,8 @@ namespace {
 
 // The Ace's matrix written out by hand, so the tests do not trust the code's own tables.
 const char* const kMatrixNames[8][5] = {
-    {"SHIFT", "SYM", "Z", "X", "C"}, {"A", "S", "D", "F", "G"}, {"Q", "W", "E", "R", "T"},
-    {"1", "2", "3", "4", "5"},       {"0", "9", "8", "7", "6"}, {"P", "O", "I", "U", "Y"},
+    {"SHIFT", "SYM", "Z", "X", "C"}, {"A", "S", "D", "F", "G"},     {"Q", "W", "E", "R", "T"},
+    {"1", "2", "3", "4", "5"},       {"0", "9", "8", "7", "6"},     {"P", "O", "I", "U", "Y"},
     {"ENTER", "L", "K", "J", "H"},   {"SPACE", "M", "N", "B", "V"},
 };
 
@@ -42,7 +42,8 @@ std::string KeysDown() {
     std::string s;
     for (int r = 0; r < 8; ++r)
         for (int b = 0; b < 5; ++b)
-            if (!(machine.keyMatrix[r] & (1 << b))) s += std::string(s.empty() ? "" : "+") + kMatrixNames[r][b];
+            if (!(machine.keyMatrix[r] & (1 << b)))
+                s += std::string(s.empty() ? "" : "+") + kMatrixNames[r][b];
     return s.empty() ? "(none)" : s;
 }
 
@@ -50,7 +51,7 @@ std::string KeysDown() {
 #define EXPECT_NO_KEYS() EXPECT_EQ(Matrix(), MatrixWith({})) << "down: " << KeysDown()
 
 class KeyboardTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override {
         MachineTest::SetUp();
         ResetKeyboard();
@@ -83,7 +84,7 @@ TEST_F(KeyboardTest, TableKeysPressAndReleaseTheirOwnKey) {
         int vk;
         const char* key;
     };
-    std::vector<Case> cases = {{vk::kReturn, "ENTER"}, {vk::kSpace, "SPACE"},
+    std::vector<Case> cases = {{vk::kReturn, "ENTER"},    {vk::kSpace, "SPACE"},
                                {vk::kLeftShift, "SHIFT"}, {vk::kRightShift, "SHIFT"},
                                {vk::kLeftControl, "SYM"}, {vk::kRightControl, "SYM"}};
     static const std::string digits[10] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
@@ -148,8 +149,11 @@ TEST_F(KeyboardTest, PadOperatorsAreSymbolShifted) {
     const struct {
         int vk;
         const char* key;
-    } cases[] = {{vk::kPadMultiply, "B"}, {vk::kPadAdd, "K"}, {vk::kPadSubtract, "J"},
-                 {vk::kPadDecimal, "M"},  {vk::kPadDivide, "V"}};
+    } cases[] = {{vk::kPadMultiply, "B"},
+                 {vk::kPadAdd, "K"},
+                 {vk::kPadSubtract, "J"},
+                 {vk::kPadDecimal, "M"},
+                 {vk::kPadDivide, "V"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.vk);
         KeyDown(c.vk);
@@ -165,8 +169,9 @@ struct SymbolCase {
     const char* shifted;
 };
 const SymbolCase kSymbolKeys[] = {
-    {0xBA, "O", "Z"}, {0xBB, "L", "K"}, {0xBC, "N", "R"}, {0xBD, "J", "0"}, {0xBE, "M", "T"}, {0xBF, "V", "C"},
-    {0xC0, "7", "2"}, {0xDB, "Y", "F"}, {0xDC, "D", "S"}, {0xDD, "U", "G"}, {0xDE, "3", "A"},
+    {0xBA, "O", "Z"}, {0xBB, "L", "K"}, {0xBC, "N", "R"}, {0xBD, "J", "0"},
+    {0xBE, "M", "T"}, {0xBF, "V", "C"}, {0xC0, "7", "2"}, {0xDB, "Y", "F"},
+    {0xDC, "D", "S"}, {0xDD, "U", "G"}, {0xDE, "3", "A"},
 };
 
 TEST_F(KeyboardTest, SymbolKeysPickTheirKeyByShift) {

@@ -19,7 +19,9 @@ bool ToggleOn(int button) {
     return false;
 }
 
-bool IsToggle(int button) { return button == kHelperShiftButton || button == kHelperSymbolShiftButton; }
+bool IsToggle(int button) {
+    return button == kHelperShiftButton || button == kHelperSymbolShiftButton;
+}
 
 } // namespace
 
@@ -31,7 +33,9 @@ HelperKeyButton::HelperKeyButton(int button, qreal unit, QWidget* parent)
     setGeometry(r.toAlignedRect().translated(kMargin, kMargin));
 }
 
-QSize HelperKeyButton::sizeHint() const { return AceKeyRect(button_, unit_).toAlignedRect().size(); }
+QSize HelperKeyButton::sizeHint() const {
+    return AceKeyRect(button_, unit_).toAlignedRect().size();
+}
 
 void HelperKeyButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -65,7 +69,9 @@ KeyboardHelperWindow::KeyboardHelperWindow(QWidget* parent) : QDialog(parent) {
     OpenHelperTyping();
 }
 
-KeyboardHelperWindow::~KeyboardHelperWindow() { CloseHelperTyping(); }
+KeyboardHelperWindow::~KeyboardHelperWindow() {
+    CloseHelperTyping();
+}
 
 HelperKeyButton* KeyboardHelperWindow::KeyButton(int button) const {
     return button >= 0 && button < kHelperButtonCount ? buttons_[button] : nullptr;
@@ -88,6 +94,10 @@ void OpenKeyboardHelper(QWidget* parent) {
     openHelper->activateWindow();
 }
 
-bool KeyboardHelperOpen() { return !openHelper.isNull(); }
+bool KeyboardHelperOpen() {
+    return !openHelper.isNull();
+}
 
-KeyboardHelperWindow* KeyboardHelper() { return openHelper.data(); }
+KeyboardHelperWindow* KeyboardHelper() {
+    return openHelper.data();
+}

@@ -13,22 +13,22 @@
 
 class HelperKeyButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     HelperKeyButton(int button, qreal unit, QWidget* parent);
     int Button() const { return button_; }
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     int button_;
     qreal unit_;
 };
 
 class KeyboardHelperWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit KeyboardHelperWindow(QWidget* parent);
     ~KeyboardHelperWindow() override;
 
@@ -36,7 +36,7 @@ public:
     // control id, 700 to 739.
     HelperKeyButton* KeyButton(int button) const;
 
-private:
+  private:
     void KeyPressed(int button);
     HelperKeyButton* buttons_[40] = {};
 };

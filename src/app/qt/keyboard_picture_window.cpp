@@ -45,15 +45,46 @@ struct Legend {
 };
 
 const Legend kLegends[kHelperButtonCount] = {
-    {"1", "!", "DELETE LINE"}, {"2", "@", "CAPS LOCK"}, {"3", "#", ""}, {"4", "$", "INV VIDEO"},
-    {"5", "%", "<"}, {"6", "&", "^"}, {"7", "'", "v"}, {"8", "(", ">"}, {"9", ")", "GRAPHICS"},
+    {"1", "!", "DELETE LINE"},
+    {"2", "@", "CAPS LOCK"},
+    {"3", "#", ""},
+    {"4", "$", "INV VIDEO"},
+    {"5", "%", "<"},
+    {"6", "&", "^"},
+    {"7", "'", "v"},
+    {"8", "(", ">"},
+    {"9", ")", "GRAPHICS"},
     {"0", "_", "DELETE"},
-    {"Q", "", ""}, {"W", "", ""}, {"E", "", ""}, {"R", "<", ""}, {"T", ">", ""}, {"Y", "[", ""},
-    {"U", "]", ""}, {"I", "\u00A9", ""}, {"O", ";", ""}, {"P", "\"", ""},
-    {"A", "~", ""}, {"S", "|", ""}, {"D", "\\", ""}, {"F", "{", ""}, {"G", "}", ""}, {"H", "^", ""},
-    {"J", "-", ""}, {"K", "+", ""}, {"L", "=", ""}, {"ENTER", "", ""},
-    {"SHIFT", "", ""}, {"Z", ":", ""}, {"X", "\u00A3", ""}, {"C", "?", ""}, {"V", "/", ""},
-    {"B", "*", ""}, {"N", ",", ""}, {"M", ".", ""}, {"SYMBOL\nSHIFT", "", ""}, {"SPACE", "", ""},
+    {"Q", "", ""},
+    {"W", "", ""},
+    {"E", "", ""},
+    {"R", "<", ""},
+    {"T", ">", ""},
+    {"Y", "[", ""},
+    {"U", "]", ""},
+    {"I", "\u00A9", ""},
+    {"O", ";", ""},
+    {"P", "\"", ""},
+    {"A", "~", ""},
+    {"S", "|", ""},
+    {"D", "\\", ""},
+    {"F", "{", ""},
+    {"G", "}", ""},
+    {"H", "^", ""},
+    {"J", "-", ""},
+    {"K", "+", ""},
+    {"L", "=", ""},
+    {"ENTER", "", ""},
+    {"SHIFT", "", ""},
+    {"Z", ":", ""},
+    {"X", "\u00A3", ""},
+    {"C", "?", ""},
+    {"V", "/", ""},
+    {"B", "*", ""},
+    {"N", ",", ""},
+    {"M", ".", ""},
+    {"SYMBOL\nSHIFT", "", ""},
+    {"SPACE", "", ""},
 };
 
 const QColor kCaseColour(0x1B, 0x1B, 0x1B);
@@ -102,7 +133,9 @@ QRectF AceKeyRect(int button, qreal unit) {
     return {place.x * unit + gap / 2, place.row * unit + gap / 2, place.width * unit - gap, unit - gap};
 }
 
-QSizeF AceKeyAreaSize(qreal unit) { return {kAreaWidthInKeys * unit, kAreaHeightInKeys * unit}; }
+QSizeF AceKeyAreaSize(qreal unit) {
+    return {kAreaWidthInKeys * unit, kAreaHeightInKeys * unit};
+}
 
 void PaintAceKey(QPainter& p, const QRectF& keyRect, int button, KeyLook look) {
     if (button < 0 || button >= kHelperButtonCount) return;
@@ -161,7 +194,8 @@ void PaintAceKey(QPainter& p, const QRectF& keyRect, int button, KeyLook look) {
         p.drawText(inner, Qt::AlignRight | Qt::AlignTop, symbol);
     }
     if (!shifted.isEmpty()) {
-        const QRectF lower(inner.left(), inner.top() + inner.height() * 0.48, inner.width(), inner.height() * 0.52);
+        const QRectF lower(inner.left(), inner.top() + inner.height() * 0.48, inner.width(),
+                           inner.height() * 0.52);
         if (shifted.size() == 1) {
             PaintArrow(p, lower, shifted[0].toLatin1());
         } else {
@@ -218,7 +252,8 @@ void KeyboardPictureWindow::paintEvent(QPaintEvent*) {
     title.setItalic(true);
     title.setLetterSpacing(QFont::AbsoluteSpacing, 3);
     p.setFont(title);
-    p.drawText(QRectF(kMargin + 4, 0, width() / 2.0, kTitleBand), Qt::AlignLeft | Qt::AlignVCenter, "JUPITER ACE");
+    p.drawText(QRectF(kMargin + 4, 0, width() / 2.0, kTitleBand), Qt::AlignLeft | Qt::AlignVCenter,
+               "JUPITER ACE");
     p.setPen(QPen(QColor(0xC8, 0x32, 0x28), 3));
     p.drawLine(QPointF(width() / 2.0, kTitleBand / 2.0), QPointF(width() - kMargin - 4, kTitleBand / 2.0));
 
@@ -238,6 +273,10 @@ void OpenKeyboardPicture(QWidget* parent) {
     openPicture->activateWindow();
 }
 
-bool KeyboardPictureOpen() { return !openPicture.isNull(); }
+bool KeyboardPictureOpen() {
+    return !openPicture.isNull();
+}
 
-KeyboardPictureWindow* KeyboardPicture() { return openPicture.data(); }
+KeyboardPictureWindow* KeyboardPicture() {
+    return openPicture.data();
+}

@@ -29,7 +29,7 @@ void PaintAceKey(QPainter& painter, const QRectF& rect, int button, KeyLook look
 
 class KeyboardPictureWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     // The client area the window keeps: 526 x 239.
     static constexpr int kWidth = 526;
     static constexpr int kHeight = 239;
@@ -37,12 +37,12 @@ public:
     explicit KeyboardPictureWindow(QWidget* parent);
     ~KeyboardPictureWindow() override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void moveEvent(QMoveEvent*) override;
     void timerEvent(QTimerEvent*) override;
 
-private:
+  private:
     std::array<uint8_t, 8> shownMatrix_{};
     int timerId_ = 0;
 };

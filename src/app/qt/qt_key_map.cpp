@@ -14,20 +14,37 @@ struct NamedKey {
 
 // Keys that produce no character.
 constexpr NamedKey kNamedKeys[] = {
-    {Qt::Key_Backspace, vk::kBackspace}, {Qt::Key_Tab, vk::kTab},           {Qt::Key_Backtab, vk::kTab},
-    {Qt::Key_Return, vk::kReturn},       {Qt::Key_Enter, vk::kReturn},      {Qt::Key_Shift, vk::kShift},
-    {Qt::Key_Control, vk::kControl},     {Qt::Key_Alt, vk::kAlt},           {Qt::Key_Pause, vk::kPause},
-    {Qt::Key_CapsLock, vk::kCapsLock},   {Qt::Key_Escape, vk::kEscape},     {Qt::Key_PageUp, vk::kPageUp},
-    {Qt::Key_PageDown, vk::kPageDown},   {Qt::Key_End, vk::kEnd},           {Qt::Key_Home, vk::kHome},
-    {Qt::Key_Left, vk::kLeft},           {Qt::Key_Up, vk::kUp},             {Qt::Key_Right, vk::kRight},
-    {Qt::Key_Down, vk::kDown},           {Qt::Key_Print, vk::kPrintScreen}, {Qt::Key_Insert, vk::kInsert},
-    {Qt::Key_Delete, vk::kDelete},       {Qt::Key_Meta, vk::kLeftWindows},  {Qt::Key_Menu, vk::kApplications},
-    {Qt::Key_NumLock, vk::kNumLock},     {Qt::Key_ScrollLock, vk::kScrollLock},
+    {Qt::Key_Backspace, vk::kBackspace},
+    {Qt::Key_Tab, vk::kTab},
+    {Qt::Key_Backtab, vk::kTab},
+    {Qt::Key_Return, vk::kReturn},
+    {Qt::Key_Enter, vk::kReturn},
+    {Qt::Key_Shift, vk::kShift},
+    {Qt::Key_Control, vk::kControl},
+    {Qt::Key_Alt, vk::kAlt},
+    {Qt::Key_Pause, vk::kPause},
+    {Qt::Key_CapsLock, vk::kCapsLock},
+    {Qt::Key_Escape, vk::kEscape},
+    {Qt::Key_PageUp, vk::kPageUp},
+    {Qt::Key_PageDown, vk::kPageDown},
+    {Qt::Key_End, vk::kEnd},
+    {Qt::Key_Home, vk::kHome},
+    {Qt::Key_Left, vk::kLeft},
+    {Qt::Key_Up, vk::kUp},
+    {Qt::Key_Right, vk::kRight},
+    {Qt::Key_Down, vk::kDown},
+    {Qt::Key_Print, vk::kPrintScreen},
+    {Qt::Key_Insert, vk::kInsert},
+    {Qt::Key_Delete, vk::kDelete},
+    {Qt::Key_Meta, vk::kLeftWindows},
+    {Qt::Key_Menu, vk::kApplications},
+    {Qt::Key_NumLock, vk::kNumLock},
+    {Qt::Key_ScrollLock, vk::kScrollLock},
 };
 
 // The numeric pad's operators (with Qt::KeypadModifier).
 constexpr NamedKey kPadKeys[] = {
-    {Qt::Key_Asterisk, vk::kPadMultiply}, {Qt::Key_Plus, vk::kPadAdd},     {Qt::Key_Minus, vk::kPadSubtract},
+    {Qt::Key_Asterisk, vk::kPadMultiply}, {Qt::Key_Plus, vk::kPadAdd},      {Qt::Key_Minus, vk::kPadSubtract},
     {Qt::Key_Period, vk::kPadDecimal},    {Qt::Key_Comma, vk::kPadDecimal}, {Qt::Key_Slash, vk::kPadDivide},
 };
 
@@ -42,22 +59,38 @@ struct SymbolCharacter {
 };
 
 constexpr SymbolCharacter kSymbolCharacters[] = {
-    {Qt::Key_Semicolon, vk::kSemicolon, false, 'O'},      {Qt::Key_Colon, vk::kSemicolon, true, 'Z'},
-    {Qt::Key_Equal, vk::kEquals, false, 'L'},             {Qt::Key_Plus, vk::kEquals, true, 'K'},
-    {Qt::Key_Comma, vk::kComma, false, 'N'},              {Qt::Key_Less, vk::kComma, true, 'R'},
-    {Qt::Key_Minus, vk::kMinus, false, 'J'},              {Qt::Key_Underscore, vk::kMinus, true, '0'},
-    {Qt::Key_Period, vk::kPeriod, false, 'M'},            {Qt::Key_Greater, vk::kPeriod, true, 'T'},
-    {Qt::Key_Slash, vk::kSlash, false, 'V'},              {Qt::Key_Question, vk::kSlash, true, 'C'},
-    {Qt::Key_Apostrophe, vk::kApostrophe, false, '7'},    {Qt::Key_At, vk::kApostrophe, true, '2'},
-    {Qt::Key_BracketLeft, vk::kOpenBracket, false, 'Y'},  {Qt::Key_BraceLeft, vk::kOpenBracket, true, 'F'},
-    {Qt::Key_Backslash, vk::kBackslash, false, 'D'},      {Qt::Key_Bar, vk::kBackslash, true, 'S'},
-    {Qt::Key_BracketRight, vk::kCloseBracket, false, 'U'}, {Qt::Key_BraceRight, vk::kCloseBracket, true, 'G'},
-    {Qt::Key_NumberSign, vk::kHash, false, '3'},          {Qt::Key_AsciiTilde, vk::kHash, true, 'A'},
-    {Qt::Key_Exclam, 0, false, '1'},                      {Qt::Key_QuoteDbl, 0, false, 'P'},
-    {Qt::Key_Dollar, 0, false, '4'},                      {Qt::Key_Percent, 0, false, '5'},
-    {Qt::Key_AsciiCircum, 0, false, 'H'},                 {Qt::Key_Ampersand, 0, false, '6'},
-    {Qt::Key_Asterisk, 0, false, 'B'},                    {Qt::Key_ParenLeft, 0, false, '8'},
-    {Qt::Key_ParenRight, 0, false, '9'},                  {Qt::Key_sterling, 0, false, 'X'},
+    {Qt::Key_Semicolon, vk::kSemicolon, false, 'O'},
+    {Qt::Key_Colon, vk::kSemicolon, true, 'Z'},
+    {Qt::Key_Equal, vk::kEquals, false, 'L'},
+    {Qt::Key_Plus, vk::kEquals, true, 'K'},
+    {Qt::Key_Comma, vk::kComma, false, 'N'},
+    {Qt::Key_Less, vk::kComma, true, 'R'},
+    {Qt::Key_Minus, vk::kMinus, false, 'J'},
+    {Qt::Key_Underscore, vk::kMinus, true, '0'},
+    {Qt::Key_Period, vk::kPeriod, false, 'M'},
+    {Qt::Key_Greater, vk::kPeriod, true, 'T'},
+    {Qt::Key_Slash, vk::kSlash, false, 'V'},
+    {Qt::Key_Question, vk::kSlash, true, 'C'},
+    {Qt::Key_Apostrophe, vk::kApostrophe, false, '7'},
+    {Qt::Key_At, vk::kApostrophe, true, '2'},
+    {Qt::Key_BracketLeft, vk::kOpenBracket, false, 'Y'},
+    {Qt::Key_BraceLeft, vk::kOpenBracket, true, 'F'},
+    {Qt::Key_Backslash, vk::kBackslash, false, 'D'},
+    {Qt::Key_Bar, vk::kBackslash, true, 'S'},
+    {Qt::Key_BracketRight, vk::kCloseBracket, false, 'U'},
+    {Qt::Key_BraceRight, vk::kCloseBracket, true, 'G'},
+    {Qt::Key_NumberSign, vk::kHash, false, '3'},
+    {Qt::Key_AsciiTilde, vk::kHash, true, 'A'},
+    {Qt::Key_Exclam, 0, false, '1'},
+    {Qt::Key_QuoteDbl, 0, false, 'P'},
+    {Qt::Key_Dollar, 0, false, '4'},
+    {Qt::Key_Percent, 0, false, '5'},
+    {Qt::Key_AsciiCircum, 0, false, 'H'},
+    {Qt::Key_Ampersand, 0, false, '6'},
+    {Qt::Key_Asterisk, 0, false, 'B'},
+    {Qt::Key_ParenLeft, 0, false, '8'},
+    {Qt::Key_ParenRight, 0, false, '9'},
+    {Qt::Key_sterling, 0, false, 'X'},
     {Qt::Key_QuoteLeft, 0, false, 'X'}, // the Ace's character 96 is its pound sign
 };
 
@@ -158,7 +191,7 @@ bool QtKeyboardInput::KeyReleased(const QKeyEvent& event) {
     held_.erase(it);
     KeyUp(press.virtualKey);
     if (press.addedSymbolShift) {
-        KeyUp(vk::kControl); // frees all of half-row 0 ...
+        KeyUp(vk::kControl);                // frees all of half-row 0 ...
         if (shiftHeld) KeyDown(vk::kShift); // ... so put back the SHIFT the PC still holds
     }
     return true;

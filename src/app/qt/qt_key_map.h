@@ -16,8 +16,8 @@
 // window loses the focus.
 #pragma once
 
-#include <QtGlobal>
 #include <Qt>
+#include <QtGlobal>
 
 #include <map>
 
@@ -25,7 +25,7 @@ class QKeyEvent;
 
 // How one Qt key reaches the Ace.
 struct QtKeyRoute {
-    int virtualKey = -1; // the PC key code for KeyDown/KeyUp; -1 when none
+    int virtualKey = -1;  // the PC key code for KeyDown/KeyUp; -1 when none
     int shiftedForm = -1; // 0/1: virtualKey types the character only with Shift up/down; -1 any
     int symbolKey = -1;   // the letter or digit key that types it under SYMBOL SHIFT; -1 none
     bool operator==(const QtKeyRoute&) const = default;
@@ -37,14 +37,14 @@ QtKeyRoute RouteForQtKey(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nat
 // Feeds key events into KeyDown/KeyUp, remembering for each held key what its press
 // did, so that its release undoes exactly that even if Shift changed in between.
 class QtKeyboardInput {
-public:
+  public:
     // True when the event was a key for the Ace (the caller then accepts it).
     bool KeyPressed(const QKeyEvent& event);
     bool KeyReleased(const QKeyEvent& event);
     // Keys held when the focus went elsewhere: their releases will never arrive.
     void ForgetHeldKeys() { held_.clear(); }
 
-private:
+  private:
     struct Press {
         int virtualKey;
         bool addedSymbolShift; // Ctrl pressed on the user's behalf

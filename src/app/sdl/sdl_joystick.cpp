@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-SdlJoystick::~SdlJoystick() { Stop(); }
+SdlJoystick::~SdlJoystick() {
+    Stop();
+}
 
 bool SdlJoystick::Start() {
     if (started_) return true;

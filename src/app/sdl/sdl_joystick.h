@@ -11,7 +11,7 @@
 struct _SDL_Joystick;
 
 class SdlJoystick : public JoystickDevice {
-public:
+  public:
     ~SdlJoystick() override;
 
     bool Start() override;
@@ -23,7 +23,7 @@ public:
     bool ReadState(JoystickState& state) override;
     void Stop() override;
 
-private:
+  private:
     bool started_ = false;
     _SDL_Joystick* joystick_ = nullptr;
     int axisCount_ = 0;
