@@ -86,3 +86,10 @@ void SdlJoystick::Stop() {
     if (started_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
     started_ = false;
 }
+
+void UseSdlJoystick() {
+    // Never destroyed: at exit SDL may already have been shut down by the sound output,
+    // and closing its joystick then would touch freed memory. The process ends anyway.
+    static SdlJoystick* joystick = new SdlJoystick;
+    SetJoystickDevice(joystick);
+}

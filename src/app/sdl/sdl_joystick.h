@@ -2,8 +2,8 @@
 // frame by PollJoystick (app/joystick.h). Axes come back scaled to the range set by
 // SetAxisRange; button 1 is SDL's button 0.
 //
-// Usage: keep one SdlJoystick alive for the program's run and install it with
-// SetJoystickDevice(&sdlJoystick) before the first SetUpJoystick.
+// Usage: UseSdlJoystick() at start-up, before the configuration is loaded (its loading
+// may call SetUpJoystick); it installs one SdlJoystick for the program's run.
 #pragma once
 
 #include "app/joystick.h"
@@ -31,3 +31,6 @@ class SdlJoystick : public JoystickDevice {
     int low_ = -1000;
     int high_ = 1000;
 };
+
+// Makes the program's one SdlJoystick the joystick device (app/joystick.h).
+void UseSdlJoystick();
