@@ -22,6 +22,15 @@ QImage Picture(QWidget* w) {
     return w->grab().toImage();
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
 HelperKeyButton* Key(int controlId) {
     return KeyboardHelper()->findChild<HelperKeyButton*>(QString("key%1").arg(controlId));
 }
@@ -97,6 +106,20 @@ class KeyboardWindowsTest : public QObject {
         QVERIFY(Picture(shift) != shiftNormal);
         QTest::mouseClick(shift, Qt::LeftButton);
         QCOMPARE(Picture(shift), shiftNormal);
+    }
+
+    void symbolShiftFollowsTheCtrlKey() {
+        OpenKeyboardHelper(nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(KeyboardHelper()));
+        HelperKeyButton* symbol = Key(738);
+        const QImage off = Picture(symbol);
+        PaintCounter paints;
+        symbol->installEventFilter(&paints);
+        QTest::qWait(250);
+        QCOMPARE(paints.count, 0); // nothing changed, nothing redrawn
+        symbolHeld = true;         // as the PC's Ctrl key sets it
+        QTRY_VERIFY(paints.count > 0);
+        QVERIFY(Picture(symbol) != off);
     }
 
     void closingTheHelperStopsItsTyping() {

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <QTimerEvent>
 
 #include "app/keyboard.h"
 #include "app/qt/keyboard_picture_window.h"
@@ -67,6 +68,8 @@ KeyboardHelperWindow::KeyboardHelperWindow(QWidget* parent) : QDialog(parent) {
     const QSizeF area = AceKeyAreaSize(kUnit);
     setFixedSize(int(area.width()) + 2 * kMargin, int(area.height()) + 2 * kMargin);
     OpenHelperTyping();
+    // SYMBOL SHIFT is shared with the PC's Ctrl key, which can change it behind our back.
+    timerId_ = startTimer(100);
 }
 
 KeyboardHelperWindow::~KeyboardHelperWindow() {
@@ -79,10 +82,20 @@ HelperKeyButton* KeyboardHelperWindow::KeyButton(int button) const {
 
 void KeyboardHelperWindow::KeyPressed(int button) {
     HelperButtonDown(button);
-    if (IsToggle(button)) {
-        buttons_[kHelperShiftButton]->update();
-        buttons_[kHelperSymbolShiftButton]->update();
-    }
+    ShowToggles();
+}
+
+void KeyboardHelperWindow::ShowToggles() {
+    if (helperShift == shownShift_ && symbolHeld == shownSymbol_) return;
+    shownShift_ = helperShift;
+    shownSymbol_ = symbolHeld;
+    buttons_[kHelperShiftButton]->update();
+    buttons_[kHelperSymbolShiftButton]->update();
+}
+
+void KeyboardHelperWindow::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != timerId_) return QDialog::timerEvent(event);
+    ShowToggles();
 }
 
 void OpenKeyboardHelper(QWidget* parent) {

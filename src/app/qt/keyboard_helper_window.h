@@ -36,9 +36,15 @@ class KeyboardHelperWindow : public QDialog {
     // control id, 700 to 739.
     HelperKeyButton* KeyButton(int button) const;
 
+  protected:
+    void timerEvent(QTimerEvent* event) override;
+
   private:
     void KeyPressed(int button);
+    void ShowToggles();
     HelperKeyButton* buttons_[40] = {};
+    bool shownShift_ = false, shownSymbol_ = false;
+    int timerId_ = 0;
 };
 
 void OpenKeyboardHelper(QWidget* parent);
