@@ -67,6 +67,12 @@ std::unique_ptr<Application> StartApplication(const std::vector<std::string>& ar
         QTest::qFail("the main window was never exposed", __FILE__, __LINE__);
         return nullptr;
     }
+    // Shortcuts and keys go to the active window only.
+    app->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(app->window())) {
+        QTest::qFail("the main window never became active", __FILE__, __LINE__);
+        return nullptr;
+    }
     return app;
 }
 

@@ -48,7 +48,7 @@ QString ScratchFolder();
 void ResetEmulatorState();
 
 // Starts the application on the test ROM with these arguments; the window is shown
-// and exposed. Fails the test (returns null) when start-up fails.
+// exposed and active. Fails the test (returns null) when start-up fails.
 std::unique_ptr<Application> StartApplication(const std::vector<std::string>& arguments = {});
 
 // Runs `action` on the next modal widget that opens (within `timeoutMs`); the action

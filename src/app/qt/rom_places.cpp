@@ -17,6 +17,7 @@ std::string UserDataFolder() {
         if (home.empty()) return {};
         data = home + "/.local/share";
     }
+    while (data.size() > 1 && data.back() == '/') data.pop_back();
     return data + "/noltace/roms/";
 }
 
