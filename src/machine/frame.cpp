@@ -1,8 +1,147 @@
 #include "machine/frame.h"
 
+#include <cstdio>
+
+#include "app/host.h"
+#include "app/joystick.h"
+#include "debugger/breakpoints.h"
+#include "debugger/pc_log.h"
+#include "display/renderer.h"
+#include "machine/machine_state.h"
+#include "machine/run_state.h"
+#include "machine/z80.h"
+#include "sound/sound_output.h"
+#include "tape/spool.h"
+#include "tape/wav_deck.h"
+
 int frameSkipPeriod = 1;
 int frameSkipCountdown = 1;
 uint64_t frameCounter = 0;
+int pcLogLimitMb = kPcLogStartLimitMb;
+void (*pcLogStoppedHandler)(int menuItem) = nullptr;
+void (*wavTimeUpdater)() = nullptr;
 
-void RunFrame() {}
-void RestartFrameSkip() { frameSkipCountdown = frameSkipPeriod; }
+namespace {
+
+constexpr int kMenuPcLogOneFrame = 129;
+constexpr int kMenuPcLogging = 128;
+constexpr int kHelperCycleFrames = 6;
+
+// Host time at the end of the last paced frame; 0 = none yet, so the first paced frame
+// does not wait.
+double lastPacedTime = 0.0;
+
+void StopPcLogFile(int menuItem) {
+    if (pcLogFile) {
+        std::fclose(pcLogFile);
+        pcLogFile = nullptr;
+    }
+    if (pcLogStoppedHandler) pcLogStoppedHandler(menuItem);
+}
+
+// Spool typing: keys of a character are pressed on frame 1 of a cycle and released on
+// its last frame (`opt_spool_speed`), one character per cycle.
+void SpoolTypingTick() {
+    if (typingCounter == 1) SpoolStep();
+    // ">=" rather than "==": a cycle shorter than the counter's starting value 2 (speed
+    // 1, or a speed lowered mid-spool) must still wrap instead of counting for ever.
+    if (typingCounter >= opt_spool_speed) {
+        ReleaseKeyMatrix();
+        typingCounter = 0;
+    }
+    ++typingCounter;
+}
+
+// The Keyboard Helper types its pending character once every six frames.
+void HelperTypingTick() {
+    if (typingCounter == 1) {
+        ReleaseKeyMatrix();
+        TypeHelperCharacter(helperPendingCharacter);
+        helperPendingCharacter = 0;
+    }
+    typingCounter = typingCounter >= kHelperCycleFrames ? 1 : typingCounter + 1;
+}
+
+// The one-frame PC log ends with its frame; a continuous log asks before it grows past
+// its size limit.
+void DebugEndOfFrame() {
+    if (pcLogOneFrame) {
+        pcLogOneFrame = false;
+        debugHooksOn = false;
+        StopPcLogFile(kMenuPcLogOneFrame);
+    }
+    if (!pcLogOn || !pcLogFile) return;
+    std::fflush(pcLogFile);
+    const long bytes = std::ftell(pcLogFile);
+    const int sizeMb = bytes > 0 ? int(bytes / 1048576) : 0;
+    if (sizeMb < pcLogLimitMb) return;
+    char question[96];
+    std::snprintf(question, sizeof question, "File is %dMB in size \n\nDo you wish to continue?", sizeMb);
+    if (host().AskYesNo("DEBUG", question)) {
+        pcLogLimitMb *= 2;
+    } else {
+        pcLogOn = false;
+        StopPcLogFile(kMenuPcLogging);
+    }
+}
+
+// Sleeps to the frame's due time: 1 ms sleeps while more than 11 ms remain, yields
+// down to the last millisecond, then spins, so the frame ends within about a
+// millisecond of its time without busy-waiting for most of it.
+void PaceToFramePeriod() {
+    Host& h = host();
+    double now;
+    for (;;) {
+        now = h.NowSeconds();
+        const double elapsed = now - lastPacedTime;
+        if (elapsed >= kFramePeriodSeconds) break;
+        const double remaining = kFramePeriodSeconds - elapsed;
+        if (remaining > 0.011)
+            h.SleepMs(1);
+        else if (remaining > 0.001)
+            h.SleepMs(0);
+    }
+    lastPacedTime = now;
+}
+
+} // namespace
+
+void RunFrame() {
+    if (Paused || FocusPaused) {
+        host().SleepMs(1);
+        return;
+    }
+    MachineState& m = machine;
+    while (m.tstates < m.frameTstates)
+        ExecuteInstruction();
+    m.intLine = 1; // accepted during the first intLength T-states of the next frame
+
+    PollJoystick();
+    if (spoolActive) SpoolTypingTick();
+    if (helperTyping) HelperTypingTick();
+    if (debugHooksOn) DebugEndOfFrame();
+    if (wavTimeUpdater && (wavPlaying || recording)) wavTimeUpdater();
+
+    ++frameCounter;
+    if (--frameSkipCountdown <= 0) {
+        PresentFrame();
+        frameSkipCountdown = frameSkipPeriod;
+    }
+    m.tstates -= m.frameTstates;
+    ResetBeam();
+
+    if (SoundOutputOn() || FastMode) return;
+    PaceToFramePeriod();
+}
+
+void RestartFrameSkip() {
+    frameSkipCountdown = frameSkipPeriod < 1 ? 1 : frameSkipPeriod;
+}
+
+void ResetFrameDriver() {
+    frameSkipPeriod = 1;
+    RestartFrameSkip();
+    frameCounter = 0;
+    pcLogLimitMb = kPcLogStartLimitMb;
+    lastPacedTime = 0.0;
+}

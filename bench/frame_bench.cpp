@@ -1,0 +1,87 @@
+// Whole-machine speed: RunFrame with the renderer following the beam, headless (Fast
+// mode, no pacing, no sound), on the real ROM. Reported as frames per second of host
+// time and as a multiple of real time (50 frames = 1 emulated second).
+//
+//   BM_FrameIdle         the ROM waiting at the FORTH prompt
+//   BM_FrameScreenHeavy  a FORTH loop printing numbers for ever, so the ROM's print and
+//                        scroll routines keep writing video RAM
+//
+// Needs the ROM: NOLTACE_TEST_ROM, else the standard ROM lookup; skipped without it.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/rom_lookup.h"
+#include "display/renderer.h"
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "machine/reset.h"
+#include "machine/rom.h"
+#include "machine/run_state.h"
+#include "sound/sound_output.h"
+#include "tape/spool.h"
+
+namespace {
+
+constexpr int kBootFrames = 100;
+
+std::string BenchRomPath() {
+    const char* fromTests = std::getenv("NOLTACE_TEST_ROM");
+    if (fromTests && *fromTests) return fromTests;
+    return FindStandardRom(ExecutableFolder());
+}
+
+// A booted machine at the FORTH prompt; false when there is no ROM.
+bool BootMachine() {
+    const std::string rom = BenchRomPath();
+    if (rom.empty() || LoadRomFile(rom, "ACE.ROM")) return false;
+    machine.model = 0;
+    machine.topPage = ModelTable(0).topPage;
+    machine.ramTop = ModelTable(0).ramTop;
+    BuildBeamMap();
+    ApplyColourScheme(0);
+    ResetSpool();
+    ResetFrameDriver();
+    ResetMachine();
+    soundOutputActive = false;
+    FastMode = true;
+    for (int i = 0; i < kBootFrames; ++i)
+        RunFrame();
+    return true;
+}
+
+void TypeAndRun(const std::string& text) {
+    StartSpool(text);
+    while (spoolActive)
+        RunFrame();
+}
+
+void MeasureFrames(benchmark::State& state) {
+    for (auto _ : state)
+        RunFrame();
+    const double frames = double(state.iterations());
+    state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] = benchmark::Counter(frames / 50.0, benchmark::Counter::kIsRate);
+}
+
+void BM_FrameIdle(benchmark::State& state) {
+    if (!BootMachine()) {
+        state.SkipWithError("no ROM: set NOLTACE_TEST_ROM");
+        return;
+    }
+    MeasureFrames(state);
+}
+BENCHMARK(BM_FrameIdle)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameScreenHeavy(benchmark::State& state) {
+    if (!BootMachine()) {
+        state.SkipWithError("no ROM: set NOLTACE_TEST_ROM");
+        return;
+    }
+    TypeAndRun(": T 0 BEGIN 1+ DUP . 0 UNTIL ; T\r");
+    MeasureFrames(state);
+}
+BENCHMARK(BM_FrameScreenHeavy)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,24 @@
+// The Host of noltace-headless: messages go to stderr as one line each, questions are
+// answered No, dialogs are cancelled, frames are not shown anywhere.
+#pragma once
+
+#include <string>
+
+#include "app/host.h"
+
+constexpr const char* kProgramName = "noltace-headless";
+
+// Prints "noltace-headless: TEXT" on stderr.
+void PrintError(const std::string& text);
+
+class HeadlessHost : public Host {
+  public:
+    void ShowMessage(const std::string& caption, const std::string& text) override;
+    bool AskYesNo(const std::string& caption, const std::string& text) override;
+
+    // While held, messages are kept (lastMessage) instead of printed, so the caller can
+    // print one line that also says what it was doing.
+    bool holdMessages = false;
+    int messagesShown = 0;
+    std::string lastMessage;
+};

@@ -1,0 +1,127 @@
+#include "options.h"
+
+#include <charconv>
+
+namespace {
+
+constexpr long kMaxFrameArgument = 100000000; // about 23 days of emulated time
+
+bool ParseNumber(const std::string& text, long low, long high, long& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty() && value >= low && value <= high;
+}
+
+} // namespace
+
+const char* UsageText() {
+    return "Usage: noltace-headless [set-up options] [actions]\n"
+           "Runs the Jupiter Ace without a window. Actions run in the order given.\n"
+           "\n"
+           "Set-up (applied before any action):\n"
+           "  --rom FILE        the 8 KB ROM (default: $NOLTACE_ROM, then roms/ace.rom beside\n"
+           "                    the program, then $XDG_DATA_HOME/noltace/roms/ace.rom)\n"
+           "  --model N         0 = 3K (default), 1 = 19K, 2 = 35K, 3 = 51K\n"
+           "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
+           "  --max N           frame limit of each --until (default 3000)\n"
+           "  --stats           print frames, T-states, host seconds and speed at the end\n"
+           "\n"
+           "Actions:\n"
+           "  --run N           run N frames (50 frames = 1 emulated second), unpaced\n"
+           "  --type TEXT       type TEXT key by key and run until it is all typed;\n"
+           "                    a newline or \\n is ENTER\n"
+           "  --until TEXT      run until TEXT shows on the Ace's screen (exit 3 if it\n"
+           "                    does not within --max frames)\n"
+           "  --load FILE       load a file by its kind (spool .txt/.ja4/.fs, ROM .rom)\n"
+           "  --screen          print the 24 screen lines as text\n"
+           "  --screenshot FILE write the 384 x 312 frame image (.png, else 32-bit BMP)\n"
+           "\n"
+           "  --help            this text\n"
+           "Exit status: 0 done, 1 error, 2 bad command line, 3 --until timed out.\n";
+}
+
+bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        auto needsValue = [&](const char* what) -> const char* {
+            if (i + 1 < argc) return argv[++i];
+            error = option + " needs " + what;
+            return nullptr;
+        };
+        auto numberValue = [&](const char* what, long low, long high, long& out) {
+            const char* value = needsValue(what);
+            if (!value) return false;
+            if (ParseNumber(value, low, high, out)) return true;
+            error = option + " needs " + what + ", not '" + value + "'";
+            return false;
+        };
+        long number = 0;
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+        } else if (option == "--rom") {
+            const char* v = needsValue("a ROM file name");
+            if (!v) return false;
+            options.romPath = v;
+        } else if (option == "--model") {
+            if (!numberValue("a model number 0-3", 0, 3, number)) return false;
+            options.model = int(number);
+        } else if (option == "--colours" || option == "--colors") {
+            if (!numberValue("a colour scheme number 0-4", 0, 4, number)) return false;
+            options.colours = int(number);
+        } else if (option == "--max") {
+            if (!numberValue("a number of frames (1 or more)", 1, kMaxFrameArgument, number)) return false;
+            options.maxFrames = number;
+        } else if (option == "--stats") {
+            options.stats = true;
+        } else if (option == "--run") {
+            if (!numberValue("a number of frames", 0, kMaxFrameArgument, number)) return false;
+            options.actions.push_back({ActionKind::Run, {}, number});
+        } else if (option == "--type" || option == "--until" || option == "--load" ||
+                   option == "--screenshot") {
+            const bool isFile = option == "--load" || option == "--screenshot";
+            const char* v = needsValue(isFile ? "a file name" : "a text");
+            if (!v) return false;
+            if (*v == '\0') {
+                error = option + " needs a non-empty " + (isFile ? "file name" : "text");
+                return false;
+            }
+            const ActionKind kind = option == "--type"    ? ActionKind::Type
+                                    : option == "--until" ? ActionKind::Until
+                                    : option == "--load"  ? ActionKind::Load
+                                                          : ActionKind::Screenshot;
+            options.actions.push_back({kind, v, 0});
+        } else if (option == "--screen") {
+            options.actions.push_back({ActionKind::Screen, {}, 0});
+        } else if (option.size() > 1 && option[0] == '-') {
+            error = "unknown option '" + option + "' (try --help)";
+            return false;
+        } else {
+            error = "unexpected argument '" + option + "' (files are loaded with --load; try --help)";
+            return false;
+        }
+    }
+    if (options.actions.empty() && !options.help) {
+        error = "nothing to do: give an action such as --run 100 --screen (try --help)";
+        return false;
+    }
+    return true;
+}
+
+std::string TypedText(const std::string& argument) {
+    std::string keys;
+    for (size_t i = 0; i < argument.size(); ++i) {
+        const char c = argument[i];
+        if (c == '\\' && i + 1 < argument.size() && argument[i + 1] == 'n') {
+            keys += '\r';
+            ++i;
+        } else if (c == '\r' && i + 1 < argument.size() && argument[i + 1] == '\n') {
+            keys += '\r'; // a CR LF pair is one ENTER
+            ++i;
+        } else if (c == '\n') {
+            keys += '\r';
+        } else {
+            keys += c;
+        }
+    }
+    return keys;
+}

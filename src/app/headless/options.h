@@ -1,0 +1,31 @@
+// The command line of noltace-headless: set-up options and the actions, in order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot };
+
+struct Action {
+    ActionKind kind;
+    std::string text; // typed text, awaited text or file name
+    long frames = 0;  // --run
+};
+
+struct HeadlessOptions {
+    std::string romPath; // "" = the standard ROM lookup
+    int model = 0;       // 0 3K, 1 19K, 2 35K, 3 51K
+    int colours = 0;     // colour scheme 0-4
+    long maxFrames = 3000;
+    bool stats = false;
+    bool help = false;
+    std::vector<Action> actions;
+};
+
+// Parses argv[1..]. On failure returns false with one line describing the fault.
+bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& error);
+
+// --type's text as keys: a newline (or backslash n) becomes ENTER (CR, 13).
+std::string TypedText(const std::string& argument);
+
+const char* UsageText();

@@ -1,0 +1,132 @@
+#include "runner.h"
+
+#include <cstdio>
+
+#include "app/rom_lookup.h"
+#include "display/renderer.h"
+#include "file_loaders.h"
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "machine/reset.h"
+#include "machine/rom.h"
+#include "machine/run_state.h"
+#include "screen_capture.h"
+#include "tape/spool.h"
+
+namespace {
+
+// The screen as one text whose rows are joined by newlines, for --until's search.
+bool ScreenShows(const std::string& text) {
+    return ScreenText().find(text) != std::string::npos;
+}
+
+} // namespace
+
+bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
+    std::string rom = options.romPath;
+    if (rom.empty()) {
+        const std::string folder = ExecutableFolder(argv0);
+        rom = FindStandardRom(folder);
+        if (rom.empty()) {
+            PrintError("no ROM found (looked for " + DescribeRomSearch(folder) + "); use --rom FILE");
+            return false;
+        }
+    }
+    host_.holdMessages = true;
+    const bool failed = LoadRomFile(rom, "ACE.ROM");
+    host_.holdMessages = false;
+    if (failed) {
+        PrintError("cannot use ROM '" + rom + "': " + host_.lastMessage);
+        return false;
+    }
+    const std::string::size_type slash = rom.find_last_of('/');
+    romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
+
+    machine.model = uint32_t(options.model);
+    machine.topPage = ModelTable(machine.model).topPage;
+    machine.ramTop = ModelTable(machine.model).ramTop;
+    BuildBeamMap();
+    ApplyColourScheme(options.colours);
+    ResetMachine();
+    FastMode = true; // nobody watches: run as fast as the host allows
+    return true;
+}
+
+void HeadlessRunner::RunFrames(long count) {
+    for (long i = 0; i < count; ++i) {
+        RunFrame();
+        ++frames_;
+    }
+}
+
+void HeadlessRunner::TypeKeys(const std::string& keys) {
+    StartSpool(keys);
+    // The spool ends on the frame after its last cycle; the bound only guards against a
+    // typing cycle that never ends.
+    const long bound = (long(keys.size()) + 2) * (opt_spool_speed + 1) + 16;
+    for (long i = 0; i < bound && spoolActive; ++i)
+        RunFrames(1);
+}
+
+bool HeadlessRunner::RunUntil(const std::string& text, long maxFrames) {
+    for (long i = 0; !ScreenShows(text); ++i) {
+        if (i >= maxFrames) return false;
+        RunFrames(1);
+    }
+    return true;
+}
+
+int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& options) {
+    std::string error;
+    switch (action.kind) {
+    case ActionKind::Run: RunFrames(action.frames); break;
+    case ActionKind::Type: TypeKeys(TypedText(action.text)); break;
+    case ActionKind::Until:
+        if (!RunUntil(action.text, options.maxFrames)) {
+            PrintError("'" + action.text + "' did not appear on the screen within " +
+                       std::to_string(options.maxFrames) + " frames");
+            return kExitUntilTimedOut;
+        }
+        break;
+    case ActionKind::Load: {
+        const int shownBefore = host_.messagesShown;
+        if (!LoadFileByKind(action.text, *this, error)) {
+            if (!error.empty() || host_.messagesShown == shownBefore)
+                PrintError(error.empty() ? "cannot load '" + action.text + "'" : error);
+            return kExitError;
+        }
+        break;
+    }
+    case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
+    case ActionKind::Screenshot:
+        if (!WriteScreenshot(action.text, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    }
+    return kExitOk;
+}
+
+int HeadlessRunner::RunActions(const HeadlessOptions& options) {
+    startSeconds_ = host_.NowSeconds();
+    int status = kExitOk;
+    for (const Action& action : options.actions) {
+        status = RunAction(action, options);
+        if (status != kExitOk) break;
+    }
+    endSeconds_ = host_.NowSeconds();
+    std::fflush(stdout);
+    return status;
+}
+
+std::string HeadlessRunner::StatsLine() const {
+    const double seconds = endSeconds_ - startSeconds_;
+    const uint64_t tstates = frames_ * machine.frameTstates;
+    const double emulated = double(frames_) / 50.0;
+    char line[160];
+    std::snprintf(line, sizeof line, "frames=%llu tstates=%llu seconds=%.3f speed=%.2f",
+                  static_cast<unsigned long long>(frames_), static_cast<unsigned long long>(tstates), seconds,
+                  seconds > 0 ? emulated / seconds : 0.0);
+    return line;
+}

@@ -1,0 +1,36 @@
+// Sets the machine up from the command line and runs its actions in order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "headless_host.h"
+#include "options.h"
+
+enum ExitStatus : int { kExitOk = 0, kExitError = 1, kExitUsage = 2, kExitUntilTimedOut = 3 };
+
+class HeadlessRunner {
+  public:
+    explicit HeadlessRunner(HeadlessHost& host) : host_(host) {}
+
+    // Loads the ROM, applies model and colours and resets the machine; on failure prints
+    // one line and returns false.
+    bool SetUp(const HeadlessOptions& options, const char* argv0);
+    // Runs every action; returns the exit status (the failing action printed its line).
+    int RunActions(const HeadlessOptions& options);
+    // "frames=F tstates=T seconds=S speed=X"
+    std::string StatsLine() const;
+
+    void RunFrames(long count);
+    // Starts a spool of these keys and runs frames until all of them have been typed.
+    void TypeKeys(const std::string& keys);
+
+  private:
+    int RunAction(const Action& action, const HeadlessOptions& options);
+    bool RunUntil(const std::string& text, long maxFrames);
+
+    HeadlessHost& host_;
+    uint64_t frames_ = 0;
+    double startSeconds_ = 0;
+    double endSeconds_ = 0;
+};

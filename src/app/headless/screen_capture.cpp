@@ -1,0 +1,142 @@
+#include "screen_capture.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "display/renderer.h"
+#include "machine/machine_state.h"
+
+namespace {
+
+constexpr int kScreenRows = 24;
+constexpr int kScreenColumns = 32;
+constexpr uint16_t kVideoRam = 0x2400;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File OpenForWriting(const std::string& path, std::string& error) {
+    File file(std::fopen(path.c_str(), "wb"));
+    if (!file) error = "cannot write '" + path + "': " + std::strerror(errno);
+    return file;
+}
+
+bool Finish(File& file, const std::string& path, std::string& error) {
+    const bool ok = !std::ferror(file.get()) && std::fclose(file.release()) == 0;
+    if (!ok) error = "cannot write '" + path + "': " + std::strerror(errno);
+    return ok;
+}
+
+void PutLe16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
+    PutLe16(out, v & 0xFFFF);
+    PutLe16(out, v >> 16);
+}
+
+bool EndsWithPng(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string ending = path.substr(path.size() - 4);
+    for (char& c : ending)
+        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return ending == ".png";
+}
+
+} // namespace
+
+std::string ScreenLine(int row) {
+    std::string line;
+    const uint8_t* video = machine.ram + kVideoRam + row * kScreenColumns;
+    for (int column = 0; column < kScreenColumns; ++column) {
+        const uint8_t c = video[column] & 0x7F;
+        line += (c >= 32 && c <= 126) ? char(c) : '.';
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line;
+}
+
+std::string ScreenText() {
+    std::string text;
+    for (int row = 0; row < kScreenRows; ++row)
+        text += ScreenLine(row) + "\n";
+    return text;
+}
+
+bool WriteBmp(const std::string& path, std::string& error) {
+    constexpr uint32_t kHeaderBytes = 14 + 40;
+    constexpr uint32_t kPixelBytes = uint32_t(kFrameWidth) * kFrameHeight * 4;
+    std::vector<uint8_t> out;
+    out.reserve(kHeaderBytes + kPixelBytes);
+    out.push_back('B');
+    out.push_back('M');
+    PutLe32(out, kHeaderBytes + kPixelBytes); // file size
+    PutLe32(out, 0);
+    PutLe32(out, kHeaderBytes); // offset of the pixels
+    PutLe32(out, 40);           // BITMAPINFOHEADER
+    PutLe32(out, kFrameWidth);
+    PutLe32(out, kFrameHeight); // positive: rows bottom-up
+    PutLe16(out, 1);            // planes
+    PutLe16(out, 32);           // bits per pixel
+    PutLe32(out, 0);            // no compression
+    PutLe32(out, kPixelBytes);
+    PutLe32(out, 2835); // 72 dpi
+    PutLe32(out, 2835);
+    PutLe32(out, 0);
+    PutLe32(out, 0);
+    for (int y = kFrameHeight - 1; y >= 0; --y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            PutLe32(out, frameImage[y * kFrameWidth + x] & 0x00FFFFFF);
+
+    File file = OpenForWriting(path, error);
+    if (!file) return false;
+    std::fwrite(out.data(), 1, out.size(), file.get());
+    return Finish(file, path, error);
+}
+
+bool WritePng(const std::string& path, std::string& error) {
+    File file = OpenForWriting(path, error);
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        error = "cannot write '" + path + "': out of memory";
+        return false;
+    }
+    std::vector<uint8_t> rows(size_t(kFrameWidth) * kFrameHeight * 3);
+    for (size_t i = 0; i < size_t(kFrameWidth) * kFrameHeight; ++i) {
+        rows[i * 3] = uint8_t(frameImage[i] >> 16);
+        rows[i * 3 + 1] = uint8_t(frameImage[i] >> 8);
+        rows[i * 3 + 2] = uint8_t(frameImage[i]);
+    }
+    std::vector<png_bytep> rowPointers(kFrameHeight);
+    for (int y = 0; y < kFrameHeight; ++y)
+        rowPointers[size_t(y)] = rows.data() + size_t(y) * kFrameWidth * 3;
+
+    if (setjmp(png_jmpbuf(png))) { // libpng reports its errors by jumping back here
+        png_destroy_write_struct(&png, &info);
+        error = "cannot write '" + path + "': PNG encoding failed";
+        return false;
+    }
+    png_init_io(png, file.get());
+    png_set_IHDR(png, info, kFrameWidth, kFrameHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_rows(png, info, rowPointers.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return Finish(file, path, error);
+}
+
+bool WriteScreenshot(const std::string& path, std::string& error) {
+    return EndsWithPng(path) ? WritePng(path, error) : WriteBmp(path, error);
+}

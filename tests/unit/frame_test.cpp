@@ -1,0 +1,266 @@
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "debugger/breakpoints.h"
+#include "debugger/pc_log.h"
+#include "running_machine.h"
+
+namespace {
+
+// A host clock that only moves when asked: each reading advances it a little, a 1 ms
+// sleep by 1 ms, a yield by 0.2 ms. It records what the pacing did.
+class FakeClockHost : public RecordingHost {
+  public:
+    double now = 100.0;
+    std::vector<int> sleeps;
+    int readings = 0;
+    std::vector<uint64_t> presentedAtFrame;
+    std::vector<std::string> questions;
+    bool answer = false;
+
+    double NowSeconds() override {
+        ++readings;
+        now += 0.00005;
+        return now;
+    }
+    void SleepMs(int ms) override {
+        sleeps.push_back(ms);
+        now += ms > 0 ? ms / 1000.0 : 0.0002;
+    }
+    void PresentFrame() override {
+        RecordingHost::PresentFrame();
+        presentedAtFrame.push_back(frameCounter);
+    }
+    bool AskYesNo(const std::string& caption, const std::string& text) override {
+        questions.push_back(caption + "|" + text);
+        return answer;
+    }
+};
+
+class FrameTest : public RunningMachineTest {
+  protected:
+    void SetUp() override {
+        RunningMachineTest::SetUp();
+        SetHost(&clock);
+    }
+    void TearDown() override {
+        pcLogOn = pcLogOneFrame = debugHooksOn = false;
+        if (pcLogFile) std::fclose(pcLogFile);
+        pcLogFile = nullptr;
+        pcLogStoppedHandler = nullptr;
+        RunningMachineTest::TearDown();
+    }
+    void RunFrames(int n) {
+        for (int i = 0; i < n; ++i)
+            RunFrame();
+    }
+    FakeClockHost clock;
+};
+
+TEST_F(FrameTest, PausedFrameExecutesNothing) {
+    for (bool* flag : {&Paused, &FocusPaused}) {
+        *flag = true;
+        const uint16_t pc = machine.pc;
+        RunFrame();
+        EXPECT_EQ(machine.tstates, 0u);
+        EXPECT_EQ(machine.pc, pc);
+        EXPECT_EQ(frameCounter, 0u);
+        EXPECT_EQ(machine.intLine, 0);
+        ASSERT_EQ(clock.sleeps.size(), 1u);
+        EXPECT_EQ(clock.sleeps[0], 1);
+        *flag = false;
+        clock.sleeps.clear();
+    }
+}
+
+TEST_F(FrameTest, FrameRunsItsTstatesRaisesTheInterruptAndCarriesTheOvershoot) {
+    RunFrame();
+    EXPECT_EQ(frameCounter, 1u);
+    EXPECT_EQ(machine.intLine, 1);
+    EXPECT_LT(machine.tstates, 32u) << "the next frame starts inside the interrupt window";
+    EXPECT_EQ(BeamPosition(), 0u);
+
+    machine.tstates = 64590; // the last instruction ran 6 T-states past the frame
+    machine.intLine = 0;
+    RunFrame();
+    EXPECT_EQ(machine.tstates, 6u);
+    EXPECT_EQ(machine.intLine, 1);
+    EXPECT_LT(machine.tstates, uint32_t(machine.intLength));
+}
+
+TEST_F(FrameTest, InterruptIsTakenOnceAtTheStartOfEachFrame) {
+    // In user RAM: IM 2; LD A,3Dh; LD I,A; EI; loop: JR loop. The IM 2 vector is read at
+    // I:idleBus = 3D20h and points to a handler that counts: INC (HL); EI; RET.
+    const uint8_t program[] = {0xED, 0x5E, 0x3E, 0x3D, 0xED, 0x47, 0xFB, 0x18, 0xFE};
+    const uint8_t handler[] = {0x34, 0xFB, 0xC9};
+    std::copy(std::begin(program), std::end(program), machine.ram + 0x3C00);
+    std::copy(std::begin(handler), std::end(handler), machine.ram + 0x3E00);
+    machine.ram[0x3D20] = 0x00;
+    machine.ram[0x3D21] = 0x3E;
+    machine.pc = 0x3C00;
+    machine.sp = 0x3F80;
+    machine.hl.w = 0x3F00;
+    RunFrames(5);
+    EXPECT_EQ(machine.ram[0x3F00], 4) << "none in the first frame, then one per frame start";
+}
+
+TEST_F(FrameTest, FrameSkipPresentsEveryNthFrame) {
+    frameSkipPeriod = 3;
+    RestartFrameSkip();
+    RunFrames(10);
+    EXPECT_EQ(clock.presentedAtFrame, (std::vector<uint64_t>{3, 6, 9}));
+    EXPECT_EQ(frameCounter, 10u) << "every frame still runs";
+
+    frameSkipPeriod = 1;
+    RestartFrameSkip();
+    clock.presentedAtFrame.clear();
+    RunFrames(2);
+    EXPECT_EQ(clock.presentedAtFrame, (std::vector<uint64_t>{11, 12}));
+}
+
+TEST_F(FrameTest, PacingSleepsThenYieldsThenSpinsToTheFramePeriod) {
+    FastMode = false;
+    RunFrame(); // the first paced frame has nothing to measure from
+    EXPECT_TRUE(clock.sleeps.empty());
+    const double start = clock.now;
+    RunFrame();
+    const double elapsed = clock.now - start;
+    EXPECT_GE(elapsed, 0.02);
+    EXPECT_LT(elapsed, 0.0203);
+    // Sleep(1) while more than 11 ms remain, then Sleep(0): never a 1 ms sleep after a yield.
+    ASSERT_FALSE(clock.sleeps.empty());
+    const auto firstYield = std::find(clock.sleeps.begin(), clock.sleeps.end(), 0);
+    EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 1), 9);
+    EXPECT_EQ(std::count(firstYield, clock.sleeps.end(), 1), 0);
+    EXPECT_GE(std::count(clock.sleeps.begin(), clock.sleeps.end(), 0), 30);
+}
+
+TEST_F(FrameTest, SoundOrFastModeLeavesThePacingToOthers) {
+    FastMode = true;
+    RunFrames(3);
+    soundOutputActive = true;
+    FastMode = false;
+    RunFrames(3);
+    EXPECT_TRUE(clock.sleeps.empty());
+    EXPECT_EQ(clock.readings, 0);
+}
+
+TEST_F(FrameTest, SpoolTypesOneCharacterPerCycleOfSpeedFrames) {
+    const std::string text = "abcdefghij";
+    StartSpool(text);
+    std::vector<int> pressedAt;
+    for (int frame = 1; frame <= 100 && spoolActive; ++frame) {
+        const bool wasUp = NoKeyDown();
+        RunFrame();
+        if (wasUp && !NoKeyDown()) pressedAt.push_back(frame);
+        if (frame == 80) {
+            EXPECT_EQ(spoolLeft, 0) << "10 characters in 80 frames";
+        }
+    }
+    EXPECT_EQ(pressedAt, (std::vector<int>{8, 16, 24, 32, 40, 48, 56, 64, 72, 80}))
+        << "the first character after speed - 1 idle frames, then one per cycle";
+    EXPECT_EQ(frameCounter, 88u) << "the spool ends on the frame after the last cycle";
+    EXPECT_TRUE(NoKeyDown());
+}
+
+TEST_F(FrameTest, KeysAreHeldUntilTheLastFrameOfTheCycle) {
+    StartSpool(std::string("q"));
+    RunFrames(8);
+    for (int frame = 9; frame <= 14; ++frame) {
+        RunFrame();
+        EXPECT_TRUE(KeyDown(2, 0)) << frame;
+    }
+    RunFrame();
+    EXPECT_TRUE(NoKeyDown()) << "released on frame 15, the cycle's last";
+}
+
+TEST_F(FrameTest, CrLfCostsAnExtraCycle) {
+    StartSpool(std::string("a\r\nb"));
+    RunFrames(16);
+    EXPECT_TRUE(KeyDown(6, 0)) << "ENTER on the second cycle";
+    RunFrames(8);
+    EXPECT_TRUE(NoKeyDown()) << "the line feed types nothing for a whole cycle";
+    RunFrames(8);
+    EXPECT_TRUE(KeyDown(7, 3)) << "B on the fourth cycle";
+}
+
+TEST_F(FrameTest, RestartingASpoolReplacesItAndRestartsTheCycle) {
+    StartSpool(std::string("aaaa"));
+    RunFrames(11);
+    StartSpool(std::string("z"));
+    EXPECT_EQ(typingCounter, 2);
+    RunFrames(6);
+    EXPECT_FALSE(KeyDown(0, 2));
+    RunFrames(2); // a pressed A stays down until its cycle ends, then Z comes
+    EXPECT_TRUE(KeyDown(0, 2));
+    EXPECT_FALSE(KeyDown(1, 0));
+}
+
+TEST_F(FrameTest, SpeedOneStillEndsTheSpool) {
+    opt_spool_speed = 1;
+    StartSpool(std::string("abc"));
+    RunFrames(10);
+    EXPECT_FALSE(spoolActive) << "a cycle of one frame must wrap even from the starting count 2";
+    EXPECT_TRUE(NoKeyDown()) << "keys are released on the frame that pressed them";
+}
+
+TEST_F(FrameTest, HelperTypesItsPendingCharacterEverySixFrames) {
+    helperTyping = true;
+    typingCounter = 0; // as opening the Keyboard Helper sets it
+    helperPendingCharacter = 'y';
+    RunFrame();
+    EXPECT_TRUE(NoKeyDown());
+    RunFrame();
+    EXPECT_TRUE(KeyDown(5, 4)) << "Y typed on the frame where the count is 1";
+    EXPECT_EQ(helperPendingCharacter, 0);
+    helperPendingCharacter = 'p';
+    RunFrames(5);
+    EXPECT_TRUE(KeyDown(5, 4));
+    EXPECT_FALSE(KeyDown(5, 0));
+    RunFrame();
+    EXPECT_FALSE(KeyDown(5, 4)) << "released before the next character";
+    EXPECT_TRUE(KeyDown(5, 0));
+}
+
+TEST_F(FrameTest, OneFramePcLogEndsWithItsFrame) {
+    const std::string path = ScratchFolder() + "pc.log";
+    pcLogFile = std::fopen(path.c_str(), "w");
+    ASSERT_NE(pcLogFile, nullptr);
+    pcLogOneFrame = debugHooksOn = true;
+    int untickedItem = 0;
+    static int* item = &untickedItem;
+    item = &untickedItem;
+    pcLogStoppedHandler = [](int menuItem) { *item = menuItem; };
+    RunFrame();
+    EXPECT_FALSE(pcLogOneFrame);
+    EXPECT_FALSE(debugHooksOn);
+    EXPECT_EQ(pcLogFile, nullptr);
+    EXPECT_EQ(untickedItem, 129);
+}
+
+TEST_F(FrameTest, LargePcLogAsksBeforeGrowingFurther) {
+    const std::string path = ScratchFolder() + "pc.log";
+    pcLogFile = std::fopen(path.c_str(), "w+");
+    ASSERT_NE(pcLogFile, nullptr);
+    std::fseek(pcLogFile, 3 * 1048576 - 1, SEEK_SET); // a 3 MB file, sparse
+    std::fputc('x', pcLogFile);
+    pcLogOn = debugHooksOn = true;
+    pcLogLimitMb = 2;
+    clock.answer = true;
+    machine.tstates = machine.frameTstates; // no instruction: only the end-of-frame work
+    RunFrame();
+    ASSERT_EQ(clock.questions.size(), 1u);
+    EXPECT_EQ(clock.questions[0], "DEBUG|File is 3MB in size \n\nDo you wish to continue?");
+    EXPECT_EQ(pcLogLimitMb, 4) << "Yes doubles the limit";
+    EXPECT_TRUE(pcLogOn);
+
+    pcLogLimitMb = 3;
+    clock.answer = false;
+    machine.tstates = machine.frameTstates;
+    RunFrame();
+    EXPECT_FALSE(pcLogOn) << "No switches logging off";
+    EXPECT_EQ(pcLogFile, nullptr);
+}
+
+} // namespace
