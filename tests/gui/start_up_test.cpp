@@ -60,7 +60,7 @@ private slots:
     void missingRomNamesItsPlaces() {
         const QString empty = ScratchFolder();
         qputenv("NOLTACE_ROM", QString(empty + "nothing.rom").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", empty.toLocal8Bit());
+        qputenv("XDG_DATA_HOME", QString(empty + "data").toLocal8Bit());
         QString said, places;
         // First the message box, then the window that lists the places.
         AnswerNextModal([&](QWidget* message) {
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(said, QString("NoltACE Error|02 - ROM missing"));
         QVERIFY2(places.contains(empty + "nothing.rom"), qPrintable(places));
         QVERIFY(places.contains("roms/ace.rom"));
-        QVERIFY(places.contains(empty + "noltace/roms/ace.rom"));
+        QVERIFY(places.contains(empty + "data/noltace/roms/ace.rom"));
         QVERIFY(!app.window());
     }
 };

@@ -10,11 +10,11 @@
 
 #include "app/current_file.h"
 #include "app/messages.h"
+#include "app/rom_lookup.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/key_routing.h"
 #include "app/qt/main_window.h"
 #include "app/qt/rom_missing_dialog.h"
-#include "app/qt/rom_places.h"
 #include "app/shell_state.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
@@ -76,13 +76,11 @@ bool Application::StartUp() {
 }
 
 bool Application::LoadAceRom() {
-    const std::string path = FindAceRom(executableFolder);
+    const std::string path = FindStandardRom(executableFolder);
     if (path.empty()) {
         ReportMessage(kCaptionError, 2);
         QStringList places;
-        for (const RomPlace& place : AceRomPlaces(executableFolder))
-            places << QString::fromStdString(place.path.empty() ? place.description
-                                                                : place.path + "  (" + place.description + ")");
+        for (const std::string& place : RomSearchPaths(executableFolder)) places << QString::fromStdString(place);
         RomMissingDialog(places).exec();
         return false;
     }

@@ -9,10 +9,11 @@ RomMissingDialog::RomMissingDialog(const QStringList& places, QWidget* parent) :
     setWindowTitle("NoltACE needs the Jupiter Ace ROM");
     setModal(true);
 
-    QString text = "NoltACE cannot start without the Jupiter Ace's 8 KB ROM image.\n\n"
-                   "Put your copy of the ROM, a file of 8192 bytes named ace.rom, in one of these places:\n";
+    QString text = "NoltACE cannot start without the Jupiter Ace's ROM image (a file of 8192 bytes).\n\n"
+                   "It looked in these places, in this order:\n";
     for (const QString& place : places) text += "\n    " + place;
-    text += "\n\nthen start NoltACE again.";
+    text += "\n\nPut your copy of the ROM, named ace.rom, in one of the folders above, or name the file\n"
+            "with the environment variable NOLTACE_ROM, then start NoltACE again.";
 
     auto* label = new QLabel(text, this);
     label->setObjectName("romPlaces");
