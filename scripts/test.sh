@@ -24,5 +24,20 @@ fi
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-xcb}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
+# The core and its unit tests again under AddressSanitizer and UBSan: loaders and parsers
+# must survive bad input without reading or writing out of bounds.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOLTACE_SANITIZE=address,undefined \
+  -DNOLTACE_BUILD_APP=OFF -DNOLTACE_BUILD_BENCHMARKS=OFF \
+  -DNOLTACE_TEST_ROM="$NOLTACE_TEST_ROM" -DNOLTACE_TESTDATA="$NOLTACE_TESTDATA" >/dev/null
+cmake --build build-asan -j"$(nproc)"
+(cd build-asan && ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex')
+
+# Each loader's fuzz target for a bounded time.
+if [ -f scripts/fuzz.sh ]; then
+  bash scripts/fuzz.sh
+fi
+
+# The whole suite of the release build: unit, conformance and GUI tests. Last, so its
+# summary closes the output.
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 3000

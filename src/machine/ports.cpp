@@ -22,6 +22,12 @@ uint8_t ReadKeyboardAndTape(uint16_t port) {
     if (tzxPlaying && tapeLevel == 1) v ^= kTapeBit;
     if (!wavPlaying) {
         if (tzxPlaying && m.earLevel) v ^= kTapeBit;
+        // A read resets the speaker flip-flop that a write sets: BEEP's IN/OUT pair
+        // is one full period. While a tape plays, the tape drives the line instead.
+        if (!tzxPlaying) {
+            m.speakerToggle = 0;
+            m.earLevel = 0;
+        }
         return v;
     }
     // A WAV recording drives the shared line itself, unless a TZX tape is playing too.

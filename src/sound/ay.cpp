@@ -1,6 +1,204 @@
 #include "sound/ay.h"
 
-// No chip model yet: writes are ignored, reads give an empty register.
-void SelectRegister(uint8_t) {}
-void WriteRegister(uint8_t) {}
-uint8_t ReadRegister() { return 0; }
+#include "sound/sound_output.h"
+#include "sound/sound_settings.h"
+
+AyState ay;
+
+// Unused register bits do not exist on the chip: they read back as 0.
+const uint8_t kAyRegisterMasks[16] = {
+    0xFF, 0x0F, 0xFF, 0x0F, 0xFF, 0x0F, // tone periods: 8 fine + 4 coarse bits
+    0x1F,                               // noise period
+    0xFF,                               // mixer
+    0x1F, 0x1F, 0x1F,                   // volumes: amplitude + envelope bit
+    0xFF, 0xFF,                         // envelope period
+    0x0F,                               // envelope shape
+    0x00, 0x00,                         // I/O ports: not connected, not writable
+};
+
+const char* const kAyRegisterLabels[16] = {
+    " 0  Channel A fine pitch:",
+    " 1  Channel A coarse pitch:",
+    " 2  Channel B fine pitch:",
+    " 3  Channel B coarse pitch:",
+    " 4  Channel C fine pitch:",
+    " 5  Channel C coarse pitch:",
+    " 6  Noise pitch:",
+    " 7  Mixer:",
+    " 8  Channel A volume:",
+    " 9  Channel B volume:",
+    "10  Channel C volume:",
+    "11  Envelope fine duration:",
+    "12  Envelope coarse duration:",
+    "13  Envelope shape:",
+    "14  I/O port A:",
+    "15  I/O port B:",
+};
+
+uint16_t ayVolumeTable[16];
+
+namespace {
+
+// The chip's logarithmic DAC steps on a 0..4095 scale.
+const uint16_t kVolumeBase[16] = {0,   54,   79,   111,  167,  255,  351,  559,
+                                  671, 1071, 1471, 1839, 2327, 2879, 3455, 4095};
+
+bool UsesEnvelope() {
+    return ((ay.regs[kAyVolumeA] | ay.regs[kAyVolumeA + 1] | ay.regs[kAyVolumeA + 2]) & 0x10) != 0;
+}
+
+void RestartEnvelope(uint8_t shape) {
+    ay.envCount = 0;
+    if ((shape >= 4 && shape <= 7) || shape >= 12) {
+        ay.envState = kEnvRising;
+        ay.envVolume = 0;
+    } else {
+        ay.envState = kEnvFalling;
+        ay.envVolume = 15;
+    }
+}
+
+// One step of a ramp: at `end` the ramp is over and the generator goes to state `then`
+// with volume `restart`; otherwise the volume moves one step towards `end`.
+void Ramp(uint8_t end, uint8_t then, uint8_t restart) {
+    if (ay.envVolume == end) {
+        ay.envState = then;
+        ay.envVolume = restart;
+    } else {
+        ay.envVolume = uint8_t(end ? ay.envVolume + 1 : ay.envVolume - 1);
+    }
+}
+
+// One envelope step of shape `shape`. The single-ramp shapes end held at 0 (0-7, 9, 15)
+// or at 15 (11, 13); the saws (8, 12) jump to the far end in one step; the triangles
+// (10, 14) dwell for one extra step at each end. Shapes 9 and 15 step as 0-3 and 4-7.
+void StepEnvelope(uint8_t shape) {
+    const uint8_t rule = shape <= 3 || shape == 9 ? 0 : (shape <= 7 || shape == 15) ? 4 : shape;
+    const uint8_t s = ay.envState;
+    switch (rule) {
+    // fall once, hold at 0
+    case 0:
+        if (s != kEnvHoldLow) Ramp(0, kEnvHoldLow, 0);
+        break;
+    // rise once, drop to 0 and hold
+    case 4:
+        if (s != kEnvHoldLow) Ramp(15, kEnvHoldLow, 0);
+        break;
+    // falling saw
+    case 8: Ramp(0, kEnvFalling, 15); break;
+    // triangle, starting downwards
+    case 10:
+        if (s == kEnvFalling)
+            Ramp(0, kEnvRising, 0);
+        else
+            Ramp(15, kEnvFalling, 15);
+        break;
+    // fall once, hold at 15
+    case 11:
+        if (s != kEnvHoldHigh) Ramp(0, kEnvHoldHigh, 15);
+        break;
+    // rising saw
+    case 12: Ramp(15, kEnvRising, 0); break;
+    // rise once, hold at 15
+    case 13:
+        if (s != kEnvHoldHigh) Ramp(15, kEnvHoldHigh, 15);
+        break;
+    // triangle, starting upwards
+    case 14:
+        if (s == kEnvRising)
+            Ramp(15, kEnvFalling, 15);
+        else
+            Ramp(0, kEnvRising, 0);
+        break;
+    }
+}
+
+void StepNoise() {
+    ay.noiseCount = 0;
+    uint8_t period = ay.regs[kAyNoisePeriod] & 0x1F;
+    ay.noisePeriod = period ? period : 1;
+    uint32_t newBit = (ay.noiseHigh ^ (ay.noiseLow >> 15) ^ (ay.noiseLow >> 13)) & 1;
+    ay.noiseOut = uint8_t(ay.noiseLow & 1);
+    ay.noiseLow = (ay.noiseLow >> 1) | (newBit << 31);
+    ay.noiseHigh >>= 1;
+}
+
+} // namespace
+
+void BuildAyVolumeTable() {
+    // Scaled so that the loudest channel (3999) leaves room for the speaker and the
+    // other two channels in a 16-bit mix.
+    for (int i = 0; i < 16; ++i)
+        ayVolumeTable[i] = uint16_t(float(kVolumeBase[i]) * 0.9765625f);
+}
+
+void ResetAy() {
+    uint16_t toneCount[3] = {ay.toneCount[0], ay.toneCount[1], ay.toneCount[2]};
+    ay = AyState{};
+    ay.regs[kAyMixer] = 0xFF;
+    ay.regs[kAyPortA] = 0xFF;
+    ay.regs[kAyPortB] = 0xFF;
+    ay.noiseLow = 0;
+    ay.noiseHigh = 1;
+    for (int c = 0; c < 3; ++c)
+        ay.toneCount[c] = toneCount[c];
+    BuildAyVolumeTable();
+}
+
+void SelectRegister(uint8_t v) {
+    ay.selected = v;
+}
+
+void WriteRegister(uint8_t v) {
+    SyncAy(); // the generators run up to the write with the old values
+    const uint8_t reg = ay.selected & 0x0F;
+    if (reg == kAyPortA || reg == kAyPortB) return;
+    ay.regs[reg] = v & kAyRegisterMasks[reg];
+    if (reg == kAyEnvShape) RestartEnvelope(ay.regs[reg]);
+}
+
+uint8_t ReadRegister() {
+    return ay.regs[ay.selected & 0x0F];
+}
+
+void AyTick() {
+    if (!opt_snd_aysound) return;
+
+    ay.envHalf ^= 1;
+    if (ay.envHalf) {
+        ++ay.envCount;
+        if (UsesEnvelope() && ay.envCount >= AyEnvelopePeriod()) {
+            ay.envCount = 0;
+            StepEnvelope(ay.regs[kAyEnvShape]);
+        }
+    }
+
+    if ((ay.regs[kAyMixer] & 0x38) != 0x38) {
+        ++ay.noiseCount;
+        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
+    }
+
+    // Periods below 5 are above the range a speaker can reproduce: such a channel
+    // holds its level instead of squealing. Written without branches: whether a
+    // flip-flop turns on this tick is as good as random to the host's predictor.
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t count = uint16_t(ay.toneCount[c] + 1);
+        const uint16_t period = AyTonePeriod(c);
+        const bool flip = period >= 5 && count >= period;
+        ay.toneCount[c] = flip ? 0 : count;
+        ay.toneOut[c] ^= uint8_t(flip);
+    }
+}
+
+void ComputeLevels() {
+    const unsigned mixer = ay.regs[kAyMixer];
+    for (int c = 0; c < 3; ++c) {
+        // A channel sounds while both its tone and its noise are high or switched off.
+        const unsigned tone = ay.toneOut[c] | (mixer >> c);
+        const unsigned noise = ay.noiseOut | (mixer >> (c + 3));
+        const uint16_t on = uint16_t(0u - (tone & noise & 1u)); // all ones or zero
+        const uint8_t volume = ay.regs[kAyVolumeA + c];
+        const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
+        ay.level[c] = ayVolumeTable[amplitude] & on;
+    }
+}

@@ -1,7 +1,9 @@
 // The real ROM on the whole machine: boot, typing through the spool, the rendered picture
 // and the frame interrupt that drives the ROM's keyboard scan.
+#include <set>
 #include <string>
 
+#include "machine/memory.h"
 #include "machine/z80.h"
 #include "running_machine.h"
 
@@ -72,6 +74,37 @@ TEST_F(BootTest, FrameInterruptIsTakenAtTheStartOfEachFrame) {
     const int before = frames();
     RunFrames(10);
     EXPECT_EQ(frames() - before, 10);
+}
+
+// Undefined ED opcodes are harmless no-operations, but the real ROM never needs one: hitting
+// any (or the trap opcodes with no tape) during start-up would mean a decoding fault.
+bool IsDefinedEdOpcode(uint8_t op) {
+    if (op >= 0x40 && op <= 0x7F) return true;
+    return (op & 0xE4) == 0xA0 && (op & 0x03) <= 3 && op <= 0xBB;
+}
+
+TEST_F(BootTest, StartUpReachesTheIdleLoopThroughDefinedInstructionsOnly) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(BootTestRom());
+    std::set<uint16_t> lastFramePcs;
+    for (int frame = 0; frame < 60; ++frame) {
+        lastFramePcs.clear();
+        while (machine.tstates < machine.frameTstates) {
+            const uint16_t pc = machine.pc;
+            if (FetchOpcodeByte(pc) == 0xED) {
+                const uint8_t op = FetchOpcodeByte(uint16_t(pc + 1));
+                ASSERT_TRUE(IsDefinedEdOpcode(op)) << std::hex << "ED " << int(op) << " at " << pc;
+            }
+            lastFramePcs.insert(pc);
+            ExecuteInstruction();
+        }
+        machine.intLine = 1;
+        machine.tstates -= machine.frameTstates;
+        ResetBeam();
+    }
+    // Idle at the prompt: a small keyboard-scan loop and the interrupt routine, all in ROM.
+    EXPECT_LT(lastFramePcs.size(), 400u);
+    for (uint16_t pc : lastFramePcs) EXPECT_LT(pc, 0x2000) << std::hex << pc;
 }
 
 } // namespace

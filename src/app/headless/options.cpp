@@ -24,6 +24,10 @@ const char* UsageText() {
            "  --model N         0 = 3K (default), 1 = 19K, 2 = 35K, 3 = 51K\n"
            "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
            "  --max N           frame limit of each --until (default 3000)\n"
+           "  --audio-out FILE  write the sound (speaker and AY) to FILE as a 44100 Hz\n"
+           "                    16-bit stereo WAV; frames then run with sound on\n"
+           "  --sound-interface N  0 None (default), 1 Boldfield, 2 Ace User,\n"
+           "                    3 Fuller Box, 4 Quicksilva: the AY interface fitted\n"
            "  --stats           print frames, T-states, host seconds and speed at the end\n"
            "\n"
            "Actions:\n"
@@ -71,6 +75,17 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
         } else if (option == "--max") {
             if (!numberValue("a number of frames (1 or more)", 1, kMaxFrameArgument, number)) return false;
             options.maxFrames = number;
+        } else if (option == "--audio-out") {
+            const char* v = needsValue("a file name");
+            if (!v) return false;
+            if (*v == '\0') {
+                error = option + " needs a non-empty file name";
+                return false;
+            }
+            options.audioOut = v;
+        } else if (option == "--sound-interface") {
+            if (!numberValue("a sound interface number 0-4", 0, 4, number)) return false;
+            options.soundInterface = int(number);
         } else if (option == "--stats") {
             options.stats = true;
         } else if (option == "--run") {

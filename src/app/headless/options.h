@@ -17,6 +17,8 @@ struct HeadlessOptions {
     int model = 0;       // 0 3K, 1 19K, 2 35K, 3 51K
     int colours = 0;     // colour scheme 0-4
     long maxFrames = 3000;
+    std::string audioOut;   // "" = no sound; else the WAV file the sound goes to
+    int soundInterface = 0; // 0 None, 1 Boldfield, 2 Ace User, 3 Fuller Box, 4 Quicksilva
     bool stats = false;
     bool help = false;
     std::vector<Action> actions;

@@ -11,6 +11,7 @@
 #include "machine/rom.h"
 #include "machine/run_state.h"
 #include "screen_capture.h"
+#include "sound/sound_output.h"
 #include "tape/spool.h"
 
 namespace {
@@ -48,8 +49,32 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     BuildBeamMap();
     ApplyColourScheme(options.colours);
     ResetMachine();
+    machine.soundInterface = uint8_t(options.soundInterface);
     FastMode = true; // nobody watches: run as fast as the host allows
+    // With sound going to a file, Fast mode must stay off so that samples are made; the
+    // file never waits, so the frames still run unpaced.
+    if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);
     return true;
+}
+
+bool HeadlessRunner::StartAudioOut(const std::string& path) {
+    audioOut_ = std::make_unique<WavWriterDevice>(path);
+    SetAudioDevice(audioOut_.get());
+    host_.holdMessages = true;
+    const bool failed = InitSound() != 0;
+    host_.holdMessages = false;
+    if (failed) {
+        PrintError("cannot write audio to '" + path + "': " + host_.lastMessage);
+        return false;
+    }
+    FastMode = false;
+    return true;
+}
+
+HeadlessRunner::~HeadlessRunner() {
+    if (!audioOut_) return;
+    ShutdownSound();
+    SetAudioDevice(nullptr);
 }
 
 void HeadlessRunner::RunFrames(long count) {

@@ -2,16 +2,19 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "headless_host.h"
 #include "options.h"
+#include "sound/wav_writer_device.h"
 
 enum ExitStatus : int { kExitOk = 0, kExitError = 1, kExitUsage = 2, kExitUntilTimedOut = 3 };
 
 class HeadlessRunner {
   public:
     explicit HeadlessRunner(HeadlessHost& host) : host_(host) {}
+    ~HeadlessRunner(); // completes the --audio-out file
 
     // Loads the ROM, applies model and colours and resets the machine; on failure prints
     // one line and returns false.
@@ -28,9 +31,11 @@ class HeadlessRunner {
   private:
     int RunAction(const Action& action, const HeadlessOptions& options);
     bool RunUntil(const std::string& text, long maxFrames);
+    bool StartAudioOut(const std::string& path);
 
     HeadlessHost& host_;
     uint64_t frames_ = 0;
     double startSeconds_ = 0;
     double endSeconds_ = 0;
+    std::unique_ptr<WavWriterDevice> audioOut_;
 };

@@ -1,0 +1,234 @@
+// The AY's tone, noise and envelope generators and the channel levels they produce.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "sound/ay.h"
+#include "sound/sound_output.h"
+#include "sound/sound_settings.h"
+
+namespace {
+
+void Write(uint8_t reg, uint8_t v) {
+    SelectRegister(reg);
+    WriteRegister(v);
+}
+
+void Ticks(int n) {
+    for (int i = 0; i < n; ++i)
+        AyTick();
+}
+
+class AyGeneratorTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetSound(); }
+    void TearDown() override { ResetSound(); }
+};
+
+// --- tones -----------------------------------------------------------------------
+
+TEST_F(AyGeneratorTest, ToneFlipsEveryPeriodTicks) {
+    Write(0, 5);
+    Write(1, 0);
+    std::vector<int> flips;
+    uint8_t last = ay.toneOut[0];
+    for (int tick = 1; tick <= 30; ++tick) {
+        AyTick();
+        if (ay.toneOut[0] != last) flips.push_back(tick);
+        last = ay.toneOut[0];
+    }
+    EXPECT_EQ(flips, (std::vector<int>{5, 10, 15, 20, 25, 30})); // every 80 T-states
+}
+
+TEST_F(AyGeneratorTest, TonePeriodsBelowFiveHoldTheFlipFlop) {
+    for (uint8_t period = 0; period < 5; ++period) {
+        Write(2, period); // channel B
+        Write(3, 0);
+        const uint8_t before = ay.toneOut[1];
+        Ticks(200);
+        EXPECT_EQ(ay.toneOut[1], before) << "period " << int(period);
+    }
+}
+
+TEST_F(AyGeneratorTest, TonePeriodUsesTheCoarseRegister) {
+    Write(4, 0x00); // channel C: 0x100 = 256 ticks
+    Write(5, 0x01);
+    Ticks(255);
+    EXPECT_EQ(ay.toneOut[2], 0);
+    AyTick();
+    EXPECT_EQ(ay.toneOut[2], 1);
+}
+
+TEST_F(AyGeneratorTest, NothingMovesWhileAySoundIsOff) {
+    Write(0, 5);
+    Write(kAyMixer, 0x00);
+    Write(kAyVolumeA, 0x10);
+    Write(kAyEnvShape, 12);
+    opt_snd_aysound = 0;
+    AyState before = ay;
+    Ticks(100);
+    EXPECT_EQ(std::memcmp(&before, &ay, sizeof ay), 0);
+}
+
+// --- noise -----------------------------------------------------------------------
+
+TEST_F(AyGeneratorTest, NoiseStandsStillWhileAllChannelsHaveNoiseOff) {
+    Ticks(50); // R7 = 0xFF after reset
+    EXPECT_EQ(ay.noiseCount, 0);
+    EXPECT_EQ(ay.noiseLow, 0u);
+    EXPECT_EQ(ay.noiseHigh, 1u);
+}
+
+TEST_F(AyGeneratorTest, NoiseStepsAtOnceAfterResetThenKeepsItsPeriod) {
+    Write(kAyMixer, 0xF7); // noise on for channel A
+    AyTick();              // the period in force is 0 after a reset: a step at once
+    EXPECT_EQ(ay.noiseLow, 0x80000000u);
+    EXPECT_EQ(ay.noiseHigh, 0u);
+    EXPECT_EQ(ay.noiseOut, 0);
+    EXPECT_EQ(ay.noisePeriod, 1); // R6 = 0 counts as 1
+
+    AyTick(); // period 1: a step on every tick
+    EXPECT_EQ(ay.noiseLow, 0x40000000u);
+
+    Write(kAyNoisePeriod, 3);
+    AyTick(); // the step that takes the new period
+    EXPECT_EQ(ay.noiseLow, 0x20000000u);
+    EXPECT_EQ(ay.noisePeriod, 3);
+    Ticks(2);
+    EXPECT_EQ(ay.noiseLow, 0x20000000u);
+    AyTick();
+    EXPECT_EQ(ay.noiseLow, 0x10000000u);
+}
+
+TEST_F(AyGeneratorTest, FirstNoiseBitArrivesAfterThirtyTwoSteps) {
+    Write(kAyMixer, 0xC7); // noise on for A, B and C; R6 = 0: a step per tick
+    for (int step = 1; step <= 32; ++step) {
+        AyTick();
+        ASSERT_EQ(ay.noiseOut, 0) << "step " << step;
+    }
+    AyTick();
+    EXPECT_EQ(ay.noiseOut, 1);
+}
+
+// --- envelope --------------------------------------------------------------------
+
+std::vector<int> Ramp(int from, int to) {
+    std::vector<int> v;
+    for (int x = from;; x += from < to ? 1 : -1) {
+        v.push_back(x);
+        if (x == to) break;
+    }
+    return v;
+}
+
+std::vector<int> Join(std::initializer_list<std::vector<int>> parts, size_t length) {
+    std::vector<int> all;
+    while (all.size() < length)
+        for (const auto& p : parts)
+            all.insert(all.end(), p.begin(), p.end());
+    all.resize(length);
+    return all;
+}
+
+// The volume after each of the first 40 steps of a shape (period 1: a step every two ticks).
+std::vector<int> EnvelopeSteps(uint8_t shape) {
+    Write(kAyVolumeA, 0x10);
+    Write(kAyEnvFine, 1);
+    Write(kAyEnvCoarse, 0);
+    Write(kAyEnvShape, shape);
+    std::vector<int> seen;
+    for (int step = 0; step < 40; ++step) {
+        AyTick();
+        AyTick();
+        seen.push_back(ay.envVolume);
+    }
+    return seen;
+}
+
+TEST_F(AyGeneratorTest, EnvelopeShapesStepThroughTheirSequences) {
+    const size_t n = 40;
+    const std::vector<int> fallThenZero = Join({Ramp(14, 0), std::vector<int>(40, 0)}, n);
+    const std::vector<int> riseThenZero = Join({Ramp(1, 15), std::vector<int>(40, 0)}, n);
+    for (uint8_t shape : {0, 1, 2, 3, 9})
+        EXPECT_EQ(EnvelopeSteps(shape), fallThenZero) << int(shape);
+    for (uint8_t shape : {4, 5, 6, 7, 15})
+        EXPECT_EQ(EnvelopeSteps(shape), riseThenZero) << int(shape);
+
+    EXPECT_EQ(EnvelopeSteps(8), Join({Ramp(14, 0), {15}}, n));
+    EXPECT_EQ(EnvelopeSteps(10), Join({Ramp(14, 0), {0}, Ramp(1, 15), {15}}, n));
+    EXPECT_EQ(EnvelopeSteps(11), Join({Ramp(14, 0), std::vector<int>(40, 15)}, n));
+    EXPECT_EQ(EnvelopeSteps(12), Join({Ramp(1, 15), {0}}, n));
+    EXPECT_EQ(EnvelopeSteps(13), Join({Ramp(1, 15), std::vector<int>(40, 15)}, n));
+    EXPECT_EQ(EnvelopeSteps(14), Join({Ramp(1, 15), {15}, Ramp(14, 0), {0}}, n));
+}
+
+TEST_F(AyGeneratorTest, RewritingTheShapeStartsTheEnvelopeAgain) {
+    EnvelopeSteps(13);
+    EXPECT_EQ(ay.envVolume, 15);
+    EXPECT_EQ(ay.envState, kEnvHoldHigh);
+    Write(kAyEnvShape, 13);
+    EXPECT_EQ(ay.envVolume, 0);
+    Ticks(2);
+    EXPECT_EQ(ay.envVolume, 1);
+}
+
+TEST_F(AyGeneratorTest, EnvelopeWaitsForItsPeriodAndForAChannelUsingIt) {
+    Write(kAyEnvFine, 3);
+    Write(kAyEnvShape, 12);
+    Ticks(40); // no channel has bit 4 set: the envelope does not step
+    EXPECT_EQ(ay.envVolume, 0);
+
+    Write(kAyVolumeA + 2, 0x10); // channel C follows the envelope
+    Write(kAyEnvShape, 12);
+    Ticks(4);
+    EXPECT_EQ(ay.envVolume, 0);
+    Ticks(1); // the third counted tick (every second tick counts)
+    EXPECT_EQ(ay.envVolume, 1);
+    Ticks(6);
+    EXPECT_EQ(ay.envVolume, 2);
+}
+
+// --- levels ----------------------------------------------------------------------
+
+TEST_F(AyGeneratorTest, ChannelsWithToneAndNoiseOffAreAlwaysOn) {
+    Write(kAyMixer, 0x3F);
+    Write(kAyVolumeA, 15);
+    Write(kAyVolumeA + 1, 8);
+    Write(kAyVolumeA + 2, 4);
+    Write(0, 5); // running tone and noise generators do not matter
+    Write(kAyNoisePeriod, 1);
+    for (int i = 0; i < 5; ++i) {
+        ComputeLevels();
+        EXPECT_EQ(ay.level[0], 3999);
+        EXPECT_EQ(ay.level[1], 655);
+        EXPECT_EQ(ay.level[2], 163);
+        Ticks(7);
+    }
+}
+
+TEST_F(AyGeneratorTest, ToneGatesTheChannelLevel) {
+    Write(kAyMixer, 0x3E); // tone on for A only
+    Write(0, 5);
+    Write(kAyVolumeA, 12);
+    ComputeLevels();
+    EXPECT_EQ(ay.level[0], 0); // flip-flop starts low
+    Ticks(5);
+    ComputeLevels();
+    EXPECT_EQ(ay.level[0], 2272);
+    Ticks(5);
+    ComputeLevels();
+    EXPECT_EQ(ay.level[0], 0);
+}
+
+TEST_F(AyGeneratorTest, EnvelopeVolumeDrivesChannelsThatAskForIt) {
+    Write(kAyMixer, 0x3F);
+    Write(kAyVolumeA + 1, 0x1F); // envelope bit set: the amplitude bits do not count
+    Write(kAyEnvFine, 1);
+    Write(kAyEnvShape, 13);
+    Ticks(2 * 9);
+    ComputeLevels();
+    EXPECT_EQ(ay.level[1], 1045); // table[9]
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+// Sound from the running Ace: the FORTH word BEEP on the speaker, and a Z80 program
+// playing the AY through each add-on interface's ports, captured as a WAV file.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "machine/frame.h"
+#include "machine/ports.h"
+#include "machine/run_state.h"
+#include "sound/wav_writer_device.h"
+#include "sound_test_support.h"
+#include "tape/spool.h"
+
+namespace {
+
+// The 16-bit mono samples of a WAV file written by WavWriterDevice.
+std::vector<int> WavSamples(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<int> samples;
+    for (size_t at = 44; at + 1 < b.size(); at += 2)
+        samples.push_back(b[at] | b[at + 1] << 8);
+    return samples;
+}
+
+// Sample indexes where the signal steps up by at least `step`.
+std::vector<size_t> RisingEdges(const std::vector<int>& s, int step) {
+    std::vector<size_t> edges;
+    for (size_t i = 1; i < s.size(); ++i)
+        if (s[i] - s[i - 1] >= step) edges.push_back(i);
+    return edges;
+}
+
+double MeanPeriod(const std::vector<size_t>& edges) {
+    return double(edges.back() - edges.front()) / double(edges.size() - 1);
+}
+
+class SoundMachineTest : public SoundTest {
+  protected:
+    // Boots the ROM to its prompt, then records the sound of the frames that follow.
+    bool BootAndRecord() {
+        if (!BootTestRom()) return false;
+        FastMode = true;
+        for (int i = 0; i < 100; ++i)
+            RunFrame();
+        FastMode = false;
+        wavPath = ScratchFolder() + "sound.wav";
+        wav = std::make_unique<WavWriterDevice>(wavPath);
+        opt_snd_output = kOutputMono;
+        SetAudioDevice(wav.get());
+        return InitSound() == 0;
+    }
+    std::vector<int> StopAndRead() {
+        ShutdownSound();
+        SetAudioDevice(nullptr);
+        return WavSamples(wavPath);
+    }
+
+    std::string wavPath;
+    std::unique_ptr<WavWriterDevice> wav;
+};
+
+TEST_F(SoundMachineTest, BeepPlaysASquareWaveOfItsPeriodForItsLength) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(BootAndRecord());
+    StartSpool(std::string("200 100 beep\r"));
+    for (int i = 0; i < 400 && spoolActive; ++i)
+        RunFrame();
+    for (int i = 0; i < 25; ++i)
+        RunFrame();
+    const std::vector<int> s = StopAndRead();
+
+    // BEEP m n: a period of 8m microseconds (26 T-states a unit at the Ace's 3.25 MHz)
+    // for n milliseconds. The speaker swings between 0 and 16384 (mono, volume 40).
+    const std::vector<size_t> edges = RisingEdges(s, 16384);
+    ASSERT_GE(edges.size(), 10u);
+    const double expectedSamples = 200.0 * 26.0 / 73.0; // 71.2 samples a period
+    EXPECT_NEAR(MeanPeriod(edges), expectedSamples, expectedSamples * 0.03);
+    // 100 ms of 1.6 ms periods.
+    EXPECT_NEAR(double(edges.size()), 100.0 / 1.6, 4.0);
+    for (int v : s)
+        ASSERT_TRUE(v == 0 || v == 16384) << v;
+}
+
+TEST_F(SoundMachineTest, KeyboardReadLowersTheSpeakerThatAWriteRaised) {
+    PortOut(0x00FE, 0x00);
+    EXPECT_EQ(machine.earLevel, 1);
+    PortIn(0xFEFE);
+    EXPECT_EQ(machine.earLevel, 0);
+    EXPECT_EQ(machine.speakerToggle, 0u);
+    PortOut(0x00FE, 0x00); // IN, OUT, IN, OUT: one period per pair, as BEEP drives it
+    EXPECT_EQ(machine.earLevel, 1);
+    PortOut(0x00FE, 0x00); // writes alone still toggle (the SAVE routine's edges)
+    EXPECT_EQ(machine.earLevel, 0);
+}
+
+struct InterfacePorts {
+    uint8_t soundInterface;
+    uint8_t selectPort, dataPort;
+    const char* name;
+};
+
+// DI; then for each (register, value): LD A,r; OUT (select),A; LD A,v; OUT (data),A;
+// then JR $ for ever.
+void LoadAyProgram(const InterfacePorts& ports, uint16_t at) {
+    const uint8_t writes[][2] = {{7, 0x3E}, {8, 15}, {0, 100}, {1, 0}}; // tone A, full volume, period 100
+    uint8_t* p = machine.ram + at;
+    *p++ = 0xF3;
+    for (const auto& w : writes) {
+        *p++ = 0x3E, *p++ = w[0], *p++ = 0xD3, *p++ = ports.selectPort;
+        *p++ = 0x3E, *p++ = w[1], *p++ = 0xD3, *p++ = ports.dataPort;
+    }
+    *p++ = 0x18, *p++ = 0xFE;
+    machine.pc = at;
+}
+
+TEST_F(SoundMachineTest, EachInterfaceReachesTheAyThroughItsOwnPorts) {
+    REQUIRE_TEST_ROM();
+    const InterfacePorts interfaces[] = {
+        {kSoundBoldfield, 0xFD, 0xFF, "Boldfield"},
+        {kSoundAceUser, 0xDD, 0xDF, "Ace User"},
+        {kSoundFullerBox, 0x3F, 0x5F, "Fuller Box"},
+    };
+    for (const InterfacePorts& ports : interfaces) {
+        SCOPED_TRACE(ports.name);
+        ResetSound();
+        ASSERT_TRUE(BootAndRecord());
+        machine.soundInterface = ports.soundInterface;
+        LoadAyProgram(ports, 0x3C00);
+        for (int i = 0; i < 20; ++i)
+            RunFrame();
+        const std::vector<int> s = StopAndRead();
+
+        // Period 100: the flip-flop turns every 100 ticks of 16 T-states, a full wave
+        // every 3200 T-states, 1009 Hz; A at full volume swings the mono sum by 2 x 3999.
+        const std::vector<size_t> edges = RisingEdges(s, 2 * 3999);
+        ASSERT_GE(edges.size(), 300u);
+        EXPECT_NEAR(MeanPeriod(edges), 3200.0 / 73.0, 0.05);
+    }
+}
+
+TEST_F(SoundMachineTest, WithoutAMatchingInterfaceTheAyStaysSilent) {
+    REQUIRE_TEST_ROM();
+    // The Ace User ports with a Boldfield fitted, and any ports with the Quicksilva.
+    const struct {
+        uint8_t fitted;
+        InterfacePorts ports;
+    } cases[] = {
+        {kSoundBoldfield, {kSoundAceUser, 0xDD, 0xDF, "Ace User ports"}},
+        {kSoundQuicksilva, {kSoundBoldfield, 0xFD, 0xFF, "Quicksilva"}},
+        {kSoundNone, {kSoundFullerBox, 0x3F, 0x5F, "no interface"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ports.name);
+        ResetSound();
+        ASSERT_TRUE(BootAndRecord());
+        machine.soundInterface = c.fitted;
+        LoadAyProgram(c.ports, 0x3C00);
+        for (int i = 0; i < 5; ++i)
+            RunFrame();
+        EXPECT_TRUE(RisingEdges(StopAndRead(), 2 * 3999).empty());
+        EXPECT_EQ(ay.regs[kAyVolumeA], 0);
+    }
+}
+
+} // namespace
