@@ -21,6 +21,8 @@
 #include "machine/reset.h"
 #include "machine/rom.h"
 #include "machine/run_state.h"
+#include "sound/sdl/sdl_audio_device.h"
+#include "sound/sound_output.h"
 #include "tape/file_kinds.h"
 #include "tape/load_file.h"
 #include "tape/spool.h"
@@ -28,6 +30,7 @@
 Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
 Application::~Application() {
+    ShutdownSound();
     window_.reset();
     SetHost(nullptr);
 }
@@ -42,7 +45,9 @@ bool Application::Start() {
 
     window_ = std::make_unique<MainWindow>(host_, loop_);
     host_.SetDialogOwner(window_.get());
-    // Sound output starts here (a failure reports "3C" and the emulator runs silently).
+    // Without sound the emulator still runs, silently, paced by the frame driver.
+    InstallSdlAudioDevice();
+    if (InitSound() != 0) ReportMessage(kCaptionError, 60);
     window_->SetUpDisplay();
     window_->show();
     LoadStartupFile(commandLine_);

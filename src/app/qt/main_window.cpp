@@ -102,6 +102,8 @@ bool MainWindow::ToolWindowActive() const { return false; }
 void MainWindow::Quit() {
     if (!run_commands::ConfirmQuit()) return;
     if (!view_->fullScreen()) mainWindowPlacement = {x(), y(), width(), height()};
+    // The configuration file is written here once it exists.
+    ShutdownSound();
     presenter_->TearDownDisplay();
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window != this && window->isVisible()) window->close();

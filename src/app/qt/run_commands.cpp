@@ -18,6 +18,7 @@ void ToggleFast() {
     FastMode = !FastMode;
     // Unpaced frames would overrun the sound stream: it stops while Fast is on.
     PauseSound(FastMode);
+    RestartSampleClock();
 }
 
 void GenerateNmi() { NmiRequested = true; }
@@ -38,7 +39,7 @@ void FocusLost(bool toolWindowActive) {
     if (!opt_focus_on || wavPlaying || toolWindowActive || Paused) return;
     FocusPaused = true;
     ReleaseEveryKey();
-    PauseSound(true);
+    StopSound();
 }
 
 void FocusGained() {
@@ -50,8 +51,9 @@ void FocusGained() {
 
 bool ConfirmQuit() {
     Paused = true;
-    PauseSound(true);
+    StopSound();
     if (opt_exit_msg && !host().AskYesNo("Exit", "Are you sure you want to quit NoltACE?")) {
+        ClearStream();
         PauseSound(false);
         Paused = false;
         return false;
