@@ -97,16 +97,38 @@ std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int 
     return done;
 }
 
-std::shared_ptr<QString> CloseNextMessage(int timeoutMs) {
-    auto said = std::make_shared<QString>();
+namespace {
+
+QString DescribeAndClose(QWidget* modal) {
+    QString said;
+    if (auto* message = qobject_cast<MessageDialog*>(modal))
+        said = message->windowTitle() + "|" + message->text();
+    else
+        said = "not a message dialog: " + modal->objectName();
+    modal->close();
+    return said;
+}
+
+void CloseMessagesInTurn(std::shared_ptr<QStringList> said, int left, int timeoutMs) {
+    if (left <= 0) return;
     AnswerNextModal(
-        [said](QWidget* modal) {
-            if (auto* message = qobject_cast<MessageDialog*>(modal))
-                *said = message->windowTitle() + "|" + message->text();
-            else
-                *said = "not a message dialog: " + modal->objectName();
-            modal->close();
+        [=](QWidget* modal) {
+            said->append(DescribeAndClose(modal));
+            CloseMessagesInTurn(said, left - 1, timeoutMs);
         },
         timeoutMs);
+}
+
+} // namespace
+
+std::shared_ptr<QString> CloseNextMessage(int timeoutMs) {
+    auto said = std::make_shared<QString>();
+    AnswerNextModal([said](QWidget* modal) { *said = DescribeAndClose(modal); }, timeoutMs);
+    return said;
+}
+
+std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs) {
+    auto said = std::make_shared<QStringList>();
+    CloseMessagesInTurn(said, count, timeoutMs);
     return said;
 }

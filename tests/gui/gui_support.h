@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class Application;
 class QWidget;
@@ -57,3 +58,5 @@ std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int 
 
 // What a closed message dialog said: "caption|text".
 std::shared_ptr<QString> CloseNextMessage(int timeoutMs = 5000);
+// The same for the next `count` message dialogs, one after another.
+std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs = 5000);

@@ -13,6 +13,7 @@
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
+#include "sound/sound_output.h"
 #include "tape/file_kinds.h"
 #include "gui_support.h"
 
@@ -55,6 +56,22 @@ private slots:
         QVERIFY(!Paused);
         app->loop().RunFor(0.2);
         QVERIFY(frameCounter > 0);
+    }
+
+    void pauseAndFastStopTheSound() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        if (!soundStream.open) QSKIP("no audio device (SDL_AUDIODRIVER=dummy gives one)");
+        QVERIFY(SoundOutputOn());
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QVERIFY(!SoundOutputOn());
+        QTest::keyClick(app->window(), Qt::Key_Escape);
+        QVERIFY(SoundOutputOn());
+        QTest::keyClick(app->window(), Qt::Key_F2);
+        QVERIFY(!SoundOutputOn());
+        QTest::keyClick(app->window(), Qt::Key_F2);
+        QVERIFY(SoundOutputOn());
     }
 
     void fastAndNmiShortcuts() {

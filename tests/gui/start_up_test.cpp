@@ -8,7 +8,9 @@
 #include "app/qt/main_window.h"
 #include "app/shell_state.h"
 #include "machine/machine_state.h"
+#include "machine/frame.h"
 #include "machine/rom.h"
+#include "sound/sound_output.h"
 #include "gui_support.h"
 
 namespace {
@@ -55,6 +57,23 @@ private slots:
         QVERIFY(app);
         QVERIFY(iniInExecutableFolder);
         QCOMPARE(configFolder, executableFolder);
+    }
+
+    void failingSoundDeviceLeavesASilentEmulator() {
+        REQUIRE_GUI_TEST_ROM();
+        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        auto said = CloseNextMessages(2);
+        auto app = StartApplication();
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        QVERIFY(app);
+        // The device's own failure, then the start-up's.
+        QCOMPARE(said->size(), 2);
+        QVERIFY2(said->at(0).startsWith("NoltACE Error|3D - "), qPrintable(said->at(0)));
+        QCOMPARE(said->at(1), QString("NoltACE Error|3C - SDL Audio: Failed to initialise sound"));
+        QVERIFY(!SoundOutputOn());
+        frameCounter = 0;
+        app->loop().RunFor(0.2);
+        QVERIFY(frameCounter > 0);
     }
 
     void missingRomNamesItsPlaces() {
