@@ -12,7 +12,7 @@
 #include "app/messages.h"
 #include "app/rom_lookup.h"
 #include "app/qt/file_commands.h"
-#include "app/qt/key_routing.h"
+#include "app/qt/input_routing.h"
 #include "app/qt/main_window.h"
 #include "app/qt/rom_missing_dialog.h"
 #include "app/shell_state.h"
@@ -68,6 +68,7 @@ bool Application::StartUp() {
         QDir().mkpath(folder);
     }
 
+    StartInputDevices();
     ResetRunState();
     currentFileKind = FileKind::None;
     ResetCurrentFile();

@@ -100,7 +100,7 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
 
     DisableUntilBuilt({a.loadFile, a.loadSpoolFile, a.loadBinaryFile, a.saveBinaryFile, a.saveSnapshot,
                        a.saveScreenshot, a.options, a.tapeBrowser, a.wavBrowser, a.calculator,
-                       a.loadConfiguration, a.saveConfiguration, a.defaultConfiguration, a.displayKeyboard,
-                       a.keyboardHelper, a.debugger, a.pcLogging, a.pcLogOneFrame, a.dev});
+                       a.loadConfiguration, a.saveConfiguration, a.defaultConfiguration, a.debugger,
+                       a.pcLogging, a.pcLogOneFrame, a.dev});
     return a;
 }

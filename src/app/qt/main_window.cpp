@@ -13,7 +13,7 @@
 #include "app/qt/about_dialog.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/help_box.h"
-#include "app/qt/key_routing.h"
+#include "app/qt/input_routing.h"
 #include "app/qt/main_loop.h"
 #include "app/qt/qt_host.h"
 #include "app/qt/run_commands.h"
@@ -63,8 +63,10 @@ void MainWindow::ConnectCommands() {
     connect(a.size300, &QAction::triggered, this, [this] { view_->SetWindowScale(3); });
     connect(a.fullScreen, &QAction::triggered, this, [this] { view_->ToggleFullScreen(); });
     connect(a.loadCustomRom, &QAction::triggered, this, [] { ChooseCustomRom(); });
-    connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::OpenKeyboardPicture);
-    connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::OpenKeyboardHelper);
+    a.displayKeyboard->setEnabled(KeyboardWindowsAvailable());
+    a.keyboardHelper->setEnabled(KeyboardWindowsAvailable());
+    connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::DisplayKeyboard);
+    connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::KeyboardHelper);
     connect(a.debugger, &QAction::triggered, this, [this] {
         if (!view_->fullScreen()) run_commands::RunDebugger();
     });
@@ -93,11 +95,15 @@ void MainWindow::ShowAbout() {
     about.exec();
 }
 
-// The keyboard picture and the Keyboard Helper windows open from here once they exist.
-void MainWindow::OpenKeyboardPicture() {}
-void MainWindow::OpenKeyboardHelper() {}
+void MainWindow::DisplayKeyboard() {
+    PauseAround pause;
+    ShowKeyboardPicture(this);
+}
 
-bool MainWindow::ToolWindowActive() const { return false; }
+void MainWindow::KeyboardHelper() { ShowKeyboardHelper(this); }
+
+// The tape and WAV browsers join the helper here when they exist.
+bool MainWindow::ToolWindowActive() const { return KeyboardHelperIsOpen(); }
 
 void MainWindow::Quit() {
     if (!run_commands::ConfirmQuit()) return;
@@ -111,9 +117,13 @@ void MainWindow::Quit() {
     loop_.RequestQuit(0);
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event) { RouteKeyPress(*event); }
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (!RouteKeyPress(*event)) QMainWindow::keyPressEvent(event);
+}
 
-void MainWindow::keyReleaseEvent(QKeyEvent* event) { RouteKeyRelease(*event); }
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (!RouteKeyRelease(*event)) QMainWindow::keyReleaseEvent(event);
+}
 
 void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {

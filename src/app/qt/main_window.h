@@ -1,6 +1,6 @@
 // The main window "NoltACE v1.06": the menus, the screen and the four-part status bar.
 // It only routes: menu commands go to the small command modules (run_commands.h,
-// view_controller.h, file_commands.h), keys to the keyboard (key_routing.h), dropped
+// view_controller.h, file_commands.h), keys to the keyboard (input_routing.h), dropped
 // files to the loaders.
 #pragma once
 
@@ -47,8 +47,8 @@ private:
     void ConnectCommands();
     void StopSoundWhileMenusAreOpen();
     void ShowAbout();
-    void OpenKeyboardPicture();
-    void OpenKeyboardHelper();
+    void DisplayKeyboard();
+    void KeyboardHelper();
     // True when the focus went to a tool window that keeps the machine running.
     bool ToolWindowActive() const;
 

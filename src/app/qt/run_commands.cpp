@@ -1,7 +1,7 @@
 #include "app/qt/run_commands.h"
 
 #include "app/host.h"
-#include "app/qt/key_routing.h"
+#include "app/qt/input_routing.h"
 #include "app/shell_state.h"
 #include "machine/reset.h"
 #include "sound/sound_output.h"
