@@ -36,7 +36,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (ParseDecimalAddress(args[1], result.binaryAddress))
                 result.action = StartupAction::LoadBinary;
             else
-                result.problem = "\"" + args[1] + "\" is not a load address: give a decimal number from 0 to 65535";
+                result.problem =
+                    "\"" + args[1] + "\" is not a load address: give a decimal number from 0 to 65535";
         } else if (first == "-i") {
             result.iniInExecutableFolder = true;
             result.pendingFile = args[1];

@@ -9,7 +9,8 @@ const char* const kQuotes[kHelpQuoteCount] = {
     "\"The best way to predict the future is to invent it.\" - Alan Kay",
     "\"Any sufficiently advanced technology is indistinguishable from magic.\" - Arthur C. Clarke",
     "\"Simplicity does not precede complexity, but follows it.\" - Alan Perlis",
-    "\"A language that doesn't affect the way you think about programming is not worth knowing.\" - Alan Perlis",
+    "\"A language that doesn't affect the way you think about programming is not worth knowing.\" - Alan "
+    "Perlis",
     "\"Make it work, make it right, make it fast.\" - Kent Beck",
     "\"Talk is cheap. Show me the code.\" - Linus Torvalds",
     "\"Well begun is half done.\" - Aristotle",

@@ -2,7 +2,9 @@
 
 #include "machine/machine_state.h"
 
-StatusTexts InitialStatusTexts() { return {" ", " Frames Per Second: ", " Speed: ", ""}; }
+StatusTexts InitialStatusTexts() {
+    return {" ", " Frames Per Second: ", " Speed: ", ""};
+}
 
 StatusTexts MakeStatusTexts(uint32_t model, uint64_t frames, const std::string& fileName, int scale) {
     StatusTexts texts;

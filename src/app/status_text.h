@@ -14,4 +14,5 @@ struct StatusTexts {
 StatusTexts InitialStatusTexts();
 
 // `fileName` is the current file's display name, "" when no file is loaded.
-StatusTexts MakeStatusTexts(uint32_t model, uint64_t framesLastSecond, const std::string& fileName, int scale);
+StatusTexts MakeStatusTexts(uint32_t model, uint64_t framesLastSecond, const std::string& fileName,
+                            int scale);

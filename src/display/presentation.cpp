@@ -13,7 +13,9 @@ DrawMode PresentingBackEnd(int drawMode) {
     }
 }
 
-int WindowScale(int scale) { return scale >= 1 && scale <= 3 ? scale : 1; }
+int WindowScale(int scale) {
+    return scale >= 1 && scale <= 3 ? scale : 1;
+}
 
 PixelSize ScreenAreaSize(int scale) {
     const int s = WindowScale(scale);
@@ -25,4 +27,6 @@ PixelRect ImageRectInWindow(int scale) {
     return {kImageMargin, kImageMargin, kFrameWidth * s, kFrameHeight * s};
 }
 
-PixelRect ImageRectFullScreen(PixelSize screen) { return {0, 0, screen.width, screen.height}; }
+PixelRect ImageRectFullScreen(PixelSize screen) {
+    return {0, 0, screen.width, screen.height};
+}

@@ -9,10 +9,10 @@
 #include "display/qt/display_presenter.h"
 #include "display/qt/frame_view.h"
 #include "display/renderer.h"
+#include "gui_support.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
 #include "tape/spool.h"
-#include "gui_support.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ QString ScreenRow(int row) {
 }
 
 void RunPasses(Application& app, int passes) {
-    for (int i = 0; i < passes && !app.loop().quitRequested(); ++i) app.loop().RunOnePass();
+    for (int i = 0; i < passes && !app.loop().quitRequested(); ++i)
+        app.loop().RunOnePass();
 }
 
 // NOLTACE_SCREENSHOT_DIR keeps a picture of the window for people to look at.
@@ -42,7 +43,7 @@ void KeepScreenshot(QWidget* window, const QString& name) {
 
 class BootTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void mainLoopBootsToForth() {
@@ -51,13 +52,15 @@ private slots:
         QVERIFY(app);
         app->window()->actions().size200->trigger();
         RunPasses(*app, 100); // two seconds of Ace time: the ROM sizes and clears memory
-        for (int row = 0; row < 23; ++row) QCOMPARE(ScreenRow(row), QString());
+        for (int row = 0; row < 23; ++row)
+            QCOMPARE(ScreenRow(row), QString());
         // FORTH's input line waits at the bottom with its cursor (inverse graphic 0x17).
         QCOMPARE(ramBlock[0x2400 + 23 * 32 + 1], uint8_t(0x97));
         KeepScreenshot(app->window(), "boot-200.png");
 
         StartSpool(std::string("123 456 + .\r"));
-        for (int i = 0; i < 400 && spoolActive; ++i) app->loop().RunOnePass();
+        for (int i = 0; i < 400 && spoolActive; ++i)
+            app->loop().RunOnePass();
         QVERIFY(!spoolActive);
         RunPasses(*app, 5);
         QCOMPARE(ScreenRow(0), QString("123 456 + . 579  OK"));
@@ -71,7 +74,8 @@ private slots:
         FastMode = true; // what is shown matters here, not the pace
         RunPasses(*app, 100);
         StartSpool(std::string("1 2 + .\r"));
-        for (int i = 0; i < 400 && spoolActive; ++i) app->loop().RunOnePass();
+        for (int i = 0; i < 400 && spoolActive; ++i)
+            app->loop().RunOnePass();
         RunPasses(*app, 5);
         QTest::qWait(50); // let the last presented frame reach the screen
 

@@ -10,12 +10,12 @@
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "display/qt/display_presenter.h"
-#include "machine/run_state.h"
 #include "gui_support.h"
+#include "machine/run_state.h"
 
 class DialogsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void reportedMessageShowsCaptionAndCode() {
@@ -71,7 +71,8 @@ private slots:
         app->window()->actions().help->trigger();
         QCOMPARE(title, QString("Help"));
         bool known = false;
-        for (int i = 0; i < kHelpQuoteCount; ++i) known |= text == HelpQuote(i);
+        for (int i = 0; i < kHelpQuoteCount; ++i)
+            known |= text == HelpQuote(i);
         QVERIFY2(known, qPrintable(text));
     }
 

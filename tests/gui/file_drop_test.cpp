@@ -7,8 +7,8 @@
 #include "app/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
-#include "machine/rom.h"
 #include "gui_support.h"
+#include "machine/rom.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ void Drop(QWidget* window, const QString& path) {
 
 class FileDropTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void mixedCaseExtensionIsUnknown() {

@@ -16,7 +16,7 @@
 
 class FullScreenTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void enterAndLeaveRestoresTheWindow_data() {
@@ -47,7 +47,8 @@ private slots:
         const QSize screen = window->screen()->geometry().size();
         QCOMPARE(window->size(), screen);
         // Stretched over the whole screen, aspect ratio not kept.
-        QCOMPARE(window->screenPanel()->view()->geometry(), QRect(QPoint(0, 0), window->screenPanel()->size()));
+        QCOMPARE(window->screenPanel()->view()->geometry(),
+                 QRect(QPoint(0, 0), window->screenPanel()->size()));
         QVERIFY(window->screenPanel()->width() >= screen.width() - 1);
 
         QTest::keyClick(window, Qt::Key_F4);

@@ -19,7 +19,6 @@
 #include "machine/run_state.h"
 #include "tape/file_kinds.h"
 
-
 std::map<std::string, GuiSuiteEntry>& GuiSuites() {
     static std::map<std::string, GuiSuiteEntry> suites;
     return suites;

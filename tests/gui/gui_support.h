@@ -29,17 +29,17 @@ bool RegisterGuiSuite(const char* name, GuiSuiteFactory factory, const char* env
 
 // One QTest class per file, registered under its class name. The variant with an
 // environment variable sets it before the QApplication exists (QT_SCALE_FACTOR...).
-#define REGISTER_GUI_SUITE(Class)                                                                  \
+#define REGISTER_GUI_SUITE(Class)                                                                            \
     static const bool registered##Class = RegisterGuiSuite(#Class, [] { return std::make_unique<Class>(); })
-#define REGISTER_GUI_SUITE_WITH_ENV(Class, name, value)                                            \
-    static const bool registered##Class =                                                          \
-        RegisterGuiSuite(#Class, [] { return std::make_unique<Class>(); }, name, value)
+#define REGISTER_GUI_SUITE_WITH_ENV(Class, name, value)                                                      \
+    static const bool registered##Class = RegisterGuiSuite(                                                  \
+        #Class, [] { return std::make_unique<Class>(); }, name, value)
 
 // NOLTACE_TEST_ROM when it names a readable file, else "".
 QString TestRomPath();
-#define REQUIRE_GUI_TEST_ROM()                                                                     \
-    do {                                                                                           \
-        if (TestRomPath().isEmpty()) QSKIP("NOLTACE_TEST_ROM does not name a readable ace.rom");   \
+#define REQUIRE_GUI_TEST_ROM()                                                                               \
+    do {                                                                                                     \
+        if (TestRomPath().isEmpty()) QSKIP("NOLTACE_TEST_ROM does not name a readable ace.rom");             \
     } while (0)
 
 // A scratch folder for the current test function, created empty.

@@ -11,7 +11,6 @@
 
 #include "gui_support.h"
 
-
 int main(int argc, char** argv) {
     std::vector<char*> rest(argv, argv + argc);
     std::string only;

@@ -15,14 +15,15 @@
 
 class HighDpiTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void pixelsStaySharp_data() {
         QTest::addColumn<int>("drawMode");
         QTest::addColumn<int>("scale");
         for (int mode : {kDrawSoftware, kDrawOpenGL})
-            for (int scale : {1, 2}) QTest::addRow("mode %d at %d00%%", mode, scale) << mode << scale;
+            for (int scale : {1, 2})
+                QTest::addRow("mode %d at %d00%%", mode, scale) << mode << scale;
     }
     void pixelsStaySharp() {
         REQUIRE_GUI_TEST_ROM();
@@ -35,7 +36,8 @@ private slots:
         app->window()->actions().SizeAction(scale)->trigger();
         // Single-pixel checks: the hardest picture to keep sharp.
         for (int y = 0; y < kFrameHeight; ++y)
-            for (int x = 0; x < kFrameWidth; ++x) frameImage[y * kFrameWidth + x] = ((x ^ y) & 1) ? 0xFFFFFF : 0x000000;
+            for (int x = 0; x < kFrameWidth; ++x)
+                frameImage[y * kFrameWidth + x] = ((x ^ y) & 1) ? 0xFFFFFF : 0x000000;
         app->window()->presenter().PresentFrame();
         QTest::qWait(100);
 
@@ -43,7 +45,8 @@ private slots:
         QCOMPARE(shown.size(), QSize(576 * scale, 468 * scale));
         std::set<QRgb> colours;
         for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x) colours.insert(shown.pixel(x, y) & 0xFFFFFF);
+            for (int x = 0; x < shown.width(); ++x)
+                colours.insert(shown.pixel(x, y) & 0xFFFFFF);
         QCOMPARE(colours, (std::set<QRgb>{0x000000, 0xFFFFFF}));
     }
 };

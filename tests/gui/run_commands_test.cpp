@@ -10,12 +10,12 @@
 #include "app/qt/main_window.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/shell_state.h"
+#include "gui_support.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
 #include "sound/sound_output.h"
 #include "tape/file_kinds.h"
-#include "gui_support.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ void AnswerQuestion(QMessageBox::StandardButton answer, QString* asked) {
 
 class RunCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void pauseStopsFrames() {

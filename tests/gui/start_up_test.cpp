@@ -7,11 +7,11 @@
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/shell_state.h"
-#include "machine/machine_state.h"
+#include "gui_support.h"
 #include "machine/frame.h"
+#include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "sound/sound_output.h"
-#include "gui_support.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ QString WriteFile(const QString& path, const QByteArray& bytes) {
 
 class StartUpTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void binaryFileLoadsAtItsAddressBeforeTheFirstFrame() {

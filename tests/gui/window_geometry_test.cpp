@@ -19,18 +19,21 @@ namespace {
 
 // A pattern in which every pixel differs from its right and lower neighbours, so any
 // smoothing or an off-by-one in the scaling shows.
-uint32_t PatternPixel(int x, int y) { return ((x + y) & 1) ? 0xCACACA : uint32_t(0x100000 * (y % 7) + x % 200); }
+uint32_t PatternPixel(int x, int y) {
+    return ((x + y) & 1) ? 0xCACACA : uint32_t(0x100000 * (y % 7) + x % 200);
+}
 
 void FillPattern() {
     for (int y = 0; y < kFrameHeight; ++y)
-        for (int x = 0; x < kFrameWidth; ++x) frameImage[y * kFrameWidth + x] = PatternPixel(x, y);
+        for (int x = 0; x < kFrameWidth; ++x)
+            frameImage[y * kFrameWidth + x] = PatternPixel(x, y);
 }
 
 } // namespace
 
 class WindowGeometryTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { ResetEmulatorState(); }
 
     void eachScaleHasItsFixedSize_data() {

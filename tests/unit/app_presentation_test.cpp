@@ -20,7 +20,8 @@ TEST(AppPresentationTest, FullScreenStretchesOverTheWholeScreen) {
 }
 
 TEST(AppPresentationTest, ScalesOutsideTheWindowRangeFallBackTo100Percent) {
-    for (int scale : {0, 4, -1, 99}) EXPECT_EQ(WindowScale(scale), 1) << scale;
+    for (int scale : {0, 4, -1, 99})
+        EXPECT_EQ(WindowScale(scale), 1) << scale;
     EXPECT_EQ(ScreenAreaSize(0), ScreenAreaSize(1));
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 constexpr int kClientWidth = 375;
 constexpr int kClientHeight = 228;
-constexpr int kButtonGap = 5;    // OK sits this far above the bottom edge
-constexpr int kTextInset = 30;   // the text keeps this far from the right edge
+constexpr int kButtonGap = 5;  // OK sits this far above the bottom edge
+constexpr int kTextInset = 30; // the text keeps this far from the right edge
 
 const char* const kCredits =
     "NoltACE emulates the Jupiter Ace, the Z80 home computer that Richard Altwasser and "
@@ -23,7 +23,9 @@ const char* const kCredits =
 
 } // namespace
 
-QString AboutText() { return QString("Version %1\n\n%2").arg(kVersionText, kCredits); }
+QString AboutText() {
+    return QString("Version %1\n\n%2").arg(kVersionText, kCredits);
+}
 
 AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     setObjectName("aboutDialog");

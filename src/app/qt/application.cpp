@@ -10,11 +10,11 @@
 
 #include "app/current_file.h"
 #include "app/messages.h"
-#include "app/rom_lookup.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_window.h"
 #include "app/qt/rom_missing_dialog.h"
+#include "app/rom_lookup.h"
 #include "app/shell_state.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
@@ -54,7 +54,9 @@ bool Application::Start() {
     return true;
 }
 
-int Application::Run() { return loop_.Run(); }
+int Application::Run() {
+    return loop_.Run();
+}
 
 bool Application::StartUp() {
     executableFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
@@ -86,7 +88,8 @@ bool Application::LoadAceRom() {
     if (path.empty()) {
         ReportMessage(kCaptionError, 2);
         QStringList places;
-        for (const std::string& place : RomSearchPaths(executableFolder)) places << QString::fromStdString(place);
+        for (const std::string& place : RomSearchPaths(executableFolder))
+            places << QString::fromStdString(place);
         RomMissingDialog(places).exec();
         return false;
     }
@@ -104,7 +107,9 @@ bool Application::LoadAceRom() {
 void Application::ApplyCommandLine() {
     if (!commandLine_.problem.empty()) std::fprintf(stderr, "noltace: %s\n", commandLine_.problem.c_str());
     switch (commandLine_.action) {
-    case StartupAction::LoadBinary: LoadBinaryFile(commandLine_.pendingFile, commandLine_.binaryAddress); break;
+    case StartupAction::LoadBinary:
+        LoadBinaryFile(commandLine_.pendingFile, commandLine_.binaryAddress);
+        break;
     case StartupAction::LoadRom:
         if (!LoadCustomRom(commandLine_.pendingFile)) ResetMachine();
         break;
@@ -118,7 +123,8 @@ int RunNoltace(int argc, char** argv) {
     // Qt has taken its own options (-platform and the like) out of the list by now.
     std::vector<std::string> arguments;
     const QStringList list = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < list.size(); ++i) arguments.push_back(list[i].toStdString());
+    for (qsizetype i = 1; i < list.size(); ++i)
+        arguments.push_back(list[i].toStdString());
     Application app(arguments);
     if (!app.Start()) return 1;
     return app.Run();

@@ -21,7 +21,7 @@
 class MainWindow;
 
 class Application {
-public:
+  public:
     explicit Application(std::vector<std::string> arguments);
     ~Application();
 
@@ -33,7 +33,7 @@ public:
     QtHost& qtHost() { return host_; }
     const CommandLine& commandLine() const { return commandLine_; }
 
-private:
+  private:
     bool StartUp();
     bool LoadAceRom();
     void ApplyCommandLine();

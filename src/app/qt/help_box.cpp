@@ -9,7 +9,8 @@
 
 void ShowHelpBox(QWidget* owner) {
     std::srand(unsigned(std::time(nullptr)));
-    QMessageBox box(QMessageBox::NoIcon, "Help", HelpQuote(std::rand() % kHelpQuoteCount), QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::NoIcon, "Help", HelpQuote(std::rand() % kHelpQuoteCount), QMessageBox::Ok,
+                    owner);
     box.setObjectName("helpBox");
     box.exec();
 }

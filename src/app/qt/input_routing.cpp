@@ -29,27 +29,51 @@ QtKeyboardInput& KeyboardInput() {
 }
 } // namespace
 
-void StartInputDevices() { UseSdlJoystick(); }
-bool RouteKeyPress(const QKeyEvent& event) { return KeyboardInput().KeyPressed(event); }
-bool RouteKeyRelease(const QKeyEvent& event) { return KeyboardInput().KeyReleased(event); }
+void StartInputDevices() {
+    UseSdlJoystick();
+}
+bool RouteKeyPress(const QKeyEvent& event) {
+    return KeyboardInput().KeyPressed(event);
+}
+bool RouteKeyRelease(const QKeyEvent& event) {
+    return KeyboardInput().KeyReleased(event);
+}
 void ReleaseEveryKey() {
     ReleaseAllKeys();
     KeyboardInput().ForgetHeldKeys();
 }
-bool KeyboardWindowsAvailable() { return true; }
-void ShowKeyboardPicture(QWidget* owner) { OpenKeyboardPicture(owner); }
-void ShowKeyboardHelper(QWidget* owner) { OpenKeyboardHelper(owner); }
-bool KeyboardHelperIsOpen() { return KeyboardHelperOpen(); }
+bool KeyboardWindowsAvailable() {
+    return true;
+}
+void ShowKeyboardPicture(QWidget* owner) {
+    OpenKeyboardPicture(owner);
+}
+void ShowKeyboardHelper(QWidget* owner) {
+    OpenKeyboardHelper(owner);
+}
+bool KeyboardHelperIsOpen() {
+    return KeyboardHelperOpen();
+}
 
 #else
 
 void StartInputDevices() {}
-bool RouteKeyPress(const QKeyEvent&) { return false; }
-bool RouteKeyRelease(const QKeyEvent&) { return false; }
-void ReleaseEveryKey() { std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix); }
-bool KeyboardWindowsAvailable() { return false; }
+bool RouteKeyPress(const QKeyEvent&) {
+    return false;
+}
+bool RouteKeyRelease(const QKeyEvent&) {
+    return false;
+}
+void ReleaseEveryKey() {
+    std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix);
+}
+bool KeyboardWindowsAvailable() {
+    return false;
+}
 void ShowKeyboardPicture(QWidget*) {}
 void ShowKeyboardHelper(QWidget*) {}
-bool KeyboardHelperIsOpen() { return false; }
+bool KeyboardHelperIsOpen() {
+    return false;
+}
 
 #endif

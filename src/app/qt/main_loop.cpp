@@ -8,7 +8,8 @@
 #include "machine/frame.h"
 
 int MainLoop::Run() {
-    while (!quit_) RunOnePass();
+    while (!quit_)
+        RunOnePass();
     return exitCode_;
 }
 
@@ -27,7 +28,8 @@ void MainLoop::RunOnePass() {
 
 void MainLoop::RunFor(double seconds) {
     const double end = host().NowSeconds() + seconds;
-    while (!quit_ && host().NowSeconds() < end) RunOnePass();
+    while (!quit_ && host().NowSeconds() < end)
+        RunOnePass();
 }
 
 void MainLoop::RequestQuit(int exitCode) {

@@ -7,7 +7,7 @@
 class StatusBarPanel;
 
 class MainLoop {
-public:
+  public:
     void SetStatusBar(StatusBarPanel* status) { status_ = status; }
 
     // Passes until RequestQuit; returns its exit code.
@@ -20,7 +20,7 @@ public:
     void RequestQuit(int exitCode);
     bool quitRequested() const { return quit_; }
 
-private:
+  private:
     StatusBarPanel* status_ = nullptr;
     bool quit_ = false;
     int exitCode_ = 0;

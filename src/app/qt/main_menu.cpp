@@ -24,7 +24,8 @@ QAction* AddCommand(QMainWindow* window, QMenu* menu, const char* name, const ch
 }
 
 void DisableUntilBuilt(std::initializer_list<QAction*> actions) {
-    for (QAction* action : actions) action->setEnabled(false);
+    for (QAction* action : actions)
+        action->setEnabled(false);
 }
 
 } // namespace

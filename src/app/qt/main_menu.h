@@ -12,7 +12,8 @@ class QMainWindow;
 
 struct MainMenuActions {
     // File
-    QAction *loadFile, *loadSpoolFile, *loadBinaryFile, *saveBinaryFile, *saveSnapshot, *saveScreenshot, *quit;
+    QAction *loadFile, *loadSpoolFile, *loadBinaryFile, *saveBinaryFile, *saveSnapshot, *saveScreenshot,
+        *quit;
     // Emulation
     QAction *softReset, *hardReset, *generateNmi;
     // View: the three window sizes and full screen

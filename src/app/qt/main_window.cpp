@@ -50,7 +50,9 @@ MainWindow::~MainWindow() {
     loop_.SetStatusBar(nullptr);
 }
 
-void MainWindow::SetUpDisplay() { view_->SetUpDisplay(); }
+void MainWindow::SetUpDisplay() {
+    view_->SetUpDisplay();
+}
 
 void MainWindow::ConnectCommands() {
     const MainMenuActions& a = actions_;
@@ -100,10 +102,14 @@ void MainWindow::DisplayKeyboard() {
     ShowKeyboardPicture(this);
 }
 
-void MainWindow::KeyboardHelper() { ShowKeyboardHelper(this); }
+void MainWindow::KeyboardHelper() {
+    ShowKeyboardHelper(this);
+}
 
 // The tape and WAV browsers join the helper here when they exist.
-bool MainWindow::ToolWindowActive() const { return KeyboardHelperIsOpen(); }
+bool MainWindow::ToolWindowActive() const {
+    return KeyboardHelperIsOpen();
+}
 
 void MainWindow::Quit() {
     if (!run_commands::ConfirmQuit()) return;

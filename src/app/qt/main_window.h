@@ -19,7 +19,7 @@ class ViewController;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     MainWindow(QtHost& host, MainLoop& loop);
     ~MainWindow() override;
 
@@ -34,7 +34,7 @@ public:
     ViewController& view() { return *view_; }
     const MainMenuActions& actions() const { return actions_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -43,7 +43,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void ConnectCommands();
     void StopSoundWhileMenusAreOpen();
     void ShowAbout();

@@ -20,4 +20,6 @@ MessageDialog::MessageDialog(const QString& caption, const QString& text, QWidge
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString MessageDialog::text() const { return text_->text(); }
+QString MessageDialog::text() const {
+    return text_->text();
+}

@@ -8,10 +8,10 @@ class QLabel;
 
 class MessageDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     MessageDialog(const QString& caption, const QString& text, QWidget* parent = nullptr);
     QString text() const;
 
-private:
+  private:
     QLabel* text_;
 };

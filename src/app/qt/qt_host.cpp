@@ -56,9 +56,11 @@ std::string QtHost::ChooseOpenFile(const FileDialogRequest& request) {
 }
 
 std::string QtHost::ChooseSaveFile(const FileDialogRequest& request) {
-    QFileDialog dialog(owner_, QString::fromStdString(request.title), InitialPath(request), QtFilters(request));
+    QFileDialog dialog(owner_, QString::fromStdString(request.title), InitialPath(request),
+                       QtFilters(request));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first().toStdString();
 }

@@ -8,7 +8,7 @@ class DisplayPresenter;
 class QWidget;
 
 class QtHost : public Host {
-public:
+  public:
     void ShowMessage(const std::string& caption, const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
     void PresentFrame() override;
@@ -22,7 +22,7 @@ public:
 
     int messagesShown() const { return messagesShown_; }
 
-private:
+  private:
     DisplayPresenter* presenter_ = nullptr;
     QWidget* owner_ = nullptr;
     int messagesShown_ = 0;

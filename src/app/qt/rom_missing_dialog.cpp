@@ -11,7 +11,8 @@ RomMissingDialog::RomMissingDialog(const QStringList& places, QWidget* parent) :
 
     QString text = "NoltACE cannot start without the Jupiter Ace's ROM image (a file of 8192 bytes).\n\n"
                    "It looked in these places, in this order:\n";
-    for (const QString& place : places) text += "\n    " + place;
+    for (const QString& place : places)
+        text += "\n    " + place;
     text += "\n\nPut your copy of the ROM, named ace.rom, in one of the folders above, or name the file\n"
             "with the environment variable NOLTACE_ROM, then start NoltACE again.";
 

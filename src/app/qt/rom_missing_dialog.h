@@ -6,6 +6,6 @@
 
 class RomMissingDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     RomMissingDialog(const QStringList& places, QWidget* parent = nullptr);
 };

@@ -21,11 +21,17 @@ void ToggleFast() {
     RestartSampleClock();
 }
 
-void GenerateNmi() { NmiRequested = true; }
+void GenerateNmi() {
+    NmiRequested = true;
+}
 
-void SoftReset() { ::SoftReset(); }
+void SoftReset() {
+    ::SoftReset();
+}
 
-void HardReset() { ::HardReset(); }
+void HardReset() {
+    ::HardReset();
+}
 
 void RunDebugger() {
     Paused = true;

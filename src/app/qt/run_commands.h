@@ -7,7 +7,7 @@
 // Holds the machine still for the length of a command. The flag is not a counter: when
 // the guard ends emulation resumes, even if an outer command had set it.
 class PauseAround {
-public:
+  public:
     PauseAround() { Paused = true; }
     ~PauseAround() { Paused = false; }
     PauseAround(const PauseAround&) = delete;

@@ -11,7 +11,7 @@ class QStatusBar;
 struct StatusTexts;
 
 class StatusBarPanel {
-public:
+  public:
     explicit StatusBarPanel(QStatusBar* bar);
 
     // Once a second (host time in seconds): show the new texts when updates are enabled,
@@ -23,7 +23,7 @@ public:
 
     QString PartText(int part) const;
 
-private:
+  private:
     void Show(const StatusTexts& texts);
 
     std::array<QLabel*, 4> parts_{};

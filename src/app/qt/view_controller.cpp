@@ -18,7 +18,9 @@ ViewController::ViewController(QMainWindow* window, DisplayPresenter& presenter,
                                const MainMenuActions& actions)
     : window_(window), presenter_(presenter), status_(status), actions_(actions) {}
 
-bool ViewController::fullScreen() const { return opt_DrawSize == kFullScreenScale; }
+bool ViewController::fullScreen() const {
+    return opt_DrawSize == kFullScreenScale;
+}
 
 void ViewController::SetUpDisplay() {
     if (opt_DrawSize < 1 || opt_DrawSize > kFullScreenScale) opt_DrawSize = 1;

@@ -12,7 +12,7 @@ class StatusBarPanel;
 struct MainMenuActions;
 
 class ViewController {
-public:
+  public:
     ViewController(QMainWindow* window, DisplayPresenter& presenter, StatusBarPanel& status,
                    const MainMenuActions& actions);
 
@@ -26,7 +26,7 @@ public:
     // The window moved: remember where, unless in full screen.
     void WindowMoved();
 
-private:
+  private:
     void TickScale(int scale);
     void PlaceWindow();
 

@@ -14,7 +14,7 @@ class FrameView;
 class ScreenPanel;
 
 class DisplayPresenter {
-public:
+  public:
     explicit DisplayPresenter(ScreenPanel* panel);
     ~DisplayPresenter();
 
@@ -25,7 +25,7 @@ public:
     FrameView* view() const { return view_; }
     int presentedFrames() const { return presented_; }
 
-private:
+  private:
     ScreenPanel* panel_;
     FrameView* view_ = nullptr; // a child widget of the panel
     int presented_ = 0;

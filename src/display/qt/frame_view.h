@@ -10,7 +10,7 @@
 class QWidget;
 
 class FrameView {
-public:
+  public:
     virtual ~FrameView() = default;
     virtual QWidget* widget() = 0;
     // Copies a 384 x 312 image of 0x00RRGGBB pixels and schedules a repaint.

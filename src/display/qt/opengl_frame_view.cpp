@@ -42,8 +42,8 @@ void main() {
 
 // Two triangles covering the viewport; texture row 0 is the image's top line.
 const GLfloat kQuad[] = {
-    -1.f, -1.f, 0.f, 1.f,  1.f, -1.f, 1.f, 1.f,  -1.f, 1.f, 0.f, 0.f,
-    1.f,  -1.f, 1.f, 1.f,  1.f, 1.f,  1.f, 0.f,  -1.f, 1.f, 0.f, 0.f,
+    -1.f, -1.f, 0.f, 1.f, 1.f, -1.f, 1.f, 1.f, -1.f, 1.f, 0.f, 0.f,
+    1.f,  -1.f, 1.f, 1.f, 1.f, 1.f,  1.f, 0.f, -1.f, 1.f, 0.f, 0.f,
 };
 
 } // namespace
@@ -54,7 +54,9 @@ OpenGLFrameView::OpenGLFrameView(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-OpenGLFrameView::~OpenGLFrameView() { ReleaseGL(); }
+OpenGLFrameView::~OpenGLFrameView() {
+    ReleaseGL();
+}
 
 void OpenGLFrameView::ReleaseGL() {
     if (!initialised_ || !context()) return;
@@ -83,8 +85,7 @@ void OpenGLFrameView::initializeGL() {
     initialised_ = true;
 
     if (!program_.addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
-        !program_.addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) ||
-        !program_.link())
+        !program_.addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) || !program_.link())
         return Fail(kProgramFailed);
     if (!quad_.create()) return Fail(kProgramFailed);
     quad_.bind();

@@ -17,7 +17,7 @@
 
 class OpenGLFrameView : public QOpenGLWidget, protected QOpenGLFunctions, public FrameView {
     Q_OBJECT
-public:
+  public:
     explicit OpenGLFrameView(QWidget* parent);
     ~OpenGLFrameView() override;
 
@@ -26,11 +26,11 @@ public:
     bool Ready() const override { return failure_ == 0; }
     QImage Grab() override { return grabFramebuffer(); }
 
-protected:
+  protected:
     void initializeGL() override;
     void paintGL() override;
 
-private:
+  private:
     void Fail(int code);
     void ReleaseGL();
 

@@ -32,7 +32,9 @@ void ScreenPanel::SetScale(int scale) {
     PlaceView();
 }
 
-void ScreenPanel::resizeEvent(QResizeEvent*) { PlaceView(); }
+void ScreenPanel::resizeEvent(QResizeEvent*) {
+    PlaceView();
+}
 
 void ScreenPanel::PlaceView() {
     if (!view_) return;

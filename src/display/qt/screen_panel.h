@@ -6,7 +6,7 @@
 
 class ScreenPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ScreenPanel(QWidget* parent);
 
     // The view shown in the panel (owned by the panel as a child widget; nullptr for none).
@@ -17,10 +17,10 @@ public:
     void SetScale(int scale);
     int scale() const { return scale_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     void PlaceView();
 
     QWidget* view_ = nullptr;

@@ -26,4 +26,6 @@ void SoftwareFrameView::paintEvent(QPaintEvent*) {
     painter.drawImage(rect(), image_);
 }
 
-QImage SoftwareFrameView::Grab() { return grab().toImage(); }
+QImage SoftwareFrameView::Grab() {
+    return grab().toImage();
+}

@@ -8,7 +8,7 @@
 
 class SoftwareFrameView : public QWidget, public FrameView {
     Q_OBJECT
-public:
+  public:
     explicit SoftwareFrameView(QWidget* parent);
 
     QWidget* widget() override { return this; }
@@ -16,9 +16,9 @@ public:
     bool Ready() const override { return true; }
     QImage Grab() override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     QImage image_;
 };
