@@ -15,8 +15,7 @@ bool RouteKeyRelease(const QKeyEvent& event);
 // Releases every key of the matrix (focus lost, a modal window took the keyboard).
 void ReleaseEveryKey();
 
-// False until the keyboard windows are part of the program.
-bool KeyboardWindowsAvailable();
+// Open (or raise) the two keyboard windows.
 void ShowKeyboardPicture(QWidget* owner);
 void ShowKeyboardHelper(QWidget* owner);
 // The Keyboard Helper keeps the machine running while it has the focus.

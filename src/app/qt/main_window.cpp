@@ -65,8 +65,6 @@ void MainWindow::ConnectCommands() {
     connect(a.size300, &QAction::triggered, this, [this] { view_->SetWindowScale(3); });
     connect(a.fullScreen, &QAction::triggered, this, [this] { view_->ToggleFullScreen(); });
     connect(a.loadCustomRom, &QAction::triggered, this, [] { ChooseCustomRom(); });
-    a.displayKeyboard->setEnabled(KeyboardWindowsAvailable());
-    a.keyboardHelper->setEnabled(KeyboardWindowsAvailable());
     connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::DisplayKeyboard);
     connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::KeyboardHelper);
     connect(a.debugger, &QAction::triggered, this, [this] {
