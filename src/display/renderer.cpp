@@ -67,7 +67,12 @@ void ApplyColourScheme(int index) {
 }
 
 void RenderToBeam(uint32_t now) {
-    if (now <= lastRendered) return; // nothing new, or the counter went backwards
+    if (now <= lastRendered) {
+        // Nothing new. A counter that went backwards (the fast tape loop restarts the
+        // frame's T-states) becomes the new position, so drawing resumes from there.
+        lastRendered = now;
+        return;
+    }
     if (inkColour != patternInk || paperColour != patternPaper) BuildCellPixels();
 
     // Visit every 4th T-state from where the last call stopped (positions need not be

@@ -11,6 +11,7 @@
 #include "debugger/pc_log.h"
 #include "display/renderer.h"
 #include "machine/machine_state.h"
+#include "machine/rom.h"
 #include "machine/run_state.h"
 #include "machine/z80_core.h"
 #include "sound/sound_output.h"
@@ -18,7 +19,6 @@
 #include "tape/wav_deck.h"
 
 constexpr uint16_t kRomLoadHeaderPc = 0x191B; // where the ROM starts reading a tape block
-constexpr uint16_t kRomSavePc = 0x1820;       // the ROM's SAVE routine
 
 // While a TZX tape plays with fast loading, whole instructions run back to back with
 // only the tape clock, so a tape can load inside one frame.
@@ -42,7 +42,7 @@ template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) 
         if (tzxInserted) StartTzxPlayback();
         if (wavLoaded) StartWavPlayback();
     }
-    if (m.pc == kRomSavePc && recordArmed) StartRecording();
+    if (m.pc == kSaveTrapAddress && recordArmed) StartRecording();
 
     if (tzxPlaying) {
         RunFastTapeLoop(m, bus);

@@ -12,6 +12,9 @@
 
 void ResetMachine() {
     MachineState& m = machine;
+    // Without any ROM loaded yet the page table still points somewhere valid (an empty
+    // ROM image), so a machine started without "ace.rom" never reads through null.
+    if (!m.pages[0]) BuildPageTable();
     std::memset(ramBlock, 0, sizeof ramBlock);
     BuildFlagTables();
     std::memset(m.keyMatrix, 0xFF, sizeof m.keyMatrix);

@@ -10,4 +10,3 @@
 #pragma once
 
 void ExecuteInstruction();
-void AcceptNmi();

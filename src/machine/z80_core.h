@@ -28,7 +28,7 @@
 
 namespace z80 {
 
-// Maskable interrupt. IM 0 is treated as IM 1 (the Ace's bus floats to RST 38); IM 2 reads
+// Maskable interrupt. IM 0 acts as IM 1; IM 2 reads
 // its vector at I:idleBus. A HALT is left first, so the handler returns past it.
 template <class Bus> inline void AcceptInterrupt(MachineState& m, Bus& bus) {
     if (m.halted) {

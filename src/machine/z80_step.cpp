@@ -2,11 +2,6 @@
 #include "machine/instruction_hooks.h"
 #include "machine/z80.h"
 
-void AcceptNmi() {
-    AceBus bus;
-    Z80AcceptNmi(machine, bus);
-}
-
 void ExecuteInstruction() {
     AceBus bus;
     Z80Step(machine, bus);

@@ -50,15 +50,11 @@ BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address) {
     return bytes.size() > room ? BinaryResult::Truncated : BinaryResult::Done;
 }
 
-BinaryResult LoadBinaryFile(const std::string& path, uint32_t address) {
-    if (address >= kMemorySize) return BinaryResult::BadAddress;
-    if (!ReadFileBytes(path, loadBuffer)) {
-        ReportMessage(kCaptionOptions, 13);
-        return BinaryResult::CannotRead;
-    }
-    const BinaryResult result = PlaceBinary(LoadBufferBytes(), address);
+bool LoadBinaryFile(const std::string& path, uint32_t address) {
+    if (address >= kMemorySize || !ReadFileBytes(path, loadBuffer)) return true;
+    PlaceBinary(LoadBufferBytes(), address);
     FreeLoadBuffer();
-    return result;
+    return false;
 }
 
 BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length) {
@@ -82,7 +78,8 @@ std::string BrowseBinaryFile(const std::string& currentPath) {
 bool LoadBinaryFileCommand(const std::string& path, const std::string& addressText) {
     const std::optional<uint32_t> address = ParseNumberText(addressText);
     if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kNumberErrorCode);
-    LoadBinaryFile(path, *address);
+    // The command line's form stays silent; here someone pressed OK and waits for it.
+    if (LoadBinaryFile(path, *address)) ReportMessage(kCaptionOptions, 13);
     return true;
 }
 

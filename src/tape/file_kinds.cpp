@@ -1,9 +1,6 @@
 #include "tape/file_kinds.h"
 
-#include "tape/file_paths.h"
-
 FileKind currentFileKind = FileKind::None;
-CurrentFile currentFile;
 
 namespace {
 
@@ -24,10 +21,4 @@ FileKind FileKindByEnding(std::string_view name) {
     for (const FileKindEnding& entry : kTable)
         if (name.ends_with(entry.ending)) return entry.kind;
     return FileKind::None;
-}
-
-void SetCurrentFile(const std::string& path) {
-    currentFile.fullPath = path;
-    currentFile.displayName = path;
-    currentFile.bareName = BareName(path);
 }

@@ -1,5 +1,5 @@
-// Kinds of file the emulator loads, chosen by the name's ending, and the record of the
-// file loaded last.
+// Kinds of file the emulator loads, chosen by the name's ending. The file loaded last
+// (its names) is app/current_file.h; its kind is currentFileKind here.
 //
 //   FileKindByEnding("/tapes/maze.tap") == FileKind::Tap
 //   FileKindByEnding("/tapes/maze.Tap") == FileKind::None   (only all-lower or all-upper)
@@ -8,7 +8,6 @@
 #pragma once
 
 #include <span>
-#include <string>
 #include <string_view>
 
 enum class FileKind { None = 0, Snapshot = 1, Tap = 2, Wav = 3, Tzx = 4, Spool = 5, Rom = 6, Binary = 7 };
@@ -26,15 +25,3 @@ std::span<const FileKindEnding> FileKindTable();
 // Load File and the command line: the first entry equal to the name's last characters,
 // compared case-sensitively; None when no entry matches.
 FileKind FileKindByEnding(std::string_view name);
-
-// The file loaded last: its full path, the name shown in the status bar, and its bare
-// name (no folder, no extension) that tape autoload and the Dev command use.
-struct CurrentFile {
-    std::string fullPath;
-    std::string displayName;
-    std::string bareName;
-};
-extern CurrentFile currentFile;
-
-// Makes `path` the current file (all three names) without changing its kind.
-void SetCurrentFile(const std::string& path);

@@ -29,9 +29,3 @@ std::string WithExtension(const std::string& path, const std::string& ext) {
 std::string FileNameOf(const std::string& path) { return path.substr(NameStart(path)); }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
-
-std::string BareName(const std::string& path) {
-    const auto start = NameStart(path);
-    const auto dot = ExtensionDot(path);
-    return path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-}

@@ -3,7 +3,6 @@
 //
 //   WithExtension("/home/me/.local/game", ".tap") -> "/home/me/.local/game.tap"
 //   WithExtension("/tmp/my.games/demo.bin", ".tap") -> "/tmp/my.games/demo.tap"
-//   BareName("/tapes/tut-tut.tap") -> "tut-tut"
 //
 // The folders hold the last full path used for that kind of file; the configuration
 // file trims them to their folder part when it writes them.
@@ -25,6 +24,4 @@ std::string WithExtension(const std::string& path, const std::string& ext);
 std::string FileNameOf(const std::string& path);
 // Everything up to and including the last separator; "" when there is none.
 std::string FolderOf(const std::string& path);
-// The file name without its folder and without its extension: the name autoload types
-// after "bload" and the Dev command looks for with ".txt".
-std::string BareName(const std::string& path);
+// (The bare name, without folder and extension, is BareName in app/current_file.h.)

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "app/current_file.h"
+#include "app/dropped_file.h"
 #include "app/host.h"
 #include "app/messages.h"
 #include "machine/reset.h"
@@ -17,18 +19,6 @@
 #include "tape/wav_deck.h"
 
 namespace {
-
-// The drop rule: the extension runs from the last "." of the file's name, and an entry
-// matches when the extension begins with it ("GAME.TAPE" is a tape, "GAME.Tap" nothing).
-FileKind DroppedKind(const std::string& path) {
-    const std::string name = FileNameOf(path);
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos) return FileKind::None;
-    const std::string_view extension(name.c_str() + dot, name.size() - dot);
-    for (const FileKindEnding& entry : FileKindTable())
-        if (extension.starts_with(entry.ending)) return entry.kind;
-    return FileKind::None;
-}
 
 // True when the machine now holds the file (perhaps with a reported defect).
 bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
@@ -63,13 +53,15 @@ bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
 bool LoadFileByName(const std::string& path, LoadRoute route) {
     if (path.empty()) return true;
     if (ReadWholeFile(path)) return true;
-    const FileKind kind = route == LoadRoute::Dropped ? DroppedKind(path) : FileKindByEnding(path);
+    const FileKind kind = route == LoadRoute::Dropped ? DroppedFileKind(path) : FileKindByEnding(path);
     if (kind == FileKind::None) {
         FreeLoadBuffer();
         if (route != LoadRoute::CommandLine) ReportMessage(kCaptionError, 22);
         return true;
     }
-    SetCurrentFile(path);
+    currentFilePath = path;
+    currentFileName = path;
+    currentBareName = BareName(path);
     const bool loaded = LoadFromBuffer(path, kind, route);
     FreeLoadBuffer();
     // A ROM resets the machine, which forgets the current file; the others become it.

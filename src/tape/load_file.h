@@ -1,12 +1,12 @@
 // Loading a named file by its kind: the one entry shared by the command line, files
 // dropped on the main window, the Load File dialog and noltace-headless. It reads the
-// file whole into the load buffer, picks the loader and records the current file. The
+// file whole into the load buffer, picks the loader and records the current file
+// (app/current_file.h). The
 // route decides how the kind is matched and what is reported:
 //
 //   CommandLine     ending rule (file_kinds.h); an unknown ending loads nothing, silently;
 //                   a ".rom" loads nothing (the command line's "-r" loads ROMs)
-//   Dropped         drop rule: the extension from the name's last "." on, matched when it
-//                   begins with a table entry; unknown: "16 - Tape Error: unknown
+//   Dropped         drop rule (app/dropped_file.h); unknown: "16 - Tape Error: unknown
 //                   extension"; a ".rom" loads nothing
 //   LoadFileDialog  ending rule; unknown: message 22; a ".rom" becomes the custom ROM and
 //                   the machine is reset

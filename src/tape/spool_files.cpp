@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/current_file.h"
 #include "app/host.h"
 #include "app/messages.h"
 #include "tape/file_kinds.h"
@@ -38,8 +39,8 @@ void OpenSpoolFileDialog() {
 }
 
 bool DevSpool() {
-    if (currentFile.bareName.empty()) return false;
-    const std::string path = FolderOf(spoolFolder) + currentFile.bareName + ".txt";
+    if (currentBareName.empty()) return false;
+    const std::string path = FolderOf(spoolFolder) + currentBareName + ".txt";
     if (!ReadFileBytes(path, loadBuffer)) return false;
     SpoolLoadBuffer();
     FreeLoadBuffer();

@@ -125,9 +125,12 @@ TEST_F(RendererTest, NothingIsDrawnPastTheFrameOrBackwards) {
     RenderToBeam(kBeamFrameTstates + 40); // the frame's last instruction ran past its end
     EXPECT_EQ(BeamPosition(), kBeamFrameTstates + 40);
     std::fill(std::begin(frameImage), std::end(frameImage), kUntouched);
-    RenderToBeam(100); // went backwards: nothing
+    RenderToBeam(100); // went backwards: nothing drawn, but the new position is taken
     EXPECT_TRUE(std::all_of(std::begin(frameImage), std::end(frameImage),
                             [](uint32_t p) { return p == kUntouched; }));
+    EXPECT_EQ(BeamPosition(), 100u);
+    RenderToBeam(104); // and drawing resumes from it (the cell of T-state 100)
+    EXPECT_EQ(Pixel(200, 0), paperColour);
     ResetBeam();
     RenderToBeam(2); // one visit: the cell at T-state 0
     EXPECT_EQ(Pixel(0, 0), paperColour);

@@ -1,3 +1,4 @@
+#include "app/current_file.h"
 #include "app/messages.h"
 #include "tape/file_kinds.h"
 #include "tape/load_file.h"
@@ -38,12 +39,12 @@ TEST_F(SpoolFilesTest, DevRetypesTheCurrentFilesTextFromTheSpoolFolder) {
     const std::string dir = ScratchFolder();
     WriteFile(dir + "maze.txt", Bytes{'v', 'l', 'i', 's', 't', '\r'});
     spoolFolder = dir + "other.fs";
-    currentFile.bareName = "maze";
+    currentBareName = "maze";
     EXPECT_TRUE(DevSpool());
     EXPECT_EQ(spoolLeft, 6);
 
     ClearSpool();
-    currentFile.bareName = "absent";
+    currentBareName = "absent";
     EXPECT_FALSE(DevSpool());
     EXPECT_EQ(spoolLeft, 0);
     EXPECT_TRUE(dialogs.messages.empty()) << "a missing Dev file is not reported";

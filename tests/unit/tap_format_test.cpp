@@ -1,5 +1,6 @@
 #include <random>
 
+#include "app/current_file.h"
 #include "app/messages.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
@@ -71,7 +72,8 @@ TEST_F(TapFormatTest, LoadingATapFileInsertsItAndRecordsTheCurrentFile) {
     EXPECT_EQ(tapeInDeck->blocks.size(), 2u);
     EXPECT_EQ(currentBlock, tapeInDeck->first());
     EXPECT_EQ(currentFileKind, FileKind::Tap);
-    EXPECT_EQ(currentFile.bareName, "prog");
+    EXPECT_EQ(currentBareName, "prog");
+    EXPECT_EQ(currentFilePath, path);
     EXPECT_EQ(snapshotFolder, path);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -96,7 +98,7 @@ TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
     EXPECT_FALSE(TapeInDeck());
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     EXPECT_TRUE(TapeInDeck());
-    EXPECT_EQ(currentFile.bareName, "GAME");
+    EXPECT_EQ(currentBareName, "GAME");
 }
 
 TEST_F(TapFormatTest, MissingFileIsReported) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/current_file.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"
@@ -18,7 +19,7 @@ void ResetTapeAndFileState() {
     snapshotFolder.clear();
     tapeFolder.clear();
     spoolFolder.clear();
-    currentFile = {};
+    ResetCurrentFile();
     currentFileKind = FileKind::None;
     FreeLoadBuffer();
     ClearSpool();

@@ -140,8 +140,10 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         }
         break;
     case ActionKind::LoadBinary:
-        // An unreadable file has been reported (one line) by the loader.
-        if (LoadBinaryFile(action.text, action.address) == BinaryResult::CannotRead) return kExitError;
+        if (LoadBinaryFile(action.text, action.address)) {
+            PrintError("cannot read '" + action.text + "'");
+            return kExitError;
+        }
         break;
     case ActionKind::SaveBinary:
         if (SaveBinaryFile(action.text, action.address, action.length) == BinaryResult::CannotWrite) {

@@ -1,0 +1,271 @@
+#include "app/keyboard.h"
+
+#include "app/virtual_keys.h"
+#include "machine/machine_state.h"
+#include "tape/spool.h"
+
+bool shiftHeld = false;
+bool symbolHeld = false;
+
+bool helperShift = false;
+
+namespace {
+
+// Where each letter A-Z sits in the matrix.
+constexpr AceKey kLetterKeys[26] = {
+    {1, 0}, {7, 3}, {0, 4}, {1, 2}, {2, 2}, {1, 3}, {1, 4}, {6, 4}, {5, 2}, {6, 3}, {6, 2}, {6, 1}, {7, 1},
+    {7, 2}, {5, 1}, {5, 0}, {2, 0}, {2, 3}, {1, 1}, {2, 4}, {5, 3}, {7, 4}, {2, 1}, {0, 3}, {5, 4}, {0, 2},
+};
+
+constexpr AceKey Letter(char c) {
+    return kLetterKeys[c - 'A'];
+}
+constexpr AceKey Digit(int d) {
+    return AceDigitKey(d);
+}
+
+constexpr KeyMapEntry Mapped(uint8_t code, AceKey key) {
+    return {code, key.row, uint8_t(~key.Mask()), key.Mask()};
+}
+
+constexpr std::array<KeyMapEntry, 256> BuildKeyMapTable() {
+    std::array<KeyMapEntry, 256> table{};
+    for (auto& entry : table)
+        entry = {0, 0, 0xFF, 0xFF};
+    for (int d = 0; d <= 9; ++d) {
+        table[vk::Digit(d)] = Mapped(vk::Digit(d), Digit(d));
+        table[vk::PadDigit(d)] = Mapped(vk::PadDigit(d), Digit(d));
+    }
+    for (char c = 'A'; c <= 'Z'; ++c)
+        table[uint8_t(c)] = Mapped(uint8_t(c), Letter(c));
+    table[vk::kReturn] = Mapped(vk::kReturn, kAceEnter);
+    table[vk::kSpace] = Mapped(vk::kSpace, kAceSpace);
+    table[vk::kLeftShift] = Mapped(vk::kLeftShift, kAceShift);
+    table[vk::kRightShift] = Mapped(vk::kRightShift, kAceShift);
+    table[vk::kLeftControl] = Mapped(vk::kLeftControl, kAceSymbolShift);
+    table[vk::kRightControl] = Mapped(vk::kRightControl, kAceSymbolShift);
+    return table;
+}
+
+// PC keys that press a shift key of the Ace together with one other key. The symbol
+// keys choose their second key by the PC Shift key, so that "=" types = and Shift+"="
+// types +. Releasing frees the shift key and both candidates: Shift may have changed
+// between press and release.
+struct TwoKeyRule {
+    uint8_t vk;
+    AceKey modifier;
+    AceKey plain;
+    AceKey shifted;
+};
+
+constexpr TwoKeyRule kTwoKeyRules[] = {
+    // Ace cursor and delete keys are SHIFTed digits.
+    {vk::kBackspace, kAceShift, Digit(0), Digit(0)},
+    {vk::kDelete, kAceShift, Digit(0), Digit(0)},
+    {vk::kLeft, kAceShift, Digit(5), Digit(5)},
+    {vk::kUp, kAceShift, Digit(6), Digit(6)},
+    {vk::kDown, kAceShift, Digit(7), Digit(7)},
+    {vk::kRight, kAceShift, Digit(8), Digit(8)},
+    // Numeric pad operators.
+    {vk::kPadMultiply, kAceSymbolShift, Letter('B'), Letter('B')},
+    {vk::kPadAdd, kAceSymbolShift, Letter('K'), Letter('K')},
+    {vk::kPadSubtract, kAceSymbolShift, Letter('J'), Letter('J')},
+    {vk::kPadDecimal, kAceSymbolShift, Letter('M'), Letter('M')},
+    {vk::kPadDivide, kAceSymbolShift, Letter('V'), Letter('V')},
+    // Symbol keys of a UK keyboard: plain symbol, Shift symbol.
+    {vk::kSemicolon, kAceSymbolShift, Letter('O'), Letter('Z')},    // ; :
+    {vk::kEquals, kAceSymbolShift, Letter('L'), Letter('K')},       // = +
+    {vk::kComma, kAceSymbolShift, Letter('N'), Letter('R')},        // , <
+    {vk::kMinus, kAceSymbolShift, Letter('J'), Digit(0)},           // - _
+    {vk::kPeriod, kAceSymbolShift, Letter('M'), Letter('T')},       // . >
+    {vk::kSlash, kAceSymbolShift, Letter('V'), Letter('C')},        // / ?
+    {vk::kApostrophe, kAceSymbolShift, Digit(7), Digit(2)},         // ' @
+    {vk::kOpenBracket, kAceSymbolShift, Letter('Y'), Letter('F')},  // [ {
+    {vk::kBackslash, kAceSymbolShift, Letter('D'), Letter('S')},    // \ |
+    {vk::kCloseBracket, kAceSymbolShift, Letter('U'), Letter('G')}, // ] }
+    {vk::kHash, kAceSymbolShift, Digit(3), Letter('A')},            // # ~
+};
+
+const TwoKeyRule* FindTwoKeyRule(int virtualKey) {
+    for (const TwoKeyRule& rule : kTwoKeyRules)
+        if (rule.vk == virtualKey) return &rule;
+    return nullptr;
+}
+
+} // namespace
+
+const std::array<KeyMapEntry, 256> KeyMapTable = BuildKeyMapTable();
+
+AceKey AceLetterKey(char letter) {
+    return Letter(letter);
+}
+
+void PressAceKey(AceKey key) {
+    machine.keyMatrix[key.row] &= uint8_t(~key.Mask());
+}
+void ReleaseAceKey(AceKey key) {
+    machine.keyMatrix[key.row] |= key.Mask();
+}
+bool AceKeyDown(AceKey key) {
+    return (machine.keyMatrix[key.row] & key.Mask()) == 0;
+}
+
+void KeyDown(int virtualKey) {
+    // A spool owns the matrix while it types; a PC key would corrupt its characters.
+    if (spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
+    if (virtualKey == vk::kShift) {
+        PressAceKey(kAceShift);
+        shiftHeld = true;
+        return;
+    }
+    if (virtualKey == vk::kControl) {
+        PressAceKey(kAceSymbolShift);
+        symbolHeld = true;
+        return;
+    }
+    if (const TwoKeyRule* rule = FindTwoKeyRule(virtualKey)) {
+        // Shift stays down with the symbol: the Ace ignores SHIFT under SYMBOL SHIFT.
+        PressAceKey(rule->modifier);
+        PressAceKey(shiftHeld ? rule->shifted : rule->plain);
+        return;
+    }
+    const KeyMapEntry& entry = KeyMapTable[virtualKey];
+    machine.keyMatrix[entry.halfRow] &= entry.pressMask;
+}
+
+void KeyUp(int virtualKey) {
+    if (spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
+    if (virtualKey == vk::kShift || virtualKey == vk::kControl) {
+        machine.keyMatrix[0] = 0xFF;
+        (virtualKey == vk::kShift ? shiftHeld : symbolHeld) = false;
+        return;
+    }
+    if (const TwoKeyRule* rule = FindTwoKeyRule(virtualKey)) {
+        ReleaseAceKey(rule->modifier);
+        ReleaseAceKey(rule->plain);
+        ReleaseAceKey(rule->shifted);
+        return;
+    }
+    const KeyMapEntry& entry = KeyMapTable[virtualKey];
+    machine.keyMatrix[entry.halfRow] |= entry.releaseMask;
+}
+
+void ReleaseAllKeys() {
+    ReleaseKeyMatrix();
+}
+
+void ResetKeyboard() {
+    ReleaseAllKeys();
+    shiftHeld = symbolHeld = false;
+    helperShift = false;
+    helperTyping = false;
+    helperPendingCharacter = 0;
+}
+
+// ---- Keyboard Helper ----
+
+namespace {
+
+// What each helper button types: plain, under SHIFT, under SYMBOL SHIFT, under both.
+// SHIFTed digits are the Ace's editing codes (12 DELETE LINE, 11 CAPS LOCK, 4 INVERSE
+// VIDEO, 9 GRAPHICS, 10 DELETE); both shifts together fall back to the plain character,
+// except for Q, W and E, which have no symbol and stay upper case.
+struct HelperChars {
+    AceKey key;
+    uint8_t plain, shift, symbol, both;
+};
+
+constexpr HelperChars Lettered(char upper, uint8_t symbol) {
+    const uint8_t lower = uint8_t(upper - 'A' + 'a');
+    return {Letter(upper), lower, uint8_t(upper), symbol, lower};
+}
+constexpr HelperChars Unsymbolled(char upper) {
+    return {Letter(upper), uint8_t(upper - 'A' + 'a'), uint8_t(upper), uint8_t(upper), uint8_t(upper)};
+}
+constexpr HelperChars Numbered(int digit, uint8_t shift, uint8_t symbol) {
+    const uint8_t plain = uint8_t('0' + digit);
+    return {Digit(digit), plain, shift, symbol, plain};
+}
+
+constexpr HelperChars kHelperChars[kHelperButtonCount] = {
+    Numbered(1, 12, '!'),
+    Numbered(2, 11, '@'),
+    Numbered(3, '3', '#'),
+    Numbered(4, 4, '$'),
+    Numbered(5, '5', '%'),
+    Numbered(6, '6', '&'),
+    Numbered(7, '7', '\''),
+    Numbered(8, '8', '('),
+    Numbered(9, 9, ')'),
+    Numbered(0, 10, '_'),
+    Unsymbolled('Q'),
+    Unsymbolled('W'),
+    Unsymbolled('E'),
+    Lettered('R', '<'),
+    Lettered('T', '>'),
+    Lettered('Y', '['),
+    Lettered('U', ']'),
+    Lettered('I', 127),
+    Lettered('O', ';'),
+    Lettered('P', '"'),
+    Lettered('A', '~'),
+    Lettered('S', '|'),
+    Lettered('D', '\\'),
+    Lettered('F', '{'),
+    Lettered('G', '}'),
+    Lettered('H', '^'),
+    Lettered('J', '-'),
+    Lettered('K', '+'),
+    Lettered('L', '='),
+    {kAceEnter, 13, 13, 13, 13},
+    {kAceShift, 0, 0, 0, 0},
+    Lettered('Z', ':'),
+    Lettered('X', '`'),
+    Lettered('C', '?'),
+    Lettered('V', '/'),
+    Lettered('B', '*'),
+    Lettered('N', ','),
+    Lettered('M', '.'),
+    {kAceSymbolShift, 0, 0, 0, 0},
+    {kAceSpace, ' ', ' ', ' ', ' '},
+};
+
+bool ValidButton(int button) {
+    return button >= 0 && button < kHelperButtonCount;
+}
+
+} // namespace
+
+AceKey HelperButtonKey(int button) {
+    return ValidButton(button) ? kHelperChars[button].key : kAceSpace;
+}
+
+uint8_t HelperCharacter(int button, bool shift, bool symbol) {
+    if (!ValidButton(button)) return 0;
+    const HelperChars& c = kHelperChars[button];
+    if (shift && symbol) return c.both;
+    if (symbol) return c.symbol;
+    return shift ? c.shift : c.plain;
+}
+
+void OpenHelperTyping() {
+    helperTyping = true;
+    typingCounter = 0;
+    helperShift = false;
+    symbolHeld = false;
+}
+
+void CloseHelperTyping() {
+    helperTyping = false;
+}
+
+void HelperButtonDown(int button) {
+    if (!ValidButton(button)) return;
+    if (button == kHelperShiftButton)
+        helperShift = !helperShift;
+    else if (button == kHelperSymbolShiftButton)
+        symbolHeld = !symbolHeld;
+    else
+        helperPendingCharacter = HelperCharacter(button, helperShift, symbolHeld);
+    helperTyping = true;
+}

@@ -1,0 +1,93 @@
+// The Ace's keyboard as the PC drives it.
+//
+// The Ace reads forty keys as eight half-rows of five (machine.keyMatrix, active low).
+// The platform front end turns each PC key event into a Windows virtual-key code
+// (app/virtual_keys.h) and calls KeyDown / KeyUp, but only while the main window has
+// the keyboard focus; both are ignored while a spool file is being typed. Most keys go
+// through KeyMapTable (one Ace key each); the arrows, Backspace/Delete, the numeric pad
+// operators and the PC symbol keys press two Ace keys (SHIFT or SYMBOL SHIFT and one
+// more), chosen so that the Ace types what the PC key shows.
+//
+// The Keyboard Helper (qt/keyboard_helper_window.h) clicks Ace keys with the mouse. Its
+// typing switch `helperTyping` and its pending character `helperPendingCharacter` live
+// with the spool (tape/spool.h): the frame driver types that character through
+// TypeHelperCharacter on a six-frame cycle while the switch is on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "tape/spool.h" // helperTyping, helperPendingCharacter
+
+// One key of the Ace: its half-row in keyMatrix and its bit (0-4) in that byte.
+struct AceKey {
+    uint8_t row;
+    uint8_t bit;
+    constexpr uint8_t Mask() const { return uint8_t(1u << bit); }
+    constexpr bool operator==(const AceKey&) const = default;
+};
+
+constexpr AceKey kAceShift{0, 0};
+constexpr AceKey kAceSymbolShift{0, 1};
+constexpr AceKey kAceEnter{6, 0};
+constexpr AceKey kAceSpace{7, 0};
+
+// Digits 0-9: 1 to 5 run along half-row 3 from bit 0, 6 to 0 back along half-row 4.
+constexpr AceKey AceDigitKey(int digit) {
+    return digit >= 1 && digit <= 5 ? AceKey{3, uint8_t(digit - 1)} : AceKey{4, uint8_t((10 - digit) % 10)};
+}
+// Letters 'A'-'Z' (upper case).
+AceKey AceLetterKey(char letter);
+
+void PressAceKey(AceKey key);
+void ReleaseAceKey(AceKey key);
+bool AceKeyDown(AceKey key);
+
+// Default handling of a virtual-key code: the key it stands for (0 when none), the
+// half-row, and the masks ANDed into that half-row on press and ORed in on release.
+// An unmapped code presses nothing and, on release, frees all of half-row 0.
+struct KeyMapEntry {
+    uint8_t code;
+    uint8_t halfRow;
+    uint8_t pressMask;
+    uint8_t releaseMask;
+};
+extern const std::array<KeyMapEntry, 256> KeyMapTable;
+
+extern bool shiftHeld;  // the PC Shift key is down: symbol keys type their shifted symbol
+extern bool symbolHeld; // the PC Ctrl key is down, or the helper's SYMBOL SHIFT is toggled on
+
+void KeyDown(int virtualKey);
+void KeyUp(int virtualKey);
+void ReleaseAllKeys();
+
+// Every key up, both flags clear, the Keyboard Helper's state cleared (start-up, tests).
+void ResetKeyboard();
+
+// ---- Keyboard Helper ----
+
+// The helper's 40 buttons, numbered 0-39 in the Ace keyboard's order (window control
+// ids are 700 plus the number): 1-9 and 0, Q-P, A-L, ENTER, SHIFT, Z-M, SYMBOL SHIFT, SPACE.
+constexpr int kHelperButtonCount = 40;
+constexpr int kHelperFirstControlId = 700;
+constexpr int kHelperEnterButton = 29;
+constexpr int kHelperShiftButton = 30;
+constexpr int kHelperSymbolShiftButton = 38;
+constexpr int kHelperSpaceButton = 39;
+
+// The Ace key under each helper button.
+AceKey HelperButtonKey(int button);
+
+extern bool helperShift; // the helper's own SHIFT toggle
+
+// The character a button types under the helper's toggles (0 for SHIFT and SYMBOL SHIFT).
+uint8_t HelperCharacter(int button, bool shift, bool symbol);
+
+// Opening the helper turns typing on, restarts the frame driver's typing cycle and
+// clears both toggles; closing it turns typing off.
+void OpenHelperTyping();
+void CloseHelperTyping();
+
+// A left-button press on a helper button: SHIFT and SYMBOL SHIFT flip their toggles,
+// any other button makes its character the pending one. Every press turns typing on.
+void HelperButtonDown(int button);

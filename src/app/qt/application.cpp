@@ -1,0 +1,131 @@
+#include "app/qt/application.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "app/current_file.h"
+#include "app/messages.h"
+#include "app/qt/file_commands.h"
+#include "app/qt/input_routing.h"
+#include "app/qt/main_window.h"
+#include "app/qt/rom_missing_dialog.h"
+#include "app/rom_lookup.h"
+#include "app/shell_state.h"
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "machine/reset.h"
+#include "machine/rom.h"
+#include "machine/run_state.h"
+#include "sound/sdl/sdl_audio_device.h"
+#include "sound/sound_output.h"
+#include "tape/file_kinds.h"
+#include "tape/load_file.h"
+#include "tape/spool.h"
+
+Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
+
+Application::~Application() {
+    ShutdownSound();
+    window_.reset();
+    SetHost(nullptr);
+}
+
+bool Application::Start() {
+    SetHost(&host_);
+    // "-i" decides where the configuration lives, so the command line is read first;
+    // its loads wait until the machine exists.
+    commandLine_ = ParseCommandLine(arguments_);
+    if (!StartUp()) return false;
+    ApplyCommandLine();
+
+    window_ = std::make_unique<MainWindow>(host_, loop_);
+    host_.SetDialogOwner(window_.get());
+    // Without sound the emulator still runs, silently, paced by the frame driver.
+    InstallSdlAudioDevice();
+    if (InitSound() != 0) ReportMessage(kCaptionError, 60);
+    window_->SetUpDisplay();
+    window_->show();
+    LoadStartupFile(commandLine_);
+    return true;
+}
+
+int Application::Run() {
+    return loop_.Run();
+}
+
+bool Application::StartUp() {
+    executableFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
+    romFolder = executableFolder + "roms/";
+    iniInExecutableFolder = commandLine_.iniInExecutableFolder;
+    if (iniInExecutableFolder) {
+        configFolder = executableFolder;
+    } else {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        configFolder = folder.toStdString() + "/";
+        QDir().mkpath(folder);
+    }
+
+    StartInputDevices();
+    ResetRunState();
+    currentFileKind = FileKind::None;
+    ResetCurrentFile();
+    ClearSpool();
+    frameCounter = 0;
+    ReleaseEveryKey();
+
+    // noltace.ini is read here once the configuration exists; until then the defaults stand.
+    machine.model = 0;
+    return LoadAceRom();
+}
+
+bool Application::LoadAceRom() {
+    const std::string path = FindStandardRom(executableFolder);
+    if (path.empty()) {
+        ReportMessage(kCaptionError, 2);
+        QStringList places;
+        for (const std::string& place : RomSearchPaths(executableFolder))
+            places << QString::fromStdString(place);
+        RomMissingDialog(places).exec();
+        return false;
+    }
+    // Hard Reset reloads ace.rom from the ROM folder: keep it pointing where ace.rom was found.
+    const std::filesystem::path found(path);
+    if (found.filename() == "ace.rom") romFolder = found.parent_path().string() + "/";
+    if (LoadRomFile(path, "ACE.ROM")) return false;
+    const ModelInfo& model = ModelTable(machine.model);
+    machine.topPage = model.topPage;
+    machine.ramTop = model.ramTop;
+    ResetMachine();
+    return true;
+}
+
+void Application::ApplyCommandLine() {
+    if (!commandLine_.problem.empty()) std::fprintf(stderr, "noltace: %s\n", commandLine_.problem.c_str());
+    switch (commandLine_.action) {
+    case StartupAction::LoadBinary:
+        LoadBinaryFile(commandLine_.pendingFile, commandLine_.binaryAddress);
+        break;
+    case StartupAction::LoadRom:
+        if (!LoadCustomRom(commandLine_.pendingFile)) ResetMachine();
+        break;
+    default: break;
+    }
+}
+
+int RunNoltace(int argc, char** argv) {
+    QApplication::setApplicationName("noltace");
+    QApplication qt(argc, argv);
+    // Qt has taken its own options (-platform and the like) out of the list by now.
+    std::vector<std::string> arguments;
+    const QStringList list = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < list.size(); ++i)
+        arguments.push_back(list[i].toStdString());
+    Application app(arguments);
+    if (!app.Start()) return 1;
+    return app.Run();
+}

@@ -1,0 +1,39 @@
+#include "app/qt/input_routing.h"
+
+#include <QKeyEvent>
+
+#include "app/keyboard.h"
+#include "app/qt/keyboard_helper_window.h"
+#include "app/qt/keyboard_picture_window.h"
+#include "app/qt/qt_key_map.h"
+#include "app/sdl/sdl_joystick.h"
+
+namespace {
+QtKeyboardInput& KeyboardInput() {
+    static QtKeyboardInput input;
+    return input;
+}
+} // namespace
+
+void StartInputDevices() {
+    UseSdlJoystick();
+}
+bool RouteKeyPress(const QKeyEvent& event) {
+    return KeyboardInput().KeyPressed(event);
+}
+bool RouteKeyRelease(const QKeyEvent& event) {
+    return KeyboardInput().KeyReleased(event);
+}
+void ReleaseEveryKey() {
+    ReleaseAllKeys();
+    KeyboardInput().ForgetHeldKeys();
+}
+void ShowKeyboardPicture(QWidget* owner) {
+    OpenKeyboardPicture(owner);
+}
+void ShowKeyboardHelper(QWidget* owner) {
+    OpenKeyboardHelper(owner);
+}
+bool KeyboardHelperIsOpen() {
+    return KeyboardHelperOpen();
+}

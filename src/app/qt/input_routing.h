@@ -1,0 +1,22 @@
+// Where the main window meets the keyboard and joystick modules: PC keys into the Ace's
+// keyboard matrix, the two keyboard windows (the Keyboard Helper and the keyboard
+// picture), and the joystick device installed at start-up.
+#pragma once
+
+class QKeyEvent;
+class QWidget;
+
+// The SDL joystick, installed before the settings are read.
+void StartInputDevices();
+
+// True when the event was a key for the Ace.
+bool RouteKeyPress(const QKeyEvent& event);
+bool RouteKeyRelease(const QKeyEvent& event);
+// Releases every key of the matrix (focus lost, a modal window took the keyboard).
+void ReleaseEveryKey();
+
+// Open (or raise) the two keyboard windows.
+void ShowKeyboardPicture(QWidget* owner);
+void ShowKeyboardHelper(QWidget* owner);
+// The Keyboard Helper keeps the machine running while it has the focus.
+bool KeyboardHelperIsOpen();

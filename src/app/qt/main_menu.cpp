@@ -1,0 +1,107 @@
+#include "app/qt/main_menu.h"
+
+#include <initializer_list>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QAction* AddCommand(QMainWindow* window, QMenu* menu, const char* name, const char* text,
+                    QKeySequence shortcut = {}) {
+    auto* action = new QAction(QString::fromUtf8(text), window);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        // Also on the window itself: the shortcut must work while the menu bar is hidden.
+        window->addAction(action);
+    }
+    if (menu) menu->addAction(action);
+    return action;
+}
+
+void DisableUntilBuilt(std::initializer_list<QAction*> actions) {
+    for (QAction* action : actions)
+        action->setEnabled(false);
+}
+
+} // namespace
+
+QAction* MainMenuActions::SizeAction(int scale) const {
+    switch (scale) {
+    case 1: return size100;
+    case 2: return size200;
+    case 3: return size300;
+    default: return fullScreen;
+    }
+}
+
+MainMenuActions BuildMainMenu(QMainWindow* window) {
+    MainMenuActions a{};
+    QMenuBar* bar = window->menuBar();
+
+    QMenu* file = bar->addMenu("&File");
+    a.loadFile = AddCommand(window, file, "loadFile", "&Load File...");
+    a.loadSpoolFile = AddCommand(window, file, "loadSpoolFile", "Load &Spool File...");
+    a.loadBinaryFile = AddCommand(window, file, "loadBinaryFile", "Load &Binary File...");
+    a.saveBinaryFile = AddCommand(window, file, "saveBinaryFile", "Save B&inary File...");
+    a.saveSnapshot = AddCommand(window, file, "saveSnapshot", "Save S&napshot...");
+    a.saveScreenshot = AddCommand(window, file, "saveScreenshot", "Save Sc&reenshot...");
+    file->addSeparator();
+    a.quit = AddCommand(window, file, "quit", "&Quit");
+
+    QMenu* emulation = bar->addMenu("&Emulation");
+    a.softReset = AddCommand(window, emulation, "softReset", "&Soft Reset");
+    a.hardReset = AddCommand(window, emulation, "hardReset", "&Hard Reset");
+    a.generateNmi = AddCommand(window, emulation, "generateNmi", "Generate &NMI", Qt::Key_F3);
+
+    QMenu* view = bar->addMenu("&View");
+    a.size100 = AddCommand(window, view, "size100", "&100%");
+    a.size200 = AddCommand(window, view, "size200", "&200%");
+    a.size300 = AddCommand(window, view, "size300", "&300%");
+    a.fullScreen = AddCommand(window, view, "fullScreen", "&Full Screen", Qt::Key_F4);
+    auto* sizes = new QActionGroup(window);
+    for (QAction* action : {a.size100, a.size200, a.size300, a.fullScreen}) {
+        action->setCheckable(true);
+        sizes->addAction(action);
+    }
+
+    QMenu* tools = bar->addMenu("&Tools");
+    a.options = AddCommand(window, tools, "options", "&Options...");
+    a.tapeBrowser = AddCommand(window, tools, "tapeBrowser", "&Tape Browser");
+    a.wavBrowser = AddCommand(window, tools, "wavBrowser", "&WAV Browser");
+    a.calculator = AddCommand(window, tools, "calculator", "&Calculator");
+    tools->addSeparator();
+    a.loadCustomRom = AddCommand(window, tools, "loadCustomRom", "Load Custom &ROM...");
+    tools->addSeparator();
+    a.loadConfiguration = AddCommand(window, tools, "loadConfiguration", "&Load Configuration");
+    a.saveConfiguration = AddCommand(window, tools, "saveConfiguration", "&Save Configuration");
+    a.defaultConfiguration = AddCommand(window, tools, "defaultConfiguration", "&Default Configuration");
+    tools->addSeparator();
+    a.displayKeyboard = AddCommand(window, tools, "displayKeyboard", "Display &Keyboard");
+    a.keyboardHelper = AddCommand(window, tools, "keyboardHelper", "Keyboard &Helper");
+
+    QMenu* debug = bar->addMenu("&Debug");
+    a.debugger = AddCommand(window, debug, "debugger", "&Debugger", Qt::Key_F5);
+    a.pcLogging = AddCommand(window, debug, "pcLogging", "&PC Logging");
+    a.pcLogging->setCheckable(true);
+    a.pcLogOneFrame = AddCommand(window, debug, "pcLogOneFrame", "PC log &One frame");
+    a.pcLogOneFrame->setCheckable(true);
+
+    QMenu* help = bar->addMenu("&Help");
+    a.about = AddCommand(window, help, "about", "&About");
+    a.help = AddCommand(window, help, "help", "&Help");
+
+    a.pause = AddCommand(window, nullptr, "pause", "Pause", Qt::Key_Escape);
+    a.fast = AddCommand(window, nullptr, "fast", "Fast", Qt::Key_F2);
+    a.dev = AddCommand(window, nullptr, "dev", "Dev", Qt::Key_F6);
+
+    DisableUntilBuilt({a.loadFile, a.loadSpoolFile, a.loadBinaryFile, a.saveBinaryFile, a.saveSnapshot,
+                       a.saveScreenshot, a.options, a.tapeBrowser, a.wavBrowser, a.calculator,
+                       a.loadConfiguration, a.saveConfiguration, a.defaultConfiguration, a.debugger,
+                       a.pcLogging, a.pcLogOneFrame, a.dev});
+    return a;
+}

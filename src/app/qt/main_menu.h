@@ -1,0 +1,35 @@
+// The main window's menus and shortcuts. Every command is a QAction kept here by name;
+// the main window connects them to the controllers that do the work. Commands whose
+// features are not built yet stay in their menus, disabled.
+//
+// The shortcuts are attached to the window as well as to the menus, so they keep working
+// in full screen, where the menu bar is hidden. Pause (Esc), Fast (F2) and Dev (F6) exist
+// only as shortcuts.
+#pragma once
+
+class QAction;
+class QMainWindow;
+
+struct MainMenuActions {
+    // File
+    QAction *loadFile, *loadSpoolFile, *loadBinaryFile, *saveBinaryFile, *saveSnapshot, *saveScreenshot,
+        *quit;
+    // Emulation
+    QAction *softReset, *hardReset, *generateNmi;
+    // View: the three window sizes and full screen
+    QAction *size100, *size200, *size300, *fullScreen;
+    // Tools
+    QAction *options, *tapeBrowser, *wavBrowser, *calculator, *loadCustomRom;
+    QAction *loadConfiguration, *saveConfiguration, *defaultConfiguration;
+    QAction *displayKeyboard, *keyboardHelper;
+    // Debug
+    QAction *debugger, *pcLogging, *pcLogOneFrame;
+    // Help
+    QAction *about, *help;
+    // Shortcut-only commands
+    QAction *pause, *fast, *dev;
+
+    QAction* SizeAction(int scale) const; // 1 to 3, 4 = full screen
+};
+
+MainMenuActions BuildMainMenu(QMainWindow* window);

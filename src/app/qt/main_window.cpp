@@ -1,0 +1,163 @@
+#include "app/qt/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "app/qt/about_dialog.h"
+#include "app/qt/file_commands.h"
+#include "app/qt/help_box.h"
+#include "app/qt/input_routing.h"
+#include "app/qt/main_loop.h"
+#include "app/qt/qt_host.h"
+#include "app/qt/run_commands.h"
+#include "app/qt/status_bar_panel.h"
+#include "app/qt/view_controller.h"
+#include "app/shell_state.h"
+#include "display/qt/display_presenter.h"
+#include "display/qt/screen_panel.h"
+#include "sound/sound_output.h"
+#include "tape/wav_deck.h"
+
+MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) {
+    setObjectName("mainWindow");
+    setWindowTitle(QString("NoltACE v%1").arg(kVersionText));
+    setAcceptDrops(true);
+    // The window takes the keys itself: its children never hold the focus.
+    setFocusPolicy(Qt::StrongFocus);
+
+    actions_ = BuildMainMenu(this);
+    screen_ = new ScreenPanel(this);
+    setCentralWidget(screen_);
+    status_ = std::make_unique<StatusBarPanel>(statusBar());
+    presenter_ = std::make_unique<DisplayPresenter>(screen_);
+    view_ = std::make_unique<ViewController>(this, *presenter_, *status_, actions_);
+
+    host_.SetPresenter(presenter_.get());
+    loop_.SetStatusBar(status_.get());
+    ConnectCommands();
+    StopSoundWhileMenusAreOpen();
+}
+
+MainWindow::~MainWindow() {
+    host_.SetPresenter(nullptr);
+    loop_.SetStatusBar(nullptr);
+}
+
+void MainWindow::SetUpDisplay() {
+    view_->SetUpDisplay();
+}
+
+void MainWindow::ConnectCommands() {
+    const MainMenuActions& a = actions_;
+    connect(a.quit, &QAction::triggered, this, &MainWindow::Quit);
+    connect(a.softReset, &QAction::triggered, this, [] { run_commands::SoftReset(); });
+    connect(a.hardReset, &QAction::triggered, this, [] { run_commands::HardReset(); });
+    connect(a.generateNmi, &QAction::triggered, this, [] { run_commands::GenerateNmi(); });
+    connect(a.size100, &QAction::triggered, this, [this] { view_->SetWindowScale(1); });
+    connect(a.size200, &QAction::triggered, this, [this] { view_->SetWindowScale(2); });
+    connect(a.size300, &QAction::triggered, this, [this] { view_->SetWindowScale(3); });
+    connect(a.fullScreen, &QAction::triggered, this, [this] { view_->ToggleFullScreen(); });
+    connect(a.loadCustomRom, &QAction::triggered, this, [] { ChooseCustomRom(); });
+    connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::DisplayKeyboard);
+    connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::KeyboardHelper);
+    connect(a.debugger, &QAction::triggered, this, [this] {
+        if (!view_->fullScreen()) run_commands::RunDebugger();
+    });
+    connect(a.about, &QAction::triggered, this, &MainWindow::ShowAbout);
+    connect(a.help, &QAction::triggered, this, [this] { ShowHelpBox(this); });
+    connect(a.pause, &QAction::triggered, this, [] { run_commands::TogglePause(); });
+    connect(a.fast, &QAction::triggered, this, [] { run_commands::ToggleFast(); });
+}
+
+void MainWindow::StopSoundWhileMenusAreOpen() {
+    for (QAction* entry : menuBar()->actions()) {
+        QMenu* menu = entry->menu();
+        if (!menu) continue;
+        connect(menu, &QMenu::aboutToShow, this, [] {
+            if (!wavPlaying) PauseSound(true);
+        });
+        connect(menu, &QMenu::aboutToHide, this, [] {
+            if (!wavPlaying) PauseSound(false);
+        });
+    }
+}
+
+void MainWindow::ShowAbout() {
+    AboutDialog about(this);
+    presenter_->PresentFrame();
+    about.exec();
+}
+
+void MainWindow::DisplayKeyboard() {
+    PauseAround pause;
+    ShowKeyboardPicture(this);
+}
+
+void MainWindow::KeyboardHelper() {
+    ShowKeyboardHelper(this);
+}
+
+// The tape and WAV browsers join the helper here when they exist.
+bool MainWindow::ToolWindowActive() const {
+    return KeyboardHelperIsOpen();
+}
+
+void MainWindow::Quit() {
+    if (!run_commands::ConfirmQuit()) return;
+    if (!view_->fullScreen()) mainWindowPlacement = {x(), y(), width(), height()};
+    // The configuration file is written here once it exists.
+    ShutdownSound();
+    presenter_->TearDownDisplay();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->close();
+    hide();
+    loop_.RequestQuit(0);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (!RouteKeyPress(*event)) QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (!RouteKeyRelease(*event)) QMainWindow::keyReleaseEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow())
+            run_commands::FocusGained();
+        else
+            run_commands::FocusLost(ToolWindowActive());
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing goes through the same question as File, Quit; the loop ends the program.
+    event->ignore();
+    Quit();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    view_->WindowMoved();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    LoadDroppedFile(this, urls.first().toLocalFile());
+}

@@ -1,0 +1,66 @@
+#include "app/qt/qt_host.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "app/qt/message_dialog.h"
+#include "display/qt/display_presenter.h"
+
+namespace {
+
+// "ACE files (*.ace)" / "*.ace;*.tap" becomes Qt's "ACE files (*.ace *.tap)": Qt reads
+// the patterns from the parentheses, separated by blanks.
+QString QtFilters(const FileDialogRequest& request) {
+    QStringList filters;
+    for (const auto& [description, patterns] : request.filters) {
+        QString label = QString::fromStdString(description);
+        const qsizetype open = label.lastIndexOf('(');
+        if (open > 0) label = label.left(open).trimmed();
+        filters << label + " (" + QString::fromStdString(patterns).replace(';', ' ') + ")";
+    }
+    return filters.join(";;");
+}
+
+QString InitialPath(const FileDialogRequest& request) {
+    QString path = QString::fromStdString(request.initialFolder);
+    if (!request.initialName.empty()) {
+        if (!path.isEmpty() && !path.endsWith('/')) path += '/';
+        path += QString::fromStdString(request.initialName);
+    }
+    return path;
+}
+
+} // namespace
+
+void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
+    ++messagesShown_;
+    MessageDialog dialog(QString::fromStdString(caption), QString::fromStdString(text));
+    dialog.exec();
+}
+
+bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::PresentFrame() {
+    if (presenter_) presenter_->PresentFrame();
+}
+
+std::string QtHost::ChooseOpenFile(const FileDialogRequest& request) {
+    return QFileDialog::getOpenFileName(owner_, QString::fromStdString(request.title), InitialPath(request),
+                                        QtFilters(request))
+        .toStdString();
+}
+
+std::string QtHost::ChooseSaveFile(const FileDialogRequest& request) {
+    QFileDialog dialog(owner_, QString::fromStdString(request.title), InitialPath(request),
+                       QtFilters(request));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
+}

@@ -1,0 +1,32 @@
+// The main window's status bar: four equal parts (model, frames per second, speed,
+// current file), refreshed at most once a second by the main loop.
+#pragma once
+
+#include <array>
+
+#include <QString>
+
+class QLabel;
+class QStatusBar;
+struct StatusTexts;
+
+class StatusBarPanel {
+  public:
+    explicit StatusBarPanel(QStatusBar* bar);
+
+    // Once a second (host time in seconds): show the new texts when updates are enabled,
+    // then start counting frames afresh.
+    void Update(double now);
+    // Full screen has no status bar to update.
+    void SetUpdatesEnabled(bool enabled) { enabled_ = enabled; }
+    bool updatesEnabled() const { return enabled_; }
+
+    QString PartText(int part) const;
+
+  private:
+    void Show(const StatusTexts& texts);
+
+    std::array<QLabel*, 4> parts_{};
+    bool enabled_ = true;
+    double lastUpdate_ = -1.0;
+};

@@ -1,0 +1,44 @@
+// The OpenGL back-end: the frame image is uploaded to a 384 x 312 texture each time it
+// is shown and drawn as one quad over the whole widget, sampled GL_NEAREST so the Ace's
+// pixels stay sharp at any scale.
+//
+// Set-up happens when the widget is first shown. A failure is reported once (messages
+// 50 to 53, caption "NoltACE Display") and the view then draws nothing.
+#pragma once
+
+#include <vector>
+
+#include <QOpenGLBuffer>
+#include <QOpenGLFunctions>
+#include <QOpenGLShaderProgram>
+#include <QOpenGLWidget>
+
+#include "display/qt/frame_view.h"
+
+class OpenGLFrameView : public QOpenGLWidget, protected QOpenGLFunctions, public FrameView {
+    Q_OBJECT
+  public:
+    explicit OpenGLFrameView(QWidget* parent);
+    ~OpenGLFrameView() override;
+
+    QWidget* widget() override { return this; }
+    void ShowFrame(const uint32_t* pixels) override;
+    bool Ready() const override { return failure_ == 0; }
+    QImage Grab() override { return grabFramebuffer(); }
+
+  protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+  private:
+    void Fail(int code);
+    void ReleaseGL();
+
+    std::vector<uint32_t> pixels_;
+    bool pixelsChanged_ = true;
+    bool initialised_ = false;
+    int failure_ = 0;
+    GLuint texture_ = 0;
+    QOpenGLShaderProgram program_;
+    QOpenGLBuffer quad_;
+};

@@ -1,0 +1,94 @@
+// The message box, the About box and the Help box as the user sees them.
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/help_quotes.h"
+#include "app/messages.h"
+#include "app/qt/application.h"
+#include "app/qt/main_window.h"
+#include "display/qt/display_presenter.h"
+#include "gui_support.h"
+#include "machine/run_state.h"
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { ResetEmulatorState(); }
+
+    void reportedMessageShowsCaptionAndCode() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        auto said = CloseNextMessage();
+        QVERIFY(ReportMessage(kCaptionDisplay, 50));
+        QCOMPARE(*said, QString("NoltACE Display|32 - OpenGL: Failed to create OpenGL context"));
+        said = CloseNextMessage();
+        ReportMessage(kCaptionError, 9);
+        QCOMPARE(*said, QString("NoltACE Error|09 - "));
+    }
+
+    void aboutBoxNamesTheVersion() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        const int presentedBefore = app->window()->presenter().presentedFrames();
+        QString title, text;
+        QRect button, client;
+        AnswerNextModal([&](QWidget* modal) {
+            title = modal->windowTitle();
+            text = modal->findChild<QLabel*>("aboutText")->text();
+            auto* ok = modal->findChild<QPushButton*>("aboutOk");
+            button = ok->geometry();
+            client = modal->rect();
+            ok->click();
+        });
+        app->window()->actions().about->trigger();
+        QCOMPARE(title, QString("NoltACE v1.06"));
+        QVERIFY(text.startsWith("Version 1.06"));
+        QVERIFY(text.endsWith("The FORTH Is Strong In This Emulator"));
+        QCOMPARE(client.size(), QSize(375, 228));
+        QCOMPARE(client.bottom() - button.bottom(), 5);
+        QVERIFY(qAbs(button.center().x() - client.center().x()) <= 1);
+        QVERIFY(app->window()->presenter().presentedFrames() > presentedBefore);
+    }
+
+    void helpShowsOneOfTheQuotations() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QString title, text;
+        AnswerNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            title = box->windowTitle();
+            text = box->text();
+            QCOMPARE(box->buttons().size(), 1);
+            box->button(QMessageBox::Ok)->click();
+        });
+        app->window()->actions().help->trigger();
+        QCOMPARE(title, QString("Help"));
+        bool known = false;
+        for (int i = 0; i < kHelpQuoteCount; ++i)
+            known |= text == HelpQuote(i);
+        QVERIFY2(known, qPrintable(text));
+    }
+
+    void laterCommandsAreDisabled() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        const MainMenuActions& a = app->window()->actions();
+        for (QAction* action : {a.options, a.tapeBrowser, a.wavBrowser, a.calculator, a.debugger, a.pcLogging,
+                                a.saveScreenshot, a.loadBinaryFile, a.saveBinaryFile, a.loadConfiguration})
+            QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
+        // F5 on a disabled Debugger leaves the machine running.
+        QTest::keyClick(app->window(), Qt::Key_F5);
+        QVERIFY(!Paused);
+    }
+};
+
+REGISTER_GUI_SUITE(DialogsTest);
+#include "dialogs_test.moc"

@@ -1,0 +1,133 @@
+#include "gui_support.h"
+
+#include <map>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+
+#include "app/current_file.h"
+#include "app/messages.h"
+#include "app/qt/application.h"
+#include "app/qt/main_window.h"
+#include "app/qt/message_dialog.h"
+#include "app/shell_state.h"
+#include "display/presentation.h"
+#include "machine/frame.h"
+#include "machine/run_state.h"
+#include "tape/file_kinds.h"
+
+std::map<std::string, GuiSuiteEntry>& GuiSuites() {
+    static std::map<std::string, GuiSuiteEntry> suites;
+    return suites;
+}
+
+bool RegisterGuiSuite(const char* name, GuiSuiteFactory factory, const char* envName, const char* envValue) {
+    GuiSuites()[name] = {std::move(factory), envName, envValue};
+    return true;
+}
+
+QString TestRomPath() {
+    const QString path = qEnvironmentVariable("NOLTACE_TEST_ROM");
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
+}
+
+QString ScratchFolder() {
+    const QString name = QString("%1.%2").arg(QTest::currentAppName()).arg(QTest::currentTestFunction());
+    QDir dir(QDir::temp().filePath("noltace-gui-tests/" + name));
+    dir.removeRecursively();
+    dir.mkpath(".");
+    return dir.path() + "/";
+}
+
+void ResetEmulatorState() {
+    ResetRunState();
+    ResetShellSettings();
+    ResetCurrentFile();
+    currentFileKind = FileKind::None;
+    ClearLastReportedMessage();
+    opt_DrawMode = kDrawSoftware;
+    opt_DrawSize = 1;
+    frameCounter = 0;
+    // The tests answer their own questions; none should wait for a person.
+    opt_exit_msg = 0;
+}
+
+std::unique_ptr<Application> StartApplication(const std::vector<std::string>& arguments) {
+    qputenv("NOLTACE_ROM", TestRomPath().toLocal8Bit());
+    auto app = std::make_unique<Application>(arguments);
+    if (!app->Start()) {
+        QTest::qFail("the application did not start", __FILE__, __LINE__);
+        return nullptr;
+    }
+    if (!QTest::qWaitForWindowExposed(app->window())) {
+        QTest::qFail("the main window was never exposed", __FILE__, __LINE__);
+        return nullptr;
+    }
+    // Shortcuts and keys go to the active window only.
+    app->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(app->window())) {
+        QTest::qFail("the main window never became active", __FILE__, __LINE__);
+        return nullptr;
+    }
+    return app;
+}
+
+std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs) {
+    auto done = std::make_shared<bool>(false);
+    auto* timer = new QTimer(qApp);
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        *waited += timer->interval();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+            *done = true;
+        } else if (*waited > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+    return done;
+}
+
+namespace {
+
+QString DescribeAndClose(QWidget* modal) {
+    QString said;
+    if (auto* message = qobject_cast<MessageDialog*>(modal))
+        said = message->windowTitle() + "|" + message->text();
+    else
+        said = "not a message dialog: " + modal->objectName();
+    modal->close();
+    return said;
+}
+
+void CloseMessagesInTurn(std::shared_ptr<QStringList> said, int left, int timeoutMs) {
+    if (left <= 0) return;
+    AnswerNextModal(
+        [=](QWidget* modal) {
+            said->append(DescribeAndClose(modal));
+            CloseMessagesInTurn(said, left - 1, timeoutMs);
+        },
+        timeoutMs);
+}
+
+} // namespace
+
+std::shared_ptr<QString> CloseNextMessage(int timeoutMs) {
+    auto said = std::make_shared<QString>();
+    AnswerNextModal([said](QWidget* modal) { *said = DescribeAndClose(modal); }, timeoutMs);
+    return said;
+}
+
+std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs) {
+    auto said = std::make_shared<QStringList>();
+    CloseMessagesInTurn(said, count, timeoutMs);
+    return said;
+}

@@ -1,0 +1,62 @@
+// Shared helpers for the GUI tests: a registry of QTest suites (one process runs one
+// suite, chosen by name), the test ROM, a started application, and answering the modal
+// dialogs that the code under test opens.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class Application;
+class QWidget;
+
+#include <map>
+
+using GuiSuiteFactory = std::function<std::unique_ptr<QObject>()>;
+struct GuiSuiteEntry {
+    GuiSuiteFactory factory;
+    const char* envName;
+    const char* envValue;
+};
+std::map<std::string, GuiSuiteEntry>& GuiSuites();
+bool RegisterGuiSuite(const char* name, GuiSuiteFactory factory, const char* envName = nullptr,
+                      const char* envValue = nullptr);
+
+// One QTest class per file, registered under its class name. The variant with an
+// environment variable sets it before the QApplication exists (QT_SCALE_FACTOR...).
+#define REGISTER_GUI_SUITE(Class)                                                                            \
+    static const bool registered##Class = RegisterGuiSuite(#Class, [] { return std::make_unique<Class>(); })
+#define REGISTER_GUI_SUITE_WITH_ENV(Class, name, value)                                                      \
+    static const bool registered##Class = RegisterGuiSuite(                                                  \
+        #Class, [] { return std::make_unique<Class>(); }, name, value)
+
+// NOLTACE_TEST_ROM when it names a readable file, else "".
+QString TestRomPath();
+#define REQUIRE_GUI_TEST_ROM()                                                                               \
+    do {                                                                                                     \
+        if (TestRomPath().isEmpty()) QSKIP("NOLTACE_TEST_ROM does not name a readable ace.rom");             \
+    } while (0)
+
+// A scratch folder for the current test function, created empty.
+QString ScratchFolder();
+
+// Puts every setting and run-state flag back to its default, as a fresh start would.
+void ResetEmulatorState();
+
+// Starts the application on the test ROM with these arguments; the window is shown
+// exposed and active. Fails the test (returns null) when start-up fails.
+std::unique_ptr<Application> StartApplication(const std::vector<std::string>& arguments = {});
+
+// Runs `action` on the next modal widget that opens (within `timeoutMs`); the action
+// must close it. Returns a flag that turns true once the action has run.
+std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// What a closed message dialog said: "caption|text".
+std::shared_ptr<QString> CloseNextMessage(int timeoutMs = 5000);
+// The same for the next `count` message dialogs, one after another.
+std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs = 5000);

@@ -1,0 +1,135 @@
+// Typing into the Ace through the main window: the PC keyboard, the Keyboard Helper
+// and the keyboard picture, on the real ROM.
+#include <QAction>
+#include <QTest>
+
+#include <string>
+
+#include "app/keyboard.h"
+#include "app/qt/application.h"
+#include "app/qt/keyboard_helper_window.h"
+#include "app/qt/keyboard_picture_window.h"
+#include "app/qt/main_menu.h"
+#include "app/qt/main_window.h"
+#include "gui_support.h"
+#include "machine/machine_state.h"
+#include "machine/run_state.h"
+#include "tape/spool.h"
+
+namespace {
+
+// The Ace's 32 x 24 character screen as text (inverse and graphics characters as '.').
+QString ScreenText() {
+    QString text;
+    for (int row = 0; row < 24; ++row) {
+        for (int col = 0; col < 32; ++col) {
+            const uint8_t ch = ramBlock[0x2400 + row * 32 + col];
+            text += (ch >= 32 && ch < 127) ? QChar(ch) : QChar('.');
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+// The ROM reads a key only once it has been down for a few of its 50 Hz scans, so each
+// PC key is held over several frames, as a person's would be.
+constexpr int kHoldFrames = 4;
+constexpr int kGapFrames = 2;
+
+} // namespace
+
+class KeyboardTypingTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Application> app;
+
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i)
+            app->loop().RunOnePass();
+    }
+    // Each frame of the ROM's start-up until FORTH shows its input cursor.
+    bool Boot() {
+        app = StartApplication();
+        if (!app) return false;
+        FastMode = true; // frames as fast as they run; the timing is counted, not waited
+        Frames(150);
+        return true;
+    }
+    void PcType(QWidget* window, const QString& text) {
+        for (const QChar c : text) {
+            const char ch = c.toLatin1();
+            QTest::keyPress(window, ch);
+            Frames(kHoldFrames);
+            QTest::keyRelease(window, ch);
+            Frames(kGapFrames);
+        }
+    }
+    void PcKey(QWidget* window, Qt::Key key) {
+        QTest::keyPress(window, key);
+        Frames(kHoldFrames);
+        QTest::keyRelease(window, key);
+        Frames(kGapFrames);
+    }
+
+  private slots:
+    void init() {
+        ResetEmulatorState();
+        ResetKeyboard();
+    }
+    void cleanup() {
+        app.reset();
+        ResetKeyboard();
+    }
+
+    void pcKeyboardTypesASum() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        MainWindow* window = app->window();
+        PcType(window, "123 456 + .");
+        QVERIFY2(ScreenText().contains("123 456 + ."), qPrintable(ScreenText())); // echoed as typed
+        PcKey(window, Qt::Key_Return);
+        Frames(25);
+        QVERIFY2(ScreenText().contains("123 456 + . 579  OK"), qPrintable(ScreenText()));
+        QVERIFY(std::all_of(std::begin(machine.keyMatrix), std::end(machine.keyMatrix),
+                            [](uint8_t row) { return row == 0xFF; }));
+    }
+
+    void keyboardHelperTypesItsCharacters() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        app->window()->actions().keyboardHelper->trigger();
+        QVERIFY(KeyboardHelperOpen());
+        KeyboardHelperWindow* helper = KeyboardHelper();
+        const auto click = [&](int controlId) {
+            QTest::mouseClick(helper->findChild<HelperKeyButton*>(QString("key%1").arg(controlId)),
+                              Qt::LeftButton);
+            // The character is typed at the next six-frame cycle and held for it; the
+            // cycle after must pass empty so that the ROM sees the key let go.
+            Frames(14);
+        };
+        // "7 1 + ." and ENTER, with SYMBOL SHIFT toggled on for the symbols.
+        for (int id : {706, 739, 700, 739, 738, 727, 738, 739, 738, 737, 738, 729})
+            click(id);
+        Frames(25);
+        QVERIFY2(ScreenText().contains("7 1 + . 8  OK"), qPrintable(ScreenText()));
+        helper->close();
+        Frames(2);
+        QVERIFY(!KeyboardHelperOpen());
+        QVERIFY(!helperTyping);
+    }
+
+    void displayKeyboardOpensThePicture() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        app->window()->actions().displayKeyboard->trigger();
+        QVERIFY(KeyboardPictureOpen());
+        QVERIFY(QTest::qWaitForWindowExposed(KeyboardPicture()));
+        QCOMPARE(KeyboardPicture()->size(), QSize(526, 239));
+        KeyboardPicture()->close();
+        Frames(2);
+        QVERIFY(!KeyboardPictureOpen());
+    }
+};
+
+REGISTER_GUI_SUITE(KeyboardTypingTest);
+#include "keyboard_typing_test.moc"

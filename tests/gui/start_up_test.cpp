@@ -1,0 +1,104 @@
+// Start-up: the command line's loads, and what the user sees without a ROM.
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include "app/messages.h"
+#include "app/qt/application.h"
+#include "app/qt/main_window.h"
+#include "app/shell_state.h"
+#include "gui_support.h"
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "machine/rom.h"
+#include "sound/sound_output.h"
+
+namespace {
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { ResetEmulatorState(); }
+
+    void binaryFileLoadsAtItsAddressBeforeTheFirstFrame() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString bin = WriteFile(ScratchFolder() + "code.bin", QByteArray("\x3E\x2A\xC9\x11\x22", 5));
+        auto app = StartApplication({bin.toStdString(), "16384"});
+        QVERIFY(app);
+        QCOMPARE(ramBlock[16384], uint8_t(0x3E));
+        QCOMPARE(ramBlock[16388], uint8_t(0x22));
+    }
+
+    void customRomReplacesTheStandardOne() {
+        REQUIRE_GUI_TEST_ROM();
+        QFile standard(TestRomPath());
+        QVERIFY(standard.open(QIODevice::ReadOnly));
+        QByteArray image = standard.readAll();
+        image[0x100] = char(0xA5);
+        const QString rom = WriteFile(ScratchFolder() + "mine.rom", image);
+        auto app = StartApplication({"-r", rom.toStdString()});
+        QVERIFY(app);
+        QCOMPARE(QString::fromStdString(currentRomName), QString("MINE.ROM"));
+        QCOMPARE(machine.pages[0][0x100], uint8_t(0xA5));
+    }
+
+    void iniSwitchUsesTheExecutableFolder() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication({"-i"});
+        QVERIFY(app);
+        QVERIFY(iniInExecutableFolder);
+        QCOMPARE(configFolder, executableFolder);
+    }
+
+    void failingSoundDeviceLeavesASilentEmulator() {
+        REQUIRE_GUI_TEST_ROM();
+        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        auto said = CloseNextMessages(2);
+        auto app = StartApplication();
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        QVERIFY(app);
+        // The device's own failure, then the start-up's.
+        QCOMPARE(said->size(), 2);
+        QVERIFY2(said->at(0).startsWith("NoltACE Error|3D - "), qPrintable(said->at(0)));
+        QCOMPARE(said->at(1), QString("NoltACE Error|3C - SDL Audio: Failed to initialise sound"));
+        QVERIFY(!SoundOutputOn());
+        frameCounter = 0;
+        app->loop().RunFor(0.2);
+        QVERIFY(frameCounter > 0);
+    }
+
+    void missingRomNamesItsPlaces() {
+        const QString empty = ScratchFolder();
+        qputenv("NOLTACE_ROM", QString(empty + "nothing.rom").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", QString(empty + "data").toLocal8Bit());
+        QString said, places;
+        // First the message box, then the window that lists the places.
+        AnswerNextModal([&](QWidget* message) {
+            said = message->windowTitle() + "|" + message->findChild<QLabel*>("messageText")->text();
+            message->close();
+            AnswerNextModal([&](QWidget* list) {
+                if (auto* label = list->findChild<QLabel*>("romPlaces")) places = label->text();
+                list->close();
+            });
+        });
+        Application app({});
+        QVERIFY(!app.Start());
+        QCOMPARE(said, QString("NoltACE Error|02 - ROM missing"));
+        QVERIFY2(places.contains(empty + "nothing.rom"), qPrintable(places));
+        QVERIFY(places.contains("roms/ace.rom"));
+        QVERIFY(places.contains(empty + "data/noltace/roms/ace.rom"));
+        QVERIFY(!app.window());
+    }
+};
+
+REGISTER_GUI_SUITE(StartUpTest);
+#include "start_up_test.moc"

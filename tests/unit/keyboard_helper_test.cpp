@@ -1,0 +1,125 @@
+// The Keyboard Helper's buttons: the key under each, the characters they type under
+// the two toggles, and the typing switch.
+#include "app/keyboard.h"
+#include "machine/machine_state.h"
+#include "tape/spool.h"
+#include "test_support.h"
+
+namespace {
+
+class KeyboardHelperTest : public MachineTest {
+  protected:
+    void SetUp() override {
+        MachineTest::SetUp();
+        ResetKeyboard();
+        typingCounter = 7;
+    }
+    void TearDown() override {
+        ResetKeyboard();
+        typingCounter = 0;
+        MachineTest::TearDown();
+    }
+};
+
+// Buttons in the window's order, as the Ace's keyboard reads left to right, top down.
+const char* const kButtonLegends[kHelperButtonCount] = {
+    "1", "2",     "3",     "4", "5", "6", "7", "8", "9", "0", "Q",   "W",    "E", "R",
+    "T", "Y",     "U",     "I", "O", "P", "A", "S", "D", "F", "G",   "H",    "J", "K",
+    "L", "ENTER", "SHIFT", "Z", "X", "C", "V", "B", "N", "M", "SYM", "SPACE"};
+
+TEST_F(KeyboardHelperTest, ButtonsSitOnTheirAceKeys) {
+    const char* const matrix[8][5] = {
+        {"SHIFT", "SYM", "Z", "X", "C"}, {"A", "S", "D", "F", "G"},     {"Q", "W", "E", "R", "T"},
+        {"1", "2", "3", "4", "5"},       {"0", "9", "8", "7", "6"},     {"P", "O", "I", "U", "Y"},
+        {"ENTER", "L", "K", "J", "H"},   {"SPACE", "M", "N", "B", "V"},
+    };
+    for (int b = 0; b < kHelperButtonCount; ++b) {
+        const AceKey k = HelperButtonKey(b);
+        EXPECT_STREQ(matrix[k.row][k.bit], kButtonLegends[b]) << "button " << b;
+    }
+    EXPECT_STREQ(kButtonLegends[kHelperEnterButton], "ENTER");
+    EXPECT_STREQ(kButtonLegends[kHelperShiftButton], "SHIFT");
+    EXPECT_STREQ(kButtonLegends[kHelperSymbolShiftButton], "SYM");
+    EXPECT_STREQ(kButtonLegends[kHelperSpaceButton], "SPACE");
+}
+
+TEST_F(KeyboardHelperTest, CharactersUnderEachToggle) {
+    // plain, SHIFT, SYMBOL SHIFT, both
+    const uint8_t expected[kHelperButtonCount][4] = {
+        {'1', 12, '!', '1'},  {'2', 11, '@', '2'},  {'3', '3', '#', '3'}, {'4', 4, '$', '4'},
+        {'5', '5', '%', '5'}, {'6', '6', '&', '6'}, {'7', '7', 39, '7'},  {'8', '8', '(', '8'},
+        {'9', 9, ')', '9'},   {'0', 10, '_', '0'},  {'q', 'Q', 'Q', 'Q'}, {'w', 'W', 'W', 'W'},
+        {'e', 'E', 'E', 'E'}, {'r', 'R', '<', 'r'}, {'t', 'T', '>', 't'}, {'y', 'Y', '[', 'y'},
+        {'u', 'U', ']', 'u'}, {'i', 'I', 127, 'i'}, {'o', 'O', ';', 'o'}, {'p', 'P', 34, 'p'},
+        {'a', 'A', '~', 'a'}, {'s', 'S', 124, 's'}, {'d', 'D', 92, 'd'},  {'f', 'F', '{', 'f'},
+        {'g', 'G', '}', 'g'}, {'h', 'H', '^', 'h'}, {'j', 'J', '-', 'j'}, {'k', 'K', '+', 'k'},
+        {'l', 'L', '=', 'l'}, {13, 13, 13, 13},     {0, 0, 0, 0},         {'z', 'Z', ':', 'z'},
+        {'x', 'X', 96, 'x'},  {'c', 'C', '?', 'c'}, {'v', 'V', '/', 'v'}, {'b', 'B', '*', 'b'},
+        {'n', 'N', ',', 'n'}, {'m', 'M', '.', 'm'}, {0, 0, 0, 0},         {' ', ' ', ' ', ' '},
+    };
+    for (int b = 0; b < kHelperButtonCount; ++b) {
+        SCOPED_TRACE(kButtonLegends[b]);
+        EXPECT_EQ(HelperCharacter(b, false, false), expected[b][0]);
+        EXPECT_EQ(HelperCharacter(b, true, false), expected[b][1]);
+        EXPECT_EQ(HelperCharacter(b, false, true), expected[b][2]);
+        EXPECT_EQ(HelperCharacter(b, true, true), expected[b][3]);
+    }
+    EXPECT_EQ(HelperCharacter(-1, false, false), 0);
+    EXPECT_EQ(HelperCharacter(kHelperButtonCount, false, false), 0);
+}
+
+TEST_F(KeyboardHelperTest, OpeningStartsTheTypingCycleWithTogglesClear) {
+    helperShift = true;
+    symbolHeld = true;
+    OpenHelperTyping();
+    EXPECT_TRUE(helperTyping);
+    EXPECT_EQ(typingCounter, 0);
+    EXPECT_FALSE(helperShift);
+    EXPECT_FALSE(symbolHeld);
+    CloseHelperTyping();
+    EXPECT_FALSE(helperTyping);
+}
+
+TEST_F(KeyboardHelperTest, ShiftToggleChoosesTheShiftedCharacter) {
+    OpenHelperTyping();
+    HelperButtonDown(kHelperShiftButton);
+    EXPECT_TRUE(helperShift);
+    EXPECT_EQ(helperPendingCharacter, 0); // a toggle types nothing
+    HelperButtonDown(1);                  // '2'
+    EXPECT_EQ(helperPendingCharacter, 11);
+    HelperButtonDown(kHelperShiftButton);
+    EXPECT_FALSE(helperShift);
+    HelperButtonDown(1);
+    EXPECT_EQ(helperPendingCharacter, '2');
+}
+
+TEST_F(KeyboardHelperTest, SymbolToggleIsSharedWithTheCtrlKey) {
+    OpenHelperTyping();
+    HelperButtonDown(kHelperSymbolShiftButton);
+    EXPECT_TRUE(symbolHeld);
+    HelperButtonDown(27); // K
+    EXPECT_EQ(helperPendingCharacter, '+');
+    HelperButtonDown(kHelperShiftButton); // both toggles: the plain letter
+    HelperButtonDown(27);
+    EXPECT_EQ(helperPendingCharacter, 'k');
+    HelperButtonDown(kHelperSymbolShiftButton);
+    EXPECT_FALSE(symbolHeld);
+}
+
+TEST_F(KeyboardHelperTest, EveryPressTurnsTypingOnAndTheLastClickWins) {
+    CloseHelperTyping();
+    HelperButtonDown(kHelperShiftButton);
+    EXPECT_TRUE(helperTyping);
+    CloseHelperTyping();
+    HelperButtonDown(kHelperSpaceButton);
+    EXPECT_TRUE(helperTyping);
+    EXPECT_EQ(helperPendingCharacter, ' ');
+    // Two clicks before the frame driver's next typing frame: only the second remains.
+    HelperButtonDown(20); // A
+    HelperButtonDown(kHelperEnterButton);
+    EXPECT_EQ(helperPendingCharacter, 13);
+    HelperButtonDown(99); // no such button: nothing changes
+    EXPECT_EQ(helperPendingCharacter, 13);
+}
+
+} // namespace

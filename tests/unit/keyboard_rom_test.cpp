@@ -1,0 +1,125 @@
+// The keyboard handlers on the whole machine: PC keys read by the real ROM, and the
+// Keyboard Helper's characters typed by the frame driver.
+#include <initializer_list>
+#include <string>
+
+#include "app/keyboard.h"
+#include "app/virtual_keys.h"
+#include "running_machine.h"
+
+namespace {
+
+class KeyboardRomTest : public RunningMachineTest {
+  protected:
+    void SetUp() override {
+        RunningMachineTest::SetUp();
+        ResetKeyboard();
+    }
+    void TearDown() override {
+        ResetKeyboard();
+        RunningMachineTest::TearDown();
+    }
+    static void RunFrames(int n) {
+        for (int i = 0; i < n; ++i)
+            RunFrame();
+    }
+    static std::string ScreenRow(int row) {
+        std::string line;
+        for (int column = 0; column < 32; ++column) {
+            const uint8_t c = machine.ram[0x2400 + row * 32 + column] & 0x7F;
+            line += c >= 32 && c < 127 ? char(c) : '.';
+        }
+        return line.erase(line.find_last_not_of(' ') + 1);
+    }
+    // A PC key stroke with the keys in `held` down around it. The ROM takes a key once
+    // it has seen it down over a few of its 50 Hz scans, and wants it let go before the
+    // next one.
+    static void Stroke(std::initializer_list<int> held, int key) {
+        for (int h : held)
+            ::KeyDown(h);
+        ::KeyDown(key);
+        RunFrames(4);
+        ::KeyUp(key);
+        for (int h : held)
+            ::KeyUp(h);
+        RunFrames(2);
+    }
+    bool Boot() {
+        if (!BootTestRom()) return false;
+        RunFrames(100);
+        return true;
+    }
+};
+
+TEST_F(KeyboardRomTest, PcKeysTypeASum) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    for (int key : {'1', '2', '3', ' ', '4', '5', '6', ' '})
+        Stroke({}, key);
+    Stroke({vk::kShift}, vk::kEquals); // '+': SHIFT, SYMBOL SHIFT and K together
+    Stroke({}, ' ');
+    Stroke({}, vk::kPeriod);
+    Stroke({}, vk::kReturn);
+    RunFrames(20);
+    EXPECT_EQ(ScreenRow(0), "123 456 + . 579  OK");
+    EXPECT_TRUE(NoKeyDown());
+}
+
+TEST_F(KeyboardRomTest, SymbolsShiftedLettersAndCursorKeys) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    Stroke({vk::kShift}, vk::kSemicolon); // ':'
+    Stroke({vk::kShift}, vk::kHash);      // '~'
+    Stroke({vk::kShift}, 'A');            // 'A'
+    Stroke({}, 'B');                      // 'b'
+    Stroke({vk::kControl}, 'P');          // '"'
+    Stroke({}, vk::kPadMultiply);         // '*'
+    EXPECT_EQ(ScreenRow(23).substr(1, 6), ":~Ab\"*");
+    // Left moves the cursor back over '*'; Backspace deletes the '"' before it.
+    Stroke({}, vk::kLeft);
+    Stroke({}, vk::kBackspace);
+    EXPECT_EQ(ScreenRow(23).substr(1, 4), ":~Ab");
+    EXPECT_EQ(ScreenRow(23).substr(6, 1), "*");
+}
+
+TEST_F(KeyboardRomTest, HelperClicksWithinOneCycleTypeOnlyTheLast) {
+    OpenHelperTyping();
+    HelperButtonDown(20); // A
+    HelperButtonDown(21); // S
+    RunFrames(2);         // the count reaches 1: the pending character is typed
+    EXPECT_TRUE(AceKeyDown(AceLetterKey('S')));
+    EXPECT_FALSE(AceKeyDown(AceLetterKey('A')));
+    EXPECT_EQ(helperPendingCharacter, 0);
+    RunFrames(5);
+    EXPECT_TRUE(AceKeyDown(AceLetterKey('S'))) << "held for the whole six-frame cycle";
+    RunFrames(1);
+    EXPECT_TRUE(NoKeyDown());
+}
+
+TEST_F(KeyboardRomTest, HelperShiftedDigitPressesShiftAndTheDigit) {
+    OpenHelperTyping();
+    HelperButtonDown(kHelperShiftButton);
+    HelperButtonDown(1); // '2' under SHIFT: code 11, CAPS LOCK
+    RunFrames(2);
+    EXPECT_TRUE(AceKeyDown(kAceShift));
+    EXPECT_TRUE(AceKeyDown(AceDigitKey(2)));
+    CloseHelperTyping();
+    RunFrames(6);
+    EXPECT_TRUE(AceKeyDown(AceDigitKey(2))) << "no helper cycle once closed";
+}
+
+TEST_F(KeyboardRomTest, HelperTypesIntoForth) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    OpenHelperTyping();
+    // "7 1 + ." and ENTER. Each character waits for an empty cycle after the one that
+    // typed the previous, so the ROM sees every key let go.
+    for (int button : {6, 39, 0, 39, 38, 27, 38, 39, 38, 37, 38, 29}) {
+        HelperButtonDown(button);
+        RunFrames(14);
+    }
+    RunFrames(20);
+    EXPECT_EQ(ScreenRow(0), "7 1 + . 8  OK");
+}
+
+} // namespace
