@@ -4,8 +4,12 @@
 
 #include "app/command_line.h"
 #include "app/host.h"
+#include "app/qt/binary_file_dialogs.h"
+#include "app/qt/run_commands.h"
 #include "machine/rom.h"
+#include "tape/ace_snapshot.h"
 #include "tape/load_file.h"
+#include "tape/spool_files.h"
 
 void LoadDroppedFile(QWidget* window, const QString& path) {
     LoadFileByName(path.toStdString(), LoadRoute::Dropped);
@@ -26,3 +30,32 @@ void ChooseCustomRom() {
     const std::string path = host().ChooseOpenFile(request);
     if (!path.empty()) LoadFileByName(path, LoadRoute::LoadFileDialog);
 }
+
+void LoadFileCommand() {
+    PauseAround pause;
+    LoadFileDialog(LoadFilter::AllFormats);
+}
+
+void LoadSpoolFileCommand() {
+    PauseAround pause;
+    OpenSpoolFileDialog();
+}
+
+void ShowLoadBinaryFileDialog(QWidget* window) {
+    PauseAround pause;
+    LoadBinaryFileDialog dialog(window);
+    dialog.exec();
+}
+
+void ShowSaveBinaryFileDialog(QWidget* window) {
+    PauseAround pause;
+    SaveBinaryFileDialog dialog(window);
+    dialog.exec();
+}
+
+void SaveSnapshotCommand() {
+    PauseAround pause;
+    SaveSnapshotDialog();
+}
+
+void DevCommand() { DevSpool(); }

@@ -65,6 +65,12 @@ void MainWindow::ConnectCommands() {
     connect(a.size300, &QAction::triggered, this, [this] { view_->SetWindowScale(3); });
     connect(a.fullScreen, &QAction::triggered, this, [this] { view_->ToggleFullScreen(); });
     connect(a.loadCustomRom, &QAction::triggered, this, [] { ChooseCustomRom(); });
+    connect(a.loadFile, &QAction::triggered, this, [] { LoadFileCommand(); });
+    connect(a.loadSpoolFile, &QAction::triggered, this, [] { LoadSpoolFileCommand(); });
+    connect(a.loadBinaryFile, &QAction::triggered, this, [this] { ShowLoadBinaryFileDialog(this); });
+    connect(a.saveBinaryFile, &QAction::triggered, this, [this] { ShowSaveBinaryFileDialog(this); });
+    connect(a.saveSnapshot, &QAction::triggered, this, [] { SaveSnapshotCommand(); });
+    connect(a.dev, &QAction::triggered, this, [] { DevCommand(); });
     connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::DisplayKeyboard);
     connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::KeyboardHelper);
     connect(a.debugger, &QAction::triggered, this, [this] {
