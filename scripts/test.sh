@@ -30,7 +30,8 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOLTACE_SANITIZE=ad
   -DNOLTACE_BUILD_APP=OFF -DNOLTACE_BUILD_BENCHMARKS=OFF \
   -DNOLTACE_TEST_ROM="$NOLTACE_TEST_ROM" -DNOLTACE_TESTDATA="$NOLTACE_TESTDATA" >/dev/null
 cmake --build build-asan -j"$(nproc)"
-(cd build-asan && ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex')
+(cd build-asan && LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
+  ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex')
 
 # Each loader's fuzz target for a bounded time.
 if [ -f scripts/fuzz.sh ]; then

@@ -52,12 +52,17 @@ void SpoolTypingTick() {
     ++typingCounter;
 }
 
-// The Keyboard Helper types its pending character once every six frames.
+// The Keyboard Helper types its pending character once every six frames. Its keys are
+// let go on the cycle's last frame: the ROM only takes a new key after it has seen the
+// keyboard released, so releasing and pressing in one frame would lose characters
+// clicked in consecutive cycles.
 void HelperTypingTick() {
     if (typingCounter == 1) {
         ReleaseKeyMatrix();
         TypeHelperCharacter(helperPendingCharacter);
         helperPendingCharacter = 0;
+    } else if (typingCounter >= kHelperCycleFrames) {
+        ReleaseKeyMatrix();
     }
     typingCounter = typingCounter >= kHelperCycleFrames ? 1 : typingCounter + 1;
 }

@@ -90,10 +90,10 @@ TEST_F(KeyboardRomTest, HelperClicksWithinOneCycleTypeOnlyTheLast) {
     EXPECT_TRUE(AceKeyDown(AceLetterKey('S')));
     EXPECT_FALSE(AceKeyDown(AceLetterKey('A')));
     EXPECT_EQ(helperPendingCharacter, 0);
-    RunFrames(5);
-    EXPECT_TRUE(AceKeyDown(AceLetterKey('S'))) << "held for the whole six-frame cycle";
+    RunFrames(4);
+    EXPECT_TRUE(AceKeyDown(AceLetterKey('S'))) << "held for five frames of the six-frame cycle";
     RunFrames(1);
-    EXPECT_TRUE(NoKeyDown());
+    EXPECT_TRUE(NoKeyDown()) << "and let go on its last frame";
 }
 
 TEST_F(KeyboardRomTest, HelperShiftedDigitPressesShiftAndTheDigit) {
@@ -112,11 +112,11 @@ TEST_F(KeyboardRomTest, HelperTypesIntoForth) {
     REQUIRE_TEST_ROM();
     ASSERT_TRUE(Boot());
     OpenHelperTyping();
-    // "7 1 + ." and ENTER. Each character waits for an empty cycle after the one that
-    // typed the previous, so the ROM sees every key let go.
+    // "7 1 + ." and ENTER, one click in every six-frame cycle: the keys are let go on
+    // each cycle's last frame, so the ROM sees every character.
     for (int button : {6, 39, 0, 39, 38, 27, 38, 39, 38, 37, 38, 29}) {
         HelperButtonDown(button);
-        RunFrames(14);
+        RunFrames(6);
     }
     RunFrames(20);
     EXPECT_EQ(ScreenRow(0), "7 1 + . 8  OK");
