@@ -12,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PrepareFuzzMachine();
     size_t split = 0;
-    while (split < size && split < 16 && data[split] != '\n') ++split;
+    while (split < size && split < 16 && data[split] != '\n')
+        ++split;
     const std::string text(reinterpret_cast<const char*>(data), split);
     const std::optional<uint32_t> address = ParseNumberText(text);
     const size_t rest = split < size ? split + 1 : size;

@@ -10,7 +10,7 @@ namespace {
 
 // Messages would flood the fuzzer's output; dialogs are cancelled.
 class QuietHost : public Host {
-public:
+  public:
     void ShowMessage(const std::string&, const std::string&) override {}
 };
 

@@ -16,10 +16,23 @@ constexpr uint32_t kImageSize = 0x10000;
 
 // Register slots: each 16-bit register fills the first two bytes of a four-byte slot.
 enum : uint32_t {
-    kSlotAF = 0x2100, kSlotBC = 0x2104, kSlotDE = 0x2108, kSlotHL = 0x210C,
-    kSlotIX = 0x2110, kSlotIY = 0x2114, kSlotSP = 0x2118, kSlotPC = 0x211C,
-    kSlotAFAlt = 0x2120, kSlotBCAlt = 0x2124, kSlotDEAlt = 0x2128, kSlotHLAlt = 0x212C,
-    kSlotIM = 0x2130, kSlotIFF1 = 0x2134, kSlotIFF2 = 0x2138, kSlotI = 0x213C, kSlotR = 0x2140,
+    kSlotAF = 0x2100,
+    kSlotBC = 0x2104,
+    kSlotDE = 0x2108,
+    kSlotHL = 0x210C,
+    kSlotIX = 0x2110,
+    kSlotIY = 0x2114,
+    kSlotSP = 0x2118,
+    kSlotPC = 0x211C,
+    kSlotAFAlt = 0x2120,
+    kSlotBCAlt = 0x2124,
+    kSlotDEAlt = 0x2128,
+    kSlotHLAlt = 0x212C,
+    kSlotIM = 0x2130,
+    kSlotIFF1 = 0x2134,
+    kSlotIFF2 = 0x2138,
+    kSlotI = 0x213C,
+    kSlotR = 0x2140,
 };
 
 struct FixedBytes {
@@ -85,7 +98,8 @@ std::vector<uint8_t> EncodeAceSnapshot(const uint8_t* image) {
     while (p < kSnapshotSaveEnd) {
         const uint8_t b = image[p];
         int n = 1;
-        while (n < kSnapshotLongestRun && p + n < kSnapshotSaveEnd && image[p + n] == b) ++n;
+        while (n < kSnapshotLongestRun && p + n < kSnapshotSaveEnd && image[p + n] == b)
+            ++n;
         if (n > 3 || b == 0xED) {
             out.insert(out.end(), {0xED, uint8_t(n), b});
             p += n;
@@ -99,7 +113,8 @@ std::vector<uint8_t> EncodeAceSnapshot(const uint8_t* image) {
 }
 
 void WriteSnapshotArea(uint8_t* image, const MachineState& m) {
-    for (const FixedBytes& fixed : kFixedArea) std::memcpy(image + fixed.offset, fixed.bytes, fixed.count);
+    for (const FixedBytes& fixed : kFixedArea)
+        std::memcpy(image + fixed.offset, fixed.bytes, fixed.count);
     PutWord(image, kSlotAF, m.af.w);
     PutWord(image, kSlotBC, m.bc.w);
     PutWord(image, kSlotDE, m.de.w);

@@ -16,8 +16,8 @@
 
 #include "machine/machine_state.h"
 
-constexpr uint32_t kSnapshotStart = 0x2000;    // the stream's first byte is this `ram` offset
-constexpr uint32_t kSnapshotSaveEnd = 0x8000;  // saves cover 0x2000-0x7FFF, whatever the model
+constexpr uint32_t kSnapshotStart = 0x2000;        // the stream's first byte is this `ram` offset
+constexpr uint32_t kSnapshotSaveEnd = 0x8000;      // saves cover 0x2000-0x7FFF, whatever the model
 constexpr uint32_t kSnapshotRegistersEnd = 0x2141; // a stream must reach past R's byte
 constexpr int kSnapshotLongestRun = 240;
 

@@ -22,16 +22,21 @@ std::optional<uint32_t> ParseDigits(const std::string& digits, int base) {
     uint64_t value = 0;
     for (unsigned char c : digits) {
         int digit;
-        if (std::isdigit(c)) digit = c - '0';
-        else if (base == 16 && std::isxdigit(c)) digit = std::tolower(c) - 'a' + 10;
-        else return std::nullopt;
+        if (std::isdigit(c))
+            digit = c - '0';
+        else if (base == 16 && std::isxdigit(c))
+            digit = std::tolower(c) - 'a' + 10;
+        else
+            return std::nullopt;
         value = value * base + digit;
         if (value > 0xFFFFFFFFu) return std::nullopt;
     }
     return uint32_t(value);
 }
 
-bool ValidAddress(std::optional<uint32_t> address) { return address && *address < kMemorySize; }
+bool ValidAddress(std::optional<uint32_t> address) {
+    return address && *address < kMemorySize;
+}
 
 } // namespace
 
@@ -40,7 +45,9 @@ std::optional<uint32_t> ParseNumberText(const std::string& text) {
     return ParseDigits(text, 10);
 }
 
-uint32_t NumberFieldValue(const std::string& text) { return ParseNumberText(text).value_or(kInvalidNumber); }
+uint32_t NumberFieldValue(const std::string& text) {
+    return ParseNumberText(text).value_or(kInvalidNumber);
+}
 
 BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address) {
     if (address >= kMemorySize) return BinaryResult::BadAddress;

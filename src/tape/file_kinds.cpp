@@ -15,7 +15,9 @@ constexpr FileKindEnding kTable[] = {
 
 } // namespace
 
-std::span<const FileKindEnding> FileKindTable() { return kTable; }
+std::span<const FileKindEnding> FileKindTable() {
+    return kTable;
+}
 
 FileKind FileKindByEnding(std::string_view name) {
     for (const FileKindEnding& entry : kTable)

@@ -26,6 +26,10 @@ std::string WithExtension(const std::string& path, const std::string& ext) {
     return (dot == std::string::npos ? path : path.substr(0, dot)) + ext;
 }
 
-std::string FileNameOf(const std::string& path) { return path.substr(NameStart(path)); }
+std::string FileNameOf(const std::string& path) {
+    return path.substr(NameStart(path));
+}
 
-std::string FolderOf(const std::string& path) { return path.substr(0, NameStart(path)); }
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, NameStart(path));
+}

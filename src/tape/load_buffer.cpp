@@ -32,7 +32,8 @@ ReadResult ReadInto(const std::string& path, std::vector<uint8_t>& out) {
     } else {
         try {
             out.resize(size_t(size));
-            if (size && std::fread(out.data(), 1, out.size(), file) != out.size()) result = ReadResult::CannotOpen;
+            if (size && std::fread(out.data(), 1, out.size(), file) != out.size())
+                result = ReadResult::CannotOpen;
         } catch (const std::bad_alloc&) {
             result = ReadResult::TooBig;
         }

@@ -24,4 +24,6 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out);
 
 void FreeLoadBuffer();
 
-inline std::span<const uint8_t> LoadBufferBytes() { return {loadBuffer.data(), loadBuffer.size()}; }
+inline std::span<const uint8_t> LoadBufferBytes() {
+    return {loadBuffer.data(), loadBuffer.size()};
+}

@@ -75,11 +75,12 @@ bool LoadFileDialog(LoadFilter filter) {
     request.initialFolder = FolderOf(snapshotFolder);
     switch (filter) {
     case LoadFilter::AllFormats:
-        request.filters = {{"All supported file formats (*.ace, *.tap ,*.wav,*.tzx)", "*.ace;*.tap;*.wav;*.tzx"},
-                           {"ACE files (*.ace)", "*.ace"},
-                           {"TAP files (*.tap)", "*.tap"},
-                           {"WAV files (*.wav)", "*.wav"},
-                           {"TZX files (*.tzx)", "*.tzx"}};
+        request.filters = {
+            {"All supported file formats (*.ace, *.tap ,*.wav,*.tzx)", "*.ace;*.tap;*.wav;*.tzx"},
+            {"ACE files (*.ace)", "*.ace"},
+            {"TAP files (*.tap)", "*.tap"},
+            {"WAV files (*.wav)", "*.wav"},
+            {"TZX files (*.tzx)", "*.tzx"}};
         break;
     case LoadFilter::WavOnly: request.filters = {{"WAV file format (*.wav)", "*.wav"}}; break;
     case LoadFilter::RomOnly: request.filters = {{"ROM file format (*.rom)", "*.rom"}}; break;

@@ -20,7 +20,8 @@ uint8_t opt_tape_type = 0;
 bool opt_autorewind = false;
 bool opt_fastloadtzx = true;
 
-TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx) : blocks(std::move(tapeBlocks)), isTzx(tzx) {
+TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx)
+    : blocks(std::move(tapeBlocks)), isTzx(tzx) {
     for (size_t n = 0; n < blocks.size(); ++n) {
         blocks[n].index = int(n);
         blocks[n].prev = n > 0 ? &blocks[n - 1] : nullptr;
@@ -28,7 +29,9 @@ TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx) : blocks(std::
     }
 }
 
-bool TapeInDeck() { return tapeInDeck != nullptr; }
+bool TapeInDeck() {
+    return tapeInDeck != nullptr;
+}
 
 namespace {
 
@@ -50,9 +53,15 @@ void Insert(std::vector<TapeBlock> blocks, bool tzx, const std::string& bareName
 
 } // namespace
 
-void InstallLoadTrap() { WriteRom(kLoadTrapAddress, 0xED, 0xFC, 0xC9); }
-void RemoveLoadTrap() { RestoreRomBytes(kLoadTrapAddress, 3); }
-void RemoveSaveTrap() { RestoreRomBytes(kSaveTrapAddress, 3); }
+void InstallLoadTrap() {
+    WriteRom(kLoadTrapAddress, 0xED, 0xFC, 0xC9);
+}
+void RemoveLoadTrap() {
+    RestoreRomBytes(kLoadTrapAddress, 3);
+}
+void RemoveSaveTrap() {
+    RestoreRomBytes(kSaveTrapAddress, 3);
+}
 
 void InsertTapImage(std::vector<TapeBlock> blocks, const std::string& bareName) {
     Insert(std::move(blocks), false, bareName);

@@ -42,8 +42,8 @@ struct TapeImage {
     TapeBlock* last() { return blocks.empty() ? nullptr : &blocks.back(); }
 };
 
-constexpr uint16_t kLoadTrapAddress = 0x18A7; // the ROM's tape-block read routine
-constexpr uint16_t kHeaderNameOffset = 0x2702; // `ram` offset of the name the ROM asked for
+constexpr uint16_t kLoadTrapAddress = 0x18A7;    // the ROM's tape-block read routine
+constexpr uint16_t kHeaderNameOffset = 0x2702;   // `ram` offset of the name the ROM asked for
 constexpr uint16_t kHeaderBufferOffset = 0x2701; // `ram` offset of the ROM's tape header
 
 // Deck state.

@@ -28,7 +28,8 @@ void AdoptTapeName(const std::vector<uint8_t>& d, size_t length) {
 // Copies the block without its checksum byte as the processor would write it: mirrors
 // folded, ROM and missing RAM ignored, addresses wrapping at 64 KB.
 void CopyBlockToMemory(const std::vector<uint8_t>& d, size_t length, uint16_t hl) {
-    for (size_t k = 0; k + 1 < length; ++k) WriteMemory(uint16_t(hl + k), d[k]);
+    for (size_t k = 0; k + 1 < length; ++k)
+        WriteMemory(uint16_t(hl + k), d[k]);
 }
 
 } // namespace
@@ -80,13 +81,15 @@ void TapeSaveTrap() {
         tapeFolder = chosen;
         tapSaveFile = std::fopen(WithExtension(chosen, ".tap").c_str(), "wb");
         // The header always comes from the ROM's own header buffer.
-        for (uint16_t k = 0; k < count; ++k) bytes[k] = machine.ram[uint16_t(kHeaderBufferOffset + k)];
+        for (uint16_t k = 0; k < count; ++k)
+            bytes[k] = machine.ram[uint16_t(kHeaderBufferOffset + k)];
         WriteTapBlock(tapSaveFile, bytes);
     } else {
         // The data as the processor sees it, so that ROM or mirrored addresses save what
         // a real Ace would send to tape.
         const uint16_t hl = machine.hl.w;
-        for (uint16_t k = 0; k < count; ++k) bytes[k] = ReadMemory(uint16_t(hl + k));
+        for (uint16_t k = 0; k < count; ++k)
+            bytes[k] = ReadMemory(uint16_t(hl + k));
         WriteTapBlock(tapSaveFile, bytes);
         if (tapSaveFile) std::fclose(tapSaveFile);
         tapSaveFile = nullptr;

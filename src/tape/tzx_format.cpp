@@ -1,3 +1,5 @@
 #include "tape/tzx_format.h"
 
-bool LoadTzxFromBuffer(const std::string&) { return false; }
+bool LoadTzxFromBuffer(const std::string&) {
+    return false;
+}

@@ -56,7 +56,8 @@ QByteArray TwoBlockTape() {
         const int length = int(data.size()) + 1;
         out.append(char(length & 0xFF)).append(char(length >> 8)).append(data);
         char x = 0;
-        for (char c : data) x ^= c;
+        for (char c : data)
+            x ^= c;
         return out.append(x);
     };
     return block(header) + block(QByteArray(3, '\x07'));
@@ -81,7 +82,8 @@ class FileCommandsTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         const MainMenuActions& a = app->window()->actions();
-        for (QAction* action : {a.loadFile, a.loadSpoolFile, a.loadBinaryFile, a.saveBinaryFile, a.saveSnapshot, a.dev})
+        for (QAction* action :
+             {a.loadFile, a.loadSpoolFile, a.loadBinaryFile, a.saveBinaryFile, a.saveSnapshot, a.dev})
             QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
     }
 

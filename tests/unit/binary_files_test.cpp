@@ -68,7 +68,8 @@ TEST_F(BinaryFilesTest, BadAddressesAndMissingFilesAreRefused) {
 
 TEST_F(BinaryFilesTest, SaveAndLoadRoundTrip) {
     const std::string dir = ScratchFolder();
-    for (int k = 0; k < 768; ++k) machine.ram[0x2400 + k] = uint8_t(k * 3);
+    for (int k = 0; k < 768; ++k)
+        machine.ram[0x2400 + k] = uint8_t(k * 3);
     dialogs.saveAnswers = {dir + "screen"};
     EXPECT_TRUE(SaveBinaryFileCommand("screen", "#2400", "768"));
     EXPECT_EQ(dialogs.lastSave.title, "Save File");
@@ -77,7 +78,8 @@ TEST_F(BinaryFilesTest, SaveAndLoadRoundTrip) {
     ASSERT_EQ(file.size(), 768u);
     std::fill(machine.ram + 0x2400, machine.ram + 0x2700, 0);
     EXPECT_FALSE(LoadBinaryFile(dir + "screen.bin", 0x2400));
-    for (int k = 0; k < 768; ++k) ASSERT_EQ(machine.ram[0x2400 + k], uint8_t(k * 3));
+    for (int k = 0; k < 768; ++k)
+        ASSERT_EQ(machine.ram[0x2400 + k], uint8_t(k * 3));
 }
 
 TEST_F(BinaryFilesTest, SaveRangeIsCutAtTheEndOfMemory) {

@@ -5,15 +5,15 @@
 #include "machine/machine_state.h"
 #include "tape/ace_snapshot.h"
 #include "tape/file_kinds.h"
-#include "tape/load_file.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"
+#include "tape/load_file.h"
 #include "tape_test_support.h"
 
 namespace {
 
 class SnapshotTest : public TapeTest {
-protected:
+  protected:
     uint8_t image[0x10000] = {};
 
     bool LoadBytes(const Bytes& bytes) {
@@ -29,7 +29,8 @@ TEST_F(SnapshotTest, ThousandZerosAreFourLongRunsAndTheRest) {
     image[0x2000 + 1000] = 0x11;
     const Bytes stream = EncodeAceSnapshot(image);
     const Bytes start(stream.begin(), stream.begin() + 16);
-    EXPECT_EQ(start, (Bytes{0xED, 0xF0, 0, 0xED, 0xF0, 0, 0xED, 0xF0, 0, 0xED, 0xF0, 0, 0xED, 0x28, 0, 0x11}));
+    EXPECT_EQ(start,
+              (Bytes{0xED, 0xF0, 0, 0xED, 0xF0, 0, 0xED, 0xF0, 0, 0xED, 0xF0, 0, 0xED, 0x28, 0, 0x11}));
 }
 
 TEST_F(SnapshotTest, LiteralsRunsAndTheEdEscape) {
@@ -71,7 +72,8 @@ TEST_F(SnapshotTest, SaveAndLoadRestoreEveryRegister) {
     const MachineState saved = m;
     m = MachineState{};
     m.ram = ramBlock, m.rom = nullptr;
-    for (int n = 0; n < 8; ++n) m.pages[n] = saved.pages[n];
+    for (int n = 0; n < 8; ++n)
+        m.pages[n] = saved.pages[n];
     std::memset(ramBlock, 0, sizeof ramBlock);
     m.halted = 1;
     m.tstates = 777;
@@ -120,9 +122,11 @@ TEST_F(SnapshotTest, DamagedStreamsAreRefusedAndChangeNothing) {
         {"only the end marker", {0xED, 0x00}},
         {"ends before the registers", {0xED, 0xFF, 0x00, 0x01, 0xED}},
         {"ends inside a run code", {0xED, 0xFF, 0x00, 0xED, 0xFF}},
-        {"runs past 64 KB", [] {
+        {"runs past 64 KB",
+         [] {
              Bytes b;
-             for (int n = 0; n < 260; ++n) b.insert(b.end(), {0xED, 0xFF, 0x01});
+             for (int n = 0; n < 260; ++n)
+                 b.insert(b.end(), {0xED, 0xFF, 0x01});
              return b;
          }()},
         {"literals past 64 KB", Bytes(0xE001, 0x01)},
@@ -138,7 +142,8 @@ TEST_F(SnapshotTest, DamagedStreamsAreRefusedAndChangeNothing) {
 
 TEST_F(SnapshotTest, StreamFillingMemoryExactlyLoads) {
     Bytes stream;
-    for (int n = 0; n < 0xE000 / 0xE0; ++n) stream.insert(stream.end(), {0xED, 0xE0, 0x01});
+    for (int n = 0; n < 0xE000 / 0xE0; ++n)
+        stream.insert(stream.end(), {0xED, 0xE0, 0x01});
     stream.insert(stream.end(), {0xED, 0x00});
     EXPECT_FALSE(LoadBytes(stream));
     EXPECT_EQ(machine.ram[0xFFFF], 0x01);

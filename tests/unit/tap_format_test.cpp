@@ -6,7 +6,6 @@
 #include "machine/rom.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
-#include "tape/file_kinds.h"
 #include "tape/load_file.h"
 #include "tape/tap_format.h"
 #include "tape/tape_deck.h"
@@ -135,12 +134,14 @@ TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {
     const std::string dir = ScratchFolder();
     Bytes noise(40u << 20);
     std::mt19937 random(1234);
-    for (auto& b : noise) b = uint8_t(random());
+    for (auto& b : noise)
+        b = uint8_t(random());
     for (const char* name : {"noise.tap", "noise.ace", "noise.txt"}) {
         WriteFile(dir + name, noise);
         LoadFileByName(dir + name, LoadRoute::LoadFileDialog);
         machine.hl.w = 0x3C51;
-        for (int n = 0; n < 8 && TapeInDeck(); ++n) TapeLoadTrap();
+        for (int n = 0; n < 8 && TapeInDeck(); ++n)
+            TapeLoadTrap();
     }
     SUCCEED() << "no crash, no write outside memory (the sanitizer build checks the rest)";
 }

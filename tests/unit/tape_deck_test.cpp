@@ -12,11 +12,12 @@
 namespace {
 
 class TapeDeckTest : public TapeTest {
-protected:
+  protected:
     // A ROM file of recognisable bytes with the Ace's own bytes at both trap addresses.
     Bytes MakeRomFile(const std::string& path) {
         Bytes rom(kRomSize);
-        for (size_t k = 0; k < rom.size(); ++k) rom[k] = uint8_t(k * 7 + (k >> 8));
+        for (size_t k = 0; k < rom.size(); ++k)
+            rom[k] = uint8_t(k * 7 + (k >> 8));
         const uint8_t load[] = {0xF3, 0xFD, 0xE5}, save[] = {0xFD, 0xE5, 0xE5};
         std::memcpy(&rom[kLoadTrapAddress], load, 3);
         std::memcpy(&rom[kSaveTrapAddress], save, 3);
@@ -36,11 +37,13 @@ protected:
 
     // The ROM's request: the name it was asked to LOAD, in its header buffer.
     void RequestName(const std::string& name) {
-        for (int k = 0; k < 10; ++k) machine.ram[kHeaderNameOffset + k] = k < int(name.size()) ? name[k] : ' ';
+        for (int k = 0; k < 10; ++k)
+            machine.ram[kHeaderNameOffset + k] = k < int(name.size()) ? name[k] : ' ';
     }
     std::string NameAt(uint16_t address) {
         std::string s;
-        for (int k = 0; k < 10; ++k) s += char(ReadMemory(uint16_t(address + k)));
+        for (int k = 0; k < 10; ++k)
+            s += char(ReadMemory(uint16_t(address + k)));
         return s;
     }
 };
@@ -55,7 +58,8 @@ TEST_F(TapeDeckTest, EjectGivesBackTheRomFileByteForByte) {
               (Bytes{0xED, 0xFC, 0xC9}));
     EjectTape();
     Bytes expected = file;
-    expected[kSaveTrapAddress] = 0xED, expected[kSaveTrapAddress + 1] = 0xFD, expected[kSaveTrapAddress + 2] = 0xC9;
+    expected[kSaveTrapAddress] = 0xED, expected[kSaveTrapAddress + 1] = 0xFD,
+    expected[kSaveTrapAddress + 2] = 0xC9;
     EXPECT_EQ(LiveRom(), expected) << "only the save trap stays planted";
     RemoveSaveTrap();
     EXPECT_EQ(LiveRom(), file);
@@ -66,7 +70,8 @@ TEST_F(TapeDeckTest, EjectRestoresTheRealRom) {
     ASSERT_TRUE(BootTestRom());
     const Bytes file = ReadFile(TestRomPath());
     ASSERT_EQ(file.size(), kRomSize);
-    EXPECT_EQ(Bytes(file.begin() + kLoadTrapAddress, file.begin() + kLoadTrapAddress + 3), (Bytes{0xF3, 0xFD, 0xE5}));
+    EXPECT_EQ(Bytes(file.begin() + kLoadTrapAddress, file.begin() + kLoadTrapAddress + 3),
+              (Bytes{0xF3, 0xFD, 0xE5}));
     InsertTapImage(Blocks({AceHeader(0, "X", 1, 0x3C51), Bytes{1}}), "x");
     InsertTapImage(Blocks({AceHeader(0, "Y", 1, 0x3C51), Bytes{2}}), "y"); // replacing keeps the trap
     EXPECT_EQ(machine.pages[0][kLoadTrapAddress + 1], 0xFC);

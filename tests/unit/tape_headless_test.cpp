@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class TapeHeadlessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
         if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
@@ -67,8 +67,8 @@ TEST_F(TapeHeadlessTest, SnapshotWrittenAndLoadedAgain) {
 }
 
 TEST_F(TapeHeadlessTest, BinaryBlocksOutAndIn) {
-    HeadlessResult r = Run({"--model", "1", "--run", "100", "--type", "171 20000 c! 205 20001 c!\n", "--run", "20", "--save-binary",
-                            dir + "pair", "$4E20", "2"});
+    HeadlessResult r = Run({"--model", "1", "--run", "100", "--type", "171 20000 c! 205 20001 c!\n", "--run",
+                            "20", "--save-binary", dir + "pair", "$4E20", "2"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(dir + "pair.bin"), (Bytes{171, 205}));
     r = Run({"--model", "1", "--run", "100", "--load-binary", dir + "pair.bin", "#4e20", "--type",
@@ -82,9 +82,12 @@ TEST_F(TapeHeadlessTest, BinaryBlocksOutAndIn) {
 TEST_F(TapeHeadlessTest, BadFileArgumentsAreOneLine) {
     WriteFile(dir + "x.bin", Bytes{1});
     const std::vector<std::vector<std::string>> usage = {
-        {"--load-binary", dir + "x.bin", "65536"}, {"--load-binary", dir + "x.bin", "$"},
-        {"--load-binary", dir + "x.bin"},          {"--save-binary", dir + "y", "0", "ten"},
-        {"--save-binary", dir + "y", "0"},         {"--save-snapshot"},
+        {"--load-binary", dir + "x.bin", "65536"},
+        {"--load-binary", dir + "x.bin", "$"},
+        {"--load-binary", dir + "x.bin"},
+        {"--save-binary", dir + "y", "0", "ten"},
+        {"--save-binary", dir + "y", "0"},
+        {"--save-snapshot"},
         {"--tape-out"},
     };
     for (const auto& args : usage) {

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class TapeRomTest : public RunningMachineTest {
-protected:
+  protected:
     void SetUp() override {
         RunningMachineTest::SetUp();
         SetHost(&dialogs);
@@ -41,7 +41,8 @@ protected:
         return true;
     }
     static void RunFrames(int n) {
-        for (int i = 0; i < n; ++i) RunFrame();
+        for (int i = 0; i < n; ++i)
+            RunFrame();
     }
     // Types `text` through the spool and lets the ROM finish what it started.
     static void Type(const std::string& text, int settleFrames = 25) {
@@ -49,7 +50,8 @@ protected:
         FinishTyping(settleFrames);
     }
     static void FinishTyping(int settleFrames) {
-        for (int i = 0; i < 20000 && spoolActive; ++i) RunFrame();
+        for (int i = 0; i < 20000 && spoolActive; ++i)
+            RunFrame();
         RunFrames(settleFrames);
     }
     static std::string ScreenRow(int row) {
@@ -62,7 +64,8 @@ protected:
     }
     static std::string Screen() {
         std::string s;
-        for (int row = 0; row < 24; ++row) s += ScreenRow(row) + "\n";
+        for (int row = 0; row < 24; ++row)
+            s += ScreenRow(row) + "\n";
         return s;
     }
     static bool ScreenHas(const std::string& text) { return Screen().find(text) != std::string::npos; }
@@ -73,7 +76,8 @@ protected:
 
 uint8_t Xor(const std::vector<uint8_t>& data, size_t n) {
     uint8_t x = 0;
-    for (size_t k = 0; k < n; ++k) x ^= data[k];
+    for (size_t k = 0; k < n; ++k)
+        x ^= data[k];
     return x;
 }
 
@@ -167,7 +171,8 @@ TEST_F(TapeRomTest, RealTapesLoadThroughTheTrap) {
         const TapeBlock& data = *tapeInDeck->last();
         const uint16_t address = uint16_t(header.data[13] | header.data[14] << 8);
         int same = 0;
-        for (size_t k = 0; k + 1 < data.data.size(); ++k) same += ReadMemory(uint16_t(address + k)) == data.data[k];
+        for (size_t k = 0; k + 1 < data.data.size(); ++k)
+            same += ReadMemory(uint16_t(address + k)) == data.data[k];
         EXPECT_GT(same, int(data.data.size()) * 9 / 10) << "of " << data.data.size() << " at " << address;
         EXPECT_EQ(currentBlock, tapeInDeck->last());
         ++loaded;
@@ -183,10 +188,8 @@ TEST_F(TapeRomTest, RealProgramsStart) {
         const char* load;
         const char* start;
     } programs[] = {
-        {"tut-tut.tap", "load TUTTUT\r", "tuttut\r"},
-        {"4d_monster_maze.tap", "LOAD 4DMM\r", "4DMM\r"},
-        {"maze.tap", "LOAD MAZE\r", "RUN\r"},
-        {"starfield.tap", "load stars\r", "STARS\r"},
+        {"tut-tut.tap", "load TUTTUT\r", "tuttut\r"}, {"4d_monster_maze.tap", "LOAD 4DMM\r", "4DMM\r"},
+        {"maze.tap", "LOAD MAZE\r", "RUN\r"},         {"starfield.tap", "load stars\r", "STARS\r"},
         {"scroll.tap", "LOAD scroll\r", "SCROLL\r"},
     };
     for (const auto& p : programs) {
@@ -212,7 +215,8 @@ TEST_F(TapeRomTest, TapeOfSeveralFilesLoadsEachInTurn) {
     ASSERT_TRUE(Boot(3));
     const std::string dir = ScratchFolder();
     const std::string tapes = TestDataPath() + "/ace/tap/";
-    WriteFile(dir + "two.tap", Concat({ReadFile(tapes + "case.tap"), ReadFile(tapes + "random_number_generator.TAP")}));
+    WriteFile(dir + "two.tap",
+              Concat({ReadFile(tapes + "case.tap"), ReadFile(tapes + "random_number_generator.TAP")}));
     ASSERT_FALSE(LoadFileByName(dir + "two.tap", LoadRoute::LoadFileDialog));
     ASSERT_EQ(tapeInDeck->blocks.size(), 4u);
     Type("load CASE\r", 100);
@@ -259,7 +263,8 @@ TEST_F(TapeRomTest, RealSnapshotRuns) {
     ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/snapshot/tut-tut.ace", LoadRoute::LoadFileDialog));
     RunFrames(100);
     int inked = 0;
-    for (uint8_t c : VideoRam()) inked += c != ' ' && c != 0;
+    for (uint8_t c : VideoRam())
+        inked += c != ' ' && c != 0;
     EXPECT_GT(inked, 20) << Screen();
     EXPECT_FALSE(ScreenHas("ERROR"));
 }
@@ -273,7 +278,8 @@ TEST_F(TapeRomTest, SpoolFileWithCrLfLineEnds) {
     ASSERT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     EXPECT_EQ(currentFileKind, FileKind::Spool);
     int frames = 0;
-    while (spoolActive && frames < 1000) RunFrame(), ++frames;
+    while (spoolActive && frames < 1000)
+        RunFrame(), ++frames;
     EXPECT_NEAR(frames, 8 * int(text.size()), 9) << "one cycle for each character, LF included";
     RunFrames(10);
     EXPECT_TRUE(ScreenHas("21 dbl . 42")) << Screen();

@@ -9,12 +9,14 @@
 namespace {
 
 class TapeSaveTest : public TapeTest {
-protected:
+  protected:
     // What the ROM's SAVE does: the header from its buffer (HL = 0x2301, DE = 25), then
     // the data (HL = start, DE = length), each through the ED FD trap.
     void RomSave(const Bytes& header, uint16_t start, const Bytes& data) {
-        for (size_t k = 0; k < header.size(); ++k) machine.ram[kHeaderBufferOffset + k] = header[k];
-        for (size_t k = 0; k < data.size(); ++k) machine.ram[start + k] = data[k];
+        for (size_t k = 0; k < header.size(); ++k)
+            machine.ram[kHeaderBufferOffset + k] = header[k];
+        for (size_t k = 0; k < data.size(); ++k)
+            machine.ram[start + k] = data[k];
         machine.hl.w = 0x2301;
         machine.de.w = uint16_t(header.size());
         TapeSaveTrap();
@@ -36,9 +38,11 @@ TEST_F(TapeSaveTest, OneSaveWritesHeaderAndDataBlocks) {
     EXPECT_EQ(file[1], 0);
     EXPECT_EQ(Bytes(file.begin() + 2, file.begin() + 27), header);
     uint8_t x = 0;
-    for (uint8_t b : header) x ^= b;
+    for (uint8_t b : header)
+        x ^= b;
     EXPECT_EQ(file[27], x);
-    EXPECT_EQ(Bytes(file.begin() + 28, file.end()), (Bytes{5, 0, 0xDE, 0xAD, 0xBE, 0xEF, 0xDE ^ 0xAD ^ 0xBE ^ 0xEF}));
+    EXPECT_EQ(Bytes(file.begin() + 28, file.end()),
+              (Bytes{5, 0, 0xDE, 0xAD, 0xBE, 0xEF, 0xDE ^ 0xAD ^ 0xBE ^ 0xEF}));
     EXPECT_TRUE(saveHeaderNext);
     EXPECT_EQ(tapSaveFile, nullptr);
     EXPECT_EQ(tapeFolder, dir + "words");
@@ -83,7 +87,8 @@ TEST_F(TapeSaveTest, DataIsWhatTheProcessorReads) {
     dialogs.saveAnswers = {dir + "mirror"};
     machine.ram[0x3C10] = 0x5A;
     // 0x3010 is a mirror of 0x3C10; the processor reads the user RAM there.
-    for (size_t k = 0; k < 25; ++k) machine.ram[kHeaderBufferOffset + k] = 0x20;
+    for (size_t k = 0; k < 25; ++k)
+        machine.ram[kHeaderBufferOffset + k] = 0x20;
     machine.hl.w = 0x2301, machine.de.w = 25;
     TapeSaveTrap();
     machine.hl.w = 0x3010, machine.de.w = 1;

@@ -49,7 +49,8 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
 Bytes AceHeader(uint8_t type, const std::string& name, uint16_t length, uint16_t address) {
     Bytes h(25, 0x20);
     h[0] = type;
-    for (size_t k = 0; k < 10; ++k) h[1 + k] = k < name.size() ? uint8_t(name[k]) : 0x20;
+    for (size_t k = 0; k < 10; ++k)
+        h[1 + k] = k < name.size() ? uint8_t(name[k]) : 0x20;
     h[11] = uint8_t(length);
     h[12] = uint8_t(length >> 8);
     h[13] = uint8_t(address);
@@ -57,10 +58,13 @@ Bytes AceHeader(uint8_t type, const std::string& name, uint16_t length, uint16_t
     return h;
 }
 
-Bytes TapBlock(const Bytes& data) { return EncodeTapBlock(data); }
+Bytes TapBlock(const Bytes& data) {
+    return EncodeTapBlock(data);
+}
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }

@@ -12,7 +12,7 @@ using Bytes = std::vector<uint8_t>;
 
 // A RecordingHost that also keeps the last file dialog requests.
 class CapturingHost : public RecordingHost {
-public:
+  public:
     FileDialogRequest lastOpen, lastSave;
     std::string ChooseOpenFile(const FileDialogRequest& r) override {
         lastOpen = r;
@@ -26,7 +26,7 @@ public:
 
 // MachineTest plus an empty deck, default tape settings and no remembered folders.
 class TapeTest : public MachineTest {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     CapturingHost dialogs; // installed in place of MachineTest's recorder

@@ -58,4 +58,6 @@ void SaveSnapshotCommand() {
     SaveSnapshotDialog();
 }
 
-void DevCommand() { DevSpool(); }
+void DevCommand() {
+    DevSpool();
+}

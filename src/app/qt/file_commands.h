@@ -18,10 +18,10 @@ void LoadStartupFile(const CommandLine& commandLine);
 void ChooseCustomRom();
 
 // File menu: each holds the machine still while its dialogs are open.
-void LoadFileCommand();                      // "Open File", every supported format
-void LoadSpoolFileCommand();                 // "Open SPOOL file", then typed in
+void LoadFileCommand();                         // "Open File", every supported format
+void LoadSpoolFileCommand();                    // "Open SPOOL file", then typed in
 void ShowLoadBinaryFileDialog(QWidget* window); // the "Load Binary File" dialog
 void ShowSaveBinaryFileDialog(QWidget* window); // the "Save Binary File" dialog
-void SaveSnapshotCommand();                  // "Save File": a snapshot or a WAV recording
+void SaveSnapshotCommand();                     // "Save File": a snapshot or a WAV recording
 // F6: types the current file's ".txt" from the spool folder again.
 void DevCommand();
