@@ -15,14 +15,6 @@ class BootTest : public RunningMachineTest {
         for (int i = 0; i < n; ++i)
             RunFrame();
     }
-    static std::string ScreenRow(int row) {
-        std::string line;
-        for (int column = 0; column < 32; ++column) {
-            const uint8_t c = machine.ram[0x2400 + row * 32 + column] & 0x7F;
-            line += c >= 32 && c < 127 ? char(c) : '.';
-        }
-        return line.erase(line.find_last_not_of(' ') + 1);
-    }
     static uint32_t Pixel(int x, int y) { return frameImage[y * kFrameWidth + x]; }
 };
 
@@ -31,7 +23,7 @@ TEST_F(BootTest, BootsToTheForthPromptWithItsCursor) {
     ASSERT_TRUE(BootTestRom());
     RunFrames(100);
     for (int row = 0; row < 23; ++row)
-        EXPECT_EQ(ScreenRow(row), "") << row;
+        EXPECT_EQ(ScreenLine(row), "") << row;
     // The input line at the bottom: the cursor is the inverse of graphic 0x17.
     EXPECT_EQ(machine.ram[0x2400 + 23 * 32 + 1], 0x97);
     EXPECT_GE(machine.iff1, 1) << "the ROM waits for keys with interrupts on";
@@ -46,7 +38,7 @@ TEST_F(BootTest, SpooledSumIsEvaluated) {
         RunFrame();
     ASSERT_FALSE(spoolActive);
     RunFrames(5);
-    EXPECT_EQ(ScreenRow(0), "123 456 + . 579  OK");
+    EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");
 }
 
 TEST_F(BootTest, BootPictureHasBlackBorderAndTheCursorInInk) {

@@ -23,14 +23,6 @@ class KeyboardRomTest : public RunningMachineTest {
         for (int i = 0; i < n; ++i)
             RunFrame();
     }
-    static std::string ScreenRow(int row) {
-        std::string line;
-        for (int column = 0; column < 32; ++column) {
-            const uint8_t c = machine.ram[0x2400 + row * 32 + column] & 0x7F;
-            line += c >= 32 && c < 127 ? char(c) : '.';
-        }
-        return line.erase(line.find_last_not_of(' ') + 1);
-    }
     // A PC key stroke with the keys in `held` down around it. The ROM takes a key once
     // it has seen it down over a few of its 50 Hz scans, and wants it let go before the
     // next one.
@@ -61,7 +53,7 @@ TEST_F(KeyboardRomTest, PcKeysTypeASum) {
     Stroke({}, vk::kPeriod);
     Stroke({}, vk::kReturn);
     RunFrames(20);
-    EXPECT_EQ(ScreenRow(0), "123 456 + . 579  OK");
+    EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");
     EXPECT_TRUE(NoKeyDown());
 }
 
@@ -74,12 +66,12 @@ TEST_F(KeyboardRomTest, SymbolsShiftedLettersAndCursorKeys) {
     Stroke({}, 'B');                      // 'b'
     Stroke({vk::kControl}, 'P');          // '"'
     Stroke({}, vk::kPadMultiply);         // '*'
-    EXPECT_EQ(ScreenRow(23).substr(1, 6), ":~Ab\"*");
+    EXPECT_EQ(ScreenLine(23).substr(1, 6), ":~Ab\"*");
     // Left moves the cursor back over '*'; Backspace deletes the '"' before it.
     Stroke({}, vk::kLeft);
     Stroke({}, vk::kBackspace);
-    EXPECT_EQ(ScreenRow(23).substr(1, 4), ":~Ab");
-    EXPECT_EQ(ScreenRow(23).substr(6, 1), "*");
+    EXPECT_EQ(ScreenLine(23).substr(1, 4), ":~Ab");
+    EXPECT_EQ(ScreenLine(23).substr(6, 1), "*");
 }
 
 TEST_F(KeyboardRomTest, HelperClicksWithinOneCycleTypeOnlyTheLast) {
@@ -119,7 +111,7 @@ TEST_F(KeyboardRomTest, HelperTypesIntoForth) {
         RunFrames(6);
     }
     RunFrames(20);
-    EXPECT_EQ(ScreenRow(0), "7 1 + . 8  OK");
+    EXPECT_EQ(ScreenLine(0), "7 1 + . 8  OK");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "display/renderer.h"
+#include "display/screen_text.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"

@@ -54,18 +54,10 @@ class TapeRomTest : public RunningMachineTest {
             RunFrame();
         RunFrames(settleFrames);
     }
-    static std::string ScreenRow(int row) {
-        std::string line;
-        for (int column = 0; column < 32; ++column) {
-            const uint8_t c = machine.ram[0x2400 + row * 32 + column] & 0x7F;
-            line += c >= 32 && c < 127 ? char(c) : '.';
-        }
-        return line.erase(line.find_last_not_of(' ') + 1);
-    }
     static std::string Screen() {
         std::string s;
         for (int row = 0; row < 24; ++row)
-            s += ScreenRow(row) + "\n";
+            s += ScreenLine(row) + "\n";
         return s;
     }
     static bool ScreenHas(const std::string& text) { return Screen().find(text) != std::string::npos; }
@@ -235,7 +227,7 @@ TEST_F(TapeRomTest, SnapshotOfARunningProgramContinuesInAFreshMachine) {
     ASSERT_TRUE(SaveAceSnapshot(dir + "running"));
     const MachineState saved = machine;
     const Bytes screen = VideoRam();
-    const long shown = std::stol(ScreenRow(0));
+    const long shown = std::stol(ScreenLine(0));
 
     ResetMachine();
     RunFrames(100);
@@ -253,7 +245,7 @@ TEST_F(TapeRomTest, SnapshotOfARunningProgramContinuesInAFreshMachine) {
     EXPECT_EQ(machine.iff1, saved.iff1);
     EXPECT_EQ(VideoRam(), screen);
     RunFrames(50);
-    EXPECT_GT(std::stol(ScreenRow(0)), shown) << "the count goes on";
+    EXPECT_GT(std::stol(ScreenLine(0)), shown) << "the count goes on";
 }
 
 TEST_F(TapeRomTest, RealSnapshotRuns) {
