@@ -24,10 +24,13 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus"
   extra=()
   [ -d "$data/${seeds[$t]}" ] && extra=("$data/${seeds[$t]}")
-  echo "== fuzz_$t for ${seconds}s"
-  if ! (cd build-fuzz && ./fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=70000 -rss_limit_mb=2048 \
-        -artifact_prefix="fuzz_$t-" "corpus/$t" "${extra[@]}"); then
-    echo "fuzz_$t found a problem" >&2
+  log="build-fuzz/fuzz_$t.log"
+  if (cd build-fuzz && ./fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=70000 -rss_limit_mb=2048 \
+        -artifact_prefix="fuzz_$t-" "corpus/$t" "${extra[@]}") >"$log" 2>&1; then
+    echo "fuzz_$t: ${seconds}s clean, $(grep -o 'Done [0-9]* runs' "$log" | tail -n 1 || true)"
+  else
+    tail -n 40 "$log" >&2
+    echo "fuzz_$t found a problem (full log: $log)" >&2
     status=1
   fi
 done
