@@ -13,6 +13,9 @@ bool SdlJoystick::Start() {
     // The emulator reads the stick whichever window has the focus, like a
     // non-exclusive background device.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // SDL would turn SIGINT and SIGTERM into quit events that nobody reads here, leaving
+    // the emulator deaf to a desktop's request to end it; Qt and the default actions handle them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
     // Qt runs the event loop: SDL's queue is never drained, so keep joystick events out
     // of it and read the state directly.

@@ -23,6 +23,7 @@ SdlAudioDevice::~SdlAudioDevice() {
 
 bool SdlAudioDevice::Connect(AudioCapabilities& caps) {
     if (!subsystemUp_) {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // keep SIGINT/SIGTERM's default actions
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         subsystemUp_ = true;
     }
