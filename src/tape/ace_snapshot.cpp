@@ -186,9 +186,9 @@ void SaveSnapshotDialog() {
     request.title = "Save File";
     request.filters = {{"ACE files (*.ace)", "*.ace"}, {"WAV files (*.wav)", "*.wav"}};
     request.initialFolder = FolderOf(snapshotFolder);
-    // No default extension: the name's ending tells the two filters apart. A host adds
-    // the chosen filter's extension to a name typed without one; a ".wav" name prepares
-    // a recording, any other name saves a snapshot (with ".ace").
+    // No default extension: the name's ending tells the two filters apart. The desktop
+    // host gives the name the chosen filter's extension; a ".wav" name prepares a
+    // recording, any other name saves a snapshot (with ".ace").
     const std::string chosen = host().ChooseSaveFile(request);
     if (chosen.empty()) return;
     if (FileKindByEnding(chosen) == FileKind::Wav) {

@@ -20,6 +20,12 @@ extern std::string spoolFolder;    // follows every spool file opened
 // that starts with its only dot (".profile") has no extension.
 std::string WithExtension(const std::string& path, const std::string& ext);
 
+// Gives a name chosen in a save dialog the extension of the filter the user picked
+// (`patterns` as in the request, e.g. "*.wav"), so the filter decides the kind of file:
+// "game" or "game.ace" under "*.wav" becomes "game.wav". A name already ending in the
+// filter's extension (lower or upper case), and any "*.*" filter, leave it as it is.
+std::string WithFilterExtension(const std::string& path, const std::string& patterns);
+
 // The last path component ("/" or "\" separated).
 std::string FileNameOf(const std::string& path);
 // Everything up to and including the last separator; "" when there is none.

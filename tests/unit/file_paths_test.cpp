@@ -24,6 +24,16 @@ TEST(FilePaths, NamesAndFolders) {
     EXPECT_EQ(FolderOf("c.tap"), "");
 }
 
+TEST(FilePaths, ThePickedFilterDecidesTheExtension) {
+    EXPECT_EQ(WithFilterExtension("/home/me/.local/game", "*.wav"), "/home/me/.local/game.wav");
+    EXPECT_EQ(WithFilterExtension("/x/game.ace", "*.wav"), "/x/game.wav");
+    EXPECT_EQ(WithFilterExtension("/x/game.wav", "*.ace"), "/x/game.ace");
+    EXPECT_EQ(WithFilterExtension("/x/GAME.WAV", "*.wav"), "/x/GAME.WAV");
+    EXPECT_EQ(WithFilterExtension("/x/game.ace", "*.ace;*.tap"), "/x/game.ace");
+    EXPECT_EQ(WithFilterExtension("/x/notes.dat", "*.*"), "/x/notes.dat");
+    EXPECT_EQ(WithFilterExtension("/x/notes.dat", ""), "/x/notes.dat");
+}
+
 TEST(FileKinds, EndingsMatchInLowerOrUpperCaseOnly) {
     EXPECT_EQ(FileKindByEnding("/x/game.ace"), FileKind::Snapshot);
     EXPECT_EQ(FileKindByEnding("/x/GAME.ACE"), FileKind::Snapshot);

@@ -6,6 +6,7 @@
 
 #include "app/qt/message_dialog.h"
 #include "display/qt/display_presenter.h"
+#include "tape/file_paths.h"
 
 namespace {
 
@@ -62,5 +63,9 @@ std::string QtHost::ChooseSaveFile(const FileDialogRequest& request) {
     if (!request.defaultExtension.empty())
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first().toStdString();
+    const std::string chosen = dialog.selectedFiles().first().toStdString();
+    // The filter the user picked decides the kind of file (a snapshot or a recording).
+    const qsizetype filter = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
+    if (filter < 0 || filter >= qsizetype(request.filters.size())) return chosen;
+    return WithFilterExtension(chosen, request.filters[size_t(filter)].second);
 }
