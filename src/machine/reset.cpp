@@ -17,7 +17,7 @@ void ResetMachine() {
     if (!m.pages[0]) BuildPageTable();
     std::memset(ramBlock, 0, sizeof ramBlock);
     BuildFlagTables();
-    std::memset(m.keyMatrix, 0xFF, sizeof m.keyMatrix);
+    ReleaseKeyMatrix();
     if (TapeInDeck()) EjectTape();
 
     m.de.w = 0x0000;
@@ -45,7 +45,7 @@ void ResetMachine() {
 }
 
 void SoftReset() {
-    std::memset(machine.keyMatrix, 0xFF, sizeof machine.keyMatrix);
+    ReleaseKeyMatrix();
     machine.pc = 0;
 }
 

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "app/messages.h"
 #include "machine/machine_state.h"
+#include "tape/load_buffer.h"
 
 std::string romFolder;
 std::string currentRomName;
@@ -18,25 +17,15 @@ namespace {
 uint8_t romImage[kRomSize];
 uint8_t pristineRom[kRomSize];
 
-// Reads a regular file of exactly kRomSize bytes. Reports 2 (missing or unreadable,
-// a folder included) or 3 (wrong length) and returns false otherwise.
+// Reads a ROM file of exactly kRomSize bytes. Reports 2 (missing or unreadable, a
+// folder included) or 3 (wrong length) and returns false otherwise.
 bool ReadRomFile(const std::string& path, std::vector<uint8_t>& out) {
-    std::error_code error;
-    std::ifstream file;
-    if (std::filesystem::is_regular_file(path, error)) file.open(path, std::ios::binary | std::ios::ate);
-    if (!file.is_open()) { // missing, unreadable, or not a file at all (a folder)
+    if (!ReadFileBytes(path, out)) {
         ReportMessage(kCaptionError, 2);
         return false;
     }
-    const std::streamoff length = file.tellg();
-    if (length != kRomSize) {
+    if (out.size() != kRomSize) {
         ReportMessage(kCaptionError, 3);
-        return false;
-    }
-    out.resize(kRomSize);
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(out.data()), kRomSize)) {
-        ReportMessage(kCaptionError, 2);
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "runner.h"
+#include "tape/file_kinds.h"
 #include "tape/load_file.h"
 
 namespace {
@@ -24,45 +25,43 @@ bool NeedsAddress(const std::string&, HeadlessRunner&, std::string& error) {
     return false;
 }
 
-const FileKindEntry kFileKinds[] = {
-    {"TAP tape", {".tap"}, LoadLikeLoadFile},
-    {"TZX tape", {".tzx"}, nullptr},
-    {"WAV tape", {".wav"}, nullptr},
-    {"ACE snapshot", {".ace"}, LoadLikeLoadFile},
-    {"spool text", {".txt", ".ja4", ".fs"}, LoadLikeLoadFile},
-    {"ROM image", {".rom"}, LoadLikeLoadFile},
-    {"binary file", {".bin"}, NeedsAddress},
+// Loaders by kind; the endings that choose a kind are the emulator's own file-kind table.
+const FileKindLoader kLoaders[] = {
+    {FileKind::Tap, "TAP tape", LoadLikeLoadFile},
+    {FileKind::Tzx, "TZX tape", nullptr},
+    {FileKind::Wav, "WAV tape", nullptr},
+    {FileKind::Snapshot, "ACE snapshot", LoadLikeLoadFile},
+    {FileKind::Spool, "spool text", LoadLikeLoadFile},
+    {FileKind::Rom, "ROM image", LoadLikeLoadFile},
+    {FileKind::Binary, "binary file", NeedsAddress},
 };
 
-bool EndsWith(const std::string& s, const std::string& ending) {
-    return s.size() >= ending.size() && s.compare(s.size() - ending.size(), ending.size(), ending) == 0;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = char(c >= 'a' && c <= 'z' ? c - 32 : c);
-    return s;
+// Binary files have no ending of their own in the Load File table; here ".bin" names
+// them, so that --load can say how to load one.
+FileKind KindOf(const std::string& path) {
+    const std::string_view name(path);
+    if (name.ends_with(".bin") || name.ends_with(".BIN")) return FileKind::Binary;
+    return FileKindByEnding(name);
 }
 
 std::string KnownEndings() {
     std::string list;
-    for (const FileKindEntry& kind : kFileKinds)
-        for (const char* ending : kind.endings)
-            if (ending) list += std::string(list.empty() ? "" : " ") + ending;
-    return list;
+    for (const FileKindEnding& entry : FileKindTable())
+        if (entry.ending[1] >= 'a') list += std::string(entry.ending) + " "; // the lower-case forms
+    return list + ".bin";
 }
 
 } // namespace
 
-const FileKindEntry* FindFileKind(const std::string& path) {
-    for (const FileKindEntry& kind : kFileKinds)
-        for (const char* ending : kind.endings)
-            if (ending && (EndsWith(path, ending) || EndsWith(path, Upper(ending)))) return &kind;
+const FileKindLoader* FindFileKind(const std::string& path) {
+    const FileKind kind = KindOf(path);
+    for (const FileKindLoader& loader : kLoaders)
+        if (loader.kind == kind) return &loader;
     return nullptr;
 }
 
 bool LoadFileByKind(const std::string& path, HeadlessRunner& runner, std::string& error) {
-    const FileKindEntry* kind = FindFileKind(path);
+    const FileKindLoader* kind = FindFileKind(path);
     if (!kind) {
         error = "cannot load '" + path + "': unknown kind of file (known endings: " + KnownEndings() + ")";
         return false;
