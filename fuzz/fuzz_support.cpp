@@ -1,6 +1,6 @@
 #include "fuzz_support.h"
 
-#include "app/host.h"
+#include "base/host.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "tape/spool.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "machine/machine_state.h"
 
 uint8_t beamMap[kBeamFrameTstates];

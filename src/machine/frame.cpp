@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/host.h"
-#include "app/joystick.h"
+#include "base/host.h"
+#include "machine/joystick.h"
 #include "debugger/breakpoints.h"
 #include "debugger/pc_log.h"
 #include "display/renderer.h"

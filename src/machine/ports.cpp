@@ -1,6 +1,6 @@
 #include "machine/ports.h"
 
-#include "app/joystick.h"
+#include "machine/joystick.h"
 #include "machine/machine_state.h"
 #include "sound/ay.h"
 #include "tape/tape_deck.h"

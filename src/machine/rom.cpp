@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "tape/load_buffer.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "sound/audio_device.h"
 #include "sound/sound_settings.h"
 
@@ -61,6 +61,7 @@ int Fail(int code) {
 void SetAudioDevice(AudioDevice* device) {
     if (device != audioDevice && soundStream.connected) ShutdownSound();
     audioDevice = device;
+    SetMessageBoxPause(device ? PauseSound : nullptr);
 }
 
 AudioDevice* InstalledAudioDevice() {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/host.h"
-#include "app/messages.h"
+#include "base/host.h"
+#include "base/messages.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"

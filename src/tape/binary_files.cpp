@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/host.h"
-#include "app/messages.h"
+#include "base/host.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"

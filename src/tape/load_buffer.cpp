@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <new>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "tape/file_paths.h"
 
 std::vector<uint8_t> loadBuffer;

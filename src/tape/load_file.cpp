@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/current_file.h"
-#include "app/dropped_file.h"
-#include "app/host.h"
-#include "app/messages.h"
+#include "base/current_file.h"
+#include "tape/dropped_file.h"
+#include "base/host.h"
+#include "base/messages.h"
 #include "machine/reset.h"
 #include "machine/rom.h"
 #include "tape/ace_snapshot.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/current_file.h"
-#include "app/host.h"
-#include "app/messages.h"
+#include "base/current_file.h"
+#include "base/host.h"
+#include "base/messages.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"

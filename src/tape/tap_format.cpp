@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "tape/load_buffer.h"
 
 TapParseResult ParseTapBlocks(std::span<const uint8_t> bytes) {

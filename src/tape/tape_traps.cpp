@@ -3,7 +3,7 @@
 // instruction step with the ROM routine's own arguments in HL and DE.
 #include <algorithm>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "machine/machine_state.h"
 #include "machine/memory.h"
 #include "tape/file_paths.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/help_quotes.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "display/qt/display_presenter.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/current_file.h"
+#include "base/current_file.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "gui_support.h"

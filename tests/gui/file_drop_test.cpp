@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "gui_support.h"

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/current_file.h"
-#include "app/messages.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/message_dialog.h"

@@ -4,8 +4,8 @@
 
 #include <QTest>
 
-#include "app/joystick.h"
-#include "app/messages.h"
+#include "machine/joystick.h"
+#include "base/messages.h"
 #include "app/sdl/sdl_joystick.h"
 #include "gui_support.h"
 #include "machine/machine_state.h"

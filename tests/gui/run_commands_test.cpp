@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "app/current_file.h"
+#include "base/current_file.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/status_bar_panel.h"

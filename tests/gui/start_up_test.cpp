@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/shell_state.h"

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <set>
 
-#include "app/current_file.h"
-#include "app/dropped_file.h"
+#include "base/current_file.h"
+#include "tape/dropped_file.h"
 #include "app/help_quotes.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "tape/binary_files.h"
 #include "tape_test_support.h"

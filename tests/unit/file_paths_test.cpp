@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/current_file.h"
+#include "base/current_file.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 

@@ -1,8 +1,8 @@
 // The joystick: set-up and its error codes, polling, and the Boldfield port byte.
 #include <string>
 
-#include "app/joystick.h"
-#include "app/messages.h"
+#include "machine/joystick.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "machine/ports.h"
 #include "test_support.h"

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/memory.h"
 #include "machine/reset.h"
 #include "machine/rom.h"

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "base/messages.h"
 #include "test_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "tape/ace_snapshot.h"
 #include "tape/file_kinds.h"

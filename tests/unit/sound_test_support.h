@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "sound/audio_device.h"
 #include "sound/sound_output.h"
 #include "sound/sound_settings.h"

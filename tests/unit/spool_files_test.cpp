@@ -1,5 +1,5 @@
-#include "app/current_file.h"
-#include "app/messages.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 #include "tape/load_file.h"

@@ -1,7 +1,7 @@
 #include <random>
 
-#include "app/current_file.h"
-#include "app/messages.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "tape/file_kinds.h"

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/memory.h"
 #include "machine/reset.h"
 #include "machine/rom.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/current_file.h"
+#include "base/current_file.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"

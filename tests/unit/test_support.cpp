@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
 #include "machine/rom.h"

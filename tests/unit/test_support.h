@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 
 // The verified ace.rom named by NOLTACE_TEST_ROM, or "" when it is not available.
 std::string TestRomPath();

@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "app/host.h"
+#include "base/host.h"
 
 constexpr const char* kProgramName = "noltace-headless";
 

@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "app/current_file.h"
-#include "app/messages.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_window.h"

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "app/command_line.h"
-#include "app/host.h"
+#include "base/host.h"
 #include "app/qt/binary_file_dialogs.h"
 #include "app/qt/run_commands.h"
 #include "machine/rom.h"

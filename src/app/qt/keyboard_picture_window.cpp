@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "app/keyboard.h"
 #include "machine/machine_state.h"
 

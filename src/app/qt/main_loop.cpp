@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "app/qt/status_bar_panel.h"
 #include "machine/frame.h"
 

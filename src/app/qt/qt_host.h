@@ -2,7 +2,7 @@
 // through the main window's display, and the default clock.
 #pragma once
 
-#include "app/host.h"
+#include "base/host.h"
 
 class DisplayPresenter;
 class QWidget;

@@ -1,6 +1,6 @@
 #include "app/qt/run_commands.h"
 
-#include "app/host.h"
+#include "base/host.h"
 #include "app/qt/input_routing.h"
 #include "app/shell_state.h"
 #include "machine/reset.h"

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "app/current_file.h"
+#include "base/current_file.h"
 #include "app/status_text.h"
 #include "display/presentation.h"
 #include "machine/frame.h"

@@ -6,7 +6,7 @@
 // may call SetUpJoystick); it installs one SdlJoystick for the program's run.
 #pragma once
 
-#include "app/joystick.h"
+#include "machine/joystick.h"
 
 struct _SDL_Joystick;
 

@@ -5,7 +5,7 @@
 #include <QOpenGLContext>
 #include <QTimer>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "display/renderer.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "app/joystick.h"
+#include "machine/joystick.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "machine/machine_state.h"
 
 uint8_t joystickEmulates = kJoystickEmulatesNone;

@@ -1,9 +1,8 @@
-#include "app/messages.h"
+#include "base/messages.h"
 
 #include <cstdio>
 
-#include "app/host.h"
-#include "sound/sound_output.h"
+#include "base/host.h"
 
 namespace {
 
@@ -71,6 +70,7 @@ const CodeText kTexts[] = {
 };
 
 LastReport lastReport;
+void (*pauseAroundBox)(bool) = nullptr;
 
 } // namespace
 
@@ -92,12 +92,13 @@ std::string FormatMessage(int code) {
 
 bool ReportMessage(uint8_t kind, int code) {
     lastReport = {MessageCaption(kind), FormatMessage(code), code};
-    // The sound stream stops while the box is up and restarts when it closes.
-    PauseSound(true);
+    if (pauseAroundBox) pauseAroundBox(true);
     host().ShowMessage(lastReport.caption, lastReport.text);
-    PauseSound(false);
+    if (pauseAroundBox) pauseAroundBox(false);
     return true;
 }
+
+void SetMessageBoxPause(void (*pause)(bool stop)) { pauseAroundBox = pause; }
 
 const LastReport& LastReportedMessage() { return lastReport; }
 void ClearLastReportedMessage() { lastReport = {}; }

@@ -1,4 +1,4 @@
-#include "app/dropped_file.h"
+#include "tape/dropped_file.h"
 
 std::string_view DroppedExtension(std::string_view path) {
     const size_t slash = path.find_last_of('/');

@@ -1,4 +1,4 @@
-#include "app/current_file.h"
+#include "base/current_file.h"
 
 std::string currentFileName;
 std::string currentFilePath;

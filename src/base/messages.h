@@ -24,6 +24,10 @@ std::string FormatMessage(int code);      // "%02X - " and the text
 // on as their own "failed and reported" result.
 bool ReportMessage(uint8_t kind, int code);
 
+// Called with true before a box shows and false after it closes. The sound module
+// installs its pause here, so the stream stops while the user reads a box.
+void SetMessageBoxPause(void (*pause)(bool stop));
+
 // The last report, kept until the next one (tests and the headless runner read it).
 struct LastReport {
     std::string caption;

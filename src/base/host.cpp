@@ -1,4 +1,4 @@
-#include "app/host.h"
+#include "base/host.h"
 
 #include <chrono>
 #include <cstdio>
