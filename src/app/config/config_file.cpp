@@ -163,7 +163,9 @@ std::string FormatConfigText(const OptionSet& options) {
         if (!section || std::strcmp(section, s.section) != 0) {
             if (section) text += " \n";
             section = s.section;
-            text += "[" + std::string(section) + "]\n";
+            text += '[';
+            text += section;
+            text += "]\n";
         }
         const OptionValue value = ClampedValue(s, i < options.size() ? options[i] : OptionValue{});
         text += s.key;
@@ -221,6 +223,21 @@ int LoadConfig() {
     const bool keptAside = std::rename(path.c_str(), (path + ".bad").c_str()) == 0;
     if (ApplyDefaultSettings(keptAside)) host().ShowMessage("NoltACE Error", "Creating new config file");
     return 1;
+}
+
+bool LoadConfigFile(const std::string& path, std::string& problem) {
+    std::string text;
+    if (!ReadFileText(path, text)) {
+        problem = "cannot read it";
+        return false;
+    }
+    OptionSet staged = LiveOptions();
+    if (!ParseConfigText(text, staged)) {
+        problem = "not a NoltACE configuration file (it breaks off or has an unknown section)";
+        return false;
+    }
+    StoreOptionsToLive(staged);
+    return true;
 }
 
 bool SaveConfig() {

@@ -42,6 +42,9 @@ std::string DefaultDataFolder();
 // Loads the file into the live settings and applies them. 0 on success; 1 when the file
 // was missing or unreadable and the defaults were applied (and written) instead.
 int LoadConfig();
+// Reads the file at `path` into the live settings without applying them (the caller
+// applies what it uses). False, with the reason in `problem`, when it cannot be read.
+bool LoadConfigFile(const std::string& path, std::string& problem);
 // Writes the live settings. False (after one message) when the file cannot be written;
 // the settings in memory stay as they are.
 bool SaveConfig();

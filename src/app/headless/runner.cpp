@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "app/config/config_file.h"
 #include "app/rom_lookup.h"
+#include "display/display_settings.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
 #include "machine/frame.h"
@@ -47,15 +49,21 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     const std::string::size_type slash = rom.find_last_of('/');
     romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
 
-    machine.model = uint32_t(options.model);
+    std::string problem;
+    if (!options.configPath.empty() && !LoadConfigFile(options.configPath, problem)) {
+        PrintError("cannot use configuration '" + options.configPath + "': " + problem);
+        return false;
+    }
+    if (options.model >= 0) machine.model = uint32_t(options.model);
+    if (options.colours >= 0) opt_colours = options.colours;
+    if (options.autoload) opt_autoload = true;
     machine.topPage = ModelTable(machine.model).topPage;
     machine.ramTop = ModelTable(machine.model).ramTop;
     BuildBeamMap();
-    ApplyColourScheme(options.colours);
+    ApplyColourScheme(opt_colours);
     ResetMachine();
     machine.soundInterface = uint8_t(options.soundInterface);
     FastMode = true; // nobody watches: run as fast as the host allows
-    opt_autoload = options.autoload;
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
