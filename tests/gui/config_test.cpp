@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include "gui_support.h"
 #include "machine/machine_state.h"
 #include "sound/sound_settings.h"
+#include "tape/file_paths.h"
 
 namespace {
 
@@ -183,6 +185,33 @@ class ConfigTest : public QObject {
         QVERIFY(app->loop().quitRequested());
         // Quitting in full screen keeps the windowed scale.
         QVERIFY(FileLines(ini).contains("opt_DrawSize=3"));
+    }
+
+    void defaultFoldersAreMadeWhenFirstUsed() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString snapshots = QString::fromStdString(DefaultDataFolder()) + "snapshots/";
+        QDir(snapshots).removeRecursively();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QCOMPARE(QString::fromStdString(snapshotFolder), snapshots);
+        QVERIFY(!QDir(snapshots).exists());
+        bool existed = false;
+        AnswerNextModal([&](QWidget* modal) {
+            existed = QDir(snapshots).exists();
+            modal->close();
+        });
+        app->window()->actions().loadFile->trigger();
+        QVERIFY(existed);
+    }
+
+    void aPlaceOffEveryScreenComesBack() {
+        REQUIRE_GUI_TEST_ROM();
+        mainWindowPlacement.left = 9000;
+        mainWindowPlacement.top = -7000;
+        auto app = StartApplication();
+        QVERIFY(app);
+        const QRect screen = app->window()->screen()->availableGeometry();
+        QVERIFY2(screen.contains(app->window()->pos()), "the window is on the screen");
     }
 };
 

@@ -33,6 +33,8 @@ OptionsDialog::OptionsDialog(QWidget* owner) : QDialog(owner) {
     setWindowTitle("NoltACE Options");
     pages_ = new QTabWidget(this);
     pages_->setObjectName("optionsPages");
+    // All eight tabs in view: the sheet grows to show them rather than scroll.
+    pages_->setUsesScrollButtons(false);
     pages_->addTab(new OptionsEmulationPage(pages_), "Emulation");
     pages_->addTab(new OptionsHardwarePage(modelChanged_, pages_), "Hardware");
     pages_->addTab(new OptionsDisplayPage(pages_), "Display");
