@@ -6,7 +6,7 @@
 
 #include "app/shell_state.h"
 #include "app/window_places.h"
-#include "debugger/debugger_settings.h"
+#include "debugger/disassembler.h"
 #include "display/display_settings.h"
 #include "display/presentation.h"
 #include "machine/frame.h"

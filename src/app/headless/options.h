@@ -5,7 +5,20 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot, SaveSnapshot, LoadBinary, SaveBinary };
+enum class ActionKind {
+    Run,
+    Type,
+    Until,
+    Load,
+    Screen,
+    Screenshot,
+    SaveSnapshot,
+    LoadBinary,
+    SaveBinary,
+    Disassemble, // address = start, length = end (inclusive)
+    Registers,
+    Step, // frames = number of instructions
+};
 
 struct Action {
     ActionKind kind;
@@ -26,6 +39,9 @@ struct HeadlessOptions {
     bool help = false;
     bool autoload = false;            // type the load command when a tape is inserted
     std::vector<std::string> tapeOut; // answers to the ROM's SAVE dialogs, in order
+    bool romLabels = false;           // --dis-labels rom
+    bool systemVariableLabels = false; // --dis-labels sv
+    std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
     std::vector<Action> actions;
 };
 

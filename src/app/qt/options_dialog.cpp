@@ -16,7 +16,7 @@
 #include "app/qt/run_commands.h"
 #include "app/qt/view_controller.h"
 #include "app/shell_state.h"
-#include "debugger/debugger_settings.h"
+#include "debugger/disassembler.h"
 #include "display/display_settings.h"
 #include "display/presentation.h"
 #include "display/renderer.h"
