@@ -6,7 +6,3 @@ uint8_t opt_shader = 0;
 const char* const kShaderNames[kShaderCount] = {"No Shader", "Dotmask", "Scanlines", "Curved CRT",
                                                 "Aperture"};
 
-void ResetDisplaySettings() {
-    opt_colours = 0;
-    opt_shader = 0;
-}

@@ -10,5 +10,3 @@ extern uint8_t opt_shader; // 0 "No Shader", 1 "Dotmask", 2 "Scanlines", 3 "Curv
 
 constexpr int kShaderCount = 5;
 extern const char* const kShaderNames[kShaderCount];
-
-void ResetDisplaySettings();
