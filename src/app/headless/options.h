@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot, SaveSnapshot, LoadBinary, SaveBinary };
+enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot, SaveSnapshot, LoadBinary, SaveBinary, ListTape };
 
 struct Action {
     ActionKind kind;
@@ -25,6 +25,8 @@ struct HeadlessOptions {
     bool help = false;
     bool autoload = false;            // type the load command when a tape is inserted
     std::vector<std::string> tapeOut; // answers to the ROM's SAVE dialogs, in order
+    bool fastload = false;            // TZX tapes play at host speed
+    std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;
 };
 

@@ -5,6 +5,7 @@
 #include "app/rom_lookup.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
+#include "list_tape.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
@@ -17,6 +18,7 @@
 #include "tape/file_paths.h"
 #include "tape/spool.h"
 #include "tape/tape_deck.h"
+#include "tape/wav_deck.h"
 
 namespace {
 
@@ -57,6 +59,8 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     FastMode = true; // nobody watches: run as fast as the host allows
     opt_autoload = options.autoload;
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
+    opt_fastloadtzx = options.fastload;
+    if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
     if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);
@@ -132,6 +136,13 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         }
         break;
     }
+    case ActionKind::ListTape:
+        if (!ListTape(action.text, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        if (!error.empty()) PrintError(error); // the rows before the fault were listed
+        break;
     case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
     case ActionKind::SaveSnapshot:
         if (!SaveAceSnapshot(action.text)) {
@@ -169,6 +180,10 @@ int HeadlessRunner::RunActions(const HeadlessOptions& options) {
         if (status != kExitOk) break;
     }
     endSeconds_ = host_.NowSeconds();
+    if (!options.recordWav.empty() && !FinishRecording()) {
+        PrintError("cannot write the recording '" + WithExtension(options.recordWav, ".wav") + "'");
+        if (status == kExitOk) status = kExitError;
+    }
     std::fflush(stdout);
     return status;
 }
