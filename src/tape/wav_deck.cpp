@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/current_file.h"
 #include "base/host.h"
 #include "base/messages.h"
 #include "machine/machine_state.h"
@@ -101,7 +102,7 @@ bool LoadWavFromBuffer(const std::string& bareName) {
     wavFrames = parsed.dataSize / parsed.format.blockAlign;
     SetTiming(wavFormat);
     wavLoaded = true;
-    wavDisplayName = FileNameOf(bareName.empty() ? std::string("WAV") : bareName);
+    wavDisplayName = currentFilePath.empty() ? bareName : FileNameOf(currentFilePath);
     if (opt_autoload) StartSpool("load " + bareName + "\r");
     return false;
 }
