@@ -34,12 +34,12 @@ struct TzxTiming {
 // checksum byte included. TZX: the data bytes of a data block (0x10, 0x11, 0x14, 0x15).
 struct TapeBlock {
     std::vector<uint8_t> data;
-    uint16_t length = 0; // bytes in `data` (a longer TZX block keeps its size in data.size())
-    int index = 0;       // position on the tape from 0; the tape browser's row
-    int blockId = 0;     // TZX block ID; 0 for TAP blocks
-    uint16_t pause = 0;  // TZX pause after the block in ms (0x10 blocks show it only)
-    TzxTiming timing;    // TZX signal blocks
-    std::string text;    // TZX text, message, group name or archive summary
+    uint16_t length = 0;   // bytes in `data` (a longer TZX block keeps its size in data.size())
+    int index = 0;         // position on the tape from 0; the tape browser's row
+    int blockId = 0;       // TZX block ID; 0 for TAP blocks
+    uint16_t pause = 0;    // TZX pause after the block in ms (0x10 blocks show it only)
+    TzxTiming timing;      // TZX signal blocks
+    std::string text;      // TZX text, message, group name or archive summary
     bool typeByte = false; // TAP: the file kept a block-type byte after the length word
     TapeBlock* next = nullptr;
     TapeBlock* prev = nullptr;
@@ -104,7 +104,13 @@ std::string AutoloadText(const std::string& bareName);
 // Start waits 812500 T-states before the first edge, as a real recorder winds up.
 void StartTzxPlayback();
 void StopTzxPlayback();
-void TapeTick(uint32_t tstates);
+// Runs the edges whose time has come; TapeTick is called after every instruction while
+// a tape plays, so the common case (no edge due) stays inline.
+void TapeEdgesDue();
+inline void TapeTick(uint32_t tstates) {
+    edgeCountdown -= int32_t(tstates);
+    if (edgeCountdown <= 0) TapeEdgesDue();
+}
 // How far playback is into the current block, in its own units (bytes, pulses or
 // samples), and the block's total; the tape browser's progress bar.
 struct BlockProgress {

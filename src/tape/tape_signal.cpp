@@ -245,8 +245,7 @@ void StopTzxPlayback() {
     blockStarted = false;
 }
 
-void TapeTick(uint32_t tstates) {
-    edgeCountdown -= int32_t(tstates);
+void TapeEdgesDue() {
     while (edgeCountdown <= 0 && tzxPlaying)
         Step();
 }
