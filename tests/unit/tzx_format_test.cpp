@@ -229,6 +229,21 @@ TEST_F(TzxTest, SignalBlocksPlayTheirPulsesScaledToTheMachineClockWithLoopsAndPa
     EXPECT_EQ(currentBlock, &tapeInDeck->blocks.back());
 }
 
+TEST_F(TzxTest, AutorewindStartsEachPlaybackAtTheFirstBlockOtherwiseItGoesOn) {
+    Bytes file = Signature();
+    file.insert(file.end(), {0x12, 0x10, 0, 2, 0, 0x20, 0, 0, 0x12, 0x10, 0, 2, 0});
+    const TzxParseResult tape = ParseTzx(file); // tone, stop the tape, tone
+    ASSERT_EQ(tape.blocks.size(), 3u);
+    for (bool rewind : {false, true}) {
+        opt_autorewind = rewind;
+        EXPECT_EQ(EdgeTimes(tape.blocks).size(), 2u) << "the first tone, then the tape stops itself";
+        EXPECT_EQ(currentBlock->index, 2) << "it goes on after the stop block";
+        StartTzxPlayback();
+        EXPECT_EQ(currentBlock->index, rewind ? 0 : 2);
+        StopTzxPlayback();
+    }
+}
+
 TEST_F(TzxTest, AceStandardBlocksUseTheRomTimingsAndEndWithAQuietGap) {
     const TzxParseResult tape = ParseTzx(TapToTzx(TapBlock(Bytes{0x80}), 0));
     ASSERT_EQ(tape.blocks.size(), 1u);
