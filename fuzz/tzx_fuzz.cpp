@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InsertTzxImage(std::move(tape.blocks), "fuzz");
     opt_fastloadtzx = false;
     StartTzxPlayback();
-    // About two emulated seconds, in instruction-sized steps.
-    for (int n = 0; n < 400000 && tzxPlaying; ++n) {
+    // Half an emulated second, in instruction-sized steps.
+    for (int n = 0; n < 100000 && tzxPlaying; ++n) {
         TapeTick(17);
         CurrentBlockProgress();
     }
