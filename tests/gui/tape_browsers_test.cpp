@@ -2,7 +2,10 @@
 // and watched while a tape plays.
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -154,6 +157,34 @@ class TapeBrowsersTest : public QObject {
         Keep(browser, "wav_browser.png");
         browser->findChild<QPushButton*>("play")->click();
         QVERIFY(!wavPlaying);
+    }
+
+    void recordThenPlaySavesTheRecordingUnderANewName() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->window()->actions().wavBrowser->trigger();
+        WavBrowser* browser = OpenWavBrowserWindow();
+        browser->findChild<QPushButton*>("record")->click();
+        QVERIFY(recordArmed);
+        QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Recording"));
+        StartRecording(); // as the ROM's SAVE would
+        app->loop().RunFor(0.2);
+        const QString path = ScratchFolder() + "brand new.wav";
+        auto answered = AnswerNextModal([path](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY2(dialog, "a file dialog opens");
+            QCOMPARE(dialog->windowTitle(), QString("Save WAV File"));
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        browser->findChild<QPushButton*>("play")->click();
+        QVERIFY(*answered);
+        QVERIFY(!recording && wavLoaded);
+        QVERIFY(QFileInfo(path).size() > 44);
+        QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Stopped"));
     }
 
     void waveformScaleHoldsOnATallArea() {
