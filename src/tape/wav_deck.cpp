@@ -34,6 +34,15 @@ constexpr uint8_t kMicHigh = 224, kMicLow = 32, kSilence = 128;
 constexpr int kHoldSamples = 128; // a steady MIC level decays to silence after this
 
 SamplePeriod period{};
+
+struct LevelCache {
+    uint32_t position = 0;
+    int volume = 0, bias = 0;
+    uint64_t frames = 0;
+    uint8_t level = 0;
+    bool valid = false;
+};
+LevelCache levelCache; // emptied whenever the samples change
 uint32_t remainderCarry = 0;
 std::string recordPath;
 uint8_t lastMic = 0, lastSample = kSilence;
@@ -62,6 +71,7 @@ void RecordSample() {
     lastMic = mic;
     if (wavSamples.size() <= wavPosition) wavSamples.resize(size_t(wavPosition) + 1, kSilence);
     wavSamples[wavPosition] = sample;
+    levelCache.valid = false;
     wavFrames = std::max<uint64_t>(wavFrames, wavPosition);
 }
 
@@ -72,6 +82,7 @@ void AdvanceOneSample() {
 }
 
 void ClearWav() {
+    levelCache.valid = false;
     wavPlaying = recording = recordPrepared = recordArmed = false;
     wavLoaded = false;
     wavSamples.clear();
@@ -120,8 +131,14 @@ uint8_t WavSampleLevel(uint64_t n) {
     return uint8_t(t + 128);
 }
 
+// The ROM's loader reads the port many times per sample: the level is worked out once
+// per sample position (and again when the volume, bias or samples change).
 uint8_t WavCurrentSample() {
-    return WavSampleLevel(wavPosition);
+    LevelCache& c = levelCache;
+    if (!c.valid || c.position != wavPosition || c.volume != wavVolume || c.bias != wavBias ||
+        c.frames != wavFrames)
+        c = {wavPosition, wavVolume, wavBias, wavFrames, WavSampleLevel(wavPosition), true};
+    return c.level;
 }
 
 void StartWavPlayback() {
@@ -188,6 +205,7 @@ bool FinishRecording() {
     // Every recorded sample belongs to the file, the last one included.
     wavSamples.resize(size_t(wavFrames) + 1, kSilence);
     wavFrames = wavSamples.size();
+    levelCache.valid = false;
     wavLoaded = true;
     wavPosition = 0;
     std::string path = recordPath;
