@@ -53,12 +53,45 @@ std::vector<double> Pulses(const Bytes& tap) {
 
 } // namespace
 
-Bytes TapToTzx(const Bytes& tap, uint16_t pauseMs) {
+Bytes TapToTzx(const Bytes& tap, uint16_t pauseMs, TzxForm form) {
+    // The Ace's pulses in the format's 3.5 MHz T-states.
+    auto tzx = [](double aceTstates) { return uint32_t(std::lround(aceTstates * 3500000.0 / kAceClock)); };
     Bytes out{'Z', 'X', 'T', 'a', 'p', 'e', '!', 0x1A, 1, 20};
     for (const Bytes& block : FlaggedBlocks(tap)) {
-        out.push_back(0x10);
-        Put16(out, pauseMs);
-        Put16(out, uint32_t(block.size()));
+        const uint32_t pilots = block[0] == 0 ? 8192 : 1024;
+        switch (form) {
+        case TzxForm::Standard:
+            out.push_back(0x10);
+            Put16(out, pauseMs);
+            Put16(out, uint32_t(block.size()));
+            break;
+        case TzxForm::Turbo:
+            out.push_back(0x11);
+            for (double pulse : {kPilot, kSync1, kSync2, kZero, kOne})
+                Put16(out, tzx(pulse));
+            Put16(out, pilots);
+            out.push_back(8);
+            Put16(out, pauseMs);
+            Put16(out, uint32_t(block.size()));
+            out.push_back(uint8_t(block.size() >> 16));
+            break;
+        case TzxForm::ToneSyncData:
+            out.push_back(0x12);
+            Put16(out, tzx(kPilot));
+            Put16(out, pilots);
+            out.push_back(0x13);
+            out.push_back(2);
+            Put16(out, tzx(kSync1));
+            Put16(out, tzx(kSync2));
+            out.push_back(0x14);
+            Put16(out, tzx(kZero));
+            Put16(out, tzx(kOne));
+            out.push_back(8);
+            Put16(out, pauseMs);
+            Put16(out, uint32_t(block.size()));
+            out.push_back(uint8_t(block.size() >> 16));
+            break;
+        }
         out.insert(out.end(), block.begin(), block.end());
     }
     return out;

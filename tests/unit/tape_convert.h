@@ -9,7 +9,13 @@
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes TapToTzx(const Bytes& tap, uint16_t pauseMs = 1000);
+// How the blocks are written: standard-speed blocks (0x10) with the Ace's timings
+// implied, turbo blocks (0x11) carrying the Ace's timings in 3.5 MHz T-states, or the
+// same signal built from a pure tone (0x12), a pulse sequence (0x13) for the two sync
+// pulses and a pure data block (0x14).
+enum class TzxForm { Standard, Turbo, ToneSyncData };
+
+Bytes TapToTzx(const Bytes& tap, uint16_t pauseMs = 1000, TzxForm form = TzxForm::Standard);
 
 struct WavShape {
     uint32_t rate = 44100;
