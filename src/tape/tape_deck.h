@@ -28,6 +28,7 @@ struct TzxTiming {
     uint16_t samplePeriod = 0;            // 0x15: T-states per sample
     std::vector<uint16_t> pulses;         // 0x13
     uint16_t loopCount = 0;               // 0x24
+    uint8_t signalLevel = 0;              // 0x2B: the level the line is set to
 };
 
 // One block of a tape. TAP: `data` is everything after the block's length field, the

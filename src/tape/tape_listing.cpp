@@ -73,6 +73,7 @@ std::string SignalRow(const TapeBlock& b) {
     case 0x13: return name + ": " + Format("%ld pulses", long(t.pulses.size()));
     case 0x20: return b.pause ? name + ": " + Format("%ld ms", long(b.pause)) : std::string("Stop the Tape");
     case 0x24: return name + ": " + Format("%ld times", long(t.loopCount));
+    case 0x2B: return name + (t.signalLevel ? ": high" : ": low");
     default: return b.text.empty() ? name : name + ": " + b.text;
     }
 }

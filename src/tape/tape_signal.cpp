@@ -115,6 +115,7 @@ bool SetUpBlock(TapeBlock& b) {
         }
         gen.phase = Phase::Pause;
         return true;
+    case 0x2B: tapeLevel = t.signalLevel; break;
     case 0x24:
         loopStart = b.next;
         loopLeft = t.loopCount;

@@ -173,6 +173,9 @@ void FillBlock(TapeBlock& b, const uint8_t* p, size_t size) {
         break;
     case 0x20: b.pause = uint16_t(Word(p)); break;
     case 0x24: t.loopCount = uint16_t(Word(p)); break;
+    case 0x2B:
+        if (size >= 5) t.signalLevel = p[4] ? 1 : 0;
+        break;
     case 0x21:
     case 0x30: b.text = Printable(p + 1, p[0]); break;
     case 0x31: b.text = Printable(p + 2, p[1]); break;

@@ -229,6 +229,18 @@ TEST_F(TzxTest, SignalBlocksPlayTheirPulsesScaledToTheMachineClockWithLoopsAndPa
     EXPECT_EQ(currentBlock, &tapeInDeck->blocks.back());
 }
 
+TEST_F(TzxTest, ASetLevelBlockGivesTheFollowingPulsesTheirPolarity) {
+    for (uint8_t level : {0, 1}) {
+        Bytes file = Signature();
+        file.insert(file.end(), {0x2B, 1, 0, 0, 0, level, 0x12, 0xAC, 0x0D, 2, 0});
+        InsertTzxImage(ParseTzx(file).blocks, "t");
+        StartTzxPlayback();
+        TapeTick(812500 + 100); // into the tone's first pulse
+        EXPECT_EQ(tapeLevel, 1 - level) << "the first edge leaves the level set";
+        StopTzxPlayback();
+    }
+}
+
 TEST_F(TzxTest, AutorewindStartsEachPlaybackAtTheFirstBlockOtherwiseItGoesOn) {
     Bytes file = Signature();
     file.insert(file.end(), {0x12, 0x10, 0, 2, 0, 0x20, 0, 0, 0x12, 0x10, 0, 2, 0});
