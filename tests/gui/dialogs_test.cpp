@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "app/help_quotes.h"
-#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
+#include "base/messages.h"
 #include "display/qt/display_presenter.h"
 #include "gui_support.h"
 #include "machine/run_state.h"
@@ -82,7 +82,7 @@ class DialogsTest : public QObject {
         QVERIFY(app);
         const MainMenuActions& a = app->window()->actions();
         for (QAction* action :
-             {a.tapeBrowser, a.wavBrowser, a.calculator, a.debugger, a.pcLogging, a.saveScreenshot})
+             {a.calculator, a.debugger, a.pcLogging, a.saveScreenshot})
             QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
         // F5 on a disabled Debugger leaves the machine running.
         QTest::keyClick(app->window(), Qt::Key_F5);

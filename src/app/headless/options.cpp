@@ -45,6 +45,9 @@ const char* UsageText() {
            "                    e.g. '#0038' or '#0038,A=#20' (repeatable); when one is\n"
            "                    reached, \"break at XXXX\" and the registers are printed\n"
            "                    and the action that was running ends there\n"
+           "  --fastload        TZX tapes play at host speed (else in real emulated time)\n"
+           "  --record FILE     record the ROM's next SAVE as a signal into FILE (.wav),\n"
+           "                    written when the run ends\n"
            "\n"
            "Actions:\n"
            "  --run N           run N frames (50 frames = 1 emulated second), unpaced\n"
@@ -52,8 +55,9 @@ const char* UsageText() {
            "                    a newline or \\n is ENTER\n"
            "  --until TEXT      run until TEXT shows on the Ace's screen (exit 3 if it\n"
            "                    does not within --max frames)\n"
-           "  --load FILE       load a file by its kind: tape .tap, snapshot .ace, spool\n"
-           "                    text .txt/.ja4/.fs (typed to its end), ROM .rom\n"
+           "  --load FILE       load a file by its kind: tape .tap/.tzx/.wav, snapshot .ace,\n"
+           "                    spool text .txt/.ja4/.fs (typed to its end), ROM .rom\n"
+           "  --list-tape FILE  print the tape browser's rows of a .tap or .tzx file\n"
            "  --save-snapshot FILE  write a .ace snapshot of the machine now\n"
            "  --load-binary FILE ADDRESS  copy FILE into memory at ADDRESS\n"
            "  --save-binary FILE ADDRESS LENGTH  write LENGTH bytes from ADDRESS to FILE (.bin);\n"
@@ -133,6 +137,20 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
                                     : option == "--load"  ? ActionKind::Load
                                                           : ActionKind::Screenshot;
             options.actions.push_back({kind, v, 0});
+        } else if (option == "--fastload") {
+            options.fastload = true;
+        } else if (option == "--record") {
+            const char* v = needsValue("a file name");
+            if (!v) return false;
+            if (*v == '\0') {
+                error = option + " needs a non-empty file name";
+                return false;
+            }
+            options.recordWav = v;
+        } else if (option == "--list-tape") {
+            const char* v = needsValue("a file name");
+            if (!v) return false;
+            options.actions.push_back({ActionKind::ListTape, v, 0});
         } else if (option == "--autoload") {
             options.autoload = true;
         } else if (option == "--tape-out") {

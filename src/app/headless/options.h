@@ -18,6 +18,7 @@ enum class ActionKind {
     Disassemble, // address = start, length = end (inclusive)
     Registers,
     Step, // frames = number of instructions
+    ListTape,
 };
 
 struct Action {
@@ -42,6 +43,8 @@ struct HeadlessOptions {
     bool romLabels = false;           // --dis-labels rom
     bool systemVariableLabels = false; // --dis-labels sv
     std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
+    bool fastload = false;            // TZX tapes play at host speed
+    std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;
 };
 
