@@ -1,5 +1,8 @@
 #include "sound/ay.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "sound/sound_output.h"
 #include "sound/sound_settings.h"
 
@@ -123,6 +126,84 @@ void StepNoise() {
     ay.noiseHigh >>= 1;
 }
 
+// AyRun's plan: the ticks until the next generator step, the step included, with
+// `ay.level` holding the levels of the present state; 0 when a register write, a reset
+// or a single tick has made it unknown.
+uint32_t untilChange = 0;
+
+bool NoiseRuns() {
+    return (ay.regs[kAyMixer] & 0x38) != 0x38; // noise on for at least one channel
+}
+
+// One tick of the generators: envelope, noise, tones.
+void TickGenerators() {
+    ay.envHalf ^= 1;
+    if (ay.envHalf) {
+        ++ay.envCount;
+        if (UsesEnvelope() && ay.envCount >= AyEnvelopePeriod()) {
+            ay.envCount = 0;
+            StepEnvelope(ay.regs[kAyEnvShape]);
+        }
+    }
+
+    if (NoiseRuns()) {
+        ++ay.noiseCount;
+        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
+    }
+
+    // Periods below 5 are above the range a speaker can reproduce: such a channel
+    // holds its level instead of squealing. Written without branches: whether a
+    // flip-flop turns on this tick is as good as random to the host's predictor.
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t count = uint16_t(ay.toneCount[c] + 1);
+        const uint16_t period = AyTonePeriod(c);
+        const bool flip = period >= 5 && count >= period;
+        ay.toneCount[c] = flip ? 0 : count;
+        ay.toneOut[c] ^= uint8_t(flip);
+    }
+}
+
+void AddLevels(uint32_t ticks) {
+    for (int c = 0; c < 3; ++c)
+        ay.levelSum[c] += uint32_t(ay.level[c]) * ticks;
+    ay.levelTicks += ticks;
+}
+
+// A counter that will read `next` after the coming increment and acts once it reaches
+// `period`: the increments until it does, the coming one included. The counters wrap,
+// so `next` may be 0 after a long count with the generator switched off.
+uint32_t IncrementsUntil(uint32_t next, uint32_t period) {
+    return next >= period ? 1 : period - next + 1;
+}
+
+// The tick, counted from 1, on which some generator next steps: a tone flip-flop
+// turns, the noise register shifts or the envelope moves.
+uint32_t TicksToNextChange(bool noiseOn, bool envelopeOn) {
+    uint32_t next = UINT32_MAX;
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t period = AyTonePeriod(c);
+        if (period >= 5) next = std::min(next, IncrementsUntil(uint16_t(ay.toneCount[c] + 1), period));
+    }
+    if (noiseOn) next = std::min(next, IncrementsUntil(uint8_t(ay.noiseCount + 1), ay.noisePeriod));
+    if (envelopeOn) {
+        // The envelope counts on every second tick: the next one if envHalf is 0 now.
+        const uint32_t steps = IncrementsUntil(uint16_t(ay.envCount + 1), AyEnvelopePeriod());
+        next = std::min(next, ay.envHalf ? 2 * steps : 2 * steps - 1);
+    }
+    return next;
+}
+
+// Advances the counters over `ticks` ticks in which no generator steps.
+void SkipQuietTicks(uint32_t ticks, bool noiseOn) {
+    if (ticks == 0) return;
+    const uint32_t envelopeCounts = ay.envHalf ? ticks / 2 : (ticks + 1) / 2;
+    ay.envCount = uint16_t(ay.envCount + envelopeCounts);
+    ay.envHalf ^= uint8_t(ticks & 1);
+    if (noiseOn) ay.noiseCount = uint8_t(ay.noiseCount + ticks);
+    for (int c = 0; c < 3; ++c)
+        ay.toneCount[c] = uint16_t(ay.toneCount[c] + ticks);
+}
+
 } // namespace
 
 void BuildAyVolumeTable() {
@@ -133,6 +214,7 @@ void BuildAyVolumeTable() {
 }
 
 void ResetAy() {
+    untilChange = 0;
     uint16_t toneCount[3] = {ay.toneCount[0], ay.toneCount[1], ay.toneCount[2]};
     ay = AyState{};
     ay.regs[kAyMixer] = 0xFF;
@@ -154,6 +236,7 @@ void WriteRegister(uint8_t v) {
     const uint8_t reg = ay.selected & 0x0F;
     if (reg == kAyPortA || reg == kAyPortB) return;
     ay.regs[reg] = v & kAyRegisterMasks[reg];
+    untilChange = 0;
     if (reg == kAyEnvShape) RestartEnvelope(ay.regs[reg]);
 }
 
@@ -163,31 +246,33 @@ uint8_t ReadRegister() {
 
 void AyTick() {
     if (!opt_snd_aysound) return;
+    untilChange = 0;
+    TickGenerators();
+    ComputeLevels();
+    AddLevels(1);
+}
 
-    ay.envHalf ^= 1;
-    if (ay.envHalf) {
-        ++ay.envCount;
-        if (UsesEnvelope() && ay.envCount >= AyEnvelopePeriod()) {
-            ay.envCount = 0;
-            StepEnvelope(ay.regs[kAyEnvShape]);
-        }
+void AyRun(uint32_t ticks) {
+    if (!opt_snd_aysound || ticks == 0) return;
+    const bool noiseOn = NoiseRuns();
+    const bool envelopeOn = UsesEnvelope();
+    if (untilChange == 0) {
+        ComputeLevels(); // the registers may have changed since the last tick
+        untilChange = TicksToNextChange(noiseOn, envelopeOn);
     }
-
-    if ((ay.regs[kAyMixer] & 0x38) != 0x38) {
-        ++ay.noiseCount;
-        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
+    while (ticks >= untilChange) {
+        const uint32_t quiet = untilChange - 1;
+        SkipQuietTicks(quiet, noiseOn);
+        AddLevels(quiet);
+        TickGenerators();
+        ComputeLevels();
+        AddLevels(1);
+        ticks -= untilChange;
+        untilChange = TicksToNextChange(noiseOn, envelopeOn);
     }
-
-    // Periods below 5 are above the range a speaker can reproduce: such a channel
-    // holds its level instead of squealing. Written without branches: whether a
-    // flip-flop turns on this tick is as good as random to the host's predictor.
-    for (int c = 0; c < 3; ++c) {
-        const uint16_t count = uint16_t(ay.toneCount[c] + 1);
-        const uint16_t period = AyTonePeriod(c);
-        const bool flip = period >= 5 && count >= period;
-        ay.toneCount[c] = flip ? 0 : count;
-        ay.toneOut[c] ^= uint8_t(flip);
-    }
+    SkipQuietTicks(ticks, noiseOn);
+    AddLevels(ticks);
+    untilChange -= ticks;
 }
 
 void ComputeLevels() {
@@ -201,4 +286,19 @@ void ComputeLevels() {
         const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
         ay.level[c] = ayVolumeTable[amplitude] & on;
     }
+}
+
+void TakeAverageLevels(float levels[3]) {
+    if (ay.levelTicks == 0) {
+        ComputeLevels();
+        for (int c = 0; c < 3; ++c)
+            levels[c] = float(ay.level[c]);
+        return;
+    }
+    const float perTick = 1.0f / float(ay.levelTicks);
+    for (int c = 0; c < 3; ++c) {
+        levels[c] = float(ay.levelSum[c]) * perTick;
+        ay.levelSum[c] = 0;
+    }
+    ay.levelTicks = 0;
 }

@@ -15,6 +15,7 @@
 
 #include "machine/machine_state.h"
 #include "sound/ay.h"
+#include "sound/sound_mixer.h"
 
 // True while the stream exists and plays: the instruction step then advances the
 // sound clocks and the audio device, not the frame driver, paces the emulation.
@@ -24,7 +25,6 @@ inline bool SoundOutputOn() {
 }
 
 constexpr uint32_t kAyTickTstates = 16; // the AY is clocked once per 16 T-states
-constexpr int kEchoRingLength = 6144;   // samples per side
 
 // The stream's parameters, derived from the settings when the stream is set up.
 struct StreamParameters {
@@ -47,24 +47,19 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
                                          float speedPercent, uint32_t bufferChunks,
                                          uint32_t frameTstates = kFrameTstates);
 
-// The running stream: its latched format and mix, the sample and AY clocks, the chunk
-// being assembled and the echo rings.
+// The running stream: its latched format and mix, the sample and AY clocks, and the
+// chunk being assembled.
 struct SoundStream {
     StreamParameters params;
-    uint8_t outputMode = 1;    // SoundOutputMode
-    uint8_t enhancement = 0;   // SoundEnhancement
-    uint16_t volumeFactor = 1; // volume / 40: 0, 1 or 2
+    SoundMixer mix;             // output mode, enhancement, volume and their filters
+    float periodsPerTstate = 1; // 1 / params.tstatesPerSample
 
     uint32_t sampleClock = 0; // T-states since the last sample
+    uint32_t speakerHigh = 0; // of those, the T-states the speaker line was high
     uint32_t ayClock = 0;     // T-states since the last AY tick (see SyncAy)
 
     uint8_t* chunk = nullptr; // assembly area of params.chunkBytes bytes
     uint32_t fill = 0;        // bytes assembled
-
-    uint16_t echoLeft[kEchoRingLength] = {};
-    uint16_t echoRight[kEchoRingLength] = {};
-    int echoWrite = 0;
-    int echoRead = 0;
 
     bool connected = false; // the device's audio system is reached
     bool open = false;      // the stream exists
@@ -83,8 +78,14 @@ inline void RestartSampleClock() {
     soundStream.sampleClock = 0;
 }
 
-// One sample of the speaker and the AY into the chunk; flushes a full chunk.
+// One sample into the chunk: the speaker at its share of `speakerHigh` T-states of the
+// period, the AY channels averaged over their ticks since the last sample; flushes a
+// full chunk. Starts the next period's count of `speakerHigh` at 0.
 void TakeSample();
+// Ends the sample period inside an instruction of `tstates` T-states, `high` of them
+// with the speaker line high: the part before the period's end joins this sample, the
+// rest starts the next one.
+void EndSamplePeriod(uint32_t tstates, uint32_t high);
 // Hands the full chunk to the device, which waits until it has played far enough.
 void FlushChunk();
 
@@ -96,12 +97,19 @@ void FlushChunk();
 void SyncAy();
 
 // Called after every instruction (sound on, Fast off) with the instruction's T-states:
+// counts the time the speaker line (which a playing tape drives too) spent high, takes
 // at most one sample (which sees the AY as it was before this instruction's ticks),
-// then this instruction's AY ticks, owed until the next sync.
+// then owes this instruction's AY ticks until the next sync. The line's level after
+// the instruction counts for all of its T-states: off by a few T-states at an edge,
+// the same for every edge, so tones keep their pitch and duty cycle.
 inline void AdvanceSoundClocks(uint32_t tstates) {
     SoundStream& s = soundStream;
+    const uint32_t high = machine.earLevel ? tstates : 0;
     s.sampleClock += tstates;
-    if (s.sampleClock > s.params.tstatesPerSample) TakeSample();
+    if (s.sampleClock > s.params.tstatesPerSample)
+        EndSamplePeriod(tstates, high);
+    else
+        s.speakerHigh += high;
     s.ayClock += tstates;
 }
 
