@@ -12,6 +12,7 @@
 #include "machine/run_state.h"
 #include "screen_capture.h"
 #include "sound/sound_output.h"
+#include "sound/sound_settings.h"
 #include "tape/ace_snapshot.h"
 #include "tape/binary_files.h"
 #include "tape/file_paths.h"
@@ -57,6 +58,9 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     FastMode = true; // nobody watches: run as fast as the host allows
     opt_autoload = options.autoload;
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
+    if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
+    if (options.soundOutput >= 0) opt_snd_output = uint8_t(options.soundOutput);
+    if (options.echo >= 0) opt_echo = uint8_t(options.echo);
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
     if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);
