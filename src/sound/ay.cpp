@@ -204,6 +204,61 @@ void SkipQuietTicks(uint32_t ticks, bool noiseOn) {
         ay.toneCount[c] = uint16_t(ay.toneCount[c] + ticks);
 }
 
+// Advances the counters by `ticks` ticks, the last of them the one on which the
+// generators due then step: the same as `ticks - 1` quiet ticks and one full tick.
+// A generator that is not due cannot reach its period within these ticks. Returns
+// whether an output the levels depend on changed.
+bool AdvanceThroughChange(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+    const uint32_t envelopeCounts = ay.envHalf ? ticks / 2 : (ticks + 1) / 2;
+    ay.envHalf ^= uint8_t(ticks & 1);
+    ay.envCount = uint16_t(ay.envCount + envelopeCounts);
+    bool changed = false;
+    // The envelope moves only on a tick on which it counts.
+    if (envelopeOn && ay.envHalf && ay.envCount >= AyEnvelopePeriod()) {
+        const uint8_t volume = ay.envVolume;
+        ay.envCount = 0;
+        StepEnvelope(ay.regs[kAyEnvShape]);
+        changed = ay.envVolume != volume;
+    }
+    if (noiseOn) {
+        ay.noiseCount = uint8_t(ay.noiseCount + ticks);
+        if (ay.noiseCount >= ay.noisePeriod) {
+            const uint8_t out = ay.noiseOut;
+            StepNoise();
+            changed |= ay.noiseOut != out;
+        }
+    }
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t count = uint16_t(ay.toneCount[c] + ticks);
+        const uint16_t period = AyTonePeriod(c);
+        const bool flip = period >= 5 && count >= period;
+        ay.toneCount[c] = flip ? 0 : count;
+        ay.toneOut[c] ^= uint8_t(flip);
+        changed |= flip;
+    }
+    return changed;
+}
+
+// The ticks of AyRun once the plan is known.
+void RunPlannedTicks(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+    while (ticks >= untilChange) {
+        AddLevels(untilChange - 1);
+        if (AdvanceThroughChange(untilChange, noiseOn, envelopeOn)) ComputeLevels();
+        AddLevels(1);
+        ticks -= untilChange;
+        untilChange = TicksToNextChange(noiseOn, envelopeOn);
+    }
+    SkipQuietTicks(ticks, noiseOn);
+    AddLevels(ticks);
+    untilChange -= ticks;
+}
+
+void PlanIfUnknown(bool noiseOn, bool envelopeOn) {
+    if (untilChange != 0) return;
+    ComputeLevels(); // the registers may have changed since the last tick
+    untilChange = TicksToNextChange(noiseOn, envelopeOn);
+}
+
 } // namespace
 
 void BuildAyVolumeTable() {
@@ -256,23 +311,39 @@ void AyRun(uint32_t ticks) {
     if (!opt_snd_aysound || ticks == 0) return;
     const bool noiseOn = NoiseRuns();
     const bool envelopeOn = UsesEnvelope();
-    if (untilChange == 0) {
-        ComputeLevels(); // the registers may have changed since the last tick
-        untilChange = TicksToNextChange(noiseOn, envelopeOn);
+    PlanIfUnknown(noiseOn, envelopeOn);
+    RunPlannedTicks(ticks, noiseOn, envelopeOn);
+}
+
+void AyRunPeriods(const uint16_t* ticks, uint32_t count, float* levels) {
+    if (!opt_snd_aysound) { // the generators stand still
+        for (uint32_t i = 0; i < count; ++i)
+            TakeAverageLevels(levels + 3 * i);
+        return;
     }
-    while (ticks >= untilChange) {
-        const uint32_t quiet = untilChange - 1;
-        SkipQuietTicks(quiet, noiseOn);
-        AddLevels(quiet);
-        TickGenerators();
-        ComputeLevels();
-        AddLevels(1);
-        ticks -= untilChange;
-        untilChange = TicksToNextChange(noiseOn, envelopeOn);
+    const bool noiseOn = NoiseRuns();
+    const bool envelopeOn = UsesEnvelope();
+    PlanIfUnknown(noiseOn, envelopeOn);
+    float present[3] = {float(ay.level[0]), float(ay.level[1]), float(ay.level[2])};
+    uint32_t skipped = 0; // quiet ticks not yet applied to the counters
+    for (uint32_t i = 0; i < count; ++i) {
+        float* out = levels + 3 * i;
+        const uint32_t n = ticks[i];
+        if (n < untilChange && ay.levelTicks == 0) {
+            // Nothing steps within the period: its average is the present level.
+            skipped += n;
+            untilChange -= n;
+            out[0] = present[0], out[1] = present[1], out[2] = present[2];
+            continue;
+        }
+        SkipQuietTicks(skipped, noiseOn);
+        skipped = 0;
+        RunPlannedTicks(n, noiseOn, envelopeOn);
+        TakeAverageLevels(out);
+        for (int c = 0; c < 3; ++c)
+            present[c] = float(ay.level[c]);
     }
-    SkipQuietTicks(ticks, noiseOn);
-    AddLevels(ticks);
-    untilChange -= ticks;
+    SkipQuietTicks(skipped, noiseOn);
 }
 
 void ComputeLevels() {

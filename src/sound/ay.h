@@ -76,6 +76,10 @@ void AyTick();
 // Exactly `ticks` AyTick calls, but skipping in one step over the stretches in which no
 // generator changes its output, so an idle or slow chip costs next to nothing.
 void AyRun(uint32_t ticks);
+// Runs the chip through `count` sample periods of `ticks[i]` ticks each and stores
+// each period's average levels at levels[3 i .. 3 i + 2]: AyRun then TakeAverageLevels
+// for each, with the periods in which nothing steps done in a few instructions.
+void AyRunPeriods(const uint16_t* ticks, uint32_t count, float* levels);
 // Sets `ay.level` from the generators, the mixer and the volume registers.
 void ComputeLevels();
 // Each channel's level averaged over the ticks summed since the last call, which

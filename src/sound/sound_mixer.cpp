@@ -114,3 +114,9 @@ StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]) {
     }
     return out;
 }
+
+void MixSamples(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
+                StereoSample* out) {
+    for (uint32_t i = 0; i < count; ++i)
+        out[i] = MixSample(m, float(high[i]) * perTstate, ay + 3 * i);
+}

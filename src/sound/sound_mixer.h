@@ -12,7 +12,7 @@
 // the 16-bit range instead of wrapping.
 //
 // Usage: ConfigureMixer when the stream is set up, RestartMixerFilters whenever the
-// stream is cleared, MixSample once per sample.
+// stream is cleared, MixSample or MixSamples for the samples in order.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,11 @@ void RestartMixerFilters(SoundMixer& m);
 // One sample. `speakerHigh` is the share of the period the speaker line was high (0 to
 // 1); `ay` the three channel levels (0 to 3999 each) averaged over the period.
 StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]);
+
+// MixSample for `count` samples: the speaker high for high[i] T-states of a period
+// (`perTstate` = 1 / T-states per period), the AY levels at ay[3 i .. 3 i + 2].
+void MixSamples(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
+                StereoSample* out);
 
 // The samples by which the echo rings' read position trails the write position.
 int EchoDelaySamples(uint32_t sampleRate);

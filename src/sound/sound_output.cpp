@@ -1,6 +1,7 @@
 #include "sound/sound_output.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "base/messages.h"
@@ -14,6 +15,9 @@ namespace {
 
 AudioDevice* audioDevice = nullptr;
 std::vector<uint8_t> chunkStorage;
+std::vector<uint16_t> highStorage, ticksStorage;
+std::vector<float> ayStorage;
+std::vector<StereoSample> mixStorage;
 
 constexpr uint32_t kMinSampleRate = 11025;
 
@@ -91,6 +95,15 @@ int InitSound() {
     chunkStorage.assign(s.params.chunkBytes, 0);
     s.chunk = chunkStorage.data();
     s.fill = 0;
+    const uint32_t samples = s.params.samplesPerChunk;
+    highStorage.assign(samples, 0);
+    ticksStorage.assign(samples, 0);
+    ayStorage.assign(3 * samples, 0.0f);
+    mixStorage.assign(samples, StereoSample{});
+    s.periodHigh = highStorage.data();
+    s.periodTicks = ticksStorage.data();
+    s.periodAy = ayStorage.data();
+    s.taken = s.ayDone = s.mixed = 0;
 
     AudioStreamFormat format;
     format.sampleRate = s.params.sampleRate;
@@ -124,6 +137,7 @@ void ClearStream() {
     SyncAy();
     audioDevice->Clear();
     s.fill = 0;
+    s.taken = s.ayDone = s.mixed = 0;
     s.sampleClock = 0;
     s.speakerHigh = 0;
     s.ayClock = 0;
@@ -150,8 +164,21 @@ void PauseSound(bool stop) {
     }
 }
 
+namespace {
+
+// The AY levels of the samples taken and not yet worked out.
+void RunPendingAy() {
+    SoundStream& s = soundStream;
+    if (s.ayDone == s.taken) return;
+    AyRunPeriods(s.periodTicks + s.ayDone, s.taken - s.ayDone, s.periodAy + 3 * s.ayDone);
+    s.ayDone = s.taken;
+}
+
+} // namespace
+
 void SyncAy() {
     SoundStream& s = soundStream;
+    RunPendingAy();
     if (s.ayClock <= kAyTickTstates) return;
     // A tick for every 16 T-states past the last, leaving 1 to 16 on the clock.
     const uint32_t ticks = (s.ayClock - 1) / kAyTickTstates;
@@ -175,32 +202,53 @@ void TakeSample() {
     const uint32_t high = std::min(s.speakerHigh, period);
     s.speakerHigh = 0;
     if (!s.open) return; // the switch was forced on without a stream to fill
-    SyncAy();
-    float levels[3];
-    TakeAverageLevels(levels);
-    const StereoSample v = MixSample(s.mix, float(high) * s.periodsPerTstate, levels);
+    // The AY ticks this period owes, to be run with the others of the chunk.
+    uint32_t ticks = 0;
+    if (s.ayClock > kAyTickTstates) {
+        ticks = std::min<uint32_t>((s.ayClock - 1) / kAyTickTstates, UINT16_MAX);
+        s.ayClock -= ticks * kAyTickTstates;
+    }
+    s.periodHigh[s.taken] = uint16_t(high);
+    s.periodTicks[s.taken] = uint16_t(ticks);
+    ++s.taken;
+    s.fill += (s.params.bits / 8u) * s.params.channels;
+    if (s.fill >= s.params.chunkBytes) FlushChunk();
+}
 
-    uint8_t* p = s.chunk + s.fill;
+void MixPendingSamples() {
+    SoundStream& s = soundStream;
+    if (!s.open || s.mixed == s.taken) return;
+    RunPendingAy();
+    const uint32_t count = s.taken - s.mixed;
+    StereoSample* v = mixStorage.data();
+    MixSamples(s.mix, s.periodHigh + s.mixed, s.periodsPerTstate, s.periodAy + 3 * s.mixed, count, v);
+    const uint32_t frameBytes = (s.params.bits / 8u) * s.params.channels;
+    uint8_t* p = s.chunk + s.mixed * frameBytes;
+    const bool stereo = s.params.channels == 2;
     if (s.params.bits == 16) {
-        p[0] = uint8_t(v.left);
-        p[1] = uint8_t(uint16_t(v.left) >> 8);
-        if (s.params.channels == 2) {
-            p[2] = uint8_t(v.right);
-            p[3] = uint8_t(uint16_t(v.right) >> 8);
+        for (uint32_t i = 0; i < count; ++i, p += frameBytes) {
+            p[0] = uint8_t(v[i].left);
+            p[1] = uint8_t(uint16_t(v[i].left) >> 8);
+            if (stereo) {
+                p[2] = uint8_t(v[i].right);
+                p[3] = uint8_t(uint16_t(v[i].right) >> 8);
+            }
         }
-        s.fill += 2u * s.params.channels;
     } else {
         // 8-bit PCM is unsigned, silence at 128.
-        p[0] = uint8_t((v.left >> 8) + 128);
-        if (s.params.channels == 2) p[1] = uint8_t((v.right >> 8) + 128);
-        s.fill += s.params.channels;
+        for (uint32_t i = 0; i < count; ++i, p += frameBytes) {
+            p[0] = uint8_t((v[i].left >> 8) + 128);
+            if (stereo) p[1] = uint8_t((v[i].right >> 8) + 128);
+        }
     }
-    if (s.fill >= s.params.chunkBytes) FlushChunk();
+    s.mixed = s.taken;
 }
 
 void FlushChunk() {
     SoundStream& s = soundStream;
+    MixPendingSamples();
     s.fill = 0;
+    s.taken = s.ayDone = s.mixed = 0;
     audioDevice->QueueChunk(s.chunk, s.params.chunkBytes);
 }
 

@@ -59,7 +59,18 @@ struct SoundStream {
     uint32_t ayClock = 0;     // T-states since the last AY tick (see SyncAy)
 
     uint8_t* chunk = nullptr; // assembly area of params.chunkBytes bytes
-    uint32_t fill = 0;        // bytes assembled
+    uint32_t fill = 0;        // bytes assembled (or taken and still to be mixed)
+
+    // The samples of the chunk are taken as they fall due but worked out in batches:
+    // for each, the T-states the speaker was high and the AY ticks of its period are
+    // noted; the AY's levels follow when the chip must catch up (a register write, a
+    // full chunk), and the mix when the chunk is full.
+    uint32_t taken = 0;              // samples of the chunk taken
+    uint32_t ayDone = 0;             // of those, the ones with their AY levels
+    uint32_t mixed = 0;              // and the ones mixed into the chunk's bytes
+    uint16_t* periodHigh = nullptr;  // per sample: speaker T-states high,
+    uint16_t* periodTicks = nullptr; // AY ticks,
+    float* periodAy = nullptr;       // and the three AY levels averaged
 
     bool connected = false; // the device's audio system is reached
     bool open = false;      // the stream exists
@@ -88,11 +99,14 @@ void TakeSample();
 void EndSamplePeriod(uint32_t tstates, uint32_t high);
 // Hands the full chunk to the device, which waits until it has played far enough.
 void FlushChunk();
+// Works out the samples taken so far into the chunk's bytes (which FlushChunk does).
+void MixPendingSamples();
 
-// Runs the AY ticks that the T-states counted so far owe (one per 16 past the last).
+// Runs the AY ticks that the T-states counted so far owe (one per 16 past the last):
+// first those of the samples taken, then those since the last sample.
 // The chip is clocked lazily: each instruction only adds its T-states to `ayClock`,
 // and the owed ticks run in one go before anything depends on the chip's state: a
-// sample, a register write, a stream reset. The chip therefore goes through exactly
+// register write, a full chunk, a stream reset. The chip therefore goes through exactly
 // the ticks it would have had after every instruction, for a fraction of the cost.
 void SyncAy();
 

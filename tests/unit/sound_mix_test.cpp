@@ -124,6 +124,7 @@ TEST_F(SoundMixTest, EightBitSamplesAreCentredOn128) {
     HoldSpeaker(0, 2);
     HoldSpeaker(1);
     HoldSpeaker(0);
+    MixPendingSamples();
     ASSERT_EQ(soundStream.fill, 4u);
     EXPECT_EQ(soundStream.chunk[0], 128); // silence
     EXPECT_EQ(soundStream.chunk[1], 128);

@@ -167,7 +167,10 @@ TEST_F(SoundOutputTest, LazyAyClockMatchesTickingAfterEveryInstruction) {
     for (const Step& st : steps) {
         write(st);
         soundStream.sampleClock += st.tstates;
-        if (soundStream.sampleClock > soundStream.params.tstatesPerSample) TakeSample();
+        if (soundStream.sampleClock > soundStream.params.tstatesPerSample) {
+            TakeSample();
+            SyncAy(); // the sample averages the ticks run so far
+        }
         for (clock += st.tstates; clock > kAyTickTstates; clock -= kAyTickTstates)
             AyTick();
     }
@@ -245,9 +248,11 @@ TEST_F(SoundEchoTest, RingPositionsWrapAndInitRestartsThem) {
     EXPECT_EQ(soundStream.mix.echoRead, kEchoRingLength - 4410);
     for (int i = 0; i < kEchoRingLength; ++i)
         TakeSample();
+    MixPendingSamples();
     EXPECT_EQ(soundStream.mix.echoWrite, 0);
     EXPECT_EQ(soundStream.mix.echoRead, kEchoRingLength - 4410);
     TakeSample();
+    MixPendingSamples();
     EXPECT_EQ(soundStream.mix.echoWrite, 1);
 
     ShutdownSound();
@@ -261,6 +266,7 @@ TEST_F(SoundEchoTest, NoEnhancementLeavesTheRingsAlone) {
     StartStream();
     for (int i = 0; i < 100; ++i)
         TakeSample();
+    MixPendingSamples();
     EXPECT_EQ(soundStream.mix.echoWrite, 0);
 }
 

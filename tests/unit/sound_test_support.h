@@ -72,6 +72,7 @@ class SoundTest : public MachineTest {
     // The 16-bit values of one channel (0 left, 1 right) of everything sampled so far:
     // what the device was given plus the chunk still being assembled.
     std::vector<int16_t> Samples16(int channel = 0) const {
+        MixPendingSamples();
         std::vector<uint8_t> all = device.bytes;
         all.insert(all.end(), soundStream.chunk, soundStream.chunk + soundStream.fill);
         const size_t frame = 2u * soundStream.params.channels;
