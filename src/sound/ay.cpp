@@ -176,19 +176,41 @@ uint32_t IncrementsUntil(uint32_t next, uint32_t period) {
     return next >= period ? 1 : period - next + 1;
 }
 
-// The tick, counted from 1, on which some generator next steps: a tone flip-flop
-// turns, the noise register shifts or the envelope moves.
-uint32_t TicksToNextChange(bool noiseOn, bool envelopeOn) {
-    uint32_t next = UINT32_MAX;
-    for (int c = 0; c < 3; ++c) {
-        const uint16_t period = AyTonePeriod(c);
-        if (period >= 5) next = std::min(next, IncrementsUntil(uint16_t(ay.toneCount[c] + 1), period));
+// The tick, counted from 1, on which a generator next steps (UINT32_MAX: never): a
+// tone flip-flop turns (0-2), the noise register shifts (3) or the envelope moves (4).
+uint32_t TicksUntilStep(int generator, bool noiseOn, bool envelopeOn) {
+    if (generator < 3) {
+        const uint16_t period = AyTonePeriod(generator);
+        return period >= 5 ? IncrementsUntil(uint16_t(ay.toneCount[generator] + 1), period) : UINT32_MAX;
     }
-    if (noiseOn) next = std::min(next, IncrementsUntil(uint8_t(ay.noiseCount + 1), ay.noisePeriod));
-    if (envelopeOn) {
-        // The envelope counts on every second tick: the next one if envHalf is 0 now.
-        const uint32_t steps = IncrementsUntil(uint16_t(ay.envCount + 1), AyEnvelopePeriod());
-        next = std::min(next, ay.envHalf ? 2 * steps : 2 * steps - 1);
+    if (generator == 3)
+        return noiseOn ? IncrementsUntil(uint8_t(ay.noiseCount + 1), ay.noisePeriod) : UINT32_MAX;
+    if (!envelopeOn) return UINT32_MAX;
+    // The envelope counts on every second tick: the next one if envHalf is 0 now.
+    const uint32_t steps = IncrementsUntil(uint16_t(ay.envCount + 1), AyEnvelopePeriod());
+    return ay.envHalf ? 2 * steps : 2 * steps - 1;
+}
+
+// The plan's view of each generator: the ticks until it steps, counted from the state
+// of the counters (they may lag the plan's `untilChange` by ticks not yet skipped). A
+// value that runs early only costs a look at the generator; none runs late.
+uint32_t stepDue[5];
+
+void PlanAllGenerators(bool noiseOn, bool envelopeOn) {
+    untilChange = UINT32_MAX;
+    for (int g = 0; g < 5; ++g) {
+        stepDue[g] = TicksUntilStep(g, noiseOn, envelopeOn);
+        untilChange = std::min(untilChange, stepDue[g]);
+    }
+}
+
+// After `ticks` ticks: the generators that have stepped (or whose value ran out) are
+// planned again, the others come that much nearer. Returns the nearest.
+uint32_t PlanAfter(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+    uint32_t next = UINT32_MAX;
+    for (int g = 0; g < 5; ++g) {
+        stepDue[g] = stepDue[g] > ticks ? stepDue[g] - ticks : TicksUntilStep(g, noiseOn, envelopeOn);
+        next = std::min(next, stepDue[g]);
     }
     return next;
 }
@@ -196,6 +218,8 @@ uint32_t TicksToNextChange(bool noiseOn, bool envelopeOn) {
 // Advances the counters over `ticks` ticks in which no generator steps.
 void SkipQuietTicks(uint32_t ticks, bool noiseOn) {
     if (ticks == 0) return;
+    for (uint32_t& due : stepDue)
+        due -= due == UINT32_MAX ? 0 : ticks;
     const uint32_t envelopeCounts = ay.envHalf ? ticks / 2 : (ticks + 1) / 2;
     ay.envCount = uint16_t(ay.envCount + envelopeCounts);
     ay.envHalf ^= uint8_t(ticks & 1);
@@ -246,7 +270,7 @@ void RunPlannedTicks(uint32_t ticks, bool noiseOn, bool envelopeOn) {
         if (AdvanceThroughChange(untilChange, noiseOn, envelopeOn)) ComputeLevels();
         AddLevels(1);
         ticks -= untilChange;
-        untilChange = TicksToNextChange(noiseOn, envelopeOn);
+        untilChange = PlanAfter(untilChange, noiseOn, envelopeOn);
     }
     SkipQuietTicks(ticks, noiseOn);
     AddLevels(ticks);
@@ -256,7 +280,7 @@ void RunPlannedTicks(uint32_t ticks, bool noiseOn, bool envelopeOn) {
 void PlanIfUnknown(bool noiseOn, bool envelopeOn) {
     if (untilChange != 0) return;
     ComputeLevels(); // the registers may have changed since the last tick
-    untilChange = TicksToNextChange(noiseOn, envelopeOn);
+    PlanAllGenerators(noiseOn, envelopeOn);
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 //
 // Usage: the port decoder (machine/ports.cpp) calls SelectRegister, WriteRegister and
 // ReadRegister for the fitted interface's ports. The sound clock (sound_output.h) runs
-// the chip once per 16 T-states (in arrears, see SyncAy, through AyRun) and before
-// every sample takes TakeAverageLevels: each channel's level averaged over the ticks
-// since the last sample. InitSound calls ResetAy; a machine reset leaves
+// the chip once per 16 T-states, in arrears (see SyncAy): AyRunPeriods for the sample
+// periods taken, each getting its channels' levels averaged over its ticks, and AyRun
+// for the ticks since. InitSound calls ResetAy; a machine reset leaves
 // the chip alone, so its registers survive resets and tape or snapshot loads. The
 // debugger reads `ay.regs` with the labels of kAyRegisterLabels.
 #pragma once
@@ -50,7 +50,8 @@ struct AyState {
     uint16_t level[3] = {}; // channel output levels A, B, C, 0 to 3999
 
     // Each channel's level summed over the ticks since the last sample, and the
-    // number of those ticks: the sample plays their average.
+    // number of those ticks: the sample plays their average. (A sample's sums hold a
+    // few ticks' worth: 32 bits are plenty.)
     uint32_t levelSum[3] = {};
     uint32_t levelTicks = 0;
 };
