@@ -230,27 +230,19 @@ void SkipQuietTicks(uint32_t ticks, bool noiseOn) {
 
 // Advances the counters by `ticks` ticks, the last of them the one on which the
 // generators due then step: the same as `ticks - 1` quiet ticks and one full tick.
-// A generator that is not due cannot reach its period within these ticks. Returns
-// whether an output the levels depend on changed.
-bool AdvanceThroughChange(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+// A generator that is not due cannot reach its period within these ticks.
+void AdvanceThroughChange(uint32_t ticks, bool noiseOn, bool envelopeOn) {
     const uint32_t envelopeCounts = ay.envHalf ? ticks / 2 : (ticks + 1) / 2;
     ay.envHalf ^= uint8_t(ticks & 1);
     ay.envCount = uint16_t(ay.envCount + envelopeCounts);
-    bool changed = false;
     // The envelope moves only on a tick on which it counts.
     if (envelopeOn && ay.envHalf && ay.envCount >= AyEnvelopePeriod()) {
-        const uint8_t volume = ay.envVolume;
         ay.envCount = 0;
         StepEnvelope(ay.regs[kAyEnvShape]);
-        changed = ay.envVolume != volume;
     }
     if (noiseOn) {
         ay.noiseCount = uint8_t(ay.noiseCount + ticks);
-        if (ay.noiseCount >= ay.noisePeriod) {
-            const uint8_t out = ay.noiseOut;
-            StepNoise();
-            changed |= ay.noiseOut != out;
-        }
+        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
     }
     for (int c = 0; c < 3; ++c) {
         const uint16_t count = uint16_t(ay.toneCount[c] + ticks);
@@ -258,16 +250,15 @@ bool AdvanceThroughChange(uint32_t ticks, bool noiseOn, bool envelopeOn) {
         const bool flip = period >= 5 && count >= period;
         ay.toneCount[c] = flip ? 0 : count;
         ay.toneOut[c] ^= uint8_t(flip);
-        changed |= flip;
     }
-    return changed;
 }
 
 // The ticks of AyRun once the plan is known.
 void RunPlannedTicks(uint32_t ticks, bool noiseOn, bool envelopeOn) {
     while (ticks >= untilChange) {
         AddLevels(untilChange - 1);
-        if (AdvanceThroughChange(untilChange, noiseOn, envelopeOn)) ComputeLevels();
+        AdvanceThroughChange(untilChange, noiseOn, envelopeOn);
+        ComputeLevels();
         AddLevels(1);
         ticks -= untilChange;
         untilChange = PlanAfter(untilChange, noiseOn, envelopeOn);

@@ -51,7 +51,6 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
 // chunk being assembled.
 struct SoundStream {
     StreamParameters params;
-    SoundMixer mix;             // output mode, enhancement, volume and their filters
     float periodsPerTstate = 1; // 1 / params.tstatesPerSample
 
     uint32_t sampleClock = 0; // T-states since the last sample
@@ -74,6 +73,9 @@ struct SoundStream {
 
     bool connected = false; // the device's audio system is reached
     bool open = false;      // the stream exists
+
+    // Last, so that its echo rings do not come between the fields every instruction uses.
+    SoundMixer mix; // output mode, enhancement, volume and their filters
 };
 
 extern SoundStream soundStream;
