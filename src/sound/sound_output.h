@@ -1,5 +1,6 @@
-// Sound output: samples the speaker line and the AY chip at a fixed number of T-states
-// per sample, mixes them, and streams one chunk (a frame's worth) at a time to the
+// Sound output: takes the speaker line and the AY chip over sample periods of a fixed
+// number of T-states (the line's time high, the chip's levels averaged over its ticks),
+// mixes them (sound_mixer.h), and streams one chunk (a frame's worth) at a time to the
 // installed audio device (audio_device.h), whose playback then paces the emulation.
 //
 // Usage: the front end installs a device with SetAudioDevice() and calls InitSound() at
@@ -91,9 +92,10 @@ inline void RestartSampleClock() {
     soundStream.sampleClock = 0;
 }
 
-// One sample into the chunk: the speaker at its share of `speakerHigh` T-states of the
-// period, the AY channels averaged over their ticks since the last sample; flushes a
-// full chunk. Starts the next period's count of `speakerHigh` at 0.
+// Ends a sample period: notes the T-states the speaker line was high in it
+// (`speakerHigh`, which starts again at 0) and the AY ticks it owes. The sample itself
+// is worked out with the others of the chunk (MixPendingSamples), at the latest when
+// the chunk is full and flushed.
 void TakeSample();
 // Ends the sample period inside an instruction of `tstates` T-states, `high` of them
 // with the speaker line high: the part before the period's end joins this sample, the
