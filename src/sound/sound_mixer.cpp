@@ -33,15 +33,16 @@ inline float RemoveDc(SoundMixer& m, int side, float in) {
 
 // The echo repeats the dry signal once, a quarter as loud, under a half-level dry
 // signal; the reverb feeds its output back, so each repeat is half the one before.
-inline float Enhance(const SoundMixer& m, float* ring, float dry) {
-    switch (m.enhancement) {
-    case kEnhanceEcho: ring[m.echoWrite] = dry; return dry * 0.5f + ring[m.echoRead] * 0.25f;
-    case kEnhanceReverb: {
+template <uint8_t Enhancement> inline float Enhance(const SoundMixer& m, float* ring, float dry) {
+    if constexpr (Enhancement == kEnhanceEcho) {
+        ring[m.echoWrite] = dry;
+        return dry * 0.5f + ring[m.echoRead] * 0.25f;
+    } else if constexpr (Enhancement == kEnhanceReverb) {
         const float wet = ring[m.echoRead] * 0.5f + dry * 0.5f;
         ring[m.echoWrite] = wet;
         return wet;
-    }
-    default: return dry;
+    } else {
+        return dry;
     }
 }
 
@@ -80,20 +81,22 @@ void RestartMixerFilters(SoundMixer& m) {
     m.lastOut[0] = m.lastOut[1] = 0.0f;
 }
 
-StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]) {
+namespace {
+
+// One sample, for one output mode and enhancement.
+template <uint8_t Mode, uint8_t Enhancement>
+inline StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]) {
     const float s = speakerHigh * kSpeakerLevel;
     const float a = ay[0], b = ay[1], c = ay[2];
     float in[2];
-    switch (m.outputMode) {
-    case kOutputMono: in[0] = in[1] = 2.0f * (s + a + b + c); break;
-    case kOutputAcbStereo:
+    if constexpr (Mode == kOutputMono) {
+        in[0] = in[1] = 2.0f * (s + a + b + c);
+    } else if constexpr (Mode == kOutputAcbStereo) {
         in[0] = 2.0f * (s + a + c);
         in[1] = 2.0f * (s + c + b);
-        break;
-    default: // ABC: B sits in the middle
+    } else { // ABC: B sits in the middle
         in[0] = 2.0f * (s + a + b);
         in[1] = 2.0f * (s + b + c);
-        break;
     }
     if (!m.primed) {
         m.lastIn[0] = in[0];
@@ -102,21 +105,44 @@ StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]) {
     }
 
     StereoSample out;
-    out.left = Saturate(Enhance(m, m.echoLeft, RemoveDc(m, 0, in[0])) * m.gain);
-    if (m.outputMode == kOutputMono) {
+    out.left = Saturate(Enhance<Enhancement>(m, m.echoLeft, RemoveDc(m, 0, in[0])) * m.gain);
+    if constexpr (Mode == kOutputMono) {
         out.right = out.left;
     } else {
-        out.right = Saturate(Enhance(m, m.echoRight, RemoveDc(m, 1, in[1])) * m.gain);
+        out.right = Saturate(Enhance<Enhancement>(m, m.echoRight, RemoveDc(m, 1, in[1])) * m.gain);
     }
-    if (m.enhancement != kEnhanceNone) {
+    if constexpr (Enhancement != kEnhanceNone) {
         m.echoWrite = NextRingPosition(m.echoWrite);
         m.echoRead = NextRingPosition(m.echoRead);
     }
     return out;
 }
 
+// The loop over a block, with the mode and enhancement fixed for the whole of it.
+template <uint8_t Mode, uint8_t Enhancement>
+void MixBlock(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
+              StereoSample* out) {
+    for (uint32_t i = 0; i < count; ++i)
+        out[i] = MixSample<Mode, Enhancement>(m, float(high[i]) * perTstate, ay + 3 * i);
+}
+
+template <uint8_t Mode>
+void MixBlockOfMode(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
+                    StereoSample* out) {
+    switch (m.enhancement) {
+    case kEnhanceEcho: MixBlock<Mode, kEnhanceEcho>(m, high, perTstate, ay, count, out); break;
+    case kEnhanceReverb: MixBlock<Mode, kEnhanceReverb>(m, high, perTstate, ay, count, out); break;
+    default: MixBlock<Mode, kEnhanceNone>(m, high, perTstate, ay, count, out); break;
+    }
+}
+
+} // namespace
+
 void MixSamples(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
                 StereoSample* out) {
-    for (uint32_t i = 0; i < count; ++i)
-        out[i] = MixSample(m, float(high[i]) * perTstate, ay + 3 * i);
+    switch (m.outputMode) {
+    case kOutputMono: MixBlockOfMode<kOutputMono>(m, high, perTstate, ay, count, out); break;
+    case kOutputAcbStereo: MixBlockOfMode<kOutputAcbStereo>(m, high, perTstate, ay, count, out); break;
+    default: MixBlockOfMode<kOutputAbcStereo>(m, high, perTstate, ay, count, out); break;
+    }
 }

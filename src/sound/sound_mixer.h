@@ -12,7 +12,7 @@
 // the 16-bit range instead of wrapping.
 //
 // Usage: ConfigureMixer when the stream is set up, RestartMixerFilters whenever the
-// stream is cleared, MixSample or MixSamples for the samples in order.
+// stream is cleared, MixSamples for the samples in order.
 #pragma once
 
 #include <cstdint>
@@ -48,12 +48,9 @@ void ConfigureMixer(SoundMixer& m, uint8_t outputMode, uint8_t enhancement, uint
 // with the speaker or an AY channel held high begins in silence instead of a click.
 void RestartMixerFilters(SoundMixer& m);
 
-// One sample. `speakerHigh` is the share of the period the speaker line was high (0 to
-// 1); `ay` the three channel levels (0 to 3999 each) averaged over the period.
-StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]);
-
-// MixSample for `count` samples: the speaker high for high[i] T-states of a period
-// (`perTstate` = 1 / T-states per period), the AY levels at ay[3 i .. 3 i + 2].
+// Mixes `count` samples in order: for sample i, the speaker line was high for high[i]
+// T-states of its period (`perTstate` = 1 / T-states per period), and the AY's three
+// channel levels (0 to 3999 each), averaged over the period, are ay[3 i .. 3 i + 2].
 void MixSamples(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
                 StereoSample* out);
 

@@ -105,10 +105,14 @@ TEST_F(SoundMixTest, LoudestMixAtFullVolumeSaturatesWithoutWrapping) {
                 const bool settled = i > s.size() / 2;
                 if (phase == 0) {
                     ASSERT_GT(s[i], s[i - 1]) << i;
-                    if (settled) ASSERT_EQ(s[i], 32767) << i;
+                    if (settled) {
+                        ASSERT_EQ(s[i], 32767) << i;
+                    }
                 } else if (phase == kHalf) {
                     ASSERT_LT(s[i], s[i - 1]) << i;
-                    if (settled) ASSERT_EQ(s[i], -32768) << i;
+                    if (settled) {
+                        ASSERT_EQ(s[i], -32768) << i;
+                    }
                 } else { // a slow drift towards the centre, no jump
                     ASSERT_LT(std::abs(s[i] - s[i - 1]), 2000) << i;
                 }

@@ -53,7 +53,9 @@ TEST_F(SoundWavWriterTest, WritesEveryFlushedChunkUnderAValidHeader) {
     EXPECT_EQ(Le16(b, 48), 16384);
     for (size_t at = 48; at < b.size(); at += 4) {
         ASSERT_EQ(Le16(b, at), Le16(b, at + 2)) << at; // the speaker is on both sides
-        if (at + 4 < b.size()) ASSERT_LE(Le16(b, at + 4), Le16(b, at)) << at;
+        if (at + 4 < b.size()) {
+            ASSERT_LE(Le16(b, at + 4), Le16(b, at)) << at;
+        }
     }
     EXPECT_GT(Le16(b, b.size() - 2), 1000);
 }
