@@ -32,9 +32,14 @@ const char* UsageText() {
            "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
            "  --max N           frame limit of each --until (default 3000)\n"
            "  --audio-out FILE  write the sound (speaker and AY) to FILE as a 44100 Hz\n"
-           "                    16-bit stereo WAV; frames then run with sound on\n"
+           "                    16-bit WAV (stereo unless --sound-output 0); frames then\n"
+           "                    run with sound on\n"
            "  --sound-interface N  0 None (default), 1 Boldfield, 2 Ace User,\n"
            "                    3 Fuller Box, 4 Quicksilva: the AY interface fitted\n"
+           "  --volume N        sound volume 0-100 (default 40)\n"
+           "  --sound-output N  0 Mono (a one-channel WAV), 1 ABC Stereo (default),\n"
+           "                    2 ACB Stereo\n"
+           "  --echo N          0 None (default), 1 Echo, 2 Reverb\n"
            "  --stats           print frames, T-states, host seconds and speed at the end\n"
            "  --autoload        inserting a tape types the command that loads it\n"
            "  --tape-out FILE   answer the ROM's next SAVE with FILE (\".tap\" added);\n"
@@ -118,6 +123,15 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
         } else if (option == "--sound-interface") {
             if (!numberValue("a sound interface number 0-4", 0, 4, number)) return false;
             options.soundInterface = int(number);
+        } else if (option == "--volume") {
+            if (!numberValue("a volume 0-100", 0, 100, number)) return false;
+            options.volume = int(number);
+        } else if (option == "--sound-output") {
+            if (!numberValue("an output 0-2 (Mono, ABC Stereo, ACB Stereo)", 0, 2, number)) return false;
+            options.soundOutput = int(number);
+        } else if (option == "--echo") {
+            if (!numberValue("an enhancement 0-2 (None, Echo, Reverb)", 0, 2, number)) return false;
+            options.echo = int(number);
         } else if (option == "--stats") {
             options.stats = true;
         } else if (option == "--run") {

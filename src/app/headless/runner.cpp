@@ -20,6 +20,7 @@
 #include "machine/z80.h"
 #include "screen_capture.h"
 #include "sound/sound_output.h"
+#include "sound/sound_settings.h"
 #include "tape/ace_snapshot.h"
 #include "tape/binary_files.h"
 #include "tape/file_paths.h"
@@ -77,6 +78,9 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     if (!ArmBreakpoints(options)) return false;
     if (options.fastload) opt_fastloadtzx = true;
     if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
+    if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
+    if (options.soundOutput >= 0) opt_snd_output = uint8_t(options.soundOutput);
+    if (options.echo >= 0) opt_echo = uint8_t(options.echo);
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
     if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);
