@@ -134,8 +134,9 @@ TEST_F(KeyboardTest, CursorAndDeleteKeysAreShiftedDigits) {
     const struct {
         int vk;
         const char* digit;
-    } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"}, {vk::kLeft, "5"},
-                 {vk::kUp, "6"},        {vk::kDown, "7"},   {vk::kRight, "8"}};
+    } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"},   {vk::kLeft, "5"},     {vk::kUp, "6"},
+                 {vk::kDown, "7"},      {vk::kRight, "8"},    {vk::kCapsLock, "2"}, {vk::kInsert, "9"},
+                 {vk::kPageUp, "4"},    {vk::kPageDown, "3"}, {vk::kEnd, "1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.vk);
         KeyDown(c.vk);
