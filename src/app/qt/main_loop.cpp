@@ -28,7 +28,9 @@ void MainLoop::RunOnePass() {
         // Key events wait for frames that the ROM has read the keyboard in.
         if (frameCounter != framesBefore) KeyQueueFrameEnded();
     }
-    if (status_) status_->Update(host().NowSeconds());
+    const double now = host().NowSeconds();
+    if (status_) status_->Update(now);
+    screenText_.Update(now);
 }
 
 void MainLoop::RunFor(double seconds) {
