@@ -8,14 +8,14 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "base/current_file.h"
-#include "base/messages.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_window.h"
 #include "app/qt/rom_missing_dialog.h"
 #include "app/rom_lookup.h"
 #include "app/shell_state.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
@@ -27,10 +27,15 @@
 #include "tape/load_file.h"
 #include "tape/spool.h"
 
+namespace {
+constexpr int kSoundStartFailed = 60; // "Failed to initialise sound"
+} // namespace
+
 Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
 Application::~Application() {
     ShutdownSound();
+    host_.SetDialogOwner(nullptr);
     window_.reset();
     SetHost(nullptr);
 }
@@ -47,10 +52,15 @@ bool Application::Start() {
     host_.SetDialogOwner(window_.get());
     // Without sound the emulator still runs, silently, paced by the frame driver.
     InstallSdlAudioDevice();
-    if (InitSound() != 0) ReportMessage(kCaptionError, 60);
+    const bool soundFailed = InitSound(false) != 0;
     window_->SetUpDisplay();
     window_->show();
     LoadStartupFile(commandLine_);
+    // One message, owned by the window and shown once the main loop runs, so the
+    // window is there first and nothing waits on a box before it exists.
+    if (soundFailed)
+        QMetaObject::invokeMethod(
+            window_.get(), [] { ReportMessage(kCaptionError, kSoundStartFailed); }, Qt::QueuedConnection);
     return true;
 }
 
