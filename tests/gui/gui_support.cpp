@@ -8,12 +8,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "base/current_file.h"
-#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/message_dialog.h"
 #include "app/shell_state.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "display/presentation.h"
 #include "machine/frame.h"
 #include "machine/run_state.h"
@@ -27,6 +27,10 @@ std::map<std::string, GuiSuiteEntry>& GuiSuites() {
 bool RegisterGuiSuite(const char* name, GuiSuiteFactory factory, const char* envName, const char* envValue) {
     GuiSuites()[name] = {std::move(factory), envName, envValue};
     return true;
+}
+
+bool TestDataRequired() {
+    return qEnvironmentVariable("NOLTACE_REQUIRE_DATA") == "1";
 }
 
 QString TestRomPath() {
