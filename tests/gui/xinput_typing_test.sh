@@ -44,8 +44,12 @@ else
   export DISPLAY=":$(cat "$work/display")"
 fi
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$work/openbox.log" 2>&1 &
+# The window manager must be managing the screen before the window maps.
+rm -f "$work/wm-ready"
+openbox --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
+for _ in $(seq 100); do [ -e "$work/wm-ready" ] && break; sleep 0.1; done
+[ -e "$work/wm-ready" ] || { echo "FAIL: openbox did not start"; exit 1; }
 
 export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy NOLTACE_ROM="$NOLTACE_TEST_ROM"
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
@@ -85,7 +89,10 @@ for layout in us de; do
   pids+=($app_pid)
   window=$(timeout 15 xdotool search --sync --onlyvisible --name '^NoltACE v1\.06$' | head -n 1)
   if [ -z "$window" ]; then
-    echo "FAIL: $layout: no window titled \"NoltACE v1.06\""
+    echo "FAIL: $layout: no window titled \"NoltACE v1.06\"; windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
+    kill -0 "$app_pid" 2>/dev/null && echo "noltace is running" || echo "noltace has ended"
+    cat "$work/noltace-$layout.log"
+    command -v import >/dev/null && import -window root "$work/failed-$layout.png" 2>/dev/null
     exit 1
   fi
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
