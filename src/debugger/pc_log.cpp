@@ -1,6 +1,8 @@
 #include "debugger/pc_log.h"
 
+#include "debugger/breakpoints.h"
 #include "debugger/disassembler.h"
+#include "machine/frame.h"
 #include "machine/memory.h"
 
 bool pcLogOn = false;
@@ -8,6 +10,9 @@ bool pcLogOneFrame = false;
 std::FILE* pcLogFile = nullptr;
 
 namespace {
+constexpr int kPcLogMenuItem = 128;         // "PC Logging"
+constexpr int kPcLogOneFrameMenuItem = 129; // "PC log One frame"
+
 uint32_t previousWord = 0xFFFFFFFF; // no previous instruction
 
 bool IsRepeatingLoop(uint16_t w) {
@@ -18,9 +23,10 @@ bool IsRepeatingLoop(uint16_t w) {
 
 std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disassembly) {
     char line[160];
-    std::snprintf(line, sizeof line,
-                  "PC = %04X  AF = %04X  BC = %04X  DE = %04X  HL = %04X  IR = %04X  SP = %04X  tstate = %05d  ",
-                  regs.pc, regs.af, regs.bc, regs.de, regs.hl, regs.ir, regs.sp, int(regs.tstates));
+    std::snprintf(
+        line, sizeof line,
+        "PC = %04X  AF = %04X  BC = %04X  DE = %04X  HL = %04X  IR = %04X  SP = %04X  tstate = %05d  ",
+        regs.pc, regs.af, regs.bc, regs.de, regs.hl, regs.ir, regs.sp, int(regs.tstates));
     return line + disassembly + "\n";
 }
 
@@ -29,10 +35,26 @@ void PcLogStep() {
     const uint16_t w = uint16_t(FetchOpcodeByte(m.pc) << 8 | FetchOpcodeByte(uint16_t(m.pc + 1)));
     if (!(w == previousWord && IsRepeatingLoop(w)) && pcLogFile) {
         const PcLogRegisters regs{m.pc, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ir, m.sp, m.tstates};
-        const std::string line = FormatPcLogLine(regs, DisassembleInstruction(m.pc));
+        disassembleLine(m.pc);
+        const std::string line = FormatPcLogLine(regs, lineText);
         std::fputs(line.c_str(), pcLogFile);
     }
     previousWord = w;
 }
 
-void ResetPcLog() { previousWord = 0xFFFFFFFF; }
+void ResetPcLog() {
+    previousWord = 0xFFFFFFFF;
+}
+
+void StopPcLog() {
+    const bool continuous = pcLogOn, oneFrame = pcLogOneFrame;
+    pcLogOn = pcLogOneFrame = false;
+    if (pcLogFile) {
+        std::fclose(pcLogFile);
+        pcLogFile = nullptr;
+    }
+    UpdateDebugHooks();
+    if (!pcLogStoppedHandler) return;
+    if (continuous) pcLogStoppedHandler(kPcLogMenuItem);
+    if (oneFrame) pcLogStoppedHandler(kPcLogOneFrameMenuItem);
+}

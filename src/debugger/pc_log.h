@@ -21,3 +21,6 @@ std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disas
 // pc, except that a repeated LDIR, LDDR, HALT or DJNZ is logged once.
 void PcLogStep();
 void ResetPcLog();
+// Switches both kinds of logging off and closes the file (the debugger does so when it
+// opens); the frame driver's pcLogStoppedHandler hears of each kind that was on.
+void StopPcLog();

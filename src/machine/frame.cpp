@@ -72,7 +72,7 @@ void HelperTypingTick() {
 void DebugEndOfFrame() {
     if (pcLogOneFrame) {
         pcLogOneFrame = false;
-        debugHooksOn = false;
+        UpdateDebugHooks(); // breakpoints stay armed
         StopPcLogFile(kMenuPcLogOneFrame);
     }
     if (!pcLogOn || !pcLogFile) return;
@@ -86,6 +86,7 @@ void DebugEndOfFrame() {
         pcLogLimitMb *= 2;
     } else {
         pcLogOn = false;
+        UpdateDebugHooks();
         StopPcLogFile(kMenuPcLogging);
     }
 }

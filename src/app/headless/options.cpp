@@ -3,6 +3,7 @@
 #include <charconv>
 #include <optional>
 
+#include "debugger_options.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -24,6 +25,9 @@ const char* UsageText() {
            "Set-up (applied before any action):\n"
            "  --rom FILE        the 8 KB ROM (default: $NOLTACE_ROM, then roms/ace.rom beside\n"
            "                    the program, then $XDG_DATA_HOME/noltace/roms/ace.rom)\n"
+           "  --config FILE     read the settings of a noltace.ini first (model, colours,\n"
+           "                    sound format, spool speed, tape options); the options\n"
+           "                    below override it\n"
            "  --model N         0 = 3K (default), 1 = 19K, 2 = 35K, 3 = 51K\n"
            "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
            "  --max N           frame limit of each --until (default 3000)\n"
@@ -35,6 +39,12 @@ const char* UsageText() {
            "  --autoload        inserting a tape types the command that loads it\n"
            "  --tape-out FILE   answer the ROM's next SAVE with FILE (\".tap\" added);\n"
            "                    repeat for later SAVEs (without it SAVE writes nothing)\n"
+           "  --dis-labels LIST disassembly labels: rom, sv or rom,sv (ROM routines,\n"
+           "                    FORTH system variables)\n"
+           "  --break ADDRESS[,CONDITION]  a breakpoint, as the debugger's list takes it,\n"
+           "                    e.g. '#0038' or '#0038,A=#20' (repeatable); when one is\n"
+           "                    reached, \"break at XXXX\" and the registers are printed\n"
+           "                    and the action that was running ends there\n"
            "\n"
            "Actions:\n"
            "  --run N           run N frames (50 frames = 1 emulated second), unpaced\n"
@@ -49,6 +59,9 @@ const char* UsageText() {
            "  --save-binary FILE ADDRESS LENGTH  write LENGTH bytes from ADDRESS to FILE (.bin);\n"
            "                    numbers are decimal, or hexadecimal after # or $\n"
            "  --screen          print the 24 screen lines as text\n"
+           "  --disassemble START END  list the instructions from START to END\n"
+           "  --registers       print the debugger's register rows\n"
+           "  --step N          execute N instructions one at a time, printing each line\n"
            "  --screenshot FILE write the 384 x 312 frame image (.png, else 32-bit BMP)\n"
            "\n"
            "  --help            this text\n"
@@ -77,6 +90,10 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             const char* v = needsValue("a ROM file name");
             if (!v) return false;
             options.romPath = v;
+        } else if (option == "--config") {
+            const char* v = needsValue("a configuration file name");
+            if (!v) return false;
+            options.configPath = v;
         } else if (option == "--model") {
             if (!numberValue("a model number 0-3", 0, 3, number)) return false;
             options.model = int(number);
@@ -153,6 +170,9 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             options.actions.push_back(action);
         } else if (option == "--screen") {
             options.actions.push_back({ActionKind::Screen, {}, 0});
+        } else if (const OptionMatch match = ParseDebuggerOption(argc, argv, i, options, error);
+                   match != OptionMatch::NotMine) {
+            if (match == OptionMatch::Failed) return false;
         } else if (option.size() > 1 && option[0] == '-') {
             error = "unknown option '" + option + "' (try --help)";
             return false;

@@ -8,14 +8,17 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "base/current_file.h"
+#include "base/messages.h"
+#include "app/config/config_file.h"
+#include "app/qt/config_commands.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_window.h"
+#include "app/qt/view_controller.h"
 #include "app/qt/rom_missing_dialog.h"
 #include "app/rom_lookup.h"
 #include "app/shell_state.h"
-#include "base/current_file.h"
-#include "base/messages.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
@@ -34,6 +37,7 @@ constexpr int kSoundStartFailed = 60; // "Failed to initialise sound"
 Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
 Application::~Application() {
+    config_commands::AttachWindow(nullptr);
     ShutdownSound();
     host_.SetDialogOwner(nullptr);
     window_.reset();
@@ -50,6 +54,8 @@ bool Application::Start() {
 
     window_ = std::make_unique<MainWindow>(host_, loop_);
     host_.SetDialogOwner(window_.get());
+    config_commands::AttachWindow(window_.get());
+    window_->view().RestorePlace(mainWindowPlacement.left, mainWindowPlacement.top);
     // Without sound the emulator still runs, silently, paced by the frame driver.
     InstallSdlAudioDevice();
     const bool soundFailed = InitSound(false) != 0;
@@ -88,8 +94,8 @@ bool Application::StartUp() {
     frameCounter = 0;
     ReleaseEveryKey();
 
-    // noltace.ini is read here once the configuration exists; until then the defaults stand.
-    machine.model = 0;
+    // The settings choose the model whose memory the ROM then boots into.
+    LoadConfig();
     return LoadAceRom();
 }
 
