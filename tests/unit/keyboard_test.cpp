@@ -293,3 +293,17 @@ TEST_F(KeyboardTest, CodesOutsideTheVirtualKeyRangeAreIgnored) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(KeyboardCharacterTest, PcCharactersThatTheAceHas) {
+    for (char32_t c = 0x21; c <= 0x7E; ++c)
+        EXPECT_EQ(AceCodeForCharacter(c), int(c));
+    EXPECT_EQ(AceCodeForCharacter(U'\u00A3'), 96);  // pound sign
+    EXPECT_EQ(AceCodeForCharacter(U'\u00A9'), 127); // copyright sign
+    // Space and Return go by key; characters the Ace lacks type nothing.
+    for (char32_t none : {U' ', U'\r', U'\t', U'\u00E9', U'\u20AC', U'\u00A7'})
+        EXPECT_EQ(AceCodeForCharacter(none), -1) << uint32_t(none);
+}
+
+} // namespace
