@@ -46,12 +46,14 @@ fi
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 # The window manager must be managing the screen before the window maps.
 rm -f "$work/wm-ready"
-openbox --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
+openbox --startup "touch '$work/wm-ready'" >"$work/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -e "$work/wm-ready" ] && break; sleep 0.1; done
 [ -e "$work/wm-ready" ] || { echo "FAIL: openbox did not start"; exit 1; }
 
 export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy NOLTACE_ROM="$NOLTACE_TEST_ROM"
+# Fresh settings each run: nothing left by an earlier one.
+rm -rf "$work/config" "$work/data"
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 screen="$work/screen.txt"
