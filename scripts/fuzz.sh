@@ -27,7 +27,15 @@ for t in "${targets[@]}"; do
   log="build-fuzz/fuzz_$t.log"
   if (cd build-fuzz && ./fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=70000 -rss_limit_mb=2048 \
         -artifact_prefix="fuzz_$t-" "corpus/$t" "${extra[@]}") >"$log" 2>&1; then
-    echo "fuzz_$t: ${seconds}s clean, $(grep -o 'Done [0-9]* runs' "$log" | tail -n 1 || true)"
+    # A target that ran no input at all tested nothing: count it as a failure.
+    runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -n 1 | grep -o '[0-9]*' || true)
+    if [ "${runs:-0}" -gt 0 ]; then
+      echo "fuzz_$t: ${seconds}s clean, Done $runs runs"
+    else
+      tail -n 20 "$log" >&2
+      echo "fuzz_$t did not run (full log: $log)" >&2
+      status=1
+    fi
   else
     tail -n 40 "$log" >&2
     echo "fuzz_$t found a problem (full log: $log)" >&2

@@ -34,10 +34,20 @@ uint32_t QueueDepth(uint32_t bufferFrames) {
     return std::max<uint32_t>(1, bufferFrames / 4);
 }
 
+bool reportFailures = true; // cleared while start-up sets sound up
+
 int Fail(int code) {
     ShutdownSound();
-    ReportMessage(kCaptionError, code);
+    if (reportFailures) ReportMessage(kCaptionError, code);
     return 1;
+}
+
+// The device stopped playing by itself. Shutting the stream down makes every later
+// pause, resume and chunk a no-op, so the user hears of it once.
+constexpr int kStreamLostCode = 65;
+void StreamLost() {
+    ShutdownSound();
+    ReportMessage(kCaptionError, kStreamLostCode);
 }
 
 } // namespace
@@ -69,7 +79,8 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
     return p;
 }
 
-int InitSound() {
+// Everything InitSound does; failures are reported as `reportFailures` says.
+static int SetUpStream() {
     if (soundStream.connected) ShutdownSound();
     SyncAy();
     BuildAyVolumeTable();
@@ -120,6 +131,13 @@ int InitSound() {
     return 0;
 }
 
+int InitSound(bool reportFailure) {
+    reportFailures = reportFailure;
+    const int result = SetUpStream();
+    reportFailures = true;
+    return result;
+}
+
 void ShutdownSound() {
     ClearStream();
     SoundStream& s = soundStream;
@@ -161,6 +179,7 @@ void PauseSound(bool stop) {
         soundOutputActive = false;
     } else {
         soundOutputActive = audioDevice->Play();
+        if (!soundOutputActive) StreamLost();
     }
 }
 
@@ -250,6 +269,7 @@ void FlushChunk() {
     s.fill = 0;
     s.taken = s.ayDone = s.mixed = 0;
     audioDevice->QueueChunk(s.chunk, s.params.chunkBytes);
+    if (audioDevice->Lost()) StreamLost();
 }
 
 void ResetSound() {

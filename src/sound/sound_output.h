@@ -4,7 +4,7 @@
 // installed audio device (audio_device.h), whose playback then paces the emulation.
 //
 // Usage: the front end installs a device with SetAudioDevice() and calls InitSound() at
-// start-up (a failure there is followed by ReportMessage(0, 60)), ShutdownSound() on
+// start-up (a failure there is reported as ReportMessage(0, 60)), ShutdownSound() on
 // exit, and ShutdownSound() + InitSound() to apply changed sound settings. The shell
 // calls PauseSound(true/false) around pause, Fast mode, menus and message boxes, and
 // StopSound() when the window loses the focus. The instruction step calls
@@ -81,8 +81,13 @@ struct SoundStream {
 
 extern SoundStream soundStream;
 
-// Returns 0 on success, 1 after reporting a failure (codes 61, 64, 65).
-int InitSound();
+// Returns 0 on success, 1 after a failure (codes 61, 64, 65), which it reports unless
+// `reportFailure` is false: start-up reports one message of its own instead, once the
+// main window shows.
+int InitSound(bool reportFailure = true);
+// A stream that stops by itself (its device unplugged, or restarting it fails) is shut
+// down and reported once, with code 65; the emulator then runs on silently.
+
 void ShutdownSound();
 void ClearStream();
 void StopSound();

@@ -59,12 +59,13 @@ class DialogsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        QString title, text;
+        QString title, text, keys;
         AnswerNextModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box);
             title = box->windowTitle();
             text = box->text();
+            keys = box->informativeText();
             QCOMPARE(box->buttons().size(), 1);
             box->button(QMessageBox::Ok)->click();
         });
@@ -74,6 +75,8 @@ class DialogsTest : public QObject {
         for (int i = 0; i < kHelpQuoteCount; ++i)
             known |= text == HelpQuote(i);
         QVERIFY2(known, qPrintable(text));
+        // Below it, the PC keys for the Ace's keys that no character types.
+        QVERIFY2(keys.contains("Insert:  GRAPHICS") && keys.contains("End:  DELETE LINE"), qPrintable(keys));
     }
 
     void laterCommandsAreDisabled() {

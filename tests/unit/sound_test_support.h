@@ -15,6 +15,7 @@
 class FakeAudioDevice : public AudioDevice {
   public:
     bool connectOk = true, openOk = true, playOk = true;
+    bool lost = false; // the device went away by itself
     AudioCapabilities caps;
     AudioStreamFormat format;
     std::vector<uint8_t> bytes; // everything queued, in order
@@ -50,6 +51,7 @@ class FakeAudioDevice : public AudioDevice {
         calls.push_back("close");
         playing = false;
     }
+    bool Lost() const override { return lost; }
 };
 
 class SoundTest : public MachineTest {
