@@ -100,7 +100,7 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.dev = AddCommand(window, nullptr, "dev", "Dev", Qt::Key_F6);
 
     DisableUntilBuilt({a.saveScreenshot, a.options, a.tapeBrowser, a.wavBrowser, a.calculator,
-                       a.loadConfiguration, a.saveConfiguration, a.defaultConfiguration, a.debugger,
+                       a.loadConfiguration, a.saveConfiguration, a.defaultConfiguration,
                        a.pcLogging, a.pcLogOneFrame});
     return a;
 }

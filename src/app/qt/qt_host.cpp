@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/qt/message_dialog.h"
+#include "debugger/qt/debugger_window.h"
 #include "display/qt/display_presenter.h"
 #include "tape/file_paths.h"
 
@@ -44,6 +45,11 @@ bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, owner_);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::RunDebugger() {
+    DebuggerWindow debugger(owner_);
+    debugger.exec();
 }
 
 void QtHost::PresentFrame() {
