@@ -159,6 +159,9 @@ bool CompleteFrame() {
     ++frameCounter;
     m.tstates -= m.frameTstates;
     ResetBeam();
+    // The frame driver's interrupt request stays up once raised; code run from the
+    // debugger sees no frame interrupts, so the request goes with the frame.
+    m.intLine = 0;
     return true;
 }
 

@@ -67,11 +67,12 @@ class DebuggerTest : public QObject {
         app->loop().RunFor(1.0); // FORTH is waiting for a key
 
         struct Seen {
-            bool open = false, paused = false, soundStopped = false;
+            bool active = false, open = false, paused = false, soundStopped = false, closedByF3 = false;
             QString firstRegisters, firstHighlight;
             QStringList stepHighlights, stepPcs;
             uint32_t tstatesAfterF8 = 0;
-            QString shot, status;
+            QString shot, status, secondRow;
+            QStringList toggled;
         } seen;
         auto answered = AnswerNextModal([&](QWidget* modal) {
             auto* debugger = qobject_cast<DebuggerWindow*>(modal);
@@ -79,6 +80,8 @@ class DebuggerTest : public QObject {
                 modal->close();
                 return;
             }
+            // Shortcuts reach the active window only.
+            seen.active = QTest::qWaitForWindowActive(debugger);
             seen.open = debuggerOpen;
             seen.paused = Paused;
             seen.soundStopped = !SoundOutputOn();
@@ -89,23 +92,40 @@ class DebuggerTest : public QObject {
                 seen.stepPcs << Hex4(machine.pc);
                 seen.stepHighlights << HighlightedLine(debugger).left(4);
             }
+            // Double-clicking a line sets a breakpoint there; again clears it.
+            TextLinesView* code = debugger->codePane()->view();
+            const QPoint row2(20, code->height() * 2 / CodePane::kLines + 3);
+            QTest::mouseDClick(code, Qt::LeftButton, {}, row2);
+            seen.toggled << QString::fromStdString(breakpointCount ? BreakpointAddressText(0) : "none");
+            QTest::mouseDClick(code, Qt::LeftButton, {}, row2);
+            seen.toggled << QString::number(breakpointCount);
+            seen.secondRow = "#" + code->lines().value(code->RowAt(row2)).left(4);
             QTest::keyClick(debugger, Qt::Key_F8);
             (void)QTest::qWaitFor([debugger] { return !debugger->running(); }, 5000); // checked below
             seen.tstatesAfterF8 = machine.tstates;
             seen.status = debugger->statusText() + " pc=" + Hex4(machine.pc);
             seen.shot = ScratchFolder() + "debugger.png";
             debugger->grab().save(seen.shot);
+            // The window manager under Xvfb now and then hands the focus back to the main
+            // window; a user would click the debugger.
+            debugger->activateWindow();
+            seen.active = seen.active && QTest::qWaitForWindowActive(debugger);
             QTest::keyClick(debugger, Qt::Key_F3);
+            seen.closedByF3 = !debugger->isVisible();
+            if (debugger->isVisible()) debugger->close();
         });
         const uint16_t pcBefore = machine.pc;
         QTest::keyClick(app->window(), Qt::Key_F5);
         QVERIFY(*answered);
+        QVERIFY(seen.active);
+        QVERIFY(seen.closedByF3);
         QVERIFY(seen.open);
         QVERIFY(seen.paused);
         QVERIFY(seen.soundStopped);
         QVERIFY2(seen.firstRegisters.startsWith("PC  " + Hex4(pcBefore)), qPrintable(seen.firstRegisters));
         QVERIFY2(seen.firstHighlight.startsWith(Hex4(pcBefore) + "  "), qPrintable(seen.firstHighlight));
         QCOMPARE(seen.stepHighlights, seen.stepPcs);
+        QCOMPARE(seen.toggled, QStringList({seen.secondRow, "0"}));
         QVERIFY2(seen.tstatesAfterF8 >= kFrameTstates, qPrintable(seen.status));
         qInfo("debugger screenshot: %s", qPrintable(seen.shot));
 
@@ -145,10 +165,14 @@ class DebuggerTest : public QObject {
 
         // The frame interrupt reads the keyboard through 0336: the next frame stops there.
         uint16_t stoppedAt = 0;
-        QString highlight;
+        QString highlight, status;
         auto stopped = AnswerNextModal([&](QWidget* modal) {
             stoppedAt = machine.pc;
-            if (auto* debugger = qobject_cast<DebuggerWindow*>(modal)) highlight = HighlightedLine(debugger);
+            (void)QTest::qWaitForWindowActive(modal);
+            if (auto* debugger = qobject_cast<DebuggerWindow*>(modal)) {
+                highlight = HighlightedLine(debugger);
+                status = debugger->statusText();
+            }
             DeleteBreakpoint(0);
             QTest::keyClick(modal, Qt::Key_F3);
             if (modal->isVisible()) modal->close();
@@ -157,6 +181,7 @@ class DebuggerTest : public QObject {
         QVERIFY(*stopped);
         QCOMPARE(stoppedAt, uint16_t(0x0336));
         QVERIFY2(highlight.startsWith("0336  01FEFE   LD    BC,#FEFE"), qPrintable(highlight));
+        QCOMPARE(status, QString("Breakpoint at #0336, IX=#3C00"));
         QVERIFY(!Paused);
         if (soundStream.open) QVERIFY(SoundOutputOn());
         frameCounter = 0;
@@ -173,7 +198,7 @@ class DebuggerTest : public QObject {
         uint16_t pcAfter = 0;
         auto answered = AnswerNextModal([&](QWidget* modal) {
             auto* debugger = qobject_cast<DebuggerWindow*>(modal);
-            if (debugger) {
+            if (debugger && QTest::qWaitForWindowActive(debugger)) {
                 for (uint16_t a = 0x3C80; a < 0x3C86; ++a)
                     WriteMemory(a, 0);
                 WriteMemory(0x3C80, 0xCD); // CALL 3C90
@@ -184,7 +209,7 @@ class DebuggerTest : public QObject {
                 machine.pc = 0x3C80;
                 debugger->RefreshViews();
                 QTest::keyClick(debugger, Qt::Key_F11); // runs a first slice, then waits for the timer
-                running = debugger->statusText();
+                running = debugger->statusText() + " pc=" + Hex4(machine.pc);
                 QTest::qWait(100);
                 debugger->findChild<QPushButton*>("stop")->click();
                 stoppedText = debugger->statusText();

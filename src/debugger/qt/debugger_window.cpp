@@ -75,6 +75,12 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     connect(runTimer_, &QTimer::timeout, this, &DebuggerWindow::ContinueCommand);
 
     if (lastPosition.x() >= 0) move(lastPosition);
+    if (openingBreakpoint >= 0) {
+        const Breakpoint& entry = breakpoints[openingBreakpoint];
+        QString text = "Breakpoint at " + QString::fromStdString(BreakpointAddressText(openingBreakpoint));
+        if (!entry.conditionText.empty()) text += ", " + QString::fromStdString(entry.conditionText);
+        status_->setText(text);
+    }
     memory_->ShowFrom(kMemoryPaneFloor);
     RefreshViews(machine.pc);
     code_->view()->setFocus();
@@ -256,7 +262,6 @@ void DebuggerWindow::RefreshOtherPanes() {
     emit ViewsRefreshed();
 }
 
-
 QString DebuggerWindow::statusText() const {
     return status_->text();
 }
@@ -360,10 +365,40 @@ void DebuggerWindow::ToggleBreakpoint(uint32_t address) {
     if (breakpointList_) breakpointList_->Rebuild();
 }
 
+// The window's function keys, taken as plain key presses: the main window behind the
+// dialog has shortcuts on some of the same keys (F3 is its NMI), and the debugger's keys
+// must win whenever the debugger has the focus.
+QAction* DebuggerWindow::KeyAction(int key) const {
+    switch (key) {
+    case Qt::Key_F3: return Action("quit");
+    case Qt::Key_F7: return Action("stepOut");
+    case Qt::Key_F8: return Action("endOfFrame");
+    case Qt::Key_F9: return Action("singleStep");
+    case Qt::Key_F11: return Action("stepOver");
+    default: return nullptr;
+    }
+}
+
+bool DebuggerWindow::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && KeyAction(key->key())) {
+            event->accept();
+            return true;
+        }
+    }
+    return QDialog::event(event);
+}
+
 void DebuggerWindow::keyPressEvent(QKeyEvent* event) {
     // Escape stops a running command; it never closes the window (F3 and Quit do).
     if (event->key() == Qt::Key_Escape) {
         Stop();
+        event->accept();
+        return;
+    }
+    if (QAction* action = event->modifiers() == Qt::NoModifier ? KeyAction(event->key()) : nullptr) {
+        if (action->isEnabled()) action->trigger();
         event->accept();
         return;
     }

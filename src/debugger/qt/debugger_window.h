@@ -67,10 +67,12 @@ class DebuggerWindow : public QDialog {
     void done(int result) override;
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildMenus();
+    QAction* KeyAction(int key) const;
     QWidget* BuildPanes();
     QAction* AddAction(QMenu* menu, const QString& name, const QString& text, bool enabled = true);
 
