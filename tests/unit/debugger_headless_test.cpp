@@ -78,6 +78,12 @@ TEST_F(DebuggerHeadlessTest, ConditionStopsOnlyWhenItHolds) {
     const HeadlessResult holds = Run({"--break", "#0336,IX=#3C00", "--run", "100"});
     EXPECT_EQ(holds.out.substr(0, 14), "break at 0336\n");
 
+    const HeadlessResult unreadable = Run({"--break", "#0336,A==3", "--run", "100"});
+    EXPECT_EQ(unreadable.status, 0);
+    EXPECT_NE(unreadable.err.find("the breakpoint stops whatever the registers hold"), std::string::npos)
+        << unreadable.err;
+    EXPECT_EQ(unreadable.out.substr(0, 14), "break at 0336\n");
+
     const HeadlessResult bad = Run({"--break", "#9000", "--run", "1"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("--break needs an address from 0 to #3FFF"), std::string::npos) << bad.err;

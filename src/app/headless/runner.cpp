@@ -97,10 +97,15 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
         const std::string address = text.substr(0, comma);
         const std::string condition = comma == std::string::npos ? std::string() : text.substr(comma + 1);
         switch (AddBreakpoint(address, condition)) {
-        case BreakpointResult::Ok: break;
-        case BreakpointResult::TableFull:
-            PrintError("--break: only 256 breakpoints allowed");
-            return false;
+        case BreakpointResult::Ok:
+            // The list window keeps a condition it cannot read as text that stops always;
+            // a script should hear of it.
+            if (!condition.empty() && !breakpoints[breakpointCount - 1].hasCondition)
+                PrintError("--break '" + text +
+                           "': the condition is not REGISTER=, < or > a number in range; " +
+                           "the breakpoint stops whatever the registers hold");
+            break;
+        case BreakpointResult::TableFull: PrintError("--break: only 256 breakpoints allowed"); return false;
         case BreakpointResult::BadAddress: {
             char top[8];
             std::snprintf(top, sizeof top, "#%04X", machine.ramTop);
@@ -200,7 +205,8 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
     case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
     case ActionKind::Disassemble: Disassemble(action.address, action.length); break;
     case ActionKind::Registers:
-        for (const std::string& row : RegisterPaneRows()) std::printf("%s\n", row.c_str());
+        for (const std::string& row : RegisterPaneRows())
+            std::printf("%s\n", row.c_str());
         break;
     case ActionKind::Step: Step(action.frames); break;
     case ActionKind::SaveSnapshot:
