@@ -7,6 +7,7 @@
 
 #include "app/config/config_file.h"
 #include "app/qt/message_dialog.h"
+#include "debugger/qt/debugger_window.h"
 #include "display/qt/display_presenter.h"
 #include "tape/file_paths.h"
 
@@ -50,6 +51,11 @@ bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, owner_);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::RunDebugger() {
+    DebuggerWindow debugger(owner_);
+    debugger.exec();
 }
 
 void QtHost::PresentFrame() {
