@@ -4,11 +4,12 @@
 
 int opt_DrawMode = kDrawSoftware;
 int opt_DrawSize = 1;
+int opt_shader = 0;
 
 DrawMode PresentingBackEnd(int drawMode) {
     switch (drawMode) {
-    case kDrawOpenGL:
-    case kDrawShaders: return kDrawOpenGL;
+    case kDrawOpenGL: return kDrawOpenGL;
+    case kDrawShaders: return kDrawShaders;
     default: return kDrawSoftware;
     }
 }
