@@ -49,18 +49,7 @@ uniform float scanline_weight;
 #define scanline_weight 0.3
 #endif
 
-#if defined(VERTEX)
-out vec2 vTexCoord;
-
-void main_vertex() {
-    gl_Position = modelViewProj * position;
-    vTexCoord = tex_coord;
-}
-
-#elif defined(FRAGMENT)
-in vec2 vTexCoord;
-
-// A point of the flat picture (centred, in picture heights) to where the ray through it
+// Both stages use it. A point of the flat picture (centred, in picture heights) to where the ray through it
 // meets the curved screen, measured along the glass.
 vec2 AlongTheGlass(vec2 plane) {
     vec3 ray = vec3(plane, d);
@@ -75,6 +64,22 @@ vec2 AlongTheGlass(vec2 plane) {
     vec3 q = fromCentre + t * ray;
     return R * vec2(atan(q.x, -q.z), atan(q.y, -q.z));
 }
+
+#if defined(VERTEX)
+out vec2 vTexCoord;
+flat out vec2 vEdgeScale;
+
+void main_vertex() {
+    gl_Position = modelViewProj * position;
+    vTexCoord = tex_coord;
+    // The same for every pixel: scaled so that the middles of the edges stay put.
+    vec2 edge = 0.5 * vec2(video_size.x / video_size.y, 1.0);
+    vEdgeScale = edge / vec2(AlongTheGlass(vec2(edge.x, 0.0)).x, AlongTheGlass(vec2(0.0, edge.y)).y);
+}
+
+#elif defined(FRAGMENT)
+in vec2 vTexCoord;
+flat in vec2 vEdgeScale;
 
 float Corner(vec2 coord, vec2 aspect) {
     coord = min(coord, vec2(1.0) - coord) * aspect;
@@ -100,12 +105,7 @@ void main_fragment() {
     vec2 uv = vTexCoord * texture_size / video_size; // 0 to 1 over the picture
     vec2 plane = (uv - 0.5) * aspect;
     vec2 coord = plane;
-    if (CURVATURE > 0.5) {
-        // Scaled so that the middles of the edges stay where they were.
-        vec2 edge = 0.5 * aspect;
-        vec2 scale = edge / vec2(AlongTheGlass(vec2(edge.x, 0.0)).x, AlongTheGlass(vec2(0.0, edge.y)).y);
-        coord = AlongTheGlass(plane) * scale;
-    }
+    if (CURVATURE > 0.5) coord = AlongTheGlass(plane) * vEdgeScale;
     coord = coord * 100.0 / vec2(overscan_x, overscan_y);
     vec2 picture = coord / aspect + 0.5;
     if (any(lessThan(picture, vec2(0.0))) || any(greaterThan(picture, vec2(1.0)))) {
