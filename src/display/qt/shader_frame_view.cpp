@@ -15,6 +15,7 @@ ShaderFrameView::ShaderFrameView(QWidget* parent, ShaderPreset preset, std::func
       pixels_(kFrameWidth * kFrameHeight, 0) {
     setObjectName("shaderFrameView");
     setFocusPolicy(Qt::NoFocus);
+    connect(this, &QOpenGLWidget::frameSwapped, this, &ShaderFrameView::Swapped);
 }
 
 ShaderFrameView::~ShaderFrameView() {
@@ -53,11 +54,27 @@ void ShaderFrameView::initializeGL() {
 
 void ShaderFrameView::ShowFrame(const uint32_t* pixels) {
     std::memcpy(pixels_.data(), pixels, pixels_.size() * sizeof(uint32_t));
-    update();
+    if (drawPending_) return;
+    const qint64 wait = sinceDrawn_.isValid() ? lastDrawMs_ - sinceDrawn_.elapsed() : 0;
+    if (wait <= 0) return update();
+    // Shown a little later, so the last frame before a pause still reaches the screen.
+    drawPending_ = true;
+    QTimer::singleShot(int(wait), this, [this] {
+        drawPending_ = false;
+        update();
+    });
+}
+
+void ShaderFrameView::Swapped() {
+    if (!drawing_.isValid()) return;
+    lastDrawMs_ = drawing_.elapsed();
+    drawing_.invalidate();
+    sinceDrawn_.start();
 }
 
 void ShaderFrameView::paintGL() {
     if (failed_ || !pipeline_.ready()) return;
+    drawing_.start();
     // The passes work in device pixels, so a HiDPI screen gets every pixel it has.
     const qreal ratio = devicePixelRatioF();
     const PixelSize viewport{int(std::lround(width() * ratio)), int(std::lround(height() * ratio))};

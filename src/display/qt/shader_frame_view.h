@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QOpenGLWidget>
 
 #include "display/qt/frame_view.h"
@@ -35,6 +36,7 @@ class ShaderFrameView : public QOpenGLWidget, public FrameView {
 
   private:
     void ReleaseGL();
+    void Swapped();
 
     ShaderPreset preset_;
     std::function<void()> fallBack_;
@@ -42,4 +44,10 @@ class ShaderFrameView : public QOpenGLWidget, public FrameView {
     ShaderPipeline pipeline_;
     bool initialised_ = false;
     bool failed_ = false;
+    // A picture that takes longer to draw than a frame lasts (heavy shaders on a software
+    // rasteriser) would hold the emulation back: after a drawing that took T, the next
+    // one starts no sooner than T later, and the frames in between are only kept.
+    QElapsedTimer drawing_, sinceDrawn_;
+    qint64 lastDrawMs_ = 0;
+    bool drawPending_ = false;
 };
