@@ -38,6 +38,12 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// The shader back-end shows black paper (border and background) as dark grey, so that
+// scanlines and masks have light to work on; other paper colours stay. Called at every
+// set-up: leaving the shader back-end puts black back, unless the paper changed since.
+constexpr uint32_t kShaderPaperColour = 0x303030;
+void AdjustPaperForBackEnd(int drawMode);
+
 // The back-end that presents for a draw mode (unknown modes present as 0).
 DrawMode PresentingBackEnd(int drawMode);
 

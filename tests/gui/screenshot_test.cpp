@@ -218,4 +218,34 @@ class ScreenshotTest : public QObject {
 };
 
 REGISTER_GUI_SUITE(ScreenshotTest);
+
+// On a screen of 1.5 device pixels per pixel the file has every device pixel.
+class ScreenshotHighDpiTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { ResetEmulatorState(); }
+
+    void savesDevicePixels() {
+        REQUIRE_GUI_TEST_ROM();
+        opt_DrawMode = kDrawShaders;
+        opt_shader = 1;
+        auto app = StartApplication();
+        QVERIFY(app);
+        MainWindow* window = app->window();
+        window->actions().size200->trigger();
+        app->loop().RunFor(0.3);
+        Paused = true;
+        window->presenter().PresentFrame();
+        QTest::qWait(200);
+        const QImage presented = CapturePresentedPicture(window->presenter());
+        QCOMPARE(presented.size(), QSize(1152, 936));
+        const QString path = ScratchFolder() + "hidpi.bmp";
+        QVERIFY(SaveScreenshotAs(presented, path.toStdString(), false));
+        const QByteArray bytes = ReadAll(path);
+        QCOMPARE(bytes.size(), 54 + 1152 * 936 * 4);
+        QCOMPARE(PixelsDiffering(bytes, presented), 0);
+    }
+};
+
+REGISTER_GUI_SUITE_WITH_ENV(ScreenshotHighDpiTest, "QT_SCALE_FACTOR", "1.5");
 #include "screenshot_test.moc"

@@ -12,7 +12,9 @@
 #include <QTest>
 
 #include "base/messages.h"
-#include "display/qt/opengl_frame_view.h"
+#include "display/presentation.h"
+#include "display/qt/display_presenter.h"
+#include "display/qt/screen_panel.h"
 #include "display/qt/shader_frame_view.h"
 #include "display/qt/shader_pipeline.h"
 #include "display/renderer.h"
@@ -198,6 +200,31 @@ class ShaderTest : public QObject {
         QCOMPARE(dotmask.parameters[0].value, 0.3f);
         QCOMPARE(PassOutputSize(dotmask, 0, {384, 312}, {1152, 936}), (PixelSize{384, 312}));
         QCOMPARE(PassOutputSize(dotmask, 1, {384, 312}, {1152, 936}), (PixelSize{1152, 936}));
+    }
+
+    void presenterSetsUpShadersAndFallsBackToOpenGL() {
+        // Black paper shows as dark grey under the shaders, and black again without them.
+        ApplyColourScheme(0);
+        const uint32_t black = paperColour;
+        QCOMPARE(black, 0u);
+        opt_shader = 2;
+        QWidget holder;
+        auto* panel = new ScreenPanel(&holder);
+        DisplayPresenter presenter(panel);
+        presenter.SetUpDisplay(kDrawShaders, 1);
+        holder.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&holder));
+        QCOMPARE(presenter.view()->widget()->objectName(), QString("shaderFrameView"));
+        QTRY_VERIFY(static_cast<ShaderFrameView*>(presenter.view())->pipeline().ready());
+        QCOMPARE(paperColour, kShaderPaperColour);
+
+        presenter.FallBackToOpenGL();
+        QCOMPARE(presenter.view()->widget()->objectName(), QString("openGLFrameView"));
+        QTest::qWait(100);
+        QVERIFY(presenter.view()->Ready());
+        QCOMPARE(presenter.view()->Grab().size(), QSize(384, 312));
+        presenter.SetUpDisplay(kDrawSoftware, 1);
+        QCOMPARE(paperColour, black);
     }
 
     void aRefusedShaderIsReportedAndFallsBack() {

@@ -16,6 +16,7 @@ DisplayPresenter::~DisplayPresenter() = default; // the panel owns the view widg
 void DisplayPresenter::SetUpDisplay(int drawMode, int scale) {
     TearDownDisplay();
     panel_->SetScale(scale);
+    AdjustPaperForBackEnd(drawMode);
     switch (PresentingBackEnd(drawMode)) {
     case kDrawShaders:
         view_ = new ShaderFrameView(panel_, BuildShaderPreset(opt_shader), [this] { FallBackToOpenGL(); });
