@@ -36,8 +36,11 @@ void ShaderFrameView::initializeGL() {
         connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &ShaderFrameView::ReleaseGL,
                 Qt::UniqueConnection);
     initialised_ = true;
-    if (pipeline_.SetUp(preset_)) return;
+    if (!pipeline_.SetUp(preset_)) ReportAndFallBack();
+}
 
+void ShaderFrameView::ReportAndFallBack() {
+    if (failed_) return;
     failed_ = true;
     const int code = pipeline_.failureCode();
     const std::string log = pipeline_.failureLog();
@@ -79,4 +82,6 @@ void ShaderFrameView::paintGL() {
     const qreal ratio = devicePixelRatioF();
     const PixelSize viewport{int(std::lround(width() * ratio)), int(std::lround(height() * ratio))};
     pipeline_.Render(pixels_.data(), viewport, defaultFramebufferObject());
+    // A new size can need render targets that the driver refuses.
+    if (!pipeline_.ready()) ReportAndFallBack();
 }

@@ -37,6 +37,7 @@ class ShaderFrameView : public QOpenGLWidget, public FrameView {
   private:
     void ReleaseGL();
     void Swapped();
+    void ReportAndFallBack();
 
     ShaderPreset preset_;
     std::function<void()> fallBack_;
