@@ -56,7 +56,15 @@ int Channel(uint32_t pixel, int shift) {
 // An offscreen context and a framebuffer of the output size that the pipeline draws into.
 class OffscreenTarget {
   public:
-    bool Open() {
+    // The default desktop OpenGL, or OpenGL ES 3.0 when `es` is set.
+    bool Open(bool es = false) {
+        if (es) {
+            QSurfaceFormat format;
+            format.setRenderableType(QSurfaceFormat::OpenGLES);
+            format.setVersion(3, 0);
+            surface_.setFormat(format);
+            context_.setFormat(format);
+        }
         surface_.create();
         if (!context_.create() || !context_.makeCurrent(&surface_)) return false;
         const QSurfaceFormat f = context_.format();
@@ -181,6 +189,21 @@ class ShaderTest : public QObject {
             QVERIFY2(total / (3 * pixels) < 2.0,
                      qPrintable(QString("mean difference %1").arg(total / (3 * pixels))));
             QVERIFY2(far < pixels * 0.002, qPrintable(QString("%1 values far off").arg(far)));
+        }
+    }
+
+    void everyShaderCompilesForOpenGLES() {
+        // Where the driver offers only OpenGL ES, the same texts compile with the ES prelude.
+        OffscreenTarget target;
+        if (!target.Open(true) || !QOpenGLContext::currentContext()->isOpenGLES())
+            QSKIP("no OpenGL ES 3.0 context here");
+        const std::vector<uint32_t> frame = TestFrame();
+        for (int shader = 0; shader < kShaderCount; ++shader) {
+            ShaderPipeline pipeline;
+            QVERIFY2(pipeline.SetUp(shader), pipeline.failureLog().c_str());
+            const QImage shown = target.Render(pipeline, frame, QSize(768, 624));
+            pipeline.TearDown();
+            if (shader == 0) QCOMPARE(shown.pixel(200, 300) & 0xFFFFFF, frame[150 * kFrameWidth + 100]);
         }
     }
 
