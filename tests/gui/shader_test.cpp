@@ -6,11 +6,14 @@
 // the plain OpenGL back-end.
 #include <cmath>
 
+#include <QAction>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QTest>
 
+#include "app/qt/application.h"
+#include "app/qt/main_window.h"
 #include "base/messages.h"
 #include "display/presentation.h"
 #include "display/qt/display_presenter.h"
@@ -20,6 +23,7 @@
 #include "display/renderer.h"
 #include "display/shader_preset.h"
 #include "gui_support.h"
+#include "machine/run_state.h"
 
 namespace {
 
@@ -248,6 +252,25 @@ class ShaderTest : public QObject {
         QCOMPARE(presenter.view()->Grab().size(), QSize(384, 312));
         presenter.SetUpDisplay(kDrawSoftware, 1);
         QCOMPARE(paperColour, black);
+    }
+
+    void viewMenuChoosesBackEndAndShader() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        MainWindow* window = app->window();
+        window->findChild<QAction*>("shader3")->trigger();
+        QCOMPARE(opt_DrawMode, int(kDrawShaders));
+        QCOMPARE(opt_shader, 3);
+        QCOMPARE(window->presenter().view()->widget()->objectName(), QString("shaderFrameView"));
+        QTRY_VERIFY(static_cast<ShaderFrameView*>(window->presenter().view())->pipeline().ready());
+        QCOMPARE(
+            static_cast<ShaderFrameView*>(window->presenter().view())->pipeline().preset().parameters.size(),
+            size_t(14));
+        window->findChild<QAction*>("drawSoftware")->trigger();
+        QCOMPARE(opt_DrawMode, int(kDrawSoftware));
+        QCOMPARE(window->presenter().view()->widget()->objectName(), QString("softwareFrameView"));
+        QVERIFY(!Paused);
     }
 
     void aRefusedShaderIsReportedAndFallsBack() {
