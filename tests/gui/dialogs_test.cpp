@@ -84,7 +84,7 @@ class DialogsTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         const MainMenuActions& a = app->window()->actions();
-        for (QAction* action : {a.calculator, a.pcLogging, a.saveScreenshot})
+        for (QAction* action : {a.calculator, a.pcLogging})
             QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     }
 };
