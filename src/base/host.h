@@ -21,7 +21,7 @@ struct FileDialogRequest {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Modal message box; returns when the user has closed it.
@@ -40,6 +40,9 @@ public:
     // (0 only yields).
     virtual double NowSeconds();
     virtual void SleepMs(int ms);
+    // A high-resolution sleep until NowSeconds() reaches `dueSeconds` (returns at once
+    // when it already has). The operating system may wake the thread a little late.
+    virtual void SleepUntil(double dueSeconds);
 };
 
 Host& host();
