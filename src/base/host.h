@@ -30,6 +30,9 @@ class Host {
     virtual bool AskYesNo(const std::string& caption, const std::string& text);
     // Shows the current frame image (display/renderer.h).
     virtual void PresentFrame() {}
+    // False when PresentFrame shows nothing (noltace-headless, benchmarks): the renderer
+    // then leaves the frames undrawn until somebody reads the image.
+    virtual bool ShowsFrames() const { return true; }
     // File dialogs: the chosen path, or "" when cancelled.
     virtual std::string ChooseOpenFile(const FileDialogRequest&) { return {}; }
     virtual std::string ChooseSaveFile(const FileDialogRequest&) { return {}; }

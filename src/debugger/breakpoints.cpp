@@ -1,5 +1,4 @@
 #include "debugger/breakpoints.h"
 
-bool debugHooksOn = false;
 
 void checkBreakpoints() {}

@@ -3,8 +3,6 @@
 #include "debugger/disassembler.h"
 #include "machine/memory.h"
 
-bool pcLogOn = false;
-bool pcLogOneFrame = false;
 std::FILE* pcLogFile = nullptr;
 
 namespace {

@@ -2,6 +2,7 @@
 // folding, ports through the Ace's port decoder, the ED FC/FD traps to the tape deck.
 #pragma once
 
+#include "display/renderer.h"
 #include "machine/memory.h"
 #include "machine/ports.h"
 #include "tape/tape_deck.h"
@@ -12,6 +13,9 @@ struct AceBus {
     void Write(uint16_t a, uint8_t v) { WriteMemory(a, v); }
     uint8_t In(uint16_t port) { return PortIn(port); }
     void Out(uint16_t port, uint8_t v) { PortOut(port, v); }
-    bool LoadTrap() { return TapeLoadTrap(); }
+    bool LoadTrap() {
+        CatchUpBeam(); // the deck writes memory directly, maybe video RAM
+        return TapeLoadTrap();
+    }
     void SaveTrap() { TapeSaveTrap(); }
 };

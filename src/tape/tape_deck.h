@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "machine/hook_switches.h"
+
 // One block of a tape. TAP: `data` is everything after the block's length field, the
 // checksum byte included. TZX: the data of a standard-speed block.
 struct TapeBlock {
@@ -52,8 +54,8 @@ extern TapeBlock* currentBlock; // the block the next load trap delivers or TZX 
 extern bool expectHeader;       // the next delivered block is treated as a header
 extern bool saveHeaderNext;     // the next saved block is a header and starts a new file
 extern std::FILE* tapSaveFile;  // the TAP file between the two save traps
-extern bool tzxInserted;
-extern bool tzxPlaying;
+inline bool& tzxInserted = rareHookSwitches.tzxInserted;
+inline bool& tzxPlaying = rareHookSwitches.tzxPlaying;
 extern uint8_t tapeLevel;
 extern int32_t edgeCountdown;
 extern bool blockStarted;

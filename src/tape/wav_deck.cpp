@@ -1,9 +1,5 @@
 #include "tape/wav_deck.h"
 
-bool wavLoaded = false;
-bool recordArmed = false;
-bool wavPlaying = false;
-bool recording = false;
 uint32_t tstatesPerSample = 0;
 
 bool LoadWavFromBuffer(const std::string&) {

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <string>
 
-extern bool wavLoaded;
-extern bool recordArmed;
-extern bool wavPlaying;
-extern bool recording;
+#include "machine/hook_switches.h"
+
+inline bool& wavLoaded = rareHookSwitches.wavLoaded;
+inline bool& recordArmed = rareHookSwitches.recordArmed;
+inline bool& wavPlaying = rareHookSwitches.wavPlaying;
+inline bool& recording = rareHookSwitches.recording;
 extern uint32_t tstatesPerSample;
 
 // File kind 3 of Load File: the load buffer as a WAV tape. Returns true when it reported.

@@ -19,6 +19,7 @@ class HeadlessHost : public Host {
     // Answers each "Save Tape File" dialog (the ROM's SAVE) with the next of
     // tapeOutFiles; with none left, and for every other dialog, it is cancelled.
     std::string ChooseSaveFile(const FileDialogRequest& request) override;
+    bool ShowsFrames() const override { return false; }
 
     std::deque<std::string> tapeOutFiles;
 

@@ -33,6 +33,7 @@ void DisplayPresenter::TearDownDisplay() {
 
 void DisplayPresenter::PresentFrame() {
     if (!view_ || !view_->Ready()) return;
+    CatchUpBeam();
     view_->ShowFrame(frameImage);
     ++presented_;
 }
