@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev libsdl2-dev zlib1g-dev libpng-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libz80ex-dev
   clang libclang-rt-dev
   xvfb xauth
 )
