@@ -116,8 +116,7 @@ void RunFrame() {
         return;
     }
     MachineState& m = machine;
-    while (m.tstates < m.frameTstates)
-        ExecuteInstruction();
+    ExecuteInstructionsUntil(m.frameTstates);
     m.intLine = 1; // accepted during the first intLength T-states of the next frame
 
     PollJoystick();

@@ -10,7 +10,7 @@
 #include "machine/machine_state.h"
 
 // Applies the mirror folding to an address in 0x2000-0x3BFF; others come back unchanged.
-inline uint16_t FoldMirrors(uint16_t a) {
+[[gnu::always_inline]] inline uint16_t FoldMirrors(uint16_t a) {
     if (a >= 0x2000 && a < 0x2400) return a + 0x400;
     if (a >= 0x2800 && a < 0x2C00) return a + 0x400;
     if (a >= 0x3800 && a < 0x3C00) return a + 0x400;
@@ -19,7 +19,7 @@ inline uint16_t FoldMirrors(uint16_t a) {
     return a;
 }
 
-inline uint8_t ReadMemory(uint16_t a) {
+[[gnu::always_inline]] inline uint8_t ReadMemory(uint16_t a) {
     const uint32_t page = a >> 13;
     if (page > machine.topPage) return 0x00;
     if (page == 1) {
@@ -29,7 +29,7 @@ inline uint8_t ReadMemory(uint16_t a) {
     return machine.pages[page][a & 0x1FFF];
 }
 
-inline void WriteMemory(uint16_t a, uint8_t v) {
+[[gnu::always_inline]] inline void WriteMemory(uint16_t a, uint8_t v) {
     if (a < 0x2000) return; // ROM
     const uint32_t page = a >> 13;
     // Any model number other than 0-2 writes like the 51K machine.
@@ -48,6 +48,6 @@ inline void WriteMemory(uint16_t a, uint8_t v) {
 }
 
 // Opcode fetch: no mirroring, no ceiling, no write-only character RAM.
-inline uint8_t FetchOpcodeByte(uint16_t a) {
+[[gnu::always_inline]] inline uint8_t FetchOpcodeByte(uint16_t a) {
     return machine.pages[a >> 13][a & 0x1FFF];
 }
