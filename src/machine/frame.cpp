@@ -95,6 +95,12 @@ void DebugEndOfFrame() {
 // then a spin over what is left, so the frame ends within a fraction of a millisecond of
 // its time while the processor rests for nearly all of it. The margin covers the usual
 // lateness of the system's wake-up, so the spin stays a few hundred microseconds at most.
+//
+// On a busy system the wake-up can still come late. Measuring the next frame from that
+// late moment would let every delay add up (a steady 48 frames a second instead of 50),
+// so a frame that ended less than a period late keeps the schedule: the next one is due
+// a period after this one was due. Only a longer gap (a first frame, frames paced by
+// sound or Fast mode) starts the schedule again from now, without waiting.
 void PaceToFramePeriod() {
     Host& h = host();
     const double due = lastPacedTime + kFramePeriodSeconds;
@@ -105,7 +111,7 @@ void PaceToFramePeriod() {
     }
     while (now < due)
         now = h.NowSeconds();
-    lastPacedTime = now;
+    lastPacedTime = now - due < kFramePeriodSeconds ? due : now;
 }
 
 } // namespace

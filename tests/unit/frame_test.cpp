@@ -130,24 +130,36 @@ TEST_F(FrameTest, PacingSleepsUntilShortlyBeforeTheFrameIsDueThenSpinsBriefly) {
     FastMode = false;
     RunFrame(); // the first paced frame has nothing to measure from
     EXPECT_TRUE(clock.sleptUntil.empty());
-    for (double late : {0.0001, 0.0, 0.0004}) {
+    const double firstEnd = clock.now;
+    int frames = 0;
+    // Wake-ups on time, a little late, and later than the spin margin.
+    for (double late : {0.0001, 0.0, 0.0004, 0.0004, 0.0004, 0.0001}) {
         clock.lateWakeUp = late;
         clock.sleptUntil.clear();
         const int readingsBefore = clock.readings;
-        const double start = clock.now;
         RunFrame();
-        const double elapsed = clock.now - start;
-        EXPECT_GE(elapsed, 0.02) << late;
-        EXPECT_LT(elapsed, 0.0205) << late;
+        ++frames;
+        const double due = firstEnd + 0.02 * frames;
+        EXPECT_GE(clock.now, due - 1e-9) << late;
+        EXPECT_LT(clock.now, due + 0.0005) << late << ": late wake-ups do not add up";
         // One sleep, ending well under a millisecond before the frame is due; no yields.
         ASSERT_EQ(clock.sleptUntil.size(), 1u) << late;
-        const double sleepEndsBeforeDue = start + 0.02 - clock.sleptUntil[0];
-        EXPECT_GT(sleepEndsBeforeDue, 0.0) << late;
-        EXPECT_LE(sleepEndsBeforeDue, 0.0005) << late;
+        EXPECT_GT(due - clock.sleptUntil[0], 0.0) << late;
+        EXPECT_LE(due - clock.sleptUntil[0], 0.0005) << late;
         // The spin reads the clock only across that short margin (each reading is 50 us).
         EXPECT_LE(clock.readings - readingsBefore, 12) << late;
     }
     EXPECT_TRUE(clock.sleeps.empty()) << "no 1 ms sleeps and no yields";
+
+    // A gap of more than a frame (the debugger was open) starts the schedule again.
+    clock.now += 0.5;
+    clock.sleptUntil.clear();
+    RunFrame();
+    EXPECT_TRUE(clock.sleptUntil.empty()) << "a late frame does not wait";
+    const double restart = clock.now;
+    RunFrame();
+    EXPECT_GE(clock.now, restart + 0.02);
+    EXPECT_LT(clock.now, restart + 0.0205);
 }
 
 TEST_F(FrameTest, SoundOrFastModeLeavesThePacingToOthers) {
