@@ -13,7 +13,9 @@ void Host::ShowMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
-bool Host::AskYesNo(const std::string&, const std::string&) { return false; }
+bool Host::AskYesNo(const std::string&, const std::string&) {
+    return false;
+}
 
 double Host::NowSeconds() {
     using namespace std::chrono;
@@ -27,6 +29,17 @@ void Host::SleepMs(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-Host& host() { return *currentHost; }
+void Host::SleepUntil(double dueSeconds) {
+    using namespace std::chrono;
+    const auto due =
+        steady_clock::time_point(duration_cast<steady_clock::duration>(duration<double>(dueSeconds)));
+    std::this_thread::sleep_until(due);
+}
 
-void SetHost(Host* newHost) { currentHost = newHost ? newHost : &defaultHost; }
+Host& host() {
+    return *currentHost;
+}
+
+void SetHost(Host* newHost) {
+    currentHost = newHost ? newHost : &defaultHost;
+}

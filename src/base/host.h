@@ -21,7 +21,7 @@ struct FileDialogRequest {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Modal message box; returns when the user has closed it.
@@ -30,6 +30,9 @@ public:
     virtual bool AskYesNo(const std::string& caption, const std::string& text);
     // Shows the current frame image (display/renderer.h).
     virtual void PresentFrame() {}
+    // False when PresentFrame shows nothing (noltace-headless, benchmarks): the renderer
+    // then leaves the frames undrawn until somebody reads the image.
+    virtual bool ShowsFrames() const { return true; }
     // File dialogs: the chosen path, or "" when cancelled.
     virtual std::string ChooseOpenFile(const FileDialogRequest&) { return {}; }
     virtual std::string ChooseSaveFile(const FileDialogRequest&) { return {}; }
@@ -40,6 +43,9 @@ public:
     // (0 only yields).
     virtual double NowSeconds();
     virtual void SleepMs(int ms);
+    // A high-resolution sleep until NowSeconds() reaches `dueSeconds` (returns at once
+    // when it already has). The operating system may wake the thread a little late.
+    virtual void SleepUntil(double dueSeconds);
 };
 
 Host& host();

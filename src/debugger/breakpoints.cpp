@@ -12,7 +12,6 @@ const char* const kConditionRegisterNames[18] = {"A", "B",  "C",  "D",  "E",  "F
 
 Breakpoint breakpoints[kMaxBreakpoints];
 int breakpointCount = 0;
-bool debugHooksOn = false;
 bool breakpointHit = false;
 int openingBreakpoint = -1;
 

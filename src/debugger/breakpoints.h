@@ -13,6 +13,11 @@
 #include <cstdint>
 #include <string>
 
+#include "machine/hook_switches.h"
+
+// The step consults breakpoints and the PC log only while set.
+inline bool& debugHooksOn = rareHookSwitches.debugHooksOn;
+
 constexpr int kMaxBreakpoints = 256;
 constexpr uint32_t kNumberInvalid = 65536; // parseNumber's answer for text that is no number
 
@@ -33,7 +38,6 @@ extern const char* const kConditionRegisterNames[18];
 
 extern Breakpoint breakpoints[kMaxBreakpoints];
 extern int breakpointCount;
-extern bool debugHooksOn; // the step calls checkBreakpoints only while set
 
 // Set by checkBreakpoints when an entry fires while the debugger is open (it then does
 // not open a second debugger); the debugger's runs stop on it and clear it.

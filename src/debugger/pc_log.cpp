@@ -5,8 +5,6 @@
 #include "machine/frame.h"
 #include "machine/memory.h"
 
-bool pcLogOn = false;
-bool pcLogOneFrame = false;
 std::FILE* pcLogFile = nullptr;
 
 namespace {

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <string>
 
-extern bool pcLogOn;       // continuous log
-extern bool pcLogOneFrame; // log until the current frame ends
+#include "machine/hook_switches.h"
+
+inline bool& pcLogOn = rareHookSwitches.pcLogOn;             // continuous log
+inline bool& pcLogOneFrame = rareHookSwitches.pcLogOneFrame; // log until the current frame ends
 extern std::FILE* pcLogFile;
 
 struct PcLogRegisters {

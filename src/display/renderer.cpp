@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/host.h"
+#include "display/beam_drawing.h"
 #include "machine/machine_state.h"
 
 uint8_t beamMap[kBeamFrameTstates];
@@ -19,8 +20,6 @@ constexpr ColourScheme kSchemes[kColourSchemeCount] = {
 
 constexpr uint32_t kDisplayTopTstate = uint32_t(kFirstDisplayLine * kLineTstates);         // 11592
 constexpr uint32_t kDisplayBottomTstate = uint32_t((kLastDisplayLine + 1) * kLineTstates); // 51336
-
-uint32_t lastRendered = 0;
 
 // The eight pixels of every glyph byte in the current colours, bit 7 leftmost, so a
 // display cell is one 32-byte copy. Inverse video uses the entry of the inverted byte.
@@ -53,6 +52,8 @@ void BuildBeamMap() {
         beamMap[i] = kind;
     }
     machine.frameTstates = kBeamFrameTstates;
+    ForgetDrawnLines();
+    ForgetPendingDrawing();
 }
 
 const ColourScheme& ColourSchemeAt(int index) {
@@ -64,56 +65,116 @@ void ApplyColourScheme(int index) {
     inkColour = kSchemes[index].ink;
     paperColour = kSchemes[index].paper;
     BuildCellPixels();
+    ForgetDrawnLines();
 }
 
-void RenderToBeam(uint32_t now) {
-    if (now <= lastRendered) {
-        // Nothing new. A counter that went backwards (the fast tape loop restarts the
-        // frame's T-states) becomes the new position, so drawing resumes from there.
-        lastRendered = now;
+namespace {
+
+// What each line was last drawn whole from: the look (colours and glyphs, as a serial
+// number) and, for display lines, the 32 character codes of its row. 0 = unknown.
+uint32_t lookSerial = 1;
+uint32_t lineLook[kFrameLines];
+uint8_t lineCodes[kLastDisplayLine - kFirstDisplayLine + 1][32];
+uint8_t glyphsSeen[1024]; // the character RAM the current look was drawn with
+
+void NewLook() {
+    if (++lookSerial == 0) lookSerial = 1;
+}
+
+// Colours changed since the cell table was built (a back-end may set paperColour).
+void CheckColours() {
+    if (inkColour != patternInk || paperColour != patternPaper) {
+        BuildCellPixels();
+        NewLook();
+    }
+}
+
+void CheckGlyphs(const uint8_t* chars) {
+    if (std::memcmp(glyphsSeen, chars, sizeof glyphsSeen) != 0) {
+        std::memcpy(glyphsSeen, chars, sizeof glyphsSeen);
+        NewLook();
+    }
+}
+
+void FillPaper(uint32_t* out, int pixels) {
+    for (int k = 0; k < pixels; ++k)
+        out[k] = paperColour;
+}
+
+// All of line y, as a run of visits from its first T-states to its last would draw it:
+// border cells in paper, display cells from their codes and glyphs; blanking untouched.
+void DrawWholeLine(uint32_t y, const uint8_t* video, const uint8_t* chars, bool skipUnchanged) {
+    uint32_t* out = frameImage + y * kFrameWidth;
+    if (y < uint32_t(kFirstDisplayLine) || y > uint32_t(kLastDisplayLine)) {
+        if (skipUnchanged && lineLook[y] == lookSerial) return;
+        lineLook[y] = lookSerial;
+        FillPaper(out, kFrameWidth);
         return;
     }
-    if (inkColour != patternInk || paperColour != patternPaper) BuildCellPixels();
+    const uint32_t line = y - kFirstDisplayLine;
+    const uint8_t* codes = video + (line >> 3) * 32;
+    if (skipUnchanged && lineLook[y] == lookSerial && std::memcmp(lineCodes[line], codes, 32) == 0) return;
+    lineLook[y] = lookSerial;
+    std::memcpy(lineCodes[line], codes, 32);
+    const uint8_t* glyphLine = chars + (y & 7);
+    FillPaper(out, kDisplayStartTstate * 2);
+    out += kDisplayStartTstate * 2;
+    for (int column = 0; column < 32; ++column, out += 8) {
+        const uint8_t c = codes[column];
+        uint8_t g = glyphLine[(c & 0x7F) * 8];
+        if (c & 0x80) g = uint8_t(~g); // inverse video: ink and paper swap
+        std::memcpy(out, cellPixels[g], sizeof cellPixels[g]);
+    }
+    FillPaper(out, kFrameWidth - (kDisplayEndTstate + 1) * 2);
+}
 
-    // Visit every 4th T-state from where the last call stopped (positions need not be
-    // multiples of 4). Line and position in the line advance incrementally.
-    const uint32_t end = now < kBeamFrameTstates ? now : kBeamFrameTstates;
-    uint32_t p = lastRendered;
+} // namespace
+
+void ForgetDrawnLines() {
+    NewLook();
+}
+
+void DrawBeamSpan(uint32_t from, uint32_t to, const uint8_t* video, const uint8_t* chars,
+                  bool skipUnchanged) {
+    if (to > kBeamFrameTstates) to = kBeamFrameTstates;
+    if (from >= to) return;
+    CheckColours();
+    if (skipUnchanged) CheckGlyphs(chars);
+
+    // Visit every 4th T-state from `from` (positions need not be multiples of 4). Line
+    // and position in the line advance incrementally; a run that covers a line from its
+    // first cell to its end draws the line whole, which may be skipped.
+    uint32_t p = from;
     uint32_t y = p / kLineTstates;
     uint32_t h = p - y * kLineTstates;
-    const uint8_t* videoRam = machine.pages[1] + 0x400; // 0x2400, no mirroring
-    const uint8_t* charRam = machine.pages[1] + 0xC00;  // 0x2C00
-    for (; p < end; p += 4) {
+    while (p < to) {
+        if (h < 4 && p - h + kLineTstates <= to) {
+            DrawWholeLine(y, video, chars, skipUnchanged);
+            const uint32_t visits = (kLineTstates - h + 3) / 4;
+            p += visits * 4;
+            h = h + visits * 4 - kLineTstates;
+            ++y;
+            continue;
+        }
         const uint8_t kind = beamMap[p];
         if (kind != kBeamBlank) {
+            lineLook[y] = 0; // drawn in part: no longer what a whole draw left
             uint32_t* out = frameImage + y * kFrameWidth + (h >> 2) * 8;
             if (kind == kBeamDisplay) {
                 const uint32_t column = (h >> 2) - 8;
-                const uint8_t c = videoRam[((y - kFirstDisplayLine) >> 3) * 32 + column];
-                uint8_t g = charRam[(c & 0x7F) * 8 + (y & 7)];
-                if (c & 0x80) g = uint8_t(~g); // inverse video: ink and paper swap
+                const uint8_t c = video[((y - kFirstDisplayLine) >> 3) * 32 + column];
+                uint8_t g = chars[(c & 0x7F) * 8 + (y & 7)];
+                if (c & 0x80) g = uint8_t(~g);
                 std::memcpy(out, cellPixels[g], sizeof cellPixels[g]);
             } else {
-                for (int k = 0; k < 8; ++k)
-                    out[k] = paperColour;
+                FillPaper(out, 8);
             }
         }
+        p += 4;
         h += 4;
         if (h >= uint32_t(kLineTstates)) {
             h -= kLineTstates;
             ++y;
         }
     }
-    lastRendered = now;
-}
-
-void ResetBeam() {
-    lastRendered = 0;
-}
-uint32_t BeamPosition() {
-    return lastRendered;
-}
-
-void PresentFrame() {
-    host().PresentFrame();
 }

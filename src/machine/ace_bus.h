@@ -2,16 +2,20 @@
 // folding, ports through the Ace's port decoder, the ED FC/FD traps to the tape deck.
 #pragma once
 
+#include "display/renderer.h"
 #include "machine/memory.h"
 #include "machine/ports.h"
 #include "tape/tape_deck.h"
 
 struct AceBus {
-    uint8_t Fetch(uint16_t a) { return FetchOpcodeByte(a); }
-    uint8_t Read(uint16_t a) { return ReadMemory(a); }
-    void Write(uint16_t a, uint8_t v) { WriteMemory(a, v); }
-    uint8_t In(uint16_t port) { return PortIn(port); }
-    void Out(uint16_t port, uint8_t v) { PortOut(port, v); }
-    bool LoadTrap() { return TapeLoadTrap(); }
+    [[gnu::always_inline]] uint8_t Fetch(uint16_t a) { return FetchOpcodeByte(a); }
+    [[gnu::always_inline]] uint8_t Read(uint16_t a) { return ReadMemory(a); }
+    [[gnu::always_inline]] void Write(uint16_t a, uint8_t v) { WriteMemory(a, v); }
+    [[gnu::always_inline]] uint8_t In(uint16_t port) { return PortIn(port); }
+    [[gnu::always_inline]] void Out(uint16_t port, uint8_t v) { PortOut(port, v); }
+    bool LoadTrap() {
+        CatchUpBeam(); // the deck writes memory directly, maybe video RAM
+        return TapeLoadTrap();
+    }
     void SaveTrap() { TapeSaveTrap(); }
 };

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "base/host.h"
-#include "machine/joystick.h"
 #include "debugger/breakpoints.h"
 #include "debugger/pc_log.h"
 #include "display/renderer.h"
+#include "machine/joystick.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
 #include "machine/z80.h"
@@ -26,6 +26,7 @@ namespace {
 constexpr int kMenuPcLogOneFrame = 129;
 constexpr int kMenuPcLogging = 128;
 constexpr int kHelperCycleFrames = 6;
+constexpr double kPacingSpinSeconds = 0.00025; // spun, not slept, before a frame is due
 
 // Host time at the end of the last paced frame; 0 = none yet, so the first paced frame
 // does not wait.
@@ -91,23 +92,27 @@ void DebugEndOfFrame() {
     }
 }
 
-// Sleeps to the frame's due time: 1 ms sleeps while more than 11 ms remain, yields
-// down to the last millisecond, then spins, so the frame ends within about a
-// millisecond of its time without busy-waiting for most of it.
+// Sleeps to the frame's due time: one high-resolution sleep until shortly before it,
+// then a spin over what is left, so the frame ends within a fraction of a millisecond of
+// its time while the processor rests for nearly all of it. The margin covers the usual
+// lateness of the system's wake-up, so the spin stays a few hundred microseconds at most.
+//
+// On a busy system the wake-up can still come late. Measuring the next frame from that
+// late moment would let every delay add up (a steady 48 frames a second instead of 50),
+// so a frame that ended less than a period late keeps the schedule: the next one is due
+// a period after this one was due. Only a longer gap (a first frame, frames paced by
+// sound or Fast mode) starts the schedule again from now, without waiting.
 void PaceToFramePeriod() {
     Host& h = host();
-    double now;
-    for (;;) {
+    const double due = lastPacedTime + kFramePeriodSeconds;
+    double now = h.NowSeconds();
+    if (now < due - kPacingSpinSeconds) {
+        h.SleepUntil(due - kPacingSpinSeconds);
         now = h.NowSeconds();
-        const double elapsed = now - lastPacedTime;
-        if (elapsed >= kFramePeriodSeconds) break;
-        const double remaining = kFramePeriodSeconds - elapsed;
-        if (remaining > 0.011)
-            h.SleepMs(1);
-        else if (remaining > 0.001)
-            h.SleepMs(0);
     }
-    lastPacedTime = now;
+    while (now < due)
+        now = h.NowSeconds();
+    lastPacedTime = now - due < kFramePeriodSeconds ? due : now;
 }
 
 } // namespace
@@ -118,8 +123,7 @@ void RunFrame() {
         return;
     }
     MachineState& m = machine;
-    while (m.tstates < m.frameTstates)
-        ExecuteInstruction();
+    ExecuteInstructionsUntil(m.frameTstates);
     m.intLine = 1; // accepted during the first intLength T-states of the next frame
 
     PollJoystick();

@@ -6,10 +6,11 @@
 // and 0x3000-0x3BFF three copies of the 1 KB user RAM at 0x3C00.
 #pragma once
 
+#include "display/renderer.h"
 #include "machine/machine_state.h"
 
 // Applies the mirror folding to an address in 0x2000-0x3BFF; others come back unchanged.
-inline uint16_t FoldMirrors(uint16_t a) {
+[[gnu::always_inline]] inline uint16_t FoldMirrors(uint16_t a) {
     if (a >= 0x2000 && a < 0x2400) return a + 0x400;
     if (a >= 0x2800 && a < 0x2C00) return a + 0x400;
     if (a >= 0x3800 && a < 0x3C00) return a + 0x400;
@@ -18,7 +19,7 @@ inline uint16_t FoldMirrors(uint16_t a) {
     return a;
 }
 
-inline uint8_t ReadMemory(uint16_t a) {
+[[gnu::always_inline]] inline uint8_t ReadMemory(uint16_t a) {
     const uint32_t page = a >> 13;
     if (page > machine.topPage) return 0x00;
     if (page == 1) {
@@ -28,14 +29,25 @@ inline uint8_t ReadMemory(uint16_t a) {
     return machine.pages[page][a & 0x1FFF];
 }
 
-inline void WriteMemory(uint16_t a, uint8_t v) {
+[[gnu::always_inline]] inline void WriteMemory(uint16_t a, uint8_t v) {
     if (a < 0x2000) return; // ROM
     const uint32_t page = a >> 13;
     // Any model number other than 0-2 writes like the 51K machine.
     if (machine.model < 3 && page > 2 * machine.model + 1) return;
-    if (page == 1) a = FoldMirrors(a);
+    if (page == 1) {
+        a = FoldMirrors(a);
+        if (a < 0x3000) {
+            // Video or character RAM: the beam shows a change from where it is now on.
+            uint8_t& cell = machine.pages[1][a & 0x1FFF];
+            if (cell != v) NoteScreenWrite(uint16_t(a & 0x1FFF), cell, v);
+            cell = v;
+            return;
+        }
+    }
     machine.pages[page][a & 0x1FFF] = v;
 }
 
 // Opcode fetch: no mirroring, no ceiling, no write-only character RAM.
-inline uint8_t FetchOpcodeByte(uint16_t a) { return machine.pages[a >> 13][a & 0x1FFF]; }
+[[gnu::always_inline]] inline uint8_t FetchOpcodeByte(uint16_t a) {
+    return machine.pages[a >> 13][a & 0x1FFF];
+}

@@ -3,6 +3,5 @@
 bool Paused = false;
 bool FocusPaused = false;
 bool FastMode = false;
-bool NmiRequested = false;
 
 void ResetRunState() { Paused = FocusPaused = FastMode = NmiRequested = false; }

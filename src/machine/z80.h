@@ -9,4 +9,9 @@
 // conformance runner can drive the same code on a flat 64 KB memory without any hook.
 #pragma once
 
+#include <cstdint>
+
 void ExecuteInstruction();
+// ExecuteInstruction while `tstates` is below `end`: the frame driver's loop, with the
+// step inlined into it.
+void ExecuteInstructionsUntil(uint32_t end);

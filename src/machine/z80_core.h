@@ -61,8 +61,10 @@ template <class Bus> inline void FetchAndExecute(MachineState& m, Bus& bus) {
 
 template <class Bus> inline void Z80Step(MachineState& m, Bus& bus) {
     // The line is sampled only in the frame's first intLength T-states, and never right
-    // after EI or between a lone prefix and its opcode.
-    if (m.intLine && !m.eiDelay && !m.prefixDelay && m.iff1 && m.tstates < m.intLength) z80::AcceptInterrupt(m, bus);
+    // after EI or between a lone prefix and its opcode. The T-state test comes first: it
+    // fails for all but a few instructions of a frame.
+    if (m.tstates < m.intLength && m.intLine && !m.eiDelay && !m.prefixDelay && m.iff1) [[unlikely]]
+        z80::AcceptInterrupt(m, bus);
     m.eiDelay = 0;
     m.prefixDelay = 0;
     z80::FetchAndExecute(m, bus);

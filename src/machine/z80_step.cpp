@@ -7,3 +7,12 @@ void ExecuteInstruction() {
     Z80Step(machine, bus);
     RunInstructionHooks(machine, bus);
 }
+
+void ExecuteInstructionsUntil(uint32_t end) {
+    AceBus bus;
+    MachineState& m = machine;
+    while (m.tstates < end) {
+        Z80Step(m, bus);
+        RunInstructionHooks(m, bus);
+    }
+}

@@ -8,7 +8,6 @@
 #include "sound/audio_device.h"
 #include "sound/sound_settings.h"
 
-bool soundOutputActive = false;
 SoundStream soundStream;
 
 namespace {

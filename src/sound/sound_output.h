@@ -14,13 +14,14 @@
 
 #include <cstdint>
 
+#include "machine/hook_switches.h"
 #include "machine/machine_state.h"
 #include "sound/ay.h"
 #include "sound/sound_mixer.h"
 
 // True while the stream exists and plays: the instruction step then advances the
 // sound clocks and the audio device, not the frame driver, paces the emulation.
-extern bool soundOutputActive;
+inline bool& soundOutputActive = rareHookSwitches.soundOutputActive;
 inline bool SoundOutputOn() {
     return soundOutputActive;
 }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "machine/hook_switches.h"
+
 // How a TZX block sounds, in the format's own 3.5 MHz T-states (the deck scales them to
 // the Ace's clock). Standard-speed blocks (0x10) ignore these and use the Ace's own
 // pulse lengths.
@@ -70,8 +72,8 @@ extern TapeBlock* currentBlock; // the block the next load trap delivers or TZX 
 extern bool expectHeader;       // the next delivered block is treated as a header
 extern bool saveHeaderNext;     // the next saved block is a header and starts a new file
 extern std::FILE* tapSaveFile;  // the TAP file between the two save traps
-extern bool tzxInserted;
-extern bool tzxPlaying;
+inline bool& tzxInserted = rareHookSwitches.tzxInserted;
+inline bool& tzxPlaying = rareHookSwitches.tzxPlaying;
 extern uint8_t tapeLevel;
 extern int32_t edgeCountdown;
 extern bool blockStarted;

@@ -20,11 +20,7 @@ int wavVolume = 0;
 int wavBias = 0;
 bool wavWide = false;
 uint32_t tstatesPerSample = 0;
-bool wavLoaded = false;
-bool wavPlaying = false;
 bool recordPrepared = false;
-bool recordArmed = false;
-bool recording = false;
 std::string wavDisplayName;
 
 namespace {

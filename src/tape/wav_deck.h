@@ -14,7 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "machine/hook_switches.h"
 #include "tape/wav_file.h"
+
+inline bool& wavLoaded = rareHookSwitches.wavLoaded;
+inline bool& recordArmed = rareHookSwitches.recordArmed;
+inline bool& wavPlaying = rareHookSwitches.wavPlaying;
+inline bool& recording = rareHookSwitches.recording;
 
 extern WavFormat wavFormat;
 extern std::vector<uint8_t> wavSamples; // raw sample frames as in the file
@@ -24,11 +30,7 @@ extern int wavVolume;                   // 0 = unchanged; +10 doubles, -10 halve
 extern int wavBias;                     // added to every level, -127..127
 extern bool wavWide;                    // more than 8 bits per sample
 extern uint32_t tstatesPerSample;       // whole T-states of one sample period
-extern bool wavLoaded;
-extern bool wavPlaying;
 extern bool recordPrepared;
-extern bool recordArmed;
-extern bool recording;
 extern std::string wavDisplayName; // the browser's title: the file's name, or "Recording"
 
 // File kind 3 of Load File. A file that cannot be played reports code 26, changes

@@ -9,11 +9,14 @@
 namespace {
 
 // A host clock that only moves when asked: each reading advances it a little, a 1 ms
-// sleep by 1 ms, a yield by 0.2 ms. It records what the pacing did.
+// sleep by 1 ms, a yield by 0.2 ms, a sleep until a time to that time plus a late
+// wake-up. It records what the pacing did.
 class FakeClockHost : public RecordingHost {
   public:
     double now = 100.0;
     std::vector<int> sleeps;
+    std::vector<double> sleptUntil;
+    double lateWakeUp = 0.0001;
     int readings = 0;
     std::vector<uint64_t> presentedAtFrame;
     std::vector<std::string> questions;
@@ -27,6 +30,10 @@ class FakeClockHost : public RecordingHost {
     void SleepMs(int ms) override {
         sleeps.push_back(ms);
         now += ms > 0 ? ms / 1000.0 : 0.0002;
+    }
+    void SleepUntil(double due) override {
+        sleptUntil.push_back(due);
+        now = std::max(now, due + lateWakeUp);
     }
     void PresentFrame() override {
         RecordingHost::PresentFrame();
@@ -119,21 +126,40 @@ TEST_F(FrameTest, FrameSkipPresentsEveryNthFrame) {
     EXPECT_EQ(clock.presentedAtFrame, (std::vector<uint64_t>{11, 12}));
 }
 
-TEST_F(FrameTest, PacingSleepsThenYieldsThenSpinsToTheFramePeriod) {
+TEST_F(FrameTest, PacingSleepsUntilShortlyBeforeTheFrameIsDueThenSpinsBriefly) {
     FastMode = false;
     RunFrame(); // the first paced frame has nothing to measure from
-    EXPECT_TRUE(clock.sleeps.empty());
-    const double start = clock.now;
+    EXPECT_TRUE(clock.sleptUntil.empty());
+    const double firstEnd = clock.now;
+    int frames = 0;
+    // Wake-ups on time, a little late, and later than the spin margin.
+    for (double late : {0.0001, 0.0, 0.0004, 0.0004, 0.0004, 0.0001}) {
+        clock.lateWakeUp = late;
+        clock.sleptUntil.clear();
+        const int readingsBefore = clock.readings;
+        RunFrame();
+        ++frames;
+        const double due = firstEnd + 0.02 * frames;
+        EXPECT_GE(clock.now, due - 1e-9) << late;
+        EXPECT_LT(clock.now, due + 0.0005) << late << ": late wake-ups do not add up";
+        // One sleep, ending well under a millisecond before the frame is due; no yields.
+        ASSERT_EQ(clock.sleptUntil.size(), 1u) << late;
+        EXPECT_GT(due - clock.sleptUntil[0], 0.0) << late;
+        EXPECT_LE(due - clock.sleptUntil[0], 0.0005) << late;
+        // The spin reads the clock only across that short margin (each reading is 50 us).
+        EXPECT_LE(clock.readings - readingsBefore, 12) << late;
+    }
+    EXPECT_TRUE(clock.sleeps.empty()) << "no 1 ms sleeps and no yields";
+
+    // A gap of more than a frame (the debugger was open) starts the schedule again.
+    clock.now += 0.5;
+    clock.sleptUntil.clear();
     RunFrame();
-    const double elapsed = clock.now - start;
-    EXPECT_GE(elapsed, 0.02);
-    EXPECT_LT(elapsed, 0.0203);
-    // Sleep(1) while more than 11 ms remain, then Sleep(0): never a 1 ms sleep after a yield.
-    ASSERT_FALSE(clock.sleeps.empty());
-    const auto firstYield = std::find(clock.sleeps.begin(), clock.sleeps.end(), 0);
-    EXPECT_EQ(std::count(clock.sleeps.begin(), clock.sleeps.end(), 1), 9);
-    EXPECT_EQ(std::count(firstYield, clock.sleeps.end(), 1), 0);
-    EXPECT_GE(std::count(clock.sleeps.begin(), clock.sleeps.end(), 0), 30);
+    EXPECT_TRUE(clock.sleptUntil.empty()) << "a late frame does not wait";
+    const double restart = clock.now;
+    RunFrame();
+    EXPECT_GE(clock.now, restart + 0.02);
+    EXPECT_LT(clock.now, restart + 0.0205);
 }
 
 TEST_F(FrameTest, SoundOrFastModeLeavesThePacingToOthers) {
@@ -143,6 +169,7 @@ TEST_F(FrameTest, SoundOrFastModeLeavesThePacingToOthers) {
     FastMode = false;
     RunFrames(3);
     EXPECT_TRUE(clock.sleeps.empty());
+    EXPECT_TRUE(clock.sleptUntil.empty());
     EXPECT_EQ(clock.readings, 0);
 }
 

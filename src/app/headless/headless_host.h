@@ -22,6 +22,7 @@ class HeadlessHost : public Host {
     // A breakpoint was reached: prints "break at XXXX" and the register rows, and asks
     // the runner to end the action that was running (breakRequested).
     void RunDebugger() override;
+    bool ShowsFrames() const override { return false; }
 
     std::deque<std::string> tapeOutFiles;
 

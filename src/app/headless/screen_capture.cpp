@@ -81,5 +81,6 @@ bool WritePng(const std::string& path, std::string& error) {
 }
 
 bool WriteScreenshot(const std::string& path, std::string& error) {
+    CatchUpBeam(); // the frames run since the last look are drawn only now
     return EndsWithPng(path) ? WritePng(path, error) : WriteBmp(path, error);
 }

@@ -2,11 +2,22 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 
 #include "app/key_queue.h"
 #include "app/qt/status_bar_panel.h"
 #include "base/host.h"
 #include "machine/frame.h"
+#include "machine/run_state.h"
+
+namespace {
+// While the machine stands still the loop sleeps in the event queue, waking at least
+// this often so the status bar and timed passes (RunFor) still come round.
+constexpr int kIdleWaitMs = 50;
+} // namespace
+
+MainLoop::MainLoop() = default;
+MainLoop::~MainLoop() = default;
 
 int MainLoop::Run() {
     while (!quit_)
@@ -19,9 +30,10 @@ void MainLoop::RunOnePass() {
     // Objects closed with deleteLater go only when a loop level ends; this loop has none.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (quit_) return;
-    // An open menu holds the machine still, as a menu loop of its own would.
-    if (QApplication::activePopupWidget()) {
-        host().SleepMs(1);
+    // An open menu holds the machine still, as a menu loop of its own would; so do
+    // Pause and the focus pause. Then nothing runs until the user does something.
+    if (QApplication::activePopupWidget() || Paused || FocusPaused) {
+        WaitForEvents(kIdleWaitMs);
     } else {
         const uint64_t framesBefore = frameCounter;
         RunFrame();
@@ -31,6 +43,15 @@ void MainLoop::RunOnePass() {
     const double now = host().NowSeconds();
     if (status_) status_->Update(now);
     screenText_.Update(now);
+}
+
+void MainLoop::WaitForEvents(int maxMs) {
+    if (!wakeUp_) {
+        wakeUp_ = std::make_unique<QTimer>();
+        wakeUp_->setSingleShot(true);
+    }
+    wakeUp_->start(maxMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void MainLoop::RunFor(double seconds) {

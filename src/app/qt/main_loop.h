@@ -1,15 +1,22 @@
 // The application's one loop: handle the window events that are waiting, run one
 // emulated frame (RunFrame paces itself to 50 frames a second), refresh the status bar
-// once a second. There is no other thread and no timer, so a modal dialog opened from
-// anywhere, even from inside an instruction, simply stops emulated time until it closes.
+// once a second. There is no other thread and nothing drives the emulation but this
+// loop, so a modal dialog opened from anywhere, even from inside an instruction, simply
+// stops emulated time until it closes. While the machine is held (paused, focus-paused,
+// a menu open) the loop waits in the event queue instead of turning over.
 #pragma once
+
+#include <memory>
 
 #include "app/qt/screen_text_file.h"
 
+class QTimer;
 class StatusBarPanel;
 
 class MainLoop {
   public:
+    MainLoop();
+    ~MainLoop();
     void SetStatusBar(StatusBarPanel* status) { status_ = status; }
 
     // Passes until RequestQuit; returns its exit code.
@@ -23,6 +30,10 @@ class MainLoop {
     bool quitRequested() const { return quit_; }
 
   private:
+    // Handles events, blocking until one comes or `maxMs` have passed.
+    void WaitForEvents(int maxMs);
+
+    std::unique_ptr<QTimer> wakeUp_; // bounds the wait
     StatusBarPanel* status_ = nullptr;
     ScreenTextFile screenText_;
     bool quit_ = false;

@@ -1,5 +1,7 @@
 #include "display/qt/display_presenter.h"
 
+#include <cstring>
+
 #include <QWidget>
 
 #include "display/presentation.h"
@@ -41,10 +43,19 @@ void DisplayPresenter::TearDownDisplay() {
     panel_->SetView(nullptr);
     delete view_->widget();
     view_ = nullptr;
+    shownView_ = nullptr; // a new view may be given the same address
 }
 
 void DisplayPresenter::PresentFrame() {
     if (!view_ || !view_->Ready()) return;
-    view_->ShowFrame(frameImage);
+    CatchUpBeam();
+    // A picture the view already holds is not handed over again: at the FORTH prompt
+    // that saves converting and repainting the window fifty times a second, for the
+    // price of one comparison.
+    if (view_ != shownView_ || std::memcmp(shownPixels_.data(), frameImage, sizeof frameImage) != 0) {
+        view_->ShowFrame(frameImage);
+        shownView_ = view_;
+        std::memcpy(shownPixels_.data(), frameImage, sizeof frameImage);
+    }
     ++presented_;
 }

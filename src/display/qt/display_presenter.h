@@ -9,7 +9,11 @@
 //   presenter.PresentFrame();   // shows frameImage (display/renderer.h)
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "display/renderer.h"
 
 class FrameView;
 class ScreenPanel;
@@ -32,4 +36,7 @@ class DisplayPresenter {
     ScreenPanel* panel_;
     FrameView* view_ = nullptr; // a child widget of the panel
     int presented_ = 0;
+    // The view that last took a picture, and that picture.
+    const FrameView* shownView_ = nullptr;
+    std::vector<uint32_t> shownPixels_ = std::vector<uint32_t>(size_t(kFrameWidth) * kFrameHeight);
 };

@@ -75,10 +75,14 @@ void SdlAudioDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
     SDL_QueueAudio(device_, bytes, count);
     if (!playing_) return;
     const uint32_t limit = format_.queueChunks * format_.chunkBytes;
+    // Sleep for as long as the excess takes to play, rather than polling every
+    // millisecond: the thread then wakes a few times a frame, not twenty.
+    const uint32_t bytesPerSecond = format_.sampleRate * uint32_t(format_.bits / 8) * format_.channels;
     const Uint64 start = SDL_GetTicks64();
-    while (SDL_GetQueuedAudioSize(device_) > limit) {
+    for (uint32_t queued; (queued = SDL_GetQueuedAudioSize(device_)) > limit;) {
         if (SDL_GetTicks64() - start >= kMaxWaitMs) break;
-        SDL_Delay(1);
+        const uint64_t ms = bytesPerSecond ? uint64_t(queued - limit) * 1000 / bytesPerSecond : 1;
+        SDL_Delay(Uint32(ms < 1 ? 1 : ms > kMaxWaitMs ? kMaxWaitMs : ms));
     }
 }
 

@@ -1,0 +1,15 @@
+// The renderer's drawing of beam positions into the frame image, shared by the lazy beam
+// follower (beam_follower.cpp) and the beam map and colours (renderer.cpp).
+#pragma once
+
+#include <cstdint>
+
+// Draws the cells the beam visits at from, from + 4, ... below `to` (and below the frame's
+// end), reading the 32 x 24 character codes at `video` and the 128 x 8 glyph bytes at
+// `chars`. With skipUnchanged, a whole line whose codes, glyphs and colours are those it
+// was last drawn with is left as it is.
+void DrawBeamSpan(uint32_t from, uint32_t to, const uint8_t* video, const uint8_t* chars, bool skipUnchanged);
+
+// Makes the next skipping draw redraw every line (the image or its sources changed in a
+// way the line records cannot see).
+void ForgetDrawnLines();
