@@ -9,8 +9,8 @@
 
 #include "app/config/config_file.h"
 #include "app/shell_state.h"
-#include "app/window_places.h"
 #include "base/messages.h"
+#include "base/window_places.h"
 #include "display/display_settings.h"
 #include "display/presentation.h"
 #include "machine/machine_state.h"

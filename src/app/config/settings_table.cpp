@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/shell_state.h"
-#include "app/window_places.h"
+#include "base/window_places.h"
 #include "debugger/disassembler.h"
 #include "display/display_settings.h"
 #include "display/presentation.h"

@@ -1,6 +1,8 @@
-// Where the windows were last: the main window's place and frame, and the left/top of
-// every tool window, as the configuration file's "[Window Placements]" keeps them. A
-// tool window reads its place here when it opens and writes it back when it closes.
+// Where the windows were last: the left/top of every tool window and the presentation's
+// frame, as the configuration file's "[Window Placements]" keeps them (the main window's
+// own place is the shell's). A tool window reads its place here when it opens and writes
+// it back when it moves or closes (base/qt/tool_window_place.h), so the windows of every
+// subsystem can keep their places without knowing the application.
 #pragma once
 
 struct WindowPoint {

@@ -1,4 +1,4 @@
-#include "app/window_places.h"
+#include "base/window_places.h"
 
 WindowPoint toolWindowPlaces[kToolWindowCount];
 int mainFrameWidth = 452, mainFrameHeight = 312;
