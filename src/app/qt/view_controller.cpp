@@ -14,6 +14,7 @@
 #include "app/qt/run_commands.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/shell_state.h"
+#include "base/qt/tool_window_place.h"
 #include "display/presentation.h"
 #include "display/qt/display_presenter.h"
 
@@ -105,14 +106,7 @@ void ViewController::WindowMoved() {
 }
 
 void ViewController::RestorePlace(int left, int top) {
-    QPoint place(left, top);
-    // Enough of the title bar must be on some screen for the user to grab it.
-    const QPoint grip = place + QPoint(40, 10);
-    bool visible = false;
-    for (QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->availableGeometry().contains(grip);
-    if (!visible)
-        if (QScreen* primary = QGuiApplication::primaryScreen()) place = primary->availableGeometry().topLeft();
+    const QPoint place = PlaceOnSomeScreen(QPoint(left, top));
     windowedPosition_ = place;
     havePosition_ = true;
     mainWindowPlacement.left = place.x();

@@ -1,6 +1,5 @@
 #include "debugger/qt/breakpoint_list_window.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -8,13 +7,13 @@
 #include <QVBoxLayout>
 
 #include "base/messages.h"
+#include "base/qt/tool_window_place.h"
 #include "debugger/breakpoints.h"
 #include "debugger/qt/breakpoint_dialog.h"
 
 namespace {
 
 constexpr int kTableFullMessage = 7;
-QPoint lastPosition(-1, -1); // where the window was when it last closed, this session
 
 } // namespace
 
@@ -54,7 +53,7 @@ BreakpointListWindow::BreakpointListWindow(QWidget* parent) : QDialog(parent) {
     connect(remove, &QPushButton::clicked, this, &BreakpointListWindow::Delete);
     connect(update, &QPushButton::clicked, this, &BreakpointListWindow::Update);
     connect(list, &QTreeWidget::itemDoubleClicked, this, &BreakpointListWindow::Update);
-    if (lastPosition.x() >= 0) move(lastPosition);
+    KeepToolWindowPlace(this, kPlaceBreakpoints);
     Rebuild();
 }
 
@@ -104,9 +103,4 @@ void BreakpointListWindow::Update() {
     if (dialog.exec() != QDialog::Accepted) return;
     Rebuild();
     emit Changed();
-}
-
-void BreakpointListWindow::closeEvent(QCloseEvent* event) {
-    lastPosition = pos();
-    QDialog::closeEvent(event);
 }

@@ -18,9 +18,6 @@ class BreakpointListWindow : public QDialog {
   signals:
     void Changed();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void Add();
     void Delete();

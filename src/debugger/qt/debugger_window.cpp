@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "base/qt/tool_window_place.h"
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_text.h"
 #include "debugger/qt/address_pane.h"
@@ -27,8 +28,6 @@ namespace {
 constexpr int kSliceInstructions = 2000; // between looks at the clock
 constexpr int kSliceMilliseconds = 25;   // of running before the window breathes
 constexpr int kRedrawMilliseconds = 250; // progress shown while a command runs
-
-QPoint lastPosition(-1, -1); // where the window was when it last closed, this session
 
 QStringList ToLines(const std::vector<std::string>& lines) {
     QStringList out;
@@ -74,7 +73,7 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     runTimer_->setInterval(0);
     connect(runTimer_, &QTimer::timeout, this, &DebuggerWindow::ContinueCommand);
 
-    if (lastPosition.x() >= 0) move(lastPosition);
+    KeepToolWindowPlace(this, kPlaceDebugger);
     if (openingBreakpoint >= 0) {
         const Breakpoint& entry = breakpoints[openingBreakpoint];
         QString text = "Breakpoint at " + QString::fromStdString(BreakpointAddressText(openingBreakpoint));
@@ -408,7 +407,6 @@ void DebuggerWindow::keyPressEvent(QKeyEvent* event) {
 void DebuggerWindow::done(int result) {
     if (running()) CancelRun();
     runTimer_->stop();
-    lastPosition = pos();
     if (breakpointList_) breakpointList_->close();
     EndDebuggerSession();
     QDialog::done(result);

@@ -1,6 +1,5 @@
 #include "tape/qt/tape_browser.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,10 +7,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimerEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "base/current_file.h"
+#include "base/qt/tool_window_place.h"
 #include "base/messages.h"
 #include "tape/file_paths.h"
 #include "tape/tape_deck.h"
@@ -20,8 +21,6 @@
 namespace {
 
 TapeBrowser* openBrowser = nullptr;
-QPoint savedPosition;
-bool havePosition = false;
 constexpr int kFollowMs = 100;
 
 } // namespace
@@ -88,7 +87,7 @@ TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
 
     connect(list_, &QListWidget::currentRowChanged, this, &TapeBrowser::RowChosen);
     resize(820, 420);
-    if (havePosition) move(savedPosition);
+    KeepToolWindowPlace(this, kPlaceTapeBrowser);
     RefreshTapeBrowser();
     timerId_ = startTimer(kFollowMs);
 }
@@ -207,12 +206,6 @@ void TapeBrowser::FollowDeck() {
 
 void TapeBrowser::timerEvent(QTimerEvent* event) {
     if (event->timerId() == timerId_) FollowDeck();
-}
-
-void TapeBrowser::closeEvent(QCloseEvent* event) {
-    savedPosition = pos();
-    havePosition = true;
-    QDialog::closeEvent(event);
 }
 
 void OpenTapeBrowser(QWidget* parent) {

@@ -29,7 +29,6 @@ class TapeBrowser : public QDialog {
 
   protected:
     void timerEvent(QTimerEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     QPushButton* AddButton(const QString& name, const QString& tip, const QIcon& icon);

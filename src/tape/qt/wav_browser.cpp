@@ -1,6 +1,5 @@
 #include "tape/qt/wav_browser.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,8 +9,10 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
+#include <QTimerEvent>
 #include <QVBoxLayout>
 
+#include "base/qt/tool_window_place.h"
 #include "machine/frame.h"
 #include "tape/load_file.h"
 #include "tape/qt/wav_waveform.h"
@@ -20,8 +21,6 @@
 namespace {
 
 WavBrowser* openBrowser = nullptr;
-QPoint savedPosition;
-bool havePosition = false;
 constexpr int kIdleRefreshMs = 200;
 constexpr int kStep = 20;         // the back and forward buttons' step in sample frames
 constexpr int kSliderRange = 100; // volume -10..10 is x1/2..x2; the range reaches further
@@ -159,7 +158,7 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
     connect(scroll_, &QScrollBar::actionTriggered, this, &WavBrowser::Scrolled);
 
     resize(700, 260);
-    if (havePosition) move(savedPosition);
+    KeepToolWindowPlace(this, kPlaceWavBrowser);
     wavVolume = wavBias = 0;
     wavTimeUpdater = UpdateOpenBrowser;
     ShowInformation();
@@ -254,12 +253,6 @@ void WavBrowser::Open() {
 
 void WavBrowser::timerEvent(QTimerEvent* event) {
     if (event->timerId() == timerId_ && !wavPlaying && !recording) ShowInformation();
-}
-
-void WavBrowser::closeEvent(QCloseEvent* event) {
-    savedPosition = pos();
-    havePosition = true;
-    QDialog::closeEvent(event);
 }
 
 void OpenWavBrowser(QWidget* parent) {

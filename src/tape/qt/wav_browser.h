@@ -26,7 +26,6 @@ class WavBrowser : public QDialog {
 
   protected:
     void timerEvent(QTimerEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     QPushButton* AddButton(const QString& name, const QString& tip, const QIcon& icon);
