@@ -15,17 +15,14 @@ class PlaceKeeper : public QObject {
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == window_ &&
-            (event->type() == QEvent::Hide || (event->type() == QEvent::Move && window_->isVisible())))
-            Store();
+            (event->type() == QEvent::Hide || (event->type() == QEvent::Move && window_->isVisible()))) {
+            const QPoint place = window_->pos();
+            toolWindowPlaces[which_] = {place.x(), place.y()};
+        }
         return false;
     }
 
   private:
-    void Store() {
-        const QPoint place = window_->pos();
-        toolWindowPlaces[which_] = {place.x(), place.y()};
-    }
-
     QWidget* window_;
     ToolWindow which_;
 };
@@ -41,6 +38,10 @@ QPoint PlaceOnSomeScreen(QPoint place) {
 }
 
 void KeepToolWindowPlace(QWidget* window, ToolWindow which) {
+    // The place is that of the frame's corner. A window that first takes its size when it
+    // is shown gets placed by its inside instead (Qt sizes it after making the native
+    // window), and would creep down by a title bar's height at every opening: size it now.
+    if (!window->testAttribute(Qt::WA_Resized)) window->adjustSize();
     const WindowPoint stored = toolWindowPlaces[which];
     window->move(PlaceOnSomeScreen(QPoint(stored.left, stored.top)));
     window->installEventFilter(new PlaceKeeper(window, which));

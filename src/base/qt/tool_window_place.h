@@ -1,11 +1,12 @@
 // Tool windows that come back where the user left them. A window calls
-// KeepToolWindowPlace once it is built: it opens at its place in toolWindowPlaces
-// (brought back onto a screen when that place is on none today), and every move while
-// it is shown and every hide or close writes the place back, so the configuration file
-// saved at quit has it even when the window is still open then.
+// KeepToolWindowPlace last thing in its constructor, once its contents are built: it
+// opens at its place in toolWindowPlaces (brought back onto a screen when that place is
+// on none today), and every move while it is shown and every hide or close writes the
+// place back, so the configuration file saved at quit has it even when the window is
+// still open then.
 //
 //   TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
-//       ...
+//       ...                       // every pane and button
 //       KeepToolWindowPlace(this, kPlaceTapeBrowser);
 //   }
 #pragma once

@@ -53,8 +53,8 @@ BreakpointListWindow::BreakpointListWindow(QWidget* parent) : QDialog(parent) {
     connect(remove, &QPushButton::clicked, this, &BreakpointListWindow::Delete);
     connect(update, &QPushButton::clicked, this, &BreakpointListWindow::Update);
     connect(list, &QTreeWidget::itemDoubleClicked, this, &BreakpointListWindow::Update);
-    KeepToolWindowPlace(this, kPlaceBreakpoints);
     Rebuild();
+    KeepToolWindowPlace(this, kPlaceBreakpoints);
 }
 
 void BreakpointListWindow::Rebuild() {

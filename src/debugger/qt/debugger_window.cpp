@@ -73,7 +73,6 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     runTimer_->setInterval(0);
     connect(runTimer_, &QTimer::timeout, this, &DebuggerWindow::ContinueCommand);
 
-    KeepToolWindowPlace(this, kPlaceDebugger);
     if (openingBreakpoint >= 0) {
         const Breakpoint& entry = breakpoints[openingBreakpoint];
         QString text = "Breakpoint at " + QString::fromStdString(BreakpointAddressText(openingBreakpoint));
@@ -83,6 +82,7 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     memory_->ShowFrom(kMemoryPaneFloor);
     RefreshViews(machine.pc);
     code_->view()->setFocus();
+    KeepToolWindowPlace(this, kPlaceDebugger);
 }
 
 DebuggerWindow::~DebuggerWindow() {
