@@ -1,6 +1,8 @@
 #include "debugger/pc_log.h"
 
+#include "debugger/breakpoints.h"
 #include "debugger/disassembler.h"
+#include "machine/frame.h"
 #include "machine/memory.h"
 
 bool pcLogOn = false;
@@ -36,3 +38,26 @@ void PcLogStep() {
 }
 
 void ResetPcLog() { previousWord = 0xFFFFFFFF; }
+
+bool StartPcLog(const std::string& path, bool oneFrame, bool truncate) {
+    StopPcLog();
+    pcLogFile = std::fopen(path.c_str(), truncate ? "w" : "a");
+    if (!pcLogFile) return false;
+    ResetPcLog();
+    debugHooksOn = true;
+    if (oneFrame) {
+        pcLogOneFrame = true;
+    } else {
+        pcLogOn = true;
+        pcLogLimitMb = kPcLogStartLimitMb;
+    }
+    return true;
+}
+
+void StopPcLog() {
+    if (pcLogFile) std::fclose(pcLogFile);
+    pcLogFile = nullptr;
+    if (pcLogOn || pcLogOneFrame) debugHooksOn = false;
+    pcLogOn = false;
+    pcLogOneFrame = false;
+}

@@ -21,3 +21,11 @@ std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disas
 // pc, except that a repeated LDIR, LDDR, HALT or DJNZ is logged once.
 void PcLogStep();
 void ResetPcLog();
+
+// Opens `path` for appending (`truncate`: from empty) and starts the continuous log, or
+// with `oneFrame` the log that ends with the current frame. Breakpoint hooks come on,
+// and a continuous log asks again at 10 MB. False, with nothing started, when the file
+// cannot be opened.
+bool StartPcLog(const std::string& path, bool oneFrame, bool truncate = false);
+// Ends both kinds of log and closes the file.
+void StopPcLog();

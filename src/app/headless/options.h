@@ -5,13 +5,27 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Run, Type, Until, Load, Screen, Screenshot, SaveSnapshot, LoadBinary, SaveBinary };
+enum class ActionKind {
+    Run,
+    Type,
+    Until,
+    Load,
+    Screen,
+    Screenshot,
+    SaveSnapshot,
+    LoadBinary,
+    SaveBinary,
+    Words,
+    SystemVariables,
+    PcLog,
+    DisassembleTo
+};
 
 struct Action {
     ActionKind kind;
     std::string text; // typed text, awaited text or file name
     long frames = 0;  // --run
-    uint32_t address = 0, length = 0; // --load-binary, --save-binary
+    uint32_t address = 0, length = 0; // --load-binary, --save-binary; --disassemble-to's start, end
 };
 
 struct HeadlessOptions {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/rom_lookup.h"
+#include "debug_actions.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
 #include "machine/frame.h"
@@ -157,6 +158,20 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
             return kExitError;
         }
         break;
+    case ActionKind::Words: PrintWordList(); break;
+    case ActionKind::SystemVariables: PrintSystemVariables(); break;
+    case ActionKind::PcLog:
+        if (!StartCommandLinePcLog(action.text, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    case ActionKind::DisassembleTo:
+        if (!DisassembleToFileAction(action.text, action.address, action.length, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
     }
     return kExitOk;
 }
@@ -168,6 +183,7 @@ int HeadlessRunner::RunActions(const HeadlessOptions& options) {
         status = RunAction(action, options);
         if (status != kExitOk) break;
     }
+    EndCommandLinePcLog();
     endSeconds_ = host_.NowSeconds();
     std::fflush(stdout);
     return status;
