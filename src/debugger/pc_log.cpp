@@ -1,5 +1,6 @@
 #include "debugger/pc_log.h"
 
+#include "base/host.h"
 #include "debugger/breakpoints.h"
 #include "debugger/disassembler.h"
 #include "machine/frame.h"
@@ -57,7 +58,40 @@ bool StartPcLog(const std::string& path, bool oneFrame, bool truncate) {
 void StopPcLog() {
     if (pcLogFile) std::fclose(pcLogFile);
     pcLogFile = nullptr;
-    if (pcLogOn || pcLogOneFrame) debugHooksOn = false;
+    const bool wasOn = pcLogOn, wasOneFrame = pcLogOneFrame;
+    if (wasOn || wasOneFrame) debugHooksOn = false;
     pcLogOn = false;
     pcLogOneFrame = false;
+    if (pcLogStoppedHandler && wasOn) pcLogStoppedHandler(kPcLoggingMenuItem);
+    if (pcLogStoppedHandler && wasOneFrame) pcLogStoppedHandler(kPcLogOneFrameMenuItem);
+}
+
+namespace {
+
+bool AskAndStart(bool oneFrame) {
+    FileDialogRequest request;
+    request.title = "PC Log";
+    request.filters = {{"Text files (*.txt)", "*.txt"}, {"All files (*)", "*"}};
+    request.initialName = "pclog.txt";
+    request.defaultExtension = "txt";
+    const std::string path = host().ChooseSaveFile(request);
+    if (path.empty()) return false;
+    if (StartPcLog(path, oneFrame)) return true;
+    host().ShowMessage("Cannot Open File", "ERROR");
+    return false;
+}
+
+} // namespace
+
+bool PcLoggingCommand() {
+    if (pcLogOn) {
+        StopPcLog();
+        return false;
+    }
+    return AskAndStart(false);
+}
+
+bool PcLogOneFrameCommand() {
+    if (pcLogOneFrame) return true; // already logging this frame
+    return AskAndStart(true);
 }

@@ -27,5 +27,13 @@ void ResetPcLog();
 // and a continuous log asks again at 10 MB. False, with nothing started, when the file
 // cannot be opened.
 bool StartPcLog(const std::string& path, bool oneFrame, bool truncate = false);
-// Ends both kinds of log and closes the file.
+// Ends both kinds of log and closes the file; the menu hears of each kind that was on
+// (pcLogStoppedHandler, machine/frame.h).
 void StopPcLog();
+
+// The Debug menu's "PC Logging": switches the continuous log off, or on after asking for
+// a file (appended to). Cancelling the file dialog leaves it off; a file that cannot be
+// opened shows "ERROR" / "Cannot Open File". Returns whether the log is now on.
+bool PcLoggingCommand();
+// "PC log One frame": the same for a log that ends with the current frame.
+bool PcLogOneFrameCommand();

@@ -23,8 +23,8 @@ void (*wavTimeUpdater)() = nullptr;
 
 namespace {
 
-constexpr int kMenuPcLogOneFrame = 129;
-constexpr int kMenuPcLogging = 128;
+constexpr int kMenuPcLogOneFrame = kPcLogOneFrameMenuItem;
+constexpr int kMenuPcLogging = kPcLoggingMenuItem;
 constexpr int kHelperCycleFrames = 6;
 
 // Host time at the end of the last paced frame; 0 = none yet, so the first paced frame

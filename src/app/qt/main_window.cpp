@@ -11,10 +11,12 @@
 #include <QUrl>
 
 #include "app/qt/about_dialog.h"
+#include "app/qt/calculator_window.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/help_box.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_loop.h"
+#include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
 #include "app/qt/run_commands.h"
 #include "app/qt/status_bar_panel.h"
@@ -76,6 +78,8 @@ void MainWindow::ConnectCommands() {
     connect(a.debugger, &QAction::triggered, this, [this] {
         if (!view_->fullScreen()) run_commands::RunDebugger();
     });
+    connect(a.calculator, &QAction::triggered, this, [this] { OpenCalculator(this); });
+    ConnectPcLogMenu(a, this);
     connect(a.about, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(a.help, &QAction::triggered, this, [this] { ShowHelpBox(this); });
     connect(a.pause, &QAction::triggered, this, [] { run_commands::TogglePause(); });

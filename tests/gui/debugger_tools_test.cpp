@@ -1,0 +1,175 @@
+// The debugger's tool windows through their widgets: the calculator from the Tools
+// menu, the memory editor typing into RAM, a refused fill, and the FORTH views.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/qt/application.h"
+#include "app/qt/calculator_window.h"
+#include "app/qt/edit_memory_window.h"
+#include "app/qt/edit_registers_dialog.h"
+#include "app/qt/fill_memory_dialog.h"
+#include "app/qt/main_window.h"
+#include "app/qt/pad_window.h"
+#include "app/qt/system_variables_window.h"
+#include "debugger/disassemble_to_file.h"
+#include "gui_support.h"
+#include "machine/machine_state.h"
+#include "machine/run_state.h"
+
+namespace {
+
+void Click(CalculatorWindow* calc, const std::string& labels) {
+    size_t from = 0;
+    while (from < labels.size()) {
+        size_t space = labels.find(' ', from);
+        if (space == std::string::npos) space = labels.size();
+        QPushButton* button = calc->Button(labels.substr(from, space - from));
+        QVERIFY2(button && button->isEnabled(), labels.substr(from, space - from).c_str());
+        QTest::mouseClick(button, Qt::LeftButton);
+        from = space + 1;
+    }
+}
+
+QString Shown(CalculatorWindow* calc) {
+    return calc->display()->text().trimmed();
+}
+
+// Saves a picture of a window for people to look at (NOLTACE_SCREENSHOTS names a folder).
+void KeepPicture(QWidget* window, const char* name) {
+    const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
+    if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
+}
+
+void CloseAndDelete(QWidget* w) {
+    if (!w) return;
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class DebuggerToolsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { ResetEmulatorState(); }
+
+    void calculatorFromTheToolsMenu() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QAction* item = app->window()->actions().calculator;
+        QVERIFY(item->isEnabled());
+        item->trigger();
+        CalculatorWindow* calc = OpenCalculatorWindow();
+        QVERIFY(calc);
+        QVERIFY(QTest::qWaitForWindowExposed(calc));
+        QCOMPARE(calc->windowTitle(), QString("NoltACE Calculator"));
+        QCOMPARE(calc->display()->text(), QString("               0"));
+        QVERIFY(!calc->Button("A")->isEnabled()); // DEC
+
+        Click(calc, "HEX F F * 2 =");
+        QCOMPARE(Shown(calc), QString("OVERFLOW"));
+        Click(calc, "SIZE");
+        QCOMPARE(calc->Button("SIZE")->text(), QString("WORD"));
+        QVERIFY(!calc->Button("AND")->isEnabled());
+        Click(calc, "F F * 2 =");
+        QCOMPARE(Shown(calc), QString("1FE"));
+        KeepPicture(calc, "calculator");
+        Click(calc, "CA 5 * 0 =");
+        QCOMPARE(Shown(calc), QString("0"));
+
+        // Typed keys work as well as clicks.
+        QTest::keyClicks(calc, "7/0=");
+        QCOMPARE(Shown(calc), QString("DIVIDE BY 0"));
+
+        // One window at a time, and it remembers where it was.
+        item->trigger();
+        QCOMPARE(OpenCalculatorWindow(), calc);
+        calc->move(calc->x() + 7, calc->y());
+        QTest::qWait(50);
+        const QPoint place = calc->geometry().topLeft();
+        CloseAndDelete(calc);
+        QVERIFY(!OpenCalculatorWindow());
+        item->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(OpenCalculatorWindow()));
+        QTRY_COMPARE(OpenCalculatorWindow()->geometry().topLeft(), place);
+        QCOMPARE(Shown(OpenCalculatorWindow()), QString("0"));
+        CloseAndDelete(OpenCalculatorWindow());
+    }
+
+    void editMemoryTypesIntoRam() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        Paused = true; // as in the debugger: the machine stands still
+        EditMemoryWindow* editor = OpenEditMemory(app->window());
+        int edits = 0;
+        editor->edited = [&edits] { ++edits; };
+        QVERIFY(QTest::qWaitForWindowExposed(editor));
+        editor->editor().GoTo(0x3C60);
+        MemoryEditorView* view = editor->view();
+        view->setFocus();
+        // LD A,#2A at 3C60.
+        QTest::keyClicks(view, "3e2a");
+        QCOMPARE(int(machine.ram[0x3C60]), 0x3E);
+        QCOMPARE(int(machine.ram[0x3C61]), 0x2A);
+        QCOMPARE(edits, 2);
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(editor->editor().caretAddress(), 0x3C72u);
+        KeepPicture(editor, "edit_memory");
+        // The listing of that address now shows the bytes typed.
+        uint32_t next = 0;
+        QVERIFY(QString::fromStdString(DisassemblyFileLine(0x3C60, next)).startsWith("3C60  3E"));
+        CloseAndDelete(editor);
+
+        // A fill that runs past the 3K machine's RAM is refused and writes nothing.
+        const QByteArray top(reinterpret_cast<const char*>(machine.ram + 0x3FF0), 16);
+        auto said = CloseNextMessage();
+        FillMemoryDialog fill(app->window());
+        fill.findChild<QLineEdit*>("start")->setText("#3FF0");
+        fill.findChild<QLineEdit*>("length")->setText("32");
+        fill.findChild<QLineEdit*>("data")->setText("255");
+        fill.findChild<QPushButton*>("ok")->click();
+        QTRY_VERIFY(!said->isEmpty());
+        QCOMPARE(*said, QString("NoltACE Debug|52 - Debugger: Not a number or number out of range"));
+        QCOMPARE(fill.result(), int(QDialog::Rejected));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(machine.ram + 0x3FF0), 16), top);
+
+        // The register editor: ticking C rewrites the AF field.
+        EditRegistersDialog registers(app->window());
+        QLineEdit* af = registers.Field("AF");
+        const QString before = af->text();
+        registers.FlagBox(0)->setChecked(!registers.FlagBox(0)->isChecked());
+        QCOMPARE(af->text().left(2), before.left(2));
+        QVERIFY(af->text() != before);
+        Paused = false;
+    }
+
+    void forthViewsShowTheSystem() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->loop().RunFor(1.0);
+        OpenSystemVariables(app->window());
+        SystemVariablesWindow* vars = OpenSystemVariablesWindow();
+        QVERIFY(vars);
+        QVERIFY(QTest::qWaitForWindowExposed(vars));
+        QTreeWidget* list = vars->list();
+        QCOMPARE(list->topLevelItemCount(), 25);
+        QCOMPARE(list->topLevelItem(13)->text(0), QString("FRAMES"));
+        QCOMPARE(list->topLevelItem(13)->text(2).count(','), 3);
+        KeepPicture(vars, "system_variables");
+        OpenPadWindow(app->window());
+        QVERIFY(QTest::qWaitForWindowExposed(OpenPad()));
+        KeepPicture(OpenPad(), "pad");
+        CloseAndDelete(vars);
+        CloseAndDelete(OpenPad());
+    }
+};
+
+REGISTER_GUI_SUITE(DebuggerToolsTest);
+#include "debugger_tools_test.moc"
