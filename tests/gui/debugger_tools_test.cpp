@@ -12,6 +12,7 @@
 #include "app/qt/edit_memory_window.h"
 #include "app/qt/edit_registers_dialog.h"
 #include "app/qt/fill_memory_dialog.h"
+#include "app/qt/forth_word_list_pane.h"
 #include "app/qt/main_window.h"
 #include "app/qt/pad_window.h"
 #include "app/qt/system_variables_window.h"
@@ -19,6 +20,7 @@
 #include "gui_support.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
+#include "tape/spool.h"
 
 namespace {
 
@@ -168,6 +170,22 @@ class DebuggerToolsTest : public QObject {
         KeepPicture(OpenPad(), "pad");
         CloseAndDelete(vars);
         CloseAndDelete(OpenPad());
+
+        // The word list pane after two definitions: newest first.
+        StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
+        for (int i = 0; i < 300 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        QVERIFY(!spoolActive);
+        app->loop().RunFor(0.5);
+        ForthWordListPane pane(nullptr);
+        QCOMPARE(pane.topLevelItemCount(), 3);
+        QCOMPARE(pane.topLevelItem(0)->text(0), QString("CUBE"));
+        QCOMPARE(pane.topLevelItem(1)->text(0), QString("SQUARE"));
+        QCOMPARE(pane.topLevelItem(2)->text(1), QString("1FFF"));
+        pane.resize(240, 160);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        KeepPicture(&pane, "word_list");
     }
 };
 
