@@ -1,5 +1,206 @@
 #include "debugger/breakpoints.h"
 
-bool debugHooksOn = false;
+#include <cctype>
+#include <cstdio>
 
-void checkBreakpoints() {}
+#include "debugger/debugger_session.h"
+#include "debugger/pc_log.h"
+#include "machine/machine_state.h"
+
+const char* const kConditionRegisterNames[18] = {"A", "B",  "C",  "D",  "E",  "F",  "H",  "L",  "I",
+                                                 "R", "AF", "BC", "DE", "HL", "IX", "IY", "IR", "SP"};
+
+Breakpoint breakpoints[kMaxBreakpoints];
+int breakpointCount = 0;
+bool debugHooksOn = false;
+bool breakpointHit = false;
+
+namespace {
+
+constexpr int kFirstWideRegister = 10;
+
+// One bit per address: set where an active entry sits, so that the step's test is a
+// single look-up whatever the table holds.
+uint64_t armedAddresses[0x10000 / 64];
+
+bool Armed(uint16_t address) {
+    return armedAddresses[address >> 6] >> (address & 63) & 1;
+}
+
+uint32_t RegisterValue(int index) {
+    const MachineState& m = machine;
+    switch (index) {
+    case 0: return m.af.hi;
+    case 1: return m.bc.hi;
+    case 2: return m.bc.lo;
+    case 3: return m.de.hi;
+    case 4: return m.de.lo;
+    case 5: return m.af.lo;
+    case 6: return m.hl.hi;
+    case 7: return m.hl.lo;
+    case 8: return m.i;
+    case 9: return m.r;
+    case 10: return m.af.w;
+    case 11: return m.bc.w;
+    case 12: return m.de.w;
+    case 13: return m.hl.w;
+    case 14: return m.ix.w;
+    case 15: return m.iy.w;
+    case 16: return m.ir;
+    default: return m.sp;
+    }
+}
+
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text)
+        if (!std::isspace(c)) out += char(std::toupper(c));
+    return out;
+}
+
+// "REG=VALUE", "REG<VALUE" or "REG>VALUE"; anything else is kept as text but sets no
+// condition.
+void ParseCondition(Breakpoint& entry, const std::string& typed) {
+    entry.conditionText = Squeezed(typed);
+    entry.hasCondition = false;
+    entry.conditionRegister = 0;
+    entry.conditionOperator = 0;
+    entry.conditionValue = 0;
+    const std::string& text = entry.conditionText;
+    static const char kOperators[3] = {'=', '<', '>'};
+    for (int op = 0; op < 3; ++op) {
+        const std::string::size_type at = text.find(kOperators[op]);
+        if (at == std::string::npos) continue;
+        const std::string name = text.substr(0, at);
+        const uint32_t value = parseNumber(text.substr(at + 1));
+        for (int reg = 0; reg < 18; ++reg) {
+            if (name != kConditionRegisterNames[reg]) continue;
+            const uint32_t limit = reg < kFirstWideRegister ? 0xFF : 0xFFFF;
+            if (value > limit) return;
+            entry.conditionRegister = uint8_t(reg);
+            entry.conditionOperator = op + 1;
+            entry.conditionValue = value;
+            entry.hasCondition = true;
+            return;
+        }
+        return;
+    }
+}
+
+bool ValidAddress(uint32_t address) {
+    return address <= machine.ramTop;
+}
+
+} // namespace
+
+uint32_t parseNumber(const std::string& typed) {
+    std::string text = Squeezed(typed);
+    int base = 10;
+    if (!text.empty() && (text[0] == '#' || text[0] == '$')) {
+        base = 16;
+        text.erase(0, 1);
+    }
+    if (text.empty()) return kNumberInvalid;
+    uint32_t value = 0;
+    for (char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return kNumberInvalid;
+        value = value * uint32_t(base) + uint32_t(digit);
+        if (value > 0xFFFF) return kNumberInvalid; // refused, never wrapped
+    }
+    return value;
+}
+
+bool conditionHolds(int index) {
+    const Breakpoint& entry = breakpoints[index];
+    if (!entry.hasCondition) return true;
+    const uint32_t value = RegisterValue(entry.conditionRegister);
+    switch (entry.conditionOperator) {
+    case kConditionEqual: return value == entry.conditionValue;
+    case kConditionLess: return value < entry.conditionValue;
+    case kConditionGreater: return value > entry.conditionValue;
+    default: return false;
+    }
+}
+
+void checkBreakpoints() {
+    const uint16_t pc = machine.pc;
+    if (!Armed(pc)) return;
+    for (int k = 0; k < breakpointCount; ++k) {
+        const Breakpoint& entry = breakpoints[k];
+        if (entry.address != pc || entry.active != 0 || !conditionHolds(k)) continue;
+        // One stop per instruction boundary, however many entries match there.
+        if (debuggerOpen)
+            breakpointHit = true;
+        else
+            RunDebuggerModally();
+        return;
+    }
+}
+
+BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText) {
+    if (breakpointCount >= kMaxBreakpoints) return BreakpointResult::TableFull;
+    const uint32_t address = parseNumber(addressText);
+    if (!ValidAddress(address)) return BreakpointResult::BadAddress;
+    Breakpoint& entry = breakpoints[breakpointCount];
+    entry = Breakpoint{};
+    entry.address = address;
+    ParseCondition(entry, conditionText);
+    ++breakpointCount;
+    UpdateDebugHooks();
+    return BreakpointResult::Ok;
+}
+
+BreakpointResult UpdateBreakpoint(int index, const std::string& addressText, const std::string& conditionText,
+                                  bool active) {
+    if (index < 0 || index >= breakpointCount) return BreakpointResult::BadAddress;
+    const uint32_t address = parseNumber(addressText);
+    if (!ValidAddress(address)) return BreakpointResult::BadAddress;
+    Breakpoint& entry = breakpoints[index];
+    entry.address = address;
+    ParseCondition(entry, conditionText);
+    entry.active = active ? 0 : 1;
+    UpdateDebugHooks();
+    return BreakpointResult::Ok;
+}
+
+void DeleteBreakpoint(int index) {
+    if (breakpointCount == 0) return;
+    if (index < 0 || index >= breakpointCount) index = breakpointCount - 1;
+    for (int k = index; k + 1 < breakpointCount; ++k)
+        breakpoints[k] = breakpoints[k + 1];
+    breakpoints[--breakpointCount] = Breakpoint{};
+    UpdateDebugHooks();
+}
+
+void ClearBreakpoints() {
+    for (int k = 0; k < breakpointCount; ++k)
+        breakpoints[k] = Breakpoint{};
+    breakpointCount = 0;
+    breakpointHit = false;
+    UpdateDebugHooks();
+}
+
+std::string BreakpointAddressText(int index) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%04X", unsigned(breakpoints[index].address & 0xFFFF));
+    return text;
+}
+
+void UpdateDebugHooks() {
+    for (uint64_t& word : armedAddresses)
+        word = 0;
+    bool anyActive = false;
+    for (int k = 0; k < breakpointCount; ++k) {
+        if (breakpoints[k].active != 0) continue;
+        const uint32_t a = breakpoints[k].address & 0xFFFF;
+        armedAddresses[a >> 6] |= uint64_t(1) << (a & 63);
+        anyActive = true;
+    }
+    debugHooksOn = anyActive || pcLogOn || pcLogOneFrame;
+}

@@ -1,6 +1,66 @@
 // Breakpoints, tested by the instruction step after every instruction.
+//
+// A table of up to 256 entries, each an address with an optional register condition
+// ("A=#3C", "HL>$8000", "SP<16384"). When the next instruction's address matches an
+// active entry whose condition holds, the debugger opens (Host::RunDebugger) from inside
+// the step; while the debugger itself drives the machine, a hit only stops its run.
+//
+// debugHooksOn is derived from what is armed: an active breakpoint or a PC log. The
+// instruction step tests that one flag; the table walk happens only at addresses that
+// carry an active entry (one bit per address).
 #pragma once
 
-extern bool debugHooksOn; // the step consults breakpoints and the PC log only while set
+#include <cstdint>
+#include <string>
 
+constexpr int kMaxBreakpoints = 256;
+constexpr uint32_t kNumberInvalid = 65536; // parseNumber's answer for text that is no number
+
+enum ConditionOperator : int32_t { kConditionEqual = 1, kConditionLess = 2, kConditionGreater = 3 };
+
+struct Breakpoint {
+    uint32_t address = 0;
+    std::string conditionText;     // as typed, without white space, upper-cased; "" = none
+    uint8_t active = 0;            // 0 = "YES", 1 = "NO"
+    uint8_t conditionRegister = 0; // index into kConditionRegisterNames
+    int32_t conditionOperator = 0;
+    uint32_t conditionValue = 0;
+    bool hasCondition = false; // a valid condition was given (its value may well be 0)
+};
+
+// "A" "B" "C" "D" "E" "F" "H" "L" "I" "R" (8-bit), "AF" "BC" "DE" "HL" "IX" "IY" "IR" "SP".
+extern const char* const kConditionRegisterNames[18];
+
+extern Breakpoint breakpoints[kMaxBreakpoints];
+extern int breakpointCount;
+extern bool debugHooksOn; // the step calls checkBreakpoints only while set
+
+// Set by checkBreakpoints when an entry fires while the debugger is open (it then does
+// not open a second debugger); the debugger's runs stop on it and clear it.
+extern bool breakpointHit;
+
+enum class BreakpointResult { Ok, TableFull, BadAddress };
+
+// "#" or "$" then hexadecimal digits, else decimal digits, in either case; anything else,
+// an empty text or a value above 65535 gives kNumberInvalid.
+uint32_t parseNumber(const std::string& text);
+// True for an entry with no condition; else compares the named register with the value.
+bool conditionHolds(int index);
+// Called after every instruction while debugHooksOn is set, with pc on the next one.
 void checkBreakpoints();
+
+// The list window's commands. Add and Update take the two fields as typed; an address
+// above machine.ramTop is refused (BadAddress), as is a 257th entry (TableFull). The
+// callers report those (messages 82 and 7).
+BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText);
+BreakpointResult UpdateBreakpoint(int index, const std::string& addressText, const std::string& conditionText,
+                                  bool active);
+// Removes entry `index`, or the last entry when index is -1; nothing on an empty table.
+void DeleteBreakpoint(int index);
+void ClearBreakpoints();
+// "#%04X" of the entry's address.
+std::string BreakpointAddressText(int index);
+
+// Recomputes debugHooksOn and the address map from the table and the PC log flags; the
+// PC log calls it when logging starts or stops.
+void UpdateDebugHooks();

@@ -49,28 +49,23 @@ const char* DisassemblyFaultText(DisassemblyFault fault) {
 }
 
 std::string DisassemblyFileLine(uint32_t address, uint32_t& next) {
-    int length = 1;
-    const std::string text = DisassembleInstruction(uint16_t(address), &length);
-    if (length < 1) length = 1;
-    char start[40];
-    int n = std::snprintf(start, sizeof start, "%04X  ", unsigned(address));
-    for (int k = 0; k < 4; ++k) {
-        if (k < length && address + k <= machine.ramTop)
-            n += std::snprintf(start + n, sizeof start - n, "%02X",
-                               machine.pages[(address + k) >> 13][(address + k) & 0x1FFF]);
-        else
-            n += std::snprintf(start + n, sizeof start - n, "  ");
-    }
-    std::string line = std::string(start, n) + " " + text;
+    disassembleLine(address);
+    next = disAddr;
+    std::string line = lineText;
     for (char& c : line)
         c = char(std::toupper(static_cast<unsigned char>(c)));
-    next = address + uint32_t(length);
     return line;
 }
 
-bool WriteDisassembly(const std::string& path, const DisassemblyRange& range) {
+bool WriteDisassembly(const std::string& path, const DisassemblyRange& range,
+                      const DisassemblyOptions& options) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (!file) return false;
+    // The listing's options hold while it is written; the debugger's panes keep theirs.
+    const int savedBase = numberBase;
+    const bool savedLabels = exportSystemVariables;
+    numberBase = options.showHex ? 16 : 10;
+    exportSystemVariables = options.systemVariables;
     // Every line moves on by at least one byte and the walk ends at the top of RAM, so it
     // ends on every model.
     for (uint32_t address = range.start; address <= range.end && address <= machine.ramTop;) {
@@ -80,6 +75,8 @@ bool WriteDisassembly(const std::string& path, const DisassemblyRange& range) {
         std::fputc('\n', file);
         address = next > address ? next : address + 1;
     }
+    numberBase = savedBase;
+    exportSystemVariables = savedLabels;
     std::fclose(file);
     return true;
 }

@@ -3,7 +3,7 @@
 //
 //   DisassemblyRange range;
 //   if (ParseDisassemblyRange("#0000", "#00FF", range) == DisassemblyFault::None)
-//       WriteDisassembly("/tmp/rom.txt", range);
+//       WriteDisassembly("/tmp/rom.txt", range, {.showHex = true});
 //
 // The range is checked before the file is touched: a refused range creates no file.
 #pragma once
@@ -32,10 +32,20 @@ DisassemblyFault CheckDisassemblyRange(uint32_t start, uint32_t end);
 // A sentence for the fault, for message boxes and the command line.
 const char* DisassemblyFaultText(DisassemblyFault fault);
 
+// The dialog's boxes: "Show Hex" (numbers in hexadecimal, else decimal) and "System
+// Variables" (16-bit operands that are a FORTH system variable's address print its name).
+// "ROM Calls" changes nothing in the listing and has no field.
+struct DisassemblyOptions {
+    bool showHex = false;
+    bool systemVariables = false;
+};
+
 // Writes the lines from range.start while the address is at most range.end (the last
 // instruction may run past it). False when the file cannot be created.
-bool WriteDisassembly(const std::string& path, const DisassemblyRange& range);
+bool WriteDisassembly(const std::string& path, const DisassemblyRange& range,
+                      const DisassemblyOptions& options);
 
-// The line written for the instruction at `address`, without the line break; `next`
-// receives the address after it.
+// The line written for the instruction at `address` (the disassembler's line, upper-cased),
+// without the line break; `next` receives the address after it. Uses the current number
+// base and label settings.
 std::string DisassemblyFileLine(uint32_t address, uint32_t& next);

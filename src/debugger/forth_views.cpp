@@ -4,27 +4,12 @@
 #include <new>
 
 #include "base/messages.h"
+#include "debugger/system_variables.h"
 #include "machine/machine_state.h"
 
 namespace {
 
 constexpr int kWordListMemoryCode = 8;
-
-// The FORTH system variables in RAM, in address order.
-struct SystemVariable {
-    const char* name;
-    uint16_t address;
-    int size;
-};
-constexpr SystemVariable kSystemVariables[] = {
-    {"FP_WS", 0x3C00, 19},  {"LISTWS", 0x3C13, 5},  {"RAMTOP", 0x3C18, 2}, {"HLD", 0x3C1A, 2},
-    {"SCRPOS", 0x3C1C, 2},  {"INSCRN", 0x3C1E, 2},  {"CURSOR", 0x3C20, 2}, {"ENDBUF", 0x3C22, 2},
-    {"L_HALF", 0x3C24, 2},  {"KEYCOD", 0x3C26, 1},  {"KEYCNT", 0x3C27, 1}, {"STATIN", 0x3C28, 1},
-    {"EXWRCH", 0x3C29, 2},  {"FRAMES", 0x3C2B, 4},  {"XCOORD", 0x3C2F, 1}, {"YCOORD", 0x3C30, 1},
-    {"CURRENT", 0x3C31, 2}, {"CONTEXT", 0x3C33, 2}, {"VOCLNK", 0x3C35, 2}, {"STKBOT", 0x3C37, 2},
-    {"DICT", 0x3C39, 2},    {"SPARE", 0x3C3B, 2},   {"ERR_NO", 0x3C3D, 1}, {"FLAGS", 0x3C3E, 1},
-    {"BASE", 0x3C3F, 1},
-};
 
 uint8_t RamByte(uint32_t address) {
     return machine.ram[address & 0xFFFF];

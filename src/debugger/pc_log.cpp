@@ -21,9 +21,10 @@ bool IsRepeatingLoop(uint16_t w) {
 
 std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disassembly) {
     char line[160];
-    std::snprintf(line, sizeof line,
-                  "PC = %04X  AF = %04X  BC = %04X  DE = %04X  HL = %04X  IR = %04X  SP = %04X  tstate = %05d  ",
-                  regs.pc, regs.af, regs.bc, regs.de, regs.hl, regs.ir, regs.sp, int(regs.tstates));
+    std::snprintf(
+        line, sizeof line,
+        "PC = %04X  AF = %04X  BC = %04X  DE = %04X  HL = %04X  IR = %04X  SP = %04X  tstate = %05d  ",
+        regs.pc, regs.af, regs.bc, regs.de, regs.hl, regs.ir, regs.sp, int(regs.tstates));
     return line + disassembly + "\n";
 }
 
@@ -32,38 +33,44 @@ void PcLogStep() {
     const uint16_t w = uint16_t(FetchOpcodeByte(m.pc) << 8 | FetchOpcodeByte(uint16_t(m.pc + 1)));
     if (!(w == previousWord && IsRepeatingLoop(w)) && pcLogFile) {
         const PcLogRegisters regs{m.pc, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ir, m.sp, m.tstates};
-        const std::string line = FormatPcLogLine(regs, DisassembleInstruction(m.pc));
+        // The mnemonic only: the line already starts with PC.
+        const std::string line = FormatPcLogLine(regs, InstructionText(m.pc));
         std::fputs(line.c_str(), pcLogFile);
     }
     previousWord = w;
 }
 
-void ResetPcLog() { previousWord = 0xFFFFFFFF; }
+void ResetPcLog() {
+    previousWord = 0xFFFFFFFF;
+}
+
+void StopPcLog() {
+    const bool continuous = pcLogOn, oneFrame = pcLogOneFrame;
+    pcLogOn = pcLogOneFrame = false;
+    if (pcLogFile) {
+        std::fclose(pcLogFile);
+        pcLogFile = nullptr;
+    }
+    UpdateDebugHooks();
+    if (!pcLogStoppedHandler) return;
+    if (continuous) pcLogStoppedHandler(kPcLoggingMenuItem);
+    if (oneFrame) pcLogStoppedHandler(kPcLogOneFrameMenuItem);
+}
 
 bool StartPcLog(const std::string& path, bool oneFrame, bool truncate) {
     StopPcLog();
     pcLogFile = std::fopen(path.c_str(), truncate ? "w" : "a");
     if (!pcLogFile) return false;
     ResetPcLog();
-    debugHooksOn = true;
     if (oneFrame) {
         pcLogOneFrame = true;
     } else {
         pcLogOn = true;
         pcLogLimitMb = kPcLogStartLimitMb;
     }
+    numberBase = 16;
+    UpdateDebugHooks();
     return true;
-}
-
-void StopPcLog() {
-    if (pcLogFile) std::fclose(pcLogFile);
-    pcLogFile = nullptr;
-    const bool wasOn = pcLogOn, wasOneFrame = pcLogOneFrame;
-    if (wasOn || wasOneFrame) debugHooksOn = false;
-    pcLogOn = false;
-    pcLogOneFrame = false;
-    if (pcLogStoppedHandler && wasOn) pcLogStoppedHandler(kPcLoggingMenuItem);
-    if (pcLogStoppedHandler && wasOneFrame) pcLogStoppedHandler(kPcLogOneFrameMenuItem);
 }
 
 namespace {

@@ -21,15 +21,19 @@ std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disas
 // pc, except that a repeated LDIR, LDDR, HALT or DJNZ is logged once.
 void PcLogStep();
 void ResetPcLog();
+// Switches both kinds of logging off and closes the file (the debugger does so when it
+// opens); the frame driver's pcLogStoppedHandler hears of each kind that was on.
+void StopPcLog();
+
+// The menu items that pcLogStoppedHandler names.
+constexpr int kPcLoggingMenuItem = 128;     // "PC Logging"
+constexpr int kPcLogOneFrameMenuItem = 129; // "PC log One frame"
 
 // Opens `path` for appending (`truncate`: from empty) and starts the continuous log, or
-// with `oneFrame` the log that ends with the current frame. Breakpoint hooks come on,
-// and a continuous log asks again at 10 MB. False, with nothing started, when the file
-// cannot be opened.
+// with `oneFrame` the log that ends with the current frame; numbers in the log are
+// hexadecimal, and a continuous log asks again at 10 MB. False, with nothing started,
+// when the file cannot be opened.
 bool StartPcLog(const std::string& path, bool oneFrame, bool truncate = false);
-// Ends both kinds of log and closes the file; the menu hears of each kind that was on
-// (pcLogStoppedHandler, machine/frame.h).
-void StopPcLog();
 
 // The Debug menu's "PC Logging": switches the continuous log off, or on after asking for
 // a file (appended to). Cancelling the file dialog leaves it off; a file that cannot be

@@ -23,8 +23,8 @@ void (*wavTimeUpdater)() = nullptr;
 
 namespace {
 
-constexpr int kMenuPcLogOneFrame = kPcLogOneFrameMenuItem;
-constexpr int kMenuPcLogging = kPcLoggingMenuItem;
+constexpr int kMenuPcLogOneFrame = 129;
+constexpr int kMenuPcLogging = 128;
 constexpr int kHelperCycleFrames = 6;
 
 // Host time at the end of the last paced frame; 0 = none yet, so the first paced frame
@@ -72,7 +72,7 @@ void HelperTypingTick() {
 void DebugEndOfFrame() {
     if (pcLogOneFrame) {
         pcLogOneFrame = false;
-        debugHooksOn = false;
+        UpdateDebugHooks(); // breakpoints stay armed
         StopPcLogFile(kMenuPcLogOneFrame);
     }
     if (!pcLogOn || !pcLogFile) return;
@@ -86,6 +86,7 @@ void DebugEndOfFrame() {
         pcLogLimitMb *= 2;
     } else {
         pcLogOn = false;
+        UpdateDebugHooks();
         StopPcLogFile(kMenuPcLogging);
     }
 }

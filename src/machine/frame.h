@@ -27,8 +27,6 @@ constexpr int kPcLogStartLimitMb = 10;
 // untick: 129 "PC log One frame" when a one-frame log ended, 128 "PC Logging" when the
 // user declined to continue a large log;
 extern void (*pcLogStoppedHandler)(int menuItem);
-constexpr int kPcLoggingMenuItem = 128;
-constexpr int kPcLogOneFrameMenuItem = 129;
 // called at the end of each frame while a WAV recording plays or records and the WAV
 // browser is open (the browser sets it when it opens and clears it when it closes).
 extern void (*wavTimeUpdater)();

@@ -24,7 +24,8 @@ constexpr uint8_t kIntLength = 32;        // the interrupt is taken only in a fr
 constexpr uint8_t kIdleBus = 0x20;        // what unattached ports (and the IM 2 vector low byte) read
 
 // Indexes into `portLatches`, one per decoded port.
-enum PortLatch : int { kLatch3F, kLatch5F, kLatchDD, kLatchDF, kLatchFD, kLatchFE, kLatchFF, kPortLatchCount };
+// kLatch01 keeps the last joystick read, the only traffic on that port.
+enum PortLatch : int { kLatch3F, kLatch5F, kLatchDD, kLatchDF, kLatchFD, kLatchFE, kLatchFF, kLatch01, kPortLatchCount };
 
 struct MachineState {
     // Z80 registers and internal latches

@@ -48,7 +48,7 @@ uint8_t ReadAyDataIf(uint8_t wanted, PortLatch latch) {
 uint8_t PortIn(uint16_t port) {
     if (!(port & 0x0001)) return ReadKeyboardAndTape(port);
     switch (port & 0xFF) {
-    case 0x01: return ReadJoystickPort();
+    case 0x01: return machine.portLatches[kLatch01] = ReadJoystickPort();
     case 0xFF: return ReadAyDataIf(kSoundBoldfield, kLatchFF);
     case 0xDD: return ReadAyDataIf(kSoundAceUser, kLatchDD);
     default: return machine.idleBus;

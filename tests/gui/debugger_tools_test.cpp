@@ -125,7 +125,7 @@ class DebuggerToolsTest : public QObject {
         KeepPicture(editor, "edit_memory");
         // The listing of that address now shows the bytes typed.
         uint32_t next = 0;
-        QVERIFY(QString::fromStdString(DisassemblyFileLine(0x3C60, next)).startsWith("3C60  3E"));
+        QVERIFY(QString::fromStdString(DisassemblyFileLine(0x3C60, next)).startsWith("3C60  3E2A     LD    A,#2A"));
         CloseAndDelete(editor);
 
         // A fill that runs past the 3K machine's RAM is refused and writes nothing.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 
 #include "debugger/forth_views.h"
 #include "headless_runner.h"
@@ -155,6 +156,11 @@ TEST_F(HeadlessDebugTest, PcLogOfOneIdleFrameIsRepeatable) {
     const std::string log = ReadFile(dir + "a.log");
     EXPECT_GT(std::count(log.begin(), log.end(), '\n'), 1000);
     EXPECT_EQ(log.rfind("PC = ", 0), 0u);
+    // Each line ends with the instruction's mnemonic, not a second address and bytes.
+    const std::string first = log.substr(0, log.find('\n'));
+    const std::string mnemonic = first.substr(first.find("tstate = ") + 16);
+    EXPECT_FALSE(std::regex_search(mnemonic, std::regex("^[0-9A-F]{4}  "))) << first;
+    EXPECT_FALSE(mnemonic.empty()) << first;
     EXPECT_EQ(log, ReadFile(dir + "b.log"));
     // The idle ROM waits in HALT between interrupts; a repeated HALT is logged once.
     size_t halts = 0;
@@ -172,7 +178,7 @@ TEST_F(HeadlessDebugTest, DisassembleToRefusesBadRangesWithoutCreatingTheFile) {
     const HeadlessResult ok = Run({"--disassemble-to", dir + "rom.txt", "0", "#1F"});
     ASSERT_EQ(ok.status, 0) << ok.err;
     const std::string listing = ReadFile(dir + "rom.txt");
-    EXPECT_EQ(listing.rfind("0000  F3", 0), 0u) << listing;
+    EXPECT_EQ(listing.rfind("0000  F3       DI\n0001  21003C   LD    HL,#3C00\n", 0), 0u) << listing;
     EXPECT_EQ(Run({"--disassemble-to", dir + "empty.txt", "1", "0"}).status, 0);
     EXPECT_TRUE(ReadFile(dir + "empty.txt").empty());
 

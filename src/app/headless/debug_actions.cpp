@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "debugger/disassemble_to_file.h"
+#include "debugger/disassembler.h"
 #include "debugger/forth_views.h"
 #include "debugger/pc_log.h"
 #include "machine/frame.h"
@@ -41,7 +42,9 @@ bool DisassembleToFileAction(const std::string& path, uint32_t start, uint32_t e
         return false;
     }
     const DisassemblyRange range{start, end};
-    if (!WriteDisassembly(path, range)) {
+    // As the dialog writes it with Show Hex ticked; --dis-labels sv ticks System Variables.
+    const DisassemblyOptions options{true, opt_dis_sv != 0};
+    if (!WriteDisassembly(path, range, options)) {
         error = "cannot write '" + path + "'";
         return false;
     }

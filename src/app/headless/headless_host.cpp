@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "debugger/debugger_text.h"
+#include "machine/machine_state.h"
+
 void PrintError(const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", kProgramName, text.c_str());
 }
@@ -26,4 +29,10 @@ std::string HeadlessHost::ChooseSaveFile(const FileDialogRequest& request) {
     std::string path = tapeOutFiles.front();
     tapeOutFiles.pop_front();
     return path;
+}
+
+void HeadlessHost::RunDebugger() {
+    std::printf("break at %04X\n", machine.pc);
+    for (const std::string& row : RegisterPaneRows()) std::printf("%s\n", row.c_str());
+    breakRequested = true;
 }

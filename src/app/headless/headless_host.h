@@ -19,6 +19,9 @@ class HeadlessHost : public Host {
     // Answers each "Save Tape File" dialog (the ROM's SAVE) with the next of
     // tapeOutFiles; with none left, and for every other dialog, it is cancelled.
     std::string ChooseSaveFile(const FileDialogRequest& request) override;
+    // A breakpoint was reached: prints "break at XXXX" and the register rows, and asks
+    // the runner to end the action that was running (breakRequested).
+    void RunDebugger() override;
 
     std::deque<std::string> tapeOutFiles;
 
@@ -26,5 +29,6 @@ class HeadlessHost : public Host {
     // print one line that also says what it was doing.
     bool holdMessages = false;
     int messagesShown = 0;
+    bool breakRequested = false;
     std::string lastMessage;
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <optional>
 
+#include "debugger_options.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -35,6 +36,12 @@ const char* UsageText() {
            "  --autoload        inserting a tape types the command that loads it\n"
            "  --tape-out FILE   answer the ROM's next SAVE with FILE (\".tap\" added);\n"
            "                    repeat for later SAVEs (without it SAVE writes nothing)\n"
+           "  --dis-labels LIST disassembly labels: rom, sv or rom,sv (ROM routines,\n"
+           "                    FORTH system variables)\n"
+           "  --break ADDRESS[,CONDITION]  a breakpoint, as the debugger's list takes it,\n"
+           "                    e.g. '#0038' or '#0038,A=#20' (repeatable); when one is\n"
+           "                    reached, \"break at XXXX\" and the registers are printed\n"
+           "                    and the action that was running ends there\n"
            "\n"
            "Actions:\n"
            "  --run N           run N frames (50 frames = 1 emulated second), unpaced\n"
@@ -49,14 +56,18 @@ const char* UsageText() {
            "  --save-binary FILE ADDRESS LENGTH  write LENGTH bytes from ADDRESS to FILE (.bin);\n"
            "                    numbers are decimal, or hexadecimal after # or $\n"
            "  --screen          print the 24 screen lines as text\n"
+           "  --disassemble START END  list the instructions from START to END\n"
+           "  --registers       print the debugger's register rows\n"
+           "  --step N          execute N instructions one at a time, printing each line\n"
            "  --screenshot FILE write the 384 x 312 frame image (.png, else 32-bit BMP)\n"
            "  --words           print the FORTH words in RAM, newest first, each with the\n"
            "                    address its link field holds\n"
            "  --sysvars         print the FORTH system variables and their bytes\n"
            "  --pc-log FILE     write a line for every instruction that the following\n"
            "                    actions run to FILE (started afresh)\n"
-           "  --disassemble-to FILE START END  write the disassembly of START..END to FILE;\n"
-           "                    numbers are decimal, or hexadecimal after # or $\n"
+           "  --disassemble-to FILE START END  write the listing of START..END to FILE as\n"
+           "                    the debugger's Disassemble to File does with Show Hex\n"
+           "                    (System Variables with --dis-labels sv)\n"
            "\n"
            "  --help            this text\n"
            "Exit status: 0 done, 1 error, 2 bad command line, 3 --until timed out.\n";
@@ -186,6 +197,9 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             action.address = *first;
             action.length = *last;
             options.actions.push_back(action);
+        } else if (const OptionMatch match = ParseDebuggerOption(argc, argv, i, options, error);
+                   match != OptionMatch::NotMine) {
+            if (match == OptionMatch::Failed) return false;
         } else if (option.size() > 1 && option[0] == '-') {
             error = "unknown option '" + option + "' (try --help)";
             return false;

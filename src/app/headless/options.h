@@ -18,7 +18,10 @@ enum class ActionKind {
     Words,
     SystemVariables,
     PcLog,
-    DisassembleTo
+    DisassembleTo,
+    Disassemble, // address = start, length = end (inclusive)
+    Registers,
+    Step, // frames = number of instructions
 };
 
 struct Action {
@@ -39,6 +42,9 @@ struct HeadlessOptions {
     bool help = false;
     bool autoload = false;            // type the load command when a tape is inserted
     std::vector<std::string> tapeOut; // answers to the ROM's SAVE dialogs, in order
+    bool romLabels = false;           // --dis-labels rom
+    bool systemVariableLabels = false; // --dis-labels sv
+    std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
     std::vector<Action> actions;
 };
 

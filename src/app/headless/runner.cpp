@@ -4,6 +4,10 @@
 
 #include "app/rom_lookup.h"
 #include "debug_actions.h"
+#include "debugger/breakpoints.h"
+#include "debugger/debugger_session.h"
+#include "debugger/debugger_text.h"
+#include "debugger/disassembler.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
 #include "machine/frame.h"
@@ -11,6 +15,7 @@
 #include "machine/reset.h"
 #include "machine/rom.h"
 #include "machine/run_state.h"
+#include "machine/z80.h"
 #include "screen_capture.h"
 #include "sound/sound_output.h"
 #include "tape/ace_snapshot.h"
@@ -58,6 +63,9 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     FastMode = true; // nobody watches: run as fast as the host allows
     opt_autoload = options.autoload;
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
+    opt_dis_rom = options.romLabels;
+    opt_dis_sv = options.systemVariableLabels;
+    if (!ArmBreakpoints(options)) return false;
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
     if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);
@@ -84,10 +92,67 @@ HeadlessRunner::~HeadlessRunner() {
     SetAudioDevice(nullptr);
 }
 
-void HeadlessRunner::RunFrames(long count) {
+bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
+    for (const std::string& text : options.breakpoints) {
+        const std::string::size_type comma = text.find(',');
+        const std::string address = text.substr(0, comma);
+        const std::string condition = comma == std::string::npos ? std::string() : text.substr(comma + 1);
+        switch (AddBreakpoint(address, condition)) {
+        case BreakpointResult::Ok: break;
+        case BreakpointResult::TableFull:
+            PrintError("--break: only 256 breakpoints allowed");
+            return false;
+        case BreakpointResult::BadAddress: {
+            char top[8];
+            std::snprintf(top, sizeof top, "#%04X", machine.ramTop);
+            PrintError("--break needs an address from 0 to " + std::string(top) +
+                       " (decimal, or hexadecimal after # or $), not '" + address + "'");
+            return false;
+        }
+        }
+    }
+    return true;
+}
+
+bool HeadlessRunner::RunOneFrame() {
+    // With breakpoints armed the frame's instructions run here, so that a hit can end
+    // the action between two instructions; RunFrame then only closes the frame.
+    if (debugHooksOn) {
+        MachineState& m = machine;
+        host_.breakRequested = false;
+        while (m.tstates < m.frameTstates) {
+            ExecuteInstruction();
+            if (host_.breakRequested) return false;
+        }
+    }
+    RunFrame();
+    ++frames_;
+    return true;
+}
+
+bool HeadlessRunner::RunFrames(long count) {
+    for (long i = 0; i < count; ++i)
+        if (!RunOneFrame()) return false;
+    return true;
+}
+
+void HeadlessRunner::Disassemble(uint32_t start, uint32_t end) {
+    for (uint32_t address = start; address <= end;) {
+        disassembleLine(address);
+        if (lineText.empty()) break; // past the top of RAM
+        std::printf("%s\n", lineText.c_str());
+        if (disAddr <= address) break;
+        address = disAddr;
+    }
+}
+
+void HeadlessRunner::Step(long count) {
     for (long i = 0; i < count; ++i) {
-        RunFrame();
-        ++frames_;
+        disassembleLine(machine.pc);
+        std::printf("%s\n", lineText.c_str());
+        debuggerOpen = true; // a breakpoint does not interrupt the stepping
+        SingleStep();
+        debuggerOpen = false;
     }
 }
 
@@ -101,13 +166,13 @@ void HeadlessRunner::FinishTyping() {
     // typing cycle that never ends.
     const long bound = (long(spoolLeft) + 2) * (opt_spool_speed + 1) + 16;
     for (long i = 0; i < bound && spoolActive; ++i)
-        RunFrames(1);
+        if (!RunFrames(1)) return;
 }
 
 bool HeadlessRunner::RunUntil(const std::string& text, long maxFrames) {
     for (long i = 0; !ScreenShows(text); ++i) {
         if (i >= maxFrames) return false;
-        RunFrames(1);
+        if (!RunFrames(1)) return true; // a breakpoint ends the wait
     }
     return true;
 }
@@ -134,6 +199,11 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         break;
     }
     case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
+    case ActionKind::Disassemble: Disassemble(action.address, action.length); break;
+    case ActionKind::Registers:
+        for (const std::string& row : RegisterPaneRows()) std::printf("%s\n", row.c_str());
+        break;
+    case ActionKind::Step: Step(action.frames); break;
     case ActionKind::SaveSnapshot:
         if (!SaveAceSnapshot(action.text)) {
             PrintError("cannot write snapshot '" + WithExtension(action.text, ".ace") + "'");

@@ -24,7 +24,8 @@ class HeadlessRunner {
     // "frames=F tstates=T seconds=S speed=X"
     std::string StatsLine() const;
 
-    void RunFrames(long count);
+    // Runs frames; a breakpoint that is reached ends the run there, mid-frame (false).
+    bool RunFrames(long count);
     // Starts a spool of these keys and runs frames until all of them have been typed.
     void TypeKeys(const std::string& keys);
     // Runs frames until the spool in progress (if any) has been typed.
@@ -34,6 +35,11 @@ class HeadlessRunner {
     int RunAction(const Action& action, const HeadlessOptions& options);
     bool RunUntil(const std::string& text, long maxFrames);
     bool StartAudioOut(const std::string& path);
+    bool ArmBreakpoints(const HeadlessOptions& options);
+    // One frame, or its rest; false when a breakpoint stopped it before the frame end.
+    bool RunOneFrame();
+    void Disassemble(uint32_t start, uint32_t end);
+    void Step(long count);
 
     HeadlessHost& host_;
     uint64_t frames_ = 0;

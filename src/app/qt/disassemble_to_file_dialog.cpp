@@ -56,7 +56,8 @@ void DisassembleToFileDialog::Accept() {
     request.defaultExtension = "txt";
     const std::string path = host().ChooseSaveFile(request);
     if (path.empty()) return;
-    if (!WriteDisassembly(path, range)) {
+    const DisassemblyOptions options{showHex_->isChecked(), systemVariables_->isChecked()};
+    if (!WriteDisassembly(path, range, options)) {
         host().ShowMessage("Cannot Open File", "ERROR");
         return;
     }

@@ -1,0 +1,87 @@
+#include "debugger_options.h"
+
+#include "tape/binary_files.h"
+
+namespace {
+
+constexpr uint32_t kMaxSteps = 100000000;
+
+} // namespace
+
+std::optional<uint32_t> ParseCommandLineNumber(const std::string& text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        std::string hexadecimal = text;
+        hexadecimal.replace(0, 2, 1, '#');
+        return ParseNumberText(hexadecimal);
+    }
+    return ParseNumberText(text);
+}
+
+OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& options, std::string& error) {
+    const std::string option = argv[i];
+    auto value = [&](const char* what) -> const char* {
+        if (i + 1 < argc) return argv[++i];
+        error = option + " needs " + what;
+        return nullptr;
+    };
+    auto address = [&](const char* what, uint32_t& out) {
+        const char* text = value(what);
+        if (!text) return false;
+        const std::optional<uint32_t> number = ParseCommandLineNumber(text);
+        if (number && *number <= 0xFFFF) {
+            out = *number;
+            return true;
+        }
+        error = option + " needs " + what +
+                " from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" + text + "'";
+        return false;
+    };
+
+    if (option == "--disassemble") {
+        Action action{ActionKind::Disassemble, {}, 0};
+        if (!address("a start address", action.address) || !address("an end address", action.length))
+            return OptionMatch::Failed;
+        options.actions.push_back(action);
+    } else if (option == "--registers") {
+        options.actions.push_back({ActionKind::Registers, {}, 0});
+    } else if (option == "--step") {
+        const char* text = value("a number of instructions");
+        if (!text) return OptionMatch::Failed;
+        const std::optional<uint32_t> count = ParseCommandLineNumber(text);
+        if (!count || *count > kMaxSteps) {
+            error =
+                option + " needs a number of instructions up to 100000000, not '" + std::string(text) + "'";
+            return OptionMatch::Failed;
+        }
+        options.actions.push_back({ActionKind::Step, {}, long(*count)});
+    } else if (option == "--dis-labels") {
+        const char* text = value("rom, sv or rom,sv");
+        if (!text) return OptionMatch::Failed;
+        const std::string list = text;
+        for (std::string::size_type start = 0; start <= list.size();) {
+            std::string::size_type comma = list.find(',', start);
+            if (comma == std::string::npos) comma = list.size();
+            const std::string item = list.substr(start, comma - start);
+            if (item == "rom")
+                options.romLabels = true;
+            else if (item == "sv")
+                options.systemVariableLabels = true;
+            else if (!item.empty() || list.empty()) {
+                error = option + " takes rom, sv or rom,sv, not '" + list + "'";
+                return OptionMatch::Failed;
+            }
+            start = comma + 1;
+        }
+    } else if (option == "--break") {
+        const char* text = value("an address, optionally followed by a comma and a condition");
+        if (!text) return OptionMatch::Failed;
+        if (*text == '\0') {
+            error = option + " needs an address such as '#0038' or '#0038,A=#20'";
+            return OptionMatch::Failed;
+        }
+        options.breakpoints.push_back(text);
+    } else {
+        return OptionMatch::NotMine;
+    }
+    return OptionMatch::Taken;
+}

@@ -1,0 +1,203 @@
+// Breakpoints: the number and condition syntax, the table's limits, which entries fire,
+// debugHooksOn following what is armed, and a breakpoint stopping the real ROM.
+#include "debugger/breakpoints.h"
+#include "debugger/debugger_session.h"
+#include "debugger/pc_log.h"
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "running_machine.h"
+
+namespace {
+
+// Counts the debugger openings and remembers where each happened.
+class DebuggerHost : public RecordingHost {
+  public:
+    std::vector<uint16_t> openedAt;
+    bool pausedWhileOpen = true;
+    void RunDebugger() override {
+        openedAt.push_back(machine.pc);
+        pausedWhileOpen = pausedWhileOpen && Paused;
+    }
+};
+
+class BreakpointsTest : public RunningMachineTest {
+  protected:
+    void SetUp() override {
+        RunningMachineTest::SetUp();
+        SetHost(&host);
+        ClearBreakpoints();
+        pcLogOn = pcLogOneFrame = false;
+        debuggerOpen = false;
+        machine.ramTop = 0xFFFF;
+    }
+    void TearDown() override {
+        ClearBreakpoints();
+        debuggerOpen = false;
+        RunningMachineTest::TearDown();
+    }
+    // Sets pc and runs the step's breakpoint test; true when the debugger opened.
+    bool FiresAt(uint16_t pc) {
+        const size_t before = host.openedAt.size();
+        machine.pc = pc;
+        checkBreakpoints();
+        return host.openedAt.size() > before;
+    }
+    DebuggerHost host;
+};
+
+TEST_F(BreakpointsTest, NumbersAreDecimalOrHexadecimalAndNeverWrap) {
+    struct Case {
+        const char* text;
+        uint32_t value;
+    } const cases[] = {
+        {"#3C", 0x3C},
+        {"$8000", 0x8000},
+        {"16384", 16384},
+        {"#ffff", 0xFFFF},
+        {" # 3c ", 0x3C},
+        {"0", 0},
+        {"65535", 65535},
+        {"65536", kNumberInvalid},
+        {"70000", kNumberInvalid},
+        {"#10000", kNumberInvalid},
+        {"#FFFFFFFFF", kNumberInvalid},
+        {"12A", kNumberInvalid},
+        {"#G1", kNumberInvalid},
+        {"", kNumberInvalid},
+        {"#", kNumberInvalid},
+        {"-1", kNumberInvalid},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseNumber(c.text), c.value) << "'" << c.text << "'";
+}
+
+TEST_F(BreakpointsTest, ConditionsCompareTheNamedRegister) {
+    machine.af.hi = 0x3C;
+    machine.bc.w = 0x0500; // B = 5, C = 0
+    machine.hl.w = 0x9000;
+    machine.sp = 0x4000;
+    machine.ir = 0x3F12;
+    struct Case {
+        const char* condition;
+        bool fires;
+        bool hasCondition;
+    } const cases[] = {
+        {"A=#3C", true, true},     {"a = #3c", true, true},   {"A=#3D", false, true},
+        {"HL>$8000", true, true},  {"HL>$9000", false, true}, {"SP<16384", false, true},
+        {"SP<16385", true, true},  {"C=0", true, true},       {"B=0", false, true}, // 0 is a value
+        {"IR=#3F12", true, true},  {"R>#11", true, true},     {"BC=#0500", true, true},
+        {"HL=70000", true, false}, {"A=300", true, false},    {"XY=1", true, false},
+        {"A", true, false},        {"", true, false},         {"A=", true, false},
+    };
+    for (const Case& c : cases) {
+        ClearBreakpoints();
+        ASSERT_EQ(AddBreakpoint("#6000", c.condition), BreakpointResult::Ok);
+        EXPECT_EQ(breakpoints[0].hasCondition, c.hasCondition) << c.condition;
+        EXPECT_EQ(FiresAt(0x6000), c.fires) << c.condition;
+    }
+    EXPECT_EQ(breakpoints[0].conditionText, "A=") << "kept as typed, squeezed and upper-cased";
+    ClearBreakpoints();
+    AddBreakpoint("#6000", " hl > $8000 ");
+    EXPECT_EQ(breakpoints[0].conditionText, "HL>$8000");
+    EXPECT_EQ(breakpoints[0].conditionRegister, 13);
+    EXPECT_EQ(breakpoints[0].conditionOperator, kConditionGreater);
+}
+
+TEST_F(BreakpointsTest, TableLimitsAndBadAddresses) {
+    machine.ramTop = 0x3FFF;
+    EXPECT_EQ(AddBreakpoint("#4000", ""), BreakpointResult::BadAddress) << "above ramTop";
+    EXPECT_EQ(AddBreakpoint("", ""), BreakpointResult::BadAddress);
+    EXPECT_EQ(AddBreakpoint("nonsense", ""), BreakpointResult::BadAddress);
+    EXPECT_EQ(breakpointCount, 0);
+    for (int k = 0; k < kMaxBreakpoints; ++k)
+        ASSERT_EQ(AddBreakpoint(std::to_string(k), ""), BreakpointResult::Ok);
+    EXPECT_EQ(AddBreakpoint("0", ""), BreakpointResult::TableFull);
+    EXPECT_EQ(breakpointCount, kMaxBreakpoints);
+
+    DeleteBreakpoint(0); // shifts the rest down
+    EXPECT_EQ(breakpoints[0].address, 1u);
+    DeleteBreakpoint(-1); // no selection: the last one
+    EXPECT_EQ(breakpoints[breakpointCount - 1].address, 254u);
+    while (breakpointCount > 0)
+        DeleteBreakpoint(-1);
+    DeleteBreakpoint(-1);
+    DeleteBreakpoint(3);
+    EXPECT_EQ(breakpointCount, 0) << "Delete on an empty table changes nothing";
+
+    AddBreakpoint("#100", "");
+    EXPECT_EQ(UpdateBreakpoint(0, "#4000", "", true), BreakpointResult::BadAddress);
+    EXPECT_EQ(breakpoints[0].address, 0x100u) << "a refused update keeps the entry";
+    EXPECT_EQ(UpdateBreakpoint(0, "$3C00", "a=1", false), BreakpointResult::Ok);
+    EXPECT_EQ(BreakpointAddressText(0), "#3C00");
+    EXPECT_EQ(breakpoints[0].conditionText, "A=1");
+    EXPECT_EQ(breakpoints[0].active, 1);
+}
+
+TEST_F(BreakpointsTest, OnlyActiveEntriesFireAndOnlyOnce) {
+    AddBreakpoint("0", "");
+    AddBreakpoint("#5000", "");
+    AddBreakpoint("#5000", "");
+    EXPECT_TRUE(FiresAt(0x0000)) << "address 0 is checked like any other";
+    EXPECT_TRUE(FiresAt(0x5000));
+    EXPECT_EQ(host.openedAt.size(), 2u) << "two entries at one address stop once";
+    EXPECT_TRUE(host.pausedWhileOpen);
+    EXPECT_FALSE(Paused) << "resumed afterwards";
+    EXPECT_FALSE(FiresAt(0x5001));
+
+    UpdateBreakpoint(1, "#5000", "", false);
+    UpdateBreakpoint(2, "#5000", "", false);
+    EXPECT_FALSE(FiresAt(0x5000)) << "an inactive entry does not fire";
+
+    debuggerOpen = true;
+    breakpointHit = false;
+    EXPECT_FALSE(FiresAt(0x0000)) << "no second debugger while one is open";
+    EXPECT_TRUE(breakpointHit) << "the open debugger hears of the hit";
+}
+
+TEST_F(BreakpointsTest, HooksFollowWhatIsArmed) {
+    EXPECT_FALSE(debugHooksOn);
+    AddBreakpoint("#5000", "");
+    EXPECT_TRUE(debugHooksOn);
+    UpdateBreakpoint(0, "#5000", "", false);
+    EXPECT_FALSE(debugHooksOn) << "an inactive entry arms nothing";
+    UpdateBreakpoint(0, "#5000", "", true);
+
+    // The PC log stopping, a one-frame log ending or the debugger opening leave the
+    // breakpoints armed.
+    pcLogOneFrame = true;
+    UpdateDebugHooks();
+    RunFrame();
+    EXPECT_FALSE(pcLogOneFrame);
+    EXPECT_TRUE(debugHooksOn);
+    pcLogOn = true;
+    StopPcLog();
+    EXPECT_TRUE(debugHooksOn);
+    BeginDebuggerSession();
+    EndDebuggerSession();
+    EXPECT_TRUE(debugHooksOn);
+
+    DeleteBreakpoint(-1);
+    EXPECT_FALSE(debugHooksOn);
+    pcLogOn = true;
+    UpdateDebugHooks();
+    EXPECT_TRUE(debugHooksOn) << "the PC log keeps the hooks on";
+    pcLogOn = false;
+    UpdateDebugHooks();
+}
+
+TEST_F(BreakpointsTest, StopsTheRomAtItsKeyboardScan) {
+    if (!BootTestRom()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
+    for (int frame = 0; frame < 150; ++frame)
+        RunFrame();                     // to the FORTH prompt
+    AddBreakpoint("#0336", "IX=#1234"); // never holds: the ROM keeps IX at 0x3C00
+    for (int frame = 0; frame < 5; ++frame)
+        RunFrame();
+    EXPECT_TRUE(host.openedAt.empty());
+    UpdateBreakpoint(0, "#0336", "IX=#3C00", true);
+    for (int frame = 0; frame < 5; ++frame)
+        RunFrame();
+    ASSERT_EQ(host.openedAt.size(), 5u) << "once a frame, from the frame interrupt";
+    EXPECT_EQ(host.openedAt[0], 0x0336);
+}
+
+} // namespace
