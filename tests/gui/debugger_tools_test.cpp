@@ -1,17 +1,22 @@
 // The debugger's tool windows through their widgets: the calculator from the Tools
 // menu, the memory editor typing into RAM, a refused fill, and the FORTH views.
+#include <cstring>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "app/qt/application.h"
 #include "app/qt/calculator_window.h"
+#include "app/qt/debugger_tools.h"
 #include "app/qt/edit_memory_window.h"
 #include "app/qt/edit_registers_dialog.h"
 #include "app/qt/fill_memory_dialog.h"
+#include "app/qt/find_dialog.h"
 #include "app/qt/forth_word_list_pane.h"
 #include "app/qt/main_window.h"
 #include "app/qt/pad_window.h"
@@ -125,7 +130,8 @@ class DebuggerToolsTest : public QObject {
         KeepPicture(editor, "edit_memory");
         // The listing of that address now shows the bytes typed.
         uint32_t next = 0;
-        QVERIFY(QString::fromStdString(DisassemblyFileLine(0x3C60, next)).startsWith("3C60  3E2A     LD    A,#2A"));
+        QVERIFY(QString::fromStdString(DisassemblyFileLine(0x3C60, next))
+                    .startsWith("3C60  3E2A     LD    A,#2A"));
         CloseAndDelete(editor);
 
         // A fill that runs past the 3K machine's RAM is refused and writes nothing.
@@ -140,6 +146,21 @@ class DebuggerToolsTest : public QObject {
         QCOMPARE(*said, QString("NoltACE Debug|52 - Debugger: Not a number or number out of range"));
         QCOMPARE(fill.result(), int(QDialog::Rejected));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(machine.ram + 0x3FF0), 16), top);
+
+        // Find through the debugger's tool command: a text match shows the memory there.
+        std::memcpy(machine.ram + 0x3D00, "NOLTACE", 7);
+        uint32_t shownMemory = 0;
+        DebuggerToolHooks hooks;
+        hooks.showMemory = [&shownMemory](uint32_t address) { shownMemory = address; };
+        AnswerNextModal([](QWidget* modal) {
+            auto* find = qobject_cast<FindDialog*>(modal);
+            QVERIFY(find);
+            find->text()->setText("NOLTACE");
+            find->ModeButton(FindMode::Text)->click();
+            find->findChild<QPushButton*>("find")->click();
+        });
+        RunDebuggerTool(DebuggerTool::Find, app->window(), hooks);
+        QCOMPARE(shownMemory, 0x3D00u);
 
         // The register editor: ticking C rewrites the AF field.
         EditRegistersDialog registers(app->window());

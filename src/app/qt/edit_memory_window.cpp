@@ -129,6 +129,13 @@ EditMemoryWindow::EditMemoryWindow(QWidget* parent) : ToolWindow(parent, editMem
     });
     setFixedSize(sizeHint());
     view_->setFocus();
+    // The debugger's steps and tools change memory under the window: look again a few
+    // times a second.
+    startTimer(250);
+}
+
+void EditMemoryWindow::timerEvent(QTimerEvent*) {
+    view_->update();
 }
 
 void EditMemoryWindow::SyncScrollBar() {

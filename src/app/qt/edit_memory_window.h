@@ -41,6 +41,9 @@ class EditMemoryWindow : public ToolWindow {
     MemoryEditorView* view() const { return view_; }
     std::function<void()> edited; // called after every byte written
 
+  protected:
+    void timerEvent(QTimerEvent* event) override;
+
   private:
     void SyncScrollBar();
 

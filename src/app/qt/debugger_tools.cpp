@@ -1,0 +1,65 @@
+#include "app/qt/debugger_tools.h"
+
+#include "app/qt/copy_memory_dialog.h"
+#include "app/qt/disassemble_to_file_dialog.h"
+#include "app/qt/edit_memory_window.h"
+#include "app/qt/edit_registers_dialog.h"
+#include "app/qt/fill_memory_dialog.h"
+#include "app/qt/find_dialog.h"
+#include "app/qt/pad_window.h"
+#include "app/qt/stack_value_dialog.h"
+#include "app/qt/system_variables_window.h"
+#include "debugger/memory_tools.h"
+
+namespace {
+
+void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+} // namespace
+
+void RunDebuggerTool(DebuggerTool tool, QWidget* window, const DebuggerToolHooks& hooks) {
+    switch (tool) {
+    case DebuggerTool::DisassembleToFile: RunDisassembleToFile(window); break;
+    case DebuggerTool::ViewPad: OpenPadWindow(window); break;
+    case DebuggerTool::SystemVariables: OpenSystemVariables(window); break;
+    case DebuggerTool::RestoreRom:
+        RestoreRom();
+        Call(hooks.refresh);
+        break;
+    case DebuggerTool::EditRegisters:
+        if (RunEditRegisters(window)) Call(hooks.refresh);
+        break;
+    case DebuggerTool::EditMemory: OpenEditMemory(window, hooks.refresh); break;
+    case DebuggerTool::Find:
+        if (const std::optional<FindMatch> match = RunFind(window)) {
+            const auto& show = match->mode == FindMode::Text ? hooks.showMemory : hooks.showCode;
+            if (show) show(match->address);
+        }
+        break;
+    case DebuggerTool::CopyMemory:
+        if (RunCopyMemory(window)) Call(hooks.refresh);
+        break;
+    case DebuggerTool::FillMemory:
+        if (RunFillMemory(window)) Call(hooks.refresh);
+        break;
+    case DebuggerTool::Push:
+        if (RunStackValue(StackValueDialog::Kind::Push, window)) Call(hooks.refresh);
+        break;
+    case DebuggerTool::Pop:
+        if (RunStackValue(StackValueDialog::Kind::Pop, window)) Call(hooks.refresh);
+        break;
+    }
+}
+
+void DebuggerToolsOpened() {
+    ResetStackRegisterChoice();
+}
+
+void DebuggerToolsClosed() {
+    for (QWidget* window :
+         {static_cast<QWidget*>(OpenPad()), static_cast<QWidget*>(OpenSystemVariablesWindow()),
+          static_cast<QWidget*>(OpenEditMemoryWindow())})
+        if (window) window->close();
+}
