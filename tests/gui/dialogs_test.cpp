@@ -81,8 +81,7 @@ class DialogsTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         const MainMenuActions& a = app->window()->actions();
-        for (QAction* action : {a.options, a.tapeBrowser, a.wavBrowser, a.debugger, a.saveScreenshot,
-                                a.loadConfiguration})
+        for (QAction* action : {a.tapeBrowser, a.wavBrowser, a.debugger, a.saveScreenshot})
             QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
         // F5 on a disabled Debugger leaves the machine running.
         QTest::keyClick(app->window(), Qt::Key_F5);

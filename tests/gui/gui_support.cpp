@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
 #include "base/current_file.h"
 #include "base/messages.h"
+#include "app/config/config_file.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/message_dialog.h"
@@ -43,6 +45,7 @@ QString ScratchFolder() {
 }
 
 void ResetEmulatorState() {
+    StoreOptionsToLive(DefaultOptions(DefaultDataFolder()));
     ResetRunState();
     ResetShellSettings();
     ResetCurrentFile();
@@ -56,6 +59,21 @@ void ResetEmulatorState() {
 }
 
 std::unique_ptr<Application> StartApplication(const std::vector<std::string>& arguments) {
+    // The application reads its settings at start: give it a file of the settings the test
+    // has made, in a folder of its own, so no test sees what another one saved.
+    const QString name = QString("%1.%2").arg(QTest::currentAppName()).arg(QTest::currentTestFunction());
+    QDir dir(QDir::temp().filePath("noltace-gui-config/" + name));
+    dir.removeRecursively();
+    dir.mkpath("noltace");
+    QFile file(dir.filePath("noltace/noltace.ini"));
+    if (file.open(QIODevice::WriteOnly)) file.write(QByteArray::fromStdString(FormatConfigText(LiveOptions())));
+    file.close();
+    return StartApplicationWithConfigFolder(dir.path(), arguments);
+}
+
+std::unique_ptr<Application> StartApplicationWithConfigFolder(const QString& configHome,
+                                                              const std::vector<std::string>& arguments) {
+    qputenv("XDG_CONFIG_HOME", configHome.toLocal8Bit());
     qputenv("NOLTACE_ROM", TestRomPath().toLocal8Bit());
     auto app = std::make_unique<Application>(arguments);
     if (!app->Start()) {

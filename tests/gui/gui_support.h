@@ -50,7 +50,11 @@ void ResetEmulatorState();
 
 // Starts the application on the test ROM with these arguments; the window is shown
 // exposed and active. Fails the test (returns null) when start-up fails.
+// The settings it starts with are the test's live settings (a noltace.ini written for it).
 std::unique_ptr<Application> StartApplication(const std::vector<std::string>& arguments = {});
+// The same with $XDG_CONFIG_HOME set to `configHome` and whatever file is (or is not) there.
+std::unique_ptr<Application> StartApplicationWithConfigFolder(const QString& configHome,
+                                                              const std::vector<std::string>& arguments = {});
 
 // Runs `action` on the next modal widget that opens (within `timeoutMs`); the action
 // must close it. Returns a flag that turns true once the action has run.

@@ -25,6 +25,9 @@ const char* UsageText() {
            "Set-up (applied before any action):\n"
            "  --rom FILE        the 8 KB ROM (default: $NOLTACE_ROM, then roms/ace.rom beside\n"
            "                    the program, then $XDG_DATA_HOME/noltace/roms/ace.rom)\n"
+           "  --config FILE     read the settings of a noltace.ini first (model, colours,\n"
+           "                    sound format, spool speed, tape options); the options\n"
+           "                    below override it\n"
            "  --model N         0 = 3K (default), 1 = 19K, 2 = 35K, 3 = 51K\n"
            "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
            "  --max N           frame limit of each --until (default 3000)\n"
@@ -95,6 +98,10 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             const char* v = needsValue("a ROM file name");
             if (!v) return false;
             options.romPath = v;
+        } else if (option == "--config") {
+            const char* v = needsValue("a configuration file name");
+            if (!v) return false;
+            options.configPath = v;
         } else if (option == "--model") {
             if (!numberValue("a model number 0-3", 0, 3, number)) return false;
             options.model = int(number);

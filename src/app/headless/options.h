@@ -33,8 +33,9 @@ struct Action {
 
 struct HeadlessOptions {
     std::string romPath; // "" = the standard ROM lookup
-    int model = 0;       // 0 3K, 1 19K, 2 35K, 3 51K
-    int colours = 0;     // colour scheme 0-4
+    std::string configPath; // an ini file read before the other set-up options
+    int model = -1;         // 0 3K, 1 19K, 2 35K, 3 51K; -1 as configured (3K)
+    int colours = -1;       // colour scheme 0-4; -1 as configured (0)
     long maxFrames = 3000;
     std::string audioOut;   // "" = no sound; else the WAV file the sound goes to
     int soundInterface = 0; // 0 None, 1 Boldfield, 2 Ace User, 3 Fuller Box, 4 Quicksilva

@@ -2,12 +2,14 @@
 
 #include <cstdio>
 
+#include "app/config/config_file.h"
 #include "app/rom_lookup.h"
 #include "debug_actions.h"
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "debugger/debugger_text.h"
 #include "debugger/disassembler.h"
+#include "display/display_settings.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
 #include "machine/frame.h"
@@ -53,18 +55,24 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     const std::string::size_type slash = rom.find_last_of('/');
     romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
 
-    machine.model = uint32_t(options.model);
+    std::string problem;
+    if (!options.configPath.empty() && !LoadConfigFile(options.configPath, problem)) {
+        PrintError("cannot use configuration '" + options.configPath + "': " + problem);
+        return false;
+    }
+    if (options.model >= 0) machine.model = uint32_t(options.model);
+    if (options.colours >= 0) opt_colours = options.colours;
+    if (options.autoload) opt_autoload = true;
     machine.topPage = ModelTable(machine.model).topPage;
     machine.ramTop = ModelTable(machine.model).ramTop;
     BuildBeamMap();
-    ApplyColourScheme(options.colours);
+    ApplyColourScheme(opt_colours);
     ResetMachine();
     machine.soundInterface = uint8_t(options.soundInterface);
     FastMode = true; // nobody watches: run as fast as the host allows
-    opt_autoload = options.autoload;
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
-    opt_dis_rom = options.romLabels;
-    opt_dis_sv = options.systemVariableLabels;
+    if (options.romLabels) opt_dis_rom = 1;
+    if (options.systemVariableLabels) opt_dis_sv = 1;
     if (!ArmBreakpoints(options)) return false;
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
@@ -99,9 +107,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
         const std::string condition = comma == std::string::npos ? std::string() : text.substr(comma + 1);
         switch (AddBreakpoint(address, condition)) {
         case BreakpointResult::Ok: break;
-        case BreakpointResult::TableFull:
-            PrintError("--break: only 256 breakpoints allowed");
-            return false;
+        case BreakpointResult::TableFull: PrintError("--break: only 256 breakpoints allowed"); return false;
         case BreakpointResult::BadAddress: {
             char top[8];
             std::snprintf(top, sizeof top, "#%04X", machine.ramTop);
@@ -201,7 +207,8 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
     case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
     case ActionKind::Disassemble: Disassemble(action.address, action.length); break;
     case ActionKind::Registers:
-        for (const std::string& row : RegisterPaneRows()) std::printf("%s\n", row.c_str());
+        for (const std::string& row : RegisterPaneRows())
+            std::printf("%s\n", row.c_str());
         break;
     case ActionKind::Step: Step(action.frames); break;
     case ActionKind::SaveSnapshot:

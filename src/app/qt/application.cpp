@@ -10,9 +10,12 @@
 
 #include "base/current_file.h"
 #include "base/messages.h"
+#include "app/config/config_file.h"
+#include "app/qt/config_commands.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_window.h"
+#include "app/qt/view_controller.h"
 #include "app/qt/rom_missing_dialog.h"
 #include "app/rom_lookup.h"
 #include "app/shell_state.h"
@@ -30,6 +33,7 @@
 Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
 Application::~Application() {
+    config_commands::AttachWindow(nullptr);
     ShutdownSound();
     window_.reset();
     SetHost(nullptr);
@@ -45,6 +49,8 @@ bool Application::Start() {
 
     window_ = std::make_unique<MainWindow>(host_, loop_);
     host_.SetDialogOwner(window_.get());
+    config_commands::AttachWindow(window_.get());
+    window_->view().RestorePlace(mainWindowPlacement.left, mainWindowPlacement.top);
     // Without sound the emulator still runs, silently, paced by the frame driver.
     InstallSdlAudioDevice();
     if (InitSound() != 0) ReportMessage(kCaptionError, 60);
@@ -78,8 +84,8 @@ bool Application::StartUp() {
     frameCounter = 0;
     ReleaseEveryKey();
 
-    // noltace.ini is read here once the configuration exists; until then the defaults stand.
-    machine.model = 0;
+    // The settings choose the model whose memory the ROM then boots into.
+    LoadConfig();
     return LoadAceRom();
 }
 

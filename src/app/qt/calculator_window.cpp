@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "app/tool_window_places.h"
+#include "app/window_places.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::string LabelForKey(const QKeyEvent& event) {
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(QWidget* parent) : ToolWindow(parent, calculatorPlace) {
+CalculatorWindow::CalculatorWindow(QWidget* parent) : DebuggerToolWindow(parent, kPlaceCalculator) {
     setObjectName("CALCULATOR");
     setWindowTitle("NoltACE Calculator");
     if (engine_.signedMode() != signedModeKept) engine_.Press("SIGN");
@@ -120,7 +120,7 @@ void CalculatorWindow::ShowState() {
 
 void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
     const std::string label = LabelForKey(*event);
-    if (label.empty() || !engine_.Enabled(label)) return ToolWindow::keyPressEvent(event);
+    if (label.empty() || !engine_.Enabled(label)) return DebuggerToolWindow::keyPressEvent(event);
     Pressed(label);
 }
 

@@ -8,13 +8,13 @@
 #include <map>
 #include <string>
 
-#include "app/qt/tool_window.h"
+#include "app/qt/debugger_tool_window.h"
 #include "debugger/calculator.h"
 
 class QLineEdit;
 class QPushButton;
 
-class CalculatorWindow : public ToolWindow {
+class CalculatorWindow : public DebuggerToolWindow {
     Q_OBJECT
   public:
     explicit CalculatorWindow(QWidget* parent);

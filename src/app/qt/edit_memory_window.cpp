@@ -10,7 +10,7 @@
 #include <QWheelEvent>
 
 #include "app/qt/app_fonts.h"
-#include "app/tool_window_places.h"
+#include "app/window_places.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ void MemoryEditorView::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
-EditMemoryWindow::EditMemoryWindow(QWidget* parent) : ToolWindow(parent, editMemoryPlace) {
+EditMemoryWindow::EditMemoryWindow(QWidget* parent) : DebuggerToolWindow(parent, kPlaceEditMemory) {
     setObjectName("EDIT_MEMORY");
     setWindowTitle("Edit Memory");
     view_ = new MemoryEditorView(editor_, this);

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/qt/tool_window.h"
+#include "app/qt/debugger_tool_window.h"
 #include "debugger/memory_editor.h"
 
 class QScrollBar;
@@ -32,7 +32,7 @@ class MemoryEditorView : public QWidget {
     int wheelDelta_ = 0;
 };
 
-class EditMemoryWindow : public ToolWindow {
+class EditMemoryWindow : public DebuggerToolWindow {
     Q_OBJECT
   public:
     explicit EditMemoryWindow(QWidget* parent);

@@ -12,6 +12,8 @@
 
 #include "app/qt/about_dialog.h"
 #include "app/qt/calculator_window.h"
+#include "app/qt/config_commands.h"
+#include "app/qt/options_dialog.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/help_box.h"
 #include "app/qt/input_routing.h"
@@ -21,6 +23,7 @@
 #include "app/qt/run_commands.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/qt/view_controller.h"
+#include "app/config/config_file.h"
 #include "app/shell_state.h"
 #include "display/qt/display_presenter.h"
 #include "display/qt/screen_panel.h"
@@ -80,6 +83,11 @@ void MainWindow::ConnectCommands() {
     });
     connect(a.calculator, &QAction::triggered, this, [this] { OpenCalculator(this); });
     ConnectPcLogMenu(a, this);
+    connect(a.options, &QAction::triggered, this, [this] { ShowOptionsDialog(*this); });
+    connect(a.loadConfiguration, &QAction::triggered, this, [this] { config_commands::LoadConfiguration(*this); });
+    connect(a.saveConfiguration, &QAction::triggered, this, [this] { config_commands::SaveConfiguration(*this); });
+    connect(a.defaultConfiguration, &QAction::triggered, this,
+            [this] { config_commands::DefaultConfiguration(*this); });
     connect(a.about, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(a.help, &QAction::triggered, this, [this] { ShowHelpBox(this); });
     connect(a.pause, &QAction::triggered, this, [] { run_commands::TogglePause(); });
@@ -121,8 +129,8 @@ bool MainWindow::ToolWindowActive() const {
 
 void MainWindow::Quit() {
     if (!run_commands::ConfirmQuit()) return;
-    if (!view_->fullScreen()) mainWindowPlacement = {x(), y(), width(), height()};
-    // The configuration file is written here once it exists.
+    config_commands::StoreWindowPlace(*this);
+    SaveConfig();
     ShutdownSound();
     presenter_->TearDownDisplay();
     for (QWidget* window : QApplication::topLevelWidgets())

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "app/qt/app_fonts.h"
-#include "app/tool_window_places.h"
+#include "app/window_places.h"
 #include "debugger/forth_views.h"
 
 namespace {
@@ -14,7 +14,7 @@ QPointer<PadWindow> openWindow;
 constexpr int kMargin = 6;
 } // namespace
 
-PadWindow::PadWindow(QWidget* parent) : ToolWindow(parent, viewPadPlace) {
+PadWindow::PadWindow(QWidget* parent) : DebuggerToolWindow(parent, kPlaceViewPadSpace) {
     setObjectName("VIEW_PAD");
     setWindowTitle("View Pad Space");
     setFont(ListingFont());

@@ -2,9 +2,9 @@
 // from memory at every repaint (debugger/forth_views.h). Modeless, one at a time.
 #pragma once
 
-#include "app/qt/tool_window.h"
+#include "app/qt/debugger_tool_window.h"
 
-class PadWindow : public ToolWindow {
+class PadWindow : public DebuggerToolWindow {
     Q_OBJECT
   public:
     explicit PadWindow(QWidget* parent);

@@ -1,9 +1,11 @@
 #include "app/qt/qt_host.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/config/config_file.h"
 #include "app/qt/message_dialog.h"
 #include "display/qt/display_presenter.h"
 #include "tape/file_paths.h"
@@ -25,6 +27,9 @@ QString QtFilters(const FileDialogRequest& request) {
 
 QString InitialPath(const FileDialogRequest& request) {
     QString path = QString::fromStdString(request.initialFolder);
+    // The default folders in the user's data folder are made when first used.
+    const QString data = QString::fromStdString(DefaultDataFolder());
+    if (!path.isEmpty() && path.startsWith(data) && !QDir(path).exists()) QDir().mkpath(path);
     if (!request.initialName.empty()) {
         if (!path.isEmpty() && !path.endsWith('/')) path += '/';
         path += QString::fromStdString(request.initialName);

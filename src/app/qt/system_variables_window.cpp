@@ -8,14 +8,15 @@
 #include <QVBoxLayout>
 
 #include "app/qt/app_fonts.h"
-#include "app/tool_window_places.h"
+#include "app/window_places.h"
 #include "debugger/forth_views.h"
 
 namespace {
 QPointer<SystemVariablesWindow> openWindow;
 }
 
-SystemVariablesWindow::SystemVariablesWindow(QWidget* parent) : ToolWindow(parent, systemVariablesPlace) {
+SystemVariablesWindow::SystemVariablesWindow(QWidget* parent)
+    : DebuggerToolWindow(parent, kPlaceSystemVariables) {
     setObjectName("SYSTEM_VARIABLES");
     setWindowTitle("System Variables");
     list_ = new QTreeWidget(this);

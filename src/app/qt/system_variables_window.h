@@ -2,11 +2,11 @@
 // when the window opens (debugger/forth_views.h). Modeless, one at a time.
 #pragma once
 
-#include "app/qt/tool_window.h"
+#include "app/qt/debugger_tool_window.h"
 
 class QTreeWidget;
 
-class SystemVariablesWindow : public ToolWindow {
+class SystemVariablesWindow : public DebuggerToolWindow {
     Q_OBJECT
   public:
     explicit SystemVariablesWindow(QWidget* parent);

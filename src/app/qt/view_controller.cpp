@@ -1,6 +1,9 @@
 #include "app/qt/view_controller.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -13,6 +16,22 @@
 #include "app/shell_state.h"
 #include "display/presentation.h"
 #include "display/qt/display_presenter.h"
+
+namespace {
+
+// A larger scale may push the window past the edge of its screen: slide it back in as far
+// as it fits.
+QPoint KeptOnScreen(QPoint place, QSize size) {
+    QScreen* home = QGuiApplication::screenAt(place + QPoint(40, 10));
+    if (!home) home = QGuiApplication::primaryScreen();
+    if (!home) return place;
+    const QRect area = home->availableGeometry();
+    place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - size.width())));
+    place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - size.height())));
+    return place;
+}
+
+} // namespace
 
 ViewController::ViewController(QMainWindow* window, DisplayPresenter& presenter, StatusBarPanel& status,
                                const MainMenuActions& actions)
@@ -85,6 +104,26 @@ void ViewController::WindowMoved() {
     mainWindowPlacement.top = windowedPosition_.y();
 }
 
+void ViewController::RestorePlace(int left, int top) {
+    QPoint place(left, top);
+    // Enough of the title bar must be on some screen for the user to grab it.
+    const QPoint grip = place + QPoint(40, 10);
+    bool visible = false;
+    for (QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->availableGeometry().contains(grip);
+    if (!visible)
+        if (QScreen* primary = QGuiApplication::primaryScreen()) place = primary->availableGeometry().topLeft();
+    windowedPosition_ = place;
+    havePosition_ = true;
+    mainWindowPlacement.left = place.x();
+    mainWindowPlacement.top = place.y();
+    if (!fullScreen()) window_->move(place);
+}
+
+int ViewController::windowedScale() const {
+    return fullScreen() ? scaleBeforeFullScreen_ : WindowScale(opt_DrawSize);
+}
+
 void ViewController::TickScale(int scale) {
     if (QAction* action = actions_.SizeAction(scale)) action->setChecked(true);
 }
@@ -94,5 +133,5 @@ void ViewController::PlaceWindow() {
     // the scale and the status bar. The user cannot resize it.
     window_->layout()->setSizeConstraint(QLayout::SetFixedSize);
     window_->adjustSize();
-    if (havePosition_) window_->move(windowedPosition_);
+    if (havePosition_) window_->move(KeptOnScreen(windowedPosition_, window_->frameGeometry().size()));
 }

@@ -25,6 +25,11 @@ class ViewController {
 
     // The window moved: remember where, unless in full screen.
     void WindowMoved();
+    // Puts the window at a remembered place (from the configuration); a place that is on
+    // no screen today is brought back onto the primary screen.
+    void RestorePlace(int left, int top);
+    // The scale of the window outside full screen (1 to 3).
+    int windowedScale() const;
 
   private:
     void TickScale(int scale);

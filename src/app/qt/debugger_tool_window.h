@@ -1,15 +1,16 @@
 // The base of the debugger's modeless tool windows: opens at the place it last closed
-// and remembers that place when it closes. Each window deletes itself on closing.
+// (app/window_places.h, kept by the configuration file) and remembers that place when it
+// closes. Each window deletes itself on closing.
 #pragma once
 
 #include <QDialog>
 
-struct ToolWindowPlace;
+#include "app/window_places.h"
 
-class ToolWindow : public QDialog {
+class DebuggerToolWindow : public QDialog {
     Q_OBJECT
   public:
-    ToolWindow(QWidget* parent, ToolWindowPlace& place);
+    DebuggerToolWindow(QWidget* parent, ToolWindow place);
 
     // Escape closes the window the same way as its close box.
     void reject() override { close(); }
@@ -19,6 +20,6 @@ class ToolWindow : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    ToolWindowPlace& place_;
+    WindowPoint& place_;
     bool placed_ = false;
 };

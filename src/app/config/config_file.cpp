@@ -1,0 +1,260 @@
+#include "app/config/config_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/shell_state.h"
+#include "base/host.h"
+#include "base/messages.h"
+#include "display/display_settings.h"
+#include "display/renderer.h"
+#include "machine/frame.h"
+#include "machine/machine_state.h"
+#include "machine/reset.h"
+
+void (*settingsAppliedHandler)() = nullptr;
+
+namespace {
+
+constexpr int kConfigCorrupt = 6;
+// Far beyond any real configuration file; a bigger file is not one.
+constexpr std::uintmax_t kLargestConfigFile = 64u << 20;
+
+// Walks a text line by line; "\r\n" ends a line as "\n" does.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return true;
+    }
+
+  private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+// The text after the first "=", or the whole line when there is none.
+std::string_view ValueText(std::string_view line) {
+    const size_t equals = line.find('=');
+    return equals == std::string_view::npos ? line : line.substr(equals + 1);
+}
+
+// A decimal integer read as a formatted read does: leading white space, a sign, digits up
+// to the first non-digit; 0 when there is no number. Huge numbers stop at the int range.
+long ReadInteger(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<long>(value * 10 + (text[i] - '0'), long(INT_MAX) + 1);
+    value = negative ? -value : value;
+    return std::clamp<long>(value, INT_MIN, INT_MAX);
+}
+
+bool IsText(const Setting& s) {
+    return s.width == SettingWidth::Text || s.width == SettingWidth::Folder;
+}
+
+// A text value may not break the file's lines.
+std::string OneLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+bool ReadFileText(const std::string& path, std::string& text) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kLargestConfigFile) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (in.bad()) return false;
+    text = contents.str();
+    return true;
+}
+
+// Writes `text` beside `path` and renames it over `path`, so the old file stays whole
+// until the new one is complete. Returns "" or what went wrong.
+std::string WriteFileAtomically(const std::string& path, const std::string& text) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return std::strerror(errno);
+    fchmod(fd, 0644);
+    size_t done = 0;
+    std::string problem;
+    while (done < text.size() && problem.empty()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+            problem = n < 0 ? std::strerror(errno) : "nothing written";
+        else
+            done += size_t(n);
+    }
+    if (problem.empty() && fsync(fd) != 0) problem = std::strerror(errno);
+    if (close(fd) != 0 && problem.empty()) problem = std::strerror(errno);
+    if (problem.empty() && std::rename(temp.c_str(), path.c_str()) != 0) problem = std::strerror(errno);
+    if (!problem.empty()) std::remove(temp.c_str());
+    return problem;
+}
+
+// Defaults into the live settings and applied; written when `write` is set.
+bool ApplyDefaultSettings(bool write) {
+    StoreOptionsToLive(DefaultOptions(DefaultDataFolder()));
+    ApplyLoadedSettings();
+    return write ? SaveConfig() : false;
+}
+
+} // namespace
+
+bool ParseConfigText(std::string_view text, OptionSet& staged) {
+    const std::vector<Setting>& table = SettingsTable();
+    staged.resize(table.size());
+    LineReader lines(text);
+    std::string_view line;
+    for (;;) {
+        // Each pass starts at a section header; running out of lines before "[End]" fails.
+        if (!lines.Next(line) || line.size() < 2 || line.front() != '[' || line.back() != ']') return false;
+        const std::string_view name = line.substr(1, line.size() - 2);
+        if (name == "End") return true;
+        if (name == "Input") continue; // recognised, holds nothing
+        bool known = false;
+        for (size_t i = 0; i < table.size(); ++i) {
+            if (name != table[i].section) continue;
+            known = true;
+            if (!lines.Next(line)) return false;
+            const std::string_view value = ValueText(line);
+            OptionValue read;
+            if (IsText(table[i]))
+                read.text = std::string(value);
+            else
+                read.number = ReadInteger(value);
+            staged[i] = ClampedValue(table[i], read);
+        }
+        if (!known || !lines.Next(line)) return false; // the separator after the section
+    }
+}
+
+std::string FormatConfigText(const OptionSet& options) {
+    const std::vector<Setting>& table = SettingsTable();
+    std::string text;
+    const char* section = nullptr;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const Setting& s = table[i];
+        if (!section || std::strcmp(section, s.section) != 0) {
+            if (section) text += " \n";
+            section = s.section;
+            text += '[';
+            text += section;
+            text += "]\n";
+        }
+        const OptionValue value = ClampedValue(s, i < options.size() ? options[i] : OptionValue{});
+        text += s.key;
+        text += '=';
+        text += IsText(s) ? OneLine(value.text) : std::to_string(value.number);
+        text += '\n';
+    }
+    text += " \n[End]\n";
+    text += kConfigEndLine;
+    text += '\n';
+    return text;
+}
+
+std::string ConfigFilePath() {
+    return configFolder + kConfigFileName;
+}
+
+std::string DefaultDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return std::string(data) + "/noltace/";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/share/noltace/";
+    return executableFolder;
+}
+
+void ApplyLoadedSettings() {
+    if (machine.model > 3) machine.model = 0;
+    const ModelInfo& model = ModelTable(machine.model);
+    machine.topPage = model.topPage;
+    machine.ramTop = model.ramTop;
+    ApplyColourScheme(opt_colours);
+    RestartFrameSkip();
+    ResetMachine();
+    if (settingsAppliedHandler) settingsAppliedHandler();
+}
+
+int LoadConfig() {
+    const std::string path = ConfigFilePath();
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) && !error) {
+        // A first start: nothing is wrong, the defaults simply become the file.
+        ApplyDefaultSettings(true);
+        return 1;
+    }
+    std::string text;
+    OptionSet staged = LiveOptions();
+    if (ReadFileText(path, text) && ParseConfigText(text, staged)) {
+        StoreOptionsToLive(staged);
+        ApplyLoadedSettings();
+        return 0;
+    }
+    ReportMessage(kCaptionError, kConfigCorrupt);
+    // Keep what the user wrote beside the fresh file; if it cannot be moved aside, the
+    // defaults are used without overwriting it.
+    const bool keptAside = std::rename(path.c_str(), (path + ".bad").c_str()) == 0;
+    if (ApplyDefaultSettings(keptAside)) host().ShowMessage("NoltACE Error", "Creating new config file");
+    return 1;
+}
+
+bool LoadConfigFile(const std::string& path, std::string& problem) {
+    std::string text;
+    if (!ReadFileText(path, text)) {
+        problem = "cannot read it";
+        return false;
+    }
+    OptionSet staged = LiveOptions();
+    if (!ParseConfigText(text, staged)) {
+        problem = "not a NoltACE configuration file (it breaks off or has an unknown section)";
+        return false;
+    }
+    StoreOptionsToLive(staged);
+    return true;
+}
+
+bool SaveConfig() {
+    SyncOptionsFromLive();
+    const std::vector<Setting>& table = SettingsTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        optionCopies[i] = ClampedValue(table[i], optionCopies[i]);
+    const std::string path = ConfigFilePath();
+    std::error_code ignored;
+    if (!configFolder.empty()) std::filesystem::create_directories(configFolder, ignored);
+    const std::string problem = WriteFileAtomically(path, FormatConfigText(optionCopies));
+    if (problem.empty()) return true;
+    host().ShowMessage("NoltACE Error", "Cannot write the configuration file " + path + ": " + problem +
+                                            "\nThe settings stay in use until NoltACE quits.");
+    return false;
+}
+
+void ApplyDefaults() {
+    ApplyDefaultSettings(true);
+}

@@ -1,0 +1,38 @@
+#include "app/qt/options_input_page.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+
+#include "machine/joystick.h"
+
+OptionsInputPage::OptionsInputPage(QWidget* parent) : QWidget(parent) {
+    auto* joysticks = new QComboBox(this);
+    joysticks->setObjectName("joystickChoice");
+    auto* emulates = new QComboBox(this);
+    emulates->setObjectName("joystickEmulates");
+    joysticks->setEnabled(false);
+    emulates->setEnabled(false);
+    auto* form = new QFormLayout(this);
+    form->addRow("Joystick", joysticks);
+    form->addRow("Emulates", emulates);
+
+    opt_joystick_choice = joystickChoice;
+    opt_joystick_emulates = joystickEmulates;
+    if (!SetUpJoystick(false) || joystickNames.empty()) {
+        joystickEmulates = opt_joystick_emulates = kJoystickEmulatesNone;
+        return;
+    }
+    for (const std::string& name : joystickNames)
+        joysticks->addItem(QString::fromStdString(name));
+    for (const char* name : kJoystickEmulationNames)
+        emulates->addItem(name);
+    joysticks->setCurrentIndex(joystickChoice >= 0 && joystickChoice < joysticks->count() ? joystickChoice
+                                                                                          : 0);
+    emulates->setCurrentIndex(joystickEmulates == kJoystickEmulatesBoldfield ? 1 : 0);
+    opt_joystick_choice = joysticks->currentIndex();
+    joysticks->setEnabled(true);
+    emulates->setEnabled(true);
+    connect(joysticks, &QComboBox::currentIndexChanged, this, [](int n) { opt_joystick_choice = n; });
+    connect(emulates, &QComboBox::currentIndexChanged, this,
+            [](int n) { opt_joystick_emulates = uint8_t(n); });
+}

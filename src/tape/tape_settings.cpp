@@ -1,0 +1,3 @@
+#include "tape/tape_settings.h"
+
+std::string opt_startaddr = "20000";

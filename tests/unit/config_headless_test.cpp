@@ -1,0 +1,76 @@
+// noltace-headless --config: a desktop configuration reproduced in automation. A program
+// too big for the 3K machine loads when the file selects 19K, the command line still
+// overrides the file, and a broken file stops the run with one line of error.
+#include <fstream>
+
+#include "app/config/config_file.h"
+#include "display/display_settings.h"
+#include "headless_runner.h"
+#include "machine/machine_state.h"
+#include "tape/tape_deck.h"
+#include "test_support.h"
+
+namespace {
+
+class ConfigHeadlessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
+        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
+        dir = ScratchFolder();
+    }
+    static HeadlessResult Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--rom", TestRomPath()});
+        return RunHeadless(args);
+    }
+    // A configuration file with the defaults but for the model and autoload.
+    std::string WriteConfig(const std::string& name, long model) {
+        OptionSet options = DefaultOptions(dir);
+        options[size_t(SettingIndex(&machine.model))].number = model;
+        options[size_t(SettingIndex(&opt_autoload))].number = 1;
+        const std::string path = dir + name;
+        std::ofstream(path, std::ios::binary) << FormatConfigText(options);
+        return path;
+    }
+    std::string dir;
+};
+
+TEST_F(ConfigHeadlessTest, ModelFromTheFileLoadsA16KProgram) {
+    // A word with 5000 bytes of data behind it: its tape holds more than the 3K machine's RAM.
+    HeadlessResult r = Run({"--model", "1", "--tape-out", dir + "big", "--type",
+                            ": BIG 3 2 + . ; 5000 ALLOT\n", "--type", "SAVE BIG\n", "--run", "20"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> loadAndRun = {"--load", dir + "big.tap", "--run",   "300",
+                                                 "--type", "BIG\n",         "--screen"};
+
+    auto withConfig = [&](const std::string& config, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"--config", config};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), loadAndRun.begin(), loadAndRun.end());
+        return Run(args);
+    };
+    r = withConfig(WriteConfig("19k.ini", 1), {});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("BIG 5  OK"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("ERROR"), std::string::npos) << r.out;
+
+    r = withConfig(WriteConfig("3k.ini", 0), {});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("ERROR 10"), std::string::npos) << r.out;
+
+    // The set-up options come after the file and win.
+    r = withConfig(WriteConfig("19k.ini", 1), {"--model", "0"});
+    EXPECT_NE(r.out.find("ERROR 10"), std::string::npos) << r.out;
+}
+
+TEST_F(ConfigHeadlessTest, UnreadableFileIsAnError) {
+    std::ofstream(dir + "broken.ini") << "[Emulation]\nopt_emulation_speed=100\n";
+    for (const std::string& config : {dir + "broken.ini", dir + "missing.ini"}) {
+        const HeadlessResult r = Run({"--config", config, "--run", "1"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.ErrLines(), 1) << r.err;
+        EXPECT_NE(r.err.find(config), std::string::npos) << r.err;
+    }
+}
+
+} // namespace
