@@ -10,6 +10,7 @@
 #include "app/qt/stack_value_dialog.h"
 #include "app/qt/system_variables_window.h"
 #include "debugger/memory_tools.h"
+#include "machine/machine_state.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ void RunDebuggerTool(DebuggerTool tool, QWidget* window, const DebuggerToolHooks
         Call(hooks.refresh);
         break;
     case DebuggerTool::EditRegisters:
-        if (RunEditRegisters(window)) Call(hooks.refresh);
+        // The code pane follows the new pc.
+        if (RunEditRegisters(window) && hooks.showCode) hooks.showCode(machine.pc);
         break;
     case DebuggerTool::EditMemory: OpenEditMemory(window, hooks.refresh); break;
     case DebuggerTool::Find:
