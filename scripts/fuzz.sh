@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
-targets=(tap snapshot spool binary config)
+targets=(tap tzx wav snapshot spool binary config)
 
 cmake -S . -B build-fuzz -DNOLTACE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DNOLTACE_BUILD_APP=OFF -DNOLTACE_BUILD_BENCHMARKS=OFF >/dev/null
@@ -16,7 +16,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 # Real Ace files seed the search when the test data is there (read, never written).
 data="${NOLTACE_TESTDATA:-$(pwd)/../shared/testdata}"
-declare -A seeds=([tap]=ace/tap [snapshot]=ace/snapshot [spool]=ace/forth [binary]=ace/tap [config]=none)
+declare -A seeds=([tap]=ace/tap [tzx]=ace/tzx [wav]=ace/wav [snapshot]=ace/snapshot [spool]=ace/forth [binary]=ace/tap [config]=none)
 
 status=0
 for t in "${targets[@]}"; do
@@ -27,7 +27,15 @@ for t in "${targets[@]}"; do
   log="build-fuzz/fuzz_$t.log"
   if (cd build-fuzz && ./fuzz/fuzz_"$t" -max_total_time="$seconds" -max_len=70000 -rss_limit_mb=2048 \
         -artifact_prefix="fuzz_$t-" "corpus/$t" "${extra[@]}") >"$log" 2>&1; then
-    echo "fuzz_$t: ${seconds}s clean, $(grep -o 'Done [0-9]* runs' "$log" | tail -n 1 || true)"
+    # A target that ran no input at all tested nothing: count it as a failure.
+    runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -n 1 | grep -o '[0-9]*' || true)
+    if [ "${runs:-0}" -gt 0 ]; then
+      echo "fuzz_$t: ${seconds}s clean, Done $runs runs"
+    else
+      tail -n 20 "$log" >&2
+      echo "fuzz_$t did not run (full log: $log)" >&2
+      status=1
+    fi
   else
     tail -n 40 "$log" >&2
     echo "fuzz_$t found a problem (full log: $log)" >&2

@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian packages NoltACE needs to build, run and test, skipping any that
 # are already there. Needs root (or sudo) only when something is missing.
+#
+# The list follows the build: each find_package / pkg_check_modules of the CMake files
+# (cmake/RequirePackage.cmake names the same packages when one is missing), then what
+# the tests run. `dpkg -S <config file>` tells which package carries a CMake config.
 set -euo pipefail
 
 packages=(
+  # Compiler and build tools
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev libsdl2-dev zlib1g-dev libpng-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # Desktop application: Qt6Widgets, Qt6OpenGLWidgets, Qt6Test (qt6-base-dev),
+  # Qt6OpenGL (libqt6opengl6-dev), OpenGL headers, SDL2 (sound and joystick)
+  qt6-base-dev libqt6opengl6-dev libgl-dev libsdl2-dev
+  # Headless runner (PNG) and the Z80 conformance runner (ZLIB, nlohmann_json)
+  libpng-dev zlib1g-dev nlohmann-json3-dev
+  # Unit tests and benchmarks (GTest, benchmark; libz80ex-dev, a second Z80 core to compare with)
+  libgtest-dev libgmock-dev libbenchmark-dev libz80ex-dev
+  # Fuzz targets: clang with libFuzzer's runtime
   clang libclang-rt-dev
-  xvfb xauth
+  # GUI tests: a private X server, a window manager, real key events and keyboard layouts
+  xvfb xauth openbox xdotool x11-xkb-utils
 )
 
 missing=()

@@ -4,8 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-if [ -x build/src/app/qt/noltace ]; then
-  exec build/src/app/qt/noltace "$@"
+app=build/src/app/qt/noltace
+if [ ! -x "$app" ]; then
+  echo "run.sh: $app was not built (was the build configured with -DNOLTACE_BUILD_APP=OFF?)" >&2
+  exit 1
 fi
-# Until the desktop window lands, boot the ROM headless and show the screen.
-exec build/src/app/headless/noltace-headless "$@"
+exec "$app" "$@"

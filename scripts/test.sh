@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds NoltACE and runs the whole test suite (unit tests,
-# Z80 conformance suites, GUI tests under Xvfb).
+# Z80 conformance suites, GUI tests under Xvfb, the fuzz targets), then checks that
+# every group of tests was there and ran (tests/check_test_run.cmake).
+#
+# On a developer's machine tests that need the ROM or the test data skip without them.
+# In CI (CI=true) the data is always there, so a skip is a failure: it would hide a
+# missing install step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,6 +14,11 @@ here=$(pwd)
 : "${NOLTACE_TEST_ROM:=$here/../shared/roms/ace.rom}"
 : "${NOLTACE_TESTDATA:=$here/../shared/testdata}"
 export NOLTACE_TEST_ROM NOLTACE_TESTDATA
+strict=OFF
+if [ "${CI:-}" = true ]; then
+  export NOLTACE_REQUIRE_DATA=1
+  strict=ON
+fi
 
 bash scripts/build.sh -DNOLTACE_TEST_ROM="$NOLTACE_TEST_ROM" -DNOLTACE_TESTDATA="$NOLTACE_TESTDATA"
 
@@ -33,12 +43,14 @@ cmake --build build-asan -j"$(nproc)"
 (cd build-asan && LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
   ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex')
 
-# Each loader's fuzz target for a bounded time.
-if [ -f scripts/fuzz.sh ]; then
-  bash scripts/fuzz.sh
-fi
+# Each loader's fuzz target for a bounded time (it fails when a target did not run).
+bash scripts/fuzz.sh
 
 # The whole suite of the release build: unit, conformance and GUI tests. Last, so its
-# summary closes the output.
+# summary closes the output; then the check that no group is missing.
 cd build
-ctest --output-on-failure -j"$(nproc)" --timeout 3000
+status=0
+rm -f test-results.xml
+ctest --output-on-failure -j"$(nproc)" --timeout 3000 --output-junit test-results.xml || status=$?
+cmake -DBUILD_DIR=. -DJUNIT=test-results.xml -DSTRICT=$strict -P "$here/tests/check_test_run.cmake" || status=1
+exit $status

@@ -1,5 +1,6 @@
 #include "app/keyboard.h"
 
+#include "app/key_queue.h"
 #include "app/virtual_keys.h"
 #include "machine/machine_state.h"
 #include "tape/spool.h"
@@ -66,6 +67,12 @@ constexpr TwoKeyRule kTwoKeyRules[] = {
     {vk::kUp, kAceShift, Digit(6), Digit(6)},
     {vk::kDown, kAceShift, Digit(7), Digit(7)},
     {vk::kRight, kAceShift, Digit(8), Digit(8)},
+    // The other SHIFTed digits, which no PC character reaches.
+    {vk::kCapsLock, kAceShift, Digit(2), Digit(2)},
+    {vk::kInsert, kAceShift, Digit(9), Digit(9)},
+    {vk::kPageUp, kAceShift, Digit(4), Digit(4)},
+    {vk::kPageDown, kAceShift, Digit(3), Digit(3)},
+    {vk::kEnd, kAceShift, Digit(1), Digit(1)},
     // Numeric pad operators.
     {vk::kPadMultiply, kAceSymbolShift, Letter('B'), Letter('B')},
     {vk::kPadAdd, kAceSymbolShift, Letter('K'), Letter('K')},
@@ -154,7 +161,30 @@ void ReleaseAllKeys() {
     ReleaseKeyMatrix();
 }
 
+void CharacterKeyDown(const KeyChord& keys) {
+    if (spoolActive) return;
+    if (!(keys.rows[kAceShift.row] & kAceShift.Mask())) ReleaseAceKey(kAceShift);
+    PressKeys(keys);
+}
+
+void CharacterKeyUp(const KeyChord& keys) {
+    if (spoolActive) return;
+    for (int row = 0; row < 8; ++row)
+        machine.keyMatrix[row] |= keys.rows[row];
+    // The PC's Shift and Ctrl may still be down for the next key.
+    if (shiftHeld) PressAceKey(kAceShift);
+    if (symbolHeld) PressAceKey(kAceSymbolShift);
+}
+
+int AceCodeForCharacter(char32_t character) {
+    if (character >= 0x21 && character <= 0x7E) return int(character);
+    if (character == U'\u00A3') return 96;  // the Ace shows its character 96 as a pound sign
+    if (character == U'\u00A9') return 127; // and 127 as a copyright sign
+    return -1;
+}
+
 void ResetKeyboard() {
+    ClearKeyQueue();
     ReleaseAllKeys();
     shiftHeld = symbolHeld = false;
     helperShift = false;

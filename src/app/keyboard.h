@@ -61,7 +61,38 @@ void KeyDown(int virtualKey);
 void KeyUp(int virtualKey);
 void ReleaseAllKeys();
 
-// Every key up, both flags clear, the Keyboard Helper's state cleared (start-up, tests).
+// A PC key typing a printable character presses the Ace keys of that character, found
+// through the spool's character-to-key table (tape/spool.h), so that every character
+// the Ace has types as itself on any PC layout. The character decides SHIFT: the PC's
+// Shift, which may have been needed for the character, is lifted while the key is down
+// and put back when it comes up.
+void CharacterKeyDown(const KeyChord& keys);
+void CharacterKeyUp(const KeyChord& keys);
+// The Ace character code a PC character types: printable ASCII as itself, the pound
+// sign as the Ace's pound (96), the copyright sign as 127; -1 when the Ace has none.
+int AceCodeForCharacter(char32_t character);
+
+// The PC keys for the Ace's SHIFTed editing keys that no character types (listed in the
+// Help box): Insert GRAPHICS, Page Up INVERSE VIDEO, Page Down TRUE VIDEO, End DELETE
+// LINE, Caps Lock CAPS LOCK; the arrows, Backspace and Delete as on the Ace's own keys.
+struct EditingKeyName {
+    const char* pcKey;
+    const char* aceKey;
+};
+constexpr EditingKeyName kEditingKeyNames[] = {
+    {"Arrow keys", "cursor left, right, up, down"},
+    {"Backspace, Delete", "DELETE"},
+    {"Caps Lock", "CAPS LOCK"},
+    {"Insert", "GRAPHICS"},
+    {"Page Up", "INVERSE VIDEO"},
+    {"Page Down", "TRUE VIDEO"},
+    {"End", "DELETE LINE"},
+    {"Shift + Space", "BREAK"},
+    {"Ctrl + a key", "SYMBOL SHIFT + that key"},
+};
+
+// Every key up, both flags clear, no key event waiting, the Keyboard Helper's state
+// cleared (start-up, tests).
 void ResetKeyboard();
 
 // ---- Keyboard Helper ----

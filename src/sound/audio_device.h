@@ -47,6 +47,9 @@ class AudioDevice {
     virtual void QueueChunk(const uint8_t* bytes, uint32_t count) = 0;
     // Closes the stream and lets go of the audio system; Connect may follow again.
     virtual void Close() = 0;
+    // True once the stream has stopped by itself: the device was unplugged, or the
+    // sound server went away.
+    virtual bool Lost() const { return false; }
 };
 
 // Installs the device InitSound uses (nullptr: none, sound cannot start). The device

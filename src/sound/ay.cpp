@@ -1,5 +1,8 @@
 #include "sound/ay.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "sound/sound_output.h"
 #include "sound/sound_settings.h"
 
@@ -123,6 +126,154 @@ void StepNoise() {
     ay.noiseHigh >>= 1;
 }
 
+// AyRun's plan: the ticks until the next generator step, the step included, with
+// `ay.level` holding the levels of the present state; 0 when a register write, a reset
+// or a single tick has made it unknown.
+uint32_t untilChange = 0;
+
+bool NoiseRuns() {
+    return (ay.regs[kAyMixer] & 0x38) != 0x38; // noise on for at least one channel
+}
+
+// One tick of the generators: envelope, noise, tones.
+void TickGenerators() {
+    ay.envHalf ^= 1;
+    if (ay.envHalf) {
+        ++ay.envCount;
+        if (UsesEnvelope() && ay.envCount >= AyEnvelopePeriod()) {
+            ay.envCount = 0;
+            StepEnvelope(ay.regs[kAyEnvShape]);
+        }
+    }
+
+    if (NoiseRuns()) {
+        ++ay.noiseCount;
+        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
+    }
+
+    // Periods below 5 are above the range a speaker can reproduce: such a channel
+    // holds its level instead of squealing. Written without branches: whether a
+    // flip-flop turns on this tick is as good as random to the host's predictor.
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t count = uint16_t(ay.toneCount[c] + 1);
+        const uint16_t period = AyTonePeriod(c);
+        const bool flip = period >= 5 && count >= period;
+        ay.toneCount[c] = flip ? 0 : count;
+        ay.toneOut[c] ^= uint8_t(flip);
+    }
+}
+
+void AddLevels(uint32_t ticks) {
+    for (int c = 0; c < 3; ++c)
+        ay.levelSum[c] += uint32_t(ay.level[c]) * ticks;
+    ay.levelTicks += ticks;
+}
+
+// A counter that will read `next` after the coming increment and acts once it reaches
+// `period`: the increments until it does, the coming one included. The counters wrap,
+// so `next` may be 0 after a long count with the generator switched off.
+uint32_t IncrementsUntil(uint32_t next, uint32_t period) {
+    return next >= period ? 1 : period - next + 1;
+}
+
+// The tick, counted from 1, on which a generator next steps (UINT32_MAX: never): a
+// tone flip-flop turns (0-2), the noise register shifts (3) or the envelope moves (4).
+uint32_t TicksUntilStep(int generator, bool noiseOn, bool envelopeOn) {
+    if (generator < 3) {
+        const uint16_t period = AyTonePeriod(generator);
+        return period >= 5 ? IncrementsUntil(uint16_t(ay.toneCount[generator] + 1), period) : UINT32_MAX;
+    }
+    if (generator == 3)
+        return noiseOn ? IncrementsUntil(uint8_t(ay.noiseCount + 1), ay.noisePeriod) : UINT32_MAX;
+    if (!envelopeOn) return UINT32_MAX;
+    // The envelope counts on every second tick: the next one if envHalf is 0 now.
+    const uint32_t steps = IncrementsUntil(uint16_t(ay.envCount + 1), AyEnvelopePeriod());
+    return ay.envHalf ? 2 * steps : 2 * steps - 1;
+}
+
+// The plan's view of each generator: the ticks until it steps, counted from the state
+// of the counters (they may lag the plan's `untilChange` by ticks not yet skipped). A
+// value that runs early only costs a look at the generator; none runs late.
+uint32_t stepDue[5];
+
+void PlanAllGenerators(bool noiseOn, bool envelopeOn) {
+    untilChange = UINT32_MAX;
+    for (int g = 0; g < 5; ++g) {
+        stepDue[g] = TicksUntilStep(g, noiseOn, envelopeOn);
+        untilChange = std::min(untilChange, stepDue[g]);
+    }
+}
+
+// After `ticks` ticks: the generators that have stepped (or whose value ran out) are
+// planned again, the others come that much nearer. Returns the nearest.
+uint32_t PlanAfter(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+    uint32_t next = UINT32_MAX;
+    for (int g = 0; g < 5; ++g) {
+        stepDue[g] = stepDue[g] > ticks ? stepDue[g] - ticks : TicksUntilStep(g, noiseOn, envelopeOn);
+        next = std::min(next, stepDue[g]);
+    }
+    return next;
+}
+
+// Advances the counters over `ticks` ticks in which no generator steps.
+void SkipQuietTicks(uint32_t ticks, bool noiseOn) {
+    if (ticks == 0) return;
+    for (uint32_t& due : stepDue)
+        due -= due == UINT32_MAX ? 0 : ticks;
+    const uint32_t envelopeCounts = ay.envHalf ? ticks / 2 : (ticks + 1) / 2;
+    ay.envCount = uint16_t(ay.envCount + envelopeCounts);
+    ay.envHalf ^= uint8_t(ticks & 1);
+    if (noiseOn) ay.noiseCount = uint8_t(ay.noiseCount + ticks);
+    for (int c = 0; c < 3; ++c)
+        ay.toneCount[c] = uint16_t(ay.toneCount[c] + ticks);
+}
+
+// Advances the counters by `ticks` ticks, the last of them the one on which the
+// generators due then step: the same as `ticks - 1` quiet ticks and one full tick.
+// A generator that is not due cannot reach its period within these ticks.
+void AdvanceThroughChange(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+    const uint32_t envelopeCounts = ay.envHalf ? ticks / 2 : (ticks + 1) / 2;
+    ay.envHalf ^= uint8_t(ticks & 1);
+    ay.envCount = uint16_t(ay.envCount + envelopeCounts);
+    // The envelope moves only on a tick on which it counts.
+    if (envelopeOn && ay.envHalf && ay.envCount >= AyEnvelopePeriod()) {
+        ay.envCount = 0;
+        StepEnvelope(ay.regs[kAyEnvShape]);
+    }
+    if (noiseOn) {
+        ay.noiseCount = uint8_t(ay.noiseCount + ticks);
+        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
+    }
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t count = uint16_t(ay.toneCount[c] + ticks);
+        const uint16_t period = AyTonePeriod(c);
+        const bool flip = period >= 5 && count >= period;
+        ay.toneCount[c] = flip ? 0 : count;
+        ay.toneOut[c] ^= uint8_t(flip);
+    }
+}
+
+// The ticks of AyRun once the plan is known.
+void RunPlannedTicks(uint32_t ticks, bool noiseOn, bool envelopeOn) {
+    while (ticks >= untilChange) {
+        AddLevels(untilChange - 1);
+        AdvanceThroughChange(untilChange, noiseOn, envelopeOn);
+        ComputeLevels();
+        AddLevels(1);
+        ticks -= untilChange;
+        untilChange = PlanAfter(untilChange, noiseOn, envelopeOn);
+    }
+    SkipQuietTicks(ticks, noiseOn);
+    AddLevels(ticks);
+    untilChange -= ticks;
+}
+
+void PlanIfUnknown(bool noiseOn, bool envelopeOn) {
+    if (untilChange != 0) return;
+    ComputeLevels(); // the registers may have changed since the last tick
+    PlanAllGenerators(noiseOn, envelopeOn);
+}
+
 } // namespace
 
 void BuildAyVolumeTable() {
@@ -133,6 +284,7 @@ void BuildAyVolumeTable() {
 }
 
 void ResetAy() {
+    untilChange = 0;
     uint16_t toneCount[3] = {ay.toneCount[0], ay.toneCount[1], ay.toneCount[2]};
     ay = AyState{};
     ay.regs[kAyMixer] = 0xFF;
@@ -154,6 +306,7 @@ void WriteRegister(uint8_t v) {
     const uint8_t reg = ay.selected & 0x0F;
     if (reg == kAyPortA || reg == kAyPortB) return;
     ay.regs[reg] = v & kAyRegisterMasks[reg];
+    untilChange = 0;
     if (reg == kAyEnvShape) RestartEnvelope(ay.regs[reg]);
 }
 
@@ -163,31 +316,49 @@ uint8_t ReadRegister() {
 
 void AyTick() {
     if (!opt_snd_aysound) return;
+    untilChange = 0;
+    TickGenerators();
+    ComputeLevels();
+    AddLevels(1);
+}
 
-    ay.envHalf ^= 1;
-    if (ay.envHalf) {
-        ++ay.envCount;
-        if (UsesEnvelope() && ay.envCount >= AyEnvelopePeriod()) {
-            ay.envCount = 0;
-            StepEnvelope(ay.regs[kAyEnvShape]);
+void AyRun(uint32_t ticks) {
+    if (!opt_snd_aysound || ticks == 0) return;
+    const bool noiseOn = NoiseRuns();
+    const bool envelopeOn = UsesEnvelope();
+    PlanIfUnknown(noiseOn, envelopeOn);
+    RunPlannedTicks(ticks, noiseOn, envelopeOn);
+}
+
+void AyRunPeriods(const uint16_t* ticks, uint32_t count, float* levels) {
+    if (!opt_snd_aysound) { // the generators stand still
+        for (uint32_t i = 0; i < count; ++i)
+            TakeAverageLevels(levels + 3 * i);
+        return;
+    }
+    const bool noiseOn = NoiseRuns();
+    const bool envelopeOn = UsesEnvelope();
+    PlanIfUnknown(noiseOn, envelopeOn);
+    float present[3] = {float(ay.level[0]), float(ay.level[1]), float(ay.level[2])};
+    uint32_t skipped = 0; // quiet ticks not yet applied to the counters
+    for (uint32_t i = 0; i < count; ++i) {
+        float* out = levels + 3 * i;
+        const uint32_t n = ticks[i];
+        if (n < untilChange && ay.levelTicks == 0) {
+            // Nothing steps within the period: its average is the present level.
+            skipped += n;
+            untilChange -= n;
+            out[0] = present[0], out[1] = present[1], out[2] = present[2];
+            continue;
         }
+        SkipQuietTicks(skipped, noiseOn);
+        skipped = 0;
+        RunPlannedTicks(n, noiseOn, envelopeOn);
+        TakeAverageLevels(out);
+        for (int c = 0; c < 3; ++c)
+            present[c] = float(ay.level[c]);
     }
-
-    if ((ay.regs[kAyMixer] & 0x38) != 0x38) {
-        ++ay.noiseCount;
-        if (ay.noiseCount >= ay.noisePeriod) StepNoise();
-    }
-
-    // Periods below 5 are above the range a speaker can reproduce: such a channel
-    // holds its level instead of squealing. Written without branches: whether a
-    // flip-flop turns on this tick is as good as random to the host's predictor.
-    for (int c = 0; c < 3; ++c) {
-        const uint16_t count = uint16_t(ay.toneCount[c] + 1);
-        const uint16_t period = AyTonePeriod(c);
-        const bool flip = period >= 5 && count >= period;
-        ay.toneCount[c] = flip ? 0 : count;
-        ay.toneOut[c] ^= uint8_t(flip);
-    }
+    SkipQuietTicks(skipped, noiseOn);
 }
 
 void ComputeLevels() {
@@ -201,4 +372,19 @@ void ComputeLevels() {
         const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
         ay.level[c] = ayVolumeTable[amplitude] & on;
     }
+}
+
+void TakeAverageLevels(float levels[3]) {
+    if (ay.levelTicks == 0) {
+        ComputeLevels();
+        for (int c = 0; c < 3; ++c)
+            levels[c] = float(ay.level[c]);
+        return;
+    }
+    const float perTick = 1.0f / float(ay.levelTicks);
+    for (int c = 0; c < 3; ++c) {
+        levels[c] = float(ay.levelSum[c]) * perTick;
+        ay.levelSum[c] = 0;
+    }
+    ay.levelTicks = 0;
 }

@@ -3,8 +3,9 @@
 //
 // Usage: the port decoder (machine/ports.cpp) calls SelectRegister, WriteRegister and
 // ReadRegister for the fitted interface's ports. The sound clock (sound_output.h) runs
-// AyTick once per 16 T-states (in arrears, see SyncAy) and ComputeLevels before every
-// sample, then mixes `ay.level[0..2]`. InitSound calls ResetAy; a machine reset leaves
+// the chip once per 16 T-states, in arrears (see SyncAy): AyRunPeriods for the sample
+// periods taken, each getting its channels' levels averaged over its ticks, and AyRun
+// for the ticks since. InitSound calls ResetAy; a machine reset leaves
 // the chip alone, so its registers survive resets and tape or snapshot loads. The
 // debugger reads `ay.regs` with the labels of kAyRegisterLabels.
 #pragma once
@@ -47,6 +48,12 @@ struct AyState {
     uint8_t envVolume = 0;
     uint8_t envState = kEnvFalling;
     uint16_t level[3] = {}; // channel output levels A, B, C, 0 to 3999
+
+    // Each channel's level summed over the ticks since the last sample, and the
+    // number of those ticks: the sample plays their average. (A sample's sums hold a
+    // few ticks' worth: 32 bits are plenty.)
+    uint32_t levelSum[3] = {};
+    uint32_t levelTicks = 0;
 };
 
 extern AyState ay;
@@ -64,10 +71,22 @@ void SelectRegister(uint8_t v); // register-select port
 void WriteRegister(uint8_t v);  // data port, write (masked; R13 restarts the envelope)
 uint8_t ReadRegister();         // data port, read
 
-// One chip clock (16 T-states): envelope, noise, tones. Does nothing while AY sound is off.
+// One chip clock (16 T-states): envelope, noise, tones; then the channel levels of the
+// new state are set and added to the sums. Does nothing while AY sound is off.
 void AyTick();
+// Exactly `ticks` AyTick calls, but skipping in one step over the stretches in which no
+// generator changes its output, so an idle or slow chip costs next to nothing.
+void AyRun(uint32_t ticks);
+// Runs the chip through `count` sample periods of `ticks[i]` ticks each and stores
+// each period's average levels at levels[3 i .. 3 i + 2]: AyRun then TakeAverageLevels
+// for each, with the periods in which nothing steps done in a few instructions.
+void AyRunPeriods(const uint16_t* ticks, uint32_t count, float* levels);
 // Sets `ay.level` from the generators, the mixer and the volume registers.
 void ComputeLevels();
+// Each channel's level averaged over the ticks summed since the last call, which
+// starts the next sums; with no tick summed (AY sound off, or no time passed), the
+// levels of the present state.
+void TakeAverageLevels(float levels[3]);
 
 inline uint16_t AyTonePeriod(int channel) {
     return uint16_t(ay.regs[2 * channel] | (ay.regs[2 * channel + 1] << 8));

@@ -1,6 +1,7 @@
 #include "sound/sound_output.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "base/messages.h"
@@ -14,28 +15,11 @@ namespace {
 
 AudioDevice* audioDevice = nullptr;
 std::vector<uint8_t> chunkStorage;
+std::vector<uint16_t> highStorage, ticksStorage;
+std::vector<float> ayStorage;
+std::vector<StereoSample> mixStorage;
 
 constexpr uint32_t kMinSampleRate = 11025;
-constexpr uint16_t kSpeakerLevel = 8192; // the speaker line high, on the AY's 0..3999 scale
-constexpr int kVolumeStep = 40;          // each 40% of volume passes the mix once more
-
-// The echo rings play back what was written this long ago: a tenth of a second, a
-// distinct repeat without smearing the Ace's short beeps into each other.
-int EchoDelaySamples(uint32_t sampleRate) {
-    return std::clamp(int(sampleRate / 10), 1, kEchoRingLength - 1);
-}
-
-void ResetEchoRings(uint32_t sampleRate) {
-    SoundStream& s = soundStream;
-    std::fill(std::begin(s.echoLeft), std::end(s.echoLeft), uint16_t(0));
-    std::fill(std::begin(s.echoRight), std::end(s.echoRight), uint16_t(0));
-    s.echoWrite = 0;
-    s.echoRead = kEchoRingLength - EchoDelaySamples(sampleRate);
-}
-
-inline int NextRingPosition(int position) {
-    return position == kEchoRingLength - 1 ? 0 : position + 1;
-}
 
 float ClampedSpeed(float speed) {
     if (!(speed >= 10.0f)) return 10.0f; // also catches NaN
@@ -50,10 +34,20 @@ uint32_t QueueDepth(uint32_t bufferFrames) {
     return std::max<uint32_t>(1, bufferFrames / 4);
 }
 
+bool reportFailures = true; // cleared while start-up sets sound up
+
 int Fail(int code) {
     ShutdownSound();
-    ReportMessage(kCaptionError, code);
+    if (reportFailures) ReportMessage(kCaptionError, code);
     return 1;
+}
+
+// The device stopped playing by itself. Shutting the stream down makes every later
+// pause, resume and chunk a no-op, so the user hears of it once.
+constexpr int kStreamLostCode = 65;
+void StreamLost() {
+    ShutdownSound();
+    ReportMessage(kCaptionError, kStreamLostCode);
 }
 
 } // namespace
@@ -85,7 +79,8 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
     return p;
 }
 
-int InitSound() {
+// Everything InitSound does; failures are reported as `reportFailures` says.
+static int SetUpStream() {
     if (soundStream.connected) ShutdownSound();
     SyncAy();
     BuildAyVolumeTable();
@@ -102,17 +97,24 @@ int InitSound() {
     uint32_t rate = std::max(opt_snd_freq, kMinSampleRate);
     rate = std::min(rate, caps.maxSampleRate);
     const uint8_t bits = (opt_snd_soundbits == 16 && caps.sixteenBit) ? 16 : 8;
-    s.outputMode = opt_snd_output <= kOutputAcbStereo ? opt_snd_output : uint8_t(kOutputAbcStereo);
-    const uint8_t channels = s.outputMode == kOutputMono ? 1 : 2;
-    s.enhancement = opt_echo <= kEnhanceReverb ? opt_echo : uint8_t(kEnhanceNone);
-    s.volumeFactor = uint16_t(opt_snd_volume / kVolumeStep);
+    const uint8_t channels = opt_snd_output == kOutputMono ? 1 : 2;
     const uint32_t buffers = std::clamp<uint32_t>(opt_snd_num_buffers, 1, 50);
     s.params = ComputeStreamParameters(rate, bits, channels, ClampedSpeed(opt_emulation_speed), buffers);
-    ResetEchoRings(s.params.sampleRate);
+    s.periodsPerTstate = 1.0f / float(s.params.tstatesPerSample);
+    ConfigureMixer(s.mix, opt_snd_output, opt_echo, opt_snd_volume, s.params.sampleRate);
 
     chunkStorage.assign(s.params.chunkBytes, 0);
     s.chunk = chunkStorage.data();
     s.fill = 0;
+    const uint32_t samples = s.params.samplesPerChunk;
+    highStorage.assign(samples, 0);
+    ticksStorage.assign(samples, 0);
+    ayStorage.assign(3 * samples, 0.0f);
+    mixStorage.assign(samples, StereoSample{});
+    s.periodHigh = highStorage.data();
+    s.periodTicks = ticksStorage.data();
+    s.periodAy = ayStorage.data();
+    s.taken = s.ayDone = s.mixed = 0;
 
     AudioStreamFormat format;
     format.sampleRate = s.params.sampleRate;
@@ -127,6 +129,13 @@ int InitSound() {
     if (!audioDevice->Play()) return Fail(65);
     soundOutputActive = true;
     return 0;
+}
+
+int InitSound(bool reportFailure) {
+    reportFailures = reportFailure;
+    const int result = SetUpStream();
+    reportFailures = true;
+    return result;
 }
 
 void ShutdownSound() {
@@ -146,8 +155,14 @@ void ClearStream() {
     SyncAy();
     audioDevice->Clear();
     s.fill = 0;
+    s.taken = s.ayDone = s.mixed = 0;
     s.sampleClock = 0;
+    s.speakerHigh = 0;
     s.ayClock = 0;
+    ay.levelTicks = 0; // the next sample averages from here
+    for (uint32_t& sum : ay.levelSum)
+        sum = 0;
+    RestartMixerFilters(s.mix);
 }
 
 void StopSound() {
@@ -164,89 +179,97 @@ void PauseSound(bool stop) {
         soundOutputActive = false;
     } else {
         soundOutputActive = audioDevice->Play();
+        if (!soundOutputActive) StreamLost();
     }
 }
 
+namespace {
+
+// The AY levels of the samples taken and not yet worked out.
+void RunPendingAy() {
+    SoundStream& s = soundStream;
+    if (s.ayDone == s.taken) return;
+    AyRunPeriods(s.periodTicks + s.ayDone, s.taken - s.ayDone, s.periodAy + 3 * s.ayDone);
+    s.ayDone = s.taken;
+}
+
+} // namespace
+
 void SyncAy() {
     SoundStream& s = soundStream;
-    while (s.ayClock > kAyTickTstates) {
-        s.ayClock -= kAyTickTstates;
-        AyTick();
-    }
+    RunPendingAy();
+    if (s.ayClock <= kAyTickTstates) return;
+    // A tick for every 16 T-states past the last, leaving 1 to 16 on the clock.
+    const uint32_t ticks = (s.ayClock - 1) / kAyTickTstates;
+    s.ayClock -= ticks * kAyTickTstates;
+    AyRun(ticks);
+}
+
+void EndSamplePeriod(uint32_t tstates, uint32_t high) {
+    SoundStream& s = soundStream;
+    const uint32_t over = std::min(tstates, s.sampleClock - s.params.tstatesPerSample);
+    s.speakerHigh += high ? tstates - over : 0;
+    TakeSample();
+    s.speakerHigh = high ? over : 0;
 }
 
 void TakeSample() {
     SoundStream& s = soundStream;
-    s.sampleClock -= s.params.tstatesPerSample;
+    const uint32_t period = s.params.tstatesPerSample;
+    s.sampleClock -= period;
+    // After a long instruction the count may run past one period.
+    const uint32_t high = std::min(s.speakerHigh, period);
+    s.speakerHigh = 0;
     if (!s.open) return; // the switch was forced on without a stream to fill
-    SyncAy();
-    ComputeLevels();
-
-    // All sums are 16-bit and wrap, as the mix always was.
-    const uint16_t speaker = uint16_t(machine.earLevel * kSpeakerLevel);
-    const uint16_t a = ay.level[0], b = ay.level[1], c = ay.level[2];
-    uint16_t left, right;
-    switch (s.outputMode) {
-    case kOutputMono: left = right = uint16_t(speaker + a + b + c); break;
-    case kOutputAcbStereo:
-        left = uint16_t(speaker + a + c);
-        right = uint16_t(speaker + c + b);
-        break;
-    default: // ABC: B sits in the middle
-        left = uint16_t(speaker + a + b);
-        right = uint16_t(speaker + b + c);
-        break;
+    // The AY ticks this period owes, to be run with the others of the chunk.
+    uint32_t ticks = 0;
+    if (s.ayClock > kAyTickTstates) {
+        ticks = std::min<uint32_t>((s.ayClock - 1) / kAyTickTstates, UINT16_MAX);
+        s.ayClock -= ticks * kAyTickTstates;
     }
-
-    uint16_t out;
-    switch (s.enhancement) {
-    case kEnhanceEcho: {
-        s.echoLeft[s.echoWrite] = left;
-        s.echoRight[s.echoWrite] = right;
-        s.echoWrite = NextRingPosition(s.echoWrite);
-        const uint16_t echoL = s.echoLeft[s.echoRead], echoR = s.echoRight[s.echoRead];
-        s.echoRead = NextRingPosition(s.echoRead);
-        out = uint16_t(((echoR >> 2) + (left >> 1)) + ((echoL >> 2) + (right >> 1)));
-        break;
-    }
-    case kEnhanceReverb: {
-        // The delayed output is fed back, so each repeat is half as loud as the last.
-        const uint16_t echoL = s.echoLeft[s.echoRead], echoR = s.echoRight[s.echoRead];
-        s.echoRead = NextRingPosition(s.echoRead);
-        const uint16_t wetL = uint16_t((echoL >> 1) + (left >> 1));
-        const uint16_t wetR = uint16_t((echoR >> 1) + (right >> 1));
-        s.echoLeft[s.echoWrite] = wetL;
-        s.echoRight[s.echoWrite] = wetR;
-        s.echoWrite = NextRingPosition(s.echoWrite);
-        out = uint16_t(wetL + wetR);
-        break;
-    }
-    default: out = uint16_t(left + right); break;
-    }
-
-    const uint16_t sample = uint16_t(out * s.volumeFactor);
-    uint8_t* p = s.chunk + s.fill;
-    // Both channels carry the same value: the stereo placement is in the sum above.
-    if (s.params.bits == 16) {
-        p[0] = uint8_t(sample);
-        p[1] = uint8_t(sample >> 8);
-        if (s.params.channels == 2) {
-            p[2] = p[0];
-            p[3] = p[1];
-        }
-        s.fill += 2u * s.params.channels;
-    } else {
-        p[0] = uint8_t(sample >> 8);
-        if (s.params.channels == 2) p[1] = p[0];
-        s.fill += s.params.channels;
-    }
+    s.periodHigh[s.taken] = uint16_t(high);
+    s.periodTicks[s.taken] = uint16_t(ticks);
+    ++s.taken;
+    s.fill += (s.params.bits / 8u) * s.params.channels;
     if (s.fill >= s.params.chunkBytes) FlushChunk();
+}
+
+void MixPendingSamples() {
+    SoundStream& s = soundStream;
+    if (!s.open || s.mixed == s.taken) return;
+    RunPendingAy();
+    const uint32_t count = s.taken - s.mixed;
+    StereoSample* v = mixStorage.data();
+    MixSamples(s.mix, s.periodHigh + s.mixed, s.periodsPerTstate, s.periodAy + 3 * s.mixed, count, v);
+    const uint32_t frameBytes = (s.params.bits / 8u) * s.params.channels;
+    uint8_t* p = s.chunk + s.mixed * frameBytes;
+    const bool stereo = s.params.channels == 2;
+    if (s.params.bits == 16) {
+        for (uint32_t i = 0; i < count; ++i, p += frameBytes) {
+            p[0] = uint8_t(v[i].left);
+            p[1] = uint8_t(uint16_t(v[i].left) >> 8);
+            if (stereo) {
+                p[2] = uint8_t(v[i].right);
+                p[3] = uint8_t(uint16_t(v[i].right) >> 8);
+            }
+        }
+    } else {
+        // 8-bit PCM is unsigned, silence at 128.
+        for (uint32_t i = 0; i < count; ++i, p += frameBytes) {
+            p[0] = uint8_t((v[i].left >> 8) + 128);
+            if (stereo) p[1] = uint8_t((v[i].right >> 8) + 128);
+        }
+    }
+    s.mixed = s.taken;
 }
 
 void FlushChunk() {
     SoundStream& s = soundStream;
+    MixPendingSamples();
     s.fill = 0;
+    s.taken = s.ayDone = s.mixed = 0;
     audioDevice->QueueChunk(s.chunk, s.params.chunkBytes);
+    if (audioDevice->Lost()) StreamLost();
 }
 
 void ResetSound() {

@@ -1,9 +1,10 @@
-// Sound output: samples the speaker line and the AY chip at a fixed number of T-states
-// per sample, mixes them, and streams one chunk (a frame's worth) at a time to the
+// Sound output: takes the speaker line and the AY chip over sample periods of a fixed
+// number of T-states (the line's time high, the chip's levels averaged over its ticks),
+// mixes them (sound_mixer.h), and streams one chunk (a frame's worth) at a time to the
 // installed audio device (audio_device.h), whose playback then paces the emulation.
 //
 // Usage: the front end installs a device with SetAudioDevice() and calls InitSound() at
-// start-up (a failure there is followed by ReportMessage(0, 60)), ShutdownSound() on
+// start-up (a failure there is reported as ReportMessage(0, 60)), ShutdownSound() on
 // exit, and ShutdownSound() + InitSound() to apply changed sound settings. The shell
 // calls PauseSound(true/false) around pause, Fast mode, menus and message boxes, and
 // StopSound() when the window loses the focus. The instruction step calls
@@ -15,6 +16,7 @@
 
 #include "machine/machine_state.h"
 #include "sound/ay.h"
+#include "sound/sound_mixer.h"
 
 // True while the stream exists and plays: the instruction step then advances the
 // sound clocks and the audio device, not the frame driver, paces the emulation.
@@ -24,7 +26,6 @@ inline bool SoundOutputOn() {
 }
 
 constexpr uint32_t kAyTickTstates = 16; // the AY is clocked once per 16 T-states
-constexpr int kEchoRingLength = 6144;   // samples per side
 
 // The stream's parameters, derived from the settings when the stream is set up.
 struct StreamParameters {
@@ -47,33 +48,46 @@ StreamParameters ComputeStreamParameters(uint32_t sampleRate, uint8_t bits, uint
                                          float speedPercent, uint32_t bufferChunks,
                                          uint32_t frameTstates = kFrameTstates);
 
-// The running stream: its latched format and mix, the sample and AY clocks, the chunk
-// being assembled and the echo rings.
+// The running stream: its latched format and mix, the sample and AY clocks, and the
+// chunk being assembled.
 struct SoundStream {
     StreamParameters params;
-    uint8_t outputMode = 1;    // SoundOutputMode
-    uint8_t enhancement = 0;   // SoundEnhancement
-    uint16_t volumeFactor = 1; // volume / 40: 0, 1 or 2
+    float periodsPerTstate = 1; // 1 / params.tstatesPerSample
 
     uint32_t sampleClock = 0; // T-states since the last sample
+    uint32_t speakerHigh = 0; // of those, the T-states the speaker line was high
     uint32_t ayClock = 0;     // T-states since the last AY tick (see SyncAy)
 
     uint8_t* chunk = nullptr; // assembly area of params.chunkBytes bytes
-    uint32_t fill = 0;        // bytes assembled
+    uint32_t fill = 0;        // bytes assembled (or taken and still to be mixed)
 
-    uint16_t echoLeft[kEchoRingLength] = {};
-    uint16_t echoRight[kEchoRingLength] = {};
-    int echoWrite = 0;
-    int echoRead = 0;
+    // The samples of the chunk are taken as they fall due but worked out in batches:
+    // for each, the T-states the speaker was high and the AY ticks of its period are
+    // noted; the AY's levels follow when the chip must catch up (a register write, a
+    // full chunk), and the mix when the chunk is full.
+    uint32_t taken = 0;              // samples of the chunk taken
+    uint32_t ayDone = 0;             // of those, the ones with their AY levels
+    uint32_t mixed = 0;              // and the ones mixed into the chunk's bytes
+    uint16_t* periodHigh = nullptr;  // per sample: speaker T-states high,
+    uint16_t* periodTicks = nullptr; // AY ticks,
+    float* periodAy = nullptr;       // and the three AY levels averaged
 
     bool connected = false; // the device's audio system is reached
     bool open = false;      // the stream exists
+
+    // Last, so that its echo rings do not come between the fields every instruction uses.
+    SoundMixer mix; // output mode, enhancement, volume and their filters
 };
 
 extern SoundStream soundStream;
 
-// Returns 0 on success, 1 after reporting a failure (codes 61, 64, 65).
-int InitSound();
+// Returns 0 on success, 1 after a failure (codes 61, 64, 65), which it reports unless
+// `reportFailure` is false: start-up reports one message of its own instead, once the
+// main window shows.
+int InitSound(bool reportFailure = true);
+// A stream that stops by itself (its device unplugged, or restarting it fails) is shut
+// down and reported once, with code 65; the emulator then runs on silently.
+
 void ShutdownSound();
 void ClearStream();
 void StopSound();
@@ -83,25 +97,42 @@ inline void RestartSampleClock() {
     soundStream.sampleClock = 0;
 }
 
-// One sample of the speaker and the AY into the chunk; flushes a full chunk.
+// Ends a sample period: notes the T-states the speaker line was high in it
+// (`speakerHigh`, which starts again at 0) and the AY ticks it owes. The sample itself
+// is worked out with the others of the chunk (MixPendingSamples), at the latest when
+// the chunk is full and flushed.
 void TakeSample();
+// Ends the sample period inside an instruction of `tstates` T-states, `high` of them
+// with the speaker line high: the part before the period's end joins this sample, the
+// rest starts the next one.
+void EndSamplePeriod(uint32_t tstates, uint32_t high);
 // Hands the full chunk to the device, which waits until it has played far enough.
 void FlushChunk();
+// Works out the samples taken so far into the chunk's bytes (which FlushChunk does).
+void MixPendingSamples();
 
-// Runs the AY ticks that the T-states counted so far owe (one per 16 past the last).
+// Runs the AY ticks that the T-states counted so far owe (one per 16 past the last):
+// first those of the samples taken, then those since the last sample.
 // The chip is clocked lazily: each instruction only adds its T-states to `ayClock`,
 // and the owed ticks run in one go before anything depends on the chip's state: a
-// sample, a register write, a stream reset. The chip therefore goes through exactly
+// register write, a full chunk, a stream reset. The chip therefore goes through exactly
 // the ticks it would have had after every instruction, for a fraction of the cost.
 void SyncAy();
 
 // Called after every instruction (sound on, Fast off) with the instruction's T-states:
+// counts the time the speaker line (which a playing tape drives too) spent high, takes
 // at most one sample (which sees the AY as it was before this instruction's ticks),
-// then this instruction's AY ticks, owed until the next sync.
+// then owes this instruction's AY ticks until the next sync. The line's level after
+// the instruction counts for all of its T-states: off by a few T-states at an edge,
+// the same for every edge, so tones keep their pitch and duty cycle.
 inline void AdvanceSoundClocks(uint32_t tstates) {
     SoundStream& s = soundStream;
+    const uint32_t high = machine.earLevel ? tstates : 0;
     s.sampleClock += tstates;
-    if (s.sampleClock > s.params.tstatesPerSample) TakeSample();
+    if (s.sampleClock > s.params.tstatesPerSample)
+        EndSamplePeriod(tstates, high);
+    else
+        s.speakerHigh += high;
     s.ayClock += tstates;
 }
 

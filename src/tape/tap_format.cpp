@@ -5,6 +5,28 @@
 #include "base/messages.h"
 #include "tape/load_buffer.h"
 
+namespace {
+
+uint8_t Xor(std::span<const uint8_t> bytes) {
+    uint8_t x = 0;
+    for (uint8_t b : bytes)
+        x ^= b;
+    return x;
+}
+
+// Some tools keep the tape's block-type byte (0x00 header, 0xFF data) after the length
+// word, with the checksum over the bytes after it. A block is taken for one of those
+// only when its own checksum fails and the one without the type byte holds; a header
+// of that kind is one byte longer than the ROM's 26.
+bool HasTypeByte(std::span<const uint8_t> d) {
+    if (d.size() < 3 || (d[0] != 0x00 && d[0] != 0xFF)) return false;
+    const uint8_t check = d.back();
+    if (d[0] == 0x00) return d.size() == kTypedHeaderLength && Xor(d.subspan(1, d.size() - 2)) == check;
+    return Xor(d.first(d.size() - 1)) != check && Xor(d.subspan(1, d.size() - 2)) == check;
+}
+
+} // namespace
+
 TapParseResult ParseTapBlocks(std::span<const uint8_t> bytes) {
     TapParseResult result;
     size_t pos = 0;
@@ -19,8 +41,11 @@ TapParseResult ParseTapBlocks(std::span<const uint8_t> bytes) {
             break;
         }
         TapeBlock block;
-        block.data.assign(bytes.begin() + pos + 2, bytes.begin() + pos + 2 + length);
-        block.length = uint16_t(length);
+        const std::span<const uint8_t> d = bytes.subspan(pos + 2, length);
+        block.typeByte = HasTypeByte(d);
+        const size_t skip = block.typeByte ? 1 : 0;
+        block.data.assign(d.begin() + long(skip), d.end());
+        block.length = uint16_t(length - skip);
         block.index = int(result.blocks.size());
         result.blocks.push_back(std::move(block));
         pos += 2 + length;

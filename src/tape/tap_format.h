@@ -19,7 +19,12 @@ struct TapParseResult {
     bool truncated = false;        // the last length field ran past the end: that block was dropped
 };
 
-// Neither checksums nor the pairing of headers and data are examined.
+// A header block that keeps the block-type byte: type, 25 header bytes, checksum.
+constexpr size_t kTypedHeaderLength = 27;
+
+// Blocks are stored as they are, except that a block-type byte some tools keep after the
+// length word is taken off (TapeBlock::typeByte tells); the checksum decides which kind
+// a block is, and is otherwise not examined, nor is the pairing of headers and data.
 TapParseResult ParseTapBlocks(std::span<const uint8_t> bytes);
 
 // The most data bytes one block can carry: its length field (data + checksum) is 16-bit.

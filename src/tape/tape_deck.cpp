@@ -3,6 +3,7 @@
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "tape/spool.h"
+#include "tape/wav_deck.h"
 
 std::unique_ptr<TapeImage> tapeInDeck;
 TapeBlock* currentBlock = nullptr;
@@ -62,6 +63,9 @@ void RemoveLoadTrap() {
 void RemoveSaveTrap() {
     RestoreRomBytes(kSaveTrapAddress, 3);
 }
+void InstallSaveTrap() {
+    WriteRom(kSaveTrapAddress, 0xED, 0xFD, 0xC9);
+}
 
 void InsertTapImage(std::vector<TapeBlock> blocks, const std::string& bareName) {
     Insert(std::move(blocks), false, bareName);
@@ -97,19 +101,6 @@ std::string AutoloadText(const std::string& bareName) {
     }
 }
 
-// TZX playback. The Ace's pulse generator is not built yet: playback never starts, so
-// the fast tape loop of the instruction step can never spin on a silent tape.
-void StartTzxPlayback() {}
-
-void StopTzxPlayback() {
-    tzxPlaying = false;
-    tapeLevel = 0;
-    edgeCountdown = 0;
-    blockStarted = false;
-}
-
-void TapeTick(uint32_t) {}
-
 void ResetTapeDeck() {
     EjectTape();
     if (tapSaveFile) std::fclose(tapSaveFile);
@@ -118,4 +109,5 @@ void ResetTapeDeck() {
     saveHeaderNext = true;
     tzxInserted = false;
     StopTzxPlayback();
+    ResetWavDeck();
 }

@@ -16,14 +16,32 @@
 #include <string>
 #include <vector>
 
+// How a TZX block sounds, in the format's own 3.5 MHz T-states (the deck scales them to
+// the Ace's clock). Standard-speed blocks (0x10) ignore these and use the Ace's own
+// pulse lengths.
+struct TzxTiming {
+    uint16_t pilotPulse = 0; // 0x11 pilot, 0x12 tone pulse
+    uint32_t pilotCount = 0; // 0x11 pilot pulses, 0x12 tone pulses
+    uint16_t sync1 = 0, sync2 = 0;
+    uint16_t zeroPulse = 0, onePulse = 0; // 0x11, 0x14 bit halves
+    uint8_t usedBits = 8;                 // bits of the last data byte (0x11, 0x14, 0x15)
+    uint16_t samplePeriod = 0;            // 0x15: T-states per sample
+    std::vector<uint16_t> pulses;         // 0x13
+    uint16_t loopCount = 0;               // 0x24
+    uint8_t signalLevel = 0;              // 0x2B: the level the line is set to
+};
+
 // One block of a tape. TAP: `data` is everything after the block's length field, the
-// checksum byte included. TZX: the data of a standard-speed block.
+// checksum byte included. TZX: the data bytes of a data block (0x10, 0x11, 0x14, 0x15).
 struct TapeBlock {
     std::vector<uint8_t> data;
-    uint16_t length = 0; // bytes in `data`
-    int index = 0;       // position on the tape from 0; the tape browser's row
-    int blockId = 0;     // TZX block ID (only 0x10 is stored); 0 for TAP blocks
-    uint16_t pause = 0;  // TZX pause after the block in ms; shown, never played
+    uint16_t length = 0;   // bytes in `data` (a longer TZX block keeps its size in data.size())
+    int index = 0;         // position on the tape from 0; the tape browser's row
+    int blockId = 0;       // TZX block ID; 0 for TAP blocks
+    uint16_t pause = 0;    // TZX pause after the block in ms (0x10 blocks show it only)
+    TzxTiming timing;      // TZX signal blocks
+    std::string text;      // TZX text, message, group name or archive summary
+    bool typeByte = false; // TAP: the file kept a block-type byte after the length word
     TapeBlock* next = nullptr;
     TapeBlock* prev = nullptr;
 };
@@ -83,17 +101,33 @@ void TapeSaveTrap();
 // The text autoload types for `opt_tape_type`, CR-terminated lines.
 std::string AutoloadText(const std::string& bareName);
 
-// TZX playback: the pulse generator is not built yet; these keep the deck stopped.
+// TZX playback (tape_signal.cpp): the deck plays the tape as edges of the tape level.
+// Start waits 812500 T-states before the first edge, as a real recorder winds up.
 void StartTzxPlayback();
 void StopTzxPlayback();
-void TapeTick(uint32_t tstates);
+// Runs the edges whose time has come; TapeTick is called after every instruction while
+// a tape plays, so the common case (no edge due) stays inline.
+void TapeEdgesDue();
+inline void TapeTick(uint32_t tstates) {
+    edgeCountdown -= int32_t(tstates);
+    if (edgeCountdown <= 0) TapeEdgesDue();
+}
+// How far playback is into the current block, in its own units (bytes, pulses or
+// samples), and the block's total; the tape browser's progress bar.
+struct BlockProgress {
+    uint32_t done = 0, total = 0;
+};
+BlockProgress CurrentBlockProgress();
 
 // ROM patches. The load trap's bytes come back from the pristine ROM image, so an eject
 // leaves the ROM exactly as it was read from its file.
 void InstallLoadTrap();
 void RemoveLoadTrap();
-// Takes the save trap out of 0x1820 (a WAV recording lets the ROM's own SAVE run).
+// Takes the save trap out of 0x1820 (a WAV recording lets the ROM's own SAVE run) and
+// plants it again when the recording ends.
 void RemoveSaveTrap();
+void InstallSaveTrap();
 
-// Back to power-on: tape ejected, an unfinished TAP save closed, both flags true.
+// Back to power-on: tape ejected, an unfinished TAP save closed, both flags true, no
+// WAV loaded or recording.
 void ResetTapeDeck();

@@ -1,26 +1,69 @@
-// WAV tapes: playing a recording into the tape line and recording the ROM's SAVE.
+// WAV tapes: a sampled cassette recording played into the EAR line, and the ROM's SAVE
+// recorded from the MIC bit into a new WAV. Independent of the block tapes of the deck:
+// a WAV and a TAP or TZX tape can be present at the same time.
 //
-// Not built yet: loading a WAV tape and preparing a recording are stubs that do nothing,
-// and playback and recording never start.
+//   LoadWavFromBuffer("maze");     // validated; playback starts when the ROM reads tape
+//   PrepareRecording("");          // the next SAVE is recorded; "" asks for a name later
+//   FinishRecording();             // writes the file, the recording becomes the loaded WAV
+//
+// The sample clock is the machine's own (50 frames of 64584 T-states a second) with a
+// remainder carried from sample to sample, so a long tape does not drift.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "tape/wav_file.h"
+
+extern WavFormat wavFormat;
+extern std::vector<uint8_t> wavSamples; // raw sample frames as in the file
+extern uint32_t wavPosition;            // current sample frame
+extern uint64_t wavFrames;              // sample frames in wavSamples
+extern int wavVolume;                   // 0 = unchanged; +10 doubles, -10 halves
+extern int wavBias;                     // added to every level, -127..127
+extern bool wavWide;                    // more than 8 bits per sample
+extern uint32_t tstatesPerSample;       // whole T-states of one sample period
 extern bool wavLoaded;
-extern bool recordArmed;
 extern bool wavPlaying;
+extern bool recordPrepared;
+extern bool recordArmed;
 extern bool recording;
-extern uint32_t tstatesPerSample;
+extern std::string wavDisplayName; // the browser's title: the file's name, or "Recording"
 
-// File kind 3 of Load File: the load buffer as a WAV tape. Returns true when it reported.
+// File kind 3 of Load File. A file that cannot be played reports code 26, changes
+// nothing and returns true. With autoload on, types "load NAME".
 bool LoadWavFromBuffer(const std::string& bareName);
-// The record button and the WAV choice of Save Snapshot. When built, it must take the
-// save trap out with RemoveSaveTrap() (tape_deck.h), which restores the ROM file's own
-// bytes, never bytes written out by hand.
-void PrepareRecording(const std::string& path);
 
-void StartWavPlayback();
-void StartRecording();
+// The level of sample frame n for the EAR line and the waveform: 1..255, 128 beyond the end.
+uint8_t WavSampleLevel(uint64_t n);
+uint8_t WavCurrentSample(); // WavSampleLevel(wavPosition)
+
+void StartWavPlayback(); // from the start again when the position is at the end
+void StopWavPlayback();
+// The browser's play button: ends a recording (saving it), else starts or stops playback.
+void ToggleWavPlayback();
+
+// Arms a recording of the ROM's next SAVE: the TAP save trap comes out so the ROM's own
+// routine drives MIC. `path` is the file to write ("" asks when the recording ends).
+void PrepareRecording(const std::string& path);
+void StartRecording(); // the ROM reached its SAVE routine
+// Ends a prepared recording: the save trap goes back, the file is written (asking for a
+// name when none was given) and the recording stays loaded for playback. False when
+// nothing was written (no recording, cancelled, or the file could not be written).
+bool FinishRecording();
+// The samples of the recording or loaded WAV as a canonical 8/16-bit PCM file.
+bool WriteWavFile(const std::string& path);
+
+// From the instruction step each time tapeClock has passed tstatesPerSample; the step
+// then takes one period off tapeClock.
 void WavSampleTick(uint32_t tstates);
-uint8_t WavCurrentSample(); // unsigned 8-bit, 128 is silence
+
+// Sample periods for `rate` on the machine's clock: whole T-states and the remainder.
+struct SamplePeriod {
+    uint32_t whole, remainder, rate;
+};
+SamplePeriod SamplePeriodFor(uint32_t rate);
+
+// Nothing loaded, nothing recorded, the save trap in place.
+void ResetWavDeck();

@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "app/help_quotes.h"
-#include "base/messages.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
+#include "base/messages.h"
 #include "display/qt/display_presenter.h"
 #include "gui_support.h"
 #include "machine/run_state.h"
@@ -59,12 +59,13 @@ class DialogsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        QString title, text;
+        QString title, text, keys;
         AnswerNextModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box);
             title = box->windowTitle();
             text = box->text();
+            keys = box->informativeText();
             QCOMPARE(box->buttons().size(), 1);
             box->button(QMessageBox::Ok)->click();
         });
@@ -74,6 +75,8 @@ class DialogsTest : public QObject {
         for (int i = 0; i < kHelpQuoteCount; ++i)
             known |= text == HelpQuote(i);
         QVERIFY2(known, qPrintable(text));
+        // Below it, the PC keys for the Ace's keys that no character types.
+        QVERIFY2(keys.contains("Insert:  GRAPHICS") && keys.contains("End:  DELETE LINE"), qPrintable(keys));
     }
 
     void laterCommandsAreDisabled() {
@@ -81,7 +84,7 @@ class DialogsTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         const MainMenuActions& a = app->window()->actions();
-        for (QAction* action : {a.tapeBrowser, a.wavBrowser, a.debugger, a.saveScreenshot})
+        for (QAction* action : {a.debugger, a.saveScreenshot})
             QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
         // F5 on a disabled Debugger leaves the machine running.
         QTest::keyClick(app->window(), Qt::Key_F5);

@@ -31,6 +31,10 @@ bool RegisterGuiSuite(const char* name, GuiSuiteFactory factory, const char* env
     return true;
 }
 
+bool TestDataRequired() {
+    return qEnvironmentVariable("NOLTACE_REQUIRE_DATA") == "1";
+}
+
 QString TestRomPath() {
     const QString path = qEnvironmentVariable("NOLTACE_TEST_ROM");
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();

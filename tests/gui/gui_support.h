@@ -37,9 +37,14 @@ bool RegisterGuiSuite(const char* name, GuiSuiteFactory factory, const char* env
 
 // NOLTACE_TEST_ROM when it names a readable file, else "".
 QString TestRomPath();
+// NOLTACE_REQUIRE_DATA=1 (CI) makes a missing ROM a failure instead of a skip.
+bool TestDataRequired();
 #define REQUIRE_GUI_TEST_ROM()                                                                               \
     do {                                                                                                     \
-        if (TestRomPath().isEmpty()) QSKIP("NOLTACE_TEST_ROM does not name a readable ace.rom");             \
+        if (TestRomPath().isEmpty()) {                                                                       \
+            if (TestDataRequired()) QFAIL("NOLTACE_TEST_ROM does not name a readable ace.rom");              \
+            QSKIP("NOLTACE_TEST_ROM does not name a readable ace.rom");                                      \
+        }                                                                                                    \
     } while (0)
 
 // A scratch folder for the current test function, created empty.

@@ -14,6 +14,6 @@ foreach(source ${KEYBOARD_GUI_SOURCES})
     string(REGEX REPLACE "^REGISTER_GUI_SUITE(_WITH_ENV)?\\(([A-Za-z0-9_]+).*" "\\2" suite "${line}")
     add_test(NAME gui.${suite} COMMAND noltace_keyboard_gui_tests ${suite})
     set_tests_properties(gui.${suite} PROPERTIES ENVIRONMENT "${GUI_ENV}" SKIP_RETURN_CODE 77
-                         TIMEOUT 120 RUN_SERIAL TRUE)
+                         TIMEOUT 120 RUN_SERIAL TRUE LABELS gui)
   endforeach()
 endforeach()

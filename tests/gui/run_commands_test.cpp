@@ -2,14 +2,15 @@
 // resets, pausing in the background, the status bar, and quitting with its question.
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 
-#include "base/current_file.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/shell_state.h"
+#include "base/current_file.h"
 #include "gui_support.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
@@ -119,6 +120,16 @@ class RunCommandsTest : public QObject {
         QVERIFY2(frames > 0, qPrintable(fps));
         QCOMPARE(status.PartText(2), QString(" Speed: %1%").arg(frames * 2));
         QCOMPARE(status.PartText(3), QString());
+        // At 100% each of the first three parts has room for its whole text, the largest
+        // model name included.
+        const QStringList widest = {" Jupiter Ace 51K", " Frames Per Second: 50  ", " Speed: 100%"};
+        for (int part = 0; part < 3; ++part) {
+            auto* label = app->window()->findChild<QLabel*>(QString("statusPart%1").arg(part));
+            QVERIFY(label);
+            const int needed = label->fontMetrics().horizontalAdvance(widest[part]) + 2 * label->frameWidth();
+            QVERIFY2(label->contentsRect().width() + 2 * label->frameWidth() >= needed,
+                     qPrintable(QString("part %1: %2 < %3").arg(part).arg(label->width()).arg(needed)));
+        }
 
         // A file's name shows from 200% up.
         currentFileKind = FileKind::Tap;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "sound/ay.h"
@@ -229,6 +230,61 @@ TEST_F(AyGeneratorTest, EnvelopeVolumeDrivesChannelsThatAskForIt) {
     Ticks(2 * 9);
     ComputeLevels();
     EXPECT_EQ(ay.level[1], 1045); // table[9]
+}
+
+// --- running many ticks at once and averaging ------------------------------------
+
+// AyRun skips over the ticks in which nothing steps; it must leave the chip exactly
+// as that many single ticks do, counters, generators and level sums alike, from any
+// state: short and long periods, envelope period 0, counters wrapped past a period
+// that a write just lowered, the envelope and noise on or off.
+TEST_F(AyGeneratorTest, RunningManyTicksEqualsTickingOneByOne) {
+    std::mt19937 random(16);
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE(round);
+        ResetSound();
+        const uint16_t periods[] = {0, 1, 4, 5, 6, 17, 300, 4095};
+        for (int c = 0; c < 3; ++c) {
+            const uint16_t period = periods[random() % 8];
+            Write(uint8_t(2 * c), uint8_t(period));
+            Write(uint8_t(2 * c + 1), uint8_t(period >> 8));
+            Write(uint8_t(kAyVolumeA + c), uint8_t(random() % 32));
+            ay.toneCount[c] = uint16_t(random() % 3 ? random() % 400 : 65530 + random() % 6);
+        }
+        Write(kAyMixer, uint8_t(random() % 64));
+        Write(kAyNoisePeriod, uint8_t(random() % 32));
+        Write(kAyEnvFine, uint8_t(random() % 4 ? random() % 8 : 0));
+        Write(kAyEnvCoarse, uint8_t(random() % 8 == 0));
+        Write(kAyEnvShape, uint8_t(random() % 16));
+        ay.envCount = uint16_t(random() % 4 ? random() % 10 : 65535);
+        ay.envHalf = uint8_t(random() % 2);
+        ay.noiseCount = uint8_t(random() % 3);
+        ComputeLevels();
+
+        const AyState start = ay;
+        const uint32_t ticks = 1 + random() % (random() % 2 ? 40 : 3000);
+        AyRun(ticks);
+        const AyState run = ay;
+        ay = start;
+        Ticks(int(ticks));
+        ASSERT_EQ(std::memcmp(&ay, &run, sizeof ay), 0) << ticks << " ticks";
+    }
+}
+
+TEST_F(AyGeneratorTest, SamplesTakeTheLevelAveragedOverTheirTicks) {
+    Write(kAyMixer, 0x3E); // tone on A: 6 ticks low, 6 high
+    Write(0, 6);
+    Write(kAyVolumeA, 15);
+    Write(kAyVolumeA + 2, 8); // C constant
+    AyRun(9);                 // 5 ticks low, 4 high
+    float levels[3];
+    TakeAverageLevels(levels);
+    EXPECT_FLOAT_EQ(levels[0], 3999.0f * 4 / 9);
+    EXPECT_FLOAT_EQ(levels[1], 0.0f);
+    EXPECT_FLOAT_EQ(levels[2], 655.0f);
+    EXPECT_EQ(ay.levelTicks, 0u); // the next average starts afresh
+    TakeAverageLevels(levels);    // no tick since: the present levels
+    EXPECT_FLOAT_EQ(levels[0], 3999.0f);
 }
 
 } // namespace

@@ -84,7 +84,7 @@ TEST_F(HeadlessTest, LoadChoosesByEndingAndRefusesWhatItCannotLoad) {
     } cases[] = {
         {folder + "notes.doc", "unknown kind"},
         {folder + "prog.Fs", "unknown kind"}, // endings match in lower or upper case only
-        {folder + "game.tzx", "not supported yet"},
+        {folder + "game.tzx", "Not a TZX file"},
         {folder + "missing.txt", "No such file"},
         {folder, "unknown kind"},
     };

@@ -134,8 +134,9 @@ TEST_F(KeyboardTest, CursorAndDeleteKeysAreShiftedDigits) {
     const struct {
         int vk;
         const char* digit;
-    } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"}, {vk::kLeft, "5"},
-                 {vk::kUp, "6"},        {vk::kDown, "7"},   {vk::kRight, "8"}};
+    } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"},   {vk::kLeft, "5"},     {vk::kUp, "6"},
+                 {vk::kDown, "7"},      {vk::kRight, "8"},    {vk::kCapsLock, "2"}, {vk::kInsert, "9"},
+                 {vk::kPageUp, "4"},    {vk::kPageDown, "3"}, {vk::kEnd, "1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.vk);
         KeyDown(c.vk);
@@ -289,6 +290,20 @@ TEST_F(KeyboardTest, CodesOutsideTheVirtualKeyRangeAreIgnored) {
     KeyDown(0x100 + 'A');
     KeyUp(0x1FF);
     EXPECT_KEYS("SHIFT");
+}
+
+} // namespace
+
+namespace {
+
+TEST(KeyboardCharacterTest, PcCharactersThatTheAceHas) {
+    for (char32_t c = 0x21; c <= 0x7E; ++c)
+        EXPECT_EQ(AceCodeForCharacter(c), int(c));
+    EXPECT_EQ(AceCodeForCharacter(U'\u00A3'), 96);  // pound sign
+    EXPECT_EQ(AceCodeForCharacter(U'\u00A9'), 127); // copyright sign
+    // Space and Return go by key; characters the Ace lacks type nothing.
+    for (char32_t none : {U' ', U'\r', U'\t', U'\u00E9', U'\u20AC', U'\u00A7'})
+        EXPECT_EQ(AceCodeForCharacter(none), -1) << uint32_t(none);
 }
 
 } // namespace

@@ -119,6 +119,51 @@ TEST_F(SoundLifecycleTest, ShutdownClosesTheDeviceAndLowersTheSpeakerLine) {
     EXPECT_EQ(device.format.sampleRate, 22050u);
 }
 
+TEST_F(SoundLifecycleTest, StartUpFailureCanBeLeftToTheCallerToReport) {
+    device.openOk = false;
+    SetAudioDevice(&device);
+    EXPECT_EQ(InitSound(false), 1);
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_FALSE(soundStream.connected);
+    // Later set-ups report their own failures again.
+    EXPECT_EQ(InitSound(), 1);
+    EXPECT_EQ(recorder.messages,
+              (std::vector<std::string>{"NoltACE Error|40 - SDL Audio: Failed to open the audio stream"}));
+}
+
+TEST_F(SoundLifecycleTest, ADeviceThatGoesAwayIsReportedOnceAndSoundStaysOff) {
+    // Unplugged while playing, or failing to play again after a pause: either way one
+    // message, the stream shut down, and every later attempt silent.
+    for (const bool unplugged : {true, false}) {
+        SCOPED_TRACE(unplugged ? "unplugged" : "resume fails");
+        device = FakeAudioDevice{};
+        recorder.messages.clear();
+        StartStream();
+        if (unplugged) {
+            device.lost = true;
+            for (int i = 0; i < 3 * int(soundStream.params.samplesPerChunk) && SoundOutputOn(); ++i)
+                AdvanceSoundClocks(soundStream.params.tstatesPerSample + 1);
+        } else {
+            PauseSound(true);
+            device.playOk = false;
+            PauseSound(false);
+        }
+        EXPECT_EQ(recorder.messages, (std::vector<std::string>{
+                                         "NoltACE Error|41 - SDL Audio: Failed to start the audio stream"}));
+        EXPECT_FALSE(SoundOutputOn());
+        EXPECT_FALSE(soundStream.open);
+        EXPECT_EQ(device.calls.back(), "close");
+        for (int i = 0; i < 5; ++i) {
+            PauseSound(true);
+            PauseSound(false);
+            StopSound();
+            ReportMessage(kCaptionFile, 13); // a box pauses and resumes sound around itself
+        }
+        EXPECT_EQ(recorder.messages.size(), 6u);
+        EXPECT_FALSE(SoundOutputOn());
+    }
+}
+
 TEST_F(SoundLifecycleTest, InstallingAnotherDeviceShutsTheOldStreamDown) {
     StartStream();
     FakeAudioDevice other;

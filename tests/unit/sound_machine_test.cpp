@@ -2,6 +2,7 @@
 // playing the AY through each add-on interface's ports, captured as a WAV file.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -14,21 +15,23 @@
 
 namespace {
 
-// The 16-bit mono samples of a WAV file written by WavWriterDevice.
+// The signed 16-bit mono samples of a WAV file written by WavWriterDevice.
 std::vector<int> WavSamples(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::vector<int> samples;
     for (size_t at = 44; at + 1 < b.size(); at += 2)
-        samples.push_back(b[at] | b[at + 1] << 8);
+        samples.push_back(int16_t(b[at] | b[at + 1] << 8));
     return samples;
 }
 
-// Sample indexes where the signal steps up by at least `step`.
-std::vector<size_t> RisingEdges(const std::vector<int>& s, int step) {
+// Sample indexes where the signal, centred on 0, goes from 0 or below to above it: one
+// per period of a square wave. (An edge that falls inside a sample period is spread
+// over two samples, so steps alone would count it twice or not at all.)
+std::vector<size_t> RisingEdges(const std::vector<int>& s) {
     std::vector<size_t> edges;
     for (size_t i = 1; i < s.size(); ++i)
-        if (s[i] - s[i - 1] >= step) edges.push_back(i);
+        if (s[i - 1] <= 0 && s[i] > 0) edges.push_back(i);
     return edges;
 }
 
@@ -72,15 +75,17 @@ TEST_F(SoundMachineTest, BeepPlaysASquareWaveOfItsPeriodForItsLength) {
     const std::vector<int> s = StopAndRead();
 
     // BEEP m n: a period of 8m microseconds (26 T-states a unit at the Ace's 3.25 MHz)
-    // for n milliseconds. The speaker swings between 0 and 16384 (mono, volume 40).
-    const std::vector<size_t> edges = RisingEdges(s, 16384);
+    // for n milliseconds. The speaker swings by 16384 (mono, volume 40).
+    const std::vector<size_t> edges = RisingEdges(s);
     ASSERT_GE(edges.size(), 10u);
     const double expectedSamples = 200.0 * 26.0 / 73.0; // 71.2 samples a period
     EXPECT_NEAR(MeanPeriod(edges), expectedSamples, expectedSamples * 0.03);
     // 100 ms of 1.6 ms periods.
     EXPECT_NEAR(double(edges.size()), 100.0 / 1.6, 4.0);
+    for (size_t e : edges) // the whole rise, spread over at most two samples
+        ASSERT_NEAR(s.at(e + 1) - s.at(e - 2), 16384, 200) << e;
     for (int v : s)
-        ASSERT_TRUE(v == 0 || v == 16384) << v;
+        ASSERT_LE(std::abs(v), 16384) << v;
 }
 
 TEST_F(SoundMachineTest, KeyboardReadLowersTheSpeakerThatAWriteRaised) {
@@ -133,10 +138,12 @@ TEST_F(SoundMachineTest, EachInterfaceReachesTheAyThroughItsOwnPorts) {
         const std::vector<int> s = StopAndRead();
 
         // Period 100: the flip-flop turns every 100 ticks of 16 T-states, a full wave
-        // every 3200 T-states, 1009 Hz; A at full volume swings the mono sum by 2 x 3999.
-        const std::vector<size_t> edges = RisingEdges(s, 2 * 3999);
+        // every 3200 T-states, 1016 Hz; A at full volume swings the mono sum by 2 x 3999.
+        const std::vector<size_t> edges = RisingEdges(s);
         ASSERT_GE(edges.size(), 300u);
         EXPECT_NEAR(MeanPeriod(edges), 3200.0 / 73.0, 0.05);
+        for (size_t i = 1; i + 1 < edges.size(); ++i)
+            ASSERT_NEAR(s[edges[i] + 1] - s[edges[i] - 2], 2 * 3999, 40) << edges[i];
     }
 }
 
@@ -159,7 +166,8 @@ TEST_F(SoundMachineTest, WithoutAMatchingInterfaceTheAyStaysSilent) {
         LoadAyProgram(c.ports, 0x3C00);
         for (int i = 0; i < 5; ++i)
             RunFrame();
-        EXPECT_TRUE(RisingEdges(StopAndRead(), 2 * 3999).empty());
+        for (int v : StopAndRead())
+            ASSERT_EQ(v, 0);
         EXPECT_EQ(ay.regs[kAyVolumeA], 0);
     }
 }

@@ -15,6 +15,7 @@
 class FakeAudioDevice : public AudioDevice {
   public:
     bool connectOk = true, openOk = true, playOk = true;
+    bool lost = false; // the device went away by itself
     AudioCapabilities caps;
     AudioStreamFormat format;
     std::vector<uint8_t> bytes; // everything queued, in order
@@ -50,6 +51,7 @@ class FakeAudioDevice : public AudioDevice {
         calls.push_back("close");
         playing = false;
     }
+    bool Lost() const override { return lost; }
 };
 
 class SoundTest : public MachineTest {
@@ -69,16 +71,27 @@ class SoundTest : public MachineTest {
         ASSERT_EQ(InitSound(), 0) << LastReportedMessage().text;
     }
 
-    // The 16-bit values of the first channel of everything sampled so far: what the
-    // device was given plus the chunk still being assembled.
-    std::vector<uint16_t> Samples16() const {
+    // The 16-bit values of one channel (0 left, 1 right) of everything sampled so far:
+    // what the device was given plus the chunk still being assembled.
+    std::vector<int16_t> Samples16(int channel = 0) const {
+        MixPendingSamples();
         std::vector<uint8_t> all = device.bytes;
         all.insert(all.end(), soundStream.chunk, soundStream.chunk + soundStream.fill);
         const size_t frame = 2u * soundStream.params.channels;
-        std::vector<uint16_t> out;
+        const size_t at = channel < soundStream.params.channels ? 2u * channel : 0;
+        std::vector<int16_t> out;
         for (size_t i = 0; i + frame <= all.size(); i += frame)
-            out.push_back(uint16_t(all[i] | all[i + 1] << 8));
+            out.push_back(int16_t(all[i + at] | all[i + at + 1] << 8));
         return out;
+    }
+
+    // `count` samples with the speaker line held at `level` for the whole of each.
+    static void HoldSpeaker(uint16_t level, int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            machine.earLevel = level;
+            soundStream.speakerHigh = level ? soundStream.params.tstatesPerSample : 0;
+            TakeSample();
+        }
     }
 
     FakeAudioDevice device;

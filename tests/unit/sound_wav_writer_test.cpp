@@ -29,10 +29,9 @@ TEST_F(SoundWavWriterTest, WritesEveryFlushedChunkUnderAValidHeader) {
         WavWriterDevice wav(path);
         SetAudioDevice(&wav);
         ASSERT_EQ(InitSound(), 0);
-        machine.earLevel = 1;
-        for (int i = 0; i < 2 * 884 + 100; ++i)
-            TakeSample();
-        ShutdownSound(); // the part-filled chunk is dropped, as on any stop
+        HoldSpeaker(0);
+        HoldSpeaker(1, 2 * 884 + 99); // one step up, then a slow fall back to silence
+        ShutdownSound();              // the part-filled chunk is dropped, as on any stop
         EXPECT_EQ(wav.dataBytes(), 2u * 3536u);
         SetAudioDevice(nullptr);
     }
@@ -50,8 +49,15 @@ TEST_F(SoundWavWriterTest, WritesEveryFlushedChunkUnderAValidHeader) {
     EXPECT_EQ(Le16(b, 34), 16);
     EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
     EXPECT_EQ(Le32(b, 40), 2u * 3536u);
-    for (size_t at = 44; at < b.size(); at += 2)
-        ASSERT_EQ(Le16(b, at), 16384) << at;
+    EXPECT_EQ(Le16(b, 44), 0);
+    EXPECT_EQ(Le16(b, 48), 16384);
+    for (size_t at = 48; at < b.size(); at += 4) {
+        ASSERT_EQ(Le16(b, at), Le16(b, at + 2)) << at; // the speaker is on both sides
+        if (at + 4 < b.size()) {
+            ASSERT_LE(Le16(b, at + 4), Le16(b, at)) << at;
+        }
+    }
+    EXPECT_GT(Le16(b, b.size() - 2), 1000);
 }
 
 TEST_F(SoundWavWriterTest, EightBitMonoAtTheLowestRate) {

@@ -16,6 +16,7 @@ void ResetTapeAndFileState() {
     opt_autoload = false;
     opt_tape_type = 0;
     opt_autorewind = false;
+    opt_fastloadtzx = true;
     snapshotFolder.clear();
     tapeFolder.clear();
     spoolFolder.clear();

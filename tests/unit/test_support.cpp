@@ -11,6 +11,11 @@
 
 namespace fs = std::filesystem;
 
+bool TestDataRequired() {
+    const char* required = std::getenv("NOLTACE_REQUIRE_DATA");
+    return required && std::string(required) == "1";
+}
+
 std::string TestRomPath() {
     const char* path = std::getenv("NOLTACE_TEST_ROM");
     if (!path || !*path || !fs::is_regular_file(path)) return {};
@@ -43,7 +48,9 @@ void MachineTest::SetUp() {
     ResetMachine();
 }
 
-void MachineTest::TearDown() { SetHost(nullptr); }
+void MachineTest::TearDown() {
+    SetHost(nullptr);
+}
 
 bool MachineTest::BootTestRom() {
     const std::string rom = TestRomPath();

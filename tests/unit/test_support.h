@@ -16,19 +16,30 @@ std::string TestDataPath();
 // A scratch folder for this test, created empty.
 std::string ScratchFolder();
 
-#define REQUIRE_TEST_ROM()                                                                          \
-    do {                                                                                            \
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom"; \
+// NOLTACE_REQUIRE_DATA=1 (set in CI, where the data is always there) turns these skips
+// into failures, so that a missing install step cannot pass as a skip.
+bool TestDataRequired();
+#define SKIP_OR_FAIL_FOR_DATA(why)                                                                           \
+    do {                                                                                                     \
+        if (TestDataRequired()) GTEST_FAIL() << why;                                                         \
+        GTEST_SKIP() << why;                                                                                 \
     } while (0)
 
-#define REQUIRE_TEST_DATA()                                                                         \
-    do {                                                                                            \
-        if (TestDataPath().empty()) GTEST_SKIP() << "NOLTACE_TESTDATA does not name the test data folder"; \
+#define REQUIRE_TEST_ROM()                                                                                   \
+    do {                                                                                                     \
+        if (TestRomPath().empty())                                                                           \
+            SKIP_OR_FAIL_FOR_DATA("NOLTACE_TEST_ROM does not name a readable ace.rom");                      \
+    } while (0)
+
+#define REQUIRE_TEST_DATA()                                                                                  \
+    do {                                                                                                     \
+        if (TestDataPath().empty())                                                                          \
+            SKIP_OR_FAIL_FOR_DATA("NOLTACE_TESTDATA does not name the test data folder");                    \
     } while (0)
 
 // Records messages instead of showing them; answers file dialogs from a queue.
 class RecordingHost : public Host {
-public:
+  public:
     std::vector<std::string> messages; // "caption|text"
     std::vector<std::string> openAnswers, saveAnswers;
     int presented = 0;
@@ -41,7 +52,7 @@ public:
     std::string ChooseOpenFile(const FileDialogRequest&) override { return Pop(openAnswers); }
     std::string ChooseSaveFile(const FileDialogRequest&) override { return Pop(saveAnswers); }
 
-private:
+  private:
     static std::string Pop(std::vector<std::string>& answers) {
         if (answers.empty()) return {};
         std::string a = answers.front();
@@ -53,7 +64,7 @@ private:
 // Installs a RecordingHost for the test's lifetime and starts from a clean machine:
 // run state cleared, 3K model, no ROM loaded yet.
 class MachineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     // Loads the test ROM into a fully reset machine; false (after a skip) without it.

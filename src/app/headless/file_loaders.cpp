@@ -28,8 +28,8 @@ bool NeedsAddress(const std::string&, HeadlessRunner&, std::string& error) {
 // Loaders by kind; the endings that choose a kind are the emulator's own file-kind table.
 const FileKindLoader kLoaders[] = {
     {FileKind::Tap, "TAP tape", LoadLikeLoadFile},
-    {FileKind::Tzx, "TZX tape", nullptr},
-    {FileKind::Wav, "WAV tape", nullptr},
+    {FileKind::Tzx, "TZX tape", LoadLikeLoadFile},
+    {FileKind::Wav, "WAV tape", LoadLikeLoadFile},
     {FileKind::Snapshot, "ACE snapshot", LoadLikeLoadFile},
     {FileKind::Spool, "spool text", LoadLikeLoadFile},
     {FileKind::Rom, "ROM image", LoadLikeLoadFile},

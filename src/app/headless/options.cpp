@@ -32,9 +32,14 @@ const char* UsageText() {
            "  --colours N       0 Default, 1 Black & White, 2 White & Black, 3 Green, 4 Amber\n"
            "  --max N           frame limit of each --until (default 3000)\n"
            "  --audio-out FILE  write the sound (speaker and AY) to FILE as a 44100 Hz\n"
-           "                    16-bit stereo WAV; frames then run with sound on\n"
+           "                    16-bit WAV (stereo unless --sound-output 0); frames then\n"
+           "                    run with sound on\n"
            "  --sound-interface N  0 None (default), 1 Boldfield, 2 Ace User,\n"
            "                    3 Fuller Box, 4 Quicksilva: the AY interface fitted\n"
+           "  --volume N        sound volume 0-100 (default 40)\n"
+           "  --sound-output N  0 Mono (a one-channel WAV), 1 ABC Stereo (default),\n"
+           "                    2 ACB Stereo\n"
+           "  --echo N          0 None (default), 1 Echo, 2 Reverb\n"
            "  --stats           print frames, T-states, host seconds and speed at the end\n"
            "  --autoload        inserting a tape types the command that loads it\n"
            "  --tape-out FILE   answer the ROM's next SAVE with FILE (\".tap\" added);\n"
@@ -45,6 +50,9 @@ const char* UsageText() {
            "                    e.g. '#0038' or '#0038,A=#20' (repeatable); when one is\n"
            "                    reached, \"break at XXXX\" and the registers are printed\n"
            "                    and the action that was running ends there\n"
+           "  --fastload        TZX tapes play at host speed (else in real emulated time)\n"
+           "  --record FILE     record the ROM's next SAVE as a signal into FILE (.wav),\n"
+           "                    written when the run ends\n"
            "\n"
            "Actions:\n"
            "  --run N           run N frames (50 frames = 1 emulated second), unpaced\n"
@@ -52,8 +60,9 @@ const char* UsageText() {
            "                    a newline or \\n is ENTER\n"
            "  --until TEXT      run until TEXT shows on the Ace's screen (exit 3 if it\n"
            "                    does not within --max frames)\n"
-           "  --load FILE       load a file by its kind: tape .tap, snapshot .ace, spool\n"
-           "                    text .txt/.ja4/.fs (typed to its end), ROM .rom\n"
+           "  --load FILE       load a file by its kind: tape .tap/.tzx/.wav, snapshot .ace,\n"
+           "                    spool text .txt/.ja4/.fs (typed to its end), ROM .rom\n"
+           "  --list-tape FILE  print the tape browser's rows of a .tap or .tzx file\n"
            "  --save-snapshot FILE  write a .ace snapshot of the machine now\n"
            "  --load-binary FILE ADDRESS  copy FILE into memory at ADDRESS\n"
            "  --save-binary FILE ADDRESS LENGTH  write LENGTH bytes from ADDRESS to FILE (.bin);\n"
@@ -122,6 +131,15 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
         } else if (option == "--sound-interface") {
             if (!numberValue("a sound interface number 0-4", 0, 4, number)) return false;
             options.soundInterface = int(number);
+        } else if (option == "--volume") {
+            if (!numberValue("a volume 0-100", 0, 100, number)) return false;
+            options.volume = int(number);
+        } else if (option == "--sound-output") {
+            if (!numberValue("an output 0-2 (Mono, ABC Stereo, ACB Stereo)", 0, 2, number)) return false;
+            options.soundOutput = int(number);
+        } else if (option == "--echo") {
+            if (!numberValue("an enhancement 0-2 (None, Echo, Reverb)", 0, 2, number)) return false;
+            options.echo = int(number);
         } else if (option == "--stats") {
             options.stats = true;
         } else if (option == "--run") {
@@ -141,6 +159,20 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
                                     : option == "--load"  ? ActionKind::Load
                                                           : ActionKind::Screenshot;
             options.actions.push_back({kind, v, 0});
+        } else if (option == "--fastload") {
+            options.fastload = true;
+        } else if (option == "--record") {
+            const char* v = needsValue("a file name");
+            if (!v) return false;
+            if (*v == '\0') {
+                error = option + " needs a non-empty file name";
+                return false;
+            }
+            options.recordWav = v;
+        } else if (option == "--list-tape") {
+            const char* v = needsValue("a file name");
+            if (!v) return false;
+            options.actions.push_back({ActionKind::ListTape, v, 0});
         } else if (option == "--autoload") {
             options.autoload = true;
         } else if (option == "--tape-out") {

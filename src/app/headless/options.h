@@ -22,6 +22,7 @@ enum class ActionKind {
     Disassemble, // address = start, length = end (inclusive)
     Registers,
     Step, // frames = number of instructions
+    ListTape,
 };
 
 struct Action {
@@ -39,6 +40,9 @@ struct HeadlessOptions {
     long maxFrames = 3000;
     std::string audioOut;   // "" = no sound; else the WAV file the sound goes to
     int soundInterface = 0; // 0 None, 1 Boldfield, 2 Ace User, 3 Fuller Box, 4 Quicksilva
+    int volume = -1;        // the sound settings' values (-1: the default): volume 0-100,
+    int soundOutput = -1;   // output 0 Mono, 1 ABC Stereo, 2 ACB Stereo,
+    int echo = -1;          // enhancement 0 None, 1 Echo, 2 Reverb
     bool stats = false;
     bool help = false;
     bool autoload = false;            // type the load command when a tape is inserted
@@ -46,6 +50,8 @@ struct HeadlessOptions {
     bool romLabels = false;           // --dis-labels rom
     bool systemVariableLabels = false; // --dis-labels sv
     std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
+    bool fastload = false;            // TZX tapes play at host speed
+    std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;
 };
 

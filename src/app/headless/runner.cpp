@@ -12,6 +12,7 @@
 #include "display/display_settings.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
+#include "list_tape.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
@@ -20,11 +21,13 @@
 #include "machine/z80.h"
 #include "screen_capture.h"
 #include "sound/sound_output.h"
+#include "sound/sound_settings.h"
 #include "tape/ace_snapshot.h"
 #include "tape/binary_files.h"
 #include "tape/file_paths.h"
 #include "tape/spool.h"
 #include "tape/tape_deck.h"
+#include "tape/wav_deck.h"
 
 namespace {
 
@@ -74,6 +77,11 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     if (options.romLabels) opt_dis_rom = 1;
     if (options.systemVariableLabels) opt_dis_sv = 1;
     if (!ArmBreakpoints(options)) return false;
+    if (options.fastload) opt_fastloadtzx = true;
+    if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
+    if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
+    if (options.soundOutput >= 0) opt_snd_output = uint8_t(options.soundOutput);
+    if (options.echo >= 0) opt_echo = uint8_t(options.echo);
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
     if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);
@@ -204,6 +212,13 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         }
         break;
     }
+    case ActionKind::ListTape:
+        if (!ListTape(action.text, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        if (!error.empty()) PrintError(error); // the rows before the fault were listed
+        break;
     case ActionKind::Screen: std::fputs(ScreenText().c_str(), stdout); break;
     case ActionKind::Disassemble: Disassemble(action.address, action.length); break;
     case ActionKind::Registers:
@@ -262,6 +277,10 @@ int HeadlessRunner::RunActions(const HeadlessOptions& options) {
     }
     EndCommandLinePcLog();
     endSeconds_ = host_.NowSeconds();
+    if (!options.recordWav.empty() && !FinishRecording()) {
+        PrintError("cannot write the recording '" + WithExtension(options.recordWav, ".wav") + "'");
+        if (status == kExitOk) status = kExitError;
+    }
     std::fflush(stdout);
     return status;
 }

@@ -30,11 +30,16 @@
 #include "tape/load_file.h"
 #include "tape/spool.h"
 
+namespace {
+constexpr int kSoundStartFailed = 60; // "Failed to initialise sound"
+} // namespace
+
 Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
 Application::~Application() {
     config_commands::AttachWindow(nullptr);
     ShutdownSound();
+    host_.SetDialogOwner(nullptr);
     window_.reset();
     SetHost(nullptr);
 }
@@ -53,10 +58,15 @@ bool Application::Start() {
     window_->view().RestorePlace(mainWindowPlacement.left, mainWindowPlacement.top);
     // Without sound the emulator still runs, silently, paced by the frame driver.
     InstallSdlAudioDevice();
-    if (InitSound() != 0) ReportMessage(kCaptionError, 60);
+    const bool soundFailed = InitSound(false) != 0;
     window_->SetUpDisplay();
     window_->show();
     LoadStartupFile(commandLine_);
+    // One message, owned by the window and shown once the main loop runs, so the
+    // window is there first and nothing waits on a box before it exists.
+    if (soundFailed)
+        QMetaObject::invokeMethod(
+            window_.get(), [] { ReportMessage(kCaptionError, kSoundStartFailed); }, Qt::QueuedConnection);
     return true;
 }
 

@@ -6,11 +6,25 @@
 #include <QMessageBox>
 
 #include "app/help_quotes.h"
+#include "app/keyboard.h"
+
+namespace {
+
+// The PC keys for the Ace's keys that no PC character types.
+QString KeyboardNotes() {
+    QString notes = "Keys type the character they show on the PC's keyboard. The Ace's other keys:\n";
+    for (const EditingKeyName& key : kEditingKeyNames)
+        notes += QString("\n%1:  %2").arg(key.pcKey, key.aceKey);
+    return notes;
+}
+
+} // namespace
 
 void ShowHelpBox(QWidget* owner) {
     std::srand(unsigned(std::time(nullptr)));
     QMessageBox box(QMessageBox::NoIcon, "Help", HelpQuote(std::rand() % kHelpQuoteCount), QMessageBox::Ok,
                     owner);
     box.setObjectName("helpBox");
+    box.setInformativeText(KeyboardNotes());
     box.exec();
 }

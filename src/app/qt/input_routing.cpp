@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "app/key_queue.h"
 #include "app/keyboard.h"
 #include "app/qt/keyboard_helper_window.h"
 #include "app/qt/keyboard_picture_window.h"
@@ -25,6 +26,7 @@ bool RouteKeyRelease(const QKeyEvent& event) {
     return KeyboardInput().KeyReleased(event);
 }
 void ReleaseEveryKey() {
+    ClearKeyQueue();
     ReleaseAllKeys();
     KeyboardInput().ForgetHeldKeys();
 }

@@ -12,7 +12,8 @@ void StartInputDevices();
 // True when the event was a key for the Ace.
 bool RouteKeyPress(const QKeyEvent& event);
 bool RouteKeyRelease(const QKeyEvent& event);
-// Releases every key of the matrix (focus lost, a modal window took the keyboard).
+// Releases every key of the matrix and drops the key events still waiting (focus lost,
+// a modal window took the keyboard).
 void ReleaseEveryKey();
 
 // Open (or raise) the two keyboard windows.

@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 
-#include "base/host.h"
+#include "app/key_queue.h"
 #include "app/qt/status_bar_panel.h"
+#include "base/host.h"
 #include "machine/frame.h"
 
 int MainLoop::Run() {
@@ -19,11 +20,17 @@ void MainLoop::RunOnePass() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (quit_) return;
     // An open menu holds the machine still, as a menu loop of its own would.
-    if (QApplication::activePopupWidget())
+    if (QApplication::activePopupWidget()) {
         host().SleepMs(1);
-    else
+    } else {
+        const uint64_t framesBefore = frameCounter;
         RunFrame();
-    if (status_) status_->Update(host().NowSeconds());
+        // Key events wait for frames that the ROM has read the keyboard in.
+        if (frameCounter != framesBefore) KeyQueueFrameEnded();
+    }
+    const double now = host().NowSeconds();
+    if (status_) status_->Update(now);
+    screenText_.Update(now);
 }
 
 void MainLoop::RunFor(double seconds) {

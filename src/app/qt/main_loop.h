@@ -4,6 +4,8 @@
 // anywhere, even from inside an instruction, simply stops emulated time until it closes.
 #pragma once
 
+#include "app/qt/screen_text_file.h"
+
 class StatusBarPanel;
 
 class MainLoop {
@@ -22,6 +24,7 @@ class MainLoop {
 
   private:
     StatusBarPanel* status_ = nullptr;
+    ScreenTextFile screenText_;
     bool quit_ = false;
     int exitCode_ = 0;
 };

@@ -99,6 +99,6 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.fast = AddCommand(window, nullptr, "fast", "Fast", Qt::Key_F2);
     a.dev = AddCommand(window, nullptr, "dev", "Dev", Qt::Key_F6);
 
-    DisableUntilBuilt({a.saveScreenshot, a.tapeBrowser, a.wavBrowser, a.debugger});
+    DisableUntilBuilt({a.saveScreenshot, a.debugger});
     return a;
 }

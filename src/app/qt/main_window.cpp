@@ -28,6 +28,8 @@
 #include "display/qt/display_presenter.h"
 #include "display/qt/screen_panel.h"
 #include "sound/sound_output.h"
+#include "tape/qt/tape_browser.h"
+#include "tape/qt/wav_browser.h"
 #include "tape/wav_deck.h"
 
 MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) {
@@ -78,6 +80,8 @@ void MainWindow::ConnectCommands() {
     connect(a.dev, &QAction::triggered, this, [] { DevCommand(); });
     connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::DisplayKeyboard);
     connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::KeyboardHelper);
+    connect(a.tapeBrowser, &QAction::triggered, this, [this] { OpenTapeBrowser(this); });
+    connect(a.wavBrowser, &QAction::triggered, this, [this] { OpenWavBrowser(this); });
     connect(a.debugger, &QAction::triggered, this, [this] {
         if (!view_->fullScreen()) run_commands::RunDebugger();
     });
@@ -122,15 +126,15 @@ void MainWindow::KeyboardHelper() {
     ShowKeyboardHelper(this);
 }
 
-// The tape and WAV browsers join the helper here when they exist.
 bool MainWindow::ToolWindowActive() const {
-    return KeyboardHelperIsOpen();
+    return KeyboardHelperIsOpen() || OpenTapeBrowserWindow() || OpenWavBrowserWindow();
 }
 
 void MainWindow::Quit() {
     if (!run_commands::ConfirmQuit()) return;
     config_commands::StoreWindowPlace(*this);
     SaveConfig();
+    if (recordPrepared) FinishRecording(); // a recording in progress is not lost
     ShutdownSound();
     presenter_->TearDownDisplay();
     for (QWidget* window : QApplication::topLevelWidgets())

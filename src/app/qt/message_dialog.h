@@ -1,5 +1,6 @@
 // The emulator's message box: a caption, one line of text ("16 - Tape Error: unknown
-// extension") and OK. Every ReportMessage ends up here, shown modally with no owner.
+// extension") and OK. Every ReportMessage ends up here, shown modally, owned by the
+// main window once it exists.
 #pragma once
 
 #include <QDialog>

@@ -41,7 +41,8 @@ QString InitialPath(const FileDialogRequest& request) {
 
 void QtHost::ShowMessage(const std::string& caption, const std::string& text) {
     ++messagesShown_;
-    MessageDialog dialog(QString::fromStdString(caption), QString::fromStdString(text));
+    // Owned by the main window once it exists, so the box stays in front of it.
+    MessageDialog dialog(QString::fromStdString(caption), QString::fromStdString(text), owner_);
     dialog.exec();
 }
 

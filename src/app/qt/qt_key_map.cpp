@@ -148,51 +148,63 @@ quint32 HeldKeyId(const QKeyEvent& event) {
     return event.nativeScanCode() ? event.nativeScanCode() : (0x80000000u | quint32(event.key()));
 }
 
+// The character a key typed, as the Ace's character code; -1 when it typed none the Ace
+// has. Space and Return go by key (Shift+Space is BREAK), and with Ctrl held the key
+// is the Ace's SYMBOL SHIFT with that key, not a control character.
+int TypedAceCharacter(const QKeyEvent& event) {
+    if (event.modifiers() & Qt::ControlModifier) return -1;
+    const QString text = event.text();
+    if (text.size() != 1) return -1;
+    return AceCodeForCharacter(char32_t(text.at(0).unicode()));
+}
+
+bool StrokeForCharacter(int code, AceKeyStroke& stroke) {
+    KeyChord keys;
+    if (code < 0 || !SpoolCharacterKeys(uint8_t(code), keys)) return false;
+    stroke = AceKeyStroke::Character(keys);
+    return true;
+}
+
+// What the Ace does for a key event; false when the key means nothing to it.
+bool StrokeForEvent(const QKeyEvent& event, AceKeyStroke& stroke) {
+    if (StrokeForCharacter(TypedAceCharacter(event), stroke)) return true;
+    const QtKeyRoute route = RouteForQtKey(event.key(), event.modifiers(), event.nativeScanCode());
+    const bool shiftFits = route.shiftedForm < 0 || (route.shiftedForm == 1) == shiftHeld;
+    if (route.virtualKey >= 0 && (shiftFits || route.symbolKey < 0)) {
+        stroke = AceKeyStroke::Key(route.virtualKey);
+        return true;
+    }
+    // A symbol without its character: the character its Qt key stands for.
+    if (route.symbolKey >= 0) {
+        const int code = event.key() == Qt::Key_sterling ? 96 : event.key();
+        return StrokeForCharacter(code <= 0x7E ? code : -1, stroke);
+    }
+    return false;
+}
+
 } // namespace
 
 bool QtKeyboardInput::KeyPressed(const QKeyEvent& event) {
     const quint32 id = HeldKeyId(event);
-    if (event.isAutoRepeat()) {
-        // The PC repeats the press; the Ace's ROM does its own repeat from the held key.
-        const auto it = held_.find(id);
-        if (it == held_.end()) return false;
-        KeyDown(it->second.virtualKey);
-        return true;
-    }
-    const QtKeyRoute route = RouteForQtKey(event.key(), event.modifiers(), event.nativeScanCode());
-    const bool shiftMatches = route.shiftedForm < 0 || (route.shiftedForm == 1) == shiftHeld;
-    Press press{};
-    if (route.virtualKey >= 0 && (shiftMatches || route.symbolKey < 0)) {
-        press = {route.virtualKey, false};
-    } else if (route.symbolKey >= 0) {
-        // SHIFT held alongside does no harm: the Ace reads a symbol under SYMBOL SHIFT.
-        press = {route.symbolKey, !AceKeyDown(kAceSymbolShift)};
-        if (press.addedSymbolShift) KeyDown(vk::kControl);
-    } else {
-        return false;
-    }
-    KeyDown(press.virtualKey);
-    held_[id] = press;
+    // The PC repeats a held key; the Ace's ROM repeats it by itself.
+    if (event.isAutoRepeat()) return held_.count(id) > 0;
+    AceKeyStroke stroke;
+    if (!StrokeForEvent(event, stroke)) return false;
+    held_[id] = stroke;
+    QueueKeyPress(stroke);
     return true;
 }
 
 bool QtKeyboardInput::KeyReleased(const QKeyEvent& event) {
     if (event.isAutoRepeat()) return true; // the key is still down
+    AceKeyStroke stroke;
     const auto it = held_.find(HeldKeyId(event));
-    if (it == held_.end()) {
-        // Pressed before we had the focus: release what the key stands for now.
-        const QtKeyRoute route = RouteForQtKey(event.key(), event.modifiers(), event.nativeScanCode());
-        const int key = route.virtualKey >= 0 ? route.virtualKey : route.symbolKey;
-        if (key < 0) return false;
-        KeyUp(key);
-        return true;
+    if (it != held_.end()) {
+        stroke = it->second;
+        held_.erase(it);
+    } else if (!StrokeForEvent(event, stroke)) {
+        return false; // pressed before we had the focus, and nothing for the Ace
     }
-    const Press press = it->second;
-    held_.erase(it);
-    KeyUp(press.virtualKey);
-    if (press.addedSymbolShift) {
-        KeyUp(vk::kControl);                // frees all of half-row 0 ...
-        if (shiftHeld) KeyDown(vk::kShift); // ... so put back the SHIFT the PC still holds
-    }
+    QueueKeyRelease(stroke);
     return true;
 }

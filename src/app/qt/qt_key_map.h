@@ -1,15 +1,19 @@
-// Qt key events into the PC key codes of the keyboard handlers (app/keyboard.h).
+// Qt key events into the Ace's keys.
 //
-// The handlers work on Windows virtual-key codes laid out as on a UK keyboard. Qt tells
-// us the character a key produced (Qt::Key) rather than the key's position, so:
-//  - letters, Space, Return, the editing, cursor and function keys and the numeric pad
-//    map one to one;
-//  - the digit row maps by position (X11/Wayland scan code), whatever the Shift state,
-//    so that PC Shift + a digit stays the Ace's SHIFTed digit (DELETE, GRAPHICS, ...);
-//  - symbol characters map to the UK key that carries them. When the PC's Shift state
-//    does not match what that key needs for the character (another layout, or a
-//    synthetic event), the character is typed as the Ace types it: SYMBOL SHIFT (Ctrl)
-//    plus its key.
+// A key that types a printable character (Qt gives it with the event) types that
+// character on the Ace, through the spool's character-to-key table, whatever the PC's
+// layout: Shift+8 is '*' on one keyboard and '(' on another, and the Ace gets the same.
+// The other keys go by their Windows virtual-key code to the keyboard handlers
+// (app/keyboard.h), which work on codes laid out as on a UK keyboard:
+//  - Space (Shift+Space is the Ace's BREAK), Return, the editing, cursor and function
+//    keys map one to one, and so do letters and digits typed with Ctrl, the Ace's
+//    SYMBOL SHIFT; the digit row maps by position (X11/Wayland scan code);
+//  - symbol keys that arrive without a character (synthetic events, Ctrl held) map to
+//    the UK key that carries them when the PC's Shift state fits, else to the
+//    character the key stands for.
+//
+// Every press and release goes through the key queue (app/key_queue.h), so that keys
+// typed faster than the ROM reads them all arrive, in order.
 //
 // Usage: the main window owns one QtKeyboardInput and passes every keyPressEvent and
 // keyReleaseEvent to it while the emulation has the focus; ForgetHeldKeys() when the
@@ -20,6 +24,8 @@
 #include <QtGlobal>
 
 #include <map>
+
+#include "app/key_queue.h"
 
 class QKeyEvent;
 
@@ -34,7 +40,7 @@ struct QtKeyRoute {
 // `nativeScanCode` is the event's X11/Wayland key code (0 when unknown, e.g. synthetic).
 QtKeyRoute RouteForQtKey(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeScanCode);
 
-// Feeds key events into KeyDown/KeyUp, remembering for each held key what its press
+// Feeds key events into the key queue, remembering for each held key what its press
 // did, so that its release undoes exactly that even if Shift changed in between.
 class QtKeyboardInput {
   public:
@@ -45,9 +51,5 @@ class QtKeyboardInput {
     void ForgetHeldKeys() { held_.clear(); }
 
   private:
-    struct Press {
-        int virtualKey;
-        bool addedSymbolShift; // Ctrl pressed on the user's behalf
-    };
-    std::map<quint32, Press> held_; // by scan code, or by Qt key for synthetic events
+    std::map<quint32, AceKeyStroke> held_; // by scan code, or by Qt key for synthetic events
 };

@@ -3,22 +3,39 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "base/current_file.h"
 #include "app/status_text.h"
+#include "base/current_file.h"
 #include "display/presentation.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "tape/file_kinds.h"
 
+namespace {
+
+// The widest text each of the first three parts shows while the machine runs at its
+// own speed; the current file takes what is left.
+const char* const kWidestTexts[3] = {" Jupiter Ace 51K", " Frames Per Second: 50  ", " Speed: 100%"};
+
+} // namespace
+
 StatusBarPanel::StatusBarPanel(QStatusBar* bar) {
     bar->setSizeGripEnabled(false);
     for (size_t i = 0; i < parts_.size(); ++i) {
-        parts_[i] = new QLabel(bar);
-        parts_[i]->setObjectName(QString("statusPart%1").arg(i));
-        parts_[i]->setFrameShape(QFrame::Panel);
-        parts_[i]->setFrameShadow(QFrame::Sunken);
-        parts_[i]->setMinimumWidth(1); // equal quarters, whatever the text
-        bar->addWidget(parts_[i], 1);
+        QLabel* part = new QLabel(bar);
+        parts_[i] = part;
+        part->setObjectName(QString("statusPart%1").arg(i));
+        part->setFrameShape(QFrame::Panel);
+        part->setFrameShadow(QFrame::Sunken);
+        // Each part as wide as its text, so that none is cut short; the file name gets
+        // the rest and is elided by the label when it is longer.
+        const bool last = i + 1 == parts_.size();
+        if (last) {
+            part->setMinimumWidth(1);
+        } else {
+            const int frame = 2 * part->frameWidth() + 2 * part->margin() + 4;
+            part->setMinimumWidth(part->fontMetrics().horizontalAdvance(kWidestTexts[i]) + frame);
+        }
+        bar->addWidget(part, last ? 1 : 0);
     }
     Show(InitialStatusTexts());
 }

@@ -1,5 +1,6 @@
-// The main window's status bar: four equal parts (model, frames per second, speed,
-// current file), refreshed at most once a second by the main loop.
+// The main window's status bar: four parts (model, frames per second, speed, current
+// file), each of the first three as wide as its text, refreshed at most once a second
+// by the main loop.
 #pragma once
 
 #include <array>

@@ -82,6 +82,11 @@ void SdlAudioDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
     }
 }
 
+bool SdlAudioDevice::Lost() const {
+    // SDL marks a device that went away as stopped; a paused one reads as paused.
+    return device_ && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
 void SdlAudioDevice::CloseStream() {
     if (device_) SDL_CloseAudioDevice(device_);
     device_ = 0;

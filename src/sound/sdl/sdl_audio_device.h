@@ -22,6 +22,7 @@ class SdlAudioDevice final : public AudioDevice {
     void Clear() override;
     void QueueChunk(const uint8_t* bytes, uint32_t count) override;
     void Close() override;
+    bool Lost() const override;
 
     SDL_AudioDeviceID id() const { return device_; }
     uint32_t QueuedBytes() const;

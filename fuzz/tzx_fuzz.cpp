@@ -1,0 +1,28 @@
+// TZX files: parse, list every block as the browser would, insert, and play the tape
+// through the pulse generator for a bounded stretch of emulated time.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_support.h"
+#include "tape/tape_deck.h"
+#include "tape/tape_listing.h"
+#include "tape/tzx_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PrepareFuzzMachine();
+    TzxParseResult tape = ParseTzx({data, size});
+    for (const TapeBlock& block : tape.blocks) {
+        TapeBlockRow(block);
+        TapeBlockDetails(block);
+    }
+    InsertTzxImage(std::move(tape.blocks), "fuzz");
+    opt_fastloadtzx = false;
+    StartTzxPlayback();
+    // Half an emulated second, in instruction-sized steps.
+    for (int n = 0; n < 100000 && tzxPlaying; ++n) {
+        TapeTick(17);
+        CurrentBlockProgress();
+    }
+    EjectTape();
+    return 0;
+}

@@ -1,0 +1,32 @@
+// WAV files: the validating reader through the Load File path, every sample level the
+// waveform would draw, and playback ticks past the end.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_support.h"
+#include "machine/machine_state.h"
+#include "tape/load_buffer.h"
+#include "tape/tape_deck.h"
+#include "tape/wav_deck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PrepareFuzzMachine();
+    ResetWavDeck();
+    loadBuffer.assign(data, data + size);
+    if (!LoadWavFromBuffer("fuzz")) {
+        for (uint64_t n = 0; n < 4096; ++n)
+            WavSampleLevel(n);
+        wavVolume = -50;
+        wavBias = 90;
+        WavSampleLevel(0);
+        StartWavPlayback();
+        for (int n = 0; n < 20000 && wavPlaying; ++n) {
+            machine.tapeClock += tstatesPerSample + 20;
+            WavSampleTick(20);
+            machine.tapeClock -= tstatesPerSample;
+        }
+    }
+    FreeLoadBuffer();
+    ResetWavDeck();
+    return 0;
+}

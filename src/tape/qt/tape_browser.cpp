@@ -1,0 +1,229 @@
+#include "tape/qt/tape_browser.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "base/current_file.h"
+#include "base/messages.h"
+#include "tape/file_paths.h"
+#include "tape/tape_deck.h"
+#include "tape/tape_listing.h"
+
+namespace {
+
+TapeBrowser* openBrowser = nullptr;
+QPoint savedPosition;
+bool havePosition = false;
+constexpr int kFollowMs = 100;
+
+} // namespace
+
+TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
+    setObjectName("tapeBrowser");
+    setWindowTitle("Nolt Tape Browser");
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* outer = new QVBoxLayout(this);
+    group_ = new QGroupBox("Tape", this);
+    group_->setObjectName("tapeGroup");
+    auto* lists = new QHBoxLayout(group_);
+    list_ = new QListWidget(group_);
+    list_->setObjectName("blockList");
+    list_->setMinimumWidth(300);
+    details_ = new QTreeWidget(group_);
+    details_->setObjectName("blockDetails");
+    details_->setColumnCount(2);
+    details_->setHeaderLabels({"Field", "Value"});
+    details_->setRootIsDecorated(false);
+    details_->setColumnWidth(0, 170);
+    details_->setMinimumWidth(440);
+    lists->addWidget(list_);
+    lists->addWidget(details_, 1);
+    outer->addWidget(group_, 1);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("blockProgress");
+    progress_->setTextVisible(false);
+    progress_->setStyleSheet("QProgressBar::chunk { background: rgb(0, 255, 0); }");
+    outer->addWidget(progress_);
+
+    auto* buttons = new QHBoxLayout;
+    QStyle* s = style();
+    auto* refresh = AddButton("refresh", "Refresh", s->standardIcon(QStyle::SP_BrowserReload));
+    buttons->addWidget(refresh);
+    connect(refresh, &QPushButton::clicked, this, &TapeBrowser::RefreshTapeBrowser);
+    const struct {
+        const char* name;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+        void (TapeBrowser::*action)();
+    } nav[] = {
+        {"rewind", "Rewind", QStyle::SP_MediaSkipBackward, &TapeBrowser::Rewind},
+        {"previous", "Previous block", QStyle::SP_MediaSeekBackward, &TapeBrowser::Previous},
+        {"play", "Play", QStyle::SP_MediaPlay, &TapeBrowser::PlayOrStop},
+        {"next", "Next block", QStyle::SP_MediaSeekForward, &TapeBrowser::Next},
+        {"end", "To the end", QStyle::SP_MediaSkipForward, &TapeBrowser::ToEnd},
+        {"eject", "Eject", QStyle::SP_TitleBarCloseButton, &TapeBrowser::Eject},
+    };
+    for (const auto& n : nav) {
+        QPushButton* b = AddButton(n.name, n.tip, s->standardIcon(n.icon));
+        connect(b, &QPushButton::clicked, this, n.action);
+        buttons->addWidget(b);
+        navigation_.append(b);
+    }
+    play_ = navigation_[2];
+    buttons->addStretch(1);
+    auto* close = new QPushButton("Close", this);
+    close->setObjectName("close");
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    buttons->addWidget(close);
+    outer->addLayout(buttons);
+
+    connect(list_, &QListWidget::currentRowChanged, this, &TapeBrowser::RowChosen);
+    resize(820, 420);
+    if (havePosition) move(savedPosition);
+    RefreshTapeBrowser();
+    timerId_ = startTimer(kFollowMs);
+}
+
+TapeBrowser::~TapeBrowser() {
+    if (openBrowser == this) openBrowser = nullptr;
+}
+
+QPushButton* TapeBrowser::AddButton(const QString& name, const QString& tip, const QIcon& icon) {
+    auto* b = new QPushButton(icon, QString(), this);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setFixedSize(32, 32);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+void TapeBrowser::RefreshTapeBrowser() {
+    following_ = true;
+    list_->clear();
+    details_->clear();
+    shownTape_ = tapeInDeck.get();
+    shownBlock_ = currentBlock;
+    if (tapeInDeck) {
+        group_->setTitle(QString::fromStdString(FileNameOf(currentFilePath)));
+        for (const std::string& row : TapeRows(tapeInDeck->blocks))
+            list_->addItem(QString::fromStdString(row));
+    } else {
+        group_->setTitle("Tape");
+        list_->addItem(kEndOfTapeRow);
+    }
+    for (QPushButton* b : navigation_)
+        b->setEnabled(tapeInDeck != nullptr);
+    const int row = currentBlock ? currentBlock->index : list_->count() - 1;
+    list_->setCurrentRow(row);
+    ShowBlockDetails(row);
+    following_ = false;
+    FollowDeck();
+}
+
+void TapeBrowser::ShowBlockDetails(int row) {
+    details_->clear();
+    if (!tapeInDeck || row < 0 || row >= int(tapeInDeck->blocks.size())) return;
+    for (const auto& [name, value] : TapeBlockDetails(tapeInDeck->blocks[size_t(row)]))
+        details_->addTopLevelItem(
+            new QTreeWidgetItem({QString::fromStdString(name), QString::fromStdString(value)}));
+}
+
+// Choosing a row shows its details; the tape itself moves only by the buttons.
+void TapeBrowser::RowChosen(int row) {
+    if (!following_) ShowBlockDetails(row);
+}
+
+void TapeBrowser::Rewind() {
+    if (currentBlock && currentBlock->prev) SelectBlock(tapeInDeck->first());
+    FollowDeck();
+}
+
+void TapeBrowser::Previous() {
+    if (!tapeInDeck) return;
+    SelectBlock(currentBlock ? currentBlock->prev : tapeInDeck->last());
+    FollowDeck();
+}
+
+void TapeBrowser::PlayOrStop() {
+    if (tzxPlaying)
+        StopTzxPlayback();
+    else
+        StartTzxPlayback();
+    FollowDeck();
+}
+
+void TapeBrowser::Next() {
+    if (currentBlock && currentBlock->next) SelectBlock(currentBlock->next);
+    FollowDeck();
+}
+
+void TapeBrowser::ToEnd() {
+    if (currentBlock && currentBlock->next) SelectBlock(tapeInDeck->last());
+    FollowDeck();
+}
+
+void TapeBrowser::Eject() {
+    if (tapeInDeck)
+        EjectTape();
+    else
+        ReportMessage(kCaptionSound, 25);
+    RefreshTapeBrowser();
+}
+
+// Follows the deck: a new tape rebuilds the list, a new current block moves the
+// selection and details, and the progress bar tracks the block being played.
+void TapeBrowser::FollowDeck() {
+    if (tapeInDeck.get() != shownTape_) {
+        RefreshTapeBrowser();
+        return;
+    }
+    if (currentBlock != shownBlock_) {
+        shownBlock_ = currentBlock;
+        following_ = true;
+        const int row = currentBlock ? currentBlock->index : list_->count() - 1;
+        list_->setCurrentRow(row);
+        ShowBlockDetails(row);
+        following_ = false;
+    }
+    if (tzxPlaying != shownPlaying_ || !play_->property("shown").isValid()) {
+        shownPlaying_ = tzxPlaying;
+        play_->setIcon(style()->standardIcon(tzxPlaying ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+        play_->setToolTip(tzxPlaying ? "Stop" : "Play");
+        play_->setProperty("shown", true);
+    }
+    const BlockProgress p = CurrentBlockProgress();
+    progress_->setRange(0, int(std::min<uint32_t>(p.total, 0x7FFFFFFF)));
+    progress_->setValue(int(std::min(p.done, p.total)));
+}
+
+void TapeBrowser::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == timerId_) FollowDeck();
+}
+
+void TapeBrowser::closeEvent(QCloseEvent* event) {
+    savedPosition = pos();
+    havePosition = true;
+    QDialog::closeEvent(event);
+}
+
+void OpenTapeBrowser(QWidget* parent) {
+    if (!openBrowser) {
+        openBrowser = new TapeBrowser(parent);
+        openBrowser->show();
+    }
+    openBrowser->raise();
+    openBrowser->activateWindow();
+}
+
+TapeBrowser* OpenTapeBrowserWindow() {
+    return openBrowser;
+}

@@ -1,0 +1,199 @@
+// The tape browser and the WAV browser, opened from the Tools menu of the real window
+// and watched while a tape plays.
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/qt/application.h"
+#include "app/qt/main_loop.h"
+#include "app/qt/main_window.h"
+#include "gui_support.h"
+#include "tape/load_file.h"
+#include "tape/qt/tape_browser.h"
+#include "tape/qt/wav_browser.h"
+#include "tape/qt/wav_waveform.h"
+#include "tape/tape_deck.h"
+#include "tape/wav_deck.h"
+
+namespace {
+
+QString TestDataFile(const char* name) {
+    const QByteArray folder = qgetenv("NOLTACE_TESTDATA");
+    return folder.isEmpty() ? QString() : QString::fromUtf8(folder) + "/" + name;
+}
+
+// A WAV of a slow square wave: 8-bit mono, 44.1 kHz, `seconds` long.
+QByteArray SquareWav(int seconds) {
+    QByteArray samples;
+    for (int n = 0; n < 44100 * seconds; ++n)
+        samples.append(char((n / 50) % 2 ? 220 : 40));
+    auto u32 = [](uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [](uint16_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    return "RIFF" + u32(uint32_t(36 + samples.size())) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(44100) +
+           u32(44100) + u16(1) + u16(8) + "data" + u32(uint32_t(samples.size())) + samples;
+}
+
+void Keep(QWidget* w, const QString& name) {
+    const QString path = ScratchFolder() + name;
+    w->grab().save(path);
+    qInfo("screenshot: %s", qPrintable(path));
+}
+
+// Pixel rows of the waveform that hold black.
+QSet<int> BlackRows(QWidget* wave) {
+    const QImage image = wave->grab().toImage();
+    QSet<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() < 40) rows.insert(y);
+    return rows;
+}
+
+} // namespace
+
+class TapeBrowsersTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        ResetEmulatorState();
+        ResetTapeDeck();
+    }
+    void cleanup() {
+        for (QWidget* w :
+             {static_cast<QWidget*>(OpenTapeBrowserWindow()), static_cast<QWidget*>(OpenWavBrowserWindow())})
+            if (w) w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ResetTapeDeck();
+    }
+
+    void tapeBrowserListsTheBlocksAndFollowsPlayback() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString tzx = TestDataFile("ace/tzx/xmodem.tzx");
+        if (tzx.isEmpty()) QSKIP("NOLTACE_TESTDATA does not name the test data folder");
+        auto app = StartApplication();
+        QVERIFY(app);
+        QVERIFY(!LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog));
+        QAction* command = app->window()->actions().tapeBrowser;
+        QVERIFY(command->isEnabled());
+        command->trigger();
+        TapeBrowser* browser = OpenTapeBrowserWindow();
+        QVERIFY(browser);
+        QCOMPARE(browser->windowTitle(), QString("Nolt Tape Browser"));
+        auto* list = browser->findChild<QListWidget*>("blockList");
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(list->item(0)->text(), QString("Text Description: Created using the EightyOne emulator"));
+        QCOMPARE(list->item(3)->text(), QString("End Of Tape"));
+        QCOMPARE(list->currentRow(), 0);
+
+        // Choosing a row shows its details without moving the tape.
+        list->setCurrentRow(1);
+        auto* details = browser->findChild<QTreeWidget*>("blockDetails");
+        QCOMPARE(details->topLevelItem(0)->text(1), QString("0x10 - STANDARD SPEED DATA BLOCK"));
+        QCOMPARE(currentBlock->index, 0);
+
+        opt_fastloadtzx = false;
+        auto* play = browser->findChild<QPushButton*>("play");
+        play->click();
+        QVERIFY(tzxPlaying);
+        QCOMPARE(play->toolTip(), QString("Stop"));
+        // The text block passes once the tape has wound up; the header then plays.
+        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
+            app->loop().RunFor(0.05);
+        QCOMPARE(currentBlock->index, 1);
+        app->loop().RunFor(0.3);
+        QCOMPARE(list->currentRow(), 1);
+        auto* progress = browser->findChild<QProgressBar*>("blockProgress");
+        QCOMPARE(progress->maximum(), 27);
+        Keep(browser, "tape_browser.png");
+
+        play->click();
+        QVERIFY(!tzxPlaying);
+        browser->findChild<QPushButton*>("next")->click();
+        app->loop().RunFor(0.15);
+        QCOMPARE(list->currentRow(), 2);
+        browser->findChild<QPushButton*>("eject")->click();
+        QVERIFY(!TapeInDeck());
+        QCOMPARE(list->count(), 1);
+    }
+
+    void wavBrowserShowsTheWaveformAndMovesWhilePlaying() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QFile file(ScratchFolder() + "square.wav");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(SquareWav(3));
+        file.close();
+        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        app->window()->actions().wavBrowser->trigger();
+        WavBrowser* browser = OpenWavBrowserWindow();
+        QVERIFY(browser);
+        QCOMPARE(browser->windowTitle(), QString("NoltACE Wav Browser"));
+        QCOMPARE(browser->findChild<QLabel*>("audioFormat")->text(), QString("PCM"));
+        QCOMPARE(browser->findChild<QLabel*>("sampleRate")->text(), QString("44.1khz"));
+        QCOMPARE(browser->findChild<QLabel*>("time")->text(), QString("0s/3s"));
+        QWidget* wave = browser->findChild<QWidget*>("waveform");
+        QVERIFY(BlackRows(wave).size() >= 2);
+
+        browser->findChild<QPushButton*>("play")->click();
+        QVERIFY(wavPlaying);
+        const QImage before = wave->grab().toImage();
+        app->loop().RunFor(1.2);
+        QVERIFY(wavPosition > 20000);
+        QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Playing"));
+        QVERIFY(browser->findChild<QScrollBar*>("position")->value() > 0);
+        QVERIFY(browser->findChild<QLabel*>("time")->text().startsWith("1s/") ||
+                browser->findChild<QLabel*>("time")->text().startsWith("0s/"));
+        QVERIFY2(wave->grab().toImage() != before, "the waveform moves with the play position");
+        Keep(browser, "wav_browser.png");
+        browser->findChild<QPushButton*>("play")->click();
+        QVERIFY(!wavPlaying);
+    }
+
+    void recordThenPlaySavesTheRecordingUnderANewName() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->window()->actions().wavBrowser->trigger();
+        WavBrowser* browser = OpenWavBrowserWindow();
+        browser->findChild<QPushButton*>("record")->click();
+        QVERIFY(recordArmed);
+        QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Recording"));
+        StartRecording(); // as the ROM's SAVE would
+        app->loop().RunFor(0.2);
+        const QString path = ScratchFolder() + "brand new.wav";
+        auto answered = AnswerNextModal([path](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY2(dialog, "a file dialog opens");
+            QCOMPARE(dialog->windowTitle(), QString("Save WAV File"));
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        browser->findChild<QPushButton*>("play")->click();
+        QVERIFY(*answered);
+        QVERIFY(!recording && wavLoaded);
+        QVERIFY(QFileInfo(path).size() > 44);
+        QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Stopped"));
+    }
+
+    void waveformScaleHoldsOnATallArea() {
+        // 256 / height in whole numbers is 0 on a 300-pixel area.
+        QCOMPARE(WavWaveform::LevelY(255, 600), 0.0);
+        QCOMPARE(WavWaveform::LevelY(0, 600), 599.0);
+        QVERIFY(WavWaveform::LevelY(128, 600) > 290 && WavWaveform::LevelY(128, 600) < 310);
+    }
+};
+
+REGISTER_GUI_SUITE(TapeBrowsersTest);
+#include "tape_browsers_test.moc"
