@@ -5,6 +5,7 @@
 //   BM_FrameIdle         the ROM waiting at the FORTH prompt
 //   BM_FrameScreenHeavy  a FORTH loop printing numbers for ever, so the ROM's print and
 //                        scroll routines keep writing video RAM
+//   BM_FrameScreenHeavyBreakpointsArmed  the same with breakpoints armed
 //
 // Needs the ROM: NOLTACE_TEST_ROM, else the standard ROM lookup; skipped without it.
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "app/rom_lookup.h"
+#include "debugger/breakpoints.h"
 #include "display/renderer.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
@@ -83,5 +85,24 @@ void BM_FrameScreenHeavy(benchmark::State& state) {
     MeasureFrames(state);
 }
 BENCHMARK(BM_FrameScreenHeavy)->Unit(benchmark::kMicrosecond);
+
+// The same with breakpoints armed that never stop the machine: one on the keyboard scan
+// that the frame interrupt reaches every frame, with a condition that never holds, and
+// others on addresses the loop does not reach. The step then tests each instruction's
+// address against the armed ones.
+void BM_FrameScreenHeavyBreakpointsArmed(benchmark::State& state) {
+    if (!BootMachine()) {
+        state.SkipWithError("no ROM: set NOLTACE_TEST_ROM");
+        return;
+    }
+    TypeAndRun(": T 0 BEGIN 1+ DUP . 0 UNTIL ; T\r");
+    ClearBreakpoints();
+    AddBreakpoint("#0336", "IX=#1234");
+    for (const char* address : {"#3F00", "#3F10", "#3F20", "#3F30", "#3F40", "#3F50", "#3F60"})
+        AddBreakpoint(address, "");
+    MeasureFrames(state);
+    ClearBreakpoints();
+}
+BENCHMARK(BM_FrameScreenHeavyBreakpointsArmed)->Unit(benchmark::kMicrosecond);
 
 } // namespace

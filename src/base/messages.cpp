@@ -29,6 +29,7 @@ const CodeText kTexts[] = {
     {11, "Snapshot Error: Snapshot file missing"},
     {12, "Snapshot Error: Incorrect snapshot length"},
     {13, "File Error: File not found"},
+    {14, "File Error: Cannot write file"},
     {20, "Tape Error: Tape file missing"},
     {21, "Tape Error: Tape file incorrect length"},
     {22, "Tape Error: unknown extension"},
@@ -94,7 +95,12 @@ std::string FormatMessage(int code) {
 }
 
 bool ReportMessage(uint8_t kind, int code) {
+    return ReportMessage(kind, code, std::string());
+}
+
+bool ReportMessage(uint8_t kind, int code, const std::string& detail) {
     lastReport = {MessageCaption(kind), FormatMessage(code), code};
+    if (!detail.empty()) lastReport.text += "\n\n" + detail;
     if (pauseAroundBox) pauseAroundBox(true);
     host().ShowMessage(lastReport.caption, lastReport.text);
     if (pauseAroundBox) pauseAroundBox(false);

@@ -23,6 +23,9 @@ std::string FormatMessage(int code);      // "%02X - " and the text
 // Shows the message modally through the host; always returns true, which callers pass
 // on as their own "failed and reported" result.
 bool ReportMessage(uint8_t kind, int code);
+// The same with what only the moment knows (the file's path, the driver's log) on the
+// lines below the fixed text.
+bool ReportMessage(uint8_t kind, int code, const std::string& detail);
 
 // Called with true before a box shows and false after it closes. The sound module
 // installs its pause here, so the stream stops while the user reads a box.

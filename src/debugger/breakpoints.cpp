@@ -14,6 +14,7 @@ Breakpoint breakpoints[kMaxBreakpoints];
 int breakpointCount = 0;
 bool debugHooksOn = false;
 bool breakpointHit = false;
+int openingBreakpoint = -1;
 
 namespace {
 
@@ -135,10 +136,13 @@ void checkBreakpoints() {
         const Breakpoint& entry = breakpoints[k];
         if (entry.address != pc || entry.active != 0 || !conditionHolds(k)) continue;
         // One stop per instruction boundary, however many entries match there.
-        if (debuggerOpen)
+        if (debuggerOpen) {
             breakpointHit = true;
-        else
-            RunDebuggerModally();
+            return;
+        }
+        openingBreakpoint = k;
+        RunDebuggerModally();
+        openingBreakpoint = -1;
         return;
     }
 }

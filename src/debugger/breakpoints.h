@@ -38,6 +38,8 @@ extern bool debugHooksOn; // the step calls checkBreakpoints only while set
 // Set by checkBreakpoints when an entry fires while the debugger is open (it then does
 // not open a second debugger); the debugger's runs stop on it and clear it.
 extern bool breakpointHit;
+// The entry that opened the debugger, while it is open because of one; else -1.
+extern int openingBreakpoint;
 
 enum class BreakpointResult { Ok, TableFull, BadAddress };
 

@@ -159,6 +159,9 @@ bool CompleteFrame() {
     ++frameCounter;
     m.tstates -= m.frameTstates;
     ResetBeam();
+    // The frame driver's interrupt request stays up once raised; code run from the
+    // debugger sees no frame interrupts, so the request goes with the frame.
+    m.intLine = 0;
     return true;
 }
 
@@ -228,7 +231,7 @@ const char* RunStopText(RunStop stop) {
     case RunStop::Opcode: return "Stopped before the awaited instruction";
     case RunStop::Tstate: return "Stopped past the T-state";
     case RunStop::FrameEnd: return "Stopped at the end of the frame";
-    case RunStop::Bound: return "Gave up: the routine did not return within 500 frames";
+    case RunStop::Bound: return "Gave up: no return within 1500 frames (30 seconds)";
     case RunStop::Cancelled: return "Stopped";
     }
     return "";

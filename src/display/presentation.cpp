@@ -4,11 +4,28 @@
 
 int opt_DrawMode = kDrawSoftware;
 int opt_DrawSize = 1;
+int opt_shader = 0;
+
+namespace {
+bool paperDarkened = false; // black paper shown as kShaderPaperColour
+} // namespace
+
+void AdjustPaperForBackEnd(int drawMode) {
+    if (PresentingBackEnd(drawMode) == kDrawShaders) {
+        if (paperColour == 0x000000) {
+            paperColour = kShaderPaperColour;
+            paperDarkened = true;
+        }
+        return;
+    }
+    if (paperDarkened && paperColour == kShaderPaperColour) paperColour = 0x000000;
+    paperDarkened = false;
+}
 
 DrawMode PresentingBackEnd(int drawMode) {
     switch (drawMode) {
-    case kDrawOpenGL:
-    case kDrawShaders: return kDrawOpenGL;
+    case kDrawOpenGL: return kDrawOpenGL;
+    case kDrawShaders: return kDrawShaders;
     default: return kDrawSoftware;
     }
 }

@@ -1,7 +1,7 @@
 // How the 384 x 312 frame image is laid out on the screen, whatever draws it.
 //
 // `opt_DrawMode` picks the back-end (0 software painting, 1 OpenGL, 2 the shader
-// pipeline, which presents through OpenGL until it exists) and `opt_DrawSize` the scale:
+// pipeline on OpenGL, with the shader `opt_shader`) and `opt_DrawSize` the scale:
 // 1 to 3 show the image at that integer scale in a window with a 5-pixel margin, 4 is
 // full screen, where the image is stretched over the whole screen. The window's screen
 // area is fixed for each scale; the user cannot resize it.
@@ -23,6 +23,10 @@ constexpr int kImageMargin = 5;
 
 extern int opt_DrawMode; // 0 to 2
 extern int opt_DrawSize; // 1 to 3, or 4 for full screen
+// The shader back-end's shader: 0 "No Shader", 1 "Dotmask", 2 "Scanlines",
+// 3 "Curved CRT", 4 "Aperture" (display/shader_preset.h).
+constexpr int kShaderCount = 5;
+extern int opt_shader;
 
 struct PixelSize {
     int width = 0, height = 0;
@@ -34,7 +38,13 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
-// The back-end that really presents for a draw mode (2 presents as 1; unknown modes as 0).
+// The shader back-end shows black paper (border and background) as dark grey, so that
+// scanlines and masks have light to work on; other paper colours stay. Called at every
+// set-up: leaving the shader back-end puts black back, unless the paper changed since.
+constexpr uint32_t kShaderPaperColour = 0x303030;
+void AdjustPaperForBackEnd(int drawMode);
+
+// The back-end that presents for a draw mode (unknown modes present as 0).
 DrawMode PresentingBackEnd(int drawMode);
 
 // A window scale of 1 to 3; anything else (full screen included) gives 1.

@@ -22,6 +22,9 @@
 #include "app/qt/pad_window.h"
 #include "app/qt/system_variables_window.h"
 #include "debugger/disassemble_to_file.h"
+#include "debugger/qt/code_pane.h"
+#include "debugger/qt/debugger_window.h"
+#include "debugger/qt/text_lines_view.h"
 #include "gui_support.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
@@ -210,5 +213,70 @@ class DebuggerToolsTest : public QObject {
     }
 };
 
+// The tools inside the debugger window, opened with F5 over two typed definitions.
+class DebuggerWindowToolsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { ResetEmulatorState(); }
+
+    void wordListAndEditMemoryInTheDebugger() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->loop().RunFor(1.0);
+        StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
+        for (int i = 0; i < 300 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        app->loop().RunFor(0.5);
+
+        struct Seen {
+            QStringList words;
+            QString lineBefore, lineAfter;
+            uint8_t restored = 0;
+            bool toolsEnabled = true;
+        } seen;
+        const uint8_t romByte = machine.pages[0][0];
+        auto answered = AnswerNextModal([&](QWidget* modal) {
+            auto* debugger = qobject_cast<DebuggerWindow*>(modal);
+            if (!debugger) return modal->close(), void();
+            auto* words = qobject_cast<QTreeWidget*>(debugger->wordListPane());
+            for (int k = 0; words && k < words->topLevelItemCount(); ++k)
+                seen.words << words->topLevelItem(k)->text(0) + " " + words->topLevelItem(k)->text(1);
+            for (const char* name :
+                 {"disassembleToFile", "viewPadSpace", "systemVariables", "restoreRom", "editRegisters",
+                  "editMemory", "find", "copyMemoryBlock", "fillMemoryBlock", "pushValue", "popValue"})
+                seen.toolsEnabled = seen.toolsEnabled && debugger->Action(name)->isEnabled();
+
+            // Edit Memory writes a byte at the top of the code pane, which then shows it.
+            debugger->RefreshViews(0);
+            seen.lineBefore = debugger->codePane()->view()->lines().value(0);
+            debugger->Action("editMemory")->trigger();
+            EditMemoryWindow* editor = OpenEditMemoryWindow();
+            if (editor) {
+                QTest::qWaitForWindowExposed(editor);
+                editor->view()->setFocus();
+                QTest::keyClicks(editor->view(), "00");
+                seen.lineAfter = debugger->codePane()->view()->lines().value(0);
+                KeepPicture(debugger, "debugger_with_tools");
+            }
+            debugger->Action("restoreRom")->trigger();
+            seen.restored = machine.pages[0][0];
+            debugger->close();
+        });
+        QTest::keyClick(app->window(), Qt::Key_F5);
+        QVERIFY(*answered);
+        QVERIFY(seen.toolsEnabled);
+        QCOMPARE(seen.words.size(), 3);
+        QVERIFY2(seen.words[0].startsWith("CUBE "), qPrintable(seen.words.join('|')));
+        QVERIFY2(seen.words[1].startsWith("SQUARE "), qPrintable(seen.words.join('|')));
+        QCOMPARE(seen.words[2], QString("FORTH 1FFF"));
+        QVERIFY2(seen.lineBefore.startsWith("0000  F3"), qPrintable(seen.lineBefore));
+        QVERIFY2(seen.lineAfter.startsWith("0000  00 ") && seen.lineAfter.contains("NOP"),
+                 qPrintable(seen.lineAfter));
+        QCOMPARE(int(seen.restored), int(romByte));
+    }
+};
+
 REGISTER_GUI_SUITE(DebuggerToolsTest);
+REGISTER_GUI_SUITE(DebuggerWindowToolsTest);
 #include "debugger_tools_test.moc"

@@ -57,6 +57,7 @@ void ResetEmulatorState() {
     ClearLastReportedMessage();
     opt_DrawMode = kDrawSoftware;
     opt_DrawSize = 1;
+    opt_shader = 0;
     frameCounter = 0;
     // The tests answer their own questions; none should wait for a person.
     opt_exit_msg = 0;

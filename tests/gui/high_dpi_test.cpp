@@ -21,7 +21,7 @@ class HighDpiTest : public QObject {
     void pixelsStaySharp_data() {
         QTest::addColumn<int>("drawMode");
         QTest::addColumn<int>("scale");
-        for (int mode : {kDrawSoftware, kDrawOpenGL})
+        for (int mode : {kDrawSoftware, kDrawOpenGL, kDrawShaders})
             for (int scale : {1, 2})
                 QTest::addRow("mode %d at %d00%%", mode, scale) << mode << scale;
     }

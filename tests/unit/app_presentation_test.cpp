@@ -25,10 +25,10 @@ TEST(AppPresentationTest, ScalesOutsideTheWindowRangeFallBackTo100Percent) {
     EXPECT_EQ(ScreenAreaSize(0), ScreenAreaSize(1));
 }
 
-TEST(AppPresentationTest, ShaderModePresentsThroughOpenGL) {
+TEST(AppPresentationTest, EachDrawModeHasItsBackEnd) {
     EXPECT_EQ(PresentingBackEnd(kDrawSoftware), kDrawSoftware);
     EXPECT_EQ(PresentingBackEnd(kDrawOpenGL), kDrawOpenGL);
-    EXPECT_EQ(PresentingBackEnd(kDrawShaders), kDrawOpenGL);
+    EXPECT_EQ(PresentingBackEnd(kDrawShaders), kDrawShaders);
     EXPECT_EQ(PresentingBackEnd(7), kDrawSoftware);
     EXPECT_EQ(PresentingBackEnd(-1), kDrawSoftware);
 }

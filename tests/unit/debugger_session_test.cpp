@@ -63,8 +63,10 @@ TEST_F(DebuggerSessionTest, FrameRunsNeverCloseAFrameThatHasNotRun) {
     EXPECT_LT(machine.tstates, kFrameTstates + 12);
     EXPECT_EQ(frameCounter, frames) << "left for the next command to close";
 
+    machine.intLine = 1; // raised by the frame driver before the debugger opened
     EXPECT_EQ(Run(RunKind::EndOfFrame), RunStop::Done);
     EXPECT_EQ(frameCounter, frames + 1);
+    EXPECT_EQ(machine.intLine, 0) << "frames closed by the debugger bring no interrupt";
     EXPECT_GE(machine.tstates, kFrameTstates);
 
     EXPECT_EQ(Run(RunKind::StartOfFrame), RunStop::Done);

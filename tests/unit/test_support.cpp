@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "base/messages.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
@@ -30,7 +32,8 @@ std::string TestDataPath() {
 
 std::string ScratchFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path dir = fs::temp_directory_path() / "noltace-tests" /
+    // The process id keeps two test runs at once (two build trees) out of each other's files.
+    fs::path dir = fs::temp_directory_path() / ("noltace-tests-" + std::to_string(getpid())) /
                    (std::string(info->test_suite_name()) + "." + info->name());
     fs::remove_all(dir);
     fs::create_directories(dir);

@@ -114,7 +114,14 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
         const std::string address = text.substr(0, comma);
         const std::string condition = comma == std::string::npos ? std::string() : text.substr(comma + 1);
         switch (AddBreakpoint(address, condition)) {
-        case BreakpointResult::Ok: break;
+        case BreakpointResult::Ok:
+            // The list window keeps a condition it cannot read as text that stops always;
+            // a script should hear of it.
+            if (!condition.empty() && !breakpoints[breakpointCount - 1].hasCondition)
+                PrintError("--break '" + text +
+                           "': the condition is not REGISTER=, < or > a number in range; " +
+                           "the breakpoint stops whatever the registers hold");
+            break;
         case BreakpointResult::TableFull: PrintError("--break: only 256 breakpoints allowed"); return false;
         case BreakpointResult::BadAddress: {
             char top[8];

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/bmp_file.h"
 #include "display/renderer.h"
 #include "machine/machine_state.h"
 
@@ -31,15 +32,6 @@ bool Finish(File& file, const std::string& path, std::string& error) {
     return ok;
 }
 
-void PutLe16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
-    PutLe16(out, v & 0xFFFF);
-    PutLe16(out, v >> 16);
-}
-
 bool EndsWithPng(const std::string& path) {
     if (path.size() < 4) return false;
     std::string ending = path.substr(path.size() - 4);
@@ -51,34 +43,7 @@ bool EndsWithPng(const std::string& path) {
 } // namespace
 
 bool WriteBmp(const std::string& path, std::string& error) {
-    constexpr uint32_t kHeaderBytes = 14 + 40;
-    constexpr uint32_t kPixelBytes = uint32_t(kFrameWidth) * kFrameHeight * 4;
-    std::vector<uint8_t> out;
-    out.reserve(kHeaderBytes + kPixelBytes);
-    out.push_back('B');
-    out.push_back('M');
-    PutLe32(out, kHeaderBytes + kPixelBytes); // file size
-    PutLe32(out, 0);
-    PutLe32(out, kHeaderBytes); // offset of the pixels
-    PutLe32(out, 40);           // BITMAPINFOHEADER
-    PutLe32(out, kFrameWidth);
-    PutLe32(out, kFrameHeight); // positive: rows bottom-up
-    PutLe16(out, 1);            // planes
-    PutLe16(out, 32);           // bits per pixel
-    PutLe32(out, 0);            // no compression
-    PutLe32(out, kPixelBytes);
-    PutLe32(out, 2835); // 72 dpi
-    PutLe32(out, 2835);
-    PutLe32(out, 0);
-    PutLe32(out, 0);
-    for (int y = kFrameHeight - 1; y >= 0; --y)
-        for (int x = 0; x < kFrameWidth; ++x)
-            PutLe32(out, frameImage[y * kFrameWidth + x] & 0x00FFFFFF);
-
-    File file = OpenForWriting(path, error);
-    if (!file) return false;
-    std::fwrite(out.data(), 1, out.size(), file.get());
-    return Finish(file, path, error);
+    return WriteWholeFile(path, EncodeBmp32(kFrameWidth, kFrameHeight, frameImage), error);
 }
 
 bool WritePng(const std::string& path, std::string& error) {

@@ -1,14 +1,19 @@
-// The debugger window's tool commands in one place: each menu item of its Tools and Edit
-// menus that opens a tool calls RunDebuggerTool with its tool, and the window hears back
-// through the hooks when memory or registers changed or a Find matched.
+// The debugger window's tools in one place: ConnectDebuggerTools enables the window's
+// tool menu items (Disassemble to File, View PAD Space, System Variables, Restore ROM,
+// and the Edit menu) and gives it the FORTH word list. Each item runs RunDebuggerTool,
+// and the window hears back through the hooks when memory or registers changed or a
+// Find matched.
 //
-//   connect(editMemoryAction, &QAction::triggered, this,
-//           [this] { RunDebuggerTool(DebuggerTool::EditMemory, this, hooks_); });
+//   DebuggerWindow debugger(owner);
+//   ConnectDebuggerTools(debugger);
+//   debugger.exec();
+//   DebuggerToolsClosed();
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
+class DebuggerWindow;
 class QWidget;
 
 enum class DebuggerTool {
@@ -33,7 +38,10 @@ struct DebuggerToolHooks {
 
 void RunDebuggerTool(DebuggerTool tool, QWidget* debuggerWindow, const DebuggerToolHooks& hooks);
 
-// When the debugger opens: the PUSH/POP register choice starts at AF again. When it
-// closes: its tool windows (PAD, System Variables, Edit Memory) close with it.
+void ConnectDebuggerTools(DebuggerWindow& window);
+
+// When the debugger opens (ConnectDebuggerTools calls it): the PUSH/POP register choice
+// starts at AF again. When it closes: its tool windows (PAD, System Variables, Edit
+// Memory) close with it.
 void DebuggerToolsOpened();
 void DebuggerToolsClosed();

@@ -14,6 +14,7 @@
 #include "app/qt/calculator_window.h"
 #include "app/qt/config_commands.h"
 #include "app/qt/options_dialog.h"
+#include "app/qt/display_menu.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/help_box.h"
 #include "app/qt/input_routing.h"
@@ -21,6 +22,7 @@
 #include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
 #include "app/qt/run_commands.h"
+#include "app/qt/screenshot_command.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/qt/view_controller.h"
 #include "app/config/config_file.h"
@@ -49,6 +51,8 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
     host_.SetPresenter(presenter_.get());
     loop_.SetStatusBar(status_.get());
     ConnectCommands();
+    for (QObject* menu : actions_.size100->associatedObjects())
+        if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
     StopSoundWhileMenusAreOpen();
 }
 
@@ -77,6 +81,7 @@ void MainWindow::ConnectCommands() {
     connect(a.loadBinaryFile, &QAction::triggered, this, [this] { ShowLoadBinaryFileDialog(this); });
     connect(a.saveBinaryFile, &QAction::triggered, this, [this] { ShowSaveBinaryFileDialog(this); });
     connect(a.saveSnapshot, &QAction::triggered, this, [] { SaveSnapshotCommand(); });
+    connect(a.saveScreenshot, &QAction::triggered, this, [this] { SaveScreenshotCommand(this, *presenter_); });
     connect(a.dev, &QAction::triggered, this, [] { DevCommand(); });
     connect(a.displayKeyboard, &QAction::triggered, this, &MainWindow::DisplayKeyboard);
     connect(a.keyboardHelper, &QAction::triggered, this, &MainWindow::KeyboardHelper);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt/options_controls.h"
+#include "display/shader_preset.h"
 #include "display/display_settings.h"
 #include "display/presentation.h"
 #include "display/renderer.h"
@@ -31,15 +32,13 @@ OptionsDisplayPage::OptionsDisplayPage(QWidget* parent) : QWidget(parent) {
         auto* button = new QRadioButton(backEnd.text, modeGroup);
         button->setObjectName(backEnd.name);
         button->setChecked(current == backEnd.mode);
-        // The shader back-end is offered once it is built; a file that names it still shows it.
-        if (backEnd.mode == kDrawShaders && current != kDrawShaders) button->hide();
         modes->addButton(button, backEnd.mode);
         modeLayout->addWidget(button);
     }
 
     QStringList shaderNames;
-    for (const char* name : kShaderNames)
-        shaderNames << name;
+    for (int shader = 0; shader < kShaderCount; ++shader)
+        shaderNames << ShaderName(shader);
     auto* shaders = BoundComboBox(shaderNames, &opt_shader, this);
     shaders->setEnabled(current == kDrawShaders);
     connect(modes, &QButtonGroup::idClicked, this, [shaders](int mode) {

@@ -6,7 +6,9 @@
 #include <QStringList>
 
 #include "app/config/config_file.h"
+#include "app/qt/debugger_tools.h"
 #include "app/qt/message_dialog.h"
+#include "debugger/qt/debugger_window.h"
 #include "display/qt/display_presenter.h"
 #include "tape/file_paths.h"
 
@@ -50,6 +52,13 @@ bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, owner_);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtHost::RunDebugger() {
+    DebuggerWindow debugger(owner_);
+    ConnectDebuggerTools(debugger);
+    debugger.exec();
+    DebuggerToolsClosed();
 }
 
 void QtHost::PresentFrame() {

@@ -14,7 +14,8 @@ class QtHost : public Host {
     void PresentFrame() override;
     std::string ChooseOpenFile(const FileDialogRequest& request) override;
     std::string ChooseSaveFile(const FileDialogRequest& request) override;
-    void RunDebugger() override {}
+    // The debugger window, modal over the main window.
+    void RunDebugger() override;
 
     // The display that PresentFrame feeds, and the window that owns file dialogs.
     void SetPresenter(DisplayPresenter* presenter) { presenter_ = presenter; }

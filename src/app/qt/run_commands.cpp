@@ -3,6 +3,7 @@
 #include "base/host.h"
 #include "app/qt/input_routing.h"
 #include "app/shell_state.h"
+#include "debugger/debugger_session.h"
 #include "machine/reset.h"
 #include "sound/sound_output.h"
 #include "tape/wav_deck.h"
@@ -34,11 +35,7 @@ void HardReset() {
 }
 
 void RunDebugger() {
-    Paused = true;
-    PauseSound(true);
-    host().RunDebugger();
-    PauseSound(false);
-    Paused = false;
+    RunDebuggerModally();
 }
 
 void FocusLost(bool toolWindowActive) {

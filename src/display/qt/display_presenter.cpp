@@ -5,6 +5,7 @@
 #include "display/presentation.h"
 #include "display/qt/opengl_frame_view.h"
 #include "display/qt/screen_panel.h"
+#include "display/qt/shader_frame_view.h"
 #include "display/qt/software_frame_view.h"
 #include "display/renderer.h"
 
@@ -15,12 +16,23 @@ DisplayPresenter::~DisplayPresenter() = default; // the panel owns the view widg
 void DisplayPresenter::SetUpDisplay(int drawMode, int scale) {
     TearDownDisplay();
     panel_->SetScale(scale);
-    if (PresentingBackEnd(drawMode) == kDrawOpenGL)
-        view_ = new OpenGLFrameView(panel_);
-    else
-        view_ = new SoftwareFrameView(panel_);
+    AdjustPaperForBackEnd(drawMode);
+    switch (PresentingBackEnd(drawMode)) {
+    case kDrawShaders:
+        view_ = new ShaderFrameView(panel_, BuildShaderPreset(opt_shader), [this] { FallBackToOpenGL(); });
+        break;
+    case kDrawOpenGL: view_ = new OpenGLFrameView(panel_); break;
+    default: view_ = new SoftwareFrameView(panel_); break;
+    }
     panel_->SetView(view_->widget());
     // A new back-end starts from the current picture, not from black.
+    PresentFrame();
+}
+
+void DisplayPresenter::FallBackToOpenGL() {
+    TearDownDisplay();
+    view_ = new OpenGLFrameView(panel_);
+    panel_->SetView(view_->widget());
     PresentFrame();
 }
 

@@ -1,0 +1,62 @@
+#include "debugger/qt/breakpoint_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+
+#include "base/messages.h"
+#include "debugger/breakpoints.h"
+
+namespace {
+
+constexpr int kBadNumberMessage = 82;
+constexpr int kTableFullMessage = 7;
+
+} // namespace
+
+BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent), index_(index) {
+    setWindowTitle(index < 0 ? "Add New Breakpoint" : "Update Breakpoint");
+    address_ = new QLineEdit(this);
+    address_->setObjectName("address");
+    address_->setPlaceholderText("#0038 or 56");
+    condition_ = new QLineEdit(this);
+    condition_->setObjectName("condition");
+    condition_->setPlaceholderText("e.g. A=#20, HL>$8000 (optional)");
+    auto* form = new QFormLayout(this);
+    form->addRow("Address", address_);
+    form->addRow("Condition", condition_);
+    if (index >= 0) {
+        active_ = new QComboBox(this);
+        active_->setObjectName("active");
+        active_->addItems({"YES", "NO"});
+        active_->setCurrentIndex(breakpoints[index].active ? 1 : 0);
+        address_->setText(QString::fromStdString(BreakpointAddressText(index)));
+        condition_->setText(QString::fromStdString(breakpoints[index].conditionText));
+        form->addRow("Active", active_);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &BreakpointDialog::Accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void BreakpointDialog::Accept() {
+    const std::string address = address_->text().toStdString();
+    const std::string condition = condition_->text().toStdString();
+    const BreakpointResult result =
+        index_ < 0 ? AddBreakpoint(address, condition)
+                   : UpdateBreakpoint(index_, address, condition, active_->currentIndex() == 0);
+    switch (result) {
+    case BreakpointResult::Ok: accept(); return;
+    case BreakpointResult::TableFull:
+        ReportMessage(kCaptionDebug, kTableFullMessage);
+        reject();
+        return;
+    case BreakpointResult::BadAddress:
+        ReportMessage(kCaptionDebug, kBadNumberMessage);
+        address_->setFocus();
+        address_->selectAll();
+        return;
+    }
+}

@@ -1,0 +1,112 @@
+#include "debugger/qt/breakpoint_list_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "base/messages.h"
+#include "debugger/breakpoints.h"
+#include "debugger/qt/breakpoint_dialog.h"
+
+namespace {
+
+constexpr int kTableFullMessage = 7;
+QPoint lastPosition(-1, -1); // where the window was when it last closed, this session
+
+} // namespace
+
+BreakpointListWindow::BreakpointListWindow(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Breakpoints");
+    setObjectName("breakpointList");
+    auto* list = new QTreeWidget(this);
+    list->setObjectName("breakpointRows");
+    list->setColumnCount(3);
+    list->setHeaderLabels({"Address", "Condition", "Active"});
+    list->setRootIsDecorated(false);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->header()->resizeSection(0, 75);
+    list->header()->resizeSection(1, 161);
+    list->header()->resizeSection(2, 48);
+    list->setMinimumWidth(75 + 161 + 48 + 24);
+
+    auto* add = new QPushButton("Add", this);
+    auto* remove = new QPushButton("Delete", this);
+    auto* update = new QPushButton("Update", this);
+    add->setObjectName("add");
+    remove->setObjectName("delete");
+    update->setObjectName("update");
+    add->setAutoDefault(false);
+    remove->setAutoDefault(false);
+    update->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addWidget(update);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
+
+    connect(add, &QPushButton::clicked, this, &BreakpointListWindow::Add);
+    connect(remove, &QPushButton::clicked, this, &BreakpointListWindow::Delete);
+    connect(update, &QPushButton::clicked, this, &BreakpointListWindow::Update);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, &BreakpointListWindow::Update);
+    if (lastPosition.x() >= 0) move(lastPosition);
+    Rebuild();
+}
+
+void BreakpointListWindow::Rebuild() {
+    auto* list = findChild<QTreeWidget*>("breakpointRows");
+    const int selected = SelectedIndex();
+    list->clear();
+    for (int k = 0; k < breakpointCount; ++k) {
+        auto* row = new QTreeWidgetItem(list);
+        row->setText(0, QString::fromStdString(BreakpointAddressText(k)));
+        row->setText(1, QString::fromStdString(breakpoints[k].conditionText));
+        row->setText(2, breakpoints[k].active ? "NO" : "YES");
+    }
+    if (selected >= 0 && selected < breakpointCount) list->setCurrentItem(list->topLevelItem(selected));
+}
+
+int BreakpointListWindow::SelectedIndex() const {
+    auto* list = findChild<QTreeWidget*>("breakpointRows");
+    const QList<QTreeWidgetItem*> chosen = list->selectedItems();
+    return chosen.isEmpty() ? -1 : list->indexOfTopLevelItem(chosen.first());
+}
+
+void BreakpointListWindow::Add() {
+    if (breakpointCount >= kMaxBreakpoints) {
+        ReportMessage(kCaptionDebug, kTableFullMessage);
+        return;
+    }
+    BreakpointDialog dialog(-1, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Rebuild();
+    auto* list = findChild<QTreeWidget*>("breakpointRows");
+    list->setCurrentItem(list->topLevelItem(breakpointCount - 1));
+    emit Changed();
+}
+
+void BreakpointListWindow::Delete() {
+    if (breakpointCount == 0) return;
+    DeleteBreakpoint(SelectedIndex());
+    Rebuild();
+    emit Changed();
+}
+
+void BreakpointListWindow::Update() {
+    const int index = SelectedIndex();
+    if (index < 0) return;
+    BreakpointDialog dialog(index, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Rebuild();
+    emit Changed();
+}
+
+void BreakpointListWindow::closeEvent(QCloseEvent* event) {
+    lastPosition = pos();
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,83 @@
+#include "display/bmp_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void PutLe16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
+    PutLe16(out, v & 0xFFFF);
+    PutLe16(out, v >> 16);
+}
+
+bool EndsWith(const std::string& path, const char* ending) {
+    const size_t n = std::strlen(ending);
+    return path.size() > n && path.compare(path.size() - n, n, ending) == 0;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeBmp32(int width, int height, const uint32_t* pixels) {
+    constexpr uint32_t kHeaderBytes = 14 + 40;
+    // A 32-bit row is always a whole number of 4-byte words: no padding.
+    const uint32_t rowBytes = ((uint32_t(width) * 32 + 31) / 32) * 4;
+    const uint32_t pixelBytes = rowBytes * uint32_t(height);
+    std::vector<uint8_t> out;
+    out.reserve(kHeaderBytes + pixelBytes);
+    out.push_back('B');
+    out.push_back('M');
+    PutLe32(out, kHeaderBytes + pixelBytes); // file size
+    PutLe32(out, 0);                         // reserved
+    PutLe32(out, kHeaderBytes);              // offset of the pixels
+    PutLe32(out, 40);                        // info header size
+    PutLe32(out, uint32_t(width));
+    PutLe32(out, uint32_t(height)); // positive: rows stored bottom-up
+    PutLe16(out, 1);                // planes
+    PutLe16(out, 32);               // bits per pixel
+    PutLe32(out, 0);                // uncompressed
+    for (int i = 0; i < 5; ++i)     // image size, resolutions, colour counts
+        PutLe32(out, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        const uint32_t* row = pixels + size_t(y) * size_t(width);
+        for (int x = 0; x < width; ++x)
+            PutLe32(out, row[x] & 0x00FFFFFF);
+    }
+    return out;
+}
+
+bool HasPngEnding(const std::string& path) {
+    return EndsWith(path, ".png") || EndsWith(path, ".PNG");
+}
+
+bool HasBmpEnding(const std::string& path) {
+    return EndsWith(path, ".bmp") || EndsWith(path, ".BMP");
+}
+
+std::string ScreenshotFileName(const std::string& chosen, const std::string& extension) {
+    if (chosen.empty() || HasBmpEnding(chosen) || HasPngEnding(chosen)) return chosen;
+    return chosen + extension;
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+    const std::string temporary = path + ".part";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) {
+        error = "cannot write '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "cannot write '" + path + "': " + std::strerror(written && closed ? errno : writeErrno);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

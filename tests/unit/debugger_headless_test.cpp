@@ -1,0 +1,92 @@
+// The debugger scripted through noltace-headless on the real ROM: the whole ROM listed,
+// a breakpoint with and without a condition stopping a run, and stepping from there.
+#include <set>
+#include <sstream>
+
+#include "headless_runner.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class DebuggerHeadlessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
+        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
+    }
+    static HeadlessResult Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--rom", TestRomPath()});
+        return RunHeadless(args);
+    }
+};
+
+TEST_F(DebuggerHeadlessTest, ListsTheWholeRomOnce) {
+    const HeadlessResult r = Run({"--disassemble", "0", "0x1FFF"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_GT(lines.size(), 4000u);
+    EXPECT_EQ(lines.front(), "0000  F3       DI");
+    std::set<std::string> seen;
+    unsigned expected = 0, bytes = 0;
+    for (const std::string& line : lines) {
+        const unsigned address = std::stoul(line.substr(0, 4), nullptr, 16);
+        ASSERT_EQ(address, expected) << "each line starts where the last one ended: " << line;
+        ASSERT_TRUE(seen.insert(line).second) << "repeated: " << line;
+        const std::string column = line.substr(6, 8);
+        const unsigned length = unsigned(column.find_last_not_of(' ') + 1) / 2;
+        expected = address + length;
+        bytes += length;
+    }
+    EXPECT_GE(expected, 0x2000u);
+    EXPECT_LE(expected, 0x2003u);
+    EXPECT_GE(bytes, 0x2000u);
+
+    const HeadlessResult labelled = Run({"--dis-labels", "rom,sv", "--disassemble", "#10", "#15"});
+    EXPECT_EQ(labelled.out, "0010  2A3B3C   LD    HL,(SPARE)\n0013  73       LD    (HL),E\n"
+                            "0014  23       INC   HL\n0015  C35F08   JP    #085F\n");
+}
+
+TEST_F(DebuggerHeadlessTest, BreakpointStopsTheRunAndTheNextActionGoesOn) {
+    // The frame interrupt scans the keyboard at 0336 once a frame.
+    const HeadlessResult r =
+        Run({"--break", "#0336", "--run", "100", "--step", "2", "--registers", "--run", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_GE(lines.size(), 16u + 2u + 15u + 16u) << r.out;
+    EXPECT_EQ(lines[0], "break at 0336");
+    EXPECT_EQ(lines[1].substr(0, 8), "PC  0336");
+    EXPECT_EQ(lines[15].substr(0, 7), "MEMPTR ");
+    EXPECT_EQ(lines[16], "0336  01FEFE   LD    BC,#FEFE") << "--step starts where the break stopped";
+    EXPECT_EQ(lines[17], "0339  ED50     IN    D,(C)");
+    EXPECT_EQ(lines[18].substr(0, 8), "PC  033B");
+    EXPECT_EQ(lines[33], "break at 0336") << "the next --run stops at the next frame's scan";
+}
+
+TEST_F(DebuggerHeadlessTest, ConditionStopsOnlyWhenItHolds) {
+    const HeadlessResult never = Run({"--break", "#0336,IX=#1234", "--run", "100", "--registers"});
+    ASSERT_EQ(never.status, 0) << never.err;
+    EXPECT_EQ(never.out.find("break at"), std::string::npos);
+
+    const HeadlessResult holds = Run({"--break", "#0336,IX=#3C00", "--run", "100"});
+    EXPECT_EQ(holds.out.substr(0, 14), "break at 0336\n");
+
+    const HeadlessResult unreadable = Run({"--break", "#0336,A==3", "--run", "100"});
+    EXPECT_EQ(unreadable.status, 0);
+    EXPECT_NE(unreadable.err.find("the breakpoint stops whatever the registers hold"), std::string::npos)
+        << unreadable.err;
+    EXPECT_EQ(unreadable.out.substr(0, 14), "break at 0336\n");
+
+    const HeadlessResult bad = Run({"--break", "#9000", "--run", "1"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("--break needs an address from 0 to #3FFF"), std::string::npos) << bad.err;
+}
+
+} // namespace
