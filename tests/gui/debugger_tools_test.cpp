@@ -253,7 +253,7 @@ class DebuggerWindowToolsTest : public QObject {
             debugger->Action("editMemory")->trigger();
             EditMemoryWindow* editor = OpenEditMemoryWindow();
             if (editor) {
-                QTest::qWaitForWindowExposed(editor);
+                (void)QTest::qWaitForWindowExposed(editor); // the edit below shows whether it worked
                 editor->view()->setFocus();
                 QTest::keyClicks(editor->view(), "00");
                 seen.lineAfter = debugger->codePane()->view()->lines().value(0);
