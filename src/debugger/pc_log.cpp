@@ -1,5 +1,6 @@
 #include "debugger/pc_log.h"
 
+#include "base/host.h"
 #include "debugger/breakpoints.h"
 #include "debugger/disassembler.h"
 #include "machine/frame.h"
@@ -8,9 +9,6 @@
 std::FILE* pcLogFile = nullptr;
 
 namespace {
-constexpr int kPcLogMenuItem = 128;         // "PC Logging"
-constexpr int kPcLogOneFrameMenuItem = 129; // "PC log One frame"
-
 uint32_t previousWord = 0xFFFFFFFF; // no previous instruction
 
 bool IsRepeatingLoop(uint16_t w) {
@@ -33,8 +31,8 @@ void PcLogStep() {
     const uint16_t w = uint16_t(FetchOpcodeByte(m.pc) << 8 | FetchOpcodeByte(uint16_t(m.pc + 1)));
     if (!(w == previousWord && IsRepeatingLoop(w)) && pcLogFile) {
         const PcLogRegisters regs{m.pc, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ir, m.sp, m.tstates};
-        disassembleLine(m.pc);
-        const std::string line = FormatPcLogLine(regs, lineText);
+        // The mnemonic only: the line already starts with PC.
+        const std::string line = FormatPcLogLine(regs, InstructionText(m.pc));
         std::fputs(line.c_str(), pcLogFile);
     }
     previousWord = w;
@@ -53,6 +51,52 @@ void StopPcLog() {
     }
     UpdateDebugHooks();
     if (!pcLogStoppedHandler) return;
-    if (continuous) pcLogStoppedHandler(kPcLogMenuItem);
+    if (continuous) pcLogStoppedHandler(kPcLoggingMenuItem);
     if (oneFrame) pcLogStoppedHandler(kPcLogOneFrameMenuItem);
+}
+
+bool StartPcLog(const std::string& path, bool oneFrame, bool truncate) {
+    StopPcLog();
+    pcLogFile = std::fopen(path.c_str(), truncate ? "w" : "a");
+    if (!pcLogFile) return false;
+    ResetPcLog();
+    if (oneFrame) {
+        pcLogOneFrame = true;
+    } else {
+        pcLogOn = true;
+        pcLogLimitMb = kPcLogStartLimitMb;
+    }
+    numberBase = 16;
+    UpdateDebugHooks();
+    return true;
+}
+
+namespace {
+
+bool AskAndStart(bool oneFrame) {
+    FileDialogRequest request;
+    request.title = "PC Log";
+    request.filters = {{"Text files (*.txt)", "*.txt"}, {"All files (*)", "*"}};
+    request.initialName = "pclog.txt";
+    request.defaultExtension = "txt";
+    const std::string path = host().ChooseSaveFile(request);
+    if (path.empty()) return false;
+    if (StartPcLog(path, oneFrame)) return true;
+    host().ShowMessage("Cannot Open File", "ERROR");
+    return false;
+}
+
+} // namespace
+
+bool PcLoggingCommand() {
+    if (pcLogOn) {
+        StopPcLog();
+        return false;
+    }
+    return AskAndStart(false);
+}
+
+bool PcLogOneFrameCommand() {
+    if (pcLogOneFrame) return true; // already logging this frame
+    return AskAndStart(true);
 }

@@ -26,3 +26,20 @@ void ResetPcLog();
 // Switches both kinds of logging off and closes the file (the debugger does so when it
 // opens); the frame driver's pcLogStoppedHandler hears of each kind that was on.
 void StopPcLog();
+
+// The menu items that pcLogStoppedHandler names.
+constexpr int kPcLoggingMenuItem = 128;     // "PC Logging"
+constexpr int kPcLogOneFrameMenuItem = 129; // "PC log One frame"
+
+// Opens `path` for appending (`truncate`: from empty) and starts the continuous log, or
+// with `oneFrame` the log that ends with the current frame; numbers in the log are
+// hexadecimal, and a continuous log asks again at 10 MB. False, with nothing started,
+// when the file cannot be opened.
+bool StartPcLog(const std::string& path, bool oneFrame, bool truncate = false);
+
+// The Debug menu's "PC Logging": switches the continuous log off, or on after asking for
+// a file (appended to). Cancelling the file dialog leaves it off; a file that cannot be
+// opened shows "ERROR" / "Cannot Open File". Returns whether the log is now on.
+bool PcLoggingCommand();
+// "PC log One frame": the same for a log that ends with the current frame.
+bool PcLogOneFrameCommand();

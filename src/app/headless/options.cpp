@@ -72,6 +72,14 @@ const char* UsageText() {
            "  --registers       print the debugger's register rows\n"
            "  --step N          execute N instructions one at a time, printing each line\n"
            "  --screenshot FILE write the 384 x 312 frame image (.png, else 32-bit BMP)\n"
+           "  --words           print the FORTH words in RAM, newest first, each with the\n"
+           "                    address its link field holds\n"
+           "  --sysvars         print the FORTH system variables and their bytes\n"
+           "  --pc-log FILE     write a line for every instruction that the following\n"
+           "                    actions run to FILE (started afresh)\n"
+           "  --disassemble-to FILE START END  write the listing of START..END to FILE as\n"
+           "                    the debugger's Disassemble to File does with Show Hex\n"
+           "                    (System Variables with --dis-labels sv)\n"
            "\n"
            "  --help            this text\n"
            "Exit status: 0 done, 1 error, 2 bad command line, 3 --until timed out.\n";
@@ -202,6 +210,32 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             options.actions.push_back(action);
         } else if (option == "--screen") {
             options.actions.push_back({ActionKind::Screen, {}, 0});
+        } else if (option == "--words" || option == "--sysvars") {
+            options.actions.push_back({option == "--words" ? ActionKind::Words : ActionKind::SystemVariables, {}, 0});
+        } else if (option == "--pc-log") {
+            const char* file = needsValue("a file name");
+            if (!file) return false;
+            if (*file == '\0') {
+                error = option + " needs a non-empty file name";
+                return false;
+            }
+            options.actions.push_back({ActionKind::PcLog, file, 0});
+        } else if (option == "--disassemble-to") {
+            Action action{ActionKind::DisassembleTo, {}, 0};
+            const char* file = needsValue("a file name, a start and an end address");
+            const char* start = file ? needsValue("a file name, a start and an end address") : nullptr;
+            const char* end = start ? needsValue("a file name, a start and an end address") : nullptr;
+            if (!end) return false;
+            const std::optional<uint32_t> first = ParseNumberText(start), last = ParseNumberText(end);
+            if (!first || !last || *first >= kMemorySize || *last >= kMemorySize) {
+                error = option + " needs a start and an end address from 0 to 65535 (decimal, or hexadecimal after # or $), not '" +
+                        start + "' '" + end + "'";
+                return false;
+            }
+            action.text = file;
+            action.address = *first;
+            action.length = *last;
+            options.actions.push_back(action);
         } else if (const OptionMatch match = ParseDebuggerOption(argc, argv, i, options, error);
                    match != OptionMatch::NotMine) {
             if (match == OptionMatch::Failed) return false;

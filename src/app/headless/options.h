@@ -15,6 +15,10 @@ enum class ActionKind {
     SaveSnapshot,
     LoadBinary,
     SaveBinary,
+    Words,
+    SystemVariables,
+    PcLog,
+    DisassembleTo,
     Disassemble, // address = start, length = end (inclusive)
     Registers,
     Step, // frames = number of instructions
@@ -25,7 +29,7 @@ struct Action {
     ActionKind kind;
     std::string text; // typed text, awaited text or file name
     long frames = 0;  // --run
-    uint32_t address = 0, length = 0; // --load-binary, --save-binary
+    uint32_t address = 0, length = 0; // --load-binary, --save-binary; --disassemble-to's start, end
 };
 
 struct HeadlessOptions {

@@ -4,6 +4,7 @@
 
 #include "app/config/config_file.h"
 #include "app/rom_lookup.h"
+#include "debug_actions.h"
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "debugger/debugger_text.h"
@@ -256,6 +257,20 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
             return kExitError;
         }
         break;
+    case ActionKind::Words: PrintWordList(); break;
+    case ActionKind::SystemVariables: PrintSystemVariables(); break;
+    case ActionKind::PcLog:
+        if (!StartCommandLinePcLog(action.text, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    case ActionKind::DisassembleTo:
+        if (!DisassembleToFileAction(action.text, action.address, action.length, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
     }
     return kExitOk;
 }
@@ -267,6 +282,7 @@ int HeadlessRunner::RunActions(const HeadlessOptions& options) {
         status = RunAction(action, options);
         if (status != kExitOk) break;
     }
+    EndCommandLinePcLog();
     endSeconds_ = host_.NowSeconds();
     if (!options.recordWav.empty() && !FinishRecording()) {
         PrintError("cannot write the recording '" + WithExtension(options.recordWav, ".wav") + "'");

@@ -23,11 +23,6 @@ QAction* AddCommand(QMainWindow* window, QMenu* menu, const char* name, const ch
     return action;
 }
 
-void DisableUntilBuilt(std::initializer_list<QAction*> actions) {
-    for (QAction* action : actions)
-        action->setEnabled(false);
-}
-
 } // namespace
 
 QAction* MainMenuActions::SizeAction(int scale) const {
@@ -98,7 +93,5 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.pause = AddCommand(window, nullptr, "pause", "Pause", Qt::Key_Escape);
     a.fast = AddCommand(window, nullptr, "fast", "Fast", Qt::Key_F2);
     a.dev = AddCommand(window, nullptr, "dev", "Dev", Qt::Key_F6);
-
-    DisableUntilBuilt({a.calculator, a.pcLogging, a.pcLogOneFrame});
     return a;
 }

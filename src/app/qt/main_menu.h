@@ -1,6 +1,5 @@
 // The main window's menus and shortcuts. Every command is a QAction kept here by name;
-// the main window connects them to the controllers that do the work. Commands whose
-// features are not built yet stay in their menus, disabled.
+// the main window connects them to the controllers that do the work.
 //
 // The shortcuts are attached to the window as well as to the menus, so they keep working
 // in full screen, where the menu bar is hidden. Pause (Esc), Fast (F2) and Dev (F6) exist

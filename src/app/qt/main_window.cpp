@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "app/qt/about_dialog.h"
+#include "app/qt/calculator_window.h"
 #include "app/qt/config_commands.h"
 #include "app/qt/options_dialog.h"
 #include "app/qt/display_menu.h"
@@ -18,6 +19,7 @@
 #include "app/qt/help_box.h"
 #include "app/qt/input_routing.h"
 #include "app/qt/main_loop.h"
+#include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
 #include "app/qt/run_commands.h"
 #include "app/qt/screenshot_command.h"
@@ -88,6 +90,8 @@ void MainWindow::ConnectCommands() {
     connect(a.debugger, &QAction::triggered, this, [this] {
         if (!view_->fullScreen()) run_commands::RunDebugger();
     });
+    connect(a.calculator, &QAction::triggered, this, [this] { OpenCalculator(this); });
+    ConnectPcLogMenu(a, this);
     connect(a.options, &QAction::triggered, this, [this] { ShowOptionsDialog(*this); });
     connect(a.loadConfiguration, &QAction::triggered, this, [this] { config_commands::LoadConfiguration(*this); });
     connect(a.saveConfiguration, &QAction::triggered, this, [this] { config_commands::SaveConfiguration(*this); });

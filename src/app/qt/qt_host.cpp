@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "app/config/config_file.h"
+#include "app/qt/debugger_tools.h"
 #include "app/qt/message_dialog.h"
 #include "debugger/qt/debugger_window.h"
 #include "display/qt/display_presenter.h"
@@ -55,7 +56,9 @@ bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
 
 void QtHost::RunDebugger() {
     DebuggerWindow debugger(owner_);
+    ConnectDebuggerTools(debugger);
     debugger.exec();
+    DebuggerToolsClosed();
 }
 
 void QtHost::PresentFrame() {

@@ -1,0 +1,13 @@
+// The debugger's FORTH word list: the words of the RAM dictionary, newest first, with
+// the address each one's link field holds (debugger/forth_views.h). The list is taken
+// when the pane is made and again on Refresh().
+#pragma once
+
+#include <QTreeWidget>
+
+class ForthWordListPane : public QTreeWidget {
+    Q_OBJECT
+  public:
+    explicit ForthWordListPane(QWidget* parent);
+    void Refresh();
+};
