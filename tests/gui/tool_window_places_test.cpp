@@ -1,7 +1,7 @@
 // The tool windows come back where the user left them: the tape browser, the WAV
-// browser, the debugger and its breakpoint list write their places back as they move
-// and close, the configuration file carries them to the next start, and a place that is
-// on no screen today opens on the screen instead.
+// browser, the debugger, its breakpoint list and its tools (the calculator here) write
+// their places back as they move and close, the configuration file carries them to the
+// next start, and a place that is on no screen today opens on the screen instead.
 #include <functional>
 
 #include <QAction>
@@ -12,6 +12,7 @@
 
 #include "app/config/config_file.h"
 #include "app/qt/application.h"
+#include "app/qt/calculator_window.h"
 #include "app/qt/main_window.h"
 #include "base/window_places.h"
 #include "debugger/qt/breakpoint_list_window.h"
@@ -39,6 +40,9 @@ QWidget* TapeBrowserWindow() {
 QWidget* WavBrowserWindow() {
     return OpenWavBrowserWindow();
 }
+QWidget* CalculatorWindowOpen() {
+    return OpenCalculatorWindow();
+}
 
 // Opens the debugger from the Debug menu and runs `use` on it before closing it with F3.
 bool WithDebugger(Application& app, const std::function<void(DebuggerWindow*)>& use) {
@@ -63,7 +67,7 @@ class ToolWindowPlacesTest : public QObject {
   private slots:
     void init() { ResetEmulatorState(); }
     void cleanup() {
-        for (QWidget* w : {TapeBrowserWindow(), WavBrowserWindow()})
+        for (QWidget* w : {TapeBrowserWindow(), WavBrowserWindow(), CalculatorWindowOpen()})
             if (w) w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -131,10 +135,11 @@ class ToolWindowPlacesTest : public QObject {
         QCOMPARE(listPlaceAgain, QPoint(520, 333));
     }
 
-    void aPlaceOnNoScreenOpensOnTheScreen() {
+    void aPlaceOnNoScreenOpensOnTheScreenAndOthersWhereTheyWere() {
         REQUIRE_GUI_TEST_ROM();
         toolWindowPlaces[kPlaceTapeBrowser] = {9000, -7000};
         toolWindowPlaces[kPlaceDebugger] = {-4000, 300};
+        toolWindowPlaces[kPlaceCalculator] = {640, 480};
         auto app = StartApplication();
         QVERIFY(app);
         const QRect screen = app->window()->screen()->availableGeometry();
@@ -142,6 +147,12 @@ class ToolWindowPlacesTest : public QObject {
         QWidget* tape = OpenFromTools(app->window()->actions().tapeBrowser, TapeBrowserWindow);
         QVERIFY(tape);
         QVERIFY2(screen.contains(tape->pos()), "the tape browser is on the screen");
+        QWidget* calculator = OpenFromTools(app->window()->actions().calculator, CalculatorWindowOpen);
+        QVERIFY(calculator);
+        QCOMPARE(calculator->pos(), QPoint(640, 480));
+        calculator->move(20, 900); // its title bar still on the screen
+        calculator->close();
+        QCOMPARE(Stored(kPlaceCalculator), QPoint(20, 900));
         QPoint debuggerPlace(-1, -1);
         QVERIFY(WithDebugger(*app, [&](DebuggerWindow* debugger) { debuggerPlace = debugger->pos(); }));
         QVERIFY2(screen.contains(debuggerPlace), "the debugger is on the screen");

@@ -1,6 +1,6 @@
-// The base of the debugger's modeless tool windows: opens at the place it last closed
-// (base/window_places.h, kept by the configuration file) and remembers that place when it
-// closes. Each window deletes itself on closing.
+// The base of the debugger's modeless tool windows: opens at the place it last had
+// (base/window_places.h, kept by the configuration file; base/qt/tool_window_place.h
+// keeps it up to date) and deletes itself on closing.
 #pragma once
 
 #include <QDialog>
@@ -14,12 +14,13 @@ class DebuggerToolWindow : public QDialog {
 
     // Escape closes the window the same way as its close box.
     void reject() override { close(); }
+    // The first showing places the window: only then are its contents, and so its size, known.
+    void setVisible(bool visible) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
-    WindowPoint& place_;
+    ToolWindow place_;
     bool placed_ = false;
 };
