@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "base/current_file.h"
-#include "base/qt/tool_window_place.h"
 #include "base/messages.h"
+#include "base/qt/tool_window_place.h"
 #include "tape/file_paths.h"
 #include "tape/tape_deck.h"
 #include "tape/tape_listing.h"
