@@ -1,6 +1,7 @@
 #include "sound/ay.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "sound/sound_output.h"
@@ -274,6 +275,15 @@ void PlanIfUnknown(bool noiseOn, bool envelopeOn) {
     PlanAllGenerators(noiseOn, envelopeOn);
 }
 
+// 1 / n for the few ticks a sample period has: the same values the division gives,
+// without its wait on every period.
+const std::array<float, 64> kReciprocals = [] {
+    std::array<float, 64> r{};
+    for (size_t n = 1; n < r.size(); ++n)
+        r[n] = 1.0f / float(n);
+    return r;
+}();
+
 // AyRunPeriods' engine: the chip run from event to event. Each generator's next step
 // is kept as the number of the tick it falls on, counted from the start of the run,
 // so the ticks between steps cost nothing at all; the counters are only worked out
@@ -320,7 +330,7 @@ class AyEventRun {
             out[0] = present_[0], out[1] = present_[1], out[2] = present_[2];
             return;
         }
-        const float perTick = 1.0f / float(summed_);
+        const float perTick = summed_ < kReciprocals.size() ? kReciprocals[summed_] : 1.0f / float(summed_);
         for (int c = 0; c < 3; ++c) {
             out[c] = float(sum_[c]) * perTick;
             sum_[c] = 0;
