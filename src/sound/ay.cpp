@@ -279,7 +279,7 @@ void PlanIfUnknown(bool noiseOn, bool envelopeOn) {
 // without its wait on every period.
 const std::array<float, 64> kReciprocals = [] {
     std::array<float, 64> r{};
-    for (size_t n = 1; n < r.size(); ++n)
+    for (size_t n = 1; n < r.size(); ++n) // r[0] stays 0: no tick, no average
         r[n] = 1.0f / float(n);
     return r;
 }();
@@ -311,11 +311,8 @@ class AyEventRun {
     // exactly as TakeAverageLevels gives them.
     void Period(uint32_t ticks, float out[3]) {
         const uint32_t end = at_ + ticks;
-        if (next_ > end && summed_ == 0) { // nothing steps: the present levels
-            at_ = end;
-            out[0] = present_[0], out[1] = present_[1], out[2] = present_[2];
-            return;
-        }
+        // Nothing steps and no sums were begun before: the present levels, exactly.
+        const bool steady = next_ > end && summed_ == 0;
         while (next_ <= end) {
             Add(next_ - 1 - at_); // the ticks before the step
             Step(next_);
@@ -326,13 +323,10 @@ class AyEventRun {
         }
         Add(end - at_);
         at_ = end;
-        if (summed_ == 0) {
-            out[0] = present_[0], out[1] = present_[1], out[2] = present_[2];
-            return;
-        }
         const float perTick = summed_ < kReciprocals.size() ? kReciprocals[summed_] : 1.0f / float(summed_);
         for (int c = 0; c < 3; ++c) {
-            out[c] = float(sum_[c]) * perTick;
+            const float average = float(sum_[c]) * perTick;
+            out[c] = steady ? present_[c] : average;
             sum_[c] = 0;
         }
         summed_ = 0;
