@@ -117,10 +117,10 @@ void MixPendingSamples();
 
 // Runs the AY ticks that the T-states counted so far owe (one per 16 past the last):
 // first those of the samples taken, then those since the last sample.
-// The chip is clocked lazily: each instruction only adds its T-states to `ayClock`,
-// and the owed ticks run in one go before anything depends on the chip's state: a
-// register write, a full chunk, a stream reset. The chip therefore goes through exactly
-// the ticks it would have had after every instruction, for a fraction of the cost.
+// The chip is clocked lazily: the sound clocks only add T-states to `ayClock`, and the
+// owed ticks run in one go before anything depends on the chip's state: a register
+// write, a full chunk, a stream reset. The chip therefore goes through exactly the
+// ticks of the time that passed, for a fraction of the cost.
 void SyncAy();
 
 // One instruction's worth of the sound clocks, as the step once fed them (the machine
