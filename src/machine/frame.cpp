@@ -137,6 +137,7 @@ void RunFrame() {
         PresentFrame();
         frameSkipCountdown = frameSkipPeriod;
     }
+    EndSoundFrame(m.tstates, m.frameTstates);
     m.tstates -= m.frameTstates;
     ResetBeam();
 

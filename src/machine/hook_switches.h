@@ -1,5 +1,5 @@
 // The switches of the per-instruction hooks that are off nearly all the time: a
-// requested NMI, sound output, the tape decks' ROM hooks and clocks, breakpoints and the
+// requested NMI, the tape decks' ROM hooks and clocks, breakpoints and the
 // PC log. Each switch is one byte of a single 16-byte block, so the instruction step
 // asks "is any of them on?" with one test and, while none is, pays nothing more for
 // them (instruction_hooks.h).
@@ -17,18 +17,17 @@
 #include <cstring>
 
 struct RareHookSwitches {
-    bool nmiRequested;      // NmiRequested (machine/run_state.h)
-    bool soundOutputActive; // sound/sound_output.h
-    bool tzxInserted;       // tape/tape_deck.h
-    bool tzxPlaying;        // tape/tape_deck.h
-    bool wavLoaded;         // tape/wav_deck.h
-    bool recordArmed;       // tape/wav_deck.h
-    bool wavPlaying;        // tape/wav_deck.h
-    bool recording;         // tape/wav_deck.h
-    bool debugHooksOn;      // debugger/breakpoints.h
-    bool pcLogOn;           // debugger/pc_log.h
-    bool pcLogOneFrame;     // debugger/pc_log.h
-    bool spare[5];          // for hooks still to come; keep the block 16 bytes
+    bool nmiRequested;  // NmiRequested (machine/run_state.h)
+    bool tzxInserted;   // tape/tape_deck.h
+    bool tzxPlaying;    // tape/tape_deck.h
+    bool wavLoaded;     // tape/wav_deck.h
+    bool recordArmed;   // tape/wav_deck.h
+    bool wavPlaying;    // tape/wav_deck.h
+    bool recording;     // tape/wav_deck.h
+    bool debugHooksOn;  // debugger/breakpoints.h
+    bool pcLogOn;       // debugger/pc_log.h
+    bool pcLogOneFrame; // debugger/pc_log.h
+    bool spare[6];      // for hooks still to come; keep the block 16 bytes
 };
 static_assert(sizeof(RareHookSwitches) == 16);
 

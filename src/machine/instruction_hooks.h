@@ -1,9 +1,10 @@
 // The work done after every instruction, in its fixed order: the renderer catches up
-// with the beam, a requested NMI is taken, the sound clocks advance, the ROM address
+// with the beam, a requested NMI is taken, the ROM address
 // hooks start tape playback or recording, the fast tape loop runs, the tape and WAV
 // clocks tick, breakpoints are tested and the PC log is written.
 //
-// Only the clocks and the renderer's beam position are kept on every instruction. All
+// Only the clocks and the renderer's beam position are kept on every instruction (the
+// sound is worked out at the speaker's edges and the frame's end, sound_output.h). All
 // the rest is switched off nearly all the time, so it sits behind one test of the
 // switch block in machine/hook_switches.h: while every switch is off, an instruction
 // pays one predictable branch for all of it. The order inside stays the fixed one.
@@ -26,21 +27,23 @@
 constexpr uint16_t kRomLoadHeaderPc = 0x191B; // where the ROM starts reading a tape block
 
 // While a TZX tape plays with fast loading, whole instructions run back to back with
-// only the tape clock, so a tape can load inside one frame.
+// only the tape clock, so a tape can load inside one frame; the sound skips them.
 template <class Bus> void RunFastTapeLoop(MachineState& m, Bus& bus) {
+    if (!(tzxPlaying && opt_fastloadtzx)) return;
+    CatchUpSound(m.tstates);
     while (tzxPlaying && opt_fastloadtzx) {
         Z80StepNoInterrupt(m, bus);
         m.instrTstates = m.tstates - m.instrStart;
         TapeTick(m.instrTstates);
         if (m.tstates > m.frameTstates) m.tstates = 0;
     }
+    SkipSoundTo(m.tstates);
 }
 
 // Everything after the renderer, in the fixed order; reached only while some switch
 // in rareHookSwitches is on, and kept out of line so the common path stays small.
 template <class Bus> [[gnu::noinline]] void RunRareHooks(MachineState& m, Bus& bus) {
     if (NmiRequested) Z80AcceptNmi(m, bus);
-    if (SoundOutputOn() && !FastMode) AdvanceSoundClocks(m.instrTstates);
 
     if (m.pc == kRomLoadHeaderPc) {
         if (tzxInserted) StartTzxPlayback();

@@ -3,6 +3,7 @@
 #include "machine/joystick.h"
 #include "machine/machine_state.h"
 #include "sound/ay.h"
+#include "sound/sound_output.h"
 #include "tape/tape_deck.h"
 #include "tape/wav_deck.h"
 
@@ -26,12 +27,12 @@ uint8_t ReadKeyboardAndTape(uint16_t port) {
         // is one full period. While a tape plays, the tape drives the line instead.
         if (!tzxPlaying) {
             m.speakerToggle = 0;
-            m.earLevel = 0;
+            SetSpeakerLine(0, m.instrStart);
         }
         return v;
     }
     // A WAV recording drives the shared line itself, unless a TZX tape is playing too.
-    if (!tzxPlaying) m.earLevel = WavCurrentSample() > 128 ? 1 : 0;
+    if (!tzxPlaying) SetSpeakerLine(WavCurrentSample() > 128 ? 1 : 0, m.instrStart);
     if (m.earLevel) v ^= kTapeBit;
     return v;
 }
@@ -41,6 +42,12 @@ uint8_t ReadAyDataIf(uint8_t wanted, PortLatch latch) {
     const uint8_t v = machine.soundInterface == wanted ? ReadRegister() : machine.idleBus;
     machine.portLatches[latch] = v;
     return v;
+}
+
+// The chip runs up to the instruction that writes to it with the old values.
+void WriteAy(uint8_t value) {
+    CatchUpSound(machine.instrStart);
+    WriteRegister(value);
 }
 
 } // namespace
@@ -63,7 +70,7 @@ void PortOut(uint16_t port, uint8_t value) {
         // The speaker flip-flop changes state on every write; the data only feeds MIC.
         m.portLatches[kLatchFE] = value;
         m.speakerToggle = 1 - m.speakerToggle;
-        m.earLevel = uint16_t(m.speakerToggle);
+        SetSpeakerLine(uint16_t(m.speakerToggle), m.instrStart);
         m.micBit = value & 0x08;
         break;
     case 0xFD:
@@ -72,7 +79,7 @@ void PortOut(uint16_t port, uint8_t value) {
         break;
     case 0xFF:
         m.portLatches[kLatchFF] = value;
-        if (fitted == kSoundBoldfield) WriteRegister(value);
+        if (fitted == kSoundBoldfield) WriteAy(value);
         break;
     case 0xDD:
         m.portLatches[kLatchDD] = value;
@@ -80,7 +87,7 @@ void PortOut(uint16_t port, uint8_t value) {
         break;
     case 0xDF:
         m.portLatches[kLatchDF] = value;
-        if (fitted == kSoundAceUser) WriteRegister(value);
+        if (fitted == kSoundAceUser) WriteAy(value);
         break;
     case 0x3F:
         m.portLatches[kLatch3F] = value;
@@ -88,7 +95,7 @@ void PortOut(uint16_t port, uint8_t value) {
         break;
     case 0x5F:
         m.portLatches[kLatch5F] = value;
-        if (fitted == kSoundFullerBox) WriteRegister(value);
+        if (fitted == kSoundFullerBox) WriteAy(value);
         break;
     default: break;
     }

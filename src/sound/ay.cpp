@@ -1,6 +1,7 @@
 #include "sound/ay.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "sound/sound_output.h"
@@ -274,6 +275,138 @@ void PlanIfUnknown(bool noiseOn, bool envelopeOn) {
     PlanAllGenerators(noiseOn, envelopeOn);
 }
 
+// 1 / n for the few ticks a sample period has: the same values the division gives,
+// without its wait on every period.
+const std::array<float, 64> kReciprocals = [] {
+    std::array<float, 64> r{};
+    for (size_t n = 1; n < r.size(); ++n) // r[0] stays 0: no tick, no average
+        r[n] = 1.0f / float(n);
+    return r;
+}();
+
+// AyRunPeriods' engine: the chip run from event to event. Each generator's next step
+// is kept as the number of the tick it falls on, counted from the start of the run,
+// so the ticks between steps cost nothing at all; the counters are only worked out
+// again at the end (Finish), from the tick each generator last stepped on. Between
+// register writes (which end a run) the periods and the mixer stand still, so the
+// step times hold. The levels and their sums stay in locals for the whole run.
+class AyEventRun {
+  public:
+    AyEventRun() : noiseOn_(NoiseRuns()), envelopeOn_(UsesEnvelope()) {
+        for (int g = 0; g < 5; ++g)
+            due_[g] = TicksUntilStep(g, noiseOn_, envelopeOn_);
+        for (int c = 0; c < 3; ++c) {
+            toneCount_[c] = ay.toneCount[c];
+            sum_[c] = ay.levelSum[c];
+        }
+        summed_ = ay.levelTicks;
+        noiseCount_ = ay.noiseCount;
+        envCount_ = ay.envCount;
+        envHalf_ = ay.envHalf;
+        NextEvent();
+        Levels();
+    }
+
+    // A sample period of `ticks` ticks: its channels' levels averaged go to `out`,
+    // exactly as TakeAverageLevels gives them.
+    void Period(uint32_t ticks, float out[3]) {
+        const uint32_t end = at_ + ticks;
+        // Nothing steps and no sums were begun before: the present levels, exactly.
+        const bool steady = next_ > end && summed_ == 0;
+        while (next_ <= end) {
+            Add(next_ - 1 - at_); // the ticks before the step
+            Step(next_);
+            Levels();
+            Add(1); // and the tick of the step, at its new levels
+            at_ = next_;
+            NextEvent();
+        }
+        Add(end - at_);
+        at_ = end;
+        const float perTick = summed_ < kReciprocals.size() ? kReciprocals[summed_] : 1.0f / float(summed_);
+        for (int c = 0; c < 3; ++c) {
+            const float average = float(sum_[c]) * perTick;
+            out[c] = steady ? present_[c] : average;
+            sum_[c] = 0;
+        }
+        summed_ = 0;
+    }
+
+    // The counters as the ticks one by one would have left them, and AyRun's plan to
+    // be made afresh.
+    void Finish() {
+        for (int c = 0; c < 3; ++c) {
+            ay.toneCount[c] = uint16_t(toneCount_[c] + (at_ - toneFrom_[c]));
+            ay.level[c] = uint16_t(level_[c]);
+            ay.levelSum[c] = sum_[c];
+        }
+        ay.levelTicks = summed_;
+        if (noiseOn_) ay.noiseCount = uint8_t(noiseCount_ + (at_ - noiseFrom_));
+        const uint32_t since = at_ - envFrom_;
+        ay.envCount = uint16_t(envCount_ + (envHalf_ ? since / 2 : (since + 1) / 2));
+        ay.envHalf = uint8_t(envHalf_ ^ (since & 1));
+        untilChange = 0;
+    }
+
+  private:
+    void Add(uint32_t ticks) {
+        for (int c = 0; c < 3; ++c)
+            sum_[c] += level_[c] * ticks;
+        summed_ += ticks;
+    }
+    // The generators due on tick `t` step; each then counts from 0 again.
+    void Step(uint32_t t) {
+        if (due_[4] == t) {
+            StepEnvelope(ay.regs[kAyEnvShape]);
+            const uint16_t period = AyEnvelopePeriod();
+            due_[4] = t + 2 * (period > 1 ? period : 1u); // it counts on every second tick
+            envCount_ = 0, envHalf_ = 1, envFrom_ = t;
+        }
+        if (due_[3] == t) {
+            StepNoise();
+            due_[3] = t + ay.noisePeriod;
+            noiseCount_ = 0, noiseFrom_ = t;
+        }
+        for (int c = 0; c < 3; ++c) {
+            if (due_[c] != t) continue;
+            ay.toneOut[c] ^= 1;
+            due_[c] = t + AyTonePeriod(c);
+            toneCount_[c] = 0, toneFrom_[c] = t;
+        }
+    }
+    void NextEvent() { next_ = std::min({due_[0], due_[1], due_[2], due_[3], due_[4]}); }
+    // ComputeLevels into the locals.
+    void Levels() {
+        const unsigned mixer = ay.regs[kAyMixer];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned tone = ay.toneOut[c] | (mixer >> c);
+            const unsigned noise = ay.noiseOut | (mixer >> (c + 3));
+            const uint32_t on = 0u - (tone & noise & 1u);
+            const uint8_t volume = ay.regs[kAyVolumeA + c];
+            const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
+            level_[c] = ayVolumeTable[amplitude] & on;
+            present_[c] = float(level_[c]);
+        }
+    }
+
+    const bool noiseOn_, envelopeOn_;
+    uint32_t due_[5];   // the tick each generator steps on next (UINT32_MAX: never)
+    uint32_t next_ = 0; // the nearest of them
+    uint32_t at_ = 0;   // the ticks run
+    uint32_t level_[3]; // the levels of the present state
+    float present_[3];  // the same as floats
+    uint32_t sum_[3];   // the levels summed since the last average,
+    uint32_t summed_;   // over this many ticks
+    // Each counter's value at the tick it was last set (by a step, or the run's start).
+    uint16_t toneCount_[3];
+    uint32_t toneFrom_[3] = {};
+    uint8_t noiseCount_;
+    uint32_t noiseFrom_ = 0;
+    uint16_t envCount_;
+    uint8_t envHalf_;
+    uint32_t envFrom_ = 0;
+};
+
 } // namespace
 
 void BuildAyVolumeTable() {
@@ -336,29 +469,10 @@ void AyRunPeriods(const uint16_t* ticks, uint32_t count, float* levels) {
             TakeAverageLevels(levels + 3 * i);
         return;
     }
-    const bool noiseOn = NoiseRuns();
-    const bool envelopeOn = UsesEnvelope();
-    PlanIfUnknown(noiseOn, envelopeOn);
-    float present[3] = {float(ay.level[0]), float(ay.level[1]), float(ay.level[2])};
-    uint32_t skipped = 0; // quiet ticks not yet applied to the counters
-    for (uint32_t i = 0; i < count; ++i) {
-        float* out = levels + 3 * i;
-        const uint32_t n = ticks[i];
-        if (n < untilChange && ay.levelTicks == 0) {
-            // Nothing steps within the period: its average is the present level.
-            skipped += n;
-            untilChange -= n;
-            out[0] = present[0], out[1] = present[1], out[2] = present[2];
-            continue;
-        }
-        SkipQuietTicks(skipped, noiseOn);
-        skipped = 0;
-        RunPlannedTicks(n, noiseOn, envelopeOn);
-        TakeAverageLevels(out);
-        for (int c = 0; c < 3; ++c)
-            present[c] = float(ay.level[c]);
-    }
-    SkipQuietTicks(skipped, noiseOn);
+    AyEventRun run;
+    for (uint32_t i = 0; i < count; ++i)
+        run.Period(ticks[i], levels + 3 * i);
+    run.Finish();
 }
 
 void ComputeLevels() {

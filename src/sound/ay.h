@@ -78,8 +78,9 @@ void AyTick();
 // generator changes its output, so an idle or slow chip costs next to nothing.
 void AyRun(uint32_t ticks);
 // Runs the chip through `count` sample periods of `ticks[i]` ticks each and stores
-// each period's average levels at levels[3 i .. 3 i + 2]: AyRun then TakeAverageLevels
-// for each, with the periods in which nothing steps done in a few instructions.
+// each period's average levels at levels[3 i .. 3 i + 2]: the same as AyRun then
+// TakeAverageLevels for each, but run from one generator step to the next, so that
+// its cost follows the steps and the periods, not the ticks.
 void AyRunPeriods(const uint16_t* ticks, uint32_t count, float* levels);
 // Sets `ay.level` from the generators, the mixer and the volume registers.
 void ComputeLevels();

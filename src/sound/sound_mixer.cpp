@@ -22,12 +22,20 @@ inline int NextRingPosition(int position) {
     return position == kEchoRingLength - 1 ? 0 : position + 1;
 }
 
+// The DC filters' state, held in locals while a block is mixed: kept in the mixer, each
+// sample would wait for the last one's store to come back from memory.
+struct DcFilters {
+    bool primed;
+    float lastIn[2];
+    float lastOut[2];
+};
+
 // First-order high-pass: the constant part of `in` decays away, changes pass.
-inline float RemoveDc(SoundMixer& m, int side, float in) {
-    float out = in - m.lastIn[side] + m.dcPole * m.lastOut[side];
-    if (std::fabs(out) < kSilenceFloor) out = 0.0f;
-    m.lastIn[side] = in;
-    m.lastOut[side] = out;
+inline float RemoveDc(DcFilters& f, float pole, int side, float in) {
+    float out = in - f.lastIn[side] + pole * f.lastOut[side];
+    out = std::fabs(out) < kSilenceFloor ? 0.0f : out;
+    f.lastIn[side] = in;
+    f.lastOut[side] = out;
     return out;
 }
 
@@ -49,8 +57,7 @@ template <uint8_t Enhancement> inline float Enhance(const SoundMixer& m, float* 
 // Held to the 16-bit range and rounded, without branches: the sign of a noisy signal
 // is as good as random to the host's branch predictor.
 inline int16_t Saturate(float v) {
-    v = v < -32768.0f ? -32768.0f : v;
-    v = v > 32767.0f ? 32767.0f : v;
+    v = std::min(std::max(v, -32768.0f), 32767.0f);
     return int16_t(int32_t(v + 32768.5f) - 32768);
 }
 
@@ -85,7 +92,7 @@ namespace {
 
 // One sample, for one output mode and enhancement.
 template <uint8_t Mode, uint8_t Enhancement>
-inline StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3]) {
+inline StereoSample MixSample(SoundMixer& m, DcFilters& f, float speakerHigh, const float ay[3]) {
     const float s = speakerHigh * kSpeakerLevel;
     const float a = ay[0], b = ay[1], c = ay[2];
     float in[2];
@@ -98,18 +105,18 @@ inline StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3
         in[0] = 2.0f * (s + a + b);
         in[1] = 2.0f * (s + b + c);
     }
-    if (!m.primed) {
-        m.lastIn[0] = in[0];
-        m.lastIn[1] = in[1];
-        m.primed = true;
+    if (!f.primed) {
+        f.lastIn[0] = in[0];
+        f.lastIn[1] = in[1];
+        f.primed = true;
     }
 
     StereoSample out;
-    out.left = Saturate(Enhance<Enhancement>(m, m.echoLeft, RemoveDc(m, 0, in[0])) * m.gain);
+    out.left = Saturate(Enhance<Enhancement>(m, m.echoLeft, RemoveDc(f, m.dcPole, 0, in[0])) * m.gain);
     if constexpr (Mode == kOutputMono) {
         out.right = out.left;
     } else {
-        out.right = Saturate(Enhance<Enhancement>(m, m.echoRight, RemoveDc(m, 1, in[1])) * m.gain);
+        out.right = Saturate(Enhance<Enhancement>(m, m.echoRight, RemoveDc(f, m.dcPole, 1, in[1])) * m.gain);
     }
     if constexpr (Enhancement != kEnhanceNone) {
         m.echoWrite = NextRingPosition(m.echoWrite);
@@ -122,8 +129,14 @@ inline StereoSample MixSample(SoundMixer& m, float speakerHigh, const float ay[3
 template <uint8_t Mode, uint8_t Enhancement>
 void MixBlock(SoundMixer& m, const uint16_t* high, float perTstate, const float* ay, uint32_t count,
               StereoSample* out) {
+    DcFilters f{m.primed, {m.lastIn[0], m.lastIn[1]}, {m.lastOut[0], m.lastOut[1]}};
     for (uint32_t i = 0; i < count; ++i)
-        out[i] = MixSample<Mode, Enhancement>(m, float(high[i]) * perTstate, ay + 3 * i);
+        out[i] = MixSample<Mode, Enhancement>(m, f, float(high[i]) * perTstate, ay + 3 * i);
+    m.primed = f.primed;
+    for (int side = 0; side < 2; ++side) {
+        m.lastIn[side] = f.lastIn[side];
+        m.lastOut[side] = f.lastOut[side];
+    }
 }
 
 template <uint8_t Mode>

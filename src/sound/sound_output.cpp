@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "machine/run_state.h"
 #include "sound/audio_device.h"
 #include "sound/sound_settings.h"
 
@@ -158,6 +159,7 @@ void ClearStream() {
     s.sampleClock = 0;
     s.speakerHigh = 0;
     s.ayClock = 0;
+    s.caughtUpTo = machine.tstates;
     ay.levelTicks = 0; // the next sample averages from here
     for (uint32_t& sum : ay.levelSum)
         sum = 0;
@@ -174,10 +176,12 @@ void StopSound() {
 void PauseSound(bool stop) {
     if (!soundStream.open) return;
     if (stop) {
+        CatchUpSound(machine.tstates); // the time played up to the pause
         audioDevice->Pause();
         soundOutputActive = false;
     } else {
         soundOutputActive = audioDevice->Play();
+        soundStream.caughtUpTo = machine.tstates; // the pause itself is silent
         if (!soundOutputActive) StreamLost();
     }
 }
@@ -210,6 +214,38 @@ void EndSamplePeriod(uint32_t tstates, uint32_t high) {
     s.speakerHigh += high ? tstates - over : 0;
     TakeSample();
     s.speakerHigh = high ? over : 0;
+}
+
+void CatchUpSound(uint32_t now) {
+    SoundStream& s = soundStream;
+    const uint32_t from = s.caughtUpTo;
+    s.caughtUpTo = now;
+    if (now <= from || !soundOutputActive || !s.open || FastMode) return;
+    AdvanceSoundSpan(now - from, machine.earLevel != 0);
+}
+
+void EndSoundFrame(uint32_t now, uint32_t frameTstates) {
+    CatchUpSound(now);
+    SoundStream& s = soundStream;
+    s.caughtUpTo = s.caughtUpTo > frameTstates ? s.caughtUpTo - frameTstates : 0;
+}
+
+void AdvanceSoundSpan(uint32_t tstates, bool high) {
+    SoundStream& s = soundStream;
+    const uint32_t period = s.params.tstatesPerSample;
+    // A sample is taken once the clock has gone past its period, as one instruction at
+    // a time would take it; the part up to the period's end belongs to it.
+    while (s.sampleClock + tstates > period && s.open) {
+        const uint32_t part = s.sampleClock < period ? period - s.sampleClock : 0;
+        s.sampleClock += part;
+        s.speakerHigh += high ? part : 0;
+        s.ayClock += part;
+        tstates -= part;
+        TakeSample();
+    }
+    s.sampleClock += tstates;
+    s.speakerHigh += high ? tstates : 0;
+    s.ayClock += tstates;
 }
 
 void TakeSample() {

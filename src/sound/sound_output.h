@@ -7,21 +7,22 @@
 // start-up (a failure there is reported as ReportMessage(0, 60)), ShutdownSound() on
 // exit, and ShutdownSound() + InitSound() to apply changed sound settings. The shell
 // calls PauseSound(true/false) around pause, Fast mode, menus and message boxes, and
-// StopSound() when the window loses the focus. The instruction step calls
-// AdvanceSoundClocks after every instruction while SoundOutputOn() and not FastMode;
-// the frame driver skips its own pacing while SoundOutputOn().
+// StopSound() when the window loses the focus. The sound costs the instruction step
+// nothing: whatever changes the speaker line (SetSpeakerLine) or writes to the AY
+// first has the sound worked out up to that moment (CatchUpSound), and the frame
+// driver does the rest of the frame at its end (EndSoundFrame), skipping its own
+// pacing while SoundOutputOn().
 #pragma once
 
 #include <cstdint>
 
-#include "machine/hook_switches.h"
 #include "machine/machine_state.h"
 #include "sound/ay.h"
 #include "sound/sound_mixer.h"
 
-// True while the stream exists and plays: the instruction step then advances the
-// sound clocks and the audio device, not the frame driver, paces the emulation.
-inline bool& soundOutputActive = rareHookSwitches.soundOutputActive;
+// True while the stream exists and plays: the sound clocks then run with the machine's
+// and the audio device, not the frame driver, paces the emulation.
+inline bool soundOutputActive = false;
 inline bool SoundOutputOn() {
     return soundOutputActive;
 }
@@ -58,6 +59,7 @@ struct SoundStream {
     uint32_t sampleClock = 0; // T-states since the last sample
     uint32_t speakerHigh = 0; // of those, the T-states the speaker line was high
     uint32_t ayClock = 0;     // T-states since the last AY tick (see SyncAy)
+    uint32_t caughtUpTo = 0;  // the machine's T-state (in its frame) worked out to
 
     uint8_t* chunk = nullptr; // assembly area of params.chunkBytes bytes
     uint32_t fill = 0;        // bytes assembled (or taken and still to be mixed)
@@ -93,9 +95,10 @@ void ShutdownSound();
 void ClearStream();
 void StopSound();
 void PauseSound(bool stop);
-// Restarts the sample clock (leaving Fast mode).
+// Restarts the sample clock (leaving Fast mode) from the machine's present T-state.
 inline void RestartSampleClock() {
     soundStream.sampleClock = 0;
+    soundStream.caughtUpTo = machine.tstates;
 }
 
 // Ends a sample period: notes the T-states the speaker line was high in it
@@ -114,18 +117,18 @@ void MixPendingSamples();
 
 // Runs the AY ticks that the T-states counted so far owe (one per 16 past the last):
 // first those of the samples taken, then those since the last sample.
-// The chip is clocked lazily: each instruction only adds its T-states to `ayClock`,
-// and the owed ticks run in one go before anything depends on the chip's state: a
-// register write, a full chunk, a stream reset. The chip therefore goes through exactly
-// the ticks it would have had after every instruction, for a fraction of the cost.
+// The chip is clocked lazily: the sound clocks only add T-states to `ayClock`, and the
+// owed ticks run in one go before anything depends on the chip's state: a register
+// write, a full chunk, a stream reset. The chip therefore goes through exactly the
+// ticks of the time that passed, for a fraction of the cost.
 void SyncAy();
 
-// Called after every instruction (sound on, Fast off) with the instruction's T-states:
-// counts the time the speaker line (which a playing tape drives too) spent high, takes
-// at most one sample (which sees the AY as it was before this instruction's ticks),
-// then owes this instruction's AY ticks until the next sync. The line's level after
-// the instruction counts for all of its T-states: off by a few T-states at an edge,
-// the same for every edge, so tones keep their pitch and duty cycle.
+// One instruction's worth of the sound clocks, as the step once fed them (the machine
+// now goes by CatchUpSound): counts the time the speaker line (which a playing tape drives too) spent high,
+// takes at most one sample (which sees the AY as it was before this instruction's ticks), then owes this
+// instruction's AY ticks until the next sync. The line's level after the instruction counts for all of its
+// T-states: off by a few T-states at an edge, the same for every edge, so tones keep their pitch and duty
+// cycle.
 inline void AdvanceSoundClocks(uint32_t tstates) {
     SoundStream& s = soundStream;
     const uint32_t high = machine.earLevel ? tstates : 0;
@@ -135,6 +138,35 @@ inline void AdvanceSoundClocks(uint32_t tstates) {
     else
         s.speakerHigh += high;
     s.ayClock += tstates;
+}
+
+// Works the sound out from where it was last caught up to the machine's T-state `now`
+// (counted within the frame, as MachineState::tstates), with the speaker line at its
+// present level all that time: the samples that fall due are taken, and the T-states
+// are owed to the AY. Does nothing but move the mark while the stream does not play or
+// Fast mode is on, and after the machine's clock went back (a reset, a new frame).
+void CatchUpSound(uint32_t now);
+// The frame ends at `now`: the sound is caught up, and its mark moves back with the
+// machine's clock by the frame's `frameTstates`.
+void EndSoundFrame(uint32_t now, uint32_t frameTstates);
+// Goes on from `now` without sound for the time since the last catch-up (the fast
+// tape loader's instructions).
+inline void SkipSoundTo(uint32_t now) {
+    soundStream.caughtUpTo = now;
+}
+// `tstates` T-states with the speaker line high (or low) throughout: every sample
+// period that ends in them is taken, with the line's time high and the AY ticks up
+// to its exact end.
+void AdvanceSoundSpan(uint32_t tstates, bool high);
+
+// The speaker line goes to `level` at the machine's T-state `at`: an instruction that
+// reads or writes the port counts as changing it at its start, a tape sample that
+// drives it at the end of the instruction that played it. The time before is worked
+// out at the old level first, so an edge costs one catch-up and a steady line nothing.
+inline void SetSpeakerLine(uint16_t level, uint32_t at) {
+    if (level == machine.earLevel) return;
+    CatchUpSound(at);
+    machine.earLevel = level;
 }
 
 // The whole sound subsystem back to its start: stream shut down, no device installed,

@@ -7,6 +7,7 @@
 #include "base/host.h"
 #include "base/messages.h"
 #include "machine/machine_state.h"
+#include "sound/sound_output.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"
 #include "tape/spool.h"
@@ -62,7 +63,7 @@ void RecordSample() {
         sameCount = 0;
         sample = mic ? kMicHigh : kMicLow;
     }
-    machine.earLevel = mic != 0;
+    SetSpeakerLine(mic != 0, machine.tstates); // from the next instruction on
     lastSample = sample;
     lastMic = mic;
     if (wavSamples.size() <= wavPosition) wavSamples.resize(size_t(wavPosition) + 1, kSilence);

@@ -234,6 +234,29 @@ TEST_F(AyGeneratorTest, EnvelopeVolumeDrivesChannelsThatAskForIt) {
 
 // --- running many ticks at once and averaging ------------------------------------
 
+// A chip in any state: short and long periods, envelope period 0, counters wrapped
+// past a period that a write just lowered, the envelope and noise on or off.
+void RandomChipState(std::mt19937& random) {
+    ResetSound();
+    const uint16_t periods[] = {0, 1, 4, 5, 6, 17, 300, 4095};
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t period = periods[random() % 8];
+        Write(uint8_t(2 * c), uint8_t(period));
+        Write(uint8_t(2 * c + 1), uint8_t(period >> 8));
+        Write(uint8_t(kAyVolumeA + c), uint8_t(random() % 32));
+        ay.toneCount[c] = uint16_t(random() % 3 ? random() % 400 : 65530 + random() % 6);
+    }
+    Write(kAyMixer, uint8_t(random() % 64));
+    Write(kAyNoisePeriod, uint8_t(random() % 32));
+    Write(kAyEnvFine, uint8_t(random() % 4 ? random() % 8 : 0));
+    Write(kAyEnvCoarse, uint8_t(random() % 8 == 0));
+    Write(kAyEnvShape, uint8_t(random() % 16));
+    ay.envCount = uint16_t(random() % 4 ? random() % 10 : 65535);
+    ay.envHalf = uint8_t(random() % 2);
+    ay.noiseCount = uint8_t(random() % 3);
+    ComputeLevels();
+}
+
 // AyRun skips over the ticks in which nothing steps; it must leave the chip exactly
 // as that many single ticks do, counters, generators and level sums alike, from any
 // state: short and long periods, envelope period 0, counters wrapped past a period
@@ -242,24 +265,7 @@ TEST_F(AyGeneratorTest, RunningManyTicksEqualsTickingOneByOne) {
     std::mt19937 random(16);
     for (int round = 0; round < 400; ++round) {
         SCOPED_TRACE(round);
-        ResetSound();
-        const uint16_t periods[] = {0, 1, 4, 5, 6, 17, 300, 4095};
-        for (int c = 0; c < 3; ++c) {
-            const uint16_t period = periods[random() % 8];
-            Write(uint8_t(2 * c), uint8_t(period));
-            Write(uint8_t(2 * c + 1), uint8_t(period >> 8));
-            Write(uint8_t(kAyVolumeA + c), uint8_t(random() % 32));
-            ay.toneCount[c] = uint16_t(random() % 3 ? random() % 400 : 65530 + random() % 6);
-        }
-        Write(kAyMixer, uint8_t(random() % 64));
-        Write(kAyNoisePeriod, uint8_t(random() % 32));
-        Write(kAyEnvFine, uint8_t(random() % 4 ? random() % 8 : 0));
-        Write(kAyEnvCoarse, uint8_t(random() % 8 == 0));
-        Write(kAyEnvShape, uint8_t(random() % 16));
-        ay.envCount = uint16_t(random() % 4 ? random() % 10 : 65535);
-        ay.envHalf = uint8_t(random() % 2);
-        ay.noiseCount = uint8_t(random() % 3);
-        ComputeLevels();
+        RandomChipState(random);
 
         const AyState start = ay;
         const uint32_t ticks = 1 + random() % (random() % 2 ? 40 : 3000);
@@ -268,6 +274,35 @@ TEST_F(AyGeneratorTest, RunningManyTicksEqualsTickingOneByOne) {
         ay = start;
         Ticks(int(ticks));
         ASSERT_EQ(std::memcmp(&ay, &run, sizeof ay), 0) << ticks << " ticks";
+    }
+}
+
+// The sample periods of a chunk run from event to event: each average, and the chip
+// left behind, exactly as single ticks and an average per period give them, with sums
+// already begun before the first period and periods of no tick at all.
+TEST_F(AyGeneratorTest, RunningSamplePeriodsEqualsTickingOneByOne) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        RandomChipState(random);
+        Ticks(int(random() % 3)); // sums begun by the ticks since the last sample
+        std::vector<uint16_t> periods(1 + random() % 900);
+        for (uint16_t& p : periods)
+            p = uint16_t(random() % 8 ? 4 + random() % 2 : random() % 40);
+
+        const AyState start = ay;
+        std::vector<float> run(3 * periods.size());
+        AyRunPeriods(periods.data(), uint32_t(periods.size()), run.data());
+        const AyState afterRun = ay;
+        ay = start;
+        for (size_t i = 0; i < periods.size(); ++i) {
+            Ticks(periods[i]);
+            float one[3];
+            TakeAverageLevels(one);
+            for (int c = 0; c < 3; ++c)
+                ASSERT_FLOAT_EQ(run[3 * i + c], one[c]) << "period " << i << " channel " << c;
+        }
+        ASSERT_EQ(std::memcmp(&ay, &afterRun, sizeof ay), 0);
     }
 }
 

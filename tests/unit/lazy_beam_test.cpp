@@ -112,9 +112,8 @@ TEST_F(LazyBeamTest, RedefinedGlyphsAndInverseVideoDrawExactlyAsTheBeamWould) {
 
 // Every hook switch is its subsystem's flag, and any one of them on opens the rare path.
 TEST(RareHookSwitchesTest, EachFlagArmsTheRarePathAlone) {
-    bool* const flags[] = {&NmiRequested, &soundOutputActive, &tzxInserted,  &tzxPlaying,
-                           &wavLoaded,    &recordArmed,       &wavPlaying,   &recording,
-                           &debugHooksOn, &pcLogOn,           &pcLogOneFrame};
+    bool* const flags[] = {&NmiRequested, &tzxInserted, &tzxPlaying,   &wavLoaded, &recordArmed,
+                           &wavPlaying,   &recording,   &debugHooksOn, &pcLogOn,   &pcLogOneFrame};
     rareHookSwitches = {};
     EXPECT_FALSE(AnyRareHookOn());
     for (bool* flag : flags) {

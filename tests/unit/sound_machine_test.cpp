@@ -88,6 +88,30 @@ TEST_F(SoundMachineTest, BeepPlaysASquareWaveOfItsPeriodForItsLength) {
         ASSERT_LE(std::abs(v), 16384) << v;
 }
 
+// Every sample period of the machine's time gives one sample, at any emulation speed:
+// even at 10%, where a period (7 T-states) is shorter than most instructions, and
+// with the line quiet, so that only the frame's end works the samples out.
+TEST_F(SoundMachineTest, EachFrameGivesTheSamplesOfItsTimeAtAnySpeed) {
+    REQUIRE_TEST_ROM();
+    for (const float speed : {10.0f, 100.0f, 400.0f}) {
+        SCOPED_TRACE(speed);
+        ResetSound();
+        ASSERT_TRUE(BootTestRom());
+        FastMode = true;
+        for (int i = 0; i < 50; ++i)
+            RunFrame();
+        FastMode = false;
+        opt_emulation_speed = speed;
+        device.bytes.clear();
+        StartStream();
+        constexpr int kFrames = 12;
+        for (int i = 0; i < kFrames; ++i)
+            RunFrame();
+        const double expected = double(kFrames) * machine.frameTstates / soundStream.params.tstatesPerSample;
+        EXPECT_NEAR(double(Samples16().size()), expected, 1.0);
+    }
+}
+
 TEST_F(SoundMachineTest, KeyboardReadLowersTheSpeakerThatAWriteRaised) {
     PortOut(0x00FE, 0x00);
     EXPECT_EQ(machine.earLevel, 1);
