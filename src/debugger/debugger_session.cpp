@@ -231,7 +231,7 @@ const char* RunStopText(RunStop stop) {
     case RunStop::Opcode: return "Stopped before the awaited instruction";
     case RunStop::Tstate: return "Stopped past the T-state";
     case RunStop::FrameEnd: return "Stopped at the end of the frame";
-    case RunStop::Bound: return "Gave up: no return within 1500 frames (30 seconds)";
+    case RunStop::Bound: return "Gave up: no return within 30000 frames (10 minutes)";
     case RunStop::Cancelled: return "Stopped";
     }
     return "";

@@ -23,7 +23,8 @@ extern bool runUntilLdAR; // LD A,R (ED 5F)
 extern bool runUntilLdRA; // LD R,A (ED 4F)
 extern uint32_t runUntilTstate;
 
-constexpr uint32_t kStepFrameBound = 1500; // 30 emulated seconds
+constexpr uint32_t kStepFrameBound = 30000; // ten emulated minutes: a second or two of host time,
+                                             // long enough to reach for Stop
 
 // Pauses the emulation and its sound, runs the host's modal debugger, shows the screen
 // again and resumes. Does nothing while the debugger is already open.

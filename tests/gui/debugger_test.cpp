@@ -210,8 +210,8 @@ class DebuggerTest : public QObject {
                 debugger->RefreshViews();
                 QTest::keyClick(debugger, Qt::Key_F11); // runs a first slice, then waits for the timer
                 running = debugger->statusText() + " pc=" + Hex4(machine.pc);
-                // Well inside the run's bound (1500 frames take the host some 75 ms at the
-                // least), so it is the Stop button that ends it.
+                // Well inside the run's bound (30000 frames take the host a second or more),
+                // so it is the Stop button that ends it.
                 QTest::qWait(10);
                 debugger->findChild<QPushButton*>("stop")->click();
                 stoppedText = debugger->statusText();

@@ -94,7 +94,7 @@ TEST_F(DebuggerSessionTest, StepOverRunsTheCallAndHasAWayOut) {
     Code(0x9000, {0x18, 0xFE}); // a routine that never returns
     machine.pc = 0x8000;
     machine.tstates = 0;
-    EXPECT_EQ(Run(RunKind::StepOver), RunStop::Bound);
+    EXPECT_EQ(Run(RunKind::StepOver, uint64_t(kStepFrameBound) * kFrameTstates / 4), RunStop::Bound);
     EXPECT_EQ(machine.pc, 0x9000);
     EXPECT_LT(machine.tstates, kFrameTstates) << "frames were closed as they ran";
 
