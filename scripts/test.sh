@@ -53,4 +53,9 @@ status=0
 rm -f test-results.xml
 ctest --output-on-failure -j"$(nproc)" --timeout 3000 --output-junit test-results.xml || status=$?
 cmake -DBUILD_DIR=. -DJUNIT=test-results.xml -DSTRICT=$strict -P "$here/tests/check_test_run.cmake" || status=1
+# One closing line for the whole release suite, after the completeness check.
+passed=$(grep -c 'status="run"' test-results.xml || true)
+failed=$(grep -c 'status="fail"' test-results.xml || true)
+skipped=$(grep -c 'status="notrun"' test-results.xml || true)
+echo "tests: $passed passed, $failed failed, $skipped skipped"
 exit $status
