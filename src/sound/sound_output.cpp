@@ -230,12 +230,52 @@ void EndSoundFrame(uint32_t now, uint32_t frameTstates) {
     s.caughtUpTo = s.caughtUpTo > frameTstates ? s.caughtUpTo - frameTstates : 0;
 }
 
+namespace {
+
+// The whole sample periods of a span that starts on a period's boundary, as many as
+// the chunk has room for: each is simply the level for the whole period and the AY
+// ticks the clock owes by its end, so they are taken in one tight loop on locals.
+// Returns the T-states left.
+uint32_t TakeWholePeriods(uint32_t tstates, bool high) {
+    SoundStream& s = soundStream;
+    const uint32_t period = s.params.tstatesPerSample;
+    const uint32_t frameBytes = (s.params.bits / 8u) * s.params.channels;
+    // The samples until the chunk is full (and flushed): the last may overfill it.
+    const uint32_t room =
+        s.fill < s.params.chunkBytes ? (s.params.chunkBytes - s.fill + frameBytes - 1) / frameBytes : 1;
+    const uint32_t count = std::min((tstates - 1) / period, room); // only past the period's end
+    const uint16_t highPart = uint16_t(high ? period : 0);
+    uint32_t ayClock = s.ayClock;
+    uint16_t* periodHigh = s.periodHigh + s.taken;
+    uint16_t* periodTicks = s.periodTicks + s.taken;
+    for (uint32_t i = 0; i < count; ++i) {
+        ayClock += period;
+        // A tick for every 16 T-states past the last, leaving 1 to 16 on the clock
+        // (ayClock is at least 1 here, so none below 17).
+        const uint32_t ticks = std::min<uint32_t>((ayClock - 1) / kAyTickTstates, UINT16_MAX);
+        ayClock -= ticks * kAyTickTstates;
+        periodHigh[i] = highPart;
+        periodTicks[i] = uint16_t(ticks);
+    }
+    s.ayClock = ayClock;
+    s.taken += count;
+    s.fill += count * frameBytes;
+    if (count > 0 && s.fill >= s.params.chunkBytes) FlushChunk();
+    return tstates - count * period;
+}
+
+} // namespace
+
 void AdvanceSoundSpan(uint32_t tstates, bool high) {
     SoundStream& s = soundStream;
     const uint32_t period = s.params.tstatesPerSample;
     // A sample is taken once the clock has gone past its period, as one instruction at
     // a time would take it; the part up to the period's end belongs to it.
     while (s.sampleClock + tstates > period && s.open) {
+        if (s.sampleClock == 0 && s.speakerHigh == 0 && tstates > period) {
+            tstates = TakeWholePeriods(tstates, high);
+            if (s.sampleClock + tstates <= period || !s.open) break;
+        }
         const uint32_t part = s.sampleClock < period ? period - s.sampleClock : 0;
         s.sampleClock += part;
         s.speakerHigh += high ? part : 0;
