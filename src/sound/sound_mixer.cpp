@@ -73,10 +73,16 @@ template <uint8_t Enhancement> inline float Enhance(const SoundMixer& m, float* 
     }
 }
 
-// Held to the 16-bit range and rounded, without branches: the sign of a noisy signal
-// is as good as random to the host's branch predictor.
-inline int16_t Saturate(float v) {
-    v = std::min(std::max(v, -32768.0f), 32767.0f);
+// Scaled by the volume and held to the 16-bit range, in place: a loop apart from the
+// rounding, so that it runs without branches (the sign of a noisy signal is as good as
+// random to the host's branch predictor) and several samples at a time.
+void ScaleAndClamp(float* v, uint32_t n, float gain) {
+    for (uint32_t i = 0; i < n; ++i)
+        v[i] = std::min(std::max(v[i] * gain, -32768.0f), 32767.0f);
+}
+
+// A clamped value rounded to the nearest.
+inline int16_t Round16(float v) {
     return int16_t(int32_t(v + 32768.5f) - 32768);
 }
 
@@ -145,17 +151,19 @@ void MixBlock(SoundMixer& m, const uint16_t* high, float perTstate, const float*
         }
         RemoveDc(left, n, m.dcPole, m.lastIn[0], m.lastOut[0]);
         if constexpr (!kMono) RemoveDc(right, n, m.dcPole, m.lastIn[1], m.lastOut[1]);
-        for (uint32_t i = 0; i < n; ++i) {
-            out[i].left = Saturate(Enhance<Enhancement>(m, m.echoLeft, left[i]) * m.gain);
-            if constexpr (kMono) {
-                out[i].right = out[i].left;
-            } else {
-                out[i].right = Saturate(Enhance<Enhancement>(m, m.echoRight, right[i]) * m.gain);
-            }
-            if constexpr (Enhancement != kEnhanceNone) {
+        if constexpr (Enhancement != kEnhanceNone) {
+            for (uint32_t i = 0; i < n; ++i) {
+                left[i] = Enhance<Enhancement>(m, m.echoLeft, left[i]);
+                if constexpr (!kMono) right[i] = Enhance<Enhancement>(m, m.echoRight, right[i]);
                 m.echoWrite = NextRingPosition(m.echoWrite);
                 m.echoRead = NextRingPosition(m.echoRead);
             }
+        }
+        ScaleAndClamp(left, n, m.gain);
+        if constexpr (!kMono) ScaleAndClamp(right, n, m.gain);
+        for (uint32_t i = 0; i < n; ++i) {
+            out[i].left = Round16(left[i]);
+            out[i].right = kMono ? out[i].left : Round16(right[i]);
         }
         high += n, ay += 3 * n, out += n, count -= n;
     }
