@@ -1,7 +1,9 @@
 #include "sound/sound_output.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "base/messages.h"
@@ -319,7 +321,11 @@ void MixPendingSamples() {
     const uint32_t frameBytes = (s.params.bits / 8u) * s.params.channels;
     uint8_t* p = s.chunk + s.mixed * frameBytes;
     const bool stereo = s.params.channels == 2;
-    if (s.params.bits == 16) {
+    if (s.params.bits == 16 && stereo && std::endian::native == std::endian::little) {
+        // The mix's pairs already are the stream's little-endian left-right frames.
+        static_assert(sizeof(StereoSample) == 4);
+        std::memcpy(p, v, count * sizeof(StereoSample));
+    } else if (s.params.bits == 16) {
         for (uint32_t i = 0; i < count; ++i, p += frameBytes) {
             p[0] = uint8_t(v[i].left);
             p[1] = uint8_t(uint16_t(v[i].left) >> 8);
