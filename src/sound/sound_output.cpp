@@ -245,21 +245,28 @@ uint32_t TakeWholePeriods(uint32_t tstates, bool high) {
     // The samples until the chunk is full (and flushed): the last may overfill it.
     const uint32_t room =
         s.fill < s.params.chunkBytes ? (s.params.chunkBytes - s.fill + frameBytes - 1) / frameBytes : 1;
-    const uint32_t count = std::min((tstates - 1) / period, room); // only past the period's end
+    // Only past the period's end; none if the clock owes more ticks than a sample holds.
+    const bool oneByOne = s.ayClock + period > kAyTickTstates * UINT16_MAX;
+    const uint32_t count = oneByOne ? 0 : std::min((tstates - 1) / period, room);
     const uint16_t highPart = uint16_t(high ? period : 0);
-    uint32_t ayClock = s.ayClock;
     uint16_t* periodHigh = s.periodHigh + s.taken;
     uint16_t* periodTicks = s.periodTicks + s.taken;
-    for (uint32_t i = 0; i < count; ++i) {
-        ayClock += period;
-        // A tick for every 16 T-states past the last, leaving 1 to 16 on the clock
-        // (ayClock is at least 1 here, so none below 17).
-        const uint32_t ticks = std::min<uint32_t>((ayClock - 1) / kAyTickTstates, UINT16_MAX);
-        ayClock -= ticks * kAyTickTstates;
+    for (uint32_t i = 0; i < count; ++i)
         periodHigh[i] = highPart;
-        periodTicks[i] = uint16_t(ticks);
+    if (count > 0) {
+        // A tick for every 16 T-states past the last, leaving 1 to 16 on the clock.
+        // After the first period the clock starts at `rest`, so the ticks owed by the
+        // end of each period follow from its number alone: no period waits on the one
+        // before.
+        const uint32_t first = (s.ayClock + period - 1) / kAyTickTstates;
+        periodTicks[0] = uint16_t(first);
+        const uint32_t rest = s.ayClock + period - first * kAyTickTstates; // 1 to 16
+        for (uint32_t i = 1; i < count; ++i)
+            periodTicks[i] = uint16_t((rest - 1 + i * period) / kAyTickTstates -
+                                      (rest - 1 + (i - 1) * period) / kAyTickTstates);
+        const uint32_t last = rest - 1 + (count - 1) * period;
+        s.ayClock = last - (last / kAyTickTstates) * kAyTickTstates + 1;
     }
-    s.ayClock = ayClock;
     s.taken += count;
     s.fill += count * frameBytes;
     if (count > 0 && s.fill >= s.params.chunkBytes) FlushChunk();
