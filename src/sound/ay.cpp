@@ -300,6 +300,20 @@ class AyEventRun {
             sum_[c] = ay.levelSum[c];
         }
         summed_ = ay.levelTicks;
+        // Between register writes the mixer and the volumes stand still: what they
+        // make of each channel is worked out once.
+        const unsigned mixer = ay.regs[kAyMixer];
+        for (int c = 0; c < 3; ++c) {
+            toneOut_[c] = ay.toneOut[c] & 1u;
+            toneOff_[c] = (mixer >> c) & 1u;
+            noiseOff_[c] = (mixer >> (c + 3)) & 1u;
+            const uint8_t volume = ay.regs[kAyVolumeA + c];
+            followsEnvelope_[c] = (volume & 0x10) != 0;
+            fixedLevel_[c] = ayVolumeTable[volume & 0x0F];
+        }
+        envelopeLevel_ = ayVolumeTable[ay.envVolume];
+        noiseOut_ = ay.noiseOut & 1u;
+        noiseLow_ = ay.noiseLow, noiseHigh_ = ay.noiseHigh;
         noiseCount_ = ay.noiseCount;
         envCount_ = ay.envCount;
         envHalf_ = ay.envHalf;
@@ -326,7 +340,7 @@ class AyEventRun {
         const float perTick = summed_ < kReciprocals.size() ? kReciprocals[summed_] : 1.0f / float(summed_);
         for (int c = 0; c < 3; ++c) {
             const float average = float(sum_[c]) * perTick;
-            out[c] = steady ? present_[c] : average;
+            out[c] = steady ? float(level_[c]) : average;
             sum_[c] = 0;
         }
         summed_ = 0;
@@ -337,10 +351,13 @@ class AyEventRun {
     void Finish() {
         for (int c = 0; c < 3; ++c) {
             ay.toneCount[c] = uint16_t(toneCount_[c] + (at_ - toneFrom_[c]));
+            ay.toneOut[c] = uint8_t(toneOut_[c]);
             ay.level[c] = uint16_t(level_[c]);
             ay.levelSum[c] = sum_[c];
         }
         ay.levelTicks = summed_;
+        ay.noiseOut = uint8_t(noiseOut_);
+        ay.noiseLow = noiseLow_, ay.noiseHigh = noiseHigh_;
         if (noiseOn_) ay.noiseCount = uint8_t(noiseCount_ + (at_ - noiseFrom_));
         const uint32_t since = at_ - envFrom_;
         ay.envCount = uint16_t(envCount_ + (envHalf_ ? since / 2 : (since + 1) / 2));
@@ -358,34 +375,35 @@ class AyEventRun {
     void Step(uint32_t t) {
         if (due_[4] == t) {
             StepEnvelope(ay.regs[kAyEnvShape]);
+            envelopeLevel_ = ayVolumeTable[ay.envVolume];
             const uint16_t period = AyEnvelopePeriod();
             due_[4] = t + 2 * (period > 1 ? period : 1u); // it counts on every second tick
             envCount_ = 0, envHalf_ = 1, envFrom_ = t;
         }
         if (due_[3] == t) {
-            StepNoise();
+            // StepNoise on the locals.
+            const uint8_t period = ay.regs[kAyNoisePeriod] & 0x1F;
+            ay.noisePeriod = period ? period : 1;
+            const uint32_t newBit = (noiseHigh_ ^ (noiseLow_ >> 15) ^ (noiseLow_ >> 13)) & 1;
+            noiseOut_ = noiseLow_ & 1;
+            noiseLow_ = (noiseLow_ >> 1) | (newBit << 31);
+            noiseHigh_ >>= 1;
             due_[3] = t + ay.noisePeriod;
             noiseCount_ = 0, noiseFrom_ = t;
         }
         for (int c = 0; c < 3; ++c) {
             if (due_[c] != t) continue;
-            ay.toneOut[c] ^= 1;
+            toneOut_[c] ^= 1;
             due_[c] = t + AyTonePeriod(c);
             toneCount_[c] = 0, toneFrom_[c] = t;
         }
     }
     void NextEvent() { next_ = std::min({due_[0], due_[1], due_[2], due_[3], due_[4]}); }
-    // ComputeLevels into the locals.
+    // ComputeLevels on the locals.
     void Levels() {
-        const unsigned mixer = ay.regs[kAyMixer];
         for (int c = 0; c < 3; ++c) {
-            const unsigned tone = ay.toneOut[c] | (mixer >> c);
-            const unsigned noise = ay.noiseOut | (mixer >> (c + 3));
-            const uint32_t on = 0u - (tone & noise & 1u);
-            const uint8_t volume = ay.regs[kAyVolumeA + c];
-            const uint8_t amplitude = (volume & 0x10) ? ay.envVolume : (volume & 0x0F);
-            level_[c] = ayVolumeTable[amplitude] & on;
-            present_[c] = float(level_[c]);
+            const uint32_t on = 0u - ((toneOut_[c] | toneOff_[c]) & (noiseOut_ | noiseOff_[c]));
+            level_[c] = (followsEnvelope_[c] ? envelopeLevel_ : fixedLevel_[c]) & on;
         }
     }
 
@@ -394,9 +412,14 @@ class AyEventRun {
     uint32_t next_ = 0; // the nearest of them
     uint32_t at_ = 0;   // the ticks run
     uint32_t level_[3]; // the levels of the present state
-    float present_[3];  // the same as floats
-    uint32_t sum_[3];   // the levels summed since the last average,
-    uint32_t summed_;   // over this many ticks
+    // The generators' outputs (0 or 1), the mixer's switches (1: off) and the volumes.
+    uint32_t toneOut_[3], toneOff_[3], noiseOff_[3];
+    uint32_t noiseOut_;
+    bool followsEnvelope_[3];
+    uint32_t fixedLevel_[3], envelopeLevel_;
+    uint32_t noiseLow_, noiseHigh_; // the noise shift register
+    uint32_t sum_[3];               // the levels summed since the last average,
+    uint32_t summed_;               // over this many ticks
     // Each counter's value at the tick it was last set (by a step, or the run's start).
     uint16_t toneCount_[3];
     uint32_t toneFrom_[3] = {};

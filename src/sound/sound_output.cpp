@@ -1,7 +1,9 @@
 #include "sound/sound_output.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "base/messages.h"
@@ -230,12 +232,59 @@ void EndSoundFrame(uint32_t now, uint32_t frameTstates) {
     s.caughtUpTo = s.caughtUpTo > frameTstates ? s.caughtUpTo - frameTstates : 0;
 }
 
+namespace {
+
+// The whole sample periods of a span that starts on a period's boundary, as many as
+// the chunk has room for: each is simply the level for the whole period and the AY
+// ticks the clock owes by its end, so they are taken in one tight loop on locals.
+// Returns the T-states left.
+uint32_t TakeWholePeriods(uint32_t tstates, bool high) {
+    SoundStream& s = soundStream;
+    const uint32_t period = s.params.tstatesPerSample;
+    const uint32_t frameBytes = (s.params.bits / 8u) * s.params.channels;
+    // The samples until the chunk is full (and flushed): the last may overfill it.
+    const uint32_t room =
+        s.fill < s.params.chunkBytes ? (s.params.chunkBytes - s.fill + frameBytes - 1) / frameBytes : 1;
+    // Only past the period's end; none if the clock owes more ticks than a sample holds.
+    const bool oneByOne = s.ayClock + period > kAyTickTstates * UINT16_MAX;
+    const uint32_t count = oneByOne ? 0 : std::min((tstates - 1) / period, room);
+    const uint16_t highPart = uint16_t(high ? period : 0);
+    uint16_t* periodHigh = s.periodHigh + s.taken;
+    uint16_t* periodTicks = s.periodTicks + s.taken;
+    for (uint32_t i = 0; i < count; ++i)
+        periodHigh[i] = highPart;
+    if (count > 0) {
+        // A tick for every 16 T-states past the last, leaving 1 to 16 on the clock.
+        // After the first period the clock starts at `rest`, so the ticks owed by the
+        // end of each period follow from its number alone: no period waits on the one
+        // before.
+        const uint32_t first = (s.ayClock + period - 1) / kAyTickTstates;
+        periodTicks[0] = uint16_t(first);
+        const uint32_t rest = s.ayClock + period - first * kAyTickTstates; // 1 to 16
+        for (uint32_t i = 1; i < count; ++i)
+            periodTicks[i] = uint16_t((rest - 1 + i * period) / kAyTickTstates -
+                                      (rest - 1 + (i - 1) * period) / kAyTickTstates);
+        const uint32_t last = rest - 1 + (count - 1) * period;
+        s.ayClock = last - (last / kAyTickTstates) * kAyTickTstates + 1;
+    }
+    s.taken += count;
+    s.fill += count * frameBytes;
+    if (count > 0 && s.fill >= s.params.chunkBytes) FlushChunk();
+    return tstates - count * period;
+}
+
+} // namespace
+
 void AdvanceSoundSpan(uint32_t tstates, bool high) {
     SoundStream& s = soundStream;
     const uint32_t period = s.params.tstatesPerSample;
     // A sample is taken once the clock has gone past its period, as one instruction at
     // a time would take it; the part up to the period's end belongs to it.
     while (s.sampleClock + tstates > period && s.open) {
+        if (s.sampleClock == 0 && s.speakerHigh == 0 && tstates > period) {
+            tstates = TakeWholePeriods(tstates, high);
+            if (s.sampleClock + tstates <= period || !s.open) break;
+        }
         const uint32_t part = s.sampleClock < period ? period - s.sampleClock : 0;
         s.sampleClock += part;
         s.speakerHigh += high ? part : 0;
@@ -279,7 +328,11 @@ void MixPendingSamples() {
     const uint32_t frameBytes = (s.params.bits / 8u) * s.params.channels;
     uint8_t* p = s.chunk + s.mixed * frameBytes;
     const bool stereo = s.params.channels == 2;
-    if (s.params.bits == 16) {
+    if (s.params.bits == 16 && stereo && std::endian::native == std::endian::little) {
+        // The mix's pairs already are the stream's little-endian left-right frames.
+        static_assert(sizeof(StereoSample) == 4);
+        std::memcpy(p, v, count * sizeof(StereoSample));
+    } else if (s.params.bits == 16) {
         for (uint32_t i = 0; i < count; ++i, p += frameBytes) {
             p[0] = uint8_t(v[i].left);
             p[1] = uint8_t(uint16_t(v[i].left) >> 8);
