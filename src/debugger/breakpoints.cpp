@@ -19,14 +19,6 @@ namespace {
 
 constexpr int kFirstWideRegister = 10;
 
-// One bit per address: set where an active entry sits, so that the step's test is a
-// single look-up whatever the table holds.
-uint64_t armedAddresses[0x10000 / 64];
-
-bool Armed(uint16_t address) {
-    return armedAddresses[address >> 6] >> (address & 63) & 1;
-}
-
 uint32_t RegisterValue(int index) {
     const MachineState& m = machine;
     switch (index) {
@@ -128,9 +120,9 @@ bool conditionHolds(int index) {
     }
 }
 
-void checkBreakpoints() {
-    const uint16_t pc = machine.pc;
-    if (!Armed(pc)) return;
+uint64_t armedAddresses[0x10000 / 64];
+
+void checkBreakpointsAt(uint16_t pc) {
     for (int k = 0; k < breakpointCount; ++k) {
         const Breakpoint& entry = breakpoints[k];
         if (entry.address != pc || entry.active != 0 || !conditionHolds(k)) continue;

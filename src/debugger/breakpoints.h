@@ -14,6 +14,7 @@
 #include <string>
 
 #include "machine/hook_switches.h"
+#include "machine/machine_state.h"
 
 // The step consults breakpoints and the PC log only while set.
 inline bool& debugHooksOn = rareHookSwitches.debugHooksOn;
@@ -52,8 +53,18 @@ enum class BreakpointResult { Ok, TableFull, BadAddress };
 uint32_t parseNumber(const std::string& text);
 // True for an entry with no condition; else compares the named register with the value.
 bool conditionHolds(int index);
+// One bit per address, set where an active entry sits: the step's test is a single
+// look-up, inline, whatever the table holds.
+extern uint64_t armedAddresses[0x10000 / 64];
+// The table walk, for an address that carries an active entry.
+void checkBreakpointsAt(uint16_t pc);
+
 // Called after every instruction while debugHooksOn is set, with pc on the next one.
-void checkBreakpoints();
+inline void checkBreakpoints() {
+    const uint16_t pc = machine.pc;
+    if (armedAddresses[pc >> 6] >> (pc & 63) & 1) [[unlikely]]
+        checkBreakpointsAt(pc);
+}
 
 // The list window's commands. Add and Update take the two fields as typed; an address
 // above machine.ramTop is refused (BadAddress), as is a 257th entry (TableFull). The

@@ -39,3 +39,14 @@ inline bool AnyRareHookOn() {
     std::memcpy(&high, reinterpret_cast<const char*>(&rareHookSwitches) + 8, 8);
     return (low | high) != 0;
 }
+
+// True when breakpoints are the only thing armed, the debugger's usual state: the step
+// then tests them inline instead of walking the whole rare path.
+inline bool OnlyBreakpointsOn() {
+    static constexpr RareHookSwitches kOnlyBreakpoints = [] {
+        RareHookSwitches s{};
+        s.debugHooksOn = true;
+        return s;
+    }();
+    return std::memcmp(&rareHookSwitches, &kOnlyBreakpoints, sizeof kOnlyBreakpoints) == 0;
+}

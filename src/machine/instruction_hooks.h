@@ -67,6 +67,12 @@ template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) 
     m.instrTstates = m.tstates - m.instrStart;
     m.tapeClock += m.instrTstates;
     MoveBeam(m.tstates); // the renderer: drawing waits until somebody looks (renderer.h)
-    if (AnyRareHookOn()) [[unlikely]]
-        RunRareHooks(m, bus);
+    if (AnyRareHookOn()) [[unlikely]] {
+        // With nothing else armed the breakpoint test is the whole of the rare path, and
+        // its place in the order makes no difference.
+        if (OnlyBreakpointsOn())
+            checkBreakpoints();
+        else
+            RunRareHooks(m, bus);
+    }
 }
