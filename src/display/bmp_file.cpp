@@ -4,17 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/little_endian.h"
+
 namespace {
-
-void PutLe16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
-    PutLe16(out, v & 0xFFFF);
-    PutLe16(out, v >> 16);
-}
 
 bool EndsWith(const std::string& path, const char* ending) {
     const size_t n = std::strlen(ending);
@@ -32,21 +24,21 @@ std::vector<uint8_t> EncodeBmp32(int width, int height, const uint32_t* pixels) 
     out.reserve(kHeaderBytes + pixelBytes);
     out.push_back('B');
     out.push_back('M');
-    PutLe32(out, kHeaderBytes + pixelBytes); // file size
-    PutLe32(out, 0);                         // reserved
-    PutLe32(out, kHeaderBytes);              // offset of the pixels
-    PutLe32(out, 40);                        // info header size
-    PutLe32(out, uint32_t(width));
-    PutLe32(out, uint32_t(height)); // positive: rows stored bottom-up
-    PutLe16(out, 1);                // planes
-    PutLe16(out, 32);               // bits per pixel
-    PutLe32(out, 0);                // uncompressed
-    for (int i = 0; i < 5; ++i)     // image size, resolutions, colour counts
-        PutLe32(out, 0);
+    AppendLe32(out, kHeaderBytes + pixelBytes); // file size
+    AppendLe32(out, 0);                         // reserved
+    AppendLe32(out, kHeaderBytes);              // offset of the pixels
+    AppendLe32(out, 40);                        // info header size
+    AppendLe32(out, uint32_t(width));
+    AppendLe32(out, uint32_t(height)); // positive: rows stored bottom-up
+    AppendLe16(out, 1);                // planes
+    AppendLe16(out, 32);               // bits per pixel
+    AppendLe32(out, 0);                // uncompressed
+    for (int i = 0; i < 5; ++i)        // image size, resolutions, colour counts
+        AppendLe32(out, 0);
     for (int y = height - 1; y >= 0; --y) {
         const uint32_t* row = pixels + size_t(y) * size_t(width);
         for (int x = 0; x < width; ++x)
-            PutLe32(out, row[x] & 0x00FFFFFF);
+            AppendLe32(out, row[x] & 0x00FFFFFF);
     }
     return out;
 }

@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/little_endian.h"
 #include "base/messages.h"
 #include "tape/load_buffer.h"
 
 namespace {
 
 constexpr uint8_t kSignature[8] = {'Z', 'X', 'T', 'a', 'p', 'e', '!', 0x1A};
-
-// Little-endian reads inside the block body; the caller has checked the bounds.
-uint32_t Word(const uint8_t* p) {
-    return p[0] | (p[1] << 8);
-}
-uint32_t Triple(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16);
-}
-uint32_t Dword(const uint8_t* p) {
-    return Triple(p) | (uint32_t(p[3]) << 24);
-}
 
 struct NamedId {
     int id;
@@ -72,12 +62,12 @@ BodySize MeasureBody(int id, const uint8_t* p, size_t avail) {
         return {need + uint64_t(lengthOf()), true, false};
     };
     switch (id) {
-    case 0x10: return fixed(4, [&] { return Word(p + 2); });
-    case 0x11: return fixed(0x12, [&] { return Triple(p + 0x0F); });
+    case 0x10: return fixed(4, [&] { return ReadLe16(p + 2); });
+    case 0x11: return fixed(0x12, [&] { return ReadLe24(p + 0x0F); });
     case 0x12: return fixed(4, [] { return 0; });
     case 0x13: return fixed(1, [&] { return 2 * p[0]; });
-    case 0x14: return fixed(0x0A, [&] { return Triple(p + 0x07); });
-    case 0x15: return fixed(0x08, [&] { return Triple(p + 0x05); });
+    case 0x14: return fixed(0x0A, [&] { return ReadLe24(p + 0x07); });
+    case 0x15: return fixed(0x08, [&] { return ReadLe24(p + 0x05); });
     case 0x20:
     case 0x23:
     case 0x24: return fixed(2, [] { return 0; });
@@ -86,25 +76,25 @@ BodySize MeasureBody(int id, const uint8_t* p, size_t avail) {
     case 0x22:
     case 0x25:
     case 0x27: return {0, true, false};
-    case 0x26: return fixed(2, [&] { return 2 * Word(p); });
+    case 0x26: return fixed(2, [&] { return 2 * ReadLe16(p); });
     case 0x28:
-    case 0x32: return fixed(2, [&] { return Word(p); });
+    case 0x32: return fixed(2, [&] { return ReadLe16(p); });
     case 0x31: return fixed(2, [&] { return p[1]; });
     case 0x33: return fixed(1, [&] { return 3 * p[0]; });
     case 0x34: return fixed(8, [] { return 0; });
-    case 0x35: return fixed(0x14, [&] { return Dword(p + 0x10); });
-    case 0x40: return fixed(4, [&] { return Triple(p + 1); });
+    case 0x35: return fixed(0x14, [&] { return ReadLe32(p + 0x10); });
+    case 0x40: return fixed(4, [&] { return ReadLe24(p + 1); });
     case 0x5A: return fixed(9, [] { return 0; });
     case 0x16:
     case 0x17:
     case 0x18:
     case 0x19:
     case 0x2A:
-    case 0x2B: return fixed(4, [&] { return Dword(p); });
+    case 0x2B: return fixed(4, [&] { return ReadLe32(p); });
     default:
         // Blocks added after 1.20 start with a 32-bit length; an ID outside the
         // extension range has none to trust.
-        if (id >= 0x10 && id < 0x60) return fixed(4, [&] { return Dword(p); });
+        if (id >= 0x10 && id < 0x60) return fixed(4, [&] { return ReadLe32(p); });
         return {0, false, false};
     }
 }
@@ -136,43 +126,43 @@ void FillBlock(TapeBlock& b, const uint8_t* p, size_t size) {
     };
     switch (b.blockId) {
     case 0x10:
-        b.pause = uint16_t(Word(p));
+        b.pause = uint16_t(ReadLe16(p));
         takeData(4);
         break;
     case 0x11:
-        t.pilotPulse = uint16_t(Word(p));
-        t.sync1 = uint16_t(Word(p + 2));
-        t.sync2 = uint16_t(Word(p + 4));
-        t.zeroPulse = uint16_t(Word(p + 6));
-        t.onePulse = uint16_t(Word(p + 8));
-        t.pilotCount = Word(p + 0x0A);
+        t.pilotPulse = uint16_t(ReadLe16(p));
+        t.sync1 = uint16_t(ReadLe16(p + 2));
+        t.sync2 = uint16_t(ReadLe16(p + 4));
+        t.zeroPulse = uint16_t(ReadLe16(p + 6));
+        t.onePulse = uint16_t(ReadLe16(p + 8));
+        t.pilotCount = ReadLe16(p + 0x0A);
         t.usedBits = p[0x0C];
-        b.pause = uint16_t(Word(p + 0x0D));
+        b.pause = uint16_t(ReadLe16(p + 0x0D));
         takeData(0x12);
         break;
     case 0x12:
-        t.pilotPulse = uint16_t(Word(p));
-        t.pilotCount = Word(p + 2);
+        t.pilotPulse = uint16_t(ReadLe16(p));
+        t.pilotCount = ReadLe16(p + 2);
         break;
     case 0x13:
         for (size_t k = 0; k < p[0]; ++k)
-            t.pulses.push_back(uint16_t(Word(p + 1 + 2 * k)));
+            t.pulses.push_back(uint16_t(ReadLe16(p + 1 + 2 * k)));
         break;
     case 0x14:
-        t.zeroPulse = uint16_t(Word(p));
-        t.onePulse = uint16_t(Word(p + 2));
+        t.zeroPulse = uint16_t(ReadLe16(p));
+        t.onePulse = uint16_t(ReadLe16(p + 2));
         t.usedBits = p[4];
-        b.pause = uint16_t(Word(p + 5));
+        b.pause = uint16_t(ReadLe16(p + 5));
         takeData(0x0A);
         break;
     case 0x15:
-        t.samplePeriod = uint16_t(Word(p));
-        b.pause = uint16_t(Word(p + 2));
+        t.samplePeriod = uint16_t(ReadLe16(p));
+        b.pause = uint16_t(ReadLe16(p + 2));
         t.usedBits = p[4];
         takeData(0x08);
         break;
-    case 0x20: b.pause = uint16_t(Word(p)); break;
-    case 0x24: t.loopCount = uint16_t(Word(p)); break;
+    case 0x20: b.pause = uint16_t(ReadLe16(p)); break;
+    case 0x24: t.loopCount = uint16_t(ReadLe16(p)); break;
     case 0x2B:
         if (size >= 5) t.signalLevel = p[4] ? 1 : 0;
         break;

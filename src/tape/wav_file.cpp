@@ -2,23 +2,10 @@
 
 #include <cstring>
 
+#include "base/little_endian.h"
+
 namespace {
 
-uint32_t Get16(const uint8_t* p) {
-    return p[0] | (p[1] << 8);
-}
-uint32_t Get32(const uint8_t* p) {
-    return Get16(p) | (Get16(p + 2) << 16);
-}
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 void PutId(std::vector<uint8_t>& out, const char* id) {
     out.insert(out.end(), id, id + 4);
 }
@@ -52,7 +39,7 @@ WavParseResult ParseWav(std::span<const uint8_t> bytes) {
     size_t pos = 12;
     while (bytes.size() - pos >= 8) {
         const uint8_t* chunk = bytes.data() + pos;
-        const uint64_t size = Get32(chunk + 4);
+        const uint64_t size = ReadLe32(chunk + 4);
         const size_t body = pos + 8;
         const size_t present = bytes.size() - body;
         if (IdIs(chunk, "fmt ")) {
@@ -61,11 +48,11 @@ WavParseResult ParseWav(std::span<const uint8_t> bytes) {
                 return r;
             }
             const uint8_t* f = chunk + 8;
-            r.format = {uint16_t(Get16(f)), uint16_t(Get16(f + 2)),  Get32(f + 4),
-                        Get32(f + 8),       uint16_t(Get16(f + 12)), uint16_t(Get16(f + 14))};
+            r.format = {uint16_t(ReadLe16(f)), uint16_t(ReadLe16(f + 2)),  ReadLe32(f + 4),
+                        ReadLe32(f + 8),       uint16_t(ReadLe16(f + 12)), uint16_t(ReadLe16(f + 14))};
             // WAVE_FORMAT_EXTENSIBLE names its real format in the extension's GUID.
             if (r.format.formatTag == 0xFFFE && size >= 40 && present >= 40)
-                r.format.formatTag = uint16_t(Get16(f + 24));
+                r.format.formatTag = uint16_t(ReadLe16(f + 24));
             r.error = CheckFormat(r.format);
             if (!r.error.empty()) return r;
             haveFormat = true;
@@ -93,17 +80,17 @@ std::vector<uint8_t> EncodeWavHeader(const WavFormat& f, uint32_t dataSize) {
     std::vector<uint8_t> out;
     out.reserve(44);
     PutId(out, "RIFF");
-    Put32(out, 36 + dataSize);
+    AppendLe32(out, 36 + dataSize);
     PutId(out, "WAVE");
     PutId(out, "fmt ");
-    Put32(out, 16);
-    Put16(out, f.formatTag);
-    Put16(out, f.channels);
-    Put32(out, f.sampleRate);
-    Put32(out, f.byteRate);
-    Put16(out, f.blockAlign);
-    Put16(out, f.bitsPerSample);
+    AppendLe32(out, 16);
+    AppendLe16(out, f.formatTag);
+    AppendLe16(out, f.channels);
+    AppendLe32(out, f.sampleRate);
+    AppendLe32(out, f.byteRate);
+    AppendLe16(out, f.blockAlign);
+    AppendLe16(out, f.bitsPerSample);
     PutId(out, "data");
-    Put32(out, dataSize);
+    AppendLe32(out, dataSize);
     return out;
 }

@@ -1,4 +1,5 @@
 #include "tape/qt/tape_browser.h"
+#include "tape/qt/transport_button.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -55,7 +56,7 @@ TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QHBoxLayout;
     QStyle* s = style();
-    auto* refresh = AddButton("refresh", "Refresh", s->standardIcon(QStyle::SP_BrowserReload));
+    auto* refresh = TransportButton(this, "refresh", "Refresh", s->standardIcon(QStyle::SP_BrowserReload));
     buttons->addWidget(refresh);
     connect(refresh, &QPushButton::clicked, this, &TapeBrowser::RefreshTapeBrowser);
     const struct {
@@ -72,7 +73,7 @@ TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
         {"eject", "Eject", QStyle::SP_TitleBarCloseButton, &TapeBrowser::Eject},
     };
     for (const auto& n : nav) {
-        QPushButton* b = AddButton(n.name, n.tip, s->standardIcon(n.icon));
+        QPushButton* b = TransportButton(this, n.name, n.tip, s->standardIcon(n.icon));
         connect(b, &QPushButton::clicked, this, n.action);
         buttons->addWidget(b);
         navigation_.append(b);
@@ -94,15 +95,6 @@ TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
 
 TapeBrowser::~TapeBrowser() {
     if (openBrowser == this) openBrowser = nullptr;
-}
-
-QPushButton* TapeBrowser::AddButton(const QString& name, const QString& tip, const QIcon& icon) {
-    auto* b = new QPushButton(icon, QString(), this);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setFixedSize(32, 32);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
 }
 
 void TapeBrowser::RefreshTapeBrowser() {

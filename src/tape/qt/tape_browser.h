@@ -31,7 +31,6 @@ class TapeBrowser : public QDialog {
     void timerEvent(QTimerEvent* event) override;
 
   private:
-    QPushButton* AddButton(const QString& name, const QString& tip, const QIcon& icon);
     void Rewind();
     void Previous();
     void PlayOrStop();

@@ -1,4 +1,5 @@
 #include "tape/qt/wav_browser.h"
+#include "tape/qt/transport_button.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -112,13 +113,15 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
     bottom->addWidget(time_);
     bottom->addWidget(status_);
     QStyle* s = style();
-    auto* record = AddButton("record", "Record the next SAVE", RecordIcon());
-    auto* start = AddButton("toStart", "To the start", s->standardIcon(QStyle::SP_MediaSkipBackward));
-    auto* back = AddButton("back", "Back", s->standardIcon(QStyle::SP_MediaSeekBackward));
-    play_ = AddButton("play", "Play", s->standardIcon(QStyle::SP_MediaPlay));
-    auto* forward = AddButton("forward", "Forward", s->standardIcon(QStyle::SP_MediaSeekForward));
-    auto* end = AddButton("toEnd", "To the end", s->standardIcon(QStyle::SP_MediaSkipForward));
-    auto* open = AddButton("open", "Open a WAV file", s->standardIcon(QStyle::SP_DialogOpenButton));
+    auto* record = TransportButton(this, "record", "Record the next SAVE", RecordIcon());
+    auto* start =
+        TransportButton(this, "toStart", "To the start", s->standardIcon(QStyle::SP_MediaSkipBackward));
+    auto* back = TransportButton(this, "back", "Back", s->standardIcon(QStyle::SP_MediaSeekBackward));
+    play_ = TransportButton(this, "play", "Play", s->standardIcon(QStyle::SP_MediaPlay));
+    auto* forward = TransportButton(this, "forward", "Forward", s->standardIcon(QStyle::SP_MediaSeekForward));
+    auto* end = TransportButton(this, "toEnd", "To the end", s->standardIcon(QStyle::SP_MediaSkipForward));
+    auto* open =
+        TransportButton(this, "open", "Open a WAV file", s->standardIcon(QStyle::SP_DialogOpenButton));
     for (QPushButton* b : {record, start, back, play_, forward, end, open})
         bottom->addWidget(b);
     bottom->addStretch(1);
@@ -168,15 +171,6 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
 WavBrowser::~WavBrowser() {
     if (openBrowser == this) openBrowser = nullptr;
     if (wavTimeUpdater == UpdateOpenBrowser) wavTimeUpdater = nullptr;
-}
-
-QPushButton* WavBrowser::AddButton(const QString& name, const QString& tip, const QIcon& icon) {
-    auto* b = new QPushButton(icon, QString(), this);
-    b->setObjectName(name);
-    b->setToolTip(tip);
-    b->setFixedSize(32, 32);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
 }
 
 void WavBrowser::ShowInformation() {

@@ -28,7 +28,6 @@ class WavBrowser : public QDialog {
     void timerEvent(QTimerEvent* event) override;
 
   private:
-    QPushButton* AddButton(const QString& name, const QString& tip, const QIcon& icon);
     void ShowInformation();
     void ShowState();
     void SetScrollBar();
