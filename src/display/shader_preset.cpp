@@ -70,6 +70,7 @@ ShaderPreset BuildShaderPreset(int shaderIndex) {
     ShaderPass first;
     first.source = BuiltInShaderSource(shaderIndex);
     if (shaderIndex != 0) first.filter = kFilterNearest;
+    first.scalesAsNearest = shaderIndex == 0 || shaderIndex == 1;
     preset.passes.push_back(first);
 
     // The two cheap shaders draw at the frame's own size and leave the scaling to a

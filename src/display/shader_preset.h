@@ -29,6 +29,10 @@ struct ShaderPass {
     int filter = kFilterDefault; // the default is nearest: smoothing is never switched on
     int scaleTypeX = kScaleInput, scaleTypeY = kScaleInput;
     float scaleX = 1.0f, scaleY = 1.0f;
+    // The pass's picture, drawn larger, is its own picture scaled up nearest-neighbour:
+    // it depends on the texel it reads, not on where or how large it draws. A pass-through
+    // that only scales such a pass up can then be left out (the pipeline does).
+    bool scalesAsNearest = false;
 };
 
 struct ShaderParameter {

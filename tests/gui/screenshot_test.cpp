@@ -70,6 +70,15 @@ int PixelsDiffering(const QByteArray& bmp, const QImage& picture) {
     return wrong;
 }
 
+// The picture's place in the window as the X server has it: what the user sees.
+QImage PixelsOnScreen(QWidget* view) {
+    const QPoint at = view->mapTo(view->window(), QPoint(0, 0));
+    return view->screen()
+        ->grabWindow(view->window()->winId(), at.x(), at.y(), view->width(), view->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
 void FillFrame() {
     for (int y = 0; y < kFrameHeight; ++y)
         for (int x = 0; x < kFrameWidth; ++x)
@@ -124,8 +133,10 @@ class ScreenshotTest : public QObject {
         QVERIFY(window->presenter().view()->Ready());
         const QImage presented = CapturePresentedPicture(window->presenter());
         QCOMPARE(presented.size(), QSize(384 * scale, 312 * scale));
+        const QImage onScreen = PixelsOnScreen(window->presenter().view()->widget());
         if (const QString folder = qEnvironmentVariable("NOLTACE_SCREENSHOT_DIR"); !folder.isEmpty())
-            window->grab().save(folder + "/" + QString(written).replace(".bmp", "-window.png"));
+            onScreen.save(folder + "/" + QString(written).replace(".bmp", "-screen.png"));
+        QCOMPARE(onScreen, presented.convertToFormat(QImage::Format_RGB32));
 
         const QString folder = ScratchFolder();
         auto answered = SaveAs(folder + typed);

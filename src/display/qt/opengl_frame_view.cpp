@@ -49,23 +49,20 @@ const GLfloat kQuad[] = {
 } // namespace
 
 OpenGLFrameView::OpenGLFrameView(QWidget* parent)
-    : QOpenGLWidget(parent), pixels_(kFrameWidth * kFrameHeight, 0), quad_(QOpenGLBuffer::VertexBuffer) {
+    : GlSurfaceView(parent), pixels_(kFrameWidth * kFrameHeight, 0), quad_(QOpenGLBuffer::VertexBuffer) {
     setObjectName("openGLFrameView");
-    setFocusPolicy(Qt::NoFocus);
 }
 
 OpenGLFrameView::~OpenGLFrameView() {
-    ReleaseGL();
+    ReleaseContextResources();
 }
 
 void OpenGLFrameView::ReleaseGL() {
-    if (!initialised_ || !context()) return;
-    makeCurrent();
+    if (!initialised_) return;
     if (texture_) glDeleteTextures(1, &texture_);
     texture_ = 0;
     quad_.destroy();
     program_.removeAllShaders();
-    doneCurrent();
     initialised_ = false;
 }
 
@@ -76,11 +73,8 @@ void OpenGLFrameView::Fail(int code) {
     QTimer::singleShot(0, [code] { ReportMessage(kCaptionDisplay, code); });
 }
 
-void OpenGLFrameView::initializeGL() {
-    if (!context() || !context()->isValid()) return Fail(kContextFailed);
-    // A new top-level window brings a new context: give back what the old one held.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &OpenGLFrameView::ReleaseGL,
-            Qt::UniqueConnection);
+void OpenGLFrameView::InitializeGL() {
+    if (!Context() || !Context()->isValid()) return Fail(kContextFailed);
     initializeOpenGLFunctions();
     initialised_ = true;
 
@@ -109,11 +103,13 @@ void OpenGLFrameView::initializeGL() {
 void OpenGLFrameView::ShowFrame(const uint32_t* pixels) {
     std::memcpy(pixels_.data(), pixels, pixels_.size() * sizeof(uint32_t));
     pixelsChanged_ = true;
-    update();
+    Present();
 }
 
-void OpenGLFrameView::paintGL() {
+void OpenGLFrameView::Draw(GLuint framebuffer, PixelSize size) {
     if (failure_ || !initialised_) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, size.width, size.height);
     glBindTexture(GL_TEXTURE_2D, texture_);
     if (pixelsChanged_) {
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kFrameWidth, kFrameHeight, GL_RGBA, GL_UNSIGNED_BYTE,

@@ -1,8 +1,8 @@
 // The OpenGL back-end: the frame image is uploaded to a 384 x 312 texture each time it
-// is shown and drawn as one quad over the whole widget, sampled GL_NEAREST so the Ace's
+// is shown and drawn as one quad over the whole view, sampled GL_NEAREST so the Ace's
 // pixels stay sharp at any scale.
 //
-// Set-up happens when the widget is first shown. A failure is reported once (messages
+// Set-up happens when the view is first shown. A failure is reported once (messages
 // 50 to 53, caption "NoltACE Display") and the view then draws nothing.
 #pragma once
 
@@ -11,28 +11,25 @@
 #include <QOpenGLBuffer>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
-#include <QOpenGLWidget>
 
-#include "display/qt/frame_view.h"
+#include "display/qt/gl_surface_view.h"
 
-class OpenGLFrameView : public QOpenGLWidget, protected QOpenGLFunctions, public FrameView {
+class OpenGLFrameView : public GlSurfaceView, protected QOpenGLFunctions {
     Q_OBJECT
   public:
     explicit OpenGLFrameView(QWidget* parent);
     ~OpenGLFrameView() override;
 
-    QWidget* widget() override { return this; }
     void ShowFrame(const uint32_t* pixels) override;
     bool Ready() const override { return failure_ == 0; }
-    QImage Grab() override { return grabFramebuffer(); }
 
   protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void InitializeGL() override;
+    void Draw(GLuint framebuffer, PixelSize size) override;
+    void ReleaseGL() override;
 
   private:
     void Fail(int code);
-    void ReleaseGL();
 
     std::vector<uint32_t> pixels_;
     bool pixelsChanged_ = true;

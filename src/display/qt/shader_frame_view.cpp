@@ -1,9 +1,7 @@
 #include "display/qt/shader_frame_view.h"
 
-#include <cmath>
 #include <cstring>
 
-#include <QOpenGLContext>
 #include <QPointer>
 #include <QTimer>
 
@@ -11,31 +9,20 @@
 #include "display/renderer.h"
 
 ShaderFrameView::ShaderFrameView(QWidget* parent, ShaderPreset preset, std::function<void()> fallBack)
-    : QOpenGLWidget(parent), preset_(std::move(preset)), fallBack_(std::move(fallBack)),
+    : GlSurfaceView(parent), preset_(std::move(preset)), fallBack_(std::move(fallBack)),
       pixels_(kFrameWidth * kFrameHeight, 0) {
     setObjectName("shaderFrameView");
-    setFocusPolicy(Qt::NoFocus);
-    connect(this, &QOpenGLWidget::frameSwapped, this, &ShaderFrameView::Swapped);
 }
 
 ShaderFrameView::~ShaderFrameView() {
-    ReleaseGL();
+    ReleaseContextResources();
 }
 
 void ShaderFrameView::ReleaseGL() {
-    if (!initialised_ || !context()) return;
-    makeCurrent();
     pipeline_.TearDown();
-    doneCurrent();
-    initialised_ = false;
 }
 
-void ShaderFrameView::initializeGL() {
-    // A new top-level window brings a new context: give back what the old one held.
-    if (context())
-        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &ShaderFrameView::ReleaseGL,
-                Qt::UniqueConnection);
-    initialised_ = true;
+void ShaderFrameView::InitializeGL() {
     if (!pipeline_.SetUp(preset_)) ReportAndFallBack();
 }
 
@@ -59,29 +46,27 @@ void ShaderFrameView::ShowFrame(const uint32_t* pixels) {
     std::memcpy(pixels_.data(), pixels, pixels_.size() * sizeof(uint32_t));
     if (drawPending_) return;
     const qint64 wait = sinceDrawn_.isValid() ? lastDrawMs_ - sinceDrawn_.elapsed() : 0;
-    if (wait <= 0) return update();
+    if (wait <= 0) return PresentTimed();
     // Shown a little later, so the last frame before a pause still reaches the screen.
     drawPending_ = true;
     QTimer::singleShot(int(wait), this, [this] {
         drawPending_ = false;
-        update();
+        PresentTimed();
     });
 }
 
-void ShaderFrameView::Swapped() {
-    if (!drawing_.isValid()) return;
-    lastDrawMs_ = drawing_.elapsed();
-    drawing_.invalidate();
+void ShaderFrameView::PresentTimed() {
+    QElapsedTimer drawing;
+    drawing.start();
+    Present();
+    lastDrawMs_ = drawing.elapsed();
     sinceDrawn_.start();
 }
 
-void ShaderFrameView::paintGL() {
+void ShaderFrameView::Draw(GLuint framebuffer, PixelSize size) {
     if (failed_ || !pipeline_.ready()) return;
-    drawing_.start();
     // The passes work in device pixels, so a HiDPI screen gets every pixel it has.
-    const qreal ratio = devicePixelRatioF();
-    const PixelSize viewport{int(std::lround(width() * ratio)), int(std::lround(height() * ratio))};
-    pipeline_.Render(pixels_.data(), viewport, defaultFramebufferObject());
+    pipeline_.Render(pixels_.data(), size, framebuffer);
     // A new size can need render targets that the driver refuses.
     if (!pipeline_.ready()) ReportAndFallBack();
 }

@@ -59,6 +59,8 @@ struct ShaderPipeline::Pass {
     GLuint framebuffer = 0, target = 0; // all passes but the last
     PixelSize outputSize_, targetTextureSize;
     int filter = kFilterDefault;
+    // Drawn straight to the viewport in place of the nearest pass-through after it.
+    bool drawsForTheLast = false;
 };
 
 ShaderPipeline::ShaderPipeline() = default;
@@ -195,7 +197,9 @@ void ShaderPipeline::SizeTargets(PixelSize viewport) {
         Pass& pass = *passes_[i];
         pass.outputSize_ = PassOutputSize(preset_, int(i), input, viewport);
         input = pass.outputSize_;
-        if (i + 1 == passes_.size()) break;
+        pass.drawsForTheLast = i + 2 == passes_.size() && FoldsIntoLastPass(i);
+        if (pass.drawsForTheLast) pass.outputSize_ = viewport;
+        if (i + 1 == passes_.size() || pass.drawsForTheLast) continue;
         const PixelSize size{NextPowerOfTwo(pass.outputSize_.width), NextPowerOfTwo(pass.outputSize_.height)};
         if (pass.target && size == pass.targetTextureSize) continue;
         pass.targetTextureSize = size;
@@ -220,6 +224,16 @@ void ShaderPipeline::SizeTargets(PixelSize viewport) {
     }
 }
 
+// Pass `index` then a nearest pass-through to the viewport draw the same picture as pass
+// `index` drawn to the viewport, when its picture scales as nearest-neighbour does: one
+// full-size pass instead of two, which a software rasteriser feels.
+bool ShaderPipeline::FoldsIntoLastPass(size_t index) const {
+    const ShaderPass& pass = preset_.passes[index];
+    const ShaderPass& last = preset_.passes.back();
+    return pass.scalesAsNearest && pass.filter != kFilterLinear && last.filter != kFilterLinear &&
+           last.source == PassThroughShaderSource();
+}
+
 void ShaderPipeline::Render(const uint32_t* frame, PixelSize viewport, GLuint framebuffer) {
     if (!ready_ || viewport.width <= 0 || viewport.height <= 0) return;
     SizeTargets(viewport);
@@ -239,8 +253,9 @@ void ShaderPipeline::Render(const uint32_t* frame, PixelSize viewport, GLuint fr
     PixelSize inputTextureSize{NextPowerOfTwo(kFrameWidth), NextPowerOfTwo(kFrameHeight)};
     for (size_t i = 0; i < passes_.size(); ++i) {
         Pass& pass = *passes_[i];
-        const bool last = i + 1 == passes_.size();
+        const bool last = i + 1 == passes_.size() || pass.drawsForTheLast;
         DrawPass(pass, input, inputSize, inputTextureSize, last ? framebuffer : pass.framebuffer, last);
+        if (last) break;
         input = pass.target;
         inputSize = pass.outputSize_;
         inputTextureSize = pass.targetTextureSize;

@@ -60,6 +60,7 @@ class ShaderPipeline : protected QOpenGLExtraFunctions {
     bool Fail(int code, std::string log);
     bool CompilePass(Pass& pass, std::string_view source, int index);
     void SizeTargets(PixelSize viewport);
+    bool FoldsIntoLastPass(size_t index) const;
     void DrawPass(Pass& pass, GLuint inputTexture, PixelSize inputSize, PixelSize inputTextureSize,
                   GLuint framebuffer, bool last);
 
