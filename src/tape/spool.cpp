@@ -119,12 +119,15 @@ void SpoolStep() {
         return;
     }
     --spoolLeft;
-    const uint8_t c = uint8_t(spoolText[size_t(spoolPos++)]);
+    uint8_t c = uint8_t(spoolText[size_t(spoolPos++)]);
+    // Text from Linux ends its lines with a line feed alone, and that ends a line on the
+    // Ace too. After a carriage return the line feed stays keyless: CR LF is one ENTER.
+    if (c == '\n' && (spoolPos < 2 || spoolText[size_t(spoolPos - 2)] != '\r')) c = 13;
     KeyChord keys;
     if (SpoolCharacterKeys(c, keys))
         PressKeys(keys);
     else
-        ReleaseKeyMatrix(); // line feeds and other keyless bytes type nothing for a cycle
+        ReleaseKeyMatrix(); // keyless bytes (a CR's line feed too) type nothing for a cycle
 }
 
 void ClearSpool() {

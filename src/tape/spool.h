@@ -3,7 +3,8 @@
 //
 // Usage: StartSpool(text) makes a text the typed input (it replaces any spool in
 // progress); the frame driver then calls SpoolStep once a cycle, which presses the keys
-// of the next character, and releases every key at the cycle's end. The Keyboard Helper
+// of the next character, and releases every key at the cycle's end. A line ends in ENTER
+// whether it ends in CR, LF or CR LF. The Keyboard Helper
 // types single characters with TypeHelperCharacter on its own six-frame cycle: it sets
 // `helperTyping` and puts the character in `helperPendingCharacter`.
 #pragma once

@@ -71,11 +71,22 @@ TEST_F(SpoolTest, StepsPressOneCharacterEachWithoutReleasing) {
 }
 
 TEST_F(SpoolTest, KeylessCharacterReleasesEveryKey) {
-    StartSpool(std::string("A\n"));
+    StartSpool(std::string("A\x01"));
     SpoolStep();
     EXPECT_TRUE(KeyDown(kShiftRow, kShiftBit));
     SpoolStep();
     EXPECT_TRUE(NoKeyDown());
+}
+
+TEST_F(SpoolTest, LinesEndInEnterWithCarriageReturnsOrWithout) {
+    // Unix, Windows and old Mac line ends each type one ENTER; CR LF's LF types nothing.
+    StartSpool(std::string("1\n2\r\n3\r4\n\n"));
+    const char* expected[] = {"30 ", "60 ", "31 ", "60 ", "", "32 ", "60 ", "33 ", "60 ", "60 "};
+    for (const char* keys : expected) {
+        ReleaseKeyMatrix();
+        SpoolStep();
+        EXPECT_EQ(Pressed(), keys);
+    }
 }
 
 TEST_F(SpoolTest, ClearSpoolStopsAtTheNextStep) {
