@@ -5,6 +5,10 @@
 #
 #   bench/app_cpu_share.sh [sound|silent] [SECONDS]     (defaults: sound, 10)
 #
+# DRAW_MODE (0 software, 1 OpenGL, 2 shaders), DRAW_SIZE (1 to 3) and SHADER (0 to 4)
+# choose the presentation; BUSY=1 has FORTH count and print without end, so the picture
+# changes every frame and every frame is drawn.
+#
 # sound:  SDL's dummy audio driver, so the audio clock paces the emulation.
 # silent: an audio driver that does not exist, so there is no sound device and the
 #         frame driver paces itself (the "no sound device" message is closed first).
@@ -32,7 +36,23 @@ home=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$home"' EXIT
 export XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data
 export QT_QPA_PLATFORM=xcb
-"$app" >/dev/null 2>&1 &
+if [ -n "${DRAW_MODE:-}${DRAW_SIZE:-}${SHADER:-}" ]; then
+  # The application writes its defaults at the first start; then the choice goes in.
+  "$app" >/dev/null 2>&1 &
+  pid=$!
+  ini=$XDG_CONFIG_HOME/noltace/noltace.ini
+  for _ in $(seq 50); do [ -s "$ini" ] && break; sleep 0.1; done
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  sed -i -e "s/^opt_DrawMode=.*/opt_DrawMode=${DRAW_MODE:-0}/" -e "s/^opt_DrawSize=.*/opt_DrawSize=${DRAW_SIZE:-1}/" \
+      -e "s/^opt_shader=.*/opt_shader=${SHADER:-0}/" "$ini"
+fi
+args=()
+if [ "${BUSY:-0}" = 1 ]; then
+  printf ': T 0 BEGIN 1+ DUP . 0 UNTIL ;\r\nT\r\n' >"$home/busy.txt"
+  args=("$home/busy.txt")
+  settle=$((settle + 7)) # typing the line takes about six seconds
+fi
+"$app" "${args[@]}" >/dev/null 2>&1 &
 pid=$!
 
 if [ "$mode" = silent ]; then

@@ -22,7 +22,7 @@ class GlSurfaceView::Surface : public QWindow {
     ~Surface() override = default; // the view has released its resources by now
 
     QOpenGLContext* context() const { return context_.get(); }
-    bool ready() const { return initialised_; }
+    int framesDrawn() const { return framesDrawn_; }
 
     // Makes the context current, creating it (and calling InitializeGL) the first time.
     bool MakeCurrent() {
@@ -47,6 +47,7 @@ class GlSurfaceView::Surface : public QWindow {
         if (!isExposed() || !MakeCurrent()) return;
         view_->Draw(context_->defaultFramebufferObject(), DeviceSize());
         context_->swapBuffers(this);
+        ++framesDrawn_;
     }
 
     // Draws once more and reads the picture back before showing it: the very pixels the
@@ -83,6 +84,7 @@ class GlSurfaceView::Surface : public QWindow {
     GlSurfaceView* view_;
     std::unique_ptr<QOpenGLContext> context_;
     bool initialised_ = false;
+    int framesDrawn_ = 0;
 };
 
 GlSurfaceView::GlSurfaceView(QWidget* parent) : QWidget(parent), surface_(new Surface(this)) {
@@ -103,6 +105,10 @@ void GlSurfaceView::ReleaseContextResources() {
 
 void GlSurfaceView::Present() {
     surface_->Present();
+}
+
+int GlSurfaceView::framesDrawn() const {
+    return surface_->framesDrawn();
 }
 
 QOpenGLContext* GlSurfaceView::Context() const {

@@ -36,6 +36,8 @@ class GlSurfaceView : public QWidget, public FrameView {
     // Draws the picture once more, at the window's size in device pixels, into an
     // offscreen framebuffer and reads it back: exactly what the window shows.
     QImage Grab() override;
+    // Pictures drawn into the window so far (benchmarks divide by it).
+    int framesDrawn() const;
 
   protected:
     explicit GlSurfaceView(QWidget* parent);
