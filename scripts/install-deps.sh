@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
   # Compiler and build tools
   build-essential cmake pkg-config
-  # Desktop application: Qt6Widgets, Qt6OpenGLWidgets, Qt6Test (qt6-base-dev),
+  # Desktop application: Qt6Widgets, Qt6Test (qt6-base-dev),
   # Qt6OpenGL (libqt6opengl6-dev), OpenGL headers, SDL2 (sound and joystick)
   qt6-base-dev libqt6opengl6-dev libgl-dev libsdl2-dev
   # Headless runner (PNG) and the Z80 conformance runner (ZLIB, nlohmann_json)
