@@ -12,17 +12,8 @@
 
 namespace {
 
-class ConfigHeadlessTest : public ::testing::Test {
+class ConfigHeadlessTest : public HeadlessRomFixture {
   protected:
-    void SetUp() override {
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
-        dir = ScratchFolder();
-    }
-    static HeadlessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--rom", TestRomPath()});
-        return RunHeadless(args);
-    }
     // A configuration file with the defaults but for the model and autoload.
     std::string WriteConfig(const std::string& name, long model) {
         OptionSet options = DefaultOptions(dir);

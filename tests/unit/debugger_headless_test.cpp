@@ -16,17 +16,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-class DebuggerHeadlessTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
-    }
-    static HeadlessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--rom", TestRomPath()});
-        return RunHeadless(args);
-    }
-};
+class DebuggerHeadlessTest : public HeadlessRomFixture {};
 
 TEST_F(DebuggerHeadlessTest, ListsTheWholeRomOnce) {
     const HeadlessResult r = Run({"--disassemble", "0", "0x1FFF"});

@@ -114,16 +114,8 @@ TEST_F(ForthViewsTest, SystemVariablesAndPadShowRamBytes) {
     EXPECT_EQ(pad[31].substr(0, 4), "28F0"); // each row is labelled with its own address
 }
 
-class HeadlessDebugTest : public ::testing::Test {
+class HeadlessDebugTest : public HeadlessRomFixture {
   protected:
-    void SetUp() override {
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
-    }
-    static HeadlessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--rom", TestRomPath()});
-        return RunHeadless(args);
-    }
     static std::string ReadFile(const std::string& path) {
         std::ifstream f(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
@@ -149,7 +141,6 @@ TEST_F(HeadlessDebugTest, WordsAndSystemVariablesFromTheCommandLine) {
 }
 
 TEST_F(HeadlessDebugTest, PcLogOfOneIdleFrameIsRepeatable) {
-    const std::string dir = ScratchFolder();
     const HeadlessResult a = Run({"--run", "100", "--pc-log", dir + "a.log", "--run", "1"});
     const HeadlessResult b = Run({"--run", "100", "--pc-log", dir + "b.log", "--run", "1"});
     ASSERT_EQ(a.status, 0) << a.err;
@@ -174,7 +165,6 @@ TEST_F(HeadlessDebugTest, PcLogOfOneIdleFrameIsRepeatable) {
 }
 
 TEST_F(HeadlessDebugTest, DisassembleToRefusesBadRangesWithoutCreatingTheFile) {
-    const std::string dir = ScratchFolder();
     const HeadlessResult ok = Run({"--disassemble-to", dir + "rom.txt", "0", "#1F"});
     ASSERT_EQ(ok.status, 0) << ok.err;
     const std::string listing = ReadFile(dir + "rom.txt");

@@ -29,17 +29,7 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
     EXPECT_EQ(actual, ReadFile(path.string())) << "differs from " << path;
 }
 
-class HeadlessRomTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
-    }
-    static HeadlessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--rom", TestRomPath()});
-        return RunHeadless(args);
-    }
-};
+class HeadlessRomTest : public HeadlessRomFixture {};
 
 TEST_F(HeadlessRomTest, BootScreenMatchesGolden) {
     const HeadlessResult r = Run({"--run", "100", "--screen"});
@@ -74,7 +64,7 @@ TEST_F(HeadlessRomTest, UntilWaitsForTextOrTimesOut) {
 }
 
 TEST_F(HeadlessRomTest, ScreenshotShowsTheBootScreenInDefaultColours) {
-    const std::string bmp = ScratchFolder() + "boot.bmp";
+    const std::string bmp = dir + "boot.bmp";
     const HeadlessResult r = Run({"--run", "100", "--screenshot", bmp});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string bytes = ReadFile(bmp);
@@ -98,7 +88,7 @@ TEST_F(HeadlessRomTest, ScreenshotShowsTheBootScreenInDefaultColours) {
 }
 
 TEST_F(HeadlessRomTest, SpoolFileIsTypedLikeText) {
-    const std::string file = ScratchFolder() + "sum.fs";
+    const std::string file = dir + "sum.fs";
     std::ofstream(file, std::ios::binary) << "100 23 - .\r\n";
     const HeadlessResult r = Run({"--run", "50", "--load", file, "--until", "77  OK"});
     EXPECT_EQ(r.status, 0) << r.err;

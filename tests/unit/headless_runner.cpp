@@ -1,5 +1,7 @@
 #include "headless_runner.h"
 
+#include "test_support.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,4 +67,15 @@ HeadlessResult RunHeadless(const std::vector<std::string>& args, const std::stri
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return result;
+}
+
+void HeadlessRomFixture::SetUp() {
+    if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
+    if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
+    dir = ScratchFolder();
+}
+
+HeadlessResult HeadlessRomFixture::Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--rom", TestRomPath()});
+    return RunHeadless(args);
 }

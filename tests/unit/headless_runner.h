@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 struct HeadlessResult {
     int status = -1; // exit status, or -1 when it did not exit normally
     std::string out, err;
@@ -21,3 +23,12 @@ std::string HeadlessPath();
 
 // Runs it with `args`; `envPrefix` goes before it on the shell line (e.g. "env -u X").
 HeadlessResult RunHeadless(const std::vector<std::string>& args, const std::string& envPrefix = "");
+
+// Tests of noltace-headless on the real ROM: skipped, saying why, without the program or
+// the ROM. Run puts "--rom" first; `dir` is a scratch folder of the test's own.
+class HeadlessRomFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    static HeadlessResult Run(std::vector<std::string> args);
+    std::string dir;
+};

@@ -11,19 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TapeHeadlessTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
-        dir = ScratchFolder();
-    }
-    static HeadlessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--rom", TestRomPath()});
-        return RunHeadless(args);
-    }
-    std::string dir;
-};
+class TapeHeadlessTest : public HeadlessRomFixture {};
 
 TEST_F(TapeHeadlessTest, SavedWordLoadsBackInAnotherRun) {
     HeadlessResult r = Run({"--tape-out", dir + "square", "--run", "100", "--type", ": sq dup * ;\n",

@@ -6,19 +6,7 @@
 
 namespace {
 
-class TapeSignalHeadlessTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (HeadlessPath().empty()) GTEST_SKIP() << "NOLTACE_HEADLESS does not name noltace-headless";
-        if (TestRomPath().empty()) GTEST_SKIP() << "NOLTACE_TEST_ROM does not name a readable ace.rom";
-        dir = ScratchFolder();
-    }
-    static HeadlessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--rom", TestRomPath()});
-        return RunHeadless(args);
-    }
-    std::string dir;
-};
+class TapeSignalHeadlessTest : public HeadlessRomFixture {};
 
 TEST_F(TapeSignalHeadlessTest, RecordedSaveLoadsBackFromTheWavInAnotherRun) {
     HeadlessResult r = Run({"--record", dir + "square", "--run", "100", "--type", ": sq dup * ;\n", "--type",
