@@ -33,8 +33,8 @@ class GlSurfaceView : public QWidget, public FrameView {
     ~GlSurfaceView() override;
 
     QWidget* widget() override { return this; }
-    // Draws the picture once more, at the window's size in device pixels, into an
-    // offscreen framebuffer and reads it back: exactly what the window shows.
+    // Draws the picture once more, at the window's size in device pixels, and reads the
+    // window's buffer back before showing it: exactly what the window shows.
     QImage Grab() override;
     // Pictures drawn into the window so far (benchmarks divide by it).
     int framesDrawn() const;

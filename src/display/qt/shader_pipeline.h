@@ -4,7 +4,9 @@
 // SetUp compiles every pass and creates the input texture and the passes' render
 // targets; Render uploads the 384 x 312 frame and draws every pass, the last one into
 // the given framebuffer; TearDown gives everything back. Nothing is created per frame
-// except when the viewport's size changes the intermediate targets.
+// except when the viewport's size changes the intermediate targets. A last nearest
+// pass-through after a pass that scales as nearest-neighbour (ShaderPass::scalesAsNearest)
+// is not drawn: that pass draws straight to the framebuffer, with the same picture.
 //
 //   ShaderPipeline pipeline;
 //   if (!pipeline.SetUp(opt_shader)) ReportMessage(2, pipeline.failureCode(), pipeline.failureLog());
