@@ -58,6 +58,7 @@ class ConfigFileTest : public MachineTest {
         savedFolder_ = configFolder;
         configFolder = ScratchFolder();
         StoreOptionsToLive(DefaultOptions("/data/"));
+        keptConfigRows.clear();
     }
     void TearDown() override {
         StoreOptionsToLive(saved_);
@@ -148,6 +149,14 @@ TEST_F(ConfigFileTest, ReaderRulesAndBadInput) {
          [](const OptionSet& s) { EXPECT_EQ(Value(s, &snapshotFolder).text, "/data/snapshots/"); }},
         {"a line without = is the number", Replace(good, "opt_colours=0", "4"),
          [](const OptionSet& s) { EXPECT_EQ(Value(s, &opt_colours).number, 4); }},
+        {"integers at the edges of their range",
+         Replace(Replace(Replace(good, "Main Window=500", "Main Window=-7"), "Main Window=400", "Main Window=3"),
+                 "Calculator=400", "Calculator=99999999999"),
+         [](const OptionSet& s) {
+             EXPECT_EQ(Value(s, &mainWindowPlacement.width).number, -7);
+             EXPECT_EQ(Value(s, &mainWindowPlacement.left).number, 3);
+             EXPECT_EQ(Value(s, &toolWindowPlaces[kPlaceCalculator].left).number, 1000000);
+         }},
         {"not a number is 0", Replace(good, "opt_exit_msg=1", "opt_exit_msg=yes"),
          [](const OptionSet& s) { EXPECT_EQ(Value(s, &opt_exit_msg).number, 0); }},
         {"the Input section holds nothing", Replace(good, "[Sound]", "[Input]\n[Sound]"),
@@ -177,11 +186,15 @@ TEST_F(ConfigFileTest, ReaderRulesAndBadInput) {
         {"random bytes", randomBytes, nullptr},
         {"cut in the middle of a section", good.substr(0, good.find("opt_snd_freq")), nullptr},
         {"cut before [End]", good.substr(0, good.find("[End]")), nullptr},
-        {"separator left out", Replace(good, "opt_spool_speed=8\n \n", "opt_spool_speed=8\n"), nullptr},
+        {"separator left out is read by key",
+         Replace(Replace(good, "opt_spool_speed=8\n \n", "opt_spool_speed=8\n"), "opt_spool_speed=8", "opt_spool_speed=12"),
+         [](const OptionSet& s) { EXPECT_EQ(Value(s, &opt_spool_speed).number, 12); }},
         {"header with trailing space", Replace(good, "[Display]", "[Display] "), nullptr},
         {"unknown section", Replace(good, "[Debugger]", "[Debug]"), nullptr},
         {"lower-case section name", Replace(good, "[Sound]", "[sound]"), nullptr},
-        {"a 10 MB line where a header belongs", Replace(good, "[Hardware]", hugeNumber), nullptr},
+        {"a 10 MB line where a header belongs: the section before is read by key",
+         Replace(Replace(good, "[Hardware]", hugeNumber), "opt_model_type=0", "opt_model_type=2"),
+         [](const OptionSet& s) { EXPECT_EQ(Value(s, &machine.model).number, 0); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -193,6 +206,37 @@ TEST_F(ConfigFileTest, ReaderRulesAndBadInput) {
         ASSERT_TRUE(read.has_value());
         c.check(*read);
     }
+}
+
+// A file of another version: a row this version does not know added to one section and a
+// row taken away from another. Every other value stays, the missing one takes its default,
+// and the unknown row survives being written back.
+TEST_F(ConfigFileTest, FileOfAnotherVersionKeepsTheUsersSettings) {
+    opt_colours = 3;
+    opt_snd_volume = 70;
+    opt_spool_speed = 14;
+    opt_emulation_speed = 250;
+    tapeFolder = "/home/me/tapes/";
+    ASSERT_TRUE(SaveConfig());
+    std::string text = ReadText(ConfigFilePath());
+    text = Replace(text, "opt_colours=3\n", "opt_colours=3\nopt_future_setting=5\n");
+    text = Replace(text, "opt_spool_speed=14\n", "");
+    WriteText(ConfigFilePath(), text);
+
+    StoreOptionsToLive(DefaultOptions("/elsewhere/"));
+    EXPECT_EQ(LoadConfig(), 0);
+    EXPECT_TRUE(recorder.messages.empty()) << "nothing to report";
+    EXPECT_EQ(opt_colours, 3);
+    EXPECT_EQ(opt_snd_volume, 70);
+    EXPECT_EQ(opt_emulation_speed, 250.0f);
+    EXPECT_EQ(tapeFolder, "/home/me/tapes/");
+    EXPECT_EQ(opt_spool_speed, 8) << "a missing row takes its default";
+
+    ASSERT_TRUE(SaveConfig());
+    const std::string written = ReadText(ConfigFilePath());
+    EXPECT_NE(written.find("opt_shader=0\nopt_future_setting=5\n \n[Sound]"), std::string::npos) << written;
+    EXPECT_NE(written.find("opt_spool_speed=8\n"), std::string::npos);
+    keptConfigRows.clear();
 }
 
 TEST_F(ConfigFileTest, LiveValuesAreWrittenAsTheFileKeepsThem) {

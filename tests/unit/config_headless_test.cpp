@@ -2,6 +2,7 @@
 // too big for the 3K machine loads when the file selects 19K, the command line still
 // overrides the file, and a broken file stops the run with one line of error.
 #include <fstream>
+#include <iterator>
 
 #include "app/config/config_file.h"
 #include "display/display_settings.h"
@@ -44,6 +45,19 @@ TEST_F(ConfigHeadlessTest, ModelFromTheFileLoadsA16KProgram) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("BIG 5  OK"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("ERROR"), std::string::npos) << r.out;
+
+    // A file of another version (a row more in one section, one fewer in another) still
+    // selects 19K: the sections that changed are read by key.
+    {
+        std::ifstream in(WriteConfig("newer.ini", 1));
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        text.replace(text.find("opt_model_type=1\n"), 17, "opt_memory_wait=1\nopt_model_type=1\n");
+        text.erase(text.find("opt_focus_on=0\n"), 15);
+        std::ofstream(dir + "newer.ini", std::ios::binary) << text;
+    }
+    r = withConfig(dir + "newer.ini", {});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("BIG 5  OK"), std::string::npos) << r.out;
 
     r = withConfig(WriteConfig("3k.ini", 0), {});
     ASSERT_EQ(r.status, 0) << r.err;

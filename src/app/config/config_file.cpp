@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,7 @@
 #include "machine/reset.h"
 
 void (*settingsAppliedHandler)() = nullptr;
+KeptConfigRows keptConfigRows;
 
 namespace {
 
@@ -59,16 +61,17 @@ std::string_view ValueText(std::string_view line) {
 // A decimal integer read as a formatted read does: leading white space, a sign, digits up
 // to the first non-digit; 0 when there is no number. Huge numbers stop at the int range.
 long ReadInteger(std::string_view text) {
+    // 64 bits: `long` is 32 bits on some platforms, and INT_MAX + 1 must not overflow.
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long value = 0;
+    int64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<long>(value * 10 + (text[i] - '0'), long(INT_MAX) + 1);
+        value = std::min<int64_t>(value * 10 + (text[i] - '0'), int64_t(INT_MAX) + 1);
     value = negative ? -value : value;
-    return std::clamp<long>(value, INT_MIN, INT_MAX);
+    return long(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
 }
 
 bool IsText(const Setting& s) {
@@ -124,44 +127,93 @@ bool ApplyDefaultSettings(bool write) {
     return write ? SaveConfig() : false;
 }
 
+
+OptionValue ReadValue(const Setting& setting, std::string_view value) {
+    OptionValue read;
+    if (IsText(setting))
+        read.text = std::string(value);
+    else
+        read.number = ReadInteger(value);
+    return ClampedValue(setting, read);
+}
+
+// The layout this version writes: one line per row in table order, then the separator.
+// Key names are not compared, so a file edited by hand reads as it always did.
+void ReadSectionByPosition(const std::vector<Setting>& table, const std::vector<size_t>& rows,
+                           const std::vector<std::string_view>& body, OptionSet& staged) {
+    for (size_t k = 0; k < rows.size(); ++k)
+        staged[rows[k]] = ReadValue(table[rows[k]], ValueText(body[k]));
+}
+
+// A section written by another version has rows added or taken away, so its lines are
+// matched by key instead: known keys take their values (a key that repeats, as a window's
+// place does, fills its rows in order), missing ones their defaults; lines of keys this
+// version does not know are kept to be written back.
+void ReadSectionByKey(const std::vector<Setting>& table, const std::vector<size_t>& rows,
+                      const std::vector<std::string_view>& body, OptionSet& staged, KeptConfigRows* kept) {
+    const OptionSet defaults = DefaultOptions(DefaultDataFolder());
+    std::vector<bool> filled(rows.size(), false);
+    for (size_t k = 0; k < rows.size(); ++k)
+        staged[rows[k]] = defaults[rows[k]];
+    for (const std::string_view line : body) {
+        const size_t equals = line.find('=');
+        if (equals == std::string_view::npos || equals == 0) continue; // a separator or a stray line
+        const std::string_view key = line.substr(0, equals);
+        bool known = false;
+        for (size_t k = 0; k < rows.size() && !known; ++k) {
+            if (filled[k] || key != table[rows[k]].key) continue;
+            staged[rows[k]] = ReadValue(table[rows[k]], line.substr(equals + 1));
+            filled[k] = known = true;
+        }
+        if (!known && kept && !rows.empty()) kept->push_back({table[rows[0]].section, std::string(line)});
+    }
+}
 } // namespace
 
-bool ParseConfigText(std::string_view text, OptionSet& staged) {
+bool ParseConfigText(std::string_view text, OptionSet& staged, KeptConfigRows* kept) {
     const std::vector<Setting>& table = SettingsTable();
     staged.resize(table.size());
+    if (kept) kept->clear();
     LineReader lines(text);
     std::string_view line;
+    if (!lines.Next(line)) return false;
     for (;;) {
         // Each pass starts at a section header; running out of lines before "[End]" fails.
-        if (!lines.Next(line) || line.size() < 2 || line.front() != '[' || line.back() != ']') return false;
+        if (line.size() < 2 || line.front() != '[' || line.back() != ']') return false;
         const std::string_view name = line.substr(1, line.size() - 2);
         if (name == "End") return true;
-        if (name == "Input") continue; // recognised, holds nothing
-        bool known = false;
-        for (size_t i = 0; i < table.size(); ++i) {
-            if (name != table[i].section) continue;
-            known = true;
-            if (!lines.Next(line)) return false;
-            const std::string_view value = ValueText(line);
-            OptionValue read;
-            if (IsText(table[i]))
-                read.text = std::string(value);
-            else
-                read.number = ReadInteger(value);
-            staged[i] = ClampedValue(table[i], read);
-        }
-        if (!known || !lines.Next(line)) return false; // the separator after the section
+        std::vector<size_t> rows;
+        for (size_t i = 0; i < table.size(); ++i)
+            if (name == table[i].section) rows.push_back(i);
+        if (rows.empty() && name != "Input") return false;
+        // The section's lines run up to the next line that starts a header.
+        std::vector<std::string_view> body;
+        bool more;
+        while ((more = lines.Next(line)) && !line.starts_with('['))
+            body.push_back(line);
+        if (!more) return false;
+        if (body.size() == rows.size() + 1 || (rows.empty() && body.empty()))
+            ReadSectionByPosition(table, rows, body, staged);
+        else
+            ReadSectionByKey(table, rows, body, staged, kept);
     }
 }
 
-std::string FormatConfigText(const OptionSet& options) {
+std::string FormatConfigText(const OptionSet& options, const KeptConfigRows* kept) {
     const std::vector<Setting>& table = SettingsTable();
     std::string text;
     const char* section = nullptr;
+    auto endSection = [&] {
+        if (!section) return;
+        if (kept)
+            for (const KeptConfigRow& row : *kept)
+                if (row.section == section) text += OneLine(row.line) + '\n';
+        text += " \n";
+    };
     for (size_t i = 0; i < table.size(); ++i) {
         const Setting& s = table[i];
         if (!section || std::strcmp(section, s.section) != 0) {
-            if (section) text += " \n";
+            endSection();
             section = s.section;
             text += '[';
             text += section;
@@ -173,7 +225,8 @@ std::string FormatConfigText(const OptionSet& options) {
         text += IsText(s) ? OneLine(value.text) : std::to_string(value.number);
         text += '\n';
     }
-    text += " \n[End]\n";
+    endSection();
+    text += "[End]\n";
     text += kConfigEndLine;
     text += '\n';
     return text;
@@ -212,8 +265,10 @@ int LoadConfig() {
     }
     std::string text;
     OptionSet staged = LiveOptions();
-    if (ReadFileText(path, text) && ParseConfigText(text, staged)) {
+    KeptConfigRows kept;
+    if (ReadFileText(path, text) && ParseConfigText(text, staged, &kept)) {
         StoreOptionsToLive(staged);
+        keptConfigRows = std::move(kept);
         ApplyLoadedSettings();
         return 0;
     }
@@ -232,11 +287,13 @@ bool LoadConfigFile(const std::string& path, std::string& problem) {
         return false;
     }
     OptionSet staged = LiveOptions();
-    if (!ParseConfigText(text, staged)) {
+    KeptConfigRows kept;
+    if (!ParseConfigText(text, staged, &kept)) {
         problem = "not a NoltACE configuration file (it breaks off or has an unknown section)";
         return false;
     }
     StoreOptionsToLive(staged);
+    keptConfigRows = std::move(kept);
     return true;
 }
 
@@ -248,7 +305,7 @@ bool SaveConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ignored;
     if (!configFolder.empty()) std::filesystem::create_directories(configFolder, ignored);
-    const std::string problem = WriteFileAtomically(path, FormatConfigText(optionCopies));
+    const std::string problem = WriteFileAtomically(path, FormatConfigText(optionCopies, &keptConfigRows));
     if (problem.empty()) return true;
     host().ShowMessage("NoltACE Error", "Cannot write the configuration file " + path + ": " + problem +
                                             "\nThe settings stay in use until NoltACE quits.");

@@ -3,6 +3,9 @@
 // The file is read by position: each section header is followed by its settings' lines
 // in table order and one separator line; only the text after the first "=" counts, so
 // the key names are for the human reader. The file ends with "[End]" and a closing line.
+// A section with more or fewer lines than that (a file of an older or newer version) is
+// read by key name instead, so an upgrade keeps the user's settings; rows of keys this
+// version does not know are kept and written back in their section.
 //
 //   [Emulation]
 //   opt_emulation_speed=100
@@ -21,17 +24,29 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/config/settings_table.h"
 
 constexpr const char* kConfigFileName = "noltace.ini";
 constexpr const char* kConfigEndLine = "-----Nothing Below This Line-----";
 
+// A line of a key this version does not know, kept to be written back in its section.
+struct KeptConfigRow {
+    std::string section;
+    std::string line;
+    bool operator==(const KeptConfigRow&) const = default;
+};
+using KeptConfigRows = std::vector<KeptConfigRow>;
+// The unknown rows of the file last read, written back by SaveConfig.
+extern KeptConfigRows keptConfigRows;
+
 // Reads a whole file's text into `staged` (which starts as a copy of what it replaces):
-// false when it is not a configuration file. Values are clamped to their ranges.
-bool ParseConfigText(std::string_view text, OptionSet& staged);
-// The file's text for a set of values.
-std::string FormatConfigText(const OptionSet& options);
+// false when it is not a configuration file. Values are clamped to their ranges; rows of
+// unknown keys go to `kept` when given.
+bool ParseConfigText(std::string_view text, OptionSet& staged, KeptConfigRows* kept = nullptr);
+// The file's text for a set of values (and the kept rows, each in its section).
+std::string FormatConfigText(const OptionSet& options, const KeptConfigRows* kept = nullptr);
 
 // The configuration file's path: configFolder + "noltace.ini".
 std::string ConfigFilePath();
