@@ -24,7 +24,6 @@ class ConfigHeadlessTest : public HeadlessRomFixture {
         std::ofstream(path, std::ios::binary) << FormatConfigText(options);
         return path;
     }
-    std::string dir;
 };
 
 TEST_F(ConfigHeadlessTest, ModelFromTheFileLoadsA16KProgram) {
