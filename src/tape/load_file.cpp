@@ -25,7 +25,7 @@ bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
     const std::string bare = BareName(path);
     switch (kind) {
     case FileKind::Snapshot: return !LoadAceSnapshot();
-    case FileKind::Tap: LoadTapFromBuffer(bare); return true; // complete blocks always load
+    case FileKind::Tap: return !LoadTapFromBuffer(bare); // complete blocks always load
     case FileKind::Wav: return !LoadWavFromBuffer(bare);
     case FileKind::Tzx: {
         const bool failed = LoadTzxFromBuffer(bare);

@@ -230,7 +230,11 @@ void Step() {
 
 void StartTzxPlayback() {
     if (!tapeInDeck || !tapeInDeck->isTzx || !currentBlock || tzxPlaying) return;
-    if (opt_autorewind) currentBlock = tapeInDeck->first();
+    if (opt_autorewind) {
+        currentBlock = tapeInDeck->first();
+        tapeAtEnd = false;
+    }
+    if (tapeAtEnd) return; // wound to its end: rewind (browser or autorewind) to play again
     tzxPlaying = true;
     tapeLevel = 0;
     edgeCountdown = kStartDelay;

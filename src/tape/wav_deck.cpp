@@ -110,6 +110,7 @@ bool LoadWavFromBuffer(const std::string& bareName) {
     wavFrames = parsed.dataSize / parsed.format.blockAlign;
     SetTiming(wavFormat);
     wavLoaded = true;
+    ForgetRomListening();
     wavDisplayName = currentFilePath.empty() ? bareName : FileNameOf(currentFilePath);
     if (opt_autoload) StartSpool("load " + bareName + "\r");
     return false;

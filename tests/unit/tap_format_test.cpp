@@ -121,13 +121,22 @@ TEST_F(TapFormatTest, TruncatedLastBlockIsReportedAndDropped) {
     EXPECT_EQ(currentFileKind, FileKind::Tap);
 }
 
-TEST_F(TapFormatTest, EmptyTapFileIsATapeWithoutBlocks) {
+TEST_F(TapFormatTest, ATapFileWithoutAWholeBlockIsReportedAndTheDeckKeepsItsTape) {
     const std::string path = ScratchFolder() + "empty.tap";
-    WriteFile(path, {});
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
-    ASSERT_TRUE(TapeInDeck());
-    EXPECT_EQ(currentBlock, nullptr);
-    EXPECT_EQ(machine.pages[0][kLoadTrapAddress + 1], 0xFC);
+    for (const Bytes& file : {Bytes{}, Bytes{0x05}, Bytes{0x1A, 0x00, 0x00, 0x41}}) {
+        dialogs.messages.clear();
+        ResetTapeAndFileState();
+        WriteFile(path, file);
+        EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped)) << file.size() << " bytes: nothing loaded";
+        EXPECT_FALSE(TapeInDeck());
+        EXPECT_NE(machine.pages[0][kLoadTrapAddress + 1], 0xFC) << "no trap planted";
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_NE(dialogs.messages[0].find(file.empty() ? "no blocks" : "incorrect length"), std::string::npos)
+            << dialogs.messages[0];
+    }
+    InsertTapImage(ParseTapBlocks(TapBlock(Bytes{1, 2})).blocks, "kept");
+    LoadFileByName(path, LoadRoute::Dropped);
+    EXPECT_TRUE(TapeInDeck()) << "the tape already in the deck stays";
 }
 
 TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {
