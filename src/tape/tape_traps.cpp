@@ -18,8 +18,6 @@ constexpr uint16_t kHeaderRequestLength = 25;
 constexpr uint16_t kHeaderReadAddress = 0x271A;
 constexpr uint16_t kVideoMirrorBit = 0x0400;
 
-bool rewoundThisLoad = false;
-
 bool IsHeaderRequest() {
     return machine.de.w == kHeaderRequestLength && (machine.hl.w | kVideoMirrorBit) == kHeaderReadAddress;
 }
@@ -33,17 +31,6 @@ TapeBlock* FindHeader(TapeBlock* from) {
     for (TapeBlock* b = from; b; b = b->next)
         if (IsHeaderBlock(*b)) return b;
     return nullptr;
-}
-
-// The next header on the tape, passing the data of a file the ROM did not want; with
-// autorewind, the tape is wound back once per LOAD when none is left.
-TapeBlock* NextHeader() {
-    TapeBlock* header = FindHeader(currentBlock);
-    if (!header && opt_autorewind && !rewoundThisLoad) {
-        rewoundThisLoad = true;
-        header = FindHeader(tapeInDeck->first());
-    }
-    return header;
 }
 
 // Copies the block without its checksum byte as the processor would write it (mirrors
@@ -70,9 +57,11 @@ void LetTheRomListen() {
 
 bool TapeLoadTrap() {
     if (!tapeInDeck) return false;
-    if (NoteRomListening()) rewoundThisLoad = false;
+    // Autorewind winds the tape back as each LOAD begins, as for a TZX tape.
+    if (NoteRomListening() && opt_autorewind) currentBlock = tapeInDeck->first();
     const bool header = IsHeaderRequest();
-    TapeBlock* block = header ? NextHeader() : currentBlock;
+    // A header request passes the data of a file the ROM did not want.
+    TapeBlock* block = header ? FindHeader(currentBlock) : currentBlock;
     if (!block) {
         currentBlock = nullptr;
         LetTheRomListen();

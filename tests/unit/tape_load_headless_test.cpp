@@ -1,0 +1,168 @@
+// Loading tapes the way people do, through noltace-headless on the real ROM: a LOAD that
+// finds nothing waits for BREAK and never hangs the program, a LOAD past the end of a
+// tape leaves the machine as it was, a named file is found on a tape of several, a tape
+// cut short never loads half a program, and autoload types what loads the first file.
+// Every run goes through `timeout`, so a hang fails the test instead of stopping it.
+#include <string>
+#include <vector>
+
+#include "headless_runner.h"
+#include "tape/tap_format.h"
+#include "tape_convert.h"
+#include "tape_test_support.h"
+
+namespace {
+
+class TapeLoadHeadlessTest : public HeadlessRomFixture {
+  protected:
+    static HeadlessResult RunBounded(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--rom", TestRomPath()});
+        return RunHeadless(args, "timeout 60");
+    }
+    // A TAP of one file per name, each a word NAME that prints its number (1, 2, ...),
+    // saved by the ROM itself; returned as the bytes of one tape.
+    Bytes SavedWords(const std::vector<std::string>& names) {
+        std::vector<std::string> args = {"--run", "100"};
+        for (size_t n = 0; n < names.size(); ++n)
+            args.insert(args.end(), {"--tape-out", dir + names[n], "--type",
+                                     ": " + names[n] + " " + std::to_string(n + 1) + " . ;\n", "--type",
+                                     "save " + names[n] + "\n", "--run", "20"});
+        const HeadlessResult r = RunBounded(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        Bytes tape;
+        for (const std::string& name : names) {
+            const Bytes file = ReadFile(dir + name + ".tap");
+            tape.insert(tape.end(), file.begin(), file.end());
+        }
+        return tape;
+    }
+    std::string Write(const std::string& name, const Bytes& bytes) {
+        WriteFile(dir + name, bytes);
+        return dir + name;
+    }
+    static std::vector<std::string> Lines(const std::string& screen) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t end; (end = screen.find('\n', start)) != std::string::npos; start = end + 1) {
+            std::string line = screen.substr(start, end - start);
+            line.erase(line.find_last_not_of(' ') + 1);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+};
+
+// A LOAD whose name is not on the tape (or a bare LOAD, which the ROM matches against
+// nothing): the tape plays to its end and stops, the frame limit holds (exit 3), and
+// BREAK ends the LOAD. Autorewind winds back as a LOAD begins, never in a loop.
+TEST_F(TapeLoadHeadlessTest, ALoadThatFindsNothingEndsWithinTheFrameLimitAndBreakStopsIt) {
+    const Bytes tap = SavedWords({"tw"});
+    const std::string tzx = Write("tw.tzx", TapToTzx(tap));
+    const std::string tapPath = Write("tw.tap", tap);
+    const std::string text = "[Tapes]\nopt_fastloadtzx=0\nopt_autoload=0\nopt_autorewind=1\nopt_tape_type=0\n"
+                             "opt_startaddr=20000\n \n[End]\n";
+    const std::string rewind = Write("rewind.ini", Bytes(text.begin(), text.end()));
+    const struct {
+        const char* what;
+        std::vector<std::string> setup;
+        std::string tape;
+        const char* command;
+    } cases[] = {
+        {"fast TZX, other name", {"--fastload"}, tzx, "load nothere\n"},
+        {"fast TZX, bare load", {"--fastload"}, tzx, "load\n"},
+        {"fast TZX, autorewind", {"--fastload", "--config", rewind}, tzx, "load nothere\n"},
+        {"real-speed TZX", {}, tzx, "load nothere\n"},
+        {"TAP, other name", {}, tapPath, "load nothere\n"},
+        {"TAP, autorewind", {"--config", rewind}, tapPath, "load nothere\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = c.setup;
+        args.insert(args.end(), {"--max", "200", "--load", c.tape, "--type", c.command, "--until", "OK"});
+        HeadlessResult r = RunBounded(args);
+        EXPECT_EQ(r.status, 3) << "the LOAD waits; --max ends the run\n" << r.err;
+
+        args.resize(args.size() - 2);
+        args.insert(args.end(), {"--run", "1200", "--type", " ", "--run", "10", "--screen"});
+        r = RunBounded(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> lines = Lines(r.out);
+        ASSERT_GE(lines.size(), 2u) << r.out;
+        EXPECT_NE(lines[1].find("Dict: tw"), std::string::npos) << "the tape's own name\n" << r.out;
+        EXPECT_NE(r.out.find("ERROR 3"), std::string::npos) << "BREAK ends the LOAD\n" << r.out;
+        EXPECT_EQ(r.out.find("Dict: tw", r.out.find("Dict: tw") + 1), std::string::npos)
+            << "the tape plays once, autorewind or not\n" << r.out;
+    }
+}
+
+// A tape of three files: LOAD passes the files it does not want, showing each one's own
+// name; a LOAD past the end leaves the screen as it was; a tape cut inside its last data
+// block never says OK for that program.
+TEST_F(TapeLoadHeadlessTest, NamedFilesAreFoundAndNothingLoadsPastTheEndOrFromACutTape) {
+    const Bytes three = SavedWords({"aa", "bb", "cc"});
+    const std::string whole = Write("three.tap", three);
+    const std::string cut = Write("cut.tap", Bytes(three.begin(), three.end() - 5));
+    const struct {
+        const char* what;
+        std::string tape;
+        std::vector<std::string> actions;
+        int status;
+        std::vector<std::string> screen; // the first lines, trailing spaces dropped
+    } cases[] = {
+        {"the third file by its name",
+         whole,
+         {"--type", "load cc\n", "--until", "OK", "--type", "cc\n", "--screen"},
+         0,
+         {"load cc", "Dict: aa", "Dict: bb", "Dict: cc         OK", "cc 3  OK", ""}},
+        {"one LOAD past the end",
+         whole,
+         {"--type", "load cc\n", "--until", "OK", "--type", "cls load aa\n", "--run", "300", "--screen"},
+         0,
+         {"load aa", "", "", ""}},
+        {"the second file after the first", whole,
+         {"--type", "load aa\n", "--until", "OK", "--type", "load bb\n", "--run", "50", "--type", "aa bb\n",
+          "--screen"},
+         0, {"load aa", "Dict: aa         OK", "load bb", "Dict: bb         OK", "aa 1 bb 2  OK"}},
+        {"cut inside the last data block", cut, {"--type", "load cc\n", "--until", "OK"}, 3, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = {"--max", "300", "--load", c.tape};
+        args.insert(args.end(), c.actions.begin(), c.actions.end());
+        const HeadlessResult r = RunBounded(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        const std::vector<std::string> lines = Lines(r.out);
+        for (size_t n = 0; n < c.screen.size(); ++n)
+            EXPECT_EQ(n < lines.size() ? lines[n] : "?", c.screen[n]) << "line " << n << "\n" << r.out;
+    }
+    const HeadlessResult r = RunBounded({"--max", "10", "--load", cut, "--run", "1"});
+    EXPECT_NE(r.err.find("incorrect length"), std::string::npos) << r.err;
+}
+
+// Fast loading is off unless asked for; autoload types the command for the tape's first
+// header, whatever the file is called.
+TEST_F(TapeLoadHeadlessTest, FastLoadingOnlyWhenAskedAndAutoloadUsesTheHeadersName) {
+    const Bytes tap = SavedWords({"tw"});
+    const std::string tzx = Write("not the name.tzx", TapToTzx(tap));
+    const std::string tapPath = Write("other.tap", tap);
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {"fast TZX", {"--fastload", "--load", tzx, "--type", "load tw\n"}, 0},
+        {"real-speed TZX", {"--load", tzx, "--type", "load tw\n"}, 3},
+        {"autoload TZX", {"--fastload", "--autoload", "--load", tzx, "--run", "100"}, 0},
+        {"autoload TAP", {"--autoload", "--load", tapPath, "--run", "100"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = {"--max", "40", "--run", "50"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"--until", "Dict: tw         OK", "--screen"});
+        const HeadlessResult r = RunBounded(args);
+        EXPECT_EQ(r.status, c.status) << r.err << r.out;
+    }
+}
+
+} // namespace
