@@ -165,4 +165,15 @@ TEST_F(TapeLoadHeadlessTest, FastLoadingOnlyWhenAskedAndAutoloadUsesTheHeadersNa
     }
 }
 
+// FORTH source under the names FORTH programmers give it is typed in as spool text.
+TEST_F(TapeLoadHeadlessTest, ForthSourceEndingsLoadAsSpoolText) {
+    const std::string source = ": xy 77 . ;\nxy\n";
+    for (const char* ending : {".f", ".fth", ".4th", ".forth", ".FTH", ".fs"}) {
+        SCOPED_TRACE(ending);
+        const std::string path = Write(std::string("words") + ending, Bytes(source.begin(), source.end()));
+        const HeadlessResult r = RunBounded({"--run", "50", "--load", path, "--until", "xy 77", "--max", "50"});
+        EXPECT_EQ(r.status, 0) << r.err;
+    }
+}
+
 } // namespace
