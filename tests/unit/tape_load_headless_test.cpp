@@ -176,4 +176,39 @@ TEST_F(TapeLoadHeadlessTest, ForthSourceEndingsLoadAsSpoolText) {
     }
 }
 
+// WAV recordings: either way up (a capture that swings to one side of the middle only
+// shows edges one way round), fast with --fastload, and autoload reads the first header
+// from the signal, whatever the file is called.
+TEST_F(TapeLoadHeadlessTest, WavsLoadEitherWayUpFastWhenAskedAndAutoloadReadsTheHeader) {
+    const Bytes tap = SavedWords({"tw"});
+    WavShape above, below;
+    above.low8 = 128, above.high8 = 200; // the Ace's 0/1 output recorded DC-coupled
+    below.low8 = 56, below.high8 = 128;
+    const struct {
+        const char* what;
+        WavShape shape;
+        std::vector<std::string> setup;
+        bool typed;
+        long maxFrames;
+    } cases[] = {
+        {"usual capture, real speed", {}, {}, true, 1500},
+        {"usual capture, fast", {}, {"--fastload"}, true, 40},
+        {"above the middle only", above, {"--fastload"}, true, 40},
+        {"below the middle only", below, {"--fastload"}, true, 40},
+        {"autoload, another file name", {}, {"--fastload", "--autoload"}, false, 40},
+        {"autoload, above the middle only", above, {"--fastload", "--autoload"}, false, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string wav = Write("stars16s.wav", TapToWav(tap, c.shape));
+        std::vector<std::string> args = c.setup;
+        args.insert(args.end(), {"--max", std::to_string(c.maxFrames), "--run", "50", "--load", wav});
+        if (c.typed) args.insert(args.end(), {"--type", "load tw\n"});
+        else args.insert(args.end(), {"--run", "100"});
+        args.insert(args.end(), {"--until", "Dict: tw         OK", "--type", "tw\n", "--until", "tw 1  OK"});
+        const HeadlessResult r = RunBounded(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+    }
+}
+
 } // namespace
