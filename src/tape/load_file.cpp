@@ -64,6 +64,7 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
     currentBareName = BareName(path);
     const bool loaded = LoadFromBuffer(path, kind, route);
     FreeLoadBuffer();
+    if (loaded && (kind == FileKind::Tap || kind == FileKind::Tzx)) tapeFileName = FileNameOf(path);
     // A ROM resets the machine, which forgets the current file; the others become it.
     if (loaded && kind != FileKind::Rom) currentFileKind = kind;
     return !loaded;

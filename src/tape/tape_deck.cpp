@@ -30,8 +30,17 @@ TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx)
     }
 }
 
+std::string tapeFileName;
+
 bool TapeInDeck() {
     return tapeInDeck != nullptr;
+}
+
+std::string DeckContents() {
+    std::string text;
+    if (tapeInDeck) text = tapeFileName + (tapeInDeck->isTzx ? " (TZX)" : " (TAP)");
+    if (wavLoaded) text += (text.empty() ? "" : ", ") + wavDisplayName + " (WAV)";
+    return text;
 }
 
 namespace {
@@ -83,6 +92,7 @@ void InsertTzxImage(std::vector<TapeBlock> blocks, const std::string& bareName) 
 void EjectTape() {
     if (tzxPlaying) StopTzxPlayback();
     tapeInDeck.reset();
+    tapeFileName.clear();
     currentBlock = nullptr;
     // The pristine image holds what the ROM file has at 0x18A7 (F3 FD E5 on the Ace's
     // own ROM); a custom ROM gets its own bytes back too.

@@ -85,7 +85,12 @@ extern uint8_t opt_tape_type; // 0 "load", 1 "0 0 bload name", 2 the same and "2
 extern bool opt_autorewind;
 extern bool opt_fastloadtzx; // TZX and WAV tapes play at host speed while the ROM reads them
 
+extern std::string tapeFileName; // the file the tape in the deck came from, without folder
+
 bool TapeInDeck();
+// What the deck holds, for the status bar: "maze.tap (TAP)", "xmodem.tzx (TZX)", a loaded
+// WAV as "song.wav (WAV)", both joined by ", "; "" when empty.
+std::string DeckContents();
 // Eject whatever is in the deck, take the blocks (indexed from 0 in order), make the
 // first current; a TAP tape plants the load trap. With autoload on, types the command
 // that loads the tape's first file (tape_header.h; `bareName` when it has no header).

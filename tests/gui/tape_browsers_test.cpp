@@ -1,6 +1,7 @@
 // The tape browser and the WAV browser, opened from the Tools menu of the real window
 // and watched while a tape plays.
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include "app/qt/main_loop.h"
 #include "app/qt/main_window.h"
 #include "gui_support.h"
+#include "machine/machine_state.h"
 #include "tape/load_file.h"
 #include "tape/qt/tape_browser.h"
 #include "tape/qt/wav_browser.h"
@@ -91,6 +93,7 @@ class TapeBrowsersTest : public QObject {
         auto* list = browser->findChild<QListWidget*>("blockList");
         QCOMPARE(list->count(), 4);
         QCOMPARE(list->item(0)->text(), QString("Text Description: Created using the EightyOne emulator"));
+        QCOMPARE(list->item(1)->text(), QString("Bytes: xmodem      CODE 63488,238")); // worded as TAP rows are
         QCOMPARE(list->item(3)->text(), QString("End Of Tape"));
         QCOMPARE(list->currentRow(), 0);
 
@@ -123,6 +126,9 @@ class TapeBrowsersTest : public QObject {
         browser->findChild<QPushButton*>("eject")->click();
         QVERIFY(!TapeInDeck());
         QCOMPARE(list->count(), 1);
+        app->loop().RunFor(0.3);
+        QVERIFY2(progress->maximum() > progress->minimum(), "an empty range would make a busy indicator");
+        QCOMPARE(progress->value(), progress->minimum());
     }
 
     void wavBrowserShowsTheWaveformAndMovesWhilePlaying() {
@@ -143,6 +149,18 @@ class TapeBrowsersTest : public QObject {
         QCOMPARE(browser->findChild<QLabel*>("time")->text(), QString("0s/3s"));
         QWidget* wave = browser->findChild<QWidget*>("waveform");
         QVERIFY(BlackRows(wave).size() >= 2);
+
+        // No Ace header in a square wave: the usual polarity stays; the switch flips it.
+        auto* invert = browser->findChild<QCheckBox*>("invert");
+        QVERIFY(invert);
+        QCOMPARE(invert->text(), QString("Invert signal"));
+        QVERIFY(!invert->isChecked() && !wavInvert);
+        const bool usualHigh = WavSampleLevel(0) > 128;
+        QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
+        QVERIFY(wavInvert);
+        QCOMPARE(WavSampleLevel(0) > 128, !usualHigh);
+        QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
+        QVERIFY(!wavInvert);
 
         browser->findChild<QPushButton*>("play")->click();
         QVERIFY(wavPlaying);
@@ -169,6 +187,15 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(recordArmed);
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Recording"));
         StartRecording(); // as the ROM's SAVE would
+        QWidget* wave = browser->findChild<QWidget*>("waveform");
+        // The MIC line as a SAVE drives it (far slower), straight into the recorder.
+        for (int k = 0; k < 3000; ++k) {
+            if (k % 150 == 0) machine.micBit ^= 8;
+            machine.tapeClock = 0;
+            WavSampleTick(0);
+        }
+        Keep(browser, "wav_browser_recording.png");
+        QVERIFY2(BlackRows(wave).size() > 10, "the recording shows as it grows");
         app->loop().RunFor(0.2);
         const QString path = ScratchFolder() + "brand new.wav";
         auto answered = AnswerNextModal([path](QWidget* modal) {

@@ -134,9 +134,15 @@ TEST_F(TapFormatTest, ATapFileWithoutAWholeBlockIsReportedAndTheDeckKeepsItsTape
         EXPECT_NE(dialogs.messages[0].find(file.empty() ? "no blocks" : "incorrect length"), std::string::npos)
             << dialogs.messages[0];
     }
-    InsertTapImage(ParseTapBlocks(TapBlock(Bytes{1, 2})).blocks, "kept");
+    const std::string kept = ScratchFolder() + "kept.tap";
+    WriteFile(kept, TapBlock(Bytes{1, 2}));
+    ASSERT_FALSE(LoadFileByName(kept, LoadRoute::Dropped));
+    EXPECT_EQ(DeckContents(), "kept.tap (TAP)");
     LoadFileByName(path, LoadRoute::Dropped);
     EXPECT_TRUE(TapeInDeck()) << "the tape already in the deck stays";
+    EXPECT_EQ(DeckContents(), "kept.tap (TAP)");
+    EjectTape();
+    EXPECT_EQ(DeckContents(), "");
 }
 
 TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {

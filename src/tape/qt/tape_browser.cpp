@@ -1,6 +1,8 @@
 #include "tape/qt/tape_browser.h"
 #include "tape/qt/transport_button.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -191,8 +193,9 @@ void TapeBrowser::FollowDeck() {
         play_->setToolTip(tzxPlaying ? "Stop" : "Play");
         play_->setProperty("shown", true);
     }
+    // An empty range would make the bar a busy indicator: with no block it stays empty.
     const BlockProgress p = CurrentBlockProgress();
-    progress_->setRange(0, int(std::min<uint32_t>(p.total, 0x7FFFFFFF)));
+    progress_->setRange(0, int(std::clamp<uint32_t>(p.total, 1, 0x7FFFFFFF)));
     progress_->setValue(int(std::min(p.done, p.total)));
 }
 
