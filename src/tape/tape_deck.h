@@ -30,6 +30,9 @@ struct TzxTiming {
     uint16_t samplePeriod = 0;            // 0x15: T-states per sample
     std::vector<uint16_t> pulses;         // 0x13
     uint16_t loopCount = 0;               // 0x24
+    std::vector<int16_t> jumps;           // 0x23 one, 0x26 each call, 0x28 each choice: blocks from here
+    std::vector<std::string> choices;     // 0x28: each choice's description
+    uint8_t chosen = 0;                   // 0x28: the choice that plays (the tape browser may change it)
     uint8_t signalLevel = 0;              // 0x2B: the level the line is set to
 };
 

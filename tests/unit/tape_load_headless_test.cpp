@@ -211,4 +211,63 @@ TEST_F(TapeLoadHeadlessTest, WavsLoadEitherWayUpFastWhenAskedAndAutoloadReadsThe
     }
 }
 
+// The standard-speed blocks of a TZX made by TapToTzx, each with its ID and fields.
+std::vector<Bytes> TzxBlocks(const Bytes& tzx) {
+    std::vector<Bytes> blocks;
+    for (size_t pos = 10; pos + 5 <= tzx.size();) {
+        const size_t size = 5 + (tzx[pos + 3] | tzx[pos + 4] << 8);
+        blocks.emplace_back(tzx.begin() + long(pos), tzx.begin() + long(pos + size));
+        pos += size;
+    }
+    return blocks;
+}
+
+Bytes Tzx(std::initializer_list<Bytes> blocks) {
+    Bytes out{'Z', 'X', 'T', 'a', 'p', 'e', '!', 0x1A, 1, 20};
+    for (const Bytes& b : blocks)
+        out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
+Bytes Jump(int16_t by) {
+    return {0x23, uint8_t(by), uint8_t(uint16_t(by) >> 8)};
+}
+
+// TZX jump, call, return and select blocks are followed; a jump loop ends the tape
+// instead of going round for ever.
+TEST_F(TapeLoadHeadlessTest, TzxControlBlocksAreFollowedAndAJumpLoopEndsTheTape) {
+    const std::vector<Bytes> tw = TzxBlocks(TapToTzx(SavedWords({"tw"})));
+    ASSERT_EQ(tw.size(), 2u);
+    const Bytes& header = tw[0];
+    const Bytes& data = tw[1];
+    Bytes wrong = data; // a data block whose bytes the ROM would take for the program
+    for (size_t k = 6; k + 1 < wrong.size(); ++k)
+        wrong[k] ^= 0x55;
+    const Bytes ret{0x27};
+    const Bytes call{0x26, 1, 0, 3, 0};                                      // calls the block 3 on
+    const Bytes select{0x28, 11, 0, 2, 2, 0, 2, 'o', 'k', 1, 0, 2, 'n', 'o'}; // first: 2 on
+    const struct {
+        const char* what;
+        Bytes tape;
+        int status;
+    } cases[] = {
+        {"jump over a block", Tzx({header, Jump(2), wrong, data}), 0},
+        {"call and return", Tzx({header, call, Jump(3), wrong, data, ret}), 0},
+        {"select plays its first choice", Tzx({header, select, wrong, data}), 0},
+        {"jumps in a loop", Tzx({header, Jump(1), Jump(-1), data}), 3},
+        {"only control blocks", Tzx({Jump(1), Jump(-1), Bytes{0x24, 0xFF, 0xFF}, ret, Bytes{0x25}}), 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = Write("control.tzx", c.tape);
+        for (const char* speed : {"--fastload", "--run"}) {
+            std::vector<std::string> args = {"--max", "400", "--load", path, "--type", "load tw\n", "--until",
+                                             "Dict: tw         OK"};
+            if (std::string(speed) == "--fastload") args.insert(args.begin(), speed);
+            const HeadlessResult r = RunBounded(args);
+            EXPECT_EQ(r.status, c.status) << speed << "\n" << r.err;
+        }
+    }
+}
+
 } // namespace
