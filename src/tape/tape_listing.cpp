@@ -149,6 +149,18 @@ DetailRows TapeBlockDetails(const TapeBlock& b) {
         break;
     case 0x20: rows.push_back({"Pause", Format("%ld Milliseconds", b.pause)}); break;
     case 0x24: rows.push_back({"Repetitions", Format("%ld", t.loopCount)}); break;
+    case 0x23:
+    case 0x26:
+        for (int16_t jump : t.jumps)
+            rows.push_back({b.blockId == 0x23 ? "Jump" : "Call", Format("%+ld blocks", long(jump))});
+        break;
+    case 0x28:
+        // Right after the ID row, one row per choice: the tape browser picks by row.
+        for (size_t k = 0; k < t.choices.size(); ++k)
+            rows.push_back({Format("Choice %ld", long(k + 1)),
+                            t.choices[k] + Format(" (%+ld blocks)", long(t.jumps[k])) +
+                                (k == t.chosen ? ", plays" : "")});
+        break;
     default:
         if (!b.text.empty()) rows.push_back({"Text", b.text});
         break;

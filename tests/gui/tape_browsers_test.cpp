@@ -214,6 +214,38 @@ class TapeBrowsersTest : public QObject {
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Stopped"));
     }
 
+    void aSelectBlockPlaysTheChoiceActivatedInTheDetails() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        // A select block of two choices, then the two blocks they lead to.
+        const QByteArray tzx = QByteArray("ZXTape!\x1A\x01\x14", 10) +
+                               QByteArray("\x28\x0B\x00\x02\x01\x00\x02ok\x02\x00\x02no", 14) +
+                               QByteArray("\x20\x64\x00", 3) + QByteArray("\x20\xC8\x00", 3);
+        QFile file(ScratchFolder() + "select.tzx");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(tzx);
+        file.close();
+        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        app->window()->actions().tapeBrowser->trigger();
+        TapeBrowser* browser = OpenTapeBrowserWindow();
+        auto* details = browser->findChild<QTreeWidget*>("blockDetails");
+        QCOMPARE(details->topLevelItem(1)->text(1), QString("ok (+1 blocks), plays"));
+        QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks)"));
+        QVERIFY(QTest::qWaitForWindowExposed(browser));
+        QTreeWidgetItem* second = details->topLevelItem(2);
+        const QPoint place = details->visualItemRect(second).center();
+        QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, place);
+        QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, place);
+        QCOMPARE(tapeInDeck->blocks[0].timing.chosen, uint8_t(1));
+        QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks), plays"));
+        opt_fastloadtzx = false;
+        StartTzxPlayback();
+        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
+            app->loop().RunFor(0.05);
+        QCOMPARE(currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
+    }
+
     void waveformScaleHoldsOnATallArea() {
         // 256 / height in whole numbers is 0 on a 300-pixel area.
         QCOMPARE(WavWaveform::LevelY(255, 600), 0.0);

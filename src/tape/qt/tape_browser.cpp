@@ -89,6 +89,9 @@ TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
     outer->addLayout(buttons);
 
     connect(list_, &QListWidget::currentRowChanged, this, &TapeBrowser::RowChosen);
+    connect(details_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        PickChoice(details_->indexOfTopLevelItem(item) - kFirstChoiceRow);
+    });
     resize(820, 420);
     KeepToolWindowPlace(this, kPlaceTapeBrowser);
     RefreshTapeBrowser();
@@ -128,6 +131,16 @@ void TapeBrowser::ShowBlockDetails(int row) {
     for (const auto& [name, value] : TapeBlockDetails(tapeInDeck->blocks[size_t(row)]))
         details_->addTopLevelItem(
             new QTreeWidgetItem({QString::fromStdString(name), QString::fromStdString(value)}));
+}
+
+// Activating a choice of a select block makes it the one that plays.
+void TapeBrowser::PickChoice(int choice) {
+    const int row = list_->currentRow();
+    if (!tapeInDeck || row < 0 || row >= int(tapeInDeck->blocks.size())) return;
+    TzxTiming& t = tapeInDeck->blocks[size_t(row)].timing;
+    if (tapeInDeck->blocks[size_t(row)].blockId != 0x28 || choice < 0 || choice >= int(t.choices.size())) return;
+    t.chosen = uint8_t(choice);
+    ShowBlockDetails(row);
 }
 
 // Choosing a row shows its details; the tape itself moves only by the buttons.
