@@ -3,6 +3,7 @@
 // tape leaves the machine as it was, a named file is found on a tape of several, a tape
 // cut short never loads half a program, and autoload types what loads the first file.
 // Every run goes through `timeout`, so a hang fails the test instead of stopping it.
+#include <random>
 #include <string>
 #include <vector>
 
@@ -229,6 +230,22 @@ Bytes Tzx(std::initializer_list<Bytes> blocks) {
     return out;
 }
 
+// A 44.1 kHz 8-bit mono WAV header for `samples` samples.
+Bytes WavHeader(uint32_t samples) {
+    Bytes h{'R', 'I', 'F', 'F'};
+    auto put32 = [&h](uint32_t v) {
+        for (int k = 0; k < 4; ++k)
+            h.push_back(uint8_t(v >> (8 * k)));
+    };
+    put32(36 + samples);
+    h.insert(h.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0});
+    put32(44100);
+    put32(44100);
+    h.insert(h.end(), {1, 0, 8, 0, 'd', 'a', 't', 'a'});
+    put32(samples);
+    return h;
+}
+
 Bytes Jump(int16_t by) {
     return {0x23, uint8_t(by), uint8_t(uint16_t(by) >> 8)};
 }
@@ -266,6 +283,60 @@ TEST_F(TapeLoadHeadlessTest, TzxControlBlocksAreFollowedAndAJumpLoopEndsTheTape)
             if (std::string(speed) == "--fastload") args.insert(args.begin(), speed);
             const HeadlessResult r = RunBounded(args);
             EXPECT_EQ(r.status, c.status) << speed << "\n" << r.err;
+        }
+    }
+}
+
+// Bad tapes: the ROM listens, the frame limit holds, BREAK ends the LOAD, and nothing
+// is loaded or written where it should not be.
+TEST_F(TapeLoadHeadlessTest, BadTapesLeaveTheRomListeningAndBreakWorks) {
+    std::mt19937 random(20);
+    Bytes noise = WavHeader(44100 * 3);
+    for (int n = 0; n < 44100 * 3; ++n)
+        noise.push_back(uint8_t(random()));
+    Bytes silence = WavHeader(44100 * 3);
+    silence.resize(silence.size() + 44100 * 3, 128);
+    const struct {
+        const char* name;
+        Bytes file;
+        const char* refused; // the message when the file gives no tape at all
+    } cases[] = {
+        {"empty.tap", {}, "holds no blocks"},
+        {"zero.tap", {0x00, 0x00}, nullptr},
+        {"huge.tap", Concat({Bytes{0xFF, 0xFF}, Bytes(300, 0x20)}), "incorrect length"},
+        {"shortheader.tap", TapBlock(Bytes{0x00, 'x'}), nullptr},
+        {"cutheader.tzx", Bytes{'Z', 'X', 'T', 'a', 'p', 'e', '!', 0x1A, 1, 20, 0x10, 0, 0, 27, 0, 0, 'x'}, nullptr},
+        {"controls.tzx", Tzx({Bytes{0x21, 1, 'g'}, Bytes{0x22}, Bytes{0x20, 0, 0}, Bytes{0x2B, 1, 0, 0, 0, 1}}),
+         nullptr},
+        {"silence.wav", silence, nullptr},
+        {"noise.wav", noise, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write(c.name, c.file);
+        if (c.refused) {
+            const HeadlessResult r = RunBounded({"--load", path, "--run", "1"});
+            EXPECT_NE(r.status, 0);
+            EXPECT_NE(r.err.find(c.refused), std::string::npos) << r.err;
+            continue;
+        }
+        // Typed by hand with fast loading, or by autoload (the file's own name, as there
+        // is no header to read).
+        std::string bare = c.name;
+        bare.erase(bare.find('.'));
+        for (bool autoload : {false, true}) {
+            std::vector<std::string> args = {autoload ? "--autoload" : "--fastload", "--load", path};
+            if (!autoload) args.insert(args.end(), {"--type", "load x\n"});
+            args.insert(args.end(), {"--max", "100", "--until", "OK"});
+            HeadlessResult r = RunBounded(args);
+            EXPECT_EQ(r.status, 3) << r.err;
+            args.resize(args.size() - 4);
+            args.insert(args.end(), {"--run", "200", "--type", " ", "--run", "10", "--screen"});
+            r = RunBounded(args);
+            const std::vector<std::string> lines = Lines(r.out);
+            ASSERT_GE(lines.size(), 3u) << r.out;
+            EXPECT_EQ(lines[0], "load " + std::string(autoload ? bare : "x") + " ERROR 3") << r.out;
+            EXPECT_EQ(lines[1] + lines[2], "") << "nothing else on the screen\n" << r.out;
         }
     }
 }
