@@ -17,6 +17,7 @@
 #include "app/qt/application.h"
 #include "app/qt/main_loop.h"
 #include "app/qt/main_window.h"
+#include "app/qt/status_bar_panel.h"
 #include "gui_support.h"
 #include "machine/machine_state.h"
 #include "tape/load_file.h"
@@ -244,6 +245,27 @@ class TapeBrowsersTest : public QObject {
         for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
             app->loop().RunFor(0.05);
         QCOMPARE(currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
+    }
+
+    void theStatusBarShowsTheDeckAtEverySize() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QFile file(ScratchFolder() + "deck.tap");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x03\x00\x01\x02\x03", 5));
+        file.close();
+        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        StatusBarPanel& status = app->window()->statusPanel();
+        for (QAction* size : {app->window()->actions().size100, app->window()->actions().size200}) {
+            size->trigger();
+            app->loop().RunFor(1.1);
+            QVERIFY2(status.PartText(3).endsWith(" Deck: deck.tap (TAP)"), qPrintable(status.PartText(3)));
+            auto* part = app->window()->findChild<QLabel*>("statusPart3");
+            const int needed = part->fontMetrics().horizontalAdvance(" Deck: deck.tap (TAP)");
+            QVERIFY2(part->contentsRect().width() >= needed, "the deck's text has room");
+        }
+        Keep(app->window(), "status_bar_deck.png");
     }
 
     void waveformScaleHoldsOnATallArea() {
