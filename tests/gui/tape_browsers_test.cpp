@@ -19,7 +19,9 @@
 #include "app/qt/main_window.h"
 #include "app/qt/status_bar_panel.h"
 #include "gui_support.h"
+#include "display/screen_text.h"
 #include "machine/machine_state.h"
+#include "tape/spool.h"
 #include "tape/load_file.h"
 #include "tape/qt/tape_browser.h"
 #include "tape/qt/wav_browser.h"
@@ -266,6 +268,34 @@ class TapeBrowsersTest : public QObject {
             QVERIFY2(part->contentsRect().width() >= needed, "the deck's text has room");
         }
         Keep(app->window(), "status_bar_deck.png");
+    }
+
+    // Fast loading and autoload together: the tape loads, and a LOAD that then finds
+    // nothing leaves the window running (frames go on) until BREAK.
+    void fastAutoloadedTzxLoadsAndTheWindowKeepsRunning() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString tzx = TestDataFile("ace/tzx/xmodem.tzx");
+        if (tzx.isEmpty()) QSKIP("NOLTACE_TESTDATA does not name the test data folder");
+        auto app = StartApplication();
+        QVERIFY(app);
+        opt_fastloadtzx = true;
+        opt_autoload = true;
+        QVERIFY(!LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog));
+        for (int i = 0; i < 60 && !QString::fromStdString(ScreenText()).contains("OK"); ++i)
+            app->loop().RunFor(0.1);
+        QVERIFY2(QString::fromStdString(ScreenText()).contains("Bytes: xmodem     OK"), ScreenText().c_str());
+        StartSpool("load nothere\r");
+        for (int i = 0; i < 60 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        app->loop().RunFor(1.0);
+        QVERIFY(!tzxPlaying);
+        // BREAK is typed at a frame's end: only frames that go on can deliver it.
+        StartSpool(" ");
+        for (int i = 0; i < 30 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        QVERIFY2(QString::fromStdString(ScreenText()).contains("load nothere ERROR 3"), ScreenText().c_str());
+        Keep(app->window(), "fast_autoload.png");
+        opt_fastloadtzx = opt_autoload = false;
     }
 
     void waveformScaleHoldsOnATallArea() {
