@@ -2,6 +2,7 @@
 
 #include "base/current_file.h"
 #include "base/messages.h"
+#include "tape/dropped_file.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "tape/file_kinds.h"
@@ -98,6 +99,9 @@ TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     EXPECT_TRUE(TapeInDeck());
     EXPECT_EQ(currentBareName, "GAME");
+    EXPECT_EQ(DroppedFileKind("/x/words.fthx"), FileKind::Spool);
+    EXPECT_EQ(DroppedFileKind("/x/words.f"), FileKind::Spool);
+    EXPECT_EQ(DroppedFileKind("/x/song.flac"), FileKind::None) << "a one-letter ending matches only itself";
 }
 
 TEST_F(TapFormatTest, MissingFileIsReported) {
