@@ -298,6 +298,27 @@ class TapeBrowsersTest : public QObject {
         opt_fastloadtzx = opt_autoload = false;
     }
 
+    void aTapPastItsEndShowsEndOfTapeAndRewinds() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QFile file(ScratchFolder() + "one.tap");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x03\x00\x01\x02\x03", 5));
+        file.close();
+        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        app->window()->actions().tapeBrowser->trigger();
+        TapeBrowser* browser = OpenTapeBrowserWindow();
+        auto* list = browser->findChild<QListWidget*>("blockList");
+        currentBlock = nullptr; // as the load trap leaves it after the last block
+        app->loop().RunFor(0.3);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(list->currentItem()->text(), QString("End Of Tape"));
+        browser->findChild<QPushButton*>("rewind")->click();
+        QCOMPARE(currentBlock, tapeInDeck->first());
+        QCOMPARE(list->currentRow(), 0);
+    }
+
     void waveformScaleHoldsOnATallArea() {
         // 256 / height in whole numbers is 0 on a 300-pixel area.
         QCOMPARE(WavWaveform::LevelY(255, 600), 0.0);

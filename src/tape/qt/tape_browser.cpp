@@ -149,7 +149,8 @@ void TapeBrowser::RowChosen(int row) {
 }
 
 void TapeBrowser::Rewind() {
-    if (currentBlock && currentBlock->prev) SelectBlock(tapeInDeck->first());
+    // A TAP tape past its last block has no current block: it rewinds too.
+    if (tapeInDeck && (!currentBlock || currentBlock->prev)) SelectBlock(tapeInDeck->first());
     FollowDeck();
 }
 
