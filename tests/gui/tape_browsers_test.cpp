@@ -47,6 +47,15 @@ QByteArray SquareWav(int seconds) {
            u32(44100) + u16(1) + u16(8) + "data" + u32(uint32_t(samples.size())) + samples;
 }
 
+// Writes `bytes` to a scratch file and loads it as Load File does; true when it loaded.
+bool LoadScratchFile(const QString& name, const QByteArray& bytes) {
+    QFile file(ScratchFolder() + name);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(bytes);
+    file.close();
+    return !LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog);
+}
+
 void Keep(QWidget* w, const QString& name) {
     const QString path = ScratchFolder() + name;
     w->grab().save(path);
@@ -225,11 +234,7 @@ class TapeBrowsersTest : public QObject {
         const QByteArray tzx = QByteArray("ZXTape!\x1A\x01\x14", 10) +
                                QByteArray("\x28\x0B\x00\x02\x01\x00\x02ok\x02\x00\x02no", 14) +
                                QByteArray("\x20\x64\x00", 3) + QByteArray("\x20\xC8\x00", 3);
-        QFile file(ScratchFolder() + "select.tzx");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(tzx);
-        file.close();
-        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        QVERIFY(LoadScratchFile("select.tzx", tzx));
         app->window()->actions().tapeBrowser->trigger();
         TapeBrowser* browser = OpenTapeBrowserWindow();
         auto* details = browser->findChild<QTreeWidget*>("blockDetails");
@@ -253,11 +258,7 @@ class TapeBrowsersTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        QFile file(ScratchFolder() + "deck.tap");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x03\x00\x01\x02\x03", 5));
-        file.close();
-        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        QVERIFY(LoadScratchFile("deck.tap", QByteArray("\x03\x00\x01\x02\x03", 5)));
         StatusBarPanel& status = app->window()->statusPanel();
         for (QAction* size : {app->window()->actions().size100, app->window()->actions().size200}) {
             size->trigger();
@@ -302,11 +303,7 @@ class TapeBrowsersTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        QFile file(ScratchFolder() + "one.tap");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x03\x00\x01\x02\x03", 5));
-        file.close();
-        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        QVERIFY(LoadScratchFile("one.tap", QByteArray("\x03\x00\x01\x02\x03", 5)));
         app->window()->actions().tapeBrowser->trigger();
         TapeBrowser* browser = OpenTapeBrowserWindow();
         auto* list = browser->findChild<QListWidget*>("blockList");
