@@ -1,5 +1,6 @@
-// WAV files: the validating reader through the Load File path, every sample level the
-// waveform would draw, and playback ticks past the end.
+// WAV files: the validating reader through the Load File path (which reads the signal
+// for its first header both ways up), every sample level the waveform would draw in
+// both polarities, and playback ticks past the end.
 #include <cstddef>
 #include <cstdint>
 
@@ -18,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             WavSampleLevel(n);
         wavVolume = -50;
         wavBias = 90;
+        WavSampleLevel(0);
+        wavInvert = !wavInvert;
         WavSampleLevel(0);
         StartWavPlayback();
         for (int n = 0; n < 20000 && wavPlaying; ++n) {

@@ -39,6 +39,7 @@ const CodeText kTexts[] = {
     {26, "Tape Error: Not a PCM WAV file of 8 or 16 bits, 1 or 2 channels, 4 to 192 kHz"},
     {27, "Tape Error: Not a TZX file"},
     {28, "Tape Error: Unknown TZX block, the tape ends before it"},
+    {29, "Tape Error: The tape holds no blocks"},
     // The display back-ends are Qt's software painter ("DirectDraw" codes) and OpenGL
     // ("Direct3D" codes); the codes stay, the texts name what really failed.
     {30, "Display: Failed to create the software display"},

@@ -12,6 +12,7 @@
 #include "machine/z80.h"
 #include "sound/sound_output.h"
 #include "tape/spool.h"
+#include "tape/tape_deck.h"
 #include "tape/wav_deck.h"
 
 int frameSkipPeriod = 1;
@@ -127,6 +128,7 @@ void RunFrame() {
     m.intLine = 1; // accepted during the first intLength T-states of the next frame
 
     PollJoystick();
+    TapeFrameEnded();
     if (spoolActive) SpoolTypingTick();
     if (helperTyping) HelperTypingTick();
     if (debugHooksOn) DebugEndOfFrame();

@@ -26,16 +26,44 @@
 
 constexpr uint16_t kRomLoadHeaderPc = 0x191B; // where the ROM starts reading a tape block
 
-// While a TZX tape plays with fast loading, whole instructions run back to back with
-// only the tape clock, so a tape can load inside one frame; the sound skips them.
+// The ROM's tape-reading code: the block reader at 0x18A7, its edge and bit loops and
+// the common exit at 0x1892. Fast loading runs only while the processor is in it.
+constexpr uint16_t kRomTapeCodeFirst = 0x1892, kRomTapeCodeLast = 0x192C;
+// The most frames of emulated time one fast-loading call runs before its frame ends, so
+// the window, BREAK and the frame limits keep working while a tape races through.
+constexpr int kFastTapeFrames = 100;
+
+inline bool FastTapeOn(const MachineState& m) {
+    return opt_fastloadtzx && (tzxPlaying || wavPlaying) && m.pc >= kRomTapeCodeFirst && m.pc <= kRomTapeCodeLast;
+}
+
+// The tape clocks after one instruction: TZX edges and WAV samples.
+inline void TickTapeClocks(MachineState& m) {
+    if (tzxPlaying) TapeTick(m.instrTstates);
+    if ((wavPlaying || recording) && m.tapeClock > tstatesPerSample) {
+        WavSampleTick(m.instrTstates);
+        m.tapeClock -= tstatesPerSample;
+    }
+}
+
+// While the ROM reads a playing TZX tape or WAV with fast loading on, whole instructions
+// run back to back with only the tape clocks, up to kFastTapeFrames frames of emulated
+// time; the sound skips them. The loop ends when the tape stops, the ROM leaves its tape
+// code (the block is read, or BREAK) or the bound is reached; the frame then ends.
 template <class Bus> void RunFastTapeLoop(MachineState& m, Bus& bus) {
-    if (!(tzxPlaying && opt_fastloadtzx)) return;
+    if (!FastTapeOn(m)) return;
+    NoteRomListening();
     CatchUpSound(m.tstates);
-    while (tzxPlaying && opt_fastloadtzx) {
+    int framesLeft = kFastTapeFrames;
+    while (FastTapeOn(m)) {
         Z80StepNoInterrupt(m, bus);
         m.instrTstates = m.tstates - m.instrStart;
-        TapeTick(m.instrTstates);
-        if (m.tstates > m.frameTstates) m.tstates = 0;
+        m.tapeClock += m.instrTstates;
+        TickTapeClocks(m);
+        if (m.tstates >= m.frameTstates) {
+            if (--framesLeft == 0) break; // the frame driver ends this frame now
+            m.tstates -= m.frameTstates;
+        }
     }
     SkipSoundTo(m.tstates);
 }
@@ -45,20 +73,11 @@ template <class Bus> void RunFastTapeLoop(MachineState& m, Bus& bus) {
 template <class Bus> [[gnu::noinline]] void RunRareHooks(MachineState& m, Bus& bus) {
     if (NmiRequested) Z80AcceptNmi(m, bus);
 
-    if (m.pc == kRomLoadHeaderPc) {
-        if (tzxInserted) StartTzxPlayback();
-        if (wavLoaded) StartWavPlayback();
-    }
+    if (m.pc == kRomLoadHeaderPc && (tzxInserted || wavLoaded)) RomListensToTape();
     if (m.pc == kSaveTrapAddress && recordArmed) StartRecording();
 
-    if (tzxPlaying) {
-        RunFastTapeLoop(m, bus);
-        if (tzxPlaying) TapeTick(m.instrTstates);
-    }
-    if ((wavPlaying || recording) && m.tapeClock > tstatesPerSample) {
-        WavSampleTick(m.instrTstates);
-        m.tapeClock -= tstatesPerSample;
-    }
+    TickTapeClocks(m);
+    RunFastTapeLoop(m, bus);
     if (debugHooksOn) checkBreakpoints();
     if (pcLogOn || pcLogOneFrame) PcLogStep();
 }

@@ -9,7 +9,11 @@ std::string_view DroppedExtension(std::string_view path) {
 
 FileKind DroppedFileKind(std::string_view path) {
     const std::string_view extension = DroppedExtension(path);
-    for (const FileKindEnding& entry : FileKindTable())
-        if (extension.starts_with(entry.ending)) return entry.kind;
+    for (const FileKindEnding& entry : FileKindTable()) {
+        // A one-letter ending (".f") begins too many other extensions (".flac", ".fnt"):
+        // it matches only itself.
+        const bool oneLetter = entry.ending.size() == 2;
+        if (oneLetter ? extension == entry.ending : extension.starts_with(entry.ending)) return entry.kind;
+    }
     return FileKind::None;
 }

@@ -3,7 +3,8 @@
 // Dropping has its own rule, looser and stricter than Load File's: the extension runs
 // from the last "." of the file's name, and a table entry matches when the extension
 // begins with the entry's text byte for byte. So "GAME.TAPE" counts as a TAP tape, while
-// a mixed-case "GAME.Tap" matches nothing (and is reported as an unknown extension).
+// a mixed-case "GAME.Tap" matches nothing (and is reported as an unknown extension). A
+// one-letter ending (".f") matches only itself, so "song.flac" is not typed in as FORTH.
 #pragma once
 
 #include <string_view>

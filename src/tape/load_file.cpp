@@ -25,7 +25,7 @@ bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
     const std::string bare = BareName(path);
     switch (kind) {
     case FileKind::Snapshot: return !LoadAceSnapshot();
-    case FileKind::Tap: LoadTapFromBuffer(bare); return true; // complete blocks always load
+    case FileKind::Tap: return !LoadTapFromBuffer(bare); // complete blocks always load
     case FileKind::Wav: return !LoadWavFromBuffer(bare);
     case FileKind::Tzx: {
         const bool failed = LoadTzxFromBuffer(bare);
@@ -64,6 +64,7 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
     currentBareName = BareName(path);
     const bool loaded = LoadFromBuffer(path, kind, route);
     FreeLoadBuffer();
+    if (loaded && (kind == FileKind::Tap || kind == FileKind::Tzx)) tapeFileName = FileNameOf(path);
     // A ROM resets the machine, which forgets the current file; the others become it.
     if (loaded && kind != FileKind::Rom) currentFileKind = kind;
     return !loaded;

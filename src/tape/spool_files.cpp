@@ -28,10 +28,12 @@ bool SpoolFile(const std::string& path) {
 void OpenSpoolFileDialog() {
     FileDialogRequest request;
     request.title = "Open SPOOL file";
-    request.filters = {{"SPOOL files (*.txt, *.ja4, *.fs)", "*.txt;*.ja4;*.fs"},
+    request.filters = {{"SPOOL files (*.txt, *.ja4, *.fs, *.f, *.fth, *.4th, *.forth)",
+                        "*.txt;*.ja4;*.fs;*.f;*.fth;*.4th;*.forth"},
                        {" TXT files (*.txt)", "*.txt"},
                        {" JA4 files (*.ja4)", "*.ja4"},
                        {" FS files (*.fs)", "*.fs"},
+                       {" FORTH files (*.f, *.fth, *.4th, *.forth)", "*.f;*.fth;*.4th;*.forth"},
                        {" All files(*.*)", "*.*"}};
     request.initialFolder = FolderOf(spoolFolder);
     const std::string chosen = host().ChooseOpenFile(request);

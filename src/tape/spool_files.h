@@ -1,4 +1,4 @@
-// Spool files: FORTH source texts (".txt", ".ja4", ".fs") typed into the Ace key by key
+// Spool files: FORTH source texts (".txt", ".ja4", ".fs", ".f", ".fth", ".4th", ".forth") typed into the Ace key by key
 // through StartSpool (spool.h).
 //
 //   OpenSpoolFileDialog();   // File, Load Spool File

@@ -79,7 +79,9 @@ void WriteTapBlock(std::FILE* file, std::span<const uint8_t> data) {
 
 bool LoadTapFromBuffer(const std::string& bareName) {
     TapParseResult tape = ParseTapBlocks(LoadBufferBytes());
-    const bool reported = tape.truncated && ReportMessage(kCaptionError, 21);
+    // Nothing to load: the deck keeps what it holds.
+    if (tape.blocks.empty()) return ReportMessage(kCaptionError, tape.truncated ? 21 : 29);
+    if (tape.truncated) ReportMessage(kCaptionError, 21);
     InsertTapImage(std::move(tape.blocks), bareName);
-    return reported;
+    return false;
 }

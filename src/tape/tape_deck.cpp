@@ -3,6 +3,7 @@
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "tape/spool.h"
+#include "tape/tape_header.h"
 #include "tape/wav_deck.h"
 
 std::unique_ptr<TapeImage> tapeInDeck;
@@ -13,11 +14,12 @@ std::FILE* tapSaveFile = nullptr;
 uint8_t tapeLevel = 0;
 int32_t edgeCountdown = 0;
 bool blockStarted = false;
+bool tapeAtEnd = false;
 
 bool opt_autoload = false;
 uint8_t opt_tape_type = 0;
 bool opt_autorewind = false;
-bool opt_fastloadtzx = true;
+bool opt_fastloadtzx = false;
 
 TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx)
     : blocks(std::move(tapeBlocks)), isTzx(tzx) {
@@ -28,11 +30,22 @@ TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx)
     }
 }
 
+std::string tapeFileName;
+
 bool TapeInDeck() {
     return tapeInDeck != nullptr;
 }
 
+std::string DeckContents() {
+    std::string text;
+    if (tapeInDeck) text = tapeFileName + (tapeInDeck->isTzx ? " (TZX)" : " (TAP)");
+    if (wavLoaded) text += (text.empty() ? "" : ", ") + wavDisplayName + " (WAV)";
+    return text;
+}
+
 namespace {
+
+bool listenedThisFrame = false, listenedLastFrame = false;
 
 void WriteRom(uint16_t address, uint8_t a, uint8_t b, uint8_t c) {
     uint8_t* rom = machine.pages[0];
@@ -44,10 +57,13 @@ void WriteRom(uint16_t address, uint8_t a, uint8_t b, uint8_t c) {
 
 void Insert(std::vector<TapeBlock> blocks, bool tzx, const std::string& bareName) {
     EjectTape();
+    const TapeFileName first = FirstFileOnTape(blocks, tzx);
     tapeInDeck = std::make_unique<TapeImage>(std::move(blocks), tzx);
     currentBlock = tapeInDeck->first();
+    tapeAtEnd = false;
+    ForgetRomListening(); // a LOAD typed before the tape went in still hears it
     if (!tzx) InstallLoadTrap();
-    if (opt_autoload) StartSpool(AutoloadText(bareName));
+    if (opt_autoload) StartSpool(AutoloadText(first, bareName));
 }
 
 } // namespace
@@ -76,6 +92,7 @@ void InsertTzxImage(std::vector<TapeBlock> blocks, const std::string& bareName) 
 void EjectTape() {
     if (tzxPlaying) StopTzxPlayback();
     tapeInDeck.reset();
+    tapeFileName.clear();
     currentBlock = nullptr;
     // The pristine image holds what the ROM file has at 0x18A7 (F3 FD E5 on the Ace's
     // own ROM); a custom ROM gets its own bytes back too.
@@ -86,17 +103,32 @@ void SelectBlock(TapeBlock* block) {
     blockStarted = false;
     if (block) {
         currentBlock = block;
+        tapeAtEnd = false;
     } else if (tzxPlaying) {
         StopTzxPlayback(); // the end of the tape: stay on the last block
+        tapeAtEnd = true;
     }
 }
 
-std::string AutoloadText(const std::string& bareName) {
-    switch (opt_tape_type) {
-    case 1: return "0 0 bload " + bareName + "\r";
-    case 2: return "0 0 bload " + bareName + "\r20000 call\r";
-    default: return "load\r";
-    }
+bool NoteRomListening() {
+    const bool newLoad = !listenedThisFrame && !listenedLastFrame;
+    listenedThisFrame = true;
+    return newLoad;
+}
+
+void ForgetRomListening() {
+    listenedThisFrame = listenedLastFrame = false;
+}
+
+void TapeFrameEnded() {
+    listenedLastFrame = listenedThisFrame;
+    listenedThisFrame = false;
+}
+
+void RomListensToTape() {
+    if (!NoteRomListening()) return;
+    if (tzxInserted) StartTzxPlayback();
+    if (wavLoaded) StartWavPlayback();
 }
 
 void ResetTapeDeck() {
@@ -107,5 +139,7 @@ void ResetTapeDeck() {
     saveHeaderNext = true;
     tzxInserted = false;
     StopTzxPlayback();
+    tapeAtEnd = false;
+    ForgetRomListening();
     ResetWavDeck();
 }

@@ -30,6 +30,9 @@ struct TzxTiming {
     uint16_t samplePeriod = 0;            // 0x15: T-states per sample
     std::vector<uint16_t> pulses;         // 0x13
     uint16_t loopCount = 0;               // 0x24
+    std::vector<int16_t> jumps;           // 0x23 one, 0x26 each call, 0x28 each choice: blocks from here
+    std::vector<std::string> choices;     // 0x28: each choice's description
+    uint8_t chosen = 0;                   // 0x28: the choice that plays (the tape browser may change it)
     uint8_t signalLevel = 0;              // 0x2B: the level the line is set to
 };
 
@@ -68,7 +71,7 @@ constexpr uint16_t kHeaderBufferOffset = 0x2701; // `ram` offset of the ROM's ta
 
 // Deck state.
 extern std::unique_ptr<TapeImage> tapeInDeck;
-extern TapeBlock* currentBlock; // the block the next load trap delivers or TZX plays
+extern TapeBlock* currentBlock; // the block the next load trap delivers or TZX plays; none past the end of a TAP
 extern bool expectHeader;       // the next delivered block is treated as a header
 extern bool saveHeaderNext;     // the next saved block is a header and starts a new file
 extern std::FILE* tapSaveFile;  // the TAP file between the two save traps
@@ -77,17 +80,23 @@ inline bool& tzxPlaying = rareHookSwitches.tzxPlaying;
 extern uint8_t tapeLevel;
 extern int32_t edgeCountdown;
 extern bool blockStarted;
+extern bool tapeAtEnd; // playback ran off the last block; the ROM's next LOAD finds nothing
 
 // Tape settings (live values; the configuration stores them).
 extern bool opt_autoload;
 extern uint8_t opt_tape_type; // 0 "load", 1 "0 0 bload name", 2 the same and "20000 call"
 extern bool opt_autorewind;
-extern bool opt_fastloadtzx;
+extern bool opt_fastloadtzx; // TZX and WAV tapes play at host speed while the ROM reads them
+
+extern std::string tapeFileName; // the file the tape in the deck came from, without folder
 
 bool TapeInDeck();
+// What the deck holds, for the status bar: "maze.tap (TAP)", "xmodem.tzx (TZX)", a loaded
+// WAV as "song.wav (WAV)", both joined by ", "; "" when empty.
+std::string DeckContents();
 // Eject whatever is in the deck, take the blocks (indexed from 0 in order), make the
-// first current; a TAP tape plants the load trap. With autoload on, types the load
-// command for `bareName`.
+// first current; a TAP tape plants the load trap. With autoload on, types the command
+// that loads the tape's first file (tape_header.h; `bareName` when it has no header).
 void InsertTapImage(std::vector<TapeBlock> blocks, const std::string& bareName);
 void InsertTzxImage(std::vector<TapeBlock> blocks, const std::string& bareName);
 // Frees the tape, stops playback and restores the ROM's own bytes at 0x18A7.
@@ -95,13 +104,26 @@ void EjectTape();
 // Makes `block` (or none) the current block; at the end of a playing tape, stops it.
 void SelectBlock(TapeBlock* block);
 
-// ED FC: only while a tape is in the deck; returns false (and does nothing) without one.
+// ED FC: only while a tape is in the deck. A header request gets the next header on the
+// tape, a data request the block after it, cut to the length the ROM asked for; the
+// current block then moves on. With nothing left to deliver (or no tape) it returns
+// false: with a tape the ROM's own reader then listens to silence (BREAK works).
 bool TapeLoadTrap();
 // ED FD: the ROM's SAVE, with the length in DE and the address in HL.
 void TapeSaveTrap();
 
-// The text autoload types for `opt_tape_type`, CR-terminated lines.
-std::string AutoloadText(const std::string& bareName);
+// One LOAD of the ROM is the time it spends listening to the tape without a whole frame
+// away from it. A tape that stopped during a LOAD stays stopped for the rest of it, so a
+// LOAD that finds no match waits (BREAK works) instead of playing the tape end over.
+// True when the ROM starts a new LOAD; the trap and the 0x191B hook call it.
+bool NoteRomListening();
+// A tape just went in: the LOAD the ROM is in (or starts next) counts as a new one.
+void ForgetRomListening();
+// The frame driver, at the end of each frame.
+void TapeFrameEnded();
+// The ROM reached 0x191B, its edge loop: a TZX tape or a WAV starts playing when this is
+// a new LOAD (a tape at its end plays again only with autorewind).
+void RomListensToTape();
 
 // TZX playback (tape_signal.cpp): the deck plays the tape as edges of the tape level.
 // Start waits 812500 T-states before the first edge, as a real recorder winds up.

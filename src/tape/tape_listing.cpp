@@ -38,6 +38,8 @@ std::string Upper(std::string text) {
 
 // An Ace header as the ROM writes it: type (0 dictionary, otherwise bytes), name, then
 // length, address and the ROM's own fields. `h` is where the type byte is.
+constexpr size_t kAceTzxHeaderSize = 27; // flag, 25 header bytes, checksum
+
 std::string AceHeaderText(const std::vector<uint8_t>& d, size_t h) {
     if (d.size() < h + 1 + kNameLength + 4) return {};
     const std::string name = NameAt(d, h + 1);
@@ -49,6 +51,8 @@ std::string AceHeaderText(const std::vector<uint8_t>& d, size_t h) {
 std::string StandardRow(const TapeBlock& b) {
     const std::vector<uint8_t>& d = b.data;
     const size_t n = d.size();
+    // An Ace header behind its flag byte reads as a TAP header row does.
+    if (n == kAceTzxHeaderSize && d[0] == 0x00) return AceHeaderText(d, 1);
     if (n > 20 || n == 0) return Format("%ld data bytes", long(n));
     if (d[0] != 0) return Format("%ld Data bytes", long(n));
     // The rows for short headers read the name and start fields only when they are there.
@@ -145,6 +149,18 @@ DetailRows TapeBlockDetails(const TapeBlock& b) {
         break;
     case 0x20: rows.push_back({"Pause", Format("%ld Milliseconds", b.pause)}); break;
     case 0x24: rows.push_back({"Repetitions", Format("%ld", t.loopCount)}); break;
+    case 0x23:
+    case 0x26:
+        for (int16_t jump : t.jumps)
+            rows.push_back({b.blockId == 0x23 ? "Jump" : "Call", Format("%+ld blocks", long(jump))});
+        break;
+    case 0x28:
+        // Right after the ID row, one row per choice: the tape browser picks by row.
+        for (size_t k = 0; k < t.choices.size(); ++k)
+            rows.push_back({Format("Choice %ld", long(k + 1)),
+                            t.choices[k] + Format(" (%+ld blocks)", long(t.jumps[k])) +
+                                (k == t.chosen ? ", plays" : "")});
+        break;
     default:
         if (!b.text.empty()) rows.push_back({"Text", b.text});
         break;

@@ -17,6 +17,8 @@ std::string TapeBlockRow(const TapeBlock& block);
 
 using DetailRows = std::vector<std::pair<std::string, std::string>>;
 DetailRows TapeBlockDetails(const TapeBlock& block);
+// The first detail row of a select block's choices: row kFirstChoiceRow + k is choice k.
+constexpr int kFirstChoiceRow = 1;
 
 // Every row of a tape, then "End Of Tape".
 std::vector<std::string> TapeRows(const std::vector<TapeBlock>& blocks);

@@ -40,6 +40,11 @@ struct PulseGenerator {
 PulseGenerator gen;
 TapeBlock* loopStart = nullptr; // the block after the open 0x24, and its repeats left
 uint32_t loopLeft = 0;
+TapeBlock* callBlock = nullptr; // the 0x26 being followed, and which of its calls plays
+size_t callIndex = 0;
+// Block moves without an edge before a tape is taken to have ended: a tape whose jumps
+// or loops go round without a sound would otherwise keep the tick busy for ever.
+constexpr int kSilentMovesLimit = 1 << 20;
 
 float MachineClock() {
     return float(machine.frameTstates) * 50.0f;
@@ -59,6 +64,47 @@ void Wait(float length) {
 
 void NextBlock() {
     SelectBlock(currentBlock ? currentBlock->next : nullptr);
+}
+
+// The block `offset` blocks from `from` (TZX jumps are relative); none off the tape,
+// and none for 0, which the format does not allow (it would jump to itself).
+TapeBlock* BlockAt(const TapeBlock& from, int offset) {
+    const long index = long(from.index) + offset;
+    if (offset == 0 || index < 0 || index >= long(tapeInDeck->blocks.size())) return nullptr;
+    return &tapeInDeck->blocks[size_t(index)];
+}
+
+// A jump, call, return or select block: moves the tape as TZX 1.20 says.
+void FollowControlBlock(TapeBlock& b) {
+    const std::vector<int16_t>& jumps = b.timing.jumps;
+    switch (b.blockId) {
+    case 0x23:
+        if (jumps.empty()) break;
+        SelectBlock(BlockAt(b, jumps[0]));
+        return;
+    case 0x26:
+        if (jumps.empty()) break;
+        callBlock = &b;
+        callIndex = 0;
+        SelectBlock(BlockAt(b, jumps[0]));
+        return;
+    case 0x27:
+        if (!callBlock) break;
+        if (++callIndex < callBlock->timing.jumps.size()) {
+            SelectBlock(BlockAt(*callBlock, callBlock->timing.jumps[callIndex]));
+        } else {
+            TapeBlock* after = callBlock->next;
+            callBlock = nullptr;
+            SelectBlock(after);
+        }
+        return;
+    case 0x28:
+        if (jumps.empty()) break;
+        SelectBlock(BlockAt(b, jumps[b.timing.chosen < jumps.size() ? b.timing.chosen : 0]));
+        return;
+    default: break;
+    }
+    NextBlock();
 }
 
 // Sets the generator up for `b`; false when the block makes no signal and the deck
@@ -128,6 +174,10 @@ bool SetUpBlock(TapeBlock& b) {
         }
         loopStart = nullptr;
         break;
+    case 0x23:
+    case 0x26:
+    case 0x27:
+    case 0x28: FollowControlBlock(b); return false;
     default: break; // information and control blocks make no sound
     }
     NextBlock();
@@ -230,13 +280,18 @@ void Step() {
 
 void StartTzxPlayback() {
     if (!tapeInDeck || !tapeInDeck->isTzx || !currentBlock || tzxPlaying) return;
-    if (opt_autorewind) currentBlock = tapeInDeck->first();
+    if (opt_autorewind) {
+        currentBlock = tapeInDeck->first();
+        tapeAtEnd = false;
+    }
+    if (tapeAtEnd) return; // wound to its end: rewind (browser or autorewind) to play again
     tzxPlaying = true;
     tapeLevel = 0;
     edgeCountdown = kStartDelay;
     blockStarted = false;
     loopStart = nullptr;
     loopLeft = 0;
+    callBlock = nullptr;
 }
 
 void StopTzxPlayback() {
@@ -247,8 +302,17 @@ void StopTzxPlayback() {
 }
 
 void TapeEdgesDue() {
-    while (edgeCountdown <= 0 && tzxPlaying)
+    // Every edge moves time on by at least one T-state, so only moves without an edge
+    // can go round; a tape that does nothing else has ended.
+    for (int silentMoves = 0; edgeCountdown <= 0 && tzxPlaying;) {
+        const int32_t before = edgeCountdown;
         Step();
+        silentMoves = edgeCountdown == before ? silentMoves + 1 : 0;
+        if (silentMoves > kSilentMovesLimit) {
+            StopTzxPlayback();
+            tapeAtEnd = true;
+        }
+    }
 }
 
 BlockProgress CurrentBlockProgress() {

@@ -12,51 +12,67 @@
 
 namespace {
 
-constexpr int kHeaderNameLength = 10;
+// The ROM reads a tape header as 25 bytes into 0x271A, through the video-RAM mirror at
+// 0x231A, beside the request at 0x2701; every other read is a file's data.
+constexpr uint16_t kHeaderRequestLength = 25;
+constexpr uint16_t kHeaderReadAddress = 0x271A;
+constexpr uint16_t kVideoMirrorBit = 0x0400;
 
-// The ROM asked for a name; make its buffer hold the tape's name up to the first space,
-// so the header about to land in memory is accepted whatever was asked for. A name that
-// starts with a space leaves the request as it is.
-void AdoptTapeName(const std::vector<uint8_t>& d, size_t length) {
-    if (length < 2 || d[1] == ' ') return;
-    for (size_t i = 1; i <= kHeaderNameLength && i < length; ++i) {
-        machine.ram[kHeaderNameOffset - 1 + i] = d[i];
-        if (i + 1 < length && d[i + 1] == ' ') break;
-    }
+bool IsHeaderRequest() {
+    return machine.de.w == kHeaderRequestLength && (machine.hl.w | kVideoMirrorBit) == kHeaderReadAddress;
 }
 
-// Copies the block without its checksum byte as the processor would write it: mirrors
-// folded, ROM and missing RAM ignored, addresses wrapping at 64 KB.
-void CopyBlockToMemory(const std::vector<uint8_t>& d, size_t length, uint16_t hl) {
-    for (size_t k = 0; k + 1 < length; ++k)
-        WriteMemory(uint16_t(hl + k), d[k]);
+// A TAP header block: the ROM's 25 header bytes and the checksum.
+bool IsHeaderBlock(const TapeBlock& b) {
+    return b.length == kHeaderRequestLength + 1 && b.data.size() >= b.length;
+}
+
+TapeBlock* FindHeader(TapeBlock* from) {
+    for (TapeBlock* b = from; b; b = b->next)
+        if (IsHeaderBlock(*b)) return b;
+    return nullptr;
+}
+
+// Copies the block without its checksum byte as the processor would write it (mirrors
+// folded, ROM and missing RAM ignored, addresses wrapping at 64 KB), and never more
+// than the ROM asked for.
+void CopyBlockToMemory(const TapeBlock& block, uint16_t hl, uint16_t asked) {
+    const size_t present = std::min<size_t>(block.length, block.data.size());
+    const size_t count = std::min<size_t>(present > 0 ? present - 1 : 0, asked);
+    for (size_t k = 0; k < count; ++k)
+        WriteMemory(uint16_t(hl + k), block.data[k]);
+}
+
+// Nothing left to deliver: the ROM's own reader runs (the trap stands in for its first
+// two instructions, DI and PUSH IY) and listens to a silent tape until BREAK.
+void LetTheRomListen() {
+    machine.iff1 = machine.iff2 = 0;
+    machine.sp = uint16_t(machine.sp - 2);
+    WriteMemory(machine.sp, machine.iy.lo);
+    WriteMemory(uint16_t(machine.sp + 1), machine.iy.hi);
+    machine.pc = uint16_t(kLoadTrapAddress + 3);
 }
 
 } // namespace
 
 bool TapeLoadTrap() {
     if (!tapeInDeck) return false;
-    if (!currentBlock) {
-        if (opt_autorewind) currentBlock = tapeInDeck->first();
-    } else {
-        const TapeBlock& block = *currentBlock;
-        const size_t length = std::min<size_t>(block.length, block.data.size());
-        const uint16_t hl = machine.hl.w;
-        if (expectHeader) {
-            AdoptTapeName(block.data, length);
-            CopyBlockToMemory(block.data, length, hl);
-            // The ROM compares the name in the header it just read with the one it asked
-            // for. It reads the header through the video-RAM mirror (HL = 0x231A), so the
-            // name goes back through the same mirror the processor reads.
-            for (int k = 0; k < kHeaderNameLength; ++k)
-                WriteMemory(uint16_t(hl + 1 + k), machine.ram[kHeaderNameOffset + k]);
-            expectHeader = false;
-        } else {
-            CopyBlockToMemory(block.data, length, hl);
-            expectHeader = true;
-        }
-        if (block.next) currentBlock = block.next;
+    // Autorewind winds the tape back as each LOAD begins, as for a TZX tape.
+    if (NoteRomListening() && opt_autorewind) currentBlock = tapeInDeck->first();
+    const bool header = IsHeaderRequest();
+    // A header request passes the data of a file the ROM did not want.
+    TapeBlock* block = header ? FindHeader(currentBlock) : currentBlock;
+    if (!block) {
+        currentBlock = nullptr;
+        LetTheRomListen();
+        return false;
     }
+    // The header goes in as the tape holds it: the ROM compares the names itself, shows
+    // the tape's own name and asks again when it is not the file it wants.
+    CopyBlockToMemory(*block, machine.hl.w, machine.de.w);
+    expectHeader = !header;
+    currentBlock = block->next;
+    tapeAtEnd = currentBlock == nullptr;
     // Carry set ("block read"); S, Z and P/V kept; bits 3 and 5 from A.
     machine.af.lo = uint8_t((machine.af.lo & 0xC4) | 0x01 | (machine.af.hi & 0x28));
     return true;

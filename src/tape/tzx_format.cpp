@@ -163,6 +163,22 @@ void FillBlock(TapeBlock& b, const uint8_t* p, size_t size) {
         break;
     case 0x20: b.pause = uint16_t(ReadLe16(p)); break;
     case 0x24: t.loopCount = uint16_t(ReadLe16(p)); break;
+    case 0x23: t.jumps.push_back(int16_t(ReadLe16(p))); break;
+    case 0x26:
+        for (size_t k = 0, n = ReadLe16(p); k < n; ++k)
+            t.jumps.push_back(int16_t(ReadLe16(p + 2 + 2 * k)));
+        break;
+    case 0x28: {
+        // Length word, count, then each choice: offset, text length, text.
+        size_t pos = 3;
+        for (size_t k = 0, n = size > 2 ? p[2] : 0; k < n && pos + 3 <= size; ++k) {
+            const size_t length = std::min<size_t>(p[pos + 2], size - pos - 3);
+            t.jumps.push_back(int16_t(ReadLe16(p + pos)));
+            t.choices.push_back(Printable(p + pos + 3, length));
+            pos += 3 + length;
+        }
+        break;
+    }
     case 0x2B:
         if (size >= 5) t.signalLevel = p[4] ? 1 : 0;
         break;

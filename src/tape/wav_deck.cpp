@@ -12,6 +12,8 @@
 #include "tape/load_buffer.h"
 #include "tape/spool.h"
 #include "tape/tape_deck.h"
+#include "tape/tape_header.h"
+#include "tape/wav_header_scan.h"
 
 WavFormat wavFormat;
 std::vector<uint8_t> wavSamples;
@@ -20,6 +22,7 @@ uint64_t wavFrames = 0;
 int wavVolume = 0;
 int wavBias = 0;
 bool wavWide = false;
+bool wavInvert = false;
 uint32_t tstatesPerSample = 0;
 bool recordPrepared = false;
 std::string wavDisplayName;
@@ -35,6 +38,7 @@ SamplePeriod period{};
 struct LevelCache {
     uint32_t position = 0;
     int volume = 0, bias = 0;
+    bool invert = false;
     uint64_t frames = 0;
     uint8_t level = 0;
     bool valid = false;
@@ -87,6 +91,7 @@ void ClearWav() {
     wavPosition = 0;
     wavFrames = 0;
     wavVolume = wavBias = 0;
+    wavInvert = false;
     wavDisplayName.clear();
 }
 
@@ -110,18 +115,26 @@ bool LoadWavFromBuffer(const std::string& bareName) {
     wavFrames = parsed.dataSize / parsed.format.blockAlign;
     SetTiming(wavFormat);
     wavLoaded = true;
+    ForgetRomListening();
     wavDisplayName = currentFilePath.empty() ? bareName : FileNameOf(currentFilePath);
-    if (opt_autoload) StartSpool("load " + bareName + "\r");
+    const TapeFileName first = DetectWavPolarity();
+    if (opt_autoload) StartSpool(AutoloadText(first, bareName));
     return false;
+}
+
+uint8_t WavRawLevel(uint64_t n) {
+    if (n >= wavFrames) return kSilence;
+    const size_t offset = size_t(n) * wavFormat.blockAlign + (wavFormat.blockAlign > 1 ? 1 : 0);
+    if (offset >= wavSamples.size()) return kSilence;
+    const uint8_t b = wavSamples[offset];
+    return wavWide ? uint8_t(b - 128) : b; // the signed high byte as an unsigned one
 }
 
 uint8_t WavSampleLevel(uint64_t n) {
     if (n >= wavFrames) return kSilence;
-    const size_t offset = size_t(n) * wavFormat.blockAlign + (wavFormat.blockAlign > 1 ? 1 : 0);
-    if (offset >= wavSamples.size()) return kSilence;
-    uint8_t b = wavSamples[offset];
-    if (wavWide) b = uint8_t(b - 128); // the signed high byte as an unsigned one
-    const int v = 127 - b;             // the recorder inverts the signal
+    const uint8_t b = WavRawLevel(n);
+    // The recorder inverts the signal; a capture made the other way up is played as it is.
+    const int v = wavInvert ? int(b) - 128 : 127 - b;
     const double x = wavVolume * 0.1;
     const double f = wavVolume > 0 ? (1 + x) * v : v / (1 - x);
     const int t = std::clamp(int(f) + wavBias, -127, 127);
@@ -133,8 +146,8 @@ uint8_t WavSampleLevel(uint64_t n) {
 uint8_t WavCurrentSample() {
     LevelCache& c = levelCache;
     if (!c.valid || c.position != wavPosition || c.volume != wavVolume || c.bias != wavBias ||
-        c.frames != wavFrames)
-        c = {wavPosition, wavVolume, wavBias, wavFrames, WavSampleLevel(wavPosition), true};
+        c.invert != wavInvert || c.frames != wavFrames)
+        c = {wavPosition, wavVolume, wavBias, wavInvert, wavFrames, WavSampleLevel(wavPosition), true};
     return c.level;
 }
 

@@ -29,16 +29,20 @@ extern uint64_t wavFrames;              // sample frames in wavSamples
 extern int wavVolume;                   // 0 = unchanged; +10 doubles, -10 halves
 extern int wavBias;                     // added to every level, -127..127
 extern bool wavWide;                    // more than 8 bits per sample
+extern bool wavInvert;                  // "Invert signal": play the other way up from the usual
 extern uint32_t tstatesPerSample;       // whole T-states of one sample period
 extern bool recordPrepared;
 extern std::string wavDisplayName; // the browser's title: the file's name, or "Recording"
 
 // File kind 3 of Load File. A file that cannot be played reports code 26, changes
-// nothing and returns true. With autoload on, types "load NAME".
+// nothing and returns true. The polarity is chosen so that the first header reads
+// (wav_header_scan.h); with autoload on, types the command that loads that file.
 bool LoadWavFromBuffer(const std::string& bareName);
 
 // The level of sample frame n for the EAR line and the waveform: 1..255, 128 beyond the end.
 uint8_t WavSampleLevel(uint64_t n);
+// Sample frame n as an unsigned byte, before volume, bias and polarity; 128 beyond the end.
+uint8_t WavRawLevel(uint64_t n);
 uint8_t WavCurrentSample(); // WavSampleLevel(wavPosition)
 
 void StartWavPlayback(); // from the start again when the position is at the end

@@ -1,6 +1,7 @@
 // The tape browser and the WAV browser, opened from the Tools menu of the real window
 // and watched while a tape plays.
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,7 +17,11 @@
 #include "app/qt/application.h"
 #include "app/qt/main_loop.h"
 #include "app/qt/main_window.h"
+#include "app/qt/status_bar_panel.h"
 #include "gui_support.h"
+#include "display/screen_text.h"
+#include "machine/machine_state.h"
+#include "tape/spool.h"
 #include "tape/load_file.h"
 #include "tape/qt/tape_browser.h"
 #include "tape/qt/wav_browser.h"
@@ -40,6 +45,15 @@ QByteArray SquareWav(int seconds) {
     auto u16 = [](uint16_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
     return "RIFF" + u32(uint32_t(36 + samples.size())) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(44100) +
            u32(44100) + u16(1) + u16(8) + "data" + u32(uint32_t(samples.size())) + samples;
+}
+
+// Writes `bytes` to a scratch file and loads it as Load File does; true when it loaded.
+bool LoadScratchFile(const QString& name, const QByteArray& bytes) {
+    QFile file(ScratchFolder() + name);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(bytes);
+    file.close();
+    return !LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog);
 }
 
 void Keep(QWidget* w, const QString& name) {
@@ -91,6 +105,7 @@ class TapeBrowsersTest : public QObject {
         auto* list = browser->findChild<QListWidget*>("blockList");
         QCOMPARE(list->count(), 4);
         QCOMPARE(list->item(0)->text(), QString("Text Description: Created using the EightyOne emulator"));
+        QCOMPARE(list->item(1)->text(), QString("Bytes: xmodem      CODE 63488,238")); // worded as TAP rows are
         QCOMPARE(list->item(3)->text(), QString("End Of Tape"));
         QCOMPARE(list->currentRow(), 0);
 
@@ -123,6 +138,9 @@ class TapeBrowsersTest : public QObject {
         browser->findChild<QPushButton*>("eject")->click();
         QVERIFY(!TapeInDeck());
         QCOMPARE(list->count(), 1);
+        app->loop().RunFor(0.3);
+        QVERIFY2(progress->maximum() > progress->minimum(), "an empty range would make a busy indicator");
+        QCOMPARE(progress->value(), progress->minimum());
     }
 
     void wavBrowserShowsTheWaveformAndMovesWhilePlaying() {
@@ -143,6 +161,18 @@ class TapeBrowsersTest : public QObject {
         QCOMPARE(browser->findChild<QLabel*>("time")->text(), QString("0s/3s"));
         QWidget* wave = browser->findChild<QWidget*>("waveform");
         QVERIFY(BlackRows(wave).size() >= 2);
+
+        // No Ace header in a square wave: the usual polarity stays; the switch flips it.
+        auto* invert = browser->findChild<QCheckBox*>("invert");
+        QVERIFY(invert);
+        QCOMPARE(invert->text(), QString("Invert signal"));
+        QVERIFY(!invert->isChecked() && !wavInvert);
+        const bool usualHigh = WavSampleLevel(0) > 128;
+        QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
+        QVERIFY(wavInvert);
+        QCOMPARE(WavSampleLevel(0) > 128, !usualHigh);
+        QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
+        QVERIFY(!wavInvert);
 
         browser->findChild<QPushButton*>("play")->click();
         QVERIFY(wavPlaying);
@@ -169,6 +199,15 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(recordArmed);
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Recording"));
         StartRecording(); // as the ROM's SAVE would
+        QWidget* wave = browser->findChild<QWidget*>("waveform");
+        // The MIC line as a SAVE drives it (far slower), straight into the recorder.
+        for (int k = 0; k < 3000; ++k) {
+            if (k % 150 == 0) machine.micBit ^= 8;
+            machine.tapeClock = 0;
+            WavSampleTick(0);
+        }
+        Keep(browser, "wav_browser_recording.png");
+        QVERIFY2(BlackRows(wave).size() > 10, "the recording shows as it grows");
         app->loop().RunFor(0.2);
         const QString path = ScratchFolder() + "brand new.wav";
         auto answered = AnswerNextModal([path](QWidget* modal) {
@@ -185,6 +224,96 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(!recording && wavLoaded);
         QVERIFY(QFileInfo(path).size() > 44);
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Stopped"));
+    }
+
+    void aSelectBlockPlaysTheChoiceActivatedInTheDetails() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        // A select block of two choices, then the two blocks they lead to.
+        const QByteArray tzx = QByteArray("ZXTape!\x1A\x01\x14", 10) +
+                               QByteArray("\x28\x0B\x00\x02\x01\x00\x02ok\x02\x00\x02no", 14) +
+                               QByteArray("\x20\x64\x00", 3) + QByteArray("\x20\xC8\x00", 3);
+        QVERIFY(LoadScratchFile("select.tzx", tzx));
+        app->window()->actions().tapeBrowser->trigger();
+        TapeBrowser* browser = OpenTapeBrowserWindow();
+        auto* details = browser->findChild<QTreeWidget*>("blockDetails");
+        QCOMPARE(details->topLevelItem(1)->text(1), QString("ok (+1 blocks), plays"));
+        QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks)"));
+        QVERIFY(QTest::qWaitForWindowExposed(browser));
+        QTreeWidgetItem* second = details->topLevelItem(2);
+        const QPoint place = details->visualItemRect(second).center();
+        QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, place);
+        QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, place);
+        QCOMPARE(tapeInDeck->blocks[0].timing.chosen, uint8_t(1));
+        QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks), plays"));
+        opt_fastloadtzx = false;
+        StartTzxPlayback();
+        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
+            app->loop().RunFor(0.05);
+        QCOMPARE(currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
+    }
+
+    void theStatusBarShowsTheDeckAtEverySize() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QVERIFY(LoadScratchFile("deck.tap", QByteArray("\x03\x00\x01\x02\x03", 5)));
+        StatusBarPanel& status = app->window()->statusPanel();
+        for (QAction* size : {app->window()->actions().size100, app->window()->actions().size200}) {
+            size->trigger();
+            app->loop().RunFor(1.1);
+            QVERIFY2(status.PartText(3).endsWith(" Deck: deck.tap (TAP)"), qPrintable(status.PartText(3)));
+            auto* part = app->window()->findChild<QLabel*>("statusPart3");
+            const int needed = part->fontMetrics().horizontalAdvance(" Deck: deck.tap (TAP)");
+            QVERIFY2(part->contentsRect().width() >= needed, "the deck's text has room");
+        }
+        Keep(app->window(), "status_bar_deck.png");
+    }
+
+    // Fast loading and autoload together: the tape loads, and a LOAD that then finds
+    // nothing leaves the window running (frames go on) until BREAK.
+    void fastAutoloadedTzxLoadsAndTheWindowKeepsRunning() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString tzx = TestDataFile("ace/tzx/xmodem.tzx");
+        if (tzx.isEmpty()) QSKIP("NOLTACE_TESTDATA does not name the test data folder");
+        auto app = StartApplication();
+        QVERIFY(app);
+        opt_fastloadtzx = true;
+        opt_autoload = true;
+        QVERIFY(!LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog));
+        for (int i = 0; i < 60 && !QString::fromStdString(ScreenText()).contains("OK"); ++i)
+            app->loop().RunFor(0.1);
+        QVERIFY2(QString::fromStdString(ScreenText()).contains("Bytes: xmodem     OK"), ScreenText().c_str());
+        StartSpool("load nothere\r");
+        for (int i = 0; i < 60 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        app->loop().RunFor(1.0);
+        QVERIFY(!tzxPlaying);
+        // BREAK is typed at a frame's end: only frames that go on can deliver it.
+        StartSpool(" ");
+        for (int i = 0; i < 30 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        QVERIFY2(QString::fromStdString(ScreenText()).contains("load nothere ERROR 3"), ScreenText().c_str());
+        Keep(app->window(), "fast_autoload.png");
+        opt_fastloadtzx = opt_autoload = false;
+    }
+
+    void aTapPastItsEndShowsEndOfTapeAndRewinds() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        QVERIFY(LoadScratchFile("one.tap", QByteArray("\x03\x00\x01\x02\x03", 5)));
+        app->window()->actions().tapeBrowser->trigger();
+        TapeBrowser* browser = OpenTapeBrowserWindow();
+        auto* list = browser->findChild<QListWidget*>("blockList");
+        currentBlock = nullptr; // as the load trap leaves it after the last block
+        app->loop().RunFor(0.3);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(list->currentItem()->text(), QString("End Of Tape"));
+        browser->findChild<QPushButton*>("rewind")->click();
+        QCOMPARE(currentBlock, tapeInDeck->first());
+        QCOMPARE(list->currentRow(), 0);
     }
 
     void waveformScaleHoldsOnATallArea() {

@@ -56,6 +56,13 @@ TEST(AppStatusTextTest, CurrentFileShowsFrom200PercentUp) {
     EXPECT_EQ(MakeStatusTexts(0, 50, "", 3).currentFile, "");
 }
 
+TEST(AppStatusTextTest, TheDeckShowsAtEverySize) {
+    for (int scale : {1, 2, 3})
+        EXPECT_EQ(MakeStatusTexts(0, 50, "", scale, "maze.tap (TAP)").currentFile, " Deck: maze.tap (TAP)");
+    EXPECT_EQ(MakeStatusTexts(0, 50, "a.ace", 2, "b.tzx (TZX)").currentFile,
+              " Current File: a.ace Deck: b.tzx (TZX)");
+}
+
 TEST(AppStatusTextTest, BeforeTheFirstUpdate) {
     const StatusTexts texts = InitialStatusTexts();
     EXPECT_EQ(texts.model, " ");

@@ -40,9 +40,11 @@ TEST(FileKinds, EndingsMatchInLowerOrUpperCaseOnly) {
     EXPECT_EQ(FileKindByEnding("/x/maze.tap"), FileKind::Tap);
     EXPECT_EQ(FileKindByEnding("/x/HEXTOOLS.TAP"), FileKind::Tap);
     EXPECT_EQ(FileKindByEnding("/x/maze.Tap"), FileKind::None);
+    EXPECT_EQ(FileKindByEnding("/x/words.Fth"), FileKind::None);
     EXPECT_EQ(FileKindByEnding("/x/song.WAV"), FileKind::Wav);
     EXPECT_EQ(FileKindByEnding("/x/xmodem.tzx"), FileKind::Tzx);
-    for (const char* spool : {"a.txt", "a.TXT", "a.ja4", "a.JA4", "a.fs", "a.FS"})
+    for (const char* spool : {"a.txt", "a.TXT", "a.ja4", "a.JA4", "a.fs", "a.FS", "a.f", "a.F", "a.fth", "a.FTH",
+                              "a.4th", "a.4TH", "a.forth", "a.FORTH"})
         EXPECT_EQ(FileKindByEnding(spool), FileKind::Spool) << spool;
     EXPECT_EQ(FileKindByEnding("/roms/custom.rom"), FileKind::Rom);
     EXPECT_EQ(FileKindByEnding("/x/maze.tap.bak"), FileKind::None);

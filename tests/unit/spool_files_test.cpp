@@ -16,8 +16,8 @@ TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
     WriteFile(path, Bytes{'1', '0', ' ', '.', '\r', '\n'});
     OpenSpoolFileDialog(); // cancelled
     EXPECT_EQ(dialogs.lastOpen.title, "Open SPOOL file");
-    ASSERT_EQ(dialogs.lastOpen.filters.size(), 5u);
-    EXPECT_EQ(dialogs.lastOpen.filters[0].second, "*.txt;*.ja4;*.fs");
+    ASSERT_EQ(dialogs.lastOpen.filters.size(), 6u);
+    EXPECT_EQ(dialogs.lastOpen.filters[0].second, "*.txt;*.ja4;*.fs;*.f;*.fth;*.4th;*.forth");
     EXPECT_FALSE(spoolActive);
 
     dialogs.openAnswers = {path};

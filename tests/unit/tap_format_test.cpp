@@ -2,6 +2,7 @@
 
 #include "base/current_file.h"
 #include "base/messages.h"
+#include "tape/dropped_file.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "tape/file_kinds.h"
@@ -98,6 +99,9 @@ TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     EXPECT_TRUE(TapeInDeck());
     EXPECT_EQ(currentBareName, "GAME");
+    EXPECT_EQ(DroppedFileKind("/x/words.fthx"), FileKind::Spool);
+    EXPECT_EQ(DroppedFileKind("/x/words.f"), FileKind::Spool);
+    EXPECT_EQ(DroppedFileKind("/x/song.flac"), FileKind::None) << "a one-letter ending matches only itself";
 }
 
 TEST_F(TapFormatTest, MissingFileIsReported) {
@@ -121,13 +125,28 @@ TEST_F(TapFormatTest, TruncatedLastBlockIsReportedAndDropped) {
     EXPECT_EQ(currentFileKind, FileKind::Tap);
 }
 
-TEST_F(TapFormatTest, EmptyTapFileIsATapeWithoutBlocks) {
+TEST_F(TapFormatTest, ATapFileWithoutAWholeBlockIsReportedAndTheDeckKeepsItsTape) {
     const std::string path = ScratchFolder() + "empty.tap";
-    WriteFile(path, {});
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
-    ASSERT_TRUE(TapeInDeck());
-    EXPECT_EQ(currentBlock, nullptr);
-    EXPECT_EQ(machine.pages[0][kLoadTrapAddress + 1], 0xFC);
+    for (const Bytes& file : {Bytes{}, Bytes{0x05}, Bytes{0x1A, 0x00, 0x00, 0x41}}) {
+        dialogs.messages.clear();
+        ResetTapeAndFileState();
+        WriteFile(path, file);
+        EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped)) << file.size() << " bytes: nothing loaded";
+        EXPECT_FALSE(TapeInDeck());
+        EXPECT_NE(machine.pages[0][kLoadTrapAddress + 1], 0xFC) << "no trap planted";
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_NE(dialogs.messages[0].find(file.empty() ? "no blocks" : "incorrect length"), std::string::npos)
+            << dialogs.messages[0];
+    }
+    const std::string kept = ScratchFolder() + "kept.tap";
+    WriteFile(kept, TapBlock(Bytes{1, 2}));
+    ASSERT_FALSE(LoadFileByName(kept, LoadRoute::Dropped));
+    EXPECT_EQ(DeckContents(), "kept.tap (TAP)");
+    LoadFileByName(path, LoadRoute::Dropped);
+    EXPECT_TRUE(TapeInDeck()) << "the tape already in the deck stays";
+    EXPECT_EQ(DeckContents(), "kept.tap (TAP)");
+    EjectTape();
+    EXPECT_EQ(DeckContents(), "");
 }
 
 TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {

@@ -16,7 +16,8 @@ void Put32(Bytes& out, uint32_t v) {
     Put16(out, v >> 16);
 }
 void PutId(Bytes& out, const char* id) {
-    out.insert(out.end(), id, id + 4);
+    for (int k = 0; k < 4; ++k) // byte by byte: GCC 12 misreads a range insert into an empty vector
+        out.push_back(uint8_t(id[k]));
 }
 
 // The blocks of a TAP file with their tape flag byte in front.
@@ -114,7 +115,7 @@ Bytes TapToWav(const Bytes& tap, const WavShape& shape) {
         if (next >= pulses.size()) break;
         for (int c = 0; c < shape.channels; ++c) {
             if (shape.bits == 8) {
-                samples.push_back(high ? 200 : 56);
+                samples.push_back(high ? shape.high8 : shape.low8);
             } else {
                 const int16_t v = high ? 12000 : -12000;
                 Put16(samples, uint16_t(v));

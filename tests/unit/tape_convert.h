@@ -22,5 +22,6 @@ struct WavShape {
     int bits = 8;           // 8 or 16
     int channels = 1;       // 1 or 2
     bool listChunk = false; // a LIST chunk before "data", as audio editors write
+    uint8_t high8 = 200, low8 = 56; // the two 8-bit levels; 128 and 200 swing to one side only
 };
 Bytes TapToWav(const Bytes& tap, const WavShape& shape);

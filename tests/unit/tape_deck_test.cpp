@@ -7,6 +7,7 @@
 #include "tape/spool.h"
 #include "tape/tap_format.h"
 #include "tape/tape_deck.h"
+#include "tape/tape_header.h"
 #include "tape_test_support.h"
 
 namespace {
@@ -39,6 +40,16 @@ class TapeDeckTest : public TapeTest {
     void RequestName(const std::string& name) {
         for (int k = 0; k < 10; ++k)
             machine.ram[kHeaderNameOffset + k] = k < int(name.size()) ? name[k] : ' ';
+    }
+    // The ROM's two kinds of read: a header into its buffer through the video-RAM mirror,
+    // or `length` bytes of data at `address`.
+    static void RequestHeader() {
+        machine.hl.w = 0x231A;
+        machine.de.w = 25;
+    }
+    static void RequestData(uint16_t address, uint16_t length) {
+        machine.hl.w = address;
+        machine.de.w = length;
     }
     std::string NameAt(uint16_t address) {
         std::string s;
@@ -80,68 +91,94 @@ TEST_F(TapeDeckTest, EjectRestoresTheRealRom) {
     EXPECT_EQ(LiveRom(), file);
 }
 
-TEST_F(TapeDeckTest, HeaderLandsWithTheRequestedNameAndDataFollows) {
+TEST_F(TapeDeckTest, HeaderLandsAsTheTapeHoldsItAndDataFollowsCutToTheRequest) {
     InsertTapImage(Blocks({AceHeader(0, "TUT", 4, 0x3C51), Bytes{0x11, 0x22, 0x33, 0x44}}), "tut");
     RequestName("TUTTUTXYZ");
-    machine.hl.w = 0x231A; // where the ROM reads a header: through the video-RAM mirror
+    RequestHeader();
     machine.af.w = 0xFF00;
     ASSERT_TRUE(TapeLoadTrap());
-    EXPECT_EQ(NameAt(0x231B), "TUTTUTXYZ ") << "the ROM accepts the header whatever name it asked for";
+    EXPECT_EQ(NameAt(0x231B), "TUT       ") << "the tape's own name: the ROM compares it";
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(machine.ram + kHeaderNameOffset), 10), "TUTTUTXYZ ")
+        << "the request is left as the ROM wrote it";
     EXPECT_EQ(machine.ram[0x271A], 0x00) << "the type byte, written through the mirror";
     EXPECT_EQ(ReadMemory(0x231A + 11), 4) << "the length field of the header";
     EXPECT_FALSE(expectHeader);
     EXPECT_EQ(machine.af.lo, 0x01 | 0x28) << "carry set, bits 3 and 5 from A";
 
-    machine.hl.w = 0x3C51;
+    machine.ram[0x3C54] = 0x99;
+    RequestData(0x3C51, 3);
     ASSERT_TRUE(TapeLoadTrap());
-    EXPECT_EQ(Bytes(machine.ram + 0x3C51, machine.ram + 0x3C55), (Bytes{0x11, 0x22, 0x33, 0x44}));
-    EXPECT_EQ(machine.ram[0x3C55], 0x00) << "the checksum byte is not copied";
+    EXPECT_EQ(Bytes(machine.ram + 0x3C51, machine.ram + 0x3C55), (Bytes{0x11, 0x22, 0x33, 0x99}))
+        << "no more than the ROM asked for";
     EXPECT_TRUE(expectHeader);
+    EXPECT_EQ(currentBlock, nullptr);
+    EXPECT_TRUE(tapeAtEnd);
 }
 
-TEST_F(TapeDeckTest, TapeNameReplacesTheRequestUpToItsFirstSpace) {
-    InsertTapImage(Blocks({AceHeader(0, "MAZE", 1, 0x3C51), Bytes{9}}), "maze");
-    RequestName("AB");
-    machine.hl.w = 0x231A;
-    TapeLoadTrap();
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(machine.ram + kHeaderNameOffset), 10), "MAZE      ");
-}
-
-TEST_F(TapeDeckTest, NameStartingWithASpaceLeavesTheRequest) {
-    InsertTapImage(Blocks({AceHeader(0, " ODD", 1, 0x3C51), Bytes{9}}), "odd");
-    RequestName("WANTED");
-    machine.hl.w = 0x231A;
-    TapeLoadTrap();
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(machine.ram + kHeaderNameOffset), 10), "WANTED    ");
-    EXPECT_EQ(NameAt(0x231B), "WANTED    ");
-}
-
-TEST_F(TapeDeckTest, OneBlockTapeAlternatesHeaderAndData) {
-    InsertTapImage(Blocks({Bytes{0x20, 'O', 'N', 'E'}}), "one");
-    machine.hl.w = 0x3C80;
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(expectHeader, n % 2 == 0);
-        TapeLoadTrap();
-        EXPECT_EQ(currentBlock, tapeInDeck->first()) << "the last block stays current";
+// Past the end of the tape (or on an empty one) nothing is copied: the trap hands over to
+// the ROM's own reader, which listens to a silent tape until BREAK.
+TEST_F(TapeDeckTest, PastTheEndTheRomListensAndOnlyItsStackMoves) {
+    const struct {
+        const char* what;
+        std::vector<Bytes> blocks;
+        int deliveries; // requests answered before the end
+    } cases[] = {
+        {"empty tape", {}, 0},
+        {"one file", {AceHeader(0, "ONE", 1, 0x3C51), Bytes{7}}, 2},
+        {"a lone data block", {Bytes{0x20, 'O', 'N', 'E'}}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<TapeBlock> blocks;
+        for (const Bytes& b : c.blocks) {
+            auto one = Blocks({b});
+            blocks.push_back(std::move(one.front()));
+        }
+        InsertTapImage(std::move(blocks), "t");
+        for (int n = 0; n < c.deliveries; ++n) {
+            n == 0 && c.blocks.size() > 1 ? RequestHeader() : RequestData(0x3C51, 1);
+            EXPECT_TRUE(TapeLoadTrap());
+        }
+        for (bool header : {true, false}) {
+            header ? RequestHeader() : RequestData(0x3C51, 500);
+            machine.pc = kLoadTrapAddress + 2;
+            machine.sp = 0x4000;
+            machine.iy.w = 0x1234;
+            machine.iff1 = machine.iff2 = 1;
+            const Bytes before(machine.ram, machine.ram + 0x3FFE);
+            EXPECT_FALSE(TapeLoadTrap());
+            EXPECT_EQ(Bytes(machine.ram, machine.ram + 0x3FFE), before);
+            EXPECT_EQ(machine.pc, kLoadTrapAddress + 3) << "on in the ROM's reader, after DI and PUSH IY";
+            EXPECT_EQ(machine.sp, 0x3FFE);
+            EXPECT_EQ(ReadMemory(0x3FFE) | ReadMemory(0x3FFF) << 8, 0x1234);
+            EXPECT_EQ(machine.iff1 | machine.iff2, 0);
+        }
     }
-    EXPECT_EQ(machine.ram[0x3C80], 0x20);
+}
+
+TEST_F(TapeDeckTest, AHeaderRequestPassesDataBlocksAndAutorewindWindsBackAsALoadBegins) {
+    InsertTapImage(Blocks({AceHeader(0, "A", 1, 0x3C51), Bytes{1}, AceHeader(0, "B", 1, 0x3C51), Bytes{2}}),
+                   "ab");
+    RequestHeader();
+    ASSERT_TRUE(TapeLoadTrap());
+    EXPECT_EQ(NameAt(0x231B), "A         ");
+    RequestHeader(); // the ROM wanted another name: A's data is passed
+    ASSERT_TRUE(TapeLoadTrap());
+    EXPECT_EQ(NameAt(0x231B), "B         ");
+    opt_autorewind = true;
+    RequestHeader();
+    EXPECT_FALSE(TapeLoadTrap()) << "the end of the tape: not wound back inside one LOAD";
+    TapeFrameEnded();
+    TapeFrameEnded(); // a frame away from the tape: the next request starts a new LOAD
+    RequestHeader();
+    EXPECT_TRUE(TapeLoadTrap());
+    EXPECT_EQ(NameAt(0x231B), "A         ");
 }
 
 TEST_F(TapeDeckTest, WithoutTapeTheTrapDoesNothing) {
     machine.af.w = 0x1234;
     EXPECT_FALSE(TapeLoadTrap());
     EXPECT_EQ(machine.af.w, 0x1234);
-}
-
-TEST_F(TapeDeckTest, EmptyTapeLoadsNothingAndRewindsNowhere) {
-    InsertTapImage({}, "empty");
-    EXPECT_TRUE(TapeInDeck());
-    EXPECT_EQ(currentBlock, nullptr);
-    opt_autorewind = true;
-    const Bytes before(machine.ram, machine.ram + 0x10000);
-    EXPECT_TRUE(TapeLoadTrap());
-    EXPECT_EQ(Bytes(machine.ram, machine.ram + 0x10000), before);
-    EXPECT_EQ(machine.af.lo & 0x01, 0x01);
 }
 
 TEST_F(TapeDeckTest, DegenerateBlocksStayInsideMemory) {
@@ -155,19 +192,36 @@ TEST_F(TapeDeckTest, DegenerateBlocksStayInsideMemory) {
     InsertTapImage(std::move(blocks), "odd");
     machine.model = 3, machine.topPage = 7, machine.ramTop = 0xFFFF;
     for (uint16_t hl : {uint16_t(0x231A), uint16_t(0xFFFF), uint16_t(0xFFF8)}) {
-        machine.hl.w = hl;
+        RequestData(hl, 0xFFFF);
         TapeLoadTrap();
     }
     EXPECT_EQ(machine.ram[0xFFFF], 0xAB) << "the big block wrapped round to ROM, which ignores writes";
 }
 
-TEST_F(TapeDeckTest, AutoloadTextsForTheThreeTapeTypes) {
-    opt_tape_type = 0;
-    EXPECT_EQ(AutoloadText("maze"), "load\r");
-    opt_tape_type = 1;
-    EXPECT_EQ(AutoloadText("maze"), "0 0 bload maze\r");
-    opt_tape_type = 2;
-    EXPECT_EQ(AutoloadText("maze"), "0 0 bload maze\r20000 call\r");
+TEST_F(TapeDeckTest, AutoloadTypesTheFirstHeadersNameAndKindForEachTapeType) {
+    const TapeFileName dict = FirstFileOnTape(Blocks({Bytes{1, 2}, AceHeader(0, "Stars", 9, 0x3C51)}), false);
+    const TapeFileName bytes = FirstFileOnTape(Blocks({AceHeader(0x20, "mc code", 2, 20000)}), false);
+    const TapeFileName none = FirstFileOnTape(Blocks({Bytes{1, 2, 3}}), false);
+    std::vector<TapeBlock> tzx(1);
+    tzx[0].blockId = 0x10;
+    tzx[0].data = Concat({Bytes{0x00}, AceHeader(0, "xmodem", 9, 0x3C51), Bytes{0}});
+    const struct {
+        int tapeType;
+        TapeFileName first;
+        const char* text;
+    } cases[] = {
+        {0, dict, "load Stars\r"},
+        {0, bytes, "0 0 bload mc code\r"},
+        {0, none, "load maze\r"},
+        {0, FirstFileOnTape(tzx, true), "load xmodem\r"},
+        {1, dict, "0 0 bload Stars\r"},
+        {1, none, "0 0 bload maze\r"},
+        {2, bytes, "0 0 bload mc code\r20000 call\r"},
+    };
+    for (const auto& c : cases) {
+        opt_tape_type = uint8_t(c.tapeType);
+        EXPECT_EQ(AutoloadText(c.first, "maze"), c.text);
+    }
 }
 
 TEST_F(TapeDeckTest, InsertingWithAutoloadStartsTheSpool) {
@@ -175,7 +229,7 @@ TEST_F(TapeDeckTest, InsertingWithAutoloadStartsTheSpool) {
     opt_tape_type = 2;
     InsertTapImage(Blocks({AceHeader(0x20, "mc", 2, 20000), Bytes{0xC9, 0}}), "mc");
     EXPECT_TRUE(spoolActive);
-    EXPECT_EQ(spoolLeft, int(AutoloadText("mc").size()));
+    EXPECT_EQ(spoolLeft, int(std::string("0 0 bload mc\r20000 call\r").size()));
     ClearSpool();
     opt_autoload = false;
     InsertTapImage(Blocks({AceHeader(0x20, "mc", 2, 20000), Bytes{0xC9, 0}}), "mc");

@@ -16,7 +16,7 @@ void ResetTapeAndFileState() {
     opt_autoload = false;
     opt_tape_type = 0;
     opt_autorewind = false;
-    opt_fastloadtzx = true;
+    opt_fastloadtzx = false; // the settings default; tests that want speed say so
     snapshotFolder.clear();
     tapeFolder.clear();
     spoolFolder.clear();

@@ -275,7 +275,7 @@ TEST_F(TzxTest, BrowserRowsNameEveryBlockAndReadHeaderFieldsOnlyWhenPresent) {
     const TzxParseResult xmodem = ParseTzx(ReadFile(TestDataPath() + "/ace/tzx/xmodem.tzx"));
     EXPECT_EQ(TapeRows(xmodem.blocks),
               (std::vector<std::string>{"Text Description: Created using the EightyOne emulator",
-                                        "27 data bytes", "240 data bytes", "End Of Tape"}));
+                                        "Bytes: xmodem      CODE 63488,238", "240 data bytes", "End Of Tape"}));
     const DetailRows header = TapeBlockDetails(xmodem.blocks[1]);
     EXPECT_EQ(header[0],
               (std::pair<std::string, std::string>{"Block ID", "0x10 - STANDARD SPEED DATA BLOCK"}));

@@ -50,7 +50,7 @@ struct HeadlessOptions {
     bool romLabels = false;           // --dis-labels rom
     bool systemVariableLabels = false; // --dis-labels sv
     std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
-    bool fastload = false;            // TZX tapes play at host speed
+    bool fastload = false;            // TZX and WAV tapes play at host speed while the ROM reads them
     std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;
 };

@@ -9,6 +9,7 @@
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "tape/file_kinds.h"
+#include "tape/tape_deck.h"
 
 namespace {
 
@@ -44,7 +45,11 @@ void StatusBarPanel::Update(double now) {
     if (lastUpdate_ >= 0 && now - lastUpdate_ < 1.0) return;
     if (enabled_) {
         const std::string file = currentFileKind != FileKind::None ? currentFileName : std::string();
-        Show(MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize));
+        const std::string deck = DeckContents();
+        Show(MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize, deck));
+        // At 100% the bar has no room beside the first three parts: while the deck holds
+        // something, the frame count steps aside for it (the speed says the same).
+        parts_[1]->setVisible(opt_DrawSize >= 2 || deck.empty());
     }
     frameCounter = 0;
     lastUpdate_ = now;

@@ -1,6 +1,8 @@
 #include "tape/qt/tape_browser.h"
 #include "tape/qt/transport_button.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -87,6 +89,9 @@ TapeBrowser::TapeBrowser(QWidget* parent) : QDialog(parent) {
     outer->addLayout(buttons);
 
     connect(list_, &QListWidget::currentRowChanged, this, &TapeBrowser::RowChosen);
+    connect(details_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        PickChoice(details_->indexOfTopLevelItem(item) - kFirstChoiceRow);
+    });
     resize(820, 420);
     KeepToolWindowPlace(this, kPlaceTapeBrowser);
     RefreshTapeBrowser();
@@ -128,13 +133,24 @@ void TapeBrowser::ShowBlockDetails(int row) {
             new QTreeWidgetItem({QString::fromStdString(name), QString::fromStdString(value)}));
 }
 
+// Activating a choice of a select block makes it the one that plays.
+void TapeBrowser::PickChoice(int choice) {
+    const int row = list_->currentRow();
+    if (!tapeInDeck || row < 0 || row >= int(tapeInDeck->blocks.size())) return;
+    TzxTiming& t = tapeInDeck->blocks[size_t(row)].timing;
+    if (tapeInDeck->blocks[size_t(row)].blockId != 0x28 || choice < 0 || choice >= int(t.choices.size())) return;
+    t.chosen = uint8_t(choice);
+    ShowBlockDetails(row);
+}
+
 // Choosing a row shows its details; the tape itself moves only by the buttons.
 void TapeBrowser::RowChosen(int row) {
     if (!following_) ShowBlockDetails(row);
 }
 
 void TapeBrowser::Rewind() {
-    if (currentBlock && currentBlock->prev) SelectBlock(tapeInDeck->first());
+    // A TAP tape past its last block has no current block: it rewinds too.
+    if (tapeInDeck && (!currentBlock || currentBlock->prev)) SelectBlock(tapeInDeck->first());
     FollowDeck();
 }
 
@@ -191,8 +207,9 @@ void TapeBrowser::FollowDeck() {
         play_->setToolTip(tzxPlaying ? "Stop" : "Play");
         play_->setProperty("shown", true);
     }
+    // An empty range would make the bar a busy indicator: with no block it stays empty.
     const BlockProgress p = CurrentBlockProgress();
-    progress_->setRange(0, int(std::min<uint32_t>(p.total, 0x7FFFFFFF)));
+    progress_->setRange(0, int(std::clamp<uint32_t>(p.total, 1, 0x7FFFFFFF)));
     progress_->setValue(int(std::min(p.done, p.total)));
 }
 

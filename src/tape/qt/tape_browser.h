@@ -38,6 +38,7 @@ class TapeBrowser : public QDialog {
     void ToEnd();
     void Eject();
     void RowChosen(int row);
+    void PickChoice(int choice);
     void FollowDeck();
 
     QGroupBox* group_ = nullptr;

@@ -1,7 +1,9 @@
 #include "tape/qt/wav_browser.h"
 #include "tape/qt/transport_button.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
+#include <QSignalBlocker>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -101,6 +103,10 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
     format_ = field("Audio Format", "audioFormat");
     channels_ = field("No. of Channels", "channels");
     rate_ = field("Sample Rate", "sampleRate");
+    invert_ = new QCheckBox("Invert signal", info);
+    invert_->setObjectName("invert");
+    invert_->setToolTip("Play the recording the other way up (set on loading to the way its first header reads)");
+    form->addRow(invert_);
     inside->addWidget(info);
     outer->addWidget(group_, 1);
 
@@ -158,6 +164,10 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
         biasText_->setNum(v);
         wave_->update();
     });
+    connect(invert_, &QCheckBox::toggled, this, [this](bool on) {
+        wavInvert = on;
+        wave_->update();
+    });
     connect(scroll_, &QScrollBar::actionTriggered, this, &WavBrowser::Scrolled);
 
     resize(700, 260);
@@ -185,6 +195,9 @@ void WavBrowser::ShowInformation() {
         for (QLabel* l : {length_, format_, channels_, rate_})
             l->clear();
     }
+    const QSignalBlocker quiet(invert_);
+    invert_->setChecked(wavInvert);
+    invert_->setEnabled(wavLoaded);
     UpdateWavTime();
 }
 

@@ -1,6 +1,7 @@
 // The WAV browser: a modeless tool window over the WAV tape: transport buttons, the
-// waveform at the play position with its scroll bar, volume and bias sliders, the play
-// time and the file's format. It redraws once a frame while a WAV plays or records (the
+// waveform at the play position with its scroll bar, volume and bias sliders, the
+// "Invert signal" switch (set on load to the polarity that reads), the play time and the
+// file's format. It redraws once a frame while a WAV plays or records (the
 // frame driver's wavTimeUpdater) and a few times a second otherwise.
 //
 //   OpenWavBrowser(mainWindow);   // Tools, WAV Browser: opens it, or raises it
@@ -8,6 +9,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -49,6 +51,7 @@ class WavBrowser : public QDialog {
     QLabel* time_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* play_ = nullptr;
+    QCheckBox* invert_ = nullptr;
     int timerId_ = 0;
     int shownState_ = -1;
     int scrollShift_ = 0; // long files: the scroll bar counts in 2^shift frames

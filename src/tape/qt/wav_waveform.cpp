@@ -1,5 +1,7 @@
 #include "tape/qt/wav_waveform.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QPolygonF>
 
@@ -26,10 +28,15 @@ void WavWaveform::paintEvent(QPaintEvent*) {
     p.setPen(Qt::red);
     const double biasY = LevelY(std::clamp(128 + wavBias, 0, 255), h);
     p.drawLine(QPointF(0, biasY), QPointF(w, biasY));
+    // Playing, the wave runs on from the play position; recording, it ends at the newest
+    // sample, so it grows from the left until it fills the view.
+    const uint64_t position = wavPosition;
+    const int count = recording ? int(std::min<uint64_t>(uint64_t(w), position + 1)) : w;
+    const uint64_t first = recording ? position + 1 - uint64_t(count) : position;
     QPolygonF wave;
-    wave.reserve(w);
-    for (int x = 0; x < w; ++x)
-        wave.append(QPointF(x, LevelY(WavSampleLevel(uint64_t(wavPosition) + uint64_t(x)), h)));
+    wave.reserve(count);
+    for (int x = 0; x < count; ++x)
+        wave.append(QPointF(x, LevelY(WavSampleLevel(first + uint64_t(x)), h)));
     p.setPen(Qt::black);
     p.drawPolyline(wave);
 }
