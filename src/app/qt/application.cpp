@@ -17,6 +17,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/view_controller.h"
 #include "app/qt/rom_missing_dialog.h"
+#include "app/program_info.h"
 #include "app/rom_lookup.h"
 #include "app/shell_state.h"
 #include "machine/frame.h"
@@ -134,6 +135,12 @@ void Application::ApplyCommandLine() {
 }
 
 int RunNoltace(int argc, char** argv) {
+    // Answered before Qt starts, which needs a display and aborts without one.
+    const std::vector<std::string> raw(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (AsksForInformation(raw)) {
+        std::fputs(InformationText(raw, "noltace", NoltaceUsageText()).c_str(), stdout);
+        return 0;
+    }
     QApplication::setApplicationName("noltace");
     QApplication qt(argc, argv);
     // Qt has taken its own options (-platform and the like) out of the list by now.
