@@ -101,14 +101,16 @@ bool Application::StartUp() {
 }
 
 bool Application::LoadAceRom() {
-    const std::string path = FindStandardRom(executableFolder);
+    std::string path = FindStandardRom(executableFolder);
     if (path.empty()) {
         ReportMessage(kCaptionError, 2);
         QStringList places;
         for (const std::string& place : RomSearchPaths(executableFolder))
             places << QString::fromStdString(place);
-        RomMissingDialog(places).exec();
-        return false;
+        // The user may choose a ROM there, which is then where the lookup finds it.
+        if (RomMissingDialog(places).exec() != QDialog::Accepted) return false;
+        path = FindStandardRom(executableFolder);
+        if (path.empty()) return false;
     }
     // Hard Reset reloads ace.rom from the ROM folder: keep it pointing where ace.rom was found.
     const std::filesystem::path found(path);
