@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/host.h"
+#include "base/loaded_files.h"
 #include "base/messages.h"
 #include "machine/machine_state.h"
 #include "tape/file_paths.h"
@@ -61,6 +62,7 @@ bool LoadBinaryFile(const std::string& path, uint32_t address) {
     if (address >= kMemorySize || !ReadFileBytes(path, loadBuffer)) return true;
     PlaceBinary(LoadBufferBytes(), address);
     FreeLoadBuffer();
+    NoteLoadedFile({path, true, uint16_t(address)});
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/current_file.h"
+#include "base/loaded_files.h"
 #include "tape/dropped_file.h"
 #include "base/host.h"
 #include "base/messages.h"
@@ -65,7 +66,10 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
     const bool loaded = LoadFromBuffer(path, kind, route);
     FreeLoadBuffer();
     // A ROM resets the machine, which forgets the current file; the others become it.
-    if (loaded && kind != FileKind::Rom) currentFileKind = kind;
+    if (loaded && kind != FileKind::Rom) {
+        currentFileKind = kind;
+        NoteLoadedFile({path});
+    }
     return !loaded;
 }
 

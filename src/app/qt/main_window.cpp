@@ -21,6 +21,7 @@
 #include "app/qt/main_loop.h"
 #include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
+#include "app/qt/recent_files_menu.h"
 #include "app/qt/run_commands.h"
 #include "app/qt/screenshot_command.h"
 #include "app/qt/status_bar_panel.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
 
     host_.SetPresenter(presenter_.get());
     loop_.SetStatusBar(status_.get());
+    recentFiles_ = new RecentFilesMenu(actions_, this);
     ConnectCommands();
     for (QObject* menu : actions_.size100->associatedObjects())
         if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
