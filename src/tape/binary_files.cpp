@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int kNumberErrorCode = 82; // "Not a number or number out of range"
-constexpr size_t kNameFieldLength = 80;
+constexpr size_t kNameFieldLength = 255; // as long as the dialog's name field
 
 std::optional<uint32_t> ParseDigits(const std::string& digits, int base) {
     if (digits.empty()) return std::nullopt;

@@ -83,8 +83,8 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.debugger = AddCommand(window, debug, "debugger", "&Debugger", Qt::Key_F5);
     a.pcLogging = AddCommand(window, debug, "pcLogging", "&PC Logging");
     a.pcLogging->setCheckable(true);
+    // A one-shot command: it logs one frame and is done, so it has no check mark.
     a.pcLogOneFrame = AddCommand(window, debug, "pcLogOneFrame", "PC log &One frame");
-    a.pcLogOneFrame->setCheckable(true);
 
     QMenu* help = bar->addMenu("&Help");
     a.about = AddCommand(window, help, "about", "&About");
