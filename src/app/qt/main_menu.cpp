@@ -58,6 +58,9 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.size200 = AddCommand(window, view, "size200", "&200%");
     a.size300 = AddCommand(window, view, "size300", "&300%");
     a.fullScreen = AddCommand(window, view, "fullScreen", "&Full Screen", Qt::Key_F4);
+    // Alt+Enter as well, the key other emulators and players use for it.
+    a.fullScreen->setShortcuts({QKeySequence(Qt::Key_F4), QKeySequence(Qt::ALT | Qt::Key_Return),
+                                QKeySequence(Qt::ALT | Qt::Key_Enter)});
     auto* sizes = new QActionGroup(window);
     for (QAction* action : {a.size100, a.size200, a.size300, a.fullScreen}) {
         action->setCheckable(true);
