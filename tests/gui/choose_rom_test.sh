@@ -23,16 +23,11 @@ done
 start_x_session "$work"
 
 # A copy of the program in a folder without roms/, and empty settings and data.
-rm -rf "$work/bin" "$work/config" "$work/data"
+rm -rf "$work/bin"
 mkdir -p "$work/bin"
 cp "$app" "$work/bin/noltace"
 unset NOLTACE_ROM
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-screen="$work/screen.txt"
-rm -f "$screen"
-export NOLTACE_SCREEN_TEXT_FILE="$screen"
+use_fresh_settings "$work"
 
 fail() {
   echo "FAIL: $*"

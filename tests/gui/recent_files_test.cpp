@@ -20,13 +20,6 @@
 
 namespace {
 
-QString WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    return path;
-}
-
 // The entries as the menu shows them when it opens.
 QStringList MenuTexts(MainWindow& window) {
     QMenu* menu = window.findChild<QMenu*>("recentFilesMenu");
@@ -51,12 +44,12 @@ class RecentFilesTest : public QObject {
         const QString config = folder + "config";
         // The test's settings, so that start-up finds a configuration and asks nothing.
         QDir().mkpath(config + "/noltace");
-        WriteFile(config + "/noltace/noltace.ini", QByteArray::fromStdString(FormatConfigText(LiveOptions())));
+        WriteTestFile(config + "/noltace/noltace.ini", QByteArray::fromStdString(FormatConfigText(LiveOptions())));
         // One whole block of 26 bytes: a tape that loads without a word.
         const QByteArray block = QByteArray("\x1A\x00", 2) + QByteArray(26, ' ');
-        const QString tape = WriteFile(folder + "maze.tap", block);
-        const QString gone = WriteFile(folder + "gone.tap", block);
-        const QString code = WriteFile(folder + "code.bin", QByteArray("\x3E\x2A\xC9", 3));
+        const QString tape = WriteTestFile(folder + "maze.tap", block);
+        const QString gone = WriteTestFile(folder + "gone.tap", block);
+        const QString code = WriteTestFile(folder + "code.bin", QByteArray("\x3E\x2A\xC9", 3));
         {
             auto app = StartApplicationWithConfigFolder(config);
             QVERIFY(app);

@@ -45,11 +45,28 @@ start_x_session() {
   [ -e "$work/wm-ready" ] || { echo "FAIL: openbox did not start"; exit 1; }
 }
 
+# Fresh settings and data for the program under test, in $1, and the screen text file
+# it writes ($screen).
+use_fresh_settings() {
+  export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
+  rm -rf "$1/config" "$1/data"
+  export XDG_CONFIG_HOME="$1/config" XDG_DATA_HOME="$1/data" XDG_RUNTIME_DIR="$1/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  screen="$1/screen.txt"
+  rm -f "$screen"
+  export NOLTACE_SCREEN_TEXT_FILE="$screen"
+}
+
 # Prints the id of the visible window whose title matches $1 (waits up to 15 s), and
 # gives it the focus; prints nothing when there is none.
 wait_for_window() {
-  local window
-  window=$(timeout 15 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+  local window=""
+  # Polled: a search that waits (--sync) can miss a window that maps while another closes.
+  for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
   [ -n "$window" ] || return 1
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window" >/dev/null 2>&1
   echo "$window"
