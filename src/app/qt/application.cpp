@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -144,7 +145,10 @@ int RunNoltace(int argc, char** argv) {
         return 0;
     }
     QApplication::setApplicationName("noltace");
+    // The installed desktop entry and icon, so the desktop shows the window as NoltACE.
+    QGuiApplication::setDesktopFileName("org.noltace.NoltACE");
     QApplication qt(argc, argv);
+    QApplication::setWindowIcon(QIcon::fromTheme("noltace"));
     // Qt has taken its own options (-platform and the like) out of the list by now.
     std::vector<std::string> arguments;
     const QStringList list = QCoreApplication::arguments();
