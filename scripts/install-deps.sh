@@ -15,6 +15,9 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libsdl2-dev
   # Headless runner (PNG) and the Z80 conformance runner (ZLIB, nlohmann_json)
   libpng-dev zlib1g-dev nlohmann-json3-dev
+  # Desktop files: manual pages from --help, the icon's PNG from its SVG, and the
+  # checks of the installed layout and the Debian package (dpkg-dev: dpkg-shlibdeps)
+  help2man librsvg2-bin desktop-file-utils appstream shared-mime-info man-db dpkg-dev
   # Unit tests and benchmarks (GTest, benchmark; libz80ex-dev, a second Z80 core to compare with)
   libgtest-dev libgmock-dev libbenchmark-dev libz80ex-dev
   # Fuzz targets: clang with libFuzzer's runtime

@@ -22,6 +22,11 @@ fi
 
 bash scripts/build.sh -DNOLTACE_TEST_ROM="$NOLTACE_TEST_ROM" -DNOLTACE_TESTDATA="$NOLTACE_TESTDATA"
 
+# CI only: the Debian package installs with apt, its programs run, and it is removed.
+if [ "${CI:-}" = true ]; then
+  bash scripts/check-deb.sh build
+fi
+
 # GUI tests need a display; start a private Xvfb when there is none.
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then

@@ -20,7 +20,16 @@ std::string UserDataFolder() {
     return home.empty() ? std::string() : home + "/.local/share";
 }
 
+// Where a distribution or an administrator puts the ROM for every user.
+constexpr const char* kSystemRomPaths[] = {"/usr/share/noltace/roms/ace.rom",
+                                           "/usr/local/share/noltace/roms/ace.rom"};
+
 } // namespace
+
+std::string UserRomPath() {
+    const std::string data = UserDataFolder();
+    return data.empty() ? std::string() : data + "/noltace/roms/ace.rom";
+}
 
 std::vector<std::string> RomSearchPaths(const std::string& executableFolder) {
     std::vector<std::string> paths;
@@ -30,8 +39,10 @@ std::vector<std::string> RomSearchPaths(const std::string& executableFolder) {
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     paths.push_back(folder + (folder == "/" ? "" : "/") + "roms/ace.rom");
-    const std::string data = UserDataFolder();
-    if (!data.empty()) paths.push_back(data + "/noltace/roms/ace.rom");
+    const std::string user = UserRomPath();
+    if (!user.empty()) paths.push_back(user);
+    for (const char* path : kSystemRomPaths)
+        paths.push_back(path);
     return paths;
 }
 

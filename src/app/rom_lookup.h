@@ -3,11 +3,17 @@
 //
 // In order: the file named by the environment variable NOLTACE_ROM; roms/ace.rom beside
 // the executable; $XDG_DATA_HOME/noltace/roms/ace.rom ($XDG_DATA_HOME defaults to
-// ~/.local/share). The ROM itself is the user's: NoltACE never ships one.
+// ~/.local/share); then the system-wide /usr/share/noltace/roms/ace.rom and
+// /usr/local/share/noltace/roms/ace.rom. The ROM itself is the user's: NoltACE never
+// ships one.
 #pragma once
 
 #include <string>
 #include <vector>
+
+// The user's own ROM: $XDG_DATA_HOME/noltace/roms/ace.rom ("" when neither XDG_DATA_HOME
+// nor HOME is set). A ROM the user chooses is copied here.
+std::string UserRomPath();
 
 // The candidate paths in search order (a candidate whose variable is unset is left out).
 std::vector<std::string> RomSearchPaths(const std::string& executableFolder);

@@ -1,5 +1,7 @@
 #include "display/presentation.h"
 
+#include <algorithm>
+
 #include "display/renderer.h"
 
 int opt_DrawMode = kDrawSoftware;
@@ -45,5 +47,20 @@ PixelRect ImageRectInWindow(int scale) {
 }
 
 PixelRect ImageRectFullScreen(PixelSize screen) {
-    return {0, 0, screen.width, screen.height};
+    if (screen.width <= 0 || screen.height <= 0) return {0, 0, 0, 0};
+    int width = 0, height = 0;
+    const int scale = std::min(screen.width / kFrameWidth, screen.height / kFrameHeight);
+    if (scale >= 1) {
+        // Whole multiples keep every Ace pixel the same size.
+        width = kFrameWidth * scale;
+        height = kFrameHeight * scale;
+    } else if (int64_t(screen.width) * kFrameHeight <= int64_t(screen.height) * kFrameWidth) {
+        // A screen smaller than the picture: as large as fits, the shape kept.
+        width = screen.width;
+        height = std::max(1, int(int64_t(screen.width) * kFrameHeight / kFrameWidth));
+    } else {
+        height = screen.height;
+        width = std::max(1, int(int64_t(screen.height) * kFrameWidth / kFrameHeight));
+    }
+    return {(screen.width - width) / 2, (screen.height - height) / 2, width, height};
 }

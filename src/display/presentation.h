@@ -3,7 +3,8 @@
 // `opt_DrawMode` picks the back-end (0 software painting, 1 OpenGL, 2 the shader
 // pipeline on OpenGL, with the shader `opt_shader`) and `opt_DrawSize` the scale:
 // 1 to 3 show the image at that integer scale in a window with a 5-pixel margin, 4 is
-// full screen, where the image is stretched over the whole screen. The window's screen
+// full screen, where the image is centred at the largest whole scale that fits, with
+// black bars around it. The window's screen
 // area is fixed for each scale; the user cannot resize it.
 //
 //   PixelRect image = ImageRectInWindow(2);   // {5, 5, 768, 624}
@@ -54,5 +55,6 @@ int WindowScale(int scale);
 PixelSize ScreenAreaSize(int scale);
 // Where the image sits inside that area.
 PixelRect ImageRectInWindow(int scale);
-// Full screen: the whole screen, aspect ratio not kept.
+// Full screen: centred at the largest whole scale that fits the screen (the aspect ratio
+// kept, black bars around it); on a screen smaller than 384 x 312, as large as fits.
 PixelRect ImageRectFullScreen(PixelSize screen);

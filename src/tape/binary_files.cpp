@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/host.h"
+#include "base/loaded_files.h"
 #include "base/messages.h"
 #include "machine/machine_state.h"
 #include "tape/file_paths.h"
@@ -15,7 +16,7 @@
 namespace {
 
 constexpr int kNumberErrorCode = 82; // "Not a number or number out of range"
-constexpr size_t kNameFieldLength = 80;
+constexpr size_t kNameFieldLength = 255; // as long as the dialog's name field
 
 std::optional<uint32_t> ParseDigits(const std::string& digits, int base) {
     if (digits.empty()) return std::nullopt;
@@ -61,6 +62,7 @@ bool LoadBinaryFile(const std::string& path, uint32_t address) {
     if (address >= kMemorySize || !ReadFileBytes(path, loadBuffer)) return true;
     PlaceBinary(LoadBufferBytes(), address);
     FreeLoadBuffer();
+    NoteLoadedFile({path, true, uint16_t(address)});
     return false;
 }
 

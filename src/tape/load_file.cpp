@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/current_file.h"
+#include "base/loaded_files.h"
 #include "tape/dropped_file.h"
 #include "base/host.h"
 #include "base/messages.h"
@@ -66,7 +67,10 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
     FreeLoadBuffer();
     if (loaded && (kind == FileKind::Tap || kind == FileKind::Tzx)) tapeFileName = FileNameOf(path);
     // A ROM resets the machine, which forgets the current file; the others become it.
-    if (loaded && kind != FileKind::Rom) currentFileKind = kind;
+    if (loaded && kind != FileKind::Rom) {
+        currentFileKind = kind;
+        NoteLoadedFile({path});
+    }
     return !loaded;
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/current_file.h"
 #include "base/host.h"
+#include "base/loaded_files.h"
 #include "base/messages.h"
 #include "tape/file_kinds.h"
 #include "tape/file_paths.h"
@@ -22,6 +23,7 @@ bool SpoolFile(const std::string& path) {
     spoolFolder = path;
     SpoolLoadBuffer();
     FreeLoadBuffer();
+    NoteLoadedFile({path});
     return false;
 }
 

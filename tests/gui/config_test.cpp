@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -114,6 +115,10 @@ class ConfigTest : public QObject {
             QCOMPARE(pages->count(), 8);
             QCOMPARE(pages->tabText(0), QString("Emulation"));
             QCOMPARE(pages->tabText(7), QString("Input"));
+            // No joystick on the test machine: the Input page says so.
+            auto* none = pages->widget(7)->findChild<QLabel*>("noJoystick");
+            QVERIFY(none && none->text() == "No joystick found");
+            QVERIFY(!none->isHidden());
             modal->findChild<QRadioButton*>("model1")->click();
             QCOMPARE(machine.ramTop, 0x7FFFu); // at once
             modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();

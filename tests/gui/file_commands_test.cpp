@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include "base/current_file.h"
 #include "app/qt/application.h"
@@ -124,7 +125,13 @@ class FileCommandsTest : public QObject {
         std::shared_ptr<bool> saved;
         AnswerNextModal([&](QWidget* dialog) {
             QCOMPARE(dialog->windowTitle(), QString("Save Binary File"));
-            Fill(dialog, "fileName", folder + "pair");
+            // The browse button fills the name from a save dialog, as Load Binary's does.
+            auto browsed = ChooseInNextFileDialog(folder + "pair.bin");
+            auto* browse = dialog->findChild<QToolButton*>("browse");
+            QVERIFY2(browse, "Save Binary File has a browse button");
+            browse->click();
+            QVERIFY(*browsed);
+            QCOMPARE(dialog->findChild<QLineEdit*>("fileName")->text(), QFileInfo(folder + "pair.bin").absoluteFilePath());
             Fill(dialog, "startAddress", "$3C80");
             Fill(dialog, "length", "2");
             saved = ChooseInNextFileDialog(folder + "pair.bin");

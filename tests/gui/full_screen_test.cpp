@@ -1,5 +1,7 @@
 // Full screen and back: the menu, status bar and cursor go and come back, and the window
 // returns to its size and place.
+#include <algorithm>
+
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -46,10 +48,15 @@ class FullScreenTest : public QObject {
         QCOMPARE(window->cursor().shape(), Qt::BlankCursor);
         const QSize screen = window->screen()->geometry().size();
         QCOMPARE(window->size(), screen);
-        // Stretched over the whole screen, aspect ratio not kept.
-        QCOMPARE(window->screenPanel()->view()->geometry(),
-                 QRect(QPoint(0, 0), window->screenPanel()->size()));
+        // The picture's shape kept: the largest whole scale that fits, centred on black.
         QVERIFY(window->screenPanel()->width() >= screen.width() - 1);
+        const QSize panel = window->screenPanel()->size();
+        const int scale = std::min(panel.width() / 384, panel.height() / 312);
+        QVERIFY(scale >= 1);
+        QCOMPARE(window->screenPanel()->view()->geometry(),
+                 QRect((panel.width() - 384 * scale) / 2, (panel.height() - 312 * scale) / 2, 384 * scale,
+                       312 * scale));
+        QCOMPARE(window->screenPanel()->palette().color(window->screenPanel()->backgroundRole()), QColor(Qt::black));
 
         QTest::keyClick(window, Qt::Key_F4);
         app->loop().RunFor(0.3);
@@ -63,6 +70,15 @@ class FullScreenTest : public QObject {
         QCOMPARE(window->size(), before.size());
         QCOMPARE(window->pos(), placeBefore);
         QCOMPARE(window->screenPanel()->size(), QSize(778, 634));
+
+        // Alt+Enter toggles it too, both ways.
+        QTest::keyClick(window, Qt::Key_Return, Qt::AltModifier);
+        app->loop().RunFor(0.3);
+        QCOMPARE(opt_DrawSize, kFullScreenScale);
+        QTest::keyClick(window, Qt::Key_Return, Qt::AltModifier);
+        app->loop().RunFor(0.3);
+        QCOMPARE(opt_DrawSize, 2);
+        QCOMPARE(window->size(), before.size());
     }
 };
 

@@ -40,6 +40,12 @@ QString TestRomPath() {
     return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
 }
 
+QString WriteTestFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    return path;
+}
+
 QString ScratchFolder() {
     const QString name = QString("%1.%2").arg(QTest::currentAppName()).arg(QTest::currentTestFunction());
     QDir dir(QDir::temp().filePath("noltace-gui-tests/" + name));

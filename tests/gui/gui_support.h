@@ -49,6 +49,8 @@ bool TestDataRequired();
 
 // A scratch folder for the current test function, created empty.
 QString ScratchFolder();
+// Writes `bytes` to `path` (replacing it) and returns the path.
+QString WriteTestFile(const QString& path, const QByteArray& bytes);
 
 // Puts every setting and run-state flag back to its default, as a fresh start would.
 void ResetEmulatorState();

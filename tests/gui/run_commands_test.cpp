@@ -8,6 +8,7 @@
 
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
+#include "app/qt/run_commands.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/shell_state.h"
 #include "base/current_file.h"
@@ -52,11 +53,13 @@ class RunCommandsTest : public QObject {
         QCOMPARE(frameCounter, uint64_t(0));
         QCOMPARE(machine.tstates, tstates);
         QCOMPARE(machine.pc, pc);
+        QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06 - Paused"));
 
         QTest::keyClick(app->window(), Qt::Key_Escape);
         QVERIFY(!Paused);
         app->loop().RunFor(0.2);
         QVERIFY(frameCounter > 0);
+        QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06"));
     }
 
     void pauseAndFastStopTheSound() {
@@ -131,6 +134,18 @@ class RunCommandsTest : public QObject {
                      qPrintable(QString("part %1: %2 < %3").arg(part).arg(label->width()).arg(needed)));
         }
 
+        // Fast runs far above 100%: the speed part grows to show all of its text.
+        run_commands::ToggleFast();
+        app->loop().RunFor(1.1);
+        run_commands::ToggleFast();
+        {
+            auto* speed = app->window()->findChild<QLabel*>("statusPart2");
+            const int needed = speed->fontMetrics().horizontalAdvance(speed->text());
+            QVERIFY2(status.PartText(2).mid(8).chopped(1).toInt() > 100, qPrintable(status.PartText(2)));
+            QVERIFY2(speed->contentsRect().width() >= needed,
+                     qPrintable(QString("%1: %2 < %3").arg(speed->text()).arg(speed->contentsRect().width()).arg(needed)));
+        }
+
         // A file's name shows from 200% up.
         currentFileKind = FileKind::Tap;
         currentFileName = "/tapes/game.tap";
@@ -155,10 +170,13 @@ class RunCommandsTest : public QObject {
         frameCounter = 0;
         app->loop().RunFor(0.2);
         QCOMPARE(frameCounter, uint64_t(0));
+        QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06 - Paused"));
 
         app->window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(app->window()));
         QVERIFY(!FocusPaused);
+        app->loop().RunFor(0.1);
+        QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06"));
     }
 
     void quitAsksFirst() {

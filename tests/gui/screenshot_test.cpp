@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -39,11 +40,15 @@ QByteArray ReadAll(const QString& path) {
 
 // Types `name` into the next save dialog and presses Save; `replace` answers the
 // question about an existing file (Yes or No) when one comes.
-std::shared_ptr<bool> SaveAs(const QString& name, QMessageBox::StandardButton replace = QMessageBox::Yes) {
-    return AnswerNextModal([name, replace](QWidget* modal) {
+// `filter`, when given, is chosen first; `shownFilter` receives the one the dialog offered.
+std::shared_ptr<bool> SaveAs(const QString& name, QMessageBox::StandardButton replace = QMessageBox::Yes,
+                             const QString& filter = {}, QString* shownFilter = nullptr) {
+    return AnswerNextModal([name, replace, filter, shownFilter](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         QVERIFY2(dialog, "a file dialog opens");
-        QCOMPARE(dialog->windowTitle(), QString("Save BMP"));
+        QCOMPARE(dialog->windowTitle(), QString("Save Screenshot"));
+        if (shownFilter) *shownFilter = dialog->selectedNameFilter();
+        if (!filter.isEmpty()) dialog->selectNameFilter(filter);
         auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
         QVERIFY(edit);
         edit->setText(name);
@@ -202,6 +207,37 @@ class ScreenshotTest : public QObject {
         QVERIFY(!QFile::exists(blocked));
     }
 
+    // The dialog offers the filter of the last file saved; a bare name takes the ending of
+    // whichever filter is chosen when Save is pressed.
+    void bareNameTakesTheChosenFiltersEnding() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        MainWindow* window = app->window();
+        Paused = true;
+        window->presenter().PresentFrame();
+        QTest::qWait(100);
+        const QString folder = ScratchFolder();
+        QString shown;
+        struct Step {
+            QString typed, filter, offered, written;
+        };
+        const Step steps[] = {{"first", "", "BMP files (*.bmp)", "first.bmp"},
+                              {"second", "PNG files (*.png)", "BMP files (*.bmp)", "second.png"},
+                              {"third", "", "PNG files (*.png)", "third.png"},
+                              {"fourth", "BMP files (*.bmp)", "PNG files (*.png)", "fourth.bmp"}};
+        for (const Step& step : steps) {
+            auto answered = SaveAs(folder + step.typed, QMessageBox::Yes, step.filter, &shown);
+            window->actions().saveScreenshot->trigger();
+            QVERIFY(*answered);
+            QCOMPARE(shown, step.offered);
+            QVERIFY2(QFile::exists(folder + step.written), qPrintable(step.written));
+            QCOMPARE(QImage(folder + step.written).isNull(), false);
+        }
+        QCOMPARE(QImageReader(folder + "second.png").format(), QByteArray("png"));
+        QCOMPARE(QImageReader(folder + "fourth.bmp").format(), QByteArray("bmp"));
+    }
+
     void fullScreenSavesTheWholeScreen() {
         REQUIRE_GUI_TEST_ROM();
         opt_DrawMode = kDrawShaders;
@@ -215,8 +251,12 @@ class ScreenshotTest : public QObject {
         window->presenter().PresentFrame();
         QTest::qWait(200);
         const QImage presented = CapturePresentedPicture(window->presenter());
-        QCOMPARE(presented.size(), window->screenPanel()->size() * window->devicePixelRatio());
-        QVERIFY(presented.width() > 1152); // the screen, not 1152 x 936 from (5, 5)
+        // The picture as shown, at its full-screen scale, without the black bars.
+        QCOMPARE(presented.size(), window->screenPanel()->view()->size() * window->devicePixelRatio());
+        const QSize panel = window->screenPanel()->size();
+        const PixelRect image = ImageRectFullScreen({panel.width(), panel.height()});
+        QCOMPARE(window->screenPanel()->view()->size(), QSize(image.width, image.height));
+        QVERIFY(image.width < panel.width() || image.height < panel.height()); // bars, not stretched
 
         const QString path = ScratchFolder() + "full.bmp";
         auto answered = SaveAs(path);

@@ -1,18 +1,24 @@
 // Start-up: the command line's loads, and what the user sees without a ROM.
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/message_dialog.h"
+#include "app/qt/rom_missing_dialog.h"
 #include "app/shell_state.h"
 #include "base/messages.h"
+#include "display/screen_text.h"
 #include "gui_support.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "sound/sound_output.h"
+#include "machine/run_state.h"
+#include "tape/spool.h"
 
 namespace {
 
@@ -107,7 +113,57 @@ class StartUpTest : public QObject {
         QVERIFY2(places.contains(empty + "nothing.rom"), qPrintable(places));
         QVERIFY(places.contains("roms/ace.rom"));
         QVERIFY(places.contains(empty + "data/noltace/roms/ace.rom"));
+        QVERIFY(places.contains("/usr/share/noltace/roms/ace.rom"));
+        QVERIFY(places.contains("/usr/local/share/noltace/roms/ace.rom"));
         QVERIFY(!app.window());
+    }
+
+    // "Choose ROM File...": a wrong file is refused with the reason and the window stays;
+    // the real ROM is copied to the user's data folder and the Ace boots to FORTH.
+    void chosenRomIsCopiedAndTheEmulatorStarts() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString empty = ScratchFolder();
+        qputenv("NOLTACE_ROM", QString(empty + "nothing.rom").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", QString(empty + "data").toLocal8Bit());
+        const QString wrong = WriteFile(empty + "wrong.rom", QByteArray(8192, '\0'));
+        QString refusal;
+        bool hasButton = false, stayedAfterRefusal = false, accepted = false;
+        AnswerNextModal([&](QWidget* message) {
+            message->close();
+            AnswerNextModal([&](QWidget* list) {
+                auto* dialog = qobject_cast<RomMissingDialog*>(list);
+                auto* button = list->findChild<QPushButton*>("chooseRomButton");
+                hasButton = button && button->text() == "Choose ROM File...";
+                AnswerNextModal([&](QWidget* refused) {
+                    refusal = qobject_cast<QMessageBox*>(refused) ? qobject_cast<QMessageBox*>(refused)->text() : "";
+                    refused->close();
+                });
+                if (!dialog) {
+                    list->close();
+                    return;
+                }
+                dialog->InstallChosenRom(wrong);
+                stayedAfterRefusal = dialog->isVisible();
+                accepted = dialog->InstallChosenRom(TestRomPath());
+            });
+        });
+        Application app({});
+        QVERIFY(app.Start());
+        QVERIFY(hasButton);
+        QVERIFY2(refusal.contains("does not look like the Jupiter Ace ROM"), qPrintable(refusal));
+        QVERIFY(stayedAfterRefusal);
+        QVERIFY(accepted);
+        QFile copied(empty + "data/noltace/roms/ace.rom");
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QFile original(TestRomPath());
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), original.readAll());
+        QVERIFY(app.window() && app.window()->isVisible());
+        FastMode = true;
+        StartSpool(std::string("6 7 * .\r"));
+        for (int i = 0; i < 600 && ScreenLine(0) != "6 7 * . 42  OK"; ++i)
+            app.loop().RunOnePass();
+        QCOMPARE(QString::fromStdString(ScreenLine(0)), QString("6 7 * . 42  OK"));
     }
 };
 

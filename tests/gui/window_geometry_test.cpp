@@ -13,6 +13,7 @@
 #include "display/qt/frame_view.h"
 #include "display/qt/screen_panel.h"
 #include "display/renderer.h"
+#include "display/shader_preset.h"
 #include "gui_support.h"
 
 namespace {
@@ -63,6 +64,40 @@ class WindowGeometryTest : public QObject {
         QCOMPARE(window->minimumSize(), window->maximumSize());
         QCOMPARE(window->size(), window->minimumSize());
         QVERIFY(window->presenter().view()->Ready());
+    }
+
+    // Every View, Display and View, Shader choice from every back-end at every size keeps
+    // the size: the window, its screen area and the ticked size stay as they were.
+    void scaleIsKeptAcrossBackEndChanges_data() {
+        QTest::addColumn<int>("scale");
+        for (int scale = 1; scale <= 3; ++scale)
+            QTest::addRow("%d00%%", scale) << scale;
+    }
+    void scaleIsKeptAcrossBackEndChanges() {
+        REQUIRE_GUI_TEST_ROM();
+        QFETCH(int, scale);
+        opt_DrawMode = kDrawSoftware;
+        auto app = StartApplication();
+        QVERIFY(app);
+        MainWindow* window = app->window();
+        window->actions().SizeAction(scale)->trigger();
+        app->loop().RunFor(0.1);
+        const QSize windowSize = window->size();
+        // Every change between two of the three back-ends, and each shader, in one walk.
+        const char* const walk[] = {"drawOpenGL", "drawShaders", "drawSoftware", "shader0",     "drawOpenGL",
+                                    "shader1",    "drawSoftware", "shader2",     "shader3",     "shader4",
+                                    "drawOpenGL", "drawSoftware", "drawShaders", "drawSoftware"};
+        for (const char* choice : walk) {
+            QAction* action = window->findChild<QAction*>(choice);
+            QVERIFY2(action, choice);
+            action->trigger();
+            app->loop().RunOnePass();
+            const QString step = QString("%1 at %2").arg(choice).arg(scale);
+            QVERIFY2(opt_DrawSize == scale, qPrintable(step + QString(": scale %1").arg(opt_DrawSize)));
+            QVERIFY2(window->actions().SizeAction(scale)->isChecked(), qPrintable(step));
+            QVERIFY2(window->screenPanel()->size() == QSize(384 * scale + 10, 312 * scale + 10), qPrintable(step));
+            QVERIFY2(window->size() == windowSize, qPrintable(step));
+        }
     }
 
     void pictureIsScaledWithoutSmoothing_data() { eachScaleHasItsFixedSize_data(); }

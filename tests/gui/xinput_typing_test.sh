@@ -14,59 +14,18 @@ app="$1"
 work="${2:-$(mktemp -d)}"
 mkdir -p "$work"
 
-skip() {
-  echo "SKIP: $*"
-  # Where the data must be there (CI), its absence is a failure.
-  [ "${NOLTACE_REQUIRE_DATA:-0}" = 1 ] && exit 1
-  exit 77
-}
-for tool in Xvfb openbox xdotool setxkbmap; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (bash scripts/install-deps.sh)"
-done
+source "$(dirname "$0")/x_session.sh"
+require_tools Xvfb openbox xdotool setxkbmap
 [ -r "${NOLTACE_TEST_ROM:-}" ] || skip "NOLTACE_TEST_ROM does not name a readable ace.rom"
 
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null && wait "${pids[$i]}" 2>/dev/null; done
-}
-trap cleanup EXIT
-
 # A private X server, so that the layout switch touches nobody else's display.
-if [ -n "${NOLTACE_XVFB_DISPLAY:-}" ]; then
-  Xvfb "$NOLTACE_XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  export DISPLAY="$NOLTACE_XVFB_DISPLAY"
-else
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(cat "$work/display")"
-fi
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-# The window manager must be managing the screen before the window maps.
-rm -f "$work/wm-ready"
-openbox --startup "touch '$work/wm-ready'" >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "$work/wm-ready" ] && break; sleep 0.1; done
-[ -e "$work/wm-ready" ] || { echo "FAIL: openbox did not start"; exit 1; }
+start_x_session "$work"
 
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy NOLTACE_ROM="$NOLTACE_TEST_ROM"
+export NOLTACE_ROM="$NOLTACE_TEST_ROM"
 # Fresh settings each run: nothing left by an earlier one.
-rm -rf "$work/config" "$work/data"
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-screen="$work/screen.txt"
-export NOLTACE_SCREEN_TEXT_FILE="$screen"
+use_fresh_settings "$work"
 
-# Waits (up to 15 s) until the screen text holds $1.
-wait_for_screen() {
-  for _ in $(seq 150); do
-    grep -qF -- "$1" "$screen" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
+wait_for_screen() { wait_for_text "$screen" "$1"; }
 
 failures=0
 # Types line $2 and ENTER on layout $1 and looks for answer $3.

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/program_info.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,32 @@ TEST(AppCommandLineTest, OtherFormsDoNothing) {
         EXPECT_EQ(cl.action, StartupAction::None) << args[0] << " " << args[1];
         EXPECT_FALSE(cl.iniInExecutableFolder) << args[0] << " " << args[1];
     }
+}
+
+// --help and --version are answered before anything starts, wherever they stand; a
+// file that merely looks like an option is not mistaken for one.
+TEST(AppCommandLineTest, HelpAndVersionAreAnsweredFirst) {
+    const struct {
+        std::vector<std::string> args;
+        bool asks;
+        const char* answerStart;
+    } cases[] = {
+        {{"--help"}, true, "Usage: noltace"},
+        {{"-h"}, true, "Usage: noltace"},
+        {{"--version"}, true, "noltace 1.06\n"},
+        {{"-i", "--version"}, true, "noltace 1.06\n"},
+        {{"--version", "--help"}, true, "noltace 1.06\n"},
+        {{"game.tap"}, false, ""},
+        {{"--helpful.tap"}, false, ""},
+        {{}, false, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AsksForInformation(c.args), c.asks) << (c.args.empty() ? "" : c.args[0]);
+        if (c.asks) {
+            EXPECT_EQ(InformationText(c.args, "noltace", NoltaceUsageText()).rfind(c.answerStart, 0), 0u);
+        }
+    }
+    EXPECT_EQ(VersionLine("noltace-headless"), "noltace-headless 1.06");
 }
 
 } // namespace

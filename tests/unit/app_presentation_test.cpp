@@ -14,9 +14,23 @@ TEST(AppPresentationTest, WindowAreaIsTheScaledImageWithItsMargin) {
     EXPECT_EQ(ImageRectInWindow(3), (PixelRect{5, 5, 1152, 936}));
 }
 
-TEST(AppPresentationTest, FullScreenStretchesOverTheWholeScreen) {
-    EXPECT_EQ(ImageRectFullScreen({1920, 1080}), (PixelRect{0, 0, 1920, 1080}));
-    EXPECT_EQ(ImageRectFullScreen({1280, 1024}), (PixelRect{0, 0, 1280, 1024}));
+TEST(AppPresentationTest, FullScreenKeepsTheShapeAtAWholeScaleCentred) {
+    const struct {
+        PixelSize screen;
+        PixelRect image;
+    } cases[] = {
+        {{1920, 1080}, {384, 72, 1152, 936}},   // 3x: bars left, right, top and bottom
+        {{1280, 1024}, {64, 44, 1152, 936}},    // 3x
+        {{3840, 2160}, {768, 144, 2304, 1872}}, // 6x
+        {{1024, 768}, {128, 72, 768, 624}},     // 2x
+        {{384, 312}, {0, 0, 384, 312}},         // exactly 1x
+        {{800, 312}, {208, 0, 384, 312}},       // wide and low: 1x
+        {{300, 600}, {0, 178, 300, 243}},       // smaller than the picture: fitted, shape kept
+        {{600, 200}, {177, 0, 246, 200}},
+        {{0, 0}, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ImageRectFullScreen(c.screen), c.image) << c.screen.width << "x" << c.screen.height;
 }
 
 TEST(AppPresentationTest, ScalesOutsideTheWindowRangeFallBackTo100Percent) {

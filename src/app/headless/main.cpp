@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "app/program_info.h"
 #include "headless_host.h"
 #include "options.h"
 #include "runner.h"
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
         }
         if (options.help) {
             std::fputs(UsageText(), stdout);
+            return kExitOk;
+        }
+        if (options.version) {
+            std::fputs(VersionText("noltace-headless").c_str(), stdout);
             return kExitOk;
         }
         HeadlessHost host;

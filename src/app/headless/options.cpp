@@ -24,7 +24,8 @@ const char* UsageText() {
            "\n"
            "Set-up (applied before any action):\n"
            "  --rom FILE        the 8 KB ROM (default: $NOLTACE_ROM, then roms/ace.rom beside\n"
-           "                    the program, then $XDG_DATA_HOME/noltace/roms/ace.rom)\n"
+           "                    the program, then $XDG_DATA_HOME/noltace/roms/ace.rom,\n"
+           "                    then /usr/share and /usr/local/share/noltace/roms/ace.rom)\n"
            "  --config FILE     read the settings of a noltace.ini first (model, colours,\n"
            "                    sound format, spool speed, tape options); the options\n"
            "                    below override it\n"
@@ -83,7 +84,8 @@ const char* UsageText() {
            "                    the debugger's Disassemble to File does with Show Hex\n"
            "                    (System Variables with --dis-labels sv)\n"
            "\n"
-           "  --help            this text\n"
+           "  -h, --help        show this text and exit\n"
+           "  --version         show the version and exit\n"
            "Exit status: 0 done, 1 error, 2 bad command line, 3 --until timed out.\n";
 }
 
@@ -105,6 +107,8 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
         long number = 0;
         if (option == "--help" || option == "-h") {
             options.help = true;
+        } else if (option == "--version") {
+            options.version = true;
         } else if (option == "--rom") {
             const char* v = needsValue("a ROM file name");
             if (!v) return false;
@@ -249,7 +253,7 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             return false;
         }
     }
-    if (options.actions.empty() && !options.help) {
+    if (options.actions.empty() && !options.help && !options.version) {
         error = "nothing to do: give an action such as --run 100 --screen (try --help)";
         return false;
     }

@@ -45,6 +45,7 @@ struct HeadlessOptions {
     int echo = -1;          // enhancement 0 None, 1 Echo, 2 Reverb
     bool stats = false;
     bool help = false;
+    bool version = false;
     bool autoload = false;            // type the load command when a tape is inserted
     std::vector<std::string> tapeOut; // answers to the ROM's SAVE dialogs, in order
     bool romLabels = false;           // --dis-labels rom

@@ -1,5 +1,7 @@
 #include "app/qt/about_dialog.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,7 +11,9 @@
 namespace {
 
 constexpr int kClientWidth = 375;
-constexpr int kClientHeight = 228;
+constexpr int kClientHeight = 228; // at least; taller when the text needs it
+constexpr int kTextTop = 10;
+constexpr int kTextGap = 15; // between the text and the OK button
 constexpr int kButtonGap = 5;  // OK sits this far above the bottom edge
 constexpr int kTextInset = 30; // the text keeps this far from the right edge
 
@@ -31,14 +35,6 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     setObjectName("aboutDialog");
     setWindowTitle(QString("NoltACE v%1").arg(kVersionText));
     setModal(true);
-    setFixedSize(kClientWidth, kClientHeight);
-
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("aboutOk");
-    ok->setDefault(true);
-    ok->adjustSize();
-    ok->move((kClientWidth - ok->width()) / 2, kClientHeight - kButtonGap - ok->height());
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* text = new QLabel(AboutText(), this);
     text->setObjectName("aboutText");
@@ -47,5 +43,17 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Black on the dialog's own background.
     text->setStyleSheet("color: black; background: transparent;");
-    text->setGeometry(kTextInset, 10, kClientWidth - 2 * kTextInset, ok->y() - 15);
+    const int textWidth = kClientWidth - 2 * kTextInset;
+    // As tall as the wrapped text needs with this font, so its last line always shows.
+    const int textHeight = text->heightForWidth(textWidth);
+    text->setGeometry(kTextInset, kTextTop, textWidth, textHeight);
+
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("aboutOk");
+    ok->setDefault(true);
+    ok->adjustSize();
+    const int height = std::max(kClientHeight, kTextTop + textHeight + kTextGap + ok->height() + kButtonGap);
+    setFixedSize(kClientWidth, height);
+    ok->move((kClientWidth - ok->width()) / 2, height - kButtonGap - ok->height());
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

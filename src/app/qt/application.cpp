@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -17,6 +18,7 @@
 #include "app/qt/main_window.h"
 #include "app/qt/view_controller.h"
 #include "app/qt/rom_missing_dialog.h"
+#include "app/program_info.h"
 #include "app/rom_lookup.h"
 #include "app/shell_state.h"
 #include "machine/frame.h"
@@ -100,14 +102,16 @@ bool Application::StartUp() {
 }
 
 bool Application::LoadAceRom() {
-    const std::string path = FindStandardRom(executableFolder);
+    std::string path = FindStandardRom(executableFolder);
     if (path.empty()) {
         ReportMessage(kCaptionError, 2);
         QStringList places;
         for (const std::string& place : RomSearchPaths(executableFolder))
             places << QString::fromStdString(place);
-        RomMissingDialog(places).exec();
-        return false;
+        // The user may choose a ROM there, which is then where the lookup finds it.
+        if (RomMissingDialog(places).exec() != QDialog::Accepted) return false;
+        path = FindStandardRom(executableFolder);
+        if (path.empty()) return false;
     }
     // Hard Reset reloads ace.rom from the ROM folder: keep it pointing where ace.rom was found.
     const std::filesystem::path found(path);
@@ -134,8 +138,17 @@ void Application::ApplyCommandLine() {
 }
 
 int RunNoltace(int argc, char** argv) {
+    // Answered before Qt starts, which needs a display and aborts without one.
+    const std::vector<std::string> raw(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (AsksForInformation(raw)) {
+        std::fputs(InformationText(raw, "noltace", NoltaceUsageText()).c_str(), stdout);
+        return 0;
+    }
     QApplication::setApplicationName("noltace");
+    // The installed desktop entry and icon, so the desktop shows the window as NoltACE.
+    QGuiApplication::setDesktopFileName("org.noltace.NoltACE");
     QApplication qt(argc, argv);
+    QApplication::setWindowIcon(QIcon::fromTheme("noltace"));
     // Qt has taken its own options (-platform and the like) out of the list by now.
     std::vector<std::string> arguments;
     const QStringList list = QCoreApplication::arguments();

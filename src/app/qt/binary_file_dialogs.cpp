@@ -1,5 +1,7 @@
 #include "app/qt/binary_file_dialogs.h"
 
+#include <functional>
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -8,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "base/host.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -17,6 +20,19 @@ QLineEdit* Field(QWidget* parent, const char* name, int maxLength) {
     field->setObjectName(name);
     field->setMaxLength(maxLength);
     return field;
+}
+
+// The file name field with its "..." button beside it, as both dialogs have it.
+QHBoxLayout* FileRow(QLineEdit* field, QDialog* dialog, std::function<void()> browse) {
+    auto* button = new QToolButton(dialog);
+    button->setObjectName("browse");
+    button->setText("...");
+    button->setFixedSize(24, 23);
+    QObject::connect(button, &QToolButton::clicked, dialog, std::move(browse));
+    auto* row = new QHBoxLayout;
+    row->addWidget(field);
+    row->addWidget(button);
+    return row;
 }
 
 QDialogButtonBox* OkCancel(QDialog* dialog) {
@@ -33,17 +49,8 @@ LoadBinaryFileDialog::LoadBinaryFileDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Load Binary File");
     fileName_ = Field(this, "fileName", 255);
     startAddress_ = Field(this, "startAddress", 16);
-    auto* browse = new QToolButton(this);
-    browse->setObjectName("browse");
-    browse->setText("...");
-    browse->setFixedSize(24, 23);
-    connect(browse, &QToolButton::clicked, this, &LoadBinaryFileDialog::Browse);
-
-    auto* file = new QHBoxLayout;
-    file->addWidget(fileName_);
-    file->addWidget(browse);
     auto* form = new QFormLayout;
-    form->addRow("File name", file);
+    form->addRow("File name", FileRow(fileName_, this, [this] { Browse(); }));
     form->addRow("Start address", startAddress_);
     auto* buttons = OkCancel(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &LoadBinaryFileDialog::Accept);
@@ -63,11 +70,11 @@ void LoadBinaryFileDialog::Accept() {
 SaveBinaryFileDialog::SaveBinaryFileDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("SAVE_BINARY_FILE");
     setWindowTitle("Save Binary File");
-    fileName_ = Field(this, "fileName", 80);
+    fileName_ = Field(this, "fileName", 255);
     startAddress_ = Field(this, "startAddress", 16);
     length_ = Field(this, "length", 16);
     auto* form = new QFormLayout;
-    form->addRow("File name", fileName_);
+    form->addRow("File name", FileRow(fileName_, this, [this] { Browse(); }));
     form->addRow("Start address", startAddress_);
     form->addRow("File length", length_);
     auto* buttons = OkCancel(this);
@@ -75,6 +82,16 @@ SaveBinaryFileDialog::SaveBinaryFileDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+}
+
+void SaveBinaryFileDialog::Browse() {
+    FileDialogRequest request;
+    request.title = "Save Binary File";
+    request.filters = {{"BIN files (*.bin)", "*.bin"}};
+    request.initialName = fileName_->text().toStdString();
+    request.defaultExtension = "bin";
+    const std::string chosen = host().ChooseSaveFile(request);
+    if (!chosen.empty()) fileName_->setText(QString::fromStdString(chosen));
 }
 
 void SaveBinaryFileDialog::Accept() {

@@ -22,14 +22,16 @@ class LoadBinaryFileDialog : public QDialog {
     QLineEdit* startAddress_;
 };
 
-// "Save Binary File": the file name, start address and length. OK asks for the file
-// with the save dialog, starting from the typed name; cancelling it keeps this open.
+// "Save Binary File": the file name (typed, or chosen with the browse button), start
+// address and length. OK asks for the file with the save dialog, starting from the
+// name; cancelling it keeps this open.
 class SaveBinaryFileDialog : public QDialog {
     Q_OBJECT
   public:
     explicit SaveBinaryFileDialog(QWidget* parent);
 
   private:
+    void Browse();
     void Accept();
 
     QLineEdit* fileName_;

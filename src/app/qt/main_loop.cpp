@@ -6,6 +6,7 @@
 
 #include "app/key_queue.h"
 #include "app/qt/status_bar_panel.h"
+#include "app/qt/window_title.h"
 #include "base/host.h"
 #include "machine/frame.h"
 #include "machine/run_state.h"
@@ -40,6 +41,8 @@ void MainLoop::RunOnePass() {
         // Key events wait for frames that the ROM has read the keyboard in.
         if (frameCounter != framesBefore) KeyQueueFrameEnded();
     }
+    // Checked on every pass, not from inside a modal command's own pause, which no pass sees.
+    if (titleWindow_) ShowPausedInTitle(*titleWindow_, Paused || FocusPaused);
     const double now = host().NowSeconds();
     if (status_) status_->Update(now);
     screenText_.Update(now);

@@ -11,6 +11,7 @@
 #include "app/qt/screen_text_file.h"
 
 class QTimer;
+class QWidget;
 class StatusBarPanel;
 
 class MainLoop {
@@ -18,6 +19,8 @@ class MainLoop {
     MainLoop();
     ~MainLoop();
     void SetStatusBar(StatusBarPanel* status) { status_ = status; }
+    // The window whose title says when the machine is paused (null: none).
+    void SetTitleWindow(QWidget* window) { titleWindow_ = window; }
 
     // Passes until RequestQuit; returns its exit code.
     int Run();
@@ -35,6 +38,7 @@ class MainLoop {
 
     std::unique_ptr<QTimer> wakeUp_; // bounds the wait
     StatusBarPanel* status_ = nullptr;
+    QWidget* titleWindow_ = nullptr;
     ScreenTextFile screenText_;
     bool quit_ = false;
     int exitCode_ = 0;

@@ -58,6 +58,9 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.size200 = AddCommand(window, view, "size200", "&200%");
     a.size300 = AddCommand(window, view, "size300", "&300%");
     a.fullScreen = AddCommand(window, view, "fullScreen", "&Full Screen", Qt::Key_F4);
+    // Alt+Enter as well, the key other emulators and players use for it.
+    a.fullScreen->setShortcuts({QKeySequence(Qt::Key_F4), QKeySequence(Qt::ALT | Qt::Key_Return),
+                                QKeySequence(Qt::ALT | Qt::Key_Enter)});
     auto* sizes = new QActionGroup(window);
     for (QAction* action : {a.size100, a.size200, a.size300, a.fullScreen}) {
         action->setCheckable(true);
@@ -83,8 +86,8 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.debugger = AddCommand(window, debug, "debugger", "&Debugger", Qt::Key_F5);
     a.pcLogging = AddCommand(window, debug, "pcLogging", "&PC Logging");
     a.pcLogging->setCheckable(true);
+    // A one-shot command: it logs one frame and is done, so it has no check mark.
     a.pcLogOneFrame = AddCommand(window, debug, "pcLogOneFrame", "PC log &One frame");
-    a.pcLogOneFrame->setCheckable(true);
 
     QMenu* help = bar->addMenu("&Help");
     a.about = AddCommand(window, help, "about", "&About");

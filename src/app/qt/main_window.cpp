@@ -21,10 +21,12 @@
 #include "app/qt/main_loop.h"
 #include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
+#include "app/qt/recent_files_menu.h"
 #include "app/qt/run_commands.h"
 #include "app/qt/screenshot_command.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/qt/view_controller.h"
+#include "app/qt/window_title.h"
 #include "app/config/config_file.h"
 #include "app/shell_state.h"
 #include "display/qt/display_presenter.h"
@@ -36,7 +38,7 @@
 
 MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) {
     setObjectName("mainWindow");
-    setWindowTitle(QString("NoltACE v%1").arg(kVersionText));
+    setWindowTitle(MainWindowTitle(false));
     setAcceptDrops(true);
     // The window takes the keys itself: its children never hold the focus.
     setFocusPolicy(Qt::StrongFocus);
@@ -50,6 +52,8 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
 
     host_.SetPresenter(presenter_.get());
     loop_.SetStatusBar(status_.get());
+    loop_.SetTitleWindow(this);
+    recentFiles_ = new RecentFilesMenu(actions_, this);
     ConnectCommands();
     for (QObject* menu : actions_.size100->associatedObjects())
         if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
@@ -59,6 +63,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
 MainWindow::~MainWindow() {
     host_.SetPresenter(nullptr);
     loop_.SetStatusBar(nullptr);
+    loop_.SetTitleWindow(nullptr);
 }
 
 void MainWindow::SetUpDisplay() {

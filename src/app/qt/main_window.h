@@ -13,6 +13,7 @@
 class DisplayPresenter;
 class MainLoop;
 class QtHost;
+class RecentFilesMenu;
 class ScreenPanel;
 class StatusBarPanel;
 class ViewController;
@@ -33,6 +34,7 @@ class MainWindow : public QMainWindow {
     DisplayPresenter& presenter() { return *presenter_; }
     ViewController& view() { return *view_; }
     const MainMenuActions& actions() const { return actions_; }
+    RecentFilesMenu& recentFiles() { return *recentFiles_; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -59,4 +61,5 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<StatusBarPanel> status_;
     std::unique_ptr<DisplayPresenter> presenter_;
     std::unique_ptr<ViewController> view_;
+    RecentFilesMenu* recentFiles_ = nullptr; // a child of the window
 };

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 
 #include "machine/joystick.h"
 
@@ -12,7 +13,11 @@ OptionsInputPage::OptionsInputPage(QWidget* parent) : QWidget(parent) {
     emulates->setObjectName("joystickEmulates");
     joysticks->setEnabled(false);
     emulates->setEnabled(false);
+    // Said in words, so that greyed lists are not all the page shows without a joystick.
+    auto* none = new QLabel("No joystick found", this);
+    none->setObjectName("noJoystick");
     auto* form = new QFormLayout(this);
+    form->addRow(none);
     form->addRow("Joystick", joysticks);
     form->addRow("Emulates", emulates);
 
@@ -22,6 +27,7 @@ OptionsInputPage::OptionsInputPage(QWidget* parent) : QWidget(parent) {
         joystickEmulates = opt_joystick_emulates = kJoystickEmulatesNone;
         return;
     }
+    none->hide();
     for (const std::string& name : joystickNames)
         joysticks->addItem(QString::fromStdString(name));
     for (const char* name : kJoystickEmulationNames)

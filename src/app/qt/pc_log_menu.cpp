@@ -10,18 +10,16 @@
 
 namespace {
 
-QPointer<QAction> loggingItem, oneFrameItem;
+QPointer<QAction> loggingItem;
 
 void LogStopped(int menuItem) {
-    QAction* item = menuItem == kPcLoggingMenuItem ? loggingItem.data() : oneFrameItem.data();
-    if (item) item->setChecked(false);
+    if (menuItem == kPcLoggingMenuItem && loggingItem) loggingItem->setChecked(false);
 }
 
 } // namespace
 
 void ConnectPcLogMenu(const MainMenuActions& actions, QObject* owner) {
     loggingItem = actions.pcLogging;
-    oneFrameItem = actions.pcLogOneFrame;
     pcLogStoppedHandler = LogStopped;
     QObject::connect(actions.pcLogging, &QAction::triggered, owner, [] {
         bool on = false;
@@ -32,7 +30,7 @@ void ConnectPcLogMenu(const MainMenuActions& actions, QObject* owner) {
         if (loggingItem) loggingItem->setChecked(on);
     });
     QObject::connect(actions.pcLogOneFrame, &QAction::triggered, owner, [] {
-        const bool on = PcLogOneFrameCommand();
-        if (oneFrameItem) oneFrameItem->setChecked(on);
+        PauseAround pause; // the machine waits while the file is chosen
+        PcLogOneFrameCommand();
     });
 }

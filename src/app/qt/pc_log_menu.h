@@ -1,6 +1,6 @@
-// The Debug menu's PC log items: "PC Logging" and "PC log One frame" start and stop the
-// log (debugger/pc_log.h), and their check marks follow the log, also when the frame
-// driver ends it by itself.
+// The Debug menu's PC log items (debugger/pc_log.h): "PC Logging" starts and stops the
+// continuous log, and its check mark follows the log, also when it ends by itself;
+// "PC log One frame" is a plain command that logs the rest of the current frame.
 #pragma once
 
 struct MainMenuActions;

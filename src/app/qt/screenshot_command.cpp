@@ -18,6 +18,8 @@ namespace {
 constexpr int kCannotWriteFile = 14;
 const char* const kBmpFilter = "BMP files (*.bmp)";
 const char* const kPngFilter = "PNG files (*.png)";
+// One title for both formats: the filter, not the title, says which is written.
+const char* const kTitle = "Save Screenshot";
 
 } // namespace
 
@@ -56,7 +58,7 @@ void SaveScreenshotCommand(QWidget* window, DisplayPresenter& presenter) {
     const QImage picture = CapturePresentedPicture(presenter);
     if (picture.isNull()) return;
 
-    QFileDialog dialog(window, "Save BMP", screenshotFileName, QString(kBmpFilter) + ";;" + kPngFilter);
+    QFileDialog dialog(window, kTitle, screenshotFileName, QString(kBmpFilter) + ";;" + kPngFilter);
     dialog.setObjectName("saveScreenshotDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave); // new names welcome; asks before replacing
     if (HasPngEnding(screenshotFileName.toStdString())) dialog.selectNameFilter(kPngFilter);
@@ -70,7 +72,7 @@ bool SaveScreenshotAs(const QImage& picture, const std::string& chosen, bool png
     const std::string path = ScreenshotFileName(chosen, pngChosen ? ".png" : ".bmp");
     // The dialog asked about the name as typed; an ending added here makes another name.
     if (path != chosen && QFileInfo::exists(QString::fromStdString(path)) &&
-        !host().AskYesNo("Save BMP", path + " already exists.\nDo you want to replace it?"))
+        !host().AskYesNo(kTitle, path + " already exists.\nDo you want to replace it?"))
         return false;
     screenshotFileName = QString::fromStdString(path);
 

@@ -17,6 +17,13 @@ namespace {
 // own speed; the current file takes what is left.
 const char* const kWidestTexts[3] = {" Jupiter Ace 51K", " Frames Per Second: 50  ", " Speed: 100%"};
 
+// Makes `part` at least wide enough for `text` (it never shrinks, so it does not jitter).
+void FitText(QLabel* part, const QString& text) {
+    const int frame = 2 * part->frameWidth() + 2 * part->margin() + 4;
+    const int width = part->fontMetrics().horizontalAdvance(text) + frame;
+    if (width > part->minimumWidth()) part->setMinimumWidth(width);
+}
+
 } // namespace
 
 StatusBarPanel::StatusBarPanel(QStatusBar* bar) {
@@ -33,8 +40,7 @@ StatusBarPanel::StatusBarPanel(QStatusBar* bar) {
         if (last) {
             part->setMinimumWidth(1);
         } else {
-            const int frame = 2 * part->frameWidth() + 2 * part->margin() + 4;
-            part->setMinimumWidth(part->fontMetrics().horizontalAdvance(kWidestTexts[i]) + frame);
+            FitText(part, kWidestTexts[i]);
         }
         bar->addWidget(part, last ? 1 : 0);
     }
@@ -56,10 +62,14 @@ void StatusBarPanel::Update(double now) {
 }
 
 void StatusBarPanel::Show(const StatusTexts& texts) {
-    parts_[0]->setText(QString::fromStdString(texts.model));
-    parts_[1]->setText(QString::fromStdString(texts.framesPerSecond));
-    parts_[2]->setText(QString::fromStdString(texts.speed));
-    parts_[3]->setText(QString::fromStdString(texts.currentFile));
+    const std::string* shown[] = {&texts.model, &texts.framesPerSecond, &texts.speed, &texts.currentFile};
+    for (size_t i = 0; i < parts_.size(); ++i) {
+        const QString text = QString::fromStdString(*shown[i]);
+        // Fast mode's speed ("Speed: 26636%") and frame rate outgrow the usual widths:
+        // the part grows to show it, taking room from the current file's part.
+        if (i + 1 < parts_.size()) FitText(parts_[i], text);
+        parts_[i]->setText(text);
+    }
 }
 
 QString StatusBarPanel::PartText(int part) const {

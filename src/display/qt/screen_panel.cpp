@@ -22,7 +22,12 @@ void ScreenPanel::SetView(QWidget* view) {
 
 void ScreenPanel::SetScale(int scale) {
     scale_ = scale;
+    // Full screen puts black bars beside the picture; a window keeps its own colour.
+    setBackgroundRole(scale_ == kFullScreenScale ? QPalette::Shadow : QPalette::Window);
     if (scale_ == kFullScreenScale) {
+        QPalette bars = palette();
+        bars.setColor(QPalette::Shadow, Qt::black);
+        setPalette(bars);
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else {

@@ -1,5 +1,5 @@
 // The main window's central area: the frame view, with a 5-pixel margin of window
-// background around it in a window, or covering everything in full screen.
+// background around it in a window, or centred on black in full screen.
 #pragma once
 
 #include <QWidget>
