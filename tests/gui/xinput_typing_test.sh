@@ -3,6 +3,8 @@
 # (XTest, through xdotool), each key pressed and released a few milliseconds apart,
 # under a private Xvfb with a window manager, on the US and the German layout. The
 # answers are read from the screen text the application writes (NOLTACE_SCREEN_TEXT_FILE).
+# On the US layout it also opens a menu with the mouse and closes it with Esc, with and
+# without a key held, and types on.
 #
 # Usage: xinput_typing_test.sh path/to/noltace [work folder]
 # Exits 0 when every line gave its answer, 1 when one did not, 77 (skip) when a tool
@@ -69,6 +71,14 @@ wait_for_screen() {
 }
 
 failures=0
+# Clicks "File" on the menu bar, (lets key $1 go while the menu is open,) closes it with Esc.
+open_and_close_file_menu() {
+  xdotool mousemove --window "$window" 20 10 click 1
+  sleep 0.4
+  [ -n "${1:-}" ] && xdotool keyup "$1"
+  xdotool key Escape
+  sleep 0.3
+}
 # Types line $2 and ENTER on layout $1 and looks for answer $3.
 type_line() {
   xdotool type --delay 30 -- "$2"
@@ -103,7 +113,20 @@ for layout in us de; do
     [ -n "$(tail -n 1 "$screen" 2>/dev/null)" ] && break
     sleep 0.1
   done
-  [ "$layout" = us ] && type_line "$layout" "123 456 + ." "123 456 + . 579  OK"
+  if [ "$layout" = us ]; then
+    type_line "$layout" "123 456 + ." "123 456 + . 579  OK"
+    # A menu opened with the mouse and closed with Esc gives the keyboard back.
+    open_and_close_file_menu
+    type_line "$layout/menu" "1 2 + ." "1 2 + . 3  OK"
+    command -v import >/dev/null && import -window root "$work/after-menu.png" 2>/dev/null
+    # A key held while the menu opens is let go there: the Ace does not repeat it.
+    xdotool type --delay 30 -- "9"
+    xdotool keydown 7
+    sleep 0.3 # long enough for the ROM to take it, too short for its auto-repeat
+    open_and_close_file_menu 7
+    sleep 1.5
+    type_line "$layout/held" " ." "97 . 97  OK"
+  fi
   type_line "$layout" ": SQ ( N ) DUP * ; 7 SQ ." " 49  OK"
   command -v import >/dev/null && import -window root "$work/typed-$layout.png" 2>/dev/null
   kill "$app_pid" 2>/dev/null

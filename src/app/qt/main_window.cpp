@@ -18,6 +18,7 @@
 #include "app/qt/file_commands.h"
 #include "app/qt/help_box.h"
 #include "app/qt/input_routing.h"
+#include "app/qt/keyboard_focus.h"
 #include "app/qt/main_loop.h"
 #include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
     for (QObject* menu : actions_.size100->associatedObjects())
         if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
     StopSoundWhileMenusAreOpen();
+    KeepKeyboardWithScreen(this);
 }
 
 MainWindow::~MainWindow() {
@@ -164,6 +166,11 @@ void MainWindow::changeEvent(QEvent* event) {
             run_commands::FocusLost(ToolWindowActive());
     }
     QMainWindow::changeEvent(event);
+}
+
+void MainWindow::focusOutEvent(QFocusEvent* event) {
+    ScreenLostKeyboard();
+    QMainWindow::focusOutEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

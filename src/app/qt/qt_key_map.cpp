@@ -208,3 +208,11 @@ bool QtKeyboardInput::KeyReleased(const QKeyEvent& event) {
     QueueKeyRelease(stroke);
     return true;
 }
+
+void QtKeyboardInput::LetGoOfHeldKeys() {
+    // Shift and Ctrl last: a key's release puts back the shift keys still held.
+    for (const bool modifiers : {false, true})
+        for (const auto& [id, stroke] : held_)
+            if (stroke.IsModifier() == modifiers) QueueKeyRelease(stroke);
+    held_.clear();
+}
