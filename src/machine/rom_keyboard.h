@@ -8,6 +8,13 @@
 // found no key at all (KEYCOD 0). The key is used only while the line editor waits for
 // input (STATIN bit 0): ENTER clears that bit, and keys taken while the ROM works on the
 // line are thrown away.
+//
+// RomKeyPacer applies that to typing one key at a time (the PC key queue and spool text
+// both go through it): a key goes down once the ROM has seen the keyboard empty and its
+// line editor is not busy with a line typed before, and comes up once the ROM has taken
+// it. That is three frames down and one up while the editor waits, the pace the ROM
+// reads at. Each wait has a bound, for a program that keeps the interrupt off or reads
+// the keyboard its own way.
 #pragma once
 
 #include <cstdint>
@@ -43,3 +50,36 @@ inline bool StatinFlag(uint8_t flag) {
 }
 
 } // namespace rom_keyboard
+
+class RomKeyPacer {
+  public:
+    static constexpr int kMinHoldFrames = 3;     // the ROM's three scans
+    static constexpr int kMaxHoldFrames = 10;    // then up, taken or not
+    static constexpr int kMaxGapFrames = 10;     // then down, whether the ROM saw the gap or not
+    static constexpr int kMaxBusyFrames = 250;   // five seconds for the editor to finish a line
+    // The longest a key can take from the last one's release to its own (the bound of
+    // a typing loop).
+    static constexpr int kMaxFramesPerKey = kMaxBusyFrames + kMaxHoldFrames + 1;
+
+    // At the end of every emulated frame.
+    void FrameEnded();
+    void KeyWentDown();
+    void KeyWentUp();
+    bool KeyDown() const { return down_; }
+    // The ROM has taken the key that is down (or it has been down long enough).
+    bool MayRelease() const;
+    // The next key can go down: nothing is down, the ROM saw the keyboard empty, and
+    // the editor is not working on what was typed (each within its bound).
+    bool MayPress() const;
+    // Frames since the last key went down (far in the past when none has).
+    long FramesSinceDown() const { return frames_ - downAt_; }
+    void Reset();
+
+  private:
+    long frames_ = 0;
+    long downAt_ = -100000, upAt_ = -100000;
+    bool down_ = false;
+    bool taken_ = false;         // the ROM took the key that is (or was last) down
+    bool sawNoKey_ = true;       // a scan since the release found the keyboard empty
+    bool editorWaited_ = false;  // the editor waited for input when the last key went down
+};

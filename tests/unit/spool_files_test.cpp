@@ -9,7 +9,13 @@
 
 namespace {
 
-class SpoolFilesTest : public TapeTest {};
+class SpoolFilesTest : public TapeTest {
+  protected:
+    void SetUp() override {
+        TapeTest::SetUp();
+        ResetSpool(); // no spool left running by the test before
+    }
+};
 
 TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
     const std::string path = ScratchFolder() + "words.fs";
