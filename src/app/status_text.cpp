@@ -15,3 +15,7 @@ StatusTexts MakeStatusTexts(uint32_t model, uint64_t frames, const std::string& 
     if (!fileName.empty() && scale >= 2) texts.currentFile = " Current File: " + fileName;
     return texts;
 }
+
+std::string SpoolingText(int percent) {
+    return " Spooling " + std::to_string(percent) + "%";
+}

@@ -9,6 +9,7 @@
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "tape/file_kinds.h"
+#include "tape/spool.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ void StatusBarPanel::Update(double now) {
     if (lastUpdate_ >= 0 && now - lastUpdate_ < 1.0) return;
     if (enabled_) {
         const std::string file = currentFileKind != FileKind::None ? currentFileName : std::string();
-        Show(MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize));
+        StatusTexts texts = MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize);
+        if (spoolActive) texts.currentFile = SpoolingText(SpoolPercent());
+        Show(texts);
     }
     frameCounter = 0;
     lastUpdate_ = now;
