@@ -19,6 +19,7 @@ namespace {
 std::vector<char> spoolText;
 KeyChord spoolKeys{};   // the character down now
 RomKeyPacer spoolPacer; // the same pace as keys typed on the PC
+int leastFrames = -1;   // least frames per character; -1 = opt_spool_speed
 
 // A key of the Ace's keyboard: its half-row and bit in keyMatrix.
 struct Key {
@@ -112,6 +113,12 @@ void StartSpool(const char* text, int length) {
     spoolActive = true;
     spoolKeys = KeyChord{};
     spoolPacer.Reset();
+    leastFrames = -1;
+}
+
+void StartSpool(const std::string& text, int leastFramesPerCharacter) {
+    StartSpool(text);
+    leastFrames = leastFramesPerCharacter;
 }
 
 bool SpoolStep() {
@@ -140,7 +147,8 @@ void SpoolFrameEnded() {
         return;
     }
     // The spool speed is the least time a character takes.
-    if (spoolPacer.FramesSinceDown() < opt_spool_speed || !spoolPacer.MayPress()) return;
+    const int least = leastFrames >= 0 ? leastFrames : opt_spool_speed;
+    if (spoolPacer.FramesSinceDown() < least || !spoolPacer.MayPress()) return;
     if (SpoolStep()) {
         spoolPacer.KeyWentDown();
         return;

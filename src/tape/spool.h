@@ -42,6 +42,8 @@ void StartSpool(const char* text, int length);
 inline void StartSpool(const std::string& text) {
     StartSpool(text.data(), int(text.size()));
 }
+// Text pasted from the PC: as fast as the ROM takes keys, without the spool speed.
+void StartSpool(const std::string& text, int leastFramesPerCharacter);
 // Presses the keys of the next character the Ace has keys for; false when none is left.
 bool SpoolStep();
 void SpoolFrameEnded();

@@ -32,18 +32,26 @@ class SpoolRomTest : public RunningMachineTest {
     }
 };
 
+std::string WordName(int n) {
+    std::string name = "W";
+    return name += std::to_string(n);
+}
+
 // A FORTH source whose colon definitions each have a long line of numbers (the ROM looks
 // each one up through the whole dictionary before it reads it as a number, so the line
 // takes several frames to compile) followed by short lines after BEGIN.
 std::string SlowToCompileSource(int definitions) {
     std::string numbers;
     for (int n = 1; n <= 36; ++n)
-        numbers += std::to_string(n * 7) + " ";
+        (numbers += std::to_string(n * 7)) += ' ';
     std::string text;
     for (int d = 1; d <= definitions; ++d) {
-        const std::string name = "W" + std::to_string(d);
         // The loop drops the numbers again, down to the 0 put first.
-        text += ": " + name + "\n  0 " + numbers + "\n  BEGIN\n  0=\n  UNTIL ;\n";
+        text += ": ";
+        text += WordName(d);
+        text += "\n  0 ";
+        text += numbers;
+        text += "\n  BEGIN\n  0=\n  UNTIL ;\n";
     }
     return text;
 }
@@ -65,7 +73,7 @@ TEST_F(SpoolRomTest, EveryDefinitionOfASlowToCompileSourceArrivesAtTheDefaultSpe
     SpoolToTheEnd(source);
     const std::string screen = Screen();
     for (int d = 1; d <= definitions; ++d)
-        EXPECT_TRUE(Defined("W" + std::to_string(d))) << "W" << d << "\n" << screen;
+        EXPECT_TRUE(Defined(WordName(d))) << WordName(d) << "\n" << screen;
     EXPECT_EQ(screen.find("ERROR"), std::string::npos) << screen;
     // And they work: each leaves the stack as it found it.
     SpoolToTheEnd("5 W1 W14 .\n");

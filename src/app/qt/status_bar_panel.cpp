@@ -19,7 +19,7 @@ const char* const kWidestTexts[3] = {" Jupiter Ace 51K", " Frames Per Second: 50
 
 } // namespace
 
-StatusBarPanel::StatusBarPanel(QStatusBar* bar) {
+StatusBarPanel::StatusBarPanel(QStatusBar* bar) : bar_(bar) {
     bar->setSizeGripEnabled(false);
     for (size_t i = 0; i < parts_.size(); ++i) {
         QLabel* part = new QLabel(bar);
@@ -45,12 +45,33 @@ void StatusBarPanel::Update(double now) {
     if (lastUpdate_ >= 0 && now - lastUpdate_ < 1.0) return;
     if (enabled_) {
         const std::string file = currentFileKind != FileKind::None ? currentFileName : std::string();
-        StatusTexts texts = MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize);
-        if (spoolActive) texts.currentFile = SpoolingText(SpoolPercent());
-        Show(texts);
+        Show(MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize));
+        ShowSpoolProgress();
     }
     frameCounter = 0;
     lastUpdate_ = now;
+}
+
+void StatusBarPanel::SetSpoolNote(const QString& note) {
+    spoolNote_ = note;
+    showingSpool_ = true;
+    ShowSpoolProgress();
+}
+
+void StatusBarPanel::ShowSpoolProgress() {
+    constexpr int kNoteAfterwardsMs = 5000;
+    // Over the whole bar: at 100% the file part is too narrow for it.
+    if (spoolActive) {
+        QString text = QString::fromStdString(SpoolingText(SpoolPercent()));
+        if (!spoolNote_.isEmpty()) text += "   " + spoolNote_;
+        bar_->showMessage(text);
+        showingSpool_ = true;
+    } else if (showingSpool_) {
+        bar_->clearMessage();
+        if (!spoolNote_.isEmpty()) bar_->showMessage(spoolNote_, kNoteAfterwardsMs);
+        spoolNote_.clear();
+        showingSpool_ = false;
+    }
 }
 
 void StatusBarPanel::Show(const StatusTexts& texts) {
