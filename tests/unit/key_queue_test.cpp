@@ -2,53 +2,12 @@
 // applied frame by frame, so the ROM sees every key down and let go.
 #include <string>
 
-#include "app/key_queue.h"
-#include "app/keyboard.h"
-#include "app/virtual_keys.h"
+#include "key_queue_machine.h"
 #include "machine/rom_keyboard.h"
-#include "running_machine.h"
 
 namespace {
 
-AceKeyStroke CharacterStroke(char c) {
-    KeyChord keys;
-    EXPECT_TRUE(SpoolCharacterKeys(uint8_t(c), keys)) << c;
-    return AceKeyStroke::Character(keys);
-}
-
-class KeyQueueTest : public RunningMachineTest {
-  protected:
-    void SetUp() override {
-        RunningMachineTest::SetUp();
-        ResetKeyboard();
-    }
-    void TearDown() override {
-        ResetKeyboard();
-        RunningMachineTest::TearDown();
-    }
-    // Frames as the application's loop runs them: the frame, then the queue.
-    static void Frames(int n) {
-        for (int i = 0; i < n; ++i) {
-            RunFrame();
-            KeyQueueFrameEnded();
-        }
-    }
-    // The whole text typed at once, each key pressed and released within the same
-    // moment, as an auto-typer does: by character, Return by key.
-    static void TypeAtOnce(const std::string& text) {
-        for (char c : text) {
-            const AceKeyStroke stroke = c == '\n' ? AceKeyStroke::Key(vk::kReturn) : CharacterStroke(c);
-            QueueKeyPress(stroke);
-            QueueKeyRelease(stroke);
-        }
-    }
-    // Frames until the queue is empty, and some more for the ROM to act on the last key.
-    static void TypeOut() {
-        for (int i = 0; i < 4000 && QueuedKeyEvents() > 0; ++i)
-            Frames(1);
-        Frames(30);
-    }
-};
+using KeyQueueTest = KeyQueueMachineTest;
 
 TEST_F(KeyQueueTest, KeysGoThreeFramesDownAndOneUpInOrderWhileTheEditorWaits) {
     REQUIRE_TEST_ROM();

@@ -4,44 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "app/key_queue.h"
-#include "app/keyboard.h"
-#include "app/virtual_keys.h"
+#include "key_queue_machine.h"
 #include "machine/rom_keyboard.h"
-#include "running_machine.h"
 
 namespace {
 
-class EditingKeysTest : public RunningMachineTest {
+class EditingKeysTest : public KeyQueueMachineTest {
   protected:
-    void SetUp() override {
-        RunningMachineTest::SetUp();
-        ResetKeyboard();
-    }
-    void TearDown() override {
-        ResetKeyboard();
-        RunningMachineTest::TearDown();
-    }
-    static void Frames(int n) {
-        for (int i = 0; i < n; ++i) {
-            RunFrame();
-            KeyQueueFrameEnded();
-        }
-    }
-    static void TypeOut() {
-        for (int i = 0; i < 4000 && QueuedKeyEvents() > 0; ++i)
-            Frames(1);
-        Frames(10);
-    }
-    // Characters by character, as a PC key that types one does; '\n' is Return.
     static void Type(const std::string& text) {
-        for (char c : text) {
-            AceKeyStroke stroke = AceKeyStroke::Key(vk::kReturn);
-            KeyChord keys;
-            if (c != '\n' && SpoolCharacterKeys(uint8_t(c), keys)) stroke = AceKeyStroke::Character(keys);
-            QueueKeyPress(stroke);
-            QueueKeyRelease(stroke);
-        }
+        TypeAtOnce(text);
         TypeOut();
     }
     // A PC key, with Shift held around it when asked.
