@@ -1,6 +1,9 @@
 // Typing into the Ace through the main window: the PC keyboard, the Keyboard Helper
 // and the keyboard picture, on the real ROM.
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <string>
@@ -105,6 +108,27 @@ class KeyboardTypingTest : public QObject {
         QTest::keyClick(window, Qt::Key_Return);
         Frames(12 * (kKeyHoldFrames + kKeyGapFrames) + 25);
         QVERIFY2(ScreenText().contains("123 456 + . 579  OK"), qPrintable(ScreenText()));
+    }
+
+    void keysHeldWhenTheScreenLosesTheKeyboardAreLetGo() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        MainWindow* window = app->window();
+        // Shift and M held; a menu (or another window) takes the keyboard and gets their
+        // releases.
+        QTest::keyPress(window, Qt::Key_Shift);
+        QTest::keyPress(window, Qt::Key_M, Qt::ShiftModifier);
+        Frames(kKeyHoldFrames + 1);
+        QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(window, &out);
+        Frames(60); // longer than the ROM waits before it repeats a key
+        QVERIFY(std::all_of(std::begin(machine.keyMatrix), std::end(machine.keyMatrix),
+                            [](uint8_t row) { return row == 0xFF; }));
+        QVERIFY(!shiftHeld);
+        QTest::keyClick(window, Qt::Key_X);
+        Frames(20);
+        QVERIFY2(ScreenText().split('\n').value(23).contains(QRegularExpression("^.[mM]x. *$")),
+                 qPrintable(ScreenText()));
     }
 
     void everyPrintableCharacterTypesAsItself() {
