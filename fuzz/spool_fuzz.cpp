@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     loadBuffer.assign(data, data + size);
     SpoolLoadBuffer();
     FreeLoadBuffer();
-    for (size_t n = 0; n < size + 2 && n < 4096; ++n)
+    for (size_t n = 0; n < size + 2 && n < 4096; ++n) {
         SpoolStep();
+        SpoolFrameEnded(); // the paced typing after a frame, whatever the RAM says
+    }
     for (size_t n = 0; n < size && n < 256; ++n)
         TypeHelperCharacter(data[n]);
     ClearSpool();

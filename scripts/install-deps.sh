@@ -22,8 +22,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libz80ex-dev
   # Fuzz targets: clang with libFuzzer's runtime
   clang libclang-rt-dev
-  # GUI tests: a private X server, a window manager, real key events and keyboard layouts
-  xvfb xauth openbox xdotool x11-xkb-utils
+  # GUI tests: a private X server, a window manager, real key events, keyboard layouts
+  # and the clipboard
+  xvfb xauth openbox xdotool x11-xkb-utils xclip
 )
 
 missing=()

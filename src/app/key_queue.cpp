@@ -1,10 +1,13 @@
 #include "app/key_queue.h"
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 #include "app/keyboard.h"
 #include "app/virtual_keys.h"
+#include "machine/rom_keyboard.h"
 
 namespace {
 
@@ -14,43 +17,73 @@ struct QueuedEvent {
 };
 
 std::deque<QueuedEvent> waiting;
+RomKeyPacer pacer;
 
-// Frames counted since start-up, and when the last key (not Shift or Ctrl) went down
-// and came up. Far in the past at first, so the first key applies at once.
-constexpr long long kLongAgo = -1000;
-long long framesRun = 0;
-long long lastKeyDown = kLongAgo;
-long long lastKeyUp = kLongAgo;
+// The key (not Shift or Ctrl) that is down on the Ace, and the keys let go before their
+// PC key came up, to make way for the next key (their releases then do nothing).
+AceKeyStroke keyDown;
+std::vector<AceKeyStroke> letGoEarly;
 
-bool CanApply(const QueuedEvent& event) {
-    const bool lastKeySeen = framesRun - lastKeyDown >= kKeyHoldFrames;
-    if (!event.press) return lastKeySeen;
-    if (event.stroke.IsModifier()) return true;
-    return lastKeySeen && framesRun - lastKeyUp >= kKeyGapFrames;
+bool TakeLetGoEarly(const AceKeyStroke& s) {
+    const auto it = std::find(letGoEarly.begin(), letGoEarly.end(), s);
+    if (it == letGoEarly.end()) return false;
+    letGoEarly.erase(it);
+    return true;
 }
 
-void Apply(const QueuedEvent& event) {
+void Press(const AceKeyStroke& s) {
+    if (s.virtualKey >= 0)
+        KeyDown(s.virtualKey);
+    else
+        CharacterKeyDown(s.chord);
+}
+
+void Release(const AceKeyStroke& s) {
+    if (s.virtualKey >= 0)
+        KeyUp(s.virtualKey);
+    else
+        CharacterKeyUp(s.chord);
+}
+
+// Applies the event at the head of the queue if the ROM is ready for it; false when it
+// must wait.
+bool ApplyHead() {
+    const QueuedEvent& event = waiting.front();
     const AceKeyStroke& s = event.stroke;
-    if (event.press) {
-        if (s.virtualKey >= 0)
-            KeyDown(s.virtualKey);
-        else
-            CharacterKeyDown(s.chord);
-    } else {
-        if (s.virtualKey >= 0)
-            KeyUp(s.virtualKey);
-        else
-            CharacterKeyUp(s.chord);
+    // Shift and Ctrl go down at once (they only qualify the key that follows), and
+    // come up once the key they qualify has been taken.
+    if (s.IsModifier()) {
+        if (!event.press && pacer.KeyDown() && !pacer.MayRelease()) return false;
+        (event.press ? Press : Release)(s);
+        return true;
     }
-    if (s.IsModifier()) return;
-    (event.press ? lastKeyDown : lastKeyUp) = framesRun;
+    if (!event.press) {
+        if (TakeLetGoEarly(s)) return true;
+        if (pacer.KeyDown() && keyDown == s) {
+            if (!pacer.MayRelease()) return false;
+            pacer.KeyWentUp();
+        }
+        Release(s); // (a key pressed before the queue knew it goes up at once)
+        return true;
+    }
+    // A key pressed while another is still held (fast typists roll from key to key):
+    // the ROM takes no key while another is down, so the held one goes up first.
+    if (pacer.KeyDown()) {
+        if (!pacer.MayRelease()) return false;
+        Release(keyDown);
+        pacer.KeyWentUp();
+        letGoEarly.push_back(keyDown);
+    }
+    if (!pacer.MayPress()) return false;
+    Press(s);
+    pacer.KeyWentDown();
+    keyDown = s;
+    return true;
 }
 
 void ApplyWhatCan() {
-    while (!waiting.empty() && CanApply(waiting.front())) {
-        Apply(waiting.front());
+    while (!waiting.empty() && ApplyHead())
         waiting.pop_front();
-    }
 }
 
 } // namespace
@@ -95,14 +128,15 @@ void QueueKeyRelease(const AceKeyStroke& stroke) {
 }
 
 void KeyQueueFrameEnded() {
-    ++framesRun;
+    pacer.FrameEnded();
     ApplyWhatCan();
 }
 
 void ClearKeyQueue() {
     waiting.clear();
-    framesRun = 0;
-    lastKeyDown = lastKeyUp = kLongAgo;
+    pacer.Reset();
+    keyDown = AceKeyStroke();
+    letGoEarly.clear();
 }
 
 int QueuedKeyEvents() {

@@ -2,13 +2,14 @@
 // lost however quickly it follows the one before.
 //
 // The ROM reads the keyboard once a frame. It takes a key only after seeing it down over
-// a few consecutive reads, and takes the next one only after seeing the last let go. A
-// keyboard, an auto-typer or a paste tool may press and release a key within a few
-// milliseconds, so both would land between two reads and the ROM would never see the
-// key. Events therefore wait here, in the order they came, and are applied as soon as
-// the ROM can tell them apart: after a key press nothing is let go, and no other key
-// pressed, until the key has been down for kKeyHoldFrames frames; after a key is let go
-// the next key waits kKeyGapFrames frames. Shift and Ctrl go down at once (they only
+// three consecutive reads, and takes the next one only after seeing the keyboard empty;
+// after ENTER its line editor reads nothing until it has dealt with the line. A keyboard,
+// an auto-typer or a paste tool may press and release a key within a few milliseconds,
+// so both would land between two reads and the ROM would never see the key. Events
+// therefore wait here, in the order they came, and reach the matrix at the pace the ROM
+// shows it reads at (machine/rom_keyboard.h): a key goes down when the ROM is ready for
+// it and comes up when the ROM has taken it, about 12 keys a second. A key pressed while
+// another is still down lets that one go first. Shift and Ctrl go down at once (they only
 // qualify the key that follows). Events slower than that pass straight through.
 //
 // Usage: the front end queues every PC key event with QueueKeyPress / QueueKeyRelease
@@ -18,10 +19,9 @@
 
 #include "tape/spool.h" // KeyChord
 
-// The ROM takes a key once it has been down for three frames and the keyboard let go
-// for one; one frame more of each leaves a margin.
-constexpr int kKeyHoldFrames = 4;
-constexpr int kKeyGapFrames = 2;
+// While the line editor waits, a key is down for three frames and up for one.
+constexpr int kKeyHoldFrames = 3;
+constexpr int kKeyGapFrames = 1;
 
 // What a PC key does to the Ace's keys: a PC key code handled by KeyDown / KeyUp, or,
 // when `virtualKey` is -1, the keys that type one character (CharacterKeyDown / Up).

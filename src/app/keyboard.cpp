@@ -3,6 +3,7 @@
 #include "app/key_queue.h"
 #include "app/virtual_keys.h"
 #include "machine/machine_state.h"
+#include "machine/rom_keyboard.h"
 #include "tape/spool.h"
 
 bool shiftHeld = false;
@@ -70,8 +71,11 @@ constexpr TwoKeyRule kTwoKeyRules[] = {
     // The other SHIFTed digits, which no PC character reaches.
     {vk::kCapsLock, kAceShift, Digit(2), Digit(2)},
     {vk::kInsert, kAceShift, Digit(9), Digit(9)},
+    // The ROM's INVERSE VIDEO (SHIFT+4) flips the video of what is typed; SHIFT+3 types
+    // a plain 3. So Page Up and Page Down both press INVERSE VIDEO, and only when it
+    // takes the video where the key says: Page Up inverse, Page Down TRUE VIDEO.
     {vk::kPageUp, kAceShift, Digit(4), Digit(4)},
-    {vk::kPageDown, kAceShift, Digit(3), Digit(3)},
+    {vk::kPageDown, kAceShift, Digit(4), Digit(4)},
     {vk::kEnd, kAceShift, Digit(1), Digit(1)},
     // Numeric pad operators.
     {vk::kPadMultiply, kAceSymbolShift, Letter('B'), Letter('B')},
@@ -92,6 +96,13 @@ constexpr TwoKeyRule kTwoKeyRules[] = {
     {vk::kCloseBracket, kAceSymbolShift, Letter('U'), Letter('G')}, // ] }
     {vk::kHash, kAceSymbolShift, Digit(3), Letter('A')},            // # ~
 };
+
+// Page Up and Page Down choose the video; pressing INVERSE VIDEO in the video chosen
+// already would flip it back.
+bool VideoAlreadyChosen(int virtualKey) {
+    if (virtualKey != vk::kPageUp && virtualKey != vk::kPageDown) return false;
+    return rom_keyboard::StatinFlag(rom_keyboard::kInverseVideo) == (virtualKey == vk::kPageUp);
+}
 
 const TwoKeyRule* FindTwoKeyRule(int virtualKey) {
     for (const TwoKeyRule& rule : kTwoKeyRules)
@@ -131,6 +142,7 @@ void KeyDown(int virtualKey) {
         return;
     }
     if (const TwoKeyRule* rule = FindTwoKeyRule(virtualKey)) {
+        if (VideoAlreadyChosen(virtualKey)) return;
         // Shift stays down with the symbol: the Ace ignores SHIFT under SYMBOL SHIFT.
         PressAceKey(rule->modifier);
         PressAceKey(shiftHeld ? rule->shifted : rule->plain);

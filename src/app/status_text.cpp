@@ -18,3 +18,7 @@ StatusTexts MakeStatusTexts(uint32_t model, uint64_t frames, const std::string& 
     if (!deck.empty()) texts.currentFile += " Deck: " + deck;
     return texts;
 }
+
+std::string SpoolingText(int percent) {
+    return " Spooling " + std::to_string(percent) + "%";
+}

@@ -11,6 +11,9 @@ struct StatusTexts {
     std::string model, framesPerSecond, speed, currentFile;
 };
 
+// The file part while a text is being typed in: " Spooling 40%".
+std::string SpoolingText(int percent);
+
 // Texts shown before the first update.
 StatusTexts InitialStatusTexts();
 

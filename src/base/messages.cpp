@@ -30,6 +30,7 @@ const CodeText kTexts[] = {
     {12, "Snapshot Error: Incorrect snapshot length"},
     {13, "File Error: File not found"},
     {14, "File Error: Cannot write file"},
+    {15, "File Error: Not a text file, so it cannot be typed in"},
     {20, "Tape Error: Tape file missing"},
     {21, "Tape Error: Tape file incorrect length"},
     {22, "Tape Error: unknown extension"},

@@ -41,19 +41,6 @@ void StopPcLogFile(int menuItem) {
     if (pcLogStoppedHandler) pcLogStoppedHandler(menuItem);
 }
 
-// Spool typing: keys of a character are pressed on frame 1 of a cycle and released on
-// its last frame (`opt_spool_speed`), one character per cycle.
-void SpoolTypingTick() {
-    if (typingCounter == 1) SpoolStep();
-    // ">=" rather than "==": a cycle shorter than the counter's starting value 2 (speed
-    // 1, or a speed lowered mid-spool) must still wrap instead of counting for ever.
-    if (typingCounter >= opt_spool_speed) {
-        ReleaseKeyMatrix();
-        typingCounter = 0;
-    }
-    ++typingCounter;
-}
-
 // The Keyboard Helper types its pending character once every six frames. Its keys are
 // let go on the cycle's last frame: the ROM only takes a new key after it has seen the
 // keyboard released, so releasing and pressing in one frame would lose characters
@@ -129,7 +116,7 @@ void RunFrame() {
 
     PollJoystick();
     TapeFrameEnded();
-    if (spoolActive) SpoolTypingTick();
+    if (spoolActive) SpoolFrameEnded();
     if (helperTyping) HelperTypingTick();
     if (debugHooksOn) DebugEndOfFrame();
     if (wavTimeUpdater && (wavPlaying || recording)) wavTimeUpdater();

@@ -33,7 +33,7 @@ bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
         if (!failed) tzxInserted = true;
         return !failed;
     }
-    case FileKind::Spool: SpoolLoadBuffer(); return true;
+    case FileKind::Spool: return !SpoolLoadBuffer();
     case FileKind::Rom: {
         if (route != LoadRoute::LoadFileDialog) return false;
         FreeLoadBuffer();

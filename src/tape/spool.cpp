@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "machine/machine_state.h"
+#include "machine/rom_keyboard.h"
 
 bool spoolActive = false;
 int spoolLeft = 0;
@@ -16,6 +17,9 @@ uint8_t helperPendingCharacter = 0;
 namespace {
 
 std::vector<char> spoolText;
+KeyChord spoolKeys{};   // the character down now
+RomKeyPacer spoolPacer; // the same pace as keys typed on the PC
+int leastFrames = -1;   // least frames per character; -1 = opt_spool_speed
 
 // A key of the Ace's keyboard: its half-row and bit in keyMatrix.
 struct Key {
@@ -106,32 +110,72 @@ void StartSpool(const char* text, int length) {
     spoolText.assign(text, text + length);
     spoolLeft = length;
     spoolPos = 0;
-    typingCounter = 2;
     spoolActive = true;
+    spoolKeys = KeyChord{};
+    spoolPacer.Reset();
+    leastFrames = -1;
 }
 
-void SpoolStep() {
-    // Also stops a spool that ClearSpool emptied, or whose text was shorter than its count.
-    if (spoolLeft <= 0 || spoolPos >= int(spoolText.size())) {
-        spoolActive = false;
-        spoolLeft = 0;
-        std::vector<char>().swap(spoolText);
+void StartSpool(const std::string& text, int leastFramesPerCharacter) {
+    StartSpool(text);
+    leastFrames = leastFramesPerCharacter;
+}
+
+bool SpoolStep() {
+    while (spoolLeft > 0 && spoolPos < int(spoolText.size())) {
+        --spoolLeft;
+        uint8_t c = uint8_t(spoolText[size_t(spoolPos++)]);
+        // Text from Linux ends its lines with a line feed alone, and that ends a line on
+        // the Ace too. After a carriage return the line feed is skipped: CR LF is one ENTER.
+        if (c == '\n' && (spoolPos < 2 || spoolText[size_t(spoolPos - 2)] != '\r')) c = 13;
+        if (!SpoolCharacterKeys(c, spoolKeys)) continue; // keyless bytes type nothing
+        PressKeys(spoolKeys);
+        return true;
+    }
+    spoolLeft = 0;
+    return false;
+}
+
+void SpoolFrameEnded() {
+    spoolPacer.FrameEnded();
+    if (spoolPacer.KeyDown()) {
+        // Down until the ROM has taken it, even if something let go of every key meanwhile.
+        PressKeys(spoolKeys);
+        if (!spoolPacer.MayRelease()) return;
+        ReleaseKeyMatrix();
+        spoolPacer.KeyWentUp();
         return;
     }
-    --spoolLeft;
-    uint8_t c = uint8_t(spoolText[size_t(spoolPos++)]);
-    // Text from Linux ends its lines with a line feed alone, and that ends a line on the
-    // Ace too. After a carriage return the line feed stays keyless: CR LF is one ENTER.
-    if (c == '\n' && (spoolPos < 2 || spoolText[size_t(spoolPos - 2)] != '\r')) c = 13;
-    KeyChord keys;
-    if (SpoolCharacterKeys(c, keys))
-        PressKeys(keys);
-    else
-        ReleaseKeyMatrix(); // keyless bytes (a CR's line feed too) type nothing for a cycle
+    // The spool speed is the least time a character takes.
+    const int least = leastFrames >= 0 ? leastFrames : opt_spool_speed;
+    if (spoolPacer.FramesSinceDown() < least || !spoolPacer.MayPress()) return;
+    if (SpoolStep()) {
+        spoolPacer.KeyWentDown();
+        return;
+    }
+    spoolActive = false;
+    std::vector<char>().swap(spoolText);
 }
 
 void ClearSpool() {
     spoolLeft = spoolPos = 0;
+}
+
+void CancelSpool() {
+    if (!spoolActive) return;
+    ClearSpool();
+    spoolActive = false;
+    std::vector<char>().swap(spoolText);
+    ReleaseKeyMatrix();
+}
+
+int SpoolPercent() {
+    const int total = int(spoolText.size());
+    return total > 0 ? int((long long)(total - spoolLeft) * 100 / total) : 100;
+}
+
+long SpoolFrameBound() {
+    return (long(spoolLeft) + 1) * (opt_spool_speed + RomKeyPacer::kMaxFramesPerKey) + 16;
 }
 
 void TypeHelperCharacter(uint8_t code) {
@@ -153,6 +197,7 @@ void ResetSpool() {
     std::vector<char>().swap(spoolText);
     spoolActive = false;
     spoolLeft = spoolPos = 0;
+    spoolPacer.Reset();
     typingCounter = 0;
     opt_spool_speed = kDefaultSpoolSpeed;
     helperTyping = false;

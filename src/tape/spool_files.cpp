@@ -12,19 +12,32 @@
 #include "tape/load_buffer.h"
 #include "tape/spool.h"
 
-void SpoolLoadBuffer() {
+bool LooksLikeText(const uint8_t* bytes, size_t size) {
+    size_t controls = 0;
+    for (size_t i = 0; i < size; ++i) {
+        const uint8_t b = bytes[i];
+        if (b == 0) return false;
+        // Tabs, line ends and form feeds belong in text; other control codes are rare.
+        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f') || b == 0x7F) ++controls;
+    }
+    return controls * 20 <= size; // at most one byte in twenty
+}
+
+bool SpoolLoadBuffer() {
+    if (!LooksLikeText(loadBuffer.data(), loadBuffer.size())) return ReportMessage(kCaptionFile, 15);
     // A spool counts its characters in an int; nobody types two gigabytes by hand.
     const size_t length = std::min<size_t>(loadBuffer.size(), size_t(std::numeric_limits<int>::max()));
     StartSpool(reinterpret_cast<const char*>(loadBuffer.data()), int(length));
+    return false;
 }
 
 bool SpoolFile(const std::string& path) {
     if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionOptions, 13);
     spoolFolder = path;
-    SpoolLoadBuffer();
+    const bool refused = SpoolLoadBuffer();
     FreeLoadBuffer();
-    NoteLoadedFile({path});
-    return false;
+    if (!refused) NoteLoadedFile({path});
+    return refused;
 }
 
 void OpenSpoolFileDialog() {
@@ -46,7 +59,7 @@ bool DevSpool() {
     if (currentBareName.empty()) return false;
     const std::string path = FolderOf(spoolFolder) + currentBareName + ".txt";
     if (!ReadFileBytes(path, loadBuffer)) return false;
-    SpoolLoadBuffer();
+    const bool refused = SpoolLoadBuffer();
     FreeLoadBuffer();
-    return true;
+    return !refused;
 }

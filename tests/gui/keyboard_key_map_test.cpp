@@ -11,6 +11,7 @@
 #include "app/virtual_keys.h"
 #include "gui_support.h"
 #include "machine/machine_state.h"
+#include "machine/rom_keyboard.h"
 #include "tape/spool.h"
 
 namespace {
@@ -54,9 +55,10 @@ class KeyboardKeyMapTest : public QObject {
                  bool repeat = false) {
         input.KeyReleased(QKeyEvent(QEvent::KeyRelease, key, mods, scan, 0, 0, QString(), repeat));
     }
-    // Runs the key queue through the frames that let every waiting event reach the matrix.
+    // Runs the key queue through the frames that let every waiting event reach the
+    // matrix (no ROM runs here to show a key taken: the pacer's bounds decide).
     static void Settle() {
-        for (int i = 0; i < kKeyHoldFrames + kKeyGapFrames; ++i)
+        for (int i = 0; i < RomKeyPacer::kMaxHoldFrames + RomKeyPacer::kMaxGapFrames; ++i)
             KeyQueueFrameEnded();
     }
 

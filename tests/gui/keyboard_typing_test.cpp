@@ -1,6 +1,13 @@
-// Typing into the Ace through the main window: the PC keyboard, the Keyboard Helper
-// and the keyboard picture, on the real ROM.
+// Typing into the Ace through the main window: the PC keyboard, the Keyboard Helper,
+// the keyboard picture and the Edit menu, on the real ROM.
 #include <QAction>
+#include <QStatusBar>
+#include <QMimeData>
+#include <QDragEnterEvent>
+#include <QClipboard>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <string>
@@ -56,6 +63,12 @@ class KeyboardTypingTest : public QObject {
         Frames(150);
         return true;
     }
+    // Frames until a spool (or paste) has been typed, and some for the ROM to answer.
+    void SpoolOut() {
+        for (int i = 0; i < 20000 && spoolActive; ++i)
+            Frames(1);
+        Frames(20);
+    }
     void PcType(QWidget* window, const QString& text) {
         for (const QChar c : text) {
             const char ch = c.toLatin1();
@@ -107,6 +120,27 @@ class KeyboardTypingTest : public QObject {
         QVERIFY2(ScreenText().contains("123 456 + . 579  OK"), qPrintable(ScreenText()));
     }
 
+    void keysHeldWhenTheScreenLosesTheKeyboardAreLetGo() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        MainWindow* window = app->window();
+        // Shift and M held; a menu (or another window) takes the keyboard and gets their
+        // releases.
+        QTest::keyPress(window, Qt::Key_Shift);
+        QTest::keyPress(window, Qt::Key_M, Qt::ShiftModifier);
+        Frames(kKeyHoldFrames + 1);
+        QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(window, &out);
+        Frames(60); // longer than the ROM waits before it repeats a key
+        QVERIFY(std::all_of(std::begin(machine.keyMatrix), std::end(machine.keyMatrix),
+                            [](uint8_t row) { return row == 0xFF; }));
+        QVERIFY(!shiftHeld);
+        QTest::keyClick(window, Qt::Key_X);
+        Frames(20);
+        QVERIFY2(ScreenText().split('\n').value(23).contains(QRegularExpression("^.[mM]x. *$")),
+                 qPrintable(ScreenText()));
+    }
+
     void everyPrintableCharacterTypesAsItself() {
         REQUIRE_GUI_TEST_ROM();
         QVERIFY(Boot());
@@ -154,6 +188,56 @@ class KeyboardTypingTest : public QObject {
         KeyboardPicture()->close();
         Frames(2);
         QVERIFY(!KeyboardPictureOpen());
+    }
+
+    // The Edit menu: pasted and dropped text typed in, with its progress and what was
+    // left out in the status bar, stopped by Esc; the screen copied as text.
+    void pasteTypesTheClipboardAndSaysWhatWasLeftOut() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        MainWindow* window = app->window();
+        QApplication::clipboard()->setText(QString::fromUtf8(": DBL 2 * ;\r\n21 DBL . \u20AC\n"));
+        window->actions().pasteText->trigger();
+        QVERIFY(spoolActive);
+        QVERIFY2(window->statusBar()->currentMessage().contains("1 character the Ace cannot type was left out"),
+                 qPrintable(window->statusBar()->currentMessage()));
+        SpoolOut();
+        QVERIFY2(ScreenText().contains("21 DBL . 42  OK"), qPrintable(ScreenText()));
+    }
+
+    void droppedTextIsTypedAndEscStopsIt() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        MainWindow* window = app->window();
+        QMimeData data;
+        data.setText("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20");
+        const QPoint centre = window->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &drop);
+        QVERIFY(spoolActive);
+        Frames(60); // about 15 characters
+        QVERIFY(SpoolPercent() > 0 && SpoolPercent() < 100);
+        window->actions().pause->trigger(); // Esc
+        QVERIFY(!spoolActive);
+        QVERIFY2(!Paused, "Esc stopped the typing instead of pausing");
+        Frames(20);
+        const QString line = ScreenText().split('\n').value(23);
+        QVERIFY2(line.contains("1 2 3") && !line.contains("20"), qPrintable(line));
+    }
+
+    void copyScreenTextPutsTheLinesOnTheClipboard() {
+        REQUIRE_GUI_TEST_ROM();
+        QVERIFY(Boot());
+        MainWindow* window = app->window();
+        StartSpool(std::string("1 2 + .\r"));
+        SpoolOut();
+        window->actions().copyScreenText->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.value(0), QString("1 2 + . 3  OK"));
+        QCOMPARE(lines.size(), 25); // 24 lines, each ended
     }
 };
 

@@ -5,20 +5,13 @@
 
 #include "app/keyboard.h"
 #include "app/virtual_keys.h"
-#include "running_machine.h"
+#include "key_queue_machine.h"
 
 namespace {
 
-class KeyboardRomTest : public RunningMachineTest {
+// The handlers called directly here, not through the queue.
+class KeyboardRomTest : public KeyQueueMachineTest {
   protected:
-    void SetUp() override {
-        RunningMachineTest::SetUp();
-        ResetKeyboard();
-    }
-    void TearDown() override {
-        ResetKeyboard();
-        RunningMachineTest::TearDown();
-    }
     static void RunFrames(int n) {
         for (int i = 0; i < n; ++i)
             RunFrame();

@@ -5,6 +5,7 @@
 #include "app/keyboard.h"
 #include "app/virtual_keys.h"
 #include "machine/machine_state.h"
+#include "machine/rom_keyboard.h"
 #include "tape/spool.h"
 #include "test_support.h"
 
@@ -136,7 +137,7 @@ TEST_F(KeyboardTest, CursorAndDeleteKeysAreShiftedDigits) {
         const char* digit;
     } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"},   {vk::kLeft, "5"},     {vk::kUp, "6"},
                  {vk::kDown, "7"},      {vk::kRight, "8"},    {vk::kCapsLock, "2"}, {vk::kInsert, "9"},
-                 {vk::kPageUp, "4"},    {vk::kPageDown, "3"}, {vk::kEnd, "1"}};
+                 {vk::kPageUp, "4"},    {vk::kEnd, "1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.vk);
         KeyDown(c.vk);
@@ -144,6 +145,18 @@ TEST_F(KeyboardTest, CursorAndDeleteKeysAreShiftedDigits) {
         KeyUp(c.vk);
         EXPECT_NO_KEYS();
     }
+}
+
+TEST_F(KeyboardTest, PageDownPressesInverseVideoOnlyToLeaveIt) {
+    ramBlock[rom_keyboard::kStatin] = 0; // true video
+    KeyDown(vk::kPageDown);
+    EXPECT_NO_KEYS();
+    KeyUp(vk::kPageDown);
+    ramBlock[rom_keyboard::kStatin] = rom_keyboard::kInverseVideo;
+    KeyDown(vk::kPageDown);
+    EXPECT_KEYS("SHIFT", "4");
+    KeyUp(vk::kPageDown);
+    EXPECT_NO_KEYS();
 }
 
 TEST_F(KeyboardTest, PadOperatorsAreSymbolShifted) {

@@ -9,7 +9,13 @@
 
 namespace {
 
-class SpoolFilesTest : public TapeTest {};
+class SpoolFilesTest : public TapeTest {
+  protected:
+    void SetUp() override {
+        TapeTest::SetUp();
+        ResetSpool(); // no spool left running by the test before
+    }
+};
 
 TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
     const std::string path = ScratchFolder() + "words.fs";
@@ -53,6 +59,34 @@ TEST_F(SpoolFilesTest, DevRetypesTheCurrentFilesTextFromTheSpoolFolder) {
 TEST_F(SpoolFilesTest, UnreadableSpoolFileIsReported) {
     EXPECT_TRUE(SpoolFile(ScratchFolder() + "gone.txt"));
     EXPECT_EQ(LastReportedMessage().code, 13);
+    EXPECT_FALSE(spoolActive);
+}
+
+TEST_F(SpoolFilesTest, OnlyTextIsTyped) {
+    const struct {
+        std::string bytes;
+        bool text;
+    } cases[] = {
+        {": SQ DUP * ;\r\n\t5 SQ .\n\f", true},
+        {"\xC2\xA3 and \xC2\xA9 in UTF-8", true},
+        {"", true},
+        {std::string("ab\0cd", 5), false},
+        {"\x01\x02\x03 a tape header", false},
+        {std::string(100, 'a') + "\x1B[0m", true}, // a stray escape sequence in a long text
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(LooksLikeText(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()), c.text);
+    }
+    // A binary file is refused with a message instead of being typed, by every route.
+    const std::string path = ScratchFolder() + "game.fs";
+    WriteFile(path, Bytes{0x00, 0x1A, 0x20, 0x00, 0xC9, 0x3E, 0x01});
+    EXPECT_TRUE(SpoolFile(path));
+    EXPECT_EQ(LastReportedMessage().code, 15);
+    EXPECT_FALSE(spoolActive);
+    ClearLastReportedMessage();
+    EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped)) << "nothing loaded";
+    EXPECT_EQ(LastReportedMessage().code, 15);
     EXPECT_FALSE(spoolActive);
 }
 

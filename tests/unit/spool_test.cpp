@@ -58,30 +58,31 @@ TEST_F(SpoolTest, CharacterTableCoversLettersDigitsAndSymbols) {
 TEST_F(SpoolTest, StepsPressOneCharacterEachWithoutReleasing) {
     StartSpool(std::string("10 .\r"));
     EXPECT_TRUE(spoolActive);
-    EXPECT_EQ(typingCounter, 2);
     const char* expected[] = {"30 ", "40 ", "70 ", "01 71 ", "60 "};
     for (const char* keys : expected) {
         ReleaseKeyMatrix();
-        SpoolStep();
+        EXPECT_TRUE(SpoolStep());
         EXPECT_EQ(Pressed(), keys);
     }
     EXPECT_EQ(spoolLeft, 0);
-    SpoolStep();
-    EXPECT_FALSE(spoolActive);
+    EXPECT_EQ(SpoolPercent(), 100);
+    EXPECT_FALSE(SpoolStep());
 }
 
-TEST_F(SpoolTest, KeylessCharacterReleasesEveryKey) {
-    StartSpool(std::string("A\x01"));
+TEST_F(SpoolTest, KeylessCharactersAreSkipped) {
+    StartSpool(std::string("A\x01\x80" "b"));
     SpoolStep();
     EXPECT_TRUE(KeyDown(kShiftRow, kShiftBit));
+    EXPECT_EQ(SpoolPercent(), 25);
+    ReleaseKeyMatrix();
     SpoolStep();
-    EXPECT_TRUE(NoKeyDown());
+    EXPECT_EQ(Pressed(), "73 ") << "b";
 }
 
 TEST_F(SpoolTest, LinesEndInEnterWithCarriageReturnsOrWithout) {
-    // Unix, Windows and old Mac line ends each type one ENTER; CR LF's LF types nothing.
+    // Unix, Windows and old Mac line ends each type one ENTER; CR LF's LF is skipped.
     StartSpool(std::string("1\n2\r\n3\r4\n\n"));
-    const char* expected[] = {"30 ", "60 ", "31 ", "60 ", "", "32 ", "60 ", "33 ", "60 ", "60 "};
+    const char* expected[] = {"30 ", "60 ", "31 ", "60 ", "32 ", "60 ", "33 ", "60 ", "60 "};
     for (const char* keys : expected) {
         ReleaseKeyMatrix();
         SpoolStep();
@@ -89,13 +90,16 @@ TEST_F(SpoolTest, LinesEndInEnterWithCarriageReturnsOrWithout) {
     }
 }
 
-TEST_F(SpoolTest, ClearSpoolStopsAtTheNextStep) {
+TEST_F(SpoolTest, ClearSpoolStopsAtTheNextStepAndCancelAtOnce) {
     StartSpool(std::string("abc"));
     SpoolStep();
     ClearSpool();
     EXPECT_TRUE(spoolActive);
     ReleaseKeyMatrix();
+    EXPECT_FALSE(SpoolStep());
+    StartSpool(std::string("abc"));
     SpoolStep();
+    CancelSpool();
     EXPECT_FALSE(spoolActive);
     EXPECT_TRUE(NoKeyDown());
 }

@@ -183,9 +183,8 @@ void HeadlessRunner::TypeKeys(const std::string& keys) {
 }
 
 void HeadlessRunner::FinishTyping() {
-    // The spool ends on the frame after its last cycle; the bound only guards against a
-    // typing cycle that never ends.
-    const long bound = (long(spoolLeft) + 2) * (opt_spool_speed + 1) + 16;
+    // The bound only guards against typing that never ends.
+    const long bound = SpoolFrameBound();
     for (long i = 0; i < bound && spoolActive; ++i)
         if (!RunFrames(1)) return;
 }

@@ -7,6 +7,7 @@
 
 #include "app/help_quotes.h"
 #include "app/keyboard.h"
+#include "app/qt/main_menu.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ QString KeyboardNotes() {
     QString notes = "Keys type the character they show on the PC's keyboard. The Ace's other keys:\n";
     for (const EditingKeyName& key : kEditingKeyNames)
         notes += QString("\n%1:  %2").arg(key.pcKey, key.aceKey);
+    notes += QString("\n\n%1:  Edit, Paste Text (types the clipboard; Esc stops it)").arg(kPasteTextShortcut);
     return notes;
 }
 

@@ -29,6 +29,14 @@ void ReleaseEveryKey() {
     ClearKeyQueue();
     ReleaseAllKeys();
     KeyboardInput().ForgetHeldKeys();
+    // Their releases will not come either: a Shift left set would press SHIFT again
+    // with every key typed afterwards. (The Keyboard Helper's SYMBOL SHIFT toggle is
+    // the same flag and stays while the helper is open.)
+    shiftHeld = false;
+    if (!KeyboardHelperOpen()) symbolHeld = false;
+}
+void LetGoOfHeldKeys() {
+    KeyboardInput().LetGoOfHeldKeys();
 }
 void ShowKeyboardPicture(QWidget* owner) {
     OpenKeyboardPicture(owner);

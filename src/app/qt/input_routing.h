@@ -15,6 +15,9 @@ bool RouteKeyRelease(const QKeyEvent& event);
 // Releases every key of the matrix and drops the key events still waiting (focus lost,
 // a modal window took the keyboard).
 void ReleaseEveryKey();
+// Lets go of the PC keys held down, after the key events still waiting (the screen lost
+// the keyboard to a menu or another window, which will get their releases).
+void LetGoOfHeldKeys();
 
 // Open (or raise) the two keyboard windows.
 void ShowKeyboardPicture(QWidget* owner);

@@ -48,7 +48,13 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     file->addSeparator();
     a.quit = AddCommand(window, file, "quit", "&Quit");
 
-    QMenu* emulation = bar->addMenu("&Emulation");
+    QMenu* edit = bar->addMenu("&Edit");
+    a.pasteText = AddCommand(window, edit, "pasteText", "&Paste Text", QKeySequence(kPasteTextShortcut));
+    a.copyScreenText = AddCommand(window, edit, "copyScreenText", "&Copy Screen Text");
+    edit->addSeparator();
+    a.cancelSpooling = AddCommand(window, edit, "cancelSpooling", "C&ancel Spooling");
+
+    QMenu* emulation = bar->addMenu("E&mulation");
     a.softReset = AddCommand(window, emulation, "softReset", "&Soft Reset");
     a.hardReset = AddCommand(window, emulation, "hardReset", "&Hard Reset");
     a.generateNmi = AddCommand(window, emulation, "generateNmi", "Generate &NMI", Qt::Key_F3);

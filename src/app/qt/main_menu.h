@@ -3,7 +3,8 @@
 //
 // The shortcuts are attached to the window as well as to the menus, so they keep working
 // in full screen, where the menu bar is hidden. Pause (Esc), Fast (F2) and Dev (F6) exist
-// only as shortcuts.
+// only as shortcuts. Paste Text has F7: the PC's usual Ctrl+V and Shift+Insert are keys
+// of the Ace (SYMBOL SHIFT and V, GRAPHICS).
 #pragma once
 
 class QAction;
@@ -13,6 +14,8 @@ struct MainMenuActions {
     // File
     QAction *loadFile, *loadSpoolFile, *loadBinaryFile, *saveBinaryFile, *saveSnapshot, *saveScreenshot,
         *quit;
+    // Edit: text into and out of the Ace
+    QAction *pasteText, *copyScreenText, *cancelSpooling;
     // Emulation
     QAction *softReset, *hardReset, *generateNmi;
     // View: the three window sizes and full screen
@@ -32,3 +35,6 @@ struct MainMenuActions {
 };
 
 MainMenuActions BuildMainMenu(QMainWindow* window);
+
+// The shortcut of Edit, Paste Text, as the Help box names it.
+constexpr const char* kPasteTextShortcut = "F7";

@@ -15,9 +15,11 @@
 #include "app/qt/config_commands.h"
 #include "app/qt/options_dialog.h"
 #include "app/qt/display_menu.h"
+#include "app/qt/edit_commands.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/help_box.h"
 #include "app/qt/input_routing.h"
+#include "app/qt/keyboard_focus.h"
 #include "app/qt/main_loop.h"
 #include "app/qt/pc_log_menu.h"
 #include "app/qt/qt_host.h"
@@ -58,6 +60,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
     for (QObject* menu : actions_.size100->associatedObjects())
         if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
     StopSoundWhileMenusAreOpen();
+    KeepKeyboardWithScreen(this);
 }
 
 MainWindow::~MainWindow() {
@@ -104,7 +107,13 @@ void MainWindow::ConnectCommands() {
             [this] { config_commands::DefaultConfiguration(*this); });
     connect(a.about, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(a.help, &QAction::triggered, this, [this] { ShowHelpBox(this); });
-    connect(a.pause, &QAction::triggered, this, [] { run_commands::TogglePause(); });
+    // Esc stops typing a spool before it pauses.
+    connect(a.pause, &QAction::triggered, this, [] {
+        if (!edit_commands::CancelSpooling()) run_commands::TogglePause();
+    });
+    connect(a.pasteText, &QAction::triggered, this, [this] { edit_commands::PasteText(*status_); });
+    connect(a.copyScreenText, &QAction::triggered, this, [] { edit_commands::CopyScreenText(); });
+    connect(a.cancelSpooling, &QAction::triggered, this, [] { edit_commands::CancelSpooling(); });
     connect(a.fast, &QAction::triggered, this, [] { run_commands::ToggleFast(); });
 }
 
@@ -154,7 +163,8 @@ void MainWindow::Quit() {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (!RouteKeyPress(*event)) QMainWindow::keyPressEvent(event);
+    // A key repeating while a menu is open is not for the Ace: its release goes to the menu.
+    if (QApplication::activePopupWidget() || !RouteKeyPress(*event)) QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
@@ -171,6 +181,11 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void MainWindow::focusOutEvent(QFocusEvent* event) {
+    ScreenLostKeyboard();
+    QMainWindow::focusOutEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing goes through the same question as File, Quit; the loop ends the program.
     event->ignore();
@@ -183,12 +198,21 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (!urls.isEmpty() && urls.first().isLocalFile()) event->acceptProposedAction();
+    const QMimeData* data = event->mimeData();
+    const QList<QUrl> urls = data->urls();
+    // A file, or text (dragged from an editor) to type in.
+    if ((!urls.isEmpty() && urls.first().isLocalFile()) || (urls.isEmpty() && data->hasText()))
+        event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    const QMimeData* data = event->mimeData();
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() && data->hasText()) {
+        event->acceptProposedAction();
+        edit_commands::TypeText(data->text(), *status_);
+        return;
+    }
     if (urls.isEmpty() || !urls.first().isLocalFile()) return;
     event->acceptProposedAction();
     LoadDroppedFile(this, urls.first().toLocalFile());

@@ -40,6 +40,7 @@ class MainWindow : public QMainWindow {
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

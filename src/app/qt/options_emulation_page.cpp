@@ -22,7 +22,7 @@ OptionsEmulationPage::OptionsEmulationPage(QWidget* parent) : QWidget(parent) {
     speedRow->addWidget(BoundSlider(10, 1000, &opt_emulation_speed, speedGroup, 1, speedText, "%1%"));
     speedRow->addWidget(speedText);
 
-    auto* spoolGroup = new QGroupBox("Spool Speed (frames per character)", this);
+    auto* spoolGroup = new QGroupBox("Spool Speed (least frames per character)", this);
     auto* spoolText = new QLabel(spoolGroup);
     spoolText->setMinimumWidth(50);
     auto* spoolRow = new QHBoxLayout(spoolGroup);

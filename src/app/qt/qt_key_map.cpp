@@ -168,6 +168,11 @@ bool StrokeForCharacter(int code, AceKeyStroke& stroke) {
 // What the Ace does for a key event; false when the key means nothing to it.
 bool StrokeForEvent(const QKeyEvent& event, AceKeyStroke& stroke) {
     if (StrokeForCharacter(TypedAceCharacter(event), stroke)) return true;
+    // A line feed key (auto-typers send it for a new line) ends the line like Return.
+    if (event.text() == "\n" || event.text() == "\r") {
+        stroke = AceKeyStroke::Key(vk::kReturn);
+        return true;
+    }
     const QtKeyRoute route = RouteForQtKey(event.key(), event.modifiers(), event.nativeScanCode());
     const bool shiftFits = route.shiftedForm < 0 || (route.shiftedForm == 1) == shiftHeld;
     if (route.virtualKey >= 0 && (shiftFits || route.symbolKey < 0)) {
@@ -207,4 +212,12 @@ bool QtKeyboardInput::KeyReleased(const QKeyEvent& event) {
     }
     QueueKeyRelease(stroke);
     return true;
+}
+
+void QtKeyboardInput::LetGoOfHeldKeys() {
+    // Shift and Ctrl last: a key's release puts back the shift keys still held.
+    for (const bool modifiers : {false, true})
+        for (const auto& [id, stroke] : held_)
+            if (stroke.IsModifier() == modifiers) QueueKeyRelease(stroke);
+    held_.clear();
 }

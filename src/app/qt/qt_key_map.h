@@ -49,6 +49,9 @@ class QtKeyboardInput {
     bool KeyReleased(const QKeyEvent& event);
     // Keys held when the focus went elsewhere: their releases will never arrive.
     void ForgetHeldKeys() { held_.clear(); }
+    // The same, but each held key is let go through the queue after what waits there, so
+    // that keys typed ahead still arrive and none stays down.
+    void LetGoOfHeldKeys();
 
   private:
     std::map<quint32, AceKeyStroke> held_; // by scan code, or by Qt key for synthetic events

@@ -10,6 +10,7 @@
 #include "machine/machine_state.h"
 #include "tape/file_kinds.h"
 #include "tape/tape_deck.h"
+#include "tape/spool.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void FitText(QLabel* part, const QString& text) {
 
 } // namespace
 
-StatusBarPanel::StatusBarPanel(QStatusBar* bar) {
+StatusBarPanel::StatusBarPanel(QStatusBar* bar) : bar_(bar) {
     bar->setSizeGripEnabled(false);
     for (size_t i = 0; i < parts_.size(); ++i) {
         QLabel* part = new QLabel(bar);
@@ -56,9 +57,32 @@ void StatusBarPanel::Update(double now) {
         // At 100% the bar has no room beside the first three parts: while the deck holds
         // something, the frame count steps aside for it (the speed says the same).
         parts_[1]->setVisible(opt_DrawSize >= 2 || deck.empty());
+        ShowSpoolProgress();
     }
     frameCounter = 0;
     lastUpdate_ = now;
+}
+
+void StatusBarPanel::SetSpoolNote(const QString& note) {
+    spoolNote_ = note;
+    showingSpool_ = true;
+    ShowSpoolProgress();
+}
+
+void StatusBarPanel::ShowSpoolProgress() {
+    constexpr int kNoteAfterwardsMs = 5000;
+    // Over the whole bar: at 100% the file part is too narrow for it.
+    if (spoolActive) {
+        QString text = QString::fromStdString(SpoolingText(SpoolPercent()));
+        if (!spoolNote_.isEmpty()) text += "   " + spoolNote_;
+        bar_->showMessage(text);
+        showingSpool_ = true;
+    } else if (showingSpool_) {
+        bar_->clearMessage();
+        if (!spoolNote_.isEmpty()) bar_->showMessage(spoolNote_, kNoteAfterwardsMs);
+        spoolNote_.clear();
+        showingSpool_ = false;
+    }
 }
 
 void StatusBarPanel::Show(const StatusTexts& texts) {

@@ -1,6 +1,6 @@
 // The main window's status bar: four parts (model, frames per second, speed, current
 // file), each of the first three as wide as its text, refreshed at most once a second
-// by the main loop.
+// by the main loop. While a text is typed in, "Spooling 40%" covers the bar.
 #pragma once
 
 #include <array>
@@ -23,10 +23,17 @@ class StatusBarPanel {
     bool updatesEnabled() const { return enabled_; }
 
     QString PartText(int part) const;
+    // A note on the text being typed in (what was left out of it), shown with its
+    // progress and for a few seconds after it ends.
+    void SetSpoolNote(const QString& note);
 
   private:
     void Show(const StatusTexts& texts);
+    void ShowSpoolProgress();
 
+    QStatusBar* bar_;
+    bool showingSpool_ = false;
+    QString spoolNote_;
     std::array<QLabel*, 4> parts_{};
     bool enabled_ = true;
     double lastUpdate_ = -1.0;
