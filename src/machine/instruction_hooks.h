@@ -63,6 +63,18 @@ template <class Bus> [[gnu::noinline]] void RunRareHooks(MachineState& m, Bus& b
     if (pcLogOn || pcLogOneFrame) PcLogStep();
 }
 
+// An accepted interrupt is a step of its own: the renderer, the breakpoints and the PC
+// log see pc at the handler before its first instruction runs. The acceptance's T-states
+// belong to no instruction, so the clocks get none, and the NMI and the tape hooks wait
+// for the handler's first instruction as they always did.
+template <class Bus> [[gnu::noinline]] void RunAcceptanceHooks(MachineState& m, Bus&) {
+    m.instrStart = m.tstates;
+    m.instrTstates = 0;
+    MoveBeam(m.tstates);
+    if (debugHooksOn) checkBreakpoints();
+    if (pcLogOn || pcLogOneFrame) PcLogStep();
+}
+
 template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) {
     m.instrTstates = m.tstates - m.instrStart;
     m.tapeClock += m.instrTstates;
@@ -75,4 +87,14 @@ template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) 
         else
             RunRareHooks(m, bus);
     }
+}
+
+// The machine's step: the interrupt check, or else one instruction, then the hooks.
+template <class Bus> inline void MachineStep(MachineState& m, Bus& bus) {
+    if (Z80TakeInterrupt(m, bus)) [[unlikely]] {
+        RunAcceptanceHooks(m, bus);
+        return;
+    }
+    Z80StepInstruction(m, bus);
+    RunInstructionHooks(m, bus);
 }

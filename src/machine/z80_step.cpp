@@ -4,15 +4,13 @@
 
 void ExecuteInstruction() {
     AceBus bus;
-    Z80Step(machine, bus);
-    RunInstructionHooks(machine, bus);
+    MachineStep(machine, bus);
 }
 
 void ExecuteInstructionsUntil(uint32_t end) {
     AceBus bus;
     MachineState& m = machine;
     while (m.tstates < end) {
-        Z80Step(m, bus);
-        RunInstructionHooks(m, bus);
+        MachineStep(m, bus);
     }
 }

@@ -60,6 +60,25 @@ TEST_F(DebuggerHeadlessTest, BreakpointStopsTheRunAndTheNextActionGoesOn) {
     EXPECT_EQ(lines[33], "break at 0336") << "the next --run stops at the next frame's scan";
 }
 
+// The frame interrupt's handler at 0038 is seen before it runs: a log line, a break.
+TEST_F(DebuggerHeadlessTest, TheInterruptHandlersFirstInstructionIsSeen) {
+    const std::string log = dir + "frame.log";
+    const HeadlessResult logged = Run({"--run", "100", "--pc-log", log, "--run", "1"});
+    ASSERT_EQ(logged.status, 0) << logged.err;
+    const std::vector<std::string> lines = Lines(ReadFileText(log));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(0, 9), "PC = 0038") << "the frame begins with the acceptance";
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 11), "JP    #013A");
+    EXPECT_EQ(lines[1].substr(0, 9), "PC = 013A");
+
+    const HeadlessResult stopped = Run({"--break", "#0038", "--run", "3"});
+    ASSERT_EQ(stopped.status, 0) << stopped.err;
+    const std::vector<std::string> rows = Lines(stopped.out);
+    ASSERT_GE(rows.size(), 16u) << stopped.out;
+    EXPECT_EQ(rows[0], "break at 0038");
+    EXPECT_EQ(rows[1].substr(0, 8), "PC  0038");
+}
+
 TEST_F(DebuggerHeadlessTest, ConditionStopsOnlyWhenItHolds) {
     const HeadlessResult never = Run({"--break", "#0336,IX=#1234", "--run", "100", "--registers"});
     ASSERT_EQ(never.status, 0) << never.err;

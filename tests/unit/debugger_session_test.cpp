@@ -125,6 +125,52 @@ TEST_F(DebuggerSessionTest, StepOutEndsAfterTheFirstReturn) {
     EXPECT_EQ(machine.pc, 0x8003) << "the first RET met ends it, taken or not";
 }
 
+// Accepting an interrupt is a step of its own: a single step and a breakpoint both stop
+// on the handler's first instruction, before it runs.
+TEST_F(DebuggerSessionTest, InterruptHandlersStopOnTheirFirstInstruction) {
+    struct Case {
+        const char* name;
+        uint8_t im;
+        bool nmi;
+        uint16_t handler;
+        uint32_t tstates; // after the step that reaches the handler
+    };
+    const Case cases[] = {
+        {"IM 1", 1, false, 0x0038, 13},
+        {"IM 2", 2, false, 0x9000, 19},
+        {"NMI", 1, true, 0x0066, 4 + 11}, // after the NOP at 8000
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto arm = [&c] {
+            Code(0x8000, {0x00, 0x00});
+            Code(0x3F20, {0x00, 0x90}); // the IM 2 vector at I:idle bus
+            Code(0x9000, {0x00});
+            machine.i = 0x3F;
+            machine.im = c.im;
+            machine.iff1 = machine.iff2 = c.nmi ? 0 : 1;
+            machine.intLine = c.nmi ? 0 : 1;
+            NmiRequested = c.nmi;
+            machine.tstates = 0;
+            machine.pc = 0x8000;
+            machine.sp = 0xF000;
+        };
+        arm();
+        SingleStep();
+        EXPECT_EQ(machine.pc, c.handler);
+        EXPECT_EQ(machine.tstates, c.tstates);
+        EXPECT_EQ(ReadMemory(0xEFFE) | ReadMemory(0xEFFF) << 8, c.nmi ? 0x8001 : 0x8000) << "the return address";
+
+        arm();
+        ASSERT_EQ(AddBreakpoint(std::to_string(c.handler), ""), BreakpointResult::Ok);
+        EXPECT_EQ(Run(RunKind::EndOfFrame), RunStop::Breakpoint);
+        EXPECT_EQ(machine.pc, c.handler);
+        EXPECT_EQ(machine.tstates, c.tstates) << "stopped before the handler's first instruction";
+        ClearBreakpoints();
+        NmiRequested = false;
+    }
+}
+
 TEST_F(DebuggerSessionTest, RunUntilStopsBeforeTheAwaitedInstruction) {
     Code(0x8000, {0x76});
     machine.pc = 0x8000;
