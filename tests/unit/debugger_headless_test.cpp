@@ -94,8 +94,47 @@ TEST_F(DebuggerHeadlessTest, ConditionStopsOnlyWhenItHolds) {
     EXPECT_EQ(unreadable.out.substr(0, 14), "break at 0336\n");
 
     const HeadlessResult bad = Run({"--break", "#9000", "--run", "1"});
-    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("--break needs an address from 0 to #3FFF"), std::string::npos) << bad.err;
+}
+
+TEST_F(DebuggerHeadlessTest, BadDebuggerArgumentsExitTwoWithOneLine) {
+    std::vector<std::string> tooMany;
+    for (int k = 0; k <= 256; ++k) {
+        tooMany.push_back("--break");
+        tooMany.push_back(std::to_string(0x3C00 + k));
+    }
+    tooMany.push_back("--run");
+    tooMany.push_back("1");
+    const std::vector<std::vector<std::string>> bad = {
+        {"--break", "zz", "--run", "1"},
+        {"--break", "#10000", "--run", "1"},
+        {"--break", "0x", "--run", "1"},
+        {"--break", "#9000", "--run", "1"}, // above the 3K model's RAM
+        tooMany,
+        {"--disassemble", "10", "5"},
+        {"--disassemble", "0", "0x10000"},
+        {"--step", "-3"},
+        {"--step", "0"},
+    };
+    for (const auto& args : bad) {
+        const HeadlessResult r = Run(args);
+        EXPECT_EQ(r.status, 2) << args[0] << " " << args[1];
+        EXPECT_EQ(r.ErrLines(), 1) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+}
+
+TEST_F(DebuggerHeadlessTest, HexadecimalAfterZeroXWherePossible) {
+    const HeadlessResult r = Run({"--break", "0x336", "--run", "100", "--disassemble", "0x10", "0X10"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 14), "break at 0336\n");
+    EXPECT_NE(r.out.find("0010  2A3B3C"), std::string::npos) << r.out;
+
+    const std::string file = dir + "block.bin";
+    const HeadlessResult saved = Run({"--save-binary", file, "0x3C00", "0x10"});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(ReadFileText(file).size(), 16u);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "debugger_options.h"
 
+#include <cstdio>
+
+#include "debugger/breakpoints.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -41,6 +44,10 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         Action action{ActionKind::Disassemble, {}, 0};
         if (!address("a start address", action.address) || !address("an end address", action.length))
             return OptionMatch::Failed;
+        if (action.length < action.address) {
+            error = option + " needs an end address at or after the start, not '" + argv[i - 1] + "' '" + argv[i] + "'";
+            return OptionMatch::Failed;
+        }
         options.actions.push_back(action);
     } else if (option == "--registers") {
         options.actions.push_back({ActionKind::Registers, {}, 0});
@@ -48,9 +55,8 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         const char* text = value("a number of instructions");
         if (!text) return OptionMatch::Failed;
         const std::optional<uint32_t> count = ParseCommandLineNumber(text);
-        if (!count || *count > kMaxSteps) {
-            error =
-                option + " needs a number of instructions up to 100000000, not '" + std::string(text) + "'";
+        if (!count || *count < 1 || *count > kMaxSteps) {
+            error = option + " needs a number of instructions from 1 to 100000000, not '" + std::string(text) + "'";
             return OptionMatch::Failed;
         }
         options.actions.push_back({ActionKind::Step, {}, long(*count)});
@@ -79,7 +85,23 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
             error = option + " needs an address such as '#0038' or '#0038,A=#20'";
             return OptionMatch::Failed;
         }
-        options.breakpoints.push_back(text);
+        const std::string entry = text;
+        const std::string::size_type comma = entry.find(',');
+        const std::string addressText = entry.substr(0, comma);
+        const std::optional<uint32_t> number = ParseCommandLineNumber(addressText);
+        if (!number || *number > 0xFFFF) {
+            error = option + " needs an address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
+                    addressText + "'";
+            return OptionMatch::Failed;
+        }
+        if (options.breakpoints.size() >= kMaxBreakpoints) {
+            error = option + ": only " + std::to_string(kMaxBreakpoints) + " breakpoints allowed";
+            return OptionMatch::Failed;
+        }
+        // The list's own form, which takes no 0x.
+        char hexadecimal[8];
+        std::snprintf(hexadecimal, sizeof hexadecimal, "#%04X", *number);
+        options.breakpoints.push_back(hexadecimal + (comma == std::string::npos ? std::string() : entry.substr(comma)));
     } else {
         return OptionMatch::NotMine;
     }

@@ -76,7 +76,10 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
     if (options.romLabels) opt_dis_rom = 1;
     if (options.systemVariableLabels) opt_dis_sv = 1;
-    if (!ArmBreakpoints(options)) return false;
+    if (!ArmBreakpoints(options)) {
+        badArguments_ = true;
+        return false;
+    }
     if (options.fastload) opt_fastloadtzx = true;
     if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
     if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
@@ -127,7 +130,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
             char top[8];
             std::snprintf(top, sizeof top, "#%04X", machine.ramTop);
             PrintError("--break needs an address from 0 to " + std::string(top) +
-                       " (decimal, or hexadecimal after # or $), not '" + address + "'");
+                       " (decimal, or hexadecimal after #, $ or 0x), not '" + address + "'");
             return false;
         }
         }
