@@ -22,14 +22,10 @@ uint8_t ByteAt(uint32_t a) {
     return machine.pages[a >> 13][a & 0x1FFF];
 }
 
-char Printable(uint8_t b) {
-    return b < 0x20 || b > 0x7F ? '.' : char(b);
-}
-
 std::string Characters(uint32_t address, int count) {
     std::string text;
     for (int k = 0; k < count; ++k)
-        text += Printable(ByteAt(address + uint32_t(k)));
+        text += ShownCharacter(ByteAt(address + uint32_t(k)));
     return text;
 }
 

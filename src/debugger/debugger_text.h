@@ -14,6 +14,12 @@ constexpr int kMemoryRows = 32; // memory pane: rows of 8 bytes
 constexpr int kStackLines = 16; // Stack tab: words
 constexpr uint32_t kMemoryPaneFloor = 0x2000;
 
+// A byte as the panes show it: printable ASCII as itself, anything else (controls,
+// DEL, the top half) as ".".
+inline char ShownCharacter(uint8_t b) {
+    return b < 0x20 || b >= 0x7F ? '.' : char(b);
+}
+
 // "S Z - H - P N C" with "-" for each clear flag.
 std::string FlagString(uint8_t f);
 // " %02X" of the 8 bytes from `address`, two spaces, the bytes as characters.

@@ -3,6 +3,8 @@
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "debugger/debugger_text.h"
+#include "debugger/forth_views.h"
+#include "debugger/memory_editor.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/memory.h"
@@ -231,6 +233,19 @@ TEST_F(DebuggerSessionTest, RegisterRowsWrapAtTheTopOfMemory) {
     EXPECT_EQ(rows[12], "IR  3F05 ");
     EXPECT_EQ(rows[13], "IM 1 INTERRUPTS ON  TStates: 1234");
     EXPECT_EQ(rows[14].substr(0, 18), "MEMPTR 0000  LASTP");
+}
+
+TEST_F(DebuggerSessionTest, NonPrintingBytesShowAsDotsInEveryView) {
+    const uint8_t bytes[8] = {0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0xFF, 0x00};
+    for (int k = 0; k < 8; ++k)
+        machine.ram[kPadStart + k] = bytes[k];
+    MemoryEditor editor;
+    editor.GoTo(kPadStart);
+    const std::string rows[] = {MemoryDump(kPadStart), MemoryPaneRows(kPadStart)[0], PadRows()[0], editor.Rows()[0]};
+    for (const std::string& row : rows) {
+        EXPECT_NE(row.find(". A~...."), std::string::npos) << row;
+        EXPECT_EQ(row.find('\x7F'), std::string::npos) << "DEL shows as a dot";
+    }
 }
 
 TEST_F(DebuggerSessionTest, PanesStayInsideMemoryAndPortsShowTheirRows) {
