@@ -265,6 +265,10 @@ QString DebuggerWindow::statusText() const {
     return status_->text();
 }
 
+void DebuggerWindow::ShowStatus(const QString& text) {
+    status_->setText(text);
+}
+
 void DebuggerWindow::Step() {
     if (running()) return;
     SingleStep();
@@ -300,7 +304,10 @@ void DebuggerWindow::ContinueCommand() {
         return;
     }
     if (sinceRedraw_.elapsed() >= kRedrawMilliseconds) {
+        // Progress: the registers with the code and the stack they point at.
         RefreshRegisters();
+        code_->FollowPc();
+        stack_->ShowFrom(machine.sp);
         sinceRedraw_.restart();
     }
 }
@@ -390,9 +397,12 @@ bool DebuggerWindow::event(QEvent* event) {
 }
 
 void DebuggerWindow::keyPressEvent(QKeyEvent* event) {
-    // Escape stops a running command; it never closes the window (F3 and Quit do).
+    // Escape stops a running command; with none running it closes the window as Quit.
     if (event->key() == Qt::Key_Escape) {
-        Stop();
+        if (running())
+            Stop();
+        else
+            Action("quit")->trigger();
         event->accept();
         return;
     }
