@@ -1,5 +1,6 @@
 // The debugger scripted through noltace-headless on the real ROM: the whole ROM listed,
 // a breakpoint with and without a condition stopping a run, and stepping from there.
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -116,6 +117,12 @@ TEST_F(DebuggerHeadlessTest, BadDebuggerArgumentsExitTwoWithOneLine) {
         {"--disassemble", "0", "0x10000"},
         {"--step", "-3"},
         {"--step", "0"},
+        {"--watch", "zz", "--run", "1"},
+        {"--watch", "#3C59-#3C58", "--run", "1"},
+        {"--watch", "#3C59,x", "--run", "1"},
+        {"--watch", "#10000", "--run", "1"},
+        {"--break-port", "#10000", "--run", "1"},
+        {"--break-port", "#3C-#3D", "--run", "1"},
     };
     for (const auto& args : bad) {
         const HeadlessResult r = Run(args);
@@ -123,6 +130,32 @@ TEST_F(DebuggerHeadlessTest, BadDebuggerArgumentsExitTwoWithOneLine) {
         EXPECT_EQ(r.ErrLines(), 1) << r.err;
         EXPECT_TRUE(r.out.empty()) << r.out;
     }
+}
+
+// A FORTH variable watched: typing in the input buffer never touches it once it
+// exists (the snapshot brings it in without a store), and the word that stores into it
+// stops the run right after the store.
+TEST_F(DebuggerHeadlessTest, AWatchpointOnAForthVariableStopsItsStore) {
+    const std::string snapshot = dir + "v.ace";
+    const HeadlessResult made = Run({"--run", "100", "--type", "0 VARIABLE V\n: S 5 V ! ;\nV .\n", "--screen",
+                                     "--save-snapshot", snapshot});
+    ASSERT_EQ(made.status, 0) << made.err;
+    ASSERT_NE(made.out.find("V . 15449"), std::string::npos) << made.out; // #3C59
+
+    const HeadlessResult r = Run({"--watch", "0x3C59", "--load", snapshot, "--run", "10", "--type", "S\n",
+                                  "--registers", "--type", "V @ .\n", "--screen"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_GE(lines.size(), 16u) << r.out;
+    EXPECT_EQ(lines[0].substr(0, 9), "break at ");
+    EXPECT_EQ(lines[0].substr(13), " (write to #3C59)");
+    EXPECT_EQ(lines[6].substr(0, 16), "HL  3C59  05 00 ") << "the low byte was just stored";
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("break at", 0) == 0; }), 1);
+    EXPECT_NE(r.out.find("V @ . 5"), std::string::npos) << "the run goes on after the stop";
+
+    const HeadlessResult port = Run({"--break-port", "#FE", "--run", "100"});
+    EXPECT_EQ(port.out.rfind("break at ", 0), 0u) << "the ROM reads the keyboard through port FE";
+    EXPECT_NE(port.out.find("(port #"), std::string::npos) << port.out;
 }
 
 TEST_F(DebuggerHeadlessTest, HexadecimalAfterZeroXWherePossible) {

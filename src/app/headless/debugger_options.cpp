@@ -1,5 +1,6 @@
 #include "debugger_options.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "debugger/breakpoints.h"
@@ -94,7 +95,7 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
                     addressText + "'";
             return OptionMatch::Failed;
         }
-        if (options.breakpoints.size() >= kMaxBreakpoints) {
+        if (options.breakpoints.size() + options.watchpoints.size() >= kMaxBreakpoints) {
             error = option + ": only " + std::to_string(kMaxBreakpoints) + " breakpoints allowed";
             return OptionMatch::Failed;
         }
@@ -102,6 +103,34 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         char hexadecimal[8];
         std::snprintf(hexadecimal, sizeof hexadecimal, "#%04X", *number);
         options.breakpoints.push_back(hexadecimal + (comma == std::string::npos ? std::string() : entry.substr(comma)));
+    } else if (option == "--watch" || option == "--break-port") {
+        const bool port = option == "--break-port";
+        const char* text = value(port ? "a port" : "an address or range, optionally followed by ,r or ,w");
+        if (!text) return OptionMatch::Failed;
+        std::string spec = text;
+        char kind = port ? 'p' : 'w';
+        if (!port && spec.size() > 2 && spec[spec.size() - 2] == ',') {
+            kind = char(std::tolower(static_cast<unsigned char>(spec.back())));
+            spec.resize(spec.size() - 2);
+        }
+        const std::string::size_type dash = port ? std::string::npos : spec.find('-');
+        const std::optional<uint32_t> first = ParseCommandLineNumber(spec.substr(0, dash));
+        const std::optional<uint32_t> last =
+            dash == std::string::npos ? first : ParseCommandLineNumber(spec.substr(dash + 1));
+        if ((kind != 'w' && kind != 'r' && kind != 'p') || !first || !last || *last > 0xFFFF || *last < *first) {
+            error = port ? option + " needs a port from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
+                               std::string(text) + "'"
+                         : option + " needs ADDRESS[-END][,r|w] with addresses from 0 to 65535, END not below " +
+                               "ADDRESS, not '" + std::string(text) + "'";
+            return OptionMatch::Failed;
+        }
+        if (options.breakpoints.size() + options.watchpoints.size() >= kMaxBreakpoints) {
+            error = option + ": only " + std::to_string(kMaxBreakpoints) + " breakpoints allowed";
+            return OptionMatch::Failed;
+        }
+        char range[16];
+        std::snprintf(range, sizeof range, *last > *first ? "#%04X-#%04X" : "#%04X", *first, *last);
+        options.watchpoints.push_back({kind, range});
     } else {
         return OptionMatch::NotMine;
     }

@@ -112,6 +112,14 @@ HeadlessRunner::~HeadlessRunner() {
 }
 
 bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
+    for (const HeadlessOptions::Watch& watch : options.watchpoints) {
+        const BreakKind kind = watch.kind == 'r' ? BreakKind::Read : watch.kind == 'p' ? BreakKind::Port : BreakKind::Write;
+        // The texts were checked with the command line; only a full table can refuse them.
+        if (AddBreakpoint(watch.address, "", kind) != BreakpointResult::Ok) {
+            PrintError("only 256 breakpoints allowed");
+            return false;
+        }
+    }
     for (const std::string& text : options.breakpoints) {
         const std::string::size_type comma = text.find(',');
         const std::string address = text.substr(0, comma);
@@ -141,7 +149,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
 bool HeadlessRunner::RunOneFrame() {
     // With breakpoints armed the frame's instructions run here, so that a hit can end
     // the action between two instructions; RunFrame then only closes the frame.
-    if (debugHooksOn) {
+    if (debugHooksOn || watchpointsOn) {
         MachineState& m = machine;
         host_.breakRequested = false;
         while (m.tstates < m.frameTstates) {
