@@ -1,13 +1,16 @@
 // The debugger window in the corners a user finds: a single step across the frame
 // interrupt stops on its handler, a long Run Until keeps the code and stack panes up to
 // date, Escape stops a run or else closes the window, Find says where it found a text
-// in ROM and keeps its text; and the PC log's file and size questions.
+// in ROM and keeps its text, a watchpoint from the list stops a FORTH store; and the PC
+// log's file and size questions.
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
@@ -16,6 +19,7 @@
 #include "debugger/debugger_text.h"
 #include "debugger/pc_log.h"
 #include "debugger/qt/address_pane.h"
+#include "debugger/qt/breakpoint_list_window.h"
 #include "debugger/qt/code_pane.h"
 #include "debugger/qt/debugger_window.h"
 #include "debugger/qt/text_lines_view.h"
@@ -23,8 +27,15 @@
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/memory.h"
+#include "tape/spool.h"
 
 namespace {
+
+// Saves a picture of a window for people to look at (NOLTACE_SCREENSHOTS names a folder).
+void KeepPicture(QWidget* window, const char* name) {
+    const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
+    if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
+}
 
 QString Hex4(uint32_t value) {
     return QString("%1").arg(value, 4, 16, QChar('0')).toUpper();
@@ -174,6 +185,56 @@ class DebuggerWindowDetailsTest : public QObject {
         QVERIFY2(seen.top.startsWith("0129  "), qPrintable(seen.top));
         QCOMPARE(seen.keptText, QString("FORT"));
         QVERIFY2(seen.emptySaid.startsWith("Find|Nothing to find"), qPrintable(seen.emptySaid));
+    }
+
+    void watchpointOnAForthVariableStopsTheWordThatStoresIntoIt() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->loop().RunFor(1.0);
+        StartSpool("0 VARIABLE V\r: S 5 V ! ;\r");
+        for (int i = 0; i < 300 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        app->loop().RunFor(0.3);
+
+        QString listed;
+        QVERIFY(WithDebugger(*app, [&](DebuggerWindow* debugger) {
+            debugger->Action("breakpoints")->trigger();
+            auto* list = debugger->findChild<BreakpointListWindow*>();
+            if (!list) return;
+            AnswerNextModal([](QWidget* dialog) {
+                auto* kind = dialog->findChild<QComboBox*>("kind");
+                auto* address = dialog->findChild<QLineEdit*>("address");
+                if (kind && address) {
+                    kind->setCurrentIndex(1); // Memory write
+                    address->setText("#3C59"); // V's value: "V ." prints 15449
+                    QTest::keyClick(address, Qt::Key_Return);
+                }
+                if (dialog->isVisible()) dialog->close();
+            });
+            list->findChild<QPushButton*>("add")->click();
+            auto* rows = list->findChild<QTreeWidget*>("breakpointRows");
+            if (rows && rows->topLevelItemCount() == 1)
+                listed = rows->topLevelItem(0)->text(0) + " " + rows->topLevelItem(0)->text(3);
+            KeepPicture(list, "watchpoint_list");
+        }));
+        QCOMPARE(listed, QString("#3C59 WRITE"));
+        QVERIFY(watchpointsOn);
+
+        QString status;
+        uint8_t stored = 0;
+        auto stopped = AnswerNextModal([&](QWidget* modal) {
+            if (auto* debugger = qobject_cast<DebuggerWindow*>(modal)) status = debugger->statusText();
+            stored = machine.ram[0x3C59];
+            modal->close();
+        });
+        StartSpool("S\r");
+        for (int i = 0; i < 50 && !*stopped; ++i)
+            app->loop().RunFor(0.1);
+        QVERIFY(*stopped);
+        QCOMPARE(status, QString("Watchpoint: write to #3C59"));
+        QCOMPARE(int(stored), 5);
+        ClearBreakpoints();
     }
 
     void pcLogKeepsTheTypedNameAndItsSizeQuestionDefaultsToNo() {
