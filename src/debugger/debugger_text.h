@@ -2,8 +2,9 @@
 // rows, the memory pane, and the Stack, AY and PORTS tabs. The window and
 // noltace-headless print the same lines.
 //
-// Memory is read through the page table (the ROM below 0x2000, the RAM block above,
-// no mirror folding), and every address wraps at 64 KB.
+// The register dumps read through the page table (the ROM below 0x2000, the RAM block
+// above, no mirror folding); the memory pane shows what the processor reads
+// (ReadMemory: the mirrors folded, character RAM as 0xFF). Every address wraps at 64 KB.
 #pragma once
 
 #include <cstdint>

@@ -248,6 +248,24 @@ TEST_F(DebuggerSessionTest, NonPrintingBytesShowAsDotsInEveryView) {
     }
 }
 
+TEST_F(DebuggerSessionTest, MemoryPaneShowsWhatTheProcessorReads) {
+    machine.model = 0; // 3K
+    machine.topPage = 1;
+    machine.ramTop = 0x3FFF;
+    machine.ram[0x2400] = 0x41; // video RAM, mirrored at 0x2000
+    machine.ram[0x2C00] = 0x42; // character RAM: the processor reads 0xFF
+    machine.ram[0x3C00] = 0x43; // user RAM, mirrored at 0x3000, 0x3400 and 0x3800
+    struct Case {
+        uint32_t top;
+        const char* row;
+    } const cases[] = {
+        {0x2000, "2000   41 "}, {0x2400, "2400   41 "}, {0x2800, "2800   FF "}, {0x2C00, "2C00   FF "},
+        {0x3000, "3000   43 "}, {0x3800, "3800   43 "}, {0x3C00, "3C00   43 "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MemoryPaneRows(c.top)[0].substr(0, 10), c.row);
+}
+
 TEST_F(DebuggerSessionTest, PanesStayInsideMemoryAndPortsShowTheirRows) {
     machine.ramTop = 0x3FFF;
     EXPECT_EQ(ClampMemoryTop(0xFFFF), 0x3F00u);
