@@ -3,6 +3,7 @@
 // date, Escape stops a run or else closes the window, Find says where it found a text
 // in ROM and keeps its text, a watchpoint from the list stops a FORTH store; and the PC
 // log's file and size questions.
+#include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -13,7 +14,9 @@
 #include <QTreeWidget>
 
 #include "app/qt/application.h"
+#include "app/qt/edit_memory_window.h"
 #include "app/qt/main_window.h"
+#include "app/qt/message_dialog.h"
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "debugger/debugger_text.h"
@@ -69,6 +72,18 @@ void AnswerFind(const QString& text, const char* button, QString* shownText = nu
         field->setText(text);
         modal->findChild<QRadioButton*>("mode3")->setChecked(true);
         modal->findChild<QPushButton*>(button)->click();
+        if (modal->isVisible()) modal->close();
+    });
+}
+
+// Types the address into the next Go to Address question and presses Return.
+void AnswerGoTo(const QString& address) {
+    AnswerNextModal([address](QWidget* modal) {
+        auto* field = modal->findChild<QLineEdit*>();
+        if (field) {
+            field->setText(address);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
         if (modal->isVisible()) modal->close();
     });
 }
@@ -235,6 +250,59 @@ class DebuggerWindowDetailsTest : public QObject {
         QCOMPARE(status, QString("Watchpoint: write to #3C59"));
         QCOMPARE(int(stored), 5);
         ClearBreakpoints();
+    }
+
+    void ctrlGGoesToAnAddressInEachPane() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->loop().RunFor(0.5);
+        struct Seen {
+            QString code, memory, editor, badSaid, keys, editorKeys;
+        } seen;
+        QVERIFY(WithDebugger(*app, [&](DebuggerWindow* debugger) {
+            // The window's Ctrl+G (triggered as the shortcut would: Xvfb's focus comes and goes).
+            QAction* goTo = debugger->Action("goToAddress");
+            seen.keys = goTo->shortcut().toString();
+            debugger->codePane()->view()->setFocus();
+            AnswerGoTo("0x0129");
+            goTo->trigger();
+            seen.code = debugger->codePane()->view()->lines().value(0).left(4);
+
+            debugger->memoryPane()->view()->setFocus();
+            // A bad address is refused with the message, and the question comes again.
+            AnswerNextModal([&](QWidget* modal) {
+                auto* field = modal->findChild<QLineEdit*>();
+                if (!field) return modal->close(), void();
+                AnswerNextModal([&](QWidget* message) {
+                    if (auto* box = qobject_cast<MessageDialog*>(message)) seen.badSaid = box->text();
+                    message->close();
+                    AnswerGoTo("#3C08");
+                });
+                field->setText("zz");
+                QTest::keyClick(field, Qt::Key_Return);
+            });
+            goTo->trigger();
+            seen.memory = debugger->memoryPane()->view()->lines().value(0).left(4);
+
+            debugger->Action("editMemory")->trigger();
+            if (EditMemoryWindow* editor = OpenEditMemoryWindow()) {
+                (void)QTest::qWaitForWindowActive(editor);
+                AnswerGoTo("$3C80");
+                if (QAction* editorGoTo = editor->findChild<QAction*>("goToAddress")) {
+                    seen.editorKeys = editorGoTo->shortcut().toString();
+                    editorGoTo->trigger();
+                }
+                seen.editor = Hex4(editor->editor().caretAddress());
+                editor->close();
+            }
+        }));
+        QCOMPARE(seen.keys, QString("Ctrl+G"));
+        QCOMPARE(seen.editorKeys, QString("Ctrl+G"));
+        QCOMPARE(seen.code, QString("0129"));
+        QVERIFY2(seen.badSaid.contains("Not a number"), qPrintable(seen.badSaid));
+        QCOMPARE(seen.memory, QString("3C08"));
+        QCOMPARE(seen.editor, QString("3C80"));
     }
 
     void pcLogKeepsTheTypedNameAndItsSizeQuestionDefaultsToNo() {

@@ -19,6 +19,7 @@
 #include "debugger/qt/address_pane.h"
 #include "debugger/qt/breakpoint_list_window.h"
 #include "debugger/qt/code_pane.h"
+#include "debugger/qt/go_to_address.h"
 #include "debugger/qt/run_until_tstate_dialog.h"
 #include "debugger/qt/text_lines_view.h"
 #include "machine/machine_state.h"
@@ -169,6 +170,10 @@ void DebuggerWindow::BuildMenus() {
                                      {"popValue", "POP Value"}})
         AddAction(edit, name, text, false);
     Action("editRom")->setCheckable(true);
+    edit->addSeparator();
+    QAction* goTo = AddAction(edit, "goToAddress", "Go to Address");
+    goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(goTo, &QAction::triggered, this, &DebuggerWindow::GoToAddress);
 }
 
 QWidget* DebuggerWindow::BuildPanes() {
@@ -343,6 +348,17 @@ void DebuggerWindow::RunToTstate() {
     if (running()) return;
     RunUntilTstateDialog dialog(this);
     if (dialog.exec() == QDialog::Accepted) StartCommand(RunKind::UntilTstate);
+}
+
+// Moves the memory pane when it has the focus, else the code pane.
+void DebuggerWindow::GoToAddress() {
+    const bool memory = memory_->isAncestorOf(focusWidget());
+    const std::optional<uint32_t> address = AskGoToAddress(this);
+    if (!address) return;
+    if (memory)
+        memory_->ShowFrom(*address);
+    else
+        code_->ShowFrom(*address);
 }
 
 void DebuggerWindow::ShowBreakpoints() {

@@ -46,7 +46,8 @@ class DebuggerWindow : public QDialog {
     // "stepOut", "startOfFrame", "endOfFrame", "specifiedTstate", "portReadEvent",
     // "portWriteEvent", "runUntilHalt", "runUntilLdAR", "runUntilLdRA", "editRegisters",
     // "editMemory", "editRom", "find", "copyMemoryBlock", "fillMemoryBlock", "pushValue",
-    // "popValue".
+    // "popValue", "goToAddress" (Ctrl+G: the memory pane when it has the focus, else the
+    // code pane).
     QAction* Action(const QString& name) const;
     // Replaces the (empty) FORTH word-list pane; the window takes ownership.
     void SetWordListPane(QWidget* pane);
@@ -85,6 +86,7 @@ class DebuggerWindow : public QDialog {
     void ArmOpcodeRun(bool* request);
     void RunToTstate();
     void ShowBreakpoints();
+    void GoToAddress();
     void ToggleBreakpoint(uint32_t address);
     void SetCommandsEnabled(bool enabled);
     void RefreshRegisters();
