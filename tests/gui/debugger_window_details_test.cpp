@@ -34,12 +34,6 @@
 
 namespace {
 
-// Saves a picture of a window for people to look at (NOLTACE_SCREENSHOTS names a folder).
-void KeepPicture(QWidget* window, const char* name) {
-    const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
-    if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
-}
-
 QString Hex4(uint32_t value) {
     return QString("%1").arg(value, 4, 16, QChar('0')).toUpper();
 }
