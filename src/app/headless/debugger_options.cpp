@@ -107,16 +107,16 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         const bool port = option == "--break-port";
         const char* text = value(port ? "a port" : "an address or range, optionally followed by ,r or ,w");
         if (!text) return OptionMatch::Failed;
-        std::string spec = text;
+        std::string watched = text;
         char kind = port ? 'p' : 'w';
-        if (!port && spec.size() > 2 && spec[spec.size() - 2] == ',') {
-            kind = char(std::tolower(static_cast<unsigned char>(spec.back())));
-            spec.resize(spec.size() - 2);
+        if (!port && watched.size() > 2 && watched[watched.size() - 2] == ',') {
+            kind = char(std::tolower(static_cast<unsigned char>(watched.back())));
+            watched.resize(watched.size() - 2);
         }
-        const std::string::size_type dash = port ? std::string::npos : spec.find('-');
-        const std::optional<uint32_t> first = ParseCommandLineNumber(spec.substr(0, dash));
+        const std::string::size_type dash = port ? std::string::npos : watched.find('-');
+        const std::optional<uint32_t> first = ParseCommandLineNumber(watched.substr(0, dash));
         const std::optional<uint32_t> last =
-            dash == std::string::npos ? first : ParseCommandLineNumber(spec.substr(dash + 1));
+            dash == std::string::npos ? first : ParseCommandLineNumber(watched.substr(dash + 1));
         if ((kind != 'w' && kind != 'r' && kind != 'p') || !first || !last || *last > 0xFFFF || *last < *first) {
             error = port ? option + " needs a port from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
                                std::string(text) + "'"
