@@ -41,8 +41,7 @@ int ParseBreakpointList(const std::string& text) {
             ++skipped;
             continue;
         }
-        if (active == "NO")
-            UpdateBreakpoint(breakpointCount - 1, address, condition, false, *kind);
+        if (active == "NO") UpdateBreakpoint(breakpointCount - 1, address, condition, false, *kind);
     }
     return skipped;
 }

@@ -17,12 +17,9 @@ bool breakpointHit = false;
 int openingBreakpoint = -1;
 
 namespace {
-WatchHit lastWatchHit; // the hit that opened the debugger, for its status line
-}
-
-namespace {
 
 constexpr int kFirstWideRegister = 10;
+WatchHit lastWatchHit; // the hit that opened the debugger, for its status line
 
 uint32_t RegisterValue(int index) {
     const MachineState& m = machine;
@@ -92,8 +89,8 @@ bool ValidAddress(uint32_t address) {
 // (within the model's memory) and a port, "A" or "A-B" for memory watched.
 bool ParseAddress(Breakpoint& entry, const std::string& typed, BreakKind kind) {
     const std::string text = Squeezed(typed);
-    const std::string::size_type dash = kind == BreakKind::Write || kind == BreakKind::Read ? text.find('-')
-                                                                                         : std::string::npos;
+    const std::string::size_type dash =
+        kind == BreakKind::Write || kind == BreakKind::Read ? text.find('-') : std::string::npos;
     const uint32_t start = parseNumber(text.substr(0, dash));
     const uint32_t end = dash == std::string::npos ? start : parseNumber(text.substr(dash + 1));
     if (start == kNumberInvalid || end == kNumberInvalid || end < start) return false;
@@ -162,7 +159,8 @@ uint64_t armedAddresses[0x10000 / 64];
 void checkBreakpointsAt(uint16_t pc) {
     for (int k = 0; k < breakpointCount; ++k) {
         const Breakpoint& entry = breakpoints[k];
-        if (entry.kind != BreakKind::Execute || entry.address != pc || entry.active != 0 || !conditionHolds(k))
+        if (entry.kind != BreakKind::Execute || entry.address != pc || entry.active != 0 ||
+            !conditionHolds(k))
             continue;
         StopFor(k);
         return;
@@ -182,7 +180,8 @@ bool checkWatchpoints() {
         const Breakpoint& entry = breakpoints[k];
         if (entry.kind != hit.kind || entry.active != 0) continue;
         const bool covers = hit.kind == BreakKind::Port
-                                ? entry.address == hit.address || (entry.address <= 0xFF && entry.address == (hit.address & 0xFF))
+                                ? entry.address == hit.address ||
+                                      (entry.address <= 0xFF && entry.address == (hit.address & 0xFF))
                                 : hit.address >= entry.address && hit.address <= entry.end;
         if (!covers || !conditionHolds(k)) continue;
         lastWatchHit = hit;
@@ -202,7 +201,8 @@ std::string WatchHitText() {
     return text;
 }
 
-BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText, BreakKind kind) {
+BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText,
+                               BreakKind kind) {
     if (breakpointCount >= kMaxBreakpoints) return BreakpointResult::TableFull;
     Breakpoint entry;
     if (!ParseAddress(entry, addressText, kind)) return BreakpointResult::BadAddress;

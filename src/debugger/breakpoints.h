@@ -36,7 +36,7 @@ enum class BreakKind : uint8_t { Execute, Write, Read, Port };
 struct Breakpoint {
     BreakKind kind = BreakKind::Execute;
     uint32_t address = 0;
-    uint32_t end = 0; // the range's last address (Write, Read); else = address
+    uint32_t end = 0;              // the range's last address (Write, Read); else = address
     std::string conditionText;     // as typed, without white space, upper-cased; "" = none
     uint8_t active = 0;            // 0 = "YES", 1 = "NO"
     uint8_t conditionRegister = 0; // index into kConditionRegisterNames

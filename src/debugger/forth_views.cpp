@@ -4,8 +4,8 @@
 #include <new>
 
 #include "base/messages.h"
-#include "debugger/system_variables.h"
 #include "debugger/debugger_text.h"
+#include "debugger/system_variables.h"
 #include "machine/machine_state.h"
 
 namespace {

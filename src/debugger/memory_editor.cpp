@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "debugger/memory_tools.h"
 #include "debugger/debugger_text.h"
+#include "debugger/memory_tools.h"
 #include "machine/machine_state.h"
 
 uint32_t MemoryEditor::MaxTop() {

@@ -215,7 +215,7 @@ class DebuggerWindowDetailsTest : public QObject {
                 auto* kind = dialog->findChild<QComboBox*>("kind");
                 auto* address = dialog->findChild<QLineEdit*>("address");
                 if (kind && address) {
-                    kind->setCurrentIndex(1); // Memory write
+                    kind->setCurrentIndex(1);  // Memory write
                     address->setText("#3C59"); // V's value: "V ." prints 15449
                     QTest::keyClick(address, Qt::Key_Return);
                 }

@@ -223,7 +223,13 @@ TEST_F(BreakpointsTest, WatchpointsStopAfterTheAccess) {
         const char* said; // WatchHitText while the debugger is open
     } const cases[] = {
         {"write", BreakKind::Write, "#9000", "", {0x32, 0x00, 0x90}, 1, "write to #9000"},
-        {"write in a range", BreakKind::Write, "#8FFF-#9001", "", {0x21, 0x01, 0x90, 0x77}, 2, "write to #9001"},
+        {"write in a range",
+         BreakKind::Write,
+         "#8FFF-#9001",
+         "",
+         {0x21, 0x01, 0x90, 0x77},
+         2,
+         "write to #9001"},
         {"a read is no write", BreakKind::Write, "#9000", "", {0x3A, 0x00, 0x90}, 0, ""},
         {"read", BreakKind::Read, "#9000", "", {0x00, 0x3A, 0x00, 0x90}, 2, "read of #9000"},
         {"a write is no read", BreakKind::Read, "#9000", "", {0x32, 0x00, 0x90}, 0, ""},

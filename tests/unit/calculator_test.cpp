@@ -88,8 +88,8 @@ TEST(Calculator, ButtonSequencesShowTheirResults) {
         {"SIGN SIZE HEX 7 F F F + 1 =", "OVERFLOW"},
         {"SIGN SIZE HEX F F F F DEC", "-1"},
         {"SIGN SIZE 2 0 0 SIZE", "-56"}, // the low byte, read signed
-        {"4 + 1 = + 2 =", "7"},   // the result carries on
-        {"4 + 1 = 9", "9"},       // a digit after "=" starts a new number
+        {"4 + 1 = + 2 =", "7"},          // the result carries on
+        {"4 + 1 = 9", "9"},              // a digit after "=" starts a new number
         {"9 + 9 CA", "0"},
         {"CE STO 5", "5"},
     };

@@ -224,7 +224,8 @@ TEST_F(ConfigFileTest, LiveValuesAreWrittenAsTheFileKeepsThem) {
     EXPECT_EQ(toolWindowPlaces[kPlaceCalculator].top, 456);
     EXPECT_TRUE(recorder.messages.empty());
     for (const auto& entry : fs::directory_iterator(configFolder))
-        EXPECT_TRUE(entry.path().filename() == kConfigFileName || entry.path().filename() == kBreakpointFileName)
+        EXPECT_TRUE(entry.path().filename() == kConfigFileName ||
+                    entry.path().filename() == kBreakpointFileName)
             << "no temporary file is left behind: " << entry.path();
 }
 
@@ -239,7 +240,8 @@ TEST_F(ConfigFileTest, BreakpointsLastInAFileOfTheirOwn) {
     AddBreakpoint("#FE", "", BreakKind::Port);
     ASSERT_TRUE(SaveConfig());
     EXPECT_EQ(ReadText(configFolder + kBreakpointFileName),
-              "EXEC #0336 YES IX=#3C00\nEXEC #8000 YES\nWRITE #3C59-#3C5A NO\nREAD #9000 YES A=5\nPORT #00FE YES\n");
+              "EXEC #0336 YES IX=#3C00\nEXEC #8000 YES\nWRITE #3C59-#3C5A NO\nREAD #9000 YES A=5\nPORT #00FE "
+              "YES\n");
 
     // The next start (a 3K machine): the entry beyond its memory is left out.
     ClearBreakpoints();
@@ -251,7 +253,9 @@ TEST_F(ConfigFileTest, BreakpointsLastInAFileOfTheirOwn) {
     EXPECT_TRUE(watchpointsOn);
 
     // Lines that are no entries are skipped, the rest kept.
-    EXPECT_EQ(ParseBreakpointList("EXEC #0038 YES\r\nJUMP #10 YES\nEXEC zz YES\nWRITE #10 MAYBE\n\nPORT #FE NO\n"), 3);
+    EXPECT_EQ(
+        ParseBreakpointList("EXEC #0038 YES\r\nJUMP #10 YES\nEXEC zz YES\nWRITE #10 MAYBE\n\nPORT #FE NO\n"),
+        3);
     EXPECT_EQ(FormatBreakpointList(), "EXEC #0038 YES\nPORT #00FE NO\n");
     ClearBreakpoints();
 }

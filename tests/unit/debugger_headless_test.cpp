@@ -150,7 +150,9 @@ TEST_F(DebuggerHeadlessTest, AWatchpointOnAForthVariableStopsItsStore) {
     EXPECT_EQ(lines[0].substr(0, 9), "break at ");
     EXPECT_EQ(lines[0].substr(13), " (write to #3C59)");
     EXPECT_EQ(lines[6].substr(0, 16), "HL  3C59  05 00 ") << "the low byte was just stored";
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("break at", 0) == 0; }), 1);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.rfind("break at", 0) == 0; }),
+              1);
     EXPECT_NE(r.out.find("V @ . 5"), std::string::npos) << "the run goes on after the stop";
 
     const HeadlessResult port = Run({"--break-port", "#FE", "--run", "100"});

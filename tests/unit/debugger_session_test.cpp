@@ -161,7 +161,8 @@ TEST_F(DebuggerSessionTest, InterruptHandlersStopOnTheirFirstInstruction) {
         SingleStep();
         EXPECT_EQ(machine.pc, c.handler);
         EXPECT_EQ(machine.tstates, c.tstates);
-        EXPECT_EQ(ReadMemory(0xEFFE) | ReadMemory(0xEFFF) << 8, c.nmi ? 0x8001 : 0x8000) << "the return address";
+        EXPECT_EQ(ReadMemory(0xEFFE) | ReadMemory(0xEFFF) << 8, c.nmi ? 0x8001 : 0x8000)
+            << "the return address";
 
         arm();
         ASSERT_EQ(AddBreakpoint(std::to_string(c.handler), ""), BreakpointResult::Ok);
@@ -241,7 +242,8 @@ TEST_F(DebuggerSessionTest, NonPrintingBytesShowAsDotsInEveryView) {
         machine.ram[kPadStart + k] = bytes[k];
     MemoryEditor editor;
     editor.GoTo(kPadStart);
-    const std::string rows[] = {MemoryDump(kPadStart), MemoryPaneRows(kPadStart)[0], PadRows()[0], editor.Rows()[0]};
+    const std::string rows[] = {MemoryDump(kPadStart), MemoryPaneRows(kPadStart)[0], PadRows()[0],
+                                editor.Rows()[0]};
     for (const std::string& row : rows) {
         EXPECT_NE(row.find(". A~...."), std::string::npos) << row;
         EXPECT_EQ(row.find('\x7F'), std::string::npos) << "DEL shows as a dot";

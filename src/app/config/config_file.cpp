@@ -15,9 +15,9 @@
 #include <unistd.h>
 
 #include "app/shell_state.h"
-#include "debugger/breakpoint_list_file.h"
 #include "base/host.h"
 #include "base/messages.h"
+#include "debugger/breakpoint_list_file.h"
 #include "display/display_settings.h"
 #include "display/renderer.h"
 #include "machine/frame.h"

@@ -46,7 +46,8 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         if (!address("a start address", action.address) || !address("an end address", action.length))
             return OptionMatch::Failed;
         if (action.length < action.address) {
-            error = option + " needs an end address at or after the start, not '" + argv[i - 1] + "' '" + argv[i] + "'";
+            error = option + " needs an end address at or after the start, not '" + argv[i - 1] + "' '" +
+                    argv[i] + "'";
             return OptionMatch::Failed;
         }
         options.actions.push_back(action);
@@ -57,7 +58,8 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         if (!text) return OptionMatch::Failed;
         const std::optional<uint32_t> count = ParseCommandLineNumber(text);
         if (!count || *count < 1 || *count > kMaxSteps) {
-            error = option + " needs a number of instructions from 1 to 100000000, not '" + std::string(text) + "'";
+            error = option + " needs a number of instructions from 1 to 100000000, not '" +
+                    std::string(text) + "'";
             return OptionMatch::Failed;
         }
         options.actions.push_back({ActionKind::Step, {}, long(*count)});
@@ -91,7 +93,8 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         const std::string addressText = entry.substr(0, comma);
         const std::optional<uint32_t> number = ParseCommandLineNumber(addressText);
         if (!number || *number > 0xFFFF) {
-            error = option + " needs an address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
+            error = option +
+                    " needs an address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
                     addressText + "'";
             return OptionMatch::Failed;
         }
@@ -102,7 +105,8 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         // The list's own form, which takes no 0x.
         char hexadecimal[8];
         std::snprintf(hexadecimal, sizeof hexadecimal, "#%04X", *number);
-        options.breakpoints.push_back(hexadecimal + (comma == std::string::npos ? std::string() : entry.substr(comma)));
+        options.breakpoints.push_back(hexadecimal +
+                                      (comma == std::string::npos ? std::string() : entry.substr(comma)));
     } else if (option == "--watch" || option == "--break-port") {
         const bool port = option == "--break-port";
         const char* text = value(port ? "a port" : "an address or range, optionally followed by ,r or ,w");
@@ -117,11 +121,14 @@ OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& 
         const std::optional<uint32_t> first = ParseCommandLineNumber(watched.substr(0, dash));
         const std::optional<uint32_t> last =
             dash == std::string::npos ? first : ParseCommandLineNumber(watched.substr(dash + 1));
-        if ((kind != 'w' && kind != 'r' && kind != 'p') || !first || !last || *last > 0xFFFF || *last < *first) {
-            error = port ? option + " needs a port from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
-                               std::string(text) + "'"
-                         : option + " needs ADDRESS[-END][,r|w] with addresses from 0 to 65535, END not below " +
-                               "ADDRESS, not '" + std::string(text) + "'";
+        if ((kind != 'w' && kind != 'r' && kind != 'p') || !first || !last || *last > 0xFFFF ||
+            *last < *first) {
+            error =
+                port ? option +
+                           " needs a port from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
+                           std::string(text) + "'"
+                     : option + " needs ADDRESS[-END][,r|w] with addresses from 0 to 65535, END not below " +
+                           "ADDRESS, not '" + std::string(text) + "'";
             return OptionMatch::Failed;
         }
         if (options.breakpoints.size() + options.watchpoints.size() >= kMaxBreakpoints) {

@@ -196,7 +196,9 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
                 if (!address) return false;
                 const std::optional<uint32_t> value = ParseCommandLineNumber(address);
                 if (!value || *value >= kMemorySize) {
-                    error = option + " needs an address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
+                    error = option +
+                            " needs an address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), "
+                            "not '" +
                             address + "'";
                     return false;
                 }
@@ -207,7 +209,8 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
                 if (!length) return false;
                 const std::optional<uint32_t> value = ParseCommandLineNumber(length);
                 if (!value) {
-                    error = option + " needs a length (decimal, or hexadecimal after #, $ or 0x), not '" + length + "'";
+                    error = option + " needs a length (decimal, or hexadecimal after #, $ or 0x), not '" +
+                            length + "'";
                     return false;
                 }
                 action.length = *value;
@@ -231,9 +234,12 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             const char* start = file ? needsValue("a file name, a start and an end address") : nullptr;
             const char* end = start ? needsValue("a file name, a start and an end address") : nullptr;
             if (!end) return false;
-            const std::optional<uint32_t> first = ParseCommandLineNumber(start), last = ParseCommandLineNumber(end);
+            const std::optional<uint32_t> first = ParseCommandLineNumber(start),
+                                          last = ParseCommandLineNumber(end);
             if (!first || !last || *first >= kMemorySize || *last >= kMemorySize) {
-                error = option + " needs a start and an end address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), not '" +
+                error = option +
+                        " needs a start and an end address from 0 to 65535 (decimal, or hexadecimal after #, "
+                        "$ or 0x), not '" +
                         start + "' '" + end + "'";
                 return false;
             }

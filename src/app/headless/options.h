@@ -54,7 +54,7 @@ struct HeadlessOptions {
         char kind;           // 'w' written, 'r' read, 'p' a port
         std::string address; // "#3C4C" or "#3C4C-#3C4D", as the list takes it
     };
-    std::vector<Watch> watchpoints; // --watch, --break-port
+    std::vector<Watch> watchpoints;   // --watch, --break-port
     bool fastload = false;            // TZX tapes play at host speed
     std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;

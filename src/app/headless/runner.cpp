@@ -113,7 +113,9 @@ HeadlessRunner::~HeadlessRunner() {
 
 bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
     for (const HeadlessOptions::Watch& watch : options.watchpoints) {
-        const BreakKind kind = watch.kind == 'r' ? BreakKind::Read : watch.kind == 'p' ? BreakKind::Port : BreakKind::Write;
+        const BreakKind kind = watch.kind == 'r'   ? BreakKind::Read
+                               : watch.kind == 'p' ? BreakKind::Port
+                                                   : BreakKind::Write;
         // The texts were checked with the command line; only a full table can refuse them.
         if (AddBreakpoint(watch.address, "", kind) != BreakpointResult::Ok) {
             PrintError("only 256 breakpoints allowed");

@@ -49,7 +49,8 @@ void RunDebuggerTool(DebuggerTool tool, QWidget* window, const DebuggerToolHooks
             const bool inMemoryPane = match->mode == FindMode::Text && match->address >= kMemoryPaneFloor;
             const auto& show = inMemoryPane ? hooks.showMemory : hooks.showCode;
             if (show) show(match->address);
-            if (hooks.status) hooks.status("Found at #" + QString("%1").arg(match->address, 4, 16, QChar('0')).toUpper());
+            if (hooks.status)
+                hooks.status("Found at #" + QString("%1").arg(match->address, 4, 16, QChar('0')).toUpper());
         }
         break;
     case DebuggerTool::CopyMemory:

@@ -77,7 +77,8 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     if (openingBreakpoint >= 0) {
         const Breakpoint& entry = breakpoints[openingBreakpoint];
         const std::string watch = WatchHitText();
-        QString text = watch.empty() ? "Breakpoint at " + QString::fromStdString(BreakpointAddressText(openingBreakpoint))
+        QString text = watch.empty() ? "Breakpoint at " +
+                                           QString::fromStdString(BreakpointAddressText(openingBreakpoint))
                                      : "Watchpoint: " + QString::fromStdString(watch);
         if (!entry.conditionText.empty()) text += ", " + QString::fromStdString(entry.conditionText);
         status_->setText(text);
