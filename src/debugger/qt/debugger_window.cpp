@@ -376,7 +376,8 @@ void DebuggerWindow::ShowBreakpoints() {
 void DebuggerWindow::ToggleBreakpoint(uint32_t address) {
     bool removed = false;
     for (int k = breakpointCount - 1; k >= 0; --k) {
-        if (breakpoints[k].address != address) continue;
+        // A double click toggles execute entries only; watchpoints there stay.
+        if (breakpoints[k].kind != BreakKind::Execute || breakpoints[k].address != address) continue;
         DeleteBreakpoint(k);
         removed = true;
     }
