@@ -278,8 +278,9 @@ TEST_F(DisassemblerTest, EveryInstructionIsAsLongAsTheProcessorTakesIt) {
         while (address < 0x8000 + core && lines < 8) {
             disassembleLine(address);
             EXPECT_EQ(instructionLength(address), disAddr - address);
-            if (disAddr - address == 1 && (bytes[0] == 0xDD || bytes[0] == 0xFD) && core > 1 && lines == 0)
+            if (disAddr - address == 1 && (bytes[0] == 0xDD || bytes[0] == 0xFD) && core > 1 && lines == 0) {
                 EXPECT_EQ(lineText.substr(15, 4), "DEFB") << lineText;
+            }
             address = disAddr;
             ++lines;
         }
