@@ -28,6 +28,10 @@ class Host {
     virtual void ShowMessage(const std::string& caption, const std::string& text);
     // Modal Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& caption, const std::string& text);
+    // The same for a question where Yes costs something: a warning, No the default.
+    virtual bool AskYesNoWarning(const std::string& caption, const std::string& text) {
+        return AskYesNo(caption, text);
+    }
     // Shows the current frame image (display/renderer.h).
     virtual void PresentFrame() {}
     // False when PresentFrame shows nothing (noltace-headless, benchmarks): the renderer

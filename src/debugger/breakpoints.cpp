@@ -1,5 +1,6 @@
 #include "debugger/breakpoints.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -18,6 +19,7 @@ int openingBreakpoint = -1;
 namespace {
 
 constexpr int kFirstWideRegister = 10;
+WatchHit lastWatchHit; // the hit that opened the debugger, for its status line
 
 uint32_t RegisterValue(int index) {
     const MachineState& m = machine;
@@ -83,6 +85,38 @@ bool ValidAddress(uint32_t address) {
     return address <= machine.ramTop;
 }
 
+// The entry's address (and range end) from the text: one address for an execute entry
+// (within the model's memory) and a port, "A" or "A-B" for memory watched.
+bool ParseAddress(Breakpoint& entry, const std::string& typed, BreakKind kind) {
+    const std::string text = Squeezed(typed);
+    const std::string::size_type dash =
+        kind == BreakKind::Write || kind == BreakKind::Read ? text.find('-') : std::string::npos;
+    const uint32_t start = parseNumber(text.substr(0, dash));
+    const uint32_t end = dash == std::string::npos ? start : parseNumber(text.substr(dash + 1));
+    if (start == kNumberInvalid || end == kNumberInvalid || end < start) return false;
+    if (kind == BreakKind::Execute && !ValidAddress(start)) return false;
+    entry.kind = kind;
+    entry.address = start;
+    entry.end = end;
+    return true;
+}
+
+void Mark(uint64_t* map, uint32_t a) {
+    map[(a & 0xFFFF) >> 6] |= uint64_t(1) << (a & 63);
+}
+
+// Opens the debugger for entry k, or ends the debugger's own run.
+void StopFor(int k) {
+    // One stop per instruction boundary, however many entries match there.
+    if (debuggerOpen) {
+        breakpointHit = true;
+        return;
+    }
+    openingBreakpoint = k;
+    RunDebuggerModally();
+    openingBreakpoint = -1;
+}
+
 } // namespace
 
 uint32_t parseNumber(const std::string& typed) {
@@ -125,39 +159,64 @@ uint64_t armedAddresses[0x10000 / 64];
 void checkBreakpointsAt(uint16_t pc) {
     for (int k = 0; k < breakpointCount; ++k) {
         const Breakpoint& entry = breakpoints[k];
-        if (entry.address != pc || entry.active != 0 || !conditionHolds(k)) continue;
-        // One stop per instruction boundary, however many entries match there.
-        if (debuggerOpen) {
-            breakpointHit = true;
-            return;
-        }
-        openingBreakpoint = k;
-        RunDebuggerModally();
-        openingBreakpoint = -1;
+        if (entry.kind != BreakKind::Execute || entry.address != pc || entry.active != 0 ||
+            !conditionHolds(k))
+            continue;
+        StopFor(k);
         return;
     }
 }
 
-BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText) {
+uint64_t watchedWrites[0x10000 / 64];
+uint64_t watchedReads[0x10000 / 64];
+uint64_t watchedPorts[0x10000 / 64];
+WatchHit watchHit;
+
+bool checkWatchpoints() {
+    const WatchHit hit = watchHit;
+    watchHit = WatchHit{};
+    if (hit.kind == BreakKind::Execute) return false;
+    for (int k = 0; k < breakpointCount; ++k) {
+        const Breakpoint& entry = breakpoints[k];
+        if (entry.kind != hit.kind || entry.active != 0) continue;
+        const bool covers = hit.kind == BreakKind::Port
+                                ? entry.address == hit.address ||
+                                      (entry.address <= 0xFF && entry.address == (hit.address & 0xFF))
+                                : hit.address >= entry.address && hit.address <= entry.end;
+        if (!covers || !conditionHolds(k)) continue;
+        lastWatchHit = hit;
+        StopFor(k);
+        return true;
+    }
+    return false;
+}
+
+std::string WatchHitText() {
+    if (openingBreakpoint < 0 || breakpoints[openingBreakpoint].kind == BreakKind::Execute) return {};
+    const char* what = lastWatchHit.kind == BreakKind::Write  ? "write to"
+                       : lastWatchHit.kind == BreakKind::Read ? "read of"
+                                                              : "port";
+    char text[32];
+    std::snprintf(text, sizeof text, "%s #%04X", what, unsigned(lastWatchHit.address));
+    return text;
+}
+
+BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText,
+                               BreakKind kind) {
     if (breakpointCount >= kMaxBreakpoints) return BreakpointResult::TableFull;
-    const uint32_t address = parseNumber(addressText);
-    if (!ValidAddress(address)) return BreakpointResult::BadAddress;
-    Breakpoint& entry = breakpoints[breakpointCount];
-    entry = Breakpoint{};
-    entry.address = address;
+    Breakpoint entry;
+    if (!ParseAddress(entry, addressText, kind)) return BreakpointResult::BadAddress;
     ParseCondition(entry, conditionText);
-    ++breakpointCount;
+    breakpoints[breakpointCount++] = entry;
     UpdateDebugHooks();
     return BreakpointResult::Ok;
 }
 
 BreakpointResult UpdateBreakpoint(int index, const std::string& addressText, const std::string& conditionText,
-                                  bool active) {
+                                  bool active, BreakKind kind) {
     if (index < 0 || index >= breakpointCount) return BreakpointResult::BadAddress;
-    const uint32_t address = parseNumber(addressText);
-    if (!ValidAddress(address)) return BreakpointResult::BadAddress;
     Breakpoint& entry = breakpoints[index];
-    entry.address = address;
+    if (!ParseAddress(entry, addressText, kind)) return BreakpointResult::BadAddress;
     ParseCondition(entry, conditionText);
     entry.active = active ? 0 : 1;
     UpdateDebugHooks();
@@ -182,20 +241,51 @@ void ClearBreakpoints() {
 }
 
 std::string BreakpointAddressText(int index) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%04X", unsigned(breakpoints[index].address & 0xFFFF));
+    const Breakpoint& entry = breakpoints[index];
+    char text[16];
+    if (entry.end > entry.address)
+        std::snprintf(text, sizeof text, "#%04X-#%04X", unsigned(entry.address), unsigned(entry.end));
+    else
+        std::snprintf(text, sizeof text, "#%04X", unsigned(entry.address & 0xFFFF));
     return text;
 }
 
+const char* BreakKindText(BreakKind kind) {
+    switch (kind) {
+    case BreakKind::Write: return "WRITE";
+    case BreakKind::Read: return "READ";
+    case BreakKind::Port: return "PORT";
+    default: return "EXEC";
+    }
+}
+
 void UpdateDebugHooks() {
-    for (uint64_t& word : armedAddresses)
-        word = 0;
-    bool anyActive = false;
+    for (uint64_t* map : {armedAddresses, watchedWrites, watchedReads, watchedPorts})
+        std::fill(map, map + 0x10000 / 64, 0);
+    bool anyActive = false, anyWatch = false;
     for (int k = 0; k < breakpointCount; ++k) {
-        if (breakpoints[k].active != 0) continue;
-        const uint32_t a = breakpoints[k].address & 0xFFFF;
-        armedAddresses[a >> 6] |= uint64_t(1) << (a & 63);
-        anyActive = true;
+        const Breakpoint& entry = breakpoints[k];
+        if (entry.active != 0) continue;
+        switch (entry.kind) {
+        case BreakKind::Execute:
+            Mark(armedAddresses, entry.address);
+            anyActive = true;
+            break;
+        case BreakKind::Write:
+        case BreakKind::Read:
+            for (uint32_t a = entry.address; a <= entry.end; ++a)
+                Mark(entry.kind == BreakKind::Write ? watchedWrites : watchedReads, a);
+            anyWatch = true;
+            break;
+        case BreakKind::Port:
+            // The Ace decodes ports on the low byte: a port up to #FF is any high byte.
+            for (uint32_t high = 0; high <= (entry.address <= 0xFF ? 0xFFu : 0u); ++high)
+                Mark(watchedPorts, entry.address | high << 8);
+            anyWatch = true;
+            break;
+        }
     }
     debugHooksOn = anyActive || pcLogOn || pcLogOneFrame;
+    watchpointsOn = anyWatch;
+    watchHit = WatchHit{};
 }

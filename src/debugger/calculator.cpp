@@ -110,7 +110,8 @@ void Calculator::Digit(char digit) {
 
 bool Calculator::FitsEntryRange(int64_t value) const {
     const int64_t top = size_ == 8 ? 255 : 65535;
-    if (negativeEntry_) {
+    // Signed decimal digits stay inside the signed range; HEX and BIN type the bits.
+    if (negativeEntry_ || (signedMode_ && base_ == 10)) {
         const int64_t half = (top + 1) / 2;
         return value >= -half && value < half;
     }
@@ -119,10 +120,9 @@ bool Calculator::FitsEntryRange(int64_t value) const {
 
 bool Calculator::FitsResultRange(int64_t value) const {
     const int64_t top = size_ == 8 ? 255 : 65535;
-    if (value > top) return false;
-    // Signed mode reaches down to the most negative value of the size, no further.
-    const int64_t bottom = signedMode_ ? -(top + 1) / 2 : 0;
-    return value >= bottom;
+    // Signed mode overflows at both ends of the two's complement range.
+    if (signedMode_) return value >= -(top + 1) / 2 && value <= top / 2;
+    return value >= 0 && value <= top;
 }
 
 void Calculator::Operator(CalculatorOp op) {
@@ -215,8 +215,7 @@ void Calculator::Not() {
 void Calculator::Negate() {
     negativeEntry_ = !negativeEntry_;
     const int64_t value = EntryValue();
-    const int64_t limit = size_ == 8 ? 255 : 65535;
-    if (value == 0 || value < -limit || value > limit) return;
+    if (value == 0 || !FitsResultRange(-value)) return; // -(-128) is no signed byte
     SetEntry(-value);
     entryTyped_ = true;
     Show(-value);
@@ -244,11 +243,8 @@ void Calculator::Shift(const std::string& which) {
 }
 
 void Calculator::SetBase(int base) {
-    int64_t value = EntryValue();
+    const int64_t value = EntryValue();
     base_ = base;
-    // Signed mode reads the bits shown in HEX or BIN as a two's complement number.
-    const int64_t mask = size_ == 8 ? 0xFF : 0xFFFF;
-    if (base_ == 10 && signedMode_ && value > mask / 2 && value <= mask) value -= mask + 1;
     SetEntry(value);
     Show(value);
 }
@@ -256,8 +252,8 @@ void Calculator::SetBase(int base) {
 void Calculator::ToggleSize() {
     size_ = size_ == 8 ? 16 : 8;
     int64_t value = EntryValue();
-    // A number too wide for a byte keeps its low 8 bits.
-    if (!FitsResultRange(value)) value &= 0xFF;
+    // A number too wide for a byte keeps its low 8 bits (as a signed byte when signed).
+    if (!FitsResultRange(value)) value = signedMode_ ? int8_t(value & 0xFF) : value & 0xFF;
     SetEntry(value);
     Show(value);
 }
@@ -279,7 +275,12 @@ void Calculator::ClearEntry() {
 }
 
 int64_t Calculator::EntryValue() const {
-    return entry_.empty() ? 0 : std::strtoll(entry_.c_str(), nullptr, base_);
+    if (entry_.empty()) return 0;
+    const int64_t value = std::strtoll(entry_.c_str(), nullptr, base_);
+    // Signed mode reads the bits typed in HEX or BIN as a two's complement number.
+    const int64_t mask = size_ == 8 ? 0xFF : 0xFFFF;
+    if (signedMode_ && base_ != 10 && value > mask / 2 && value <= mask) return value - (mask + 1);
+    return value;
 }
 
 void Calculator::SetEntry(int64_t value) {

@@ -166,7 +166,8 @@ bool CompleteFrame() {
 }
 
 void SingleStep() {
-    machine.intLine = 0;
+    // An interrupt still pending in this frame is taken as a step of its own, so the
+    // step stops on the handler; frames closed here bring no new one (CompleteFrame).
     ExecuteInstruction();
     CompleteFrame();
     breakpointHit = false;

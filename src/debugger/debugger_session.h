@@ -38,8 +38,8 @@ void EndDebuggerSession();
 // Renders, counts and closes the frame when its T-states have been run; false otherwise.
 bool CompleteFrame();
 
-// One instruction with any pending interrupt request dropped; completes the frame when
-// the instruction ended it.
+// One step: an interrupt still pending in this frame (its acceptance, stopping on the
+// handler) or one instruction; completes the frame when the step ended it.
 void SingleStep();
 
 enum class RunKind { None, StepOver, StepOut, EndOfFrame, StartOfFrame, UntilOpcode, UntilTstate };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "machine/machine_state.h"
+#include "machine/memory.h"
 #include "sound/ay.h"
 
 namespace {
@@ -22,14 +23,10 @@ uint8_t ByteAt(uint32_t a) {
     return machine.pages[a >> 13][a & 0x1FFF];
 }
 
-char Printable(uint8_t b) {
-    return b < 0x20 || b > 0x7F ? '.' : char(b);
-}
-
 std::string Characters(uint32_t address, int count) {
     std::string text;
     for (int k = 0; k < count; ++k)
-        text += Printable(ByteAt(address + uint32_t(k)));
+        text += ShownCharacter(ByteAt(address + uint32_t(k)));
     return text;
 }
 
@@ -111,10 +108,14 @@ std::vector<std::string> MemoryPaneRows(uint32_t memoryTop) {
     for (int row = 0; row < kMemoryRows; ++row) {
         const uint32_t address = memoryTop + uint32_t(row) * 8;
         if (address > machine.ramTop) break;
-        std::string text = Printf("%04X   ", address);
-        for (uint32_t k = 0; k < 8; ++k)
-            text += Printf("%02X ", ByteAt(address + k));
-        rows.push_back(text + " " + Characters(address, 8));
+        // What the processor reads there: the mirrors folded, character RAM as 0xFF.
+        std::string text = Printf("%04X   ", address), characters;
+        for (uint32_t k = 0; k < 8; ++k) {
+            const uint8_t byte = ReadMemory(uint16_t(address + k));
+            text += Printf("%02X ", byte);
+            characters += ShownCharacter(byte);
+        }
+        rows.push_back(text + " " + characters);
     }
     return rows;
 }

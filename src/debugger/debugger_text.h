@@ -2,8 +2,9 @@
 // rows, the memory pane, and the Stack, AY and PORTS tabs. The window and
 // noltace-headless print the same lines.
 //
-// Memory is read through the page table (the ROM below 0x2000, the RAM block above,
-// no mirror folding), and every address wraps at 64 KB.
+// The register dumps read through the page table (the ROM below 0x2000, the RAM block
+// above, no mirror folding); the memory pane shows what the processor reads
+// (ReadMemory: the mirrors folded, character RAM as 0xFF). Every address wraps at 64 KB.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,12 @@
 constexpr int kMemoryRows = 32; // memory pane: rows of 8 bytes
 constexpr int kStackLines = 16; // Stack tab: words
 constexpr uint32_t kMemoryPaneFloor = 0x2000;
+
+// A byte as the panes show it: printable ASCII as itself, anything else (controls,
+// DEL, the top half) as ".".
+inline char ShownCharacter(uint8_t b) {
+    return b < 0x20 || b >= 0x7F ? '.' : char(b);
+}
 
 // "S Z - H - P N C" with "-" for each clear flag.
 std::string FlagString(uint8_t f);

@@ -70,14 +70,33 @@ class Decoder {
     explicit Decoder(uint32_t start) : next_(start) {}
 
     void Decode() {
-        const uint8_t op = Fetch();
+        uint8_t op = Fetch();
         if (op == 0xDD || op == 0xFD) {
-            if (!IndexModifies(Peek())) {
-                text_ = op == 0xDD ? "DEFB  DD ?" : "DEFB  FD ?";
-                return;
+            const uint32_t start = next_ - 1;
+            const uint8_t first = op;
+            // A run of prefixes: the last decides the index register and takes the prefix
+            // slot; all of them count in the length.
+            while (next_ <= machine.ramTop && (Peek() == 0xDD || Peek() == 0xFD)) {
+                count_ = 0;
+                op = Fetch();
             }
-            index_ = op == 0xDD ? Index::IX : Index::IY;
-            DecodeMain(Fetch());
+            const uint8_t opcode = Peek();
+            if (IndexModifies(opcode)) {
+                index_ = op == 0xDD ? Index::IX : Index::IY;
+                DecodeMain(Fetch());
+            } else if (opcode >> 6 == 2) {
+                // The accumulator group on another register: the first prefix stands alone
+                // and the next line decodes what follows it.
+                next_ = start + 1;
+                count_ = 1;
+                bytes_[0] = first;
+                text_ = first == 0xDD ? "DEFB  DD ?" : "DEFB  FD ?";
+            } else if (opcode == 0xED) {
+                Fetch();
+                DecodeEd(Fetch());
+            } else {
+                DecodeMain(Fetch()); // the prefix does nothing: plain text, one line
+            }
         } else if (op == 0xED) {
             DecodeEd(Fetch());
         } else {

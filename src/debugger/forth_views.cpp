@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/messages.h"
+#include "debugger/debugger_text.h"
 #include "debugger/system_variables.h"
 #include "machine/machine_state.h"
 
@@ -114,7 +115,7 @@ std::vector<std::string> PadRows() {
         text[n++] = ' ';
         for (int k = 0; k < 16; ++k) {
             const uint8_t c = RamByte(address + k);
-            text[n++] = c < 0x20 || c >= 0x80 ? '.' : char(c);
+            text[n++] = ShownCharacter(c);
         }
         rows.emplace_back(text, n);
     }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "debugger/debugger_text.h"
 #include "debugger/memory_tools.h"
 #include "machine/machine_state.h"
 
@@ -85,7 +86,7 @@ std::vector<std::string> MemoryEditor::Rows() const {
         text[n++] = ' ';
         for (int k = 0; k < kBytesPerRow; ++k) {
             const uint8_t c = DebugReadByte(address + k);
-            text[n++] = c < 0x20 || c >= 0x80 ? '.' : char(c);
+            text[n++] = ShownCharacter(c);
         }
         std::string row(text, n);
         if (halfByte_ && caretRow() == r + 1) {

@@ -52,7 +52,12 @@ bool HasBmpEnding(const std::string& path) {
 }
 
 std::string ScreenshotFileName(const std::string& chosen, const std::string& extension) {
-    if (chosen.empty() || HasBmpEnding(chosen) || HasPngEnding(chosen)) return chosen;
+    // The file name's own extension, as typed, stays; a dot in a folder name is none.
+    const auto nameStart = chosen.find_last_of("/\\");
+    const auto dot = chosen.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && dot > (nameStart == std::string::npos ? 0 : nameStart + 1);
+    if (chosen.empty() || hasExtension) return chosen;
     return chosen + extension;
 }
 

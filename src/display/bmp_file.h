@@ -21,9 +21,9 @@ std::vector<uint8_t> EncodeBmp32(int width, int height, const uint32_t* pixels);
 bool HasPngEnding(const std::string& path);
 bool HasBmpEnding(const std::string& path);
 
-// The file a chosen screenshot name is written to: a name already ending in ".bmp" or
-// ".png" stays as it is, any other gets `extension` appended (".bmp" unless the user
-// asked for PNG).
+// The file a chosen screenshot name is written to: a name with an extension of its own
+// stays as it is, one without gets `extension` appended (".bmp" unless the user asked
+// for PNG).
 std::string ScreenshotFileName(const std::string& chosen, const std::string& extension = ".bmp");
 
 // Writes `bytes` to a temporary file beside `path` and renames it over `path`, so a full

@@ -71,7 +71,7 @@ void DebugEndOfFrame() {
     if (sizeMb < pcLogLimitMb) return;
     char question[96];
     std::snprintf(question, sizeof question, "File is %dMB in size \n\nDo you wish to continue?", sizeMb);
-    if (host().AskYesNo("DEBUG", question)) {
+    if (host().AskYesNoWarning("DEBUG", question)) {
         pcLogLimitMb *= 2;
     } else {
         pcLogOn = false;

@@ -1,6 +1,6 @@
 // The switches of the per-instruction hooks that are off nearly all the time: a
-// requested NMI, the tape decks' ROM hooks and clocks, breakpoints and the
-// PC log. Each switch is one byte of a single 16-byte block, so the instruction step
+// requested NMI, the tape decks' ROM hooks and clocks, breakpoints, watchpoints and
+// the PC log. Each switch is one byte of a single 16-byte block, so the instruction step
 // asks "is any of them on?" with one test and, while none is, pays nothing more for
 // them (instruction_hooks.h).
 //
@@ -27,7 +27,8 @@ struct RareHookSwitches {
     bool debugHooksOn;  // debugger/breakpoints.h
     bool pcLogOn;       // debugger/pc_log.h
     bool pcLogOneFrame; // debugger/pc_log.h
-    bool spare[6];      // for hooks still to come; keep the block 16 bytes
+    bool watchpointsOn; // debugger/breakpoints.h
+    bool spare[5];      // for hooks still to come; keep the block 16 bytes
 };
 static_assert(sizeof(RareHookSwitches) == 16);
 

@@ -13,12 +13,15 @@
 // cost on any memory; the machine uses it with AceBus (ExecuteInstruction).
 #pragma once
 
+#include <type_traits>
+
 #include "debugger/breakpoints.h"
 #include "debugger/pc_log.h"
 #include "display/renderer.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
 #include "machine/run_state.h"
+#include "machine/watching_bus.h"
 #include "machine/z80_core.h"
 #include "sound/sound_output.h"
 #include "tape/tape_deck.h"
@@ -68,6 +71,19 @@ template <class Bus> void RunFastTapeLoop(MachineState& m, Bus& bus) {
     SkipSoundTo(m.tstates);
 }
 
+// True while the bus the step runs on is still the right one (watching or not); asked
+// only on the rare path, where watchpoints can come or go (from inside the debugger).
+template <class Bus> inline bool BusStillFits() {
+    return watchpointsOn == std::is_same_v<Bus, WatchingBus>;
+}
+
+// The debugger's stops at an instruction boundary: a watchpoint that an access of the
+// instruction hit, else a breakpoint at the next instruction; one stop at most.
+inline void CheckStops() {
+    const bool watchStopped = watchpointsOn && checkWatchpoints();
+    if (debugHooksOn && !watchStopped) checkBreakpoints();
+}
+
 // Everything after the renderer, in the fixed order; reached only while some switch
 // in rareHookSwitches is on, and kept out of line so the common path stays small.
 template <class Bus> [[gnu::noinline]] void RunRareHooks(MachineState& m, Bus& bus) {
@@ -78,11 +94,25 @@ template <class Bus> [[gnu::noinline]] void RunRareHooks(MachineState& m, Bus& b
 
     TickTapeClocks(m);
     RunFastTapeLoop(m, bus);
-    if (debugHooksOn) checkBreakpoints();
+    CheckStops();
     if (pcLogOn || pcLogOneFrame) PcLogStep();
 }
 
-template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) {
+// An accepted interrupt is a step of its own: the renderer, the breakpoints and the PC
+// log see pc at the handler before its first instruction runs. The acceptance's T-states
+// belong to no instruction, so the clocks get none, and the NMI and the tape hooks wait
+// for the handler's first instruction as they always did.
+template <class Bus> [[gnu::noinline]] bool RunAcceptanceHooks(MachineState& m, Bus&) {
+    m.instrStart = m.tstates;
+    m.instrTstates = 0;
+    MoveBeam(m.tstates);
+    CheckStops(); // a watchpoint sees the pushed return address
+    if (pcLogOn || pcLogOneFrame) PcLogStep();
+    return BusStillFits<Bus>();
+}
+
+// False when watchpoints came or went during the hooks: the caller changes bus.
+template <class Bus> inline bool RunInstructionHooks(MachineState& m, Bus& bus) {
     m.instrTstates = m.tstates - m.instrStart;
     m.tapeClock += m.instrTstates;
     MoveBeam(m.tstates); // the renderer: drawing waits until somebody looks (renderer.h)
@@ -93,5 +123,16 @@ template <class Bus> inline void RunInstructionHooks(MachineState& m, Bus& bus) 
             checkBreakpoints();
         else
             RunRareHooks(m, bus);
+        return BusStillFits<Bus>();
     }
+    return true;
+}
+
+// The machine's step: the interrupt check, or else one instruction, then the hooks.
+// False when watchpoints came or went meanwhile: the caller changes bus.
+template <class Bus> inline bool MachineStep(MachineState& m, Bus& bus) {
+    if (Z80TakeInterrupt(m, bus)) [[unlikely]]
+        return RunAcceptanceHooks(m, bus);
+    Z80StepInstruction(m, bus);
+    return RunInstructionHooks(m, bus);
 }

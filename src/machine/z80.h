@@ -1,9 +1,10 @@
 // The instruction step of the Ace's Z80.
 //
-// ExecuteInstruction runs one instruction (after taking a pending interrupt) on the
-// global machine, then the per-instruction hooks in their fixed order: renderer, NMI,
-// sound clocks, the ROM address hooks for tape playback and recording, the fast tape
-// loop, the tape and WAV clocks, breakpoints and the PC log.
+// ExecuteInstruction runs one step on the global machine: either the acceptance of a
+// pending interrupt, after which the renderer, breakpoints and the PC log look at pc on
+// the handler's first instruction, or one instruction, then the per-instruction hooks in
+// their fixed order: renderer, NMI, sound clocks, the ROM address hooks for tape playback
+// and recording, the fast tape loop, the tape and WAV clocks, breakpoints and the PC log.
 //
 // The instructions themselves live in z80_core.h, written once over a Bus so that the
 // conformance runner can drive the same code on a flat 64 KB memory without any hook.

@@ -13,6 +13,9 @@
 //
 // Entry points:
 //   Z80Step(m, bus)             one step: take a pending interrupt, then one instruction
+//   Z80TakeInterrupt(m, bus)    the interrupt check alone; the machine's step stops after
+//                               an acceptance so that its hooks see pc at the handler
+//   Z80StepInstruction(m, bus)  one instruction after an interrupt check that took none
 //   Z80StepNoInterrupt(m, bus)  one instruction without the interrupt check (fast tape loop)
 //   Z80AcceptNmi(m, bus)        take the NMI requested through NmiRequested
 //
@@ -59,15 +62,28 @@ template <class Bus> inline void FetchAndExecute(MachineState& m, Bus& bus) {
 
 } // namespace z80
 
-template <class Bus> inline void Z80Step(MachineState& m, Bus& bus) {
+// The interrupt check: accepts a pending maskable interrupt; true when it did.
+template <class Bus> inline bool Z80TakeInterrupt(MachineState& m, Bus& bus) {
     // The line is sampled only in the frame's first intLength T-states, and never right
     // after EI or between a lone prefix and its opcode. The T-state test comes first: it
     // fails for all but a few instructions of a frame.
-    if (m.tstates < m.intLength && m.intLine && !m.eiDelay && !m.prefixDelay && m.iff1) [[unlikely]]
+    if (m.tstates < m.intLength && m.intLine && !m.eiDelay && !m.prefixDelay && m.iff1) [[unlikely]] {
         z80::AcceptInterrupt(m, bus);
+        return true;
+    }
+    return false;
+}
+
+// One instruction after the interrupt check, without a look in between.
+template <class Bus> inline void Z80StepInstruction(MachineState& m, Bus& bus) {
     m.eiDelay = 0;
     m.prefixDelay = 0;
     z80::FetchAndExecute(m, bus);
+}
+
+template <class Bus> inline void Z80Step(MachineState& m, Bus& bus) {
+    Z80TakeInterrupt(m, bus);
+    Z80StepInstruction(m, bus);
 }
 
 template <class Bus> inline void Z80StepNoInterrupt(MachineState& m, Bus& bus) { z80::FetchAndExecute(m, bus); }

@@ -1,18 +1,35 @@
 #include "machine/ace_bus.h"
 #include "machine/instruction_hooks.h"
+#include "machine/watching_bus.h"
 #include "machine/z80.h"
 
+namespace {
+
+// Runs steps on one bus until `end`, or until watchpoints come or go.
+template <class Bus> void StepsUntil(MachineState& m, uint32_t end) {
+    Bus bus;
+    while (m.tstates < end)
+        if (!MachineStep(m, bus)) return;
+}
+
+} // namespace
+
 void ExecuteInstruction() {
-    AceBus bus;
-    Z80Step(machine, bus);
-    RunInstructionHooks(machine, bus);
+    if (watchpointsOn) {
+        WatchingBus bus;
+        MachineStep(machine, bus);
+    } else {
+        AceBus bus;
+        MachineStep(machine, bus);
+    }
 }
 
 void ExecuteInstructionsUntil(uint32_t end) {
-    AceBus bus;
     MachineState& m = machine;
     while (m.tstates < end) {
-        Z80Step(m, bus);
-        RunInstructionHooks(m, bus);
+        if (watchpointsOn)
+            StepsUntil<WatchingBus>(m, end);
+        else
+            StepsUntil<AceBus>(m, end);
     }
 }

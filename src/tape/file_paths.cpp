@@ -1,7 +1,5 @@
 #include "tape/file_paths.h"
 
-#include <cctype>
-
 std::string snapshotFolder;
 std::string tapeFolder;
 std::string spoolFolder;
@@ -24,21 +22,13 @@ std::string::size_type ExtensionDot(const std::string& path) {
 } // namespace
 
 std::string WithExtension(const std::string& path, const std::string& ext) {
-    const auto dot = ExtensionDot(path);
-    return (dot == std::string::npos ? path : path.substr(0, dot)) + ext;
+    return ExtensionDot(path) == std::string::npos ? path + ext : path;
 }
 
 std::string WithFilterExtension(const std::string& path, const std::string& patterns) {
     const std::string first = patterns.substr(0, patterns.find(';'));
     if (first.size() < 3 || first.compare(0, 2, "*.") != 0 || first == "*.*") return path;
-    const std::string ext = first.substr(1);
-    std::string upper = ext;
-    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
-    const auto endsWith = [&](const std::string& e) {
-        return path.size() > e.size() && path.compare(path.size() - e.size(), e.size(), e) == 0;
-    };
-    if (endsWith(ext) || endsWith(upper)) return path;
-    return WithExtension(path, ext);
+    return WithExtension(path, first.substr(1));
 }
 
 std::string FileNameOf(const std::string& path) {

@@ -48,12 +48,6 @@ QString Shown(CalculatorWindow* calc) {
     return calc->display()->text().trimmed();
 }
 
-// Saves a picture of a window for people to look at (NOLTACE_SCREENSHOTS names a folder).
-void KeepPicture(QWidget* window, const char* name) {
-    const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
-    if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
-}
-
 void CloseAndDelete(QWidget* w) {
     if (!w) return;
     w->close();

@@ -160,3 +160,8 @@ std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs) {
     CloseMessagesInTurn(said, count, timeoutMs);
     return said;
 }
+
+void KeepPicture(QWidget* window, const char* name) {
+    const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
+    if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
+}

@@ -71,3 +71,6 @@ std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int 
 std::shared_ptr<QString> CloseNextMessage(int timeoutMs = 5000);
 // The same for the next `count` message dialogs, one after another.
 std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs = 5000);
+
+// Saves a picture of a window for people to look at (NOLTACE_SCREENSHOTS names a folder).
+void KeepPicture(QWidget* window, const char* name);

@@ -1,10 +1,14 @@
 // Breakpoints: the number and condition syntax, the table's limits, which entries fire,
 // debugHooksOn following what is armed, and a breakpoint stopping the real ROM.
+#include <functional>
+
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "debugger/pc_log.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
+#include "machine/memory.h"
+#include "machine/z80.h"
 #include "running_machine.h"
 
 namespace {
@@ -13,10 +17,14 @@ namespace {
 class DebuggerHost : public RecordingHost {
   public:
     std::vector<uint16_t> openedAt;
+    std::vector<std::string> watchTexts;
     bool pausedWhileOpen = true;
+    std::function<void()> whileOpen; // what the user does in the debugger
     void RunDebugger() override {
         openedAt.push_back(machine.pc);
+        watchTexts.push_back(WatchHitText());
         pausedWhileOpen = pausedWhileOpen && Paused;
+        if (whileOpen) whileOpen();
     }
 };
 
@@ -198,6 +206,91 @@ TEST_F(BreakpointsTest, StopsTheRomAtItsKeyboardScan) {
         RunFrame();
     ASSERT_EQ(host.openedAt.size(), 5u) << "once a frame, from the frame interrupt";
     EXPECT_EQ(host.openedAt[0], 0x0336);
+}
+
+// Watchpoints on a 51K machine running code at 8000: what each kind sees, where the
+// step stops (after the instruction that touched it), and what the debugger is told.
+TEST_F(BreakpointsTest, WatchpointsStopAfterTheAccess) {
+    machine.model = 3;
+    machine.topPage = 7;
+    struct Case {
+        const char* name;
+        BreakKind kind;
+        const char* address;
+        const char* condition;
+        std::vector<uint8_t> code;
+        int stopAfter;    // instructions run before the stop; 0 = no stop in 3
+        const char* said; // WatchHitText while the debugger is open
+    } const cases[] = {
+        {"write", BreakKind::Write, "#9000", "", {0x32, 0x00, 0x90}, 1, "write to #9000"},
+        {"write in a range",
+         BreakKind::Write,
+         "#8FFF-#9001",
+         "",
+         {0x21, 0x01, 0x90, 0x77},
+         2,
+         "write to #9001"},
+        {"a read is no write", BreakKind::Write, "#9000", "", {0x3A, 0x00, 0x90}, 0, ""},
+        {"read", BreakKind::Read, "#9000", "", {0x00, 0x3A, 0x00, 0x90}, 2, "read of #9000"},
+        {"a write is no read", BreakKind::Read, "#9000", "", {0x32, 0x00, 0x90}, 0, ""},
+        {"stack push", BreakKind::Write, "#EFFE", "", {0xC5}, 1, "write to #EFFE"},
+        {"mirror", BreakKind::Write, "#3C80", "", {0x32, 0x80, 0x30}, 1, "write to #3C80"},
+        {"condition holds", BreakKind::Write, "#9000", "A=0", {0x32, 0x00, 0x90}, 1, "write to #9000"},
+        {"condition fails", BreakKind::Write, "#9000", "A=5", {0x32, 0x00, 0x90}, 0, ""},
+        {"OUT on the low byte", BreakKind::Port, "#FE", "", {0x00, 0xD3, 0xFE}, 2, "port #00FE"},
+        {"IN on a full port", BreakKind::Port, "#7FFE", "", {0x01, 0xFE, 0x7F, 0xED, 0x78}, 2, "port #7FFE"},
+        {"another high byte", BreakKind::Port, "#7FFE", "", {0x01, 0xFE, 0xFE, 0xED, 0x78}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearBreakpoints();
+        ASSERT_EQ(AddBreakpoint(c.address, c.condition, c.kind), BreakpointResult::Ok);
+        EXPECT_TRUE(watchpointsOn);
+        EXPECT_FALSE(debugHooksOn) << "watchpoints have a switch of their own";
+        for (size_t k = 0; k < c.code.size(); ++k)
+            WriteMemory(uint16_t(0x8000 + k), c.code[k]);
+        machine.pc = 0x8000;
+        machine.sp = 0xF000;
+        machine.af.hi = 0;
+        machine.intLine = 0;
+        host.openedAt.clear();
+        host.watchTexts.clear();
+        int stoppedAfter = 0;
+        for (int step = 1; step <= 3 && !stoppedAfter; ++step) {
+            ExecuteInstruction();
+            if (!host.openedAt.empty()) stoppedAfter = step;
+        }
+        EXPECT_EQ(stoppedAfter, c.stopAfter);
+        EXPECT_EQ(host.watchTexts.empty() ? std::string() : host.watchTexts[0], c.said);
+    }
+    ClearBreakpoints();
+    EXPECT_FALSE(watchpointsOn);
+    EXPECT_EQ(AddBreakpoint("#9001-#9000", "", BreakKind::Write), BreakpointResult::BadAddress);
+    EXPECT_EQ(AddBreakpoint("#10000", "", BreakKind::Port), BreakpointResult::BadAddress);
+    EXPECT_EQ(AddBreakpoint("#9000-#9001", "", BreakKind::Execute), BreakpointResult::BadAddress);
+}
+
+// A watchpoint set in the debugger while the frame runs takes effect at once: the frame
+// loop changes to the watching step.
+TEST_F(BreakpointsTest, AWatchpointSetFromTheDebuggerWatchesTheRestOfTheFrame) {
+    machine.model = 3;
+    machine.topPage = 7;
+    const uint8_t code[] = {0x00, 0x32, 0x00, 0x90, 0x18, 0xFE}; // NOP; LD (9000),A; JR $
+    for (size_t k = 0; k < sizeof code; ++k)
+        WriteMemory(uint16_t(0x8000 + k), code[k]);
+    machine.pc = 0x8000;
+    machine.tstates = 100;
+    machine.intLine = 0;
+    AddBreakpoint("#8001", "");
+    host.whileOpen = [] {
+        AddBreakpoint("#9000", "", BreakKind::Write);
+        DeleteBreakpoint(0);
+    };
+    ExecuteInstructionsUntil(machine.frameTstates);
+    ASSERT_EQ(host.openedAt.size(), 2u);
+    EXPECT_EQ(host.openedAt[1], 0x8004) << "after the store";
+    EXPECT_EQ(host.watchTexts[1], "write to #9000");
+    host.whileOpen = nullptr;
 }
 
 } // namespace

@@ -41,7 +41,7 @@ TEST(Calculator, ButtonSequencesShowTheirResults) {
         {"5 + * 3 =", "15"},     // a second operator corrects the first
         {"3 - 5 =", "OVERFLOW"}, // negative while unsigned
         {"SIGN 3 - 5 =", "-2"},
-        {"SIGN 1 0 0 - 2 0 0 - 2 0 0 =", "OVERFLOW"}, // -300 is below a signed byte
+        {"SIGN 1 0 0 - 1 2 0 - 1 2 0 =", "OVERFLOW"}, // -140 is below a signed byte
         {"SIGN SIZE 1 0 0 - 2 0 0 - 2 0 0 =", "-300"},
         {"SIZE 6 5 5 3 5 * 6 5 5 3 5 * 6 5 5 3 5 * 6 5 5 3 5 =", "OVERFLOW"},
         {"SIZE 6 5 5 3 5 * 6 5 5 3 5 / 6 5 5 3 5 =", "65535"},
@@ -69,8 +69,27 @@ TEST(Calculator, ButtonSequencesShowTheirResults) {
         {"SIGN 5 +/-", "-5"},
         {"SIGN 5 +/- + 2 =", "-3"},
         {"SIGN +/- 1 2 8", "12"}, // a negative entry stays within -128..127
-        {"4 + 1 = + 2 =", "7"},   // the result carries on
-        {"4 + 1 = 9", "9"},       // a digit after "=" starts a new number
+        // Signed results overflow at both ends of the range, BYTE and WORD alike.
+        {"SIGN 1 2 7 + 1 =", "OVERFLOW"},
+        {"SIGN 1 2 7 + 0 =", "127"},
+        {"SIGN 1 2 0 +/- - 8 =", "-128"},
+        {"SIGN 1 2 0 +/- - 9 =", "OVERFLOW"},
+        {"SIGN 2 5 5", "25"}, // 255 is no signed byte
+        {"SIGN 2 5 5 HEX DEC", "25"},
+        {"SIGN HEX 7 F + 1 =", "OVERFLOW"},
+        {"SIGN HEX F F + 1 =", "0"}, // FF is -1
+        {"SIGN HEX 8 0 - 1 =", "OVERFLOW"},
+        {"SIGN 6 4 * 2 =", "OVERFLOW"},
+        {"SIGN SIZE 3 2 7 6 7 + 1 =", "OVERFLOW"},
+        {"SIGN SIZE 3 2 7 6 7 + 0 =", "32767"},
+        {"SIGN SIZE 3 2 7 6 8", "3276"},
+        {"SIGN SIZE 3 2 0 0 0 +/- - 7 6 8 =", "-32768"},
+        {"SIGN SIZE 3 2 0 0 0 +/- - 7 6 9 =", "OVERFLOW"},
+        {"SIGN SIZE HEX 7 F F F + 1 =", "OVERFLOW"},
+        {"SIGN SIZE HEX F F F F DEC", "-1"},
+        {"SIGN SIZE 2 0 0 SIZE", "-56"}, // the low byte, read signed
+        {"4 + 1 = + 2 =", "7"},          // the result carries on
+        {"4 + 1 = 9", "9"},              // a digit after "=" starts a new number
         {"9 + 9 CA", "0"},
         {"CE STO 5", "5"},
     };

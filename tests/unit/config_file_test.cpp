@@ -11,6 +11,8 @@
 #include "app/shell_state.h"
 #include "base/messages.h"
 #include "base/window_places.h"
+#include "debugger/breakpoint_list_file.h"
+#include "debugger/breakpoints.h"
 #include "display/display_settings.h"
 #include "display/presentation.h"
 #include "machine/machine_state.h"
@@ -266,7 +268,40 @@ TEST_F(ConfigFileTest, LiveValuesAreWrittenAsTheFileKeepsThem) {
     EXPECT_EQ(toolWindowPlaces[kPlaceCalculator].top, 456);
     EXPECT_TRUE(recorder.messages.empty());
     for (const auto& entry : fs::directory_iterator(configFolder))
-        EXPECT_EQ(entry.path().filename(), kConfigFileName) << "no temporary file is left behind";
+        EXPECT_TRUE(entry.path().filename() == kConfigFileName ||
+                    entry.path().filename() == kBreakpointFileName)
+            << "no temporary file is left behind: " << entry.path();
+}
+
+TEST_F(ConfigFileTest, BreakpointsLastInAFileOfTheirOwn) {
+    machine.ramTop = 0xFFFF;
+    ClearBreakpoints();
+    AddBreakpoint("#0336", "IX=#3C00");
+    AddBreakpoint("#8000", "");
+    AddBreakpoint("#3C59-#3C5A", "", BreakKind::Write);
+    UpdateBreakpoint(2, "#3C59-#3C5A", "", false, BreakKind::Write);
+    AddBreakpoint("#9000", "A=5", BreakKind::Read);
+    AddBreakpoint("#FE", "", BreakKind::Port);
+    ASSERT_TRUE(SaveConfig());
+    EXPECT_EQ(ReadText(configFolder + kBreakpointFileName),
+              "EXEC #0336 YES IX=#3C00\nEXEC #8000 YES\nWRITE #3C59-#3C5A NO\nREAD #9000 YES A=5\nPORT #00FE "
+              "YES\n");
+
+    // The next start (a 3K machine): the entry beyond its memory is left out.
+    ClearBreakpoints();
+    EXPECT_EQ(LoadConfig(), 0);
+    ASSERT_EQ(breakpointCount, 4);
+    EXPECT_EQ(FormatBreakpointList(),
+              "EXEC #0336 YES IX=#3C00\nWRITE #3C59-#3C5A NO\nREAD #9000 YES A=5\nPORT #00FE YES\n");
+    EXPECT_TRUE(debugHooksOn);
+    EXPECT_TRUE(watchpointsOn);
+
+    // Lines that are no entries are skipped, the rest kept.
+    EXPECT_EQ(
+        ParseBreakpointList("EXEC #0038 YES\r\nJUMP #10 YES\nEXEC zz YES\nWRITE #10 MAYBE\n\nPORT #FE NO\n"),
+        3);
+    EXPECT_EQ(FormatBreakpointList(), "EXEC #0038 YES\nPORT #00FE NO\n");
+    ClearBreakpoints();
 }
 
 TEST_F(ConfigFileTest, FirstStartWritesTheDefaultsQuietly) {

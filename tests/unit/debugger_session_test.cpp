@@ -3,6 +3,8 @@
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "debugger/debugger_text.h"
+#include "debugger/forth_views.h"
+#include "debugger/memory_editor.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/memory.h"
@@ -125,6 +127,53 @@ TEST_F(DebuggerSessionTest, StepOutEndsAfterTheFirstReturn) {
     EXPECT_EQ(machine.pc, 0x8003) << "the first RET met ends it, taken or not";
 }
 
+// Accepting an interrupt is a step of its own: a single step and a breakpoint both stop
+// on the handler's first instruction, before it runs.
+TEST_F(DebuggerSessionTest, InterruptHandlersStopOnTheirFirstInstruction) {
+    struct Case {
+        const char* name;
+        uint8_t im;
+        bool nmi;
+        uint16_t handler;
+        uint32_t tstates; // after the step that reaches the handler
+    };
+    const Case cases[] = {
+        {"IM 1", 1, false, 0x0038, 13},
+        {"IM 2", 2, false, 0x9000, 19},
+        {"NMI", 1, true, 0x0066, 4 + 11}, // after the NOP at 8000
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto arm = [&c] {
+            Code(0x8000, {0x00, 0x00});
+            Code(0x3F20, {0x00, 0x90}); // the IM 2 vector at I:idle bus
+            Code(0x9000, {0x00});
+            machine.i = 0x3F;
+            machine.im = c.im;
+            machine.iff1 = machine.iff2 = c.nmi ? 0 : 1;
+            machine.intLine = c.nmi ? 0 : 1;
+            NmiRequested = c.nmi;
+            machine.tstates = 0;
+            machine.pc = 0x8000;
+            machine.sp = 0xF000;
+        };
+        arm();
+        SingleStep();
+        EXPECT_EQ(machine.pc, c.handler);
+        EXPECT_EQ(machine.tstates, c.tstates);
+        EXPECT_EQ(ReadMemory(0xEFFE) | ReadMemory(0xEFFF) << 8, c.nmi ? 0x8001 : 0x8000)
+            << "the return address";
+
+        arm();
+        ASSERT_EQ(AddBreakpoint(std::to_string(c.handler), ""), BreakpointResult::Ok);
+        EXPECT_EQ(Run(RunKind::EndOfFrame), RunStop::Breakpoint);
+        EXPECT_EQ(machine.pc, c.handler);
+        EXPECT_EQ(machine.tstates, c.tstates) << "stopped before the handler's first instruction";
+        ClearBreakpoints();
+        NmiRequested = false;
+    }
+}
+
 TEST_F(DebuggerSessionTest, RunUntilStopsBeforeTheAwaitedInstruction) {
     Code(0x8000, {0x76});
     machine.pc = 0x8000;
@@ -185,6 +234,38 @@ TEST_F(DebuggerSessionTest, RegisterRowsWrapAtTheTopOfMemory) {
     EXPECT_EQ(rows[12], "IR  3F05 ");
     EXPECT_EQ(rows[13], "IM 1 INTERRUPTS ON  TStates: 1234");
     EXPECT_EQ(rows[14].substr(0, 18), "MEMPTR 0000  LASTP");
+}
+
+TEST_F(DebuggerSessionTest, NonPrintingBytesShowAsDotsInEveryView) {
+    const uint8_t bytes[8] = {0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0xFF, 0x00};
+    for (int k = 0; k < 8; ++k)
+        machine.ram[kPadStart + k] = bytes[k];
+    MemoryEditor editor;
+    editor.GoTo(kPadStart);
+    const std::string rows[] = {MemoryDump(kPadStart), MemoryPaneRows(kPadStart)[0], PadRows()[0],
+                                editor.Rows()[0]};
+    for (const std::string& row : rows) {
+        EXPECT_NE(row.find(". A~...."), std::string::npos) << row;
+        EXPECT_EQ(row.find('\x7F'), std::string::npos) << "DEL shows as a dot";
+    }
+}
+
+TEST_F(DebuggerSessionTest, MemoryPaneShowsWhatTheProcessorReads) {
+    machine.model = 0; // 3K
+    machine.topPage = 1;
+    machine.ramTop = 0x3FFF;
+    machine.ram[0x2400] = 0x41; // video RAM, mirrored at 0x2000
+    machine.ram[0x2C00] = 0x42; // character RAM: the processor reads 0xFF
+    machine.ram[0x3C00] = 0x43; // user RAM, mirrored at 0x3000, 0x3400 and 0x3800
+    struct Case {
+        uint32_t top;
+        const char* row;
+    } const cases[] = {
+        {0x2000, "2000   41 "}, {0x2400, "2400   41 "}, {0x2800, "2800   FF "}, {0x2C00, "2C00   FF "},
+        {0x3000, "3000   43 "}, {0x3800, "3800   43 "}, {0x3C00, "3C00   43 "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MemoryPaneRows(c.top)[0].substr(0, 10), c.row);
 }
 
 TEST_F(DebuggerSessionTest, PanesStayInsideMemoryAndPortsShowTheirRows) {

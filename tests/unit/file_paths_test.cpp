@@ -6,12 +6,13 @@
 
 namespace {
 
-TEST(FilePaths, SaveExtensionReplacesOnlyTheFileNamesOwnExtension) {
+TEST(FilePaths, SaveExtensionIsAddedOnlyToANameWithoutOne) {
     EXPECT_EQ(WithExtension("/home/ace/.local/share/game", ".tap"), "/home/ace/.local/share/game.tap");
     EXPECT_EQ(WithExtension("/home/ace/my.games/demo", ".ace"), "/home/ace/my.games/demo.ace");
-    EXPECT_EQ(WithExtension("/home/ace/my.games/demo.bin", ".tap"), "/home/ace/my.games/demo.tap");
+    EXPECT_EQ(WithExtension("/home/ace/my.games/demo.bin", ".tap"), "/home/ace/my.games/demo.bin");
     EXPECT_EQ(WithExtension("/tmp/demo.tap", ".tap"), "/tmp/demo.tap");
-    EXPECT_EQ(WithExtension("/tmp/demo.v2.old", ".wav"), "/tmp/demo.v2.wav");
+    EXPECT_EQ(WithExtension("/tmp/demo.v2.old", ".wav"), "/tmp/demo.v2.old");
+    EXPECT_EQ(WithExtension("/tmp/cont.log", ".txt"), "/tmp/cont.log") << "the name's own extension stays";
     EXPECT_EQ(WithExtension("demo", ".bin"), "demo.bin");
     EXPECT_EQ(WithExtension("/tmp/.hidden", ".tap"), "/tmp/.hidden.tap") << "a leading dot is no extension";
     EXPECT_EQ(WithExtension("C:\\ace.dir\\game", ".tap"), "C:\\ace.dir\\game.tap");
@@ -24,10 +25,12 @@ TEST(FilePaths, NamesAndFolders) {
     EXPECT_EQ(FolderOf("c.tap"), "");
 }
 
-TEST(FilePaths, ThePickedFilterDecidesTheExtension) {
+TEST(FilePaths, ThePickedFilterGivesAnExtensionOnlyWhenThereIsNone) {
     EXPECT_EQ(WithFilterExtension("/home/me/.local/game", "*.wav"), "/home/me/.local/game.wav");
-    EXPECT_EQ(WithFilterExtension("/x/game.ace", "*.wav"), "/x/game.wav");
-    EXPECT_EQ(WithFilterExtension("/x/game.wav", "*.ace"), "/x/game.ace");
+    EXPECT_EQ(WithFilterExtension("/x/game.ace", "*.wav"), "/x/game.ace");
+    EXPECT_EQ(WithFilterExtension("/x/game.wav", "*.ace"), "/x/game.wav");
+    EXPECT_EQ(WithFilterExtension("/x/cont.log", "*.txt"), "/x/cont.log");
+    EXPECT_EQ(WithFilterExtension("/x/pclog", "*.txt"), "/x/pclog.txt");
     EXPECT_EQ(WithFilterExtension("/x/GAME.WAV", "*.wav"), "/x/GAME.WAV");
     EXPECT_EQ(WithFilterExtension("/x/game.ace", "*.ace;*.tap"), "/x/game.ace");
     EXPECT_EQ(WithFilterExtension("/x/notes.dat", "*.*"), "/x/notes.dat");

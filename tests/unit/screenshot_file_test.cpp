@@ -41,12 +41,17 @@ TEST(ScreenshotFileTest, BmpIsThirtyTwoBitsBottomUp) {
     EXPECT_EQ(EncodeBmp32(384, 312, std::vector<uint32_t>(384 * 312).data()).size(), 479286u);
 }
 
-TEST(ScreenshotFileTest, BmpEndingIsAddedOnlyWhenMissing) {
+TEST(ScreenshotFileTest, AnEndingIsAddedOnlyWhenTheNameHasNone) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"shot", ".bmp", "shot"}, {"shot.bmp", ".bmp", ""},
-        {"SHOT.BMP", ".bmp", ""}, {"shot.png", ".bmp", ""},
-        {"shot.PNG", ".bmp", ""}, {"shot.txt", ".bmp", "shot.txt"},
-        {"shot", ".png", "shot"}, {"dir.bmp/shot", ".bmp", "dir.bmp/shot"},
+        {"shot", ".bmp", "shot"},
+        {"shot.bmp", ".bmp", ""},
+        {"SHOT.BMP", ".bmp", ""},
+        {"shot.png", ".bmp", ""},
+        {"shot.PNG", ".bmp", ""},
+        {"shot.txt", ".bmp", ""}, // the typed extension stays
+        {"shot", ".png", "shot"},
+        {"dir.bmp/shot", ".bmp", "dir.bmp/shot"},
+        {"/tmp/.hidden", ".bmp", "/tmp/.hidden"},
     };
     for (const auto& [chosen, extension, stem] : cases) {
         const std::string expected = *stem ? std::string(stem) + extension : chosen;

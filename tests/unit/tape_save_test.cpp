@@ -65,7 +65,7 @@ TEST_F(TapeSaveTest, SavePathKeepsDotsInFolders) {
     std::filesystem::create_directories(dir);
     dialogs.saveAnswers = {dir + "prog.old"};
     RomSave(AceHeader(0, "prog", 1, 0x3C51), 0x3C51, Bytes{7});
-    EXPECT_TRUE(std::filesystem::exists(dir + "prog.tap"));
+    EXPECT_TRUE(std::filesystem::exists(dir + "prog.old")) << "the name's own extension stays";
 }
 
 TEST_F(TapeSaveTest, CancellingWritesNothingAndTheNextSaveAsksAgain) {

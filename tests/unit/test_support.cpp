@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <unistd.h>
 
@@ -38,6 +40,11 @@ std::string ScratchFolder() {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir.string() + "/";
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 void MachineTest::SetUp() {

@@ -15,6 +15,8 @@ std::string TestRomPath();
 std::string TestDataPath();
 // A scratch folder for this test, created empty.
 std::string ScratchFolder();
+// The whole file, or "" when it cannot be read.
+std::string ReadFileText(const std::string& path);
 
 // NOLTACE_REQUIRE_DATA=1 (set in CI, where the data is always there) turns these skips
 // into failures, so that a missing install step cannot pass as a skip.

@@ -190,6 +190,10 @@ protected:
 TEST_F(Z80MachineInterruptTest, FrameInterruptStacksThroughTheMirrorsAndRunsTheRomHandler) {
     machine.pages[0][0x0038] = 0x3C; // INC A
     ExecuteInstruction();
+    EXPECT_EQ(machine.pc, 0x0038) << "the acceptance is a step of its own";
+    EXPECT_EQ(machine.tstates, 13u);
+    EXPECT_EQ(machine.instrTstates, 0u);
+    ExecuteInstruction();
     EXPECT_EQ(machine.pc, 0x0039);
     EXPECT_EQ(machine.af.hi, 0x01);
     EXPECT_EQ(StackedRam(0x3FFE), 0x3C00) << "pushed through WriteMemory's mirror folding";
@@ -206,12 +210,16 @@ TEST_F(Z80MachineInterruptTest, ImTwoVectorIsReadThroughReadMemory) {
     WriteMemory(0x3F21, 0x3D); // handler at 0x3D00
     WriteMemory(0x3D00, 0x00);
     ExecuteInstruction();
+    EXPECT_EQ(machine.pc, 0x3D00);
+    ExecuteInstruction();
     EXPECT_EQ(machine.pc, 0x3D01);
     EXPECT_EQ(machine.tstates, 23u);
 }
 
 TEST_F(Z80MachineInterruptTest, NmiRequestedAtAFrameStartFollowsTheMaskableInterrupt) {
     NmiRequested = true;
+    ExecuteInstruction();
+    EXPECT_TRUE(NmiRequested) << "the NMI waits for the handler's first instruction";
     ExecuteInstruction();
     EXPECT_FALSE(NmiRequested);
     EXPECT_EQ(machine.pc, 0x0066);
@@ -235,8 +243,9 @@ TEST_F(Z80MachineInterruptTest, HaltWaitsForTheNextFrame) {
     EXPECT_EQ(steps, int((machine.frameTstates - 100 + 3) / 4));
     machine.tstates -= machine.frameTstates; // the frame driver's frame end
     machine.intLine = 1;
-    ExecuteInstruction();
-    ExecuteInstruction();
+    ExecuteInstruction(); // the acceptance
+    ExecuteInstruction(); // EI
+    ExecuteInstruction(); // RET
     EXPECT_EQ(machine.pc, 0x3C01);
     EXPECT_EQ(machine.halted, 0);
 }

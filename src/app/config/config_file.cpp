@@ -18,6 +18,7 @@
 #include "app/shell_state.h"
 #include "base/host.h"
 #include "base/messages.h"
+#include "debugger/breakpoint_list_file.h"
 #include "display/display_settings.h"
 #include "display/renderer.h"
 #include "machine/frame.h"
@@ -255,7 +256,28 @@ void ApplyLoadedSettings() {
     if (settingsAppliedHandler) settingsAppliedHandler();
 }
 
+namespace {
+
+// The breakpoints saved with the settings, once the model (and so the memory they must
+// fit) is known. No file: the list stays as it is.
+void LoadBreakpointList() {
+    std::string text;
+    if (ReadFileText(configFolder + kBreakpointFileName, text)) ParseBreakpointList(text);
+}
+
+int LoadSettings();
+
+} // namespace
+
 int LoadConfig() {
+    const int result = LoadSettings();
+    LoadBreakpointList();
+    return result;
+}
+
+namespace {
+
+int LoadSettings() {
     const std::string path = ConfigFilePath();
     std::error_code error;
     if (!std::filesystem::exists(path, error) && !error) {
@@ -279,6 +301,8 @@ int LoadConfig() {
     if (ApplyDefaultSettings(keptAside)) host().ShowMessage("NoltACE Error", "Creating new config file");
     return 1;
 }
+
+} // namespace
 
 bool LoadConfigFile(const std::string& path, std::string& problem) {
     std::string text;
@@ -306,7 +330,12 @@ bool SaveConfig() {
     std::error_code ignored;
     if (!configFolder.empty()) std::filesystem::create_directories(configFolder, ignored);
     const std::string problem = WriteFileAtomically(path, FormatConfigText(optionCopies, &keptConfigRows));
-    if (problem.empty()) return true;
+    if (problem.empty()) {
+        // The breakpoint list lasts too, in a file of its own; losing it is no reason to
+        // trouble the user twice.
+        WriteFileAtomically(configFolder + kBreakpointFileName, FormatBreakpointList());
+        return true;
+    }
     host().ShowMessage("NoltACE Error", "Cannot write the configuration file " + path + ": " + problem +
                                             "\nThe settings stay in use until NoltACE quits.");
     return false;

@@ -1,5 +1,5 @@
 // The debugger's command-line options of noltace-headless: --disassemble, --dis-labels,
-// --break, --registers and --step.
+// --break, --watch, --break-port, --registers and --step.
 #pragma once
 
 #include <cstdint>

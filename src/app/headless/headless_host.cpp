@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "debugger/breakpoints.h"
 #include "debugger/debugger_text.h"
 #include "machine/machine_state.h"
 
@@ -32,7 +33,11 @@ std::string HeadlessHost::ChooseSaveFile(const FileDialogRequest& request) {
 }
 
 void HeadlessHost::RunDebugger() {
-    std::printf("break at %04X\n", machine.pc);
+    const std::string watch = WatchHitText();
+    if (watch.empty())
+        std::printf("break at %04X\n", machine.pc);
+    else
+        std::printf("break at %04X (%s)\n", machine.pc, watch.c_str());
     for (const std::string& row : RegisterPaneRows()) std::printf("%s\n", row.c_str());
     breakRequested = true;
 }

@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
         HeadlessHost host;
         SetHost(&host);
         HeadlessRunner runner(host);
-        if (!runner.SetUp(options, argc > 0 ? argv[0] : nullptr)) return kExitError;
+        if (!runner.SetUp(options, argc > 0 ? argv[0] : nullptr))
+            return runner.BadArguments() ? kExitUsage : kExitError;
         const int status = runner.RunActions(options);
         if (options.stats) std::printf("%s\n", runner.StatsLine().c_str());
         SetHost(nullptr);

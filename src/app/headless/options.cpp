@@ -51,6 +51,11 @@ const char* UsageText() {
            "                    e.g. '#0038' or '#0038,A=#20' (repeatable); when one is\n"
            "                    reached, \"break at XXXX\" and the registers are printed\n"
            "                    and the action that was running ends there\n"
+           "  --watch ADDRESS[-END][,r|w]  a watchpoint: the action ends after an\n"
+           "                    instruction that writes (w, the default) or reads (r)\n"
+           "                    memory in the range, e.g. '#3C4C' or '#3C4C-#3C4D,r'\n"
+           "  --break-port PORT a watchpoint on a port (IN or OUT); a port up to #FF\n"
+           "                    matches the low byte, as the Ace decodes ports\n"
            "  --fastload        TZX and WAV tapes play at host speed while the ROM reads\n"
            "                    them (else in real emulated time)\n"
            "  --record FILE     record the ROM's next SAVE as a signal into FILE (.wav),\n"
@@ -69,7 +74,7 @@ const char* UsageText() {
            "  --save-snapshot FILE  write a .ace snapshot of the machine now\n"
            "  --load-binary FILE ADDRESS  copy FILE into memory at ADDRESS\n"
            "  --save-binary FILE ADDRESS LENGTH  write LENGTH bytes from ADDRESS to FILE (.bin);\n"
-           "                    numbers are decimal, or hexadecimal after # or $\n"
+           "                    numbers are decimal, or hexadecimal after #, $ or 0x\n"
            "  --screen          print the 24 screen lines as text\n"
            "  --disassemble START END  list the instructions from START to END\n"
            "  --registers       print the debugger's register rows\n"
@@ -195,9 +200,11 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             if (action.kind != ActionKind::SaveSnapshot) {
                 const char* address = needsValue("a file name and an address");
                 if (!address) return false;
-                const std::optional<uint32_t> value = ParseNumberText(address);
+                const std::optional<uint32_t> value = ParseCommandLineNumber(address);
                 if (!value || *value >= kMemorySize) {
-                    error = option + " needs an address from 0 to 65535 (decimal, or hexadecimal after # or $), not '" +
+                    error = option +
+                            " needs an address from 0 to 65535 (decimal, or hexadecimal after #, $ or 0x), "
+                            "not '" +
                             address + "'";
                     return false;
                 }
@@ -206,9 +213,10 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             if (action.kind == ActionKind::SaveBinary) {
                 const char* length = needsValue("a file name, an address and a length");
                 if (!length) return false;
-                const std::optional<uint32_t> value = ParseNumberText(length);
+                const std::optional<uint32_t> value = ParseCommandLineNumber(length);
                 if (!value) {
-                    error = option + " needs a length (decimal, or hexadecimal after # or $), not '" + length + "'";
+                    error = option + " needs a length (decimal, or hexadecimal after #, $ or 0x), not '" +
+                            length + "'";
                     return false;
                 }
                 action.length = *value;
@@ -232,9 +240,12 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             const char* start = file ? needsValue("a file name, a start and an end address") : nullptr;
             const char* end = start ? needsValue("a file name, a start and an end address") : nullptr;
             if (!end) return false;
-            const std::optional<uint32_t> first = ParseNumberText(start), last = ParseNumberText(end);
+            const std::optional<uint32_t> first = ParseCommandLineNumber(start),
+                                          last = ParseCommandLineNumber(end);
             if (!first || !last || *first >= kMemorySize || *last >= kMemorySize) {
-                error = option + " needs a start and an end address from 0 to 65535 (decimal, or hexadecimal after # or $), not '" +
+                error = option +
+                        " needs a start and an end address from 0 to 65535 (decimal, or hexadecimal after #, "
+                        "$ or 0x), not '" +
                         start + "' '" + end + "'";
                 return false;
             }

@@ -51,6 +51,11 @@ struct HeadlessOptions {
     bool romLabels = false;           // --dis-labels rom
     bool systemVariableLabels = false; // --dis-labels sv
     std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
+    struct Watch {
+        char kind;           // 'w' written, 'r' read, 'p' a port
+        std::string address; // "#3C4C" or "#3C4C-#3C4D", as the list takes it
+    };
+    std::vector<Watch> watchpoints;   // --watch, --break-port
     bool fastload = false;            // TZX and WAV tapes play at host speed while the ROM reads them
     std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;

@@ -76,7 +76,10 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
     if (options.romLabels) opt_dis_rom = 1;
     if (options.systemVariableLabels) opt_dis_sv = 1;
-    if (!ArmBreakpoints(options)) return false;
+    if (!ArmBreakpoints(options)) {
+        badArguments_ = true;
+        return false;
+    }
     if (options.fastload) opt_fastloadtzx = true;
     if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
     if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
@@ -109,6 +112,16 @@ HeadlessRunner::~HeadlessRunner() {
 }
 
 bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
+    for (const HeadlessOptions::Watch& watch : options.watchpoints) {
+        const BreakKind kind = watch.kind == 'r'   ? BreakKind::Read
+                               : watch.kind == 'p' ? BreakKind::Port
+                                                   : BreakKind::Write;
+        // The texts were checked with the command line; only a full table can refuse them.
+        if (AddBreakpoint(watch.address, "", kind) != BreakpointResult::Ok) {
+            PrintError("only 256 breakpoints allowed");
+            return false;
+        }
+    }
     for (const std::string& text : options.breakpoints) {
         const std::string::size_type comma = text.find(',');
         const std::string address = text.substr(0, comma);
@@ -127,7 +140,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
             char top[8];
             std::snprintf(top, sizeof top, "#%04X", machine.ramTop);
             PrintError("--break needs an address from 0 to " + std::string(top) +
-                       " (decimal, or hexadecimal after # or $), not '" + address + "'");
+                       " (decimal, or hexadecimal after #, $ or 0x), not '" + address + "'");
             return false;
         }
         }
@@ -138,7 +151,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
 bool HeadlessRunner::RunOneFrame() {
     // With breakpoints armed the frame's instructions run here, so that a hit can end
     // the action between two instructions; RunFrame then only closes the frame.
-    if (debugHooksOn) {
+    if (debugHooksOn || watchpointsOn) {
         MachineState& m = machine;
         host_.breakRequested = false;
         while (m.tstates < m.frameTstates) {

@@ -19,6 +19,8 @@ class HeadlessRunner {
     // Loads the ROM, applies model and colours and resets the machine; on failure prints
     // one line and returns false.
     bool SetUp(const HeadlessOptions& options, const char* argv0);
+    // After a failed SetUp: the fault was in the command line (exit 2), not the machine.
+    bool BadArguments() const { return badArguments_; }
     // Runs every action; returns the exit status (the failing action printed its line).
     int RunActions(const HeadlessOptions& options);
     // "frames=F tstates=T seconds=S speed=X"
@@ -46,4 +48,5 @@ class HeadlessRunner {
     double startSeconds_ = 0;
     double endSeconds_ = 0;
     std::unique_ptr<WavWriterDevice> audioOut_;
+    bool badArguments_ = false;
 };

@@ -14,6 +14,7 @@
 #include "app/qt/pad_window.h"
 #include "app/qt/stack_value_dialog.h"
 #include "app/qt/system_variables_window.h"
+#include "debugger/debugger_text.h"
 #include "debugger/memory_tools.h"
 #include "debugger/qt/address_pane.h"
 #include "debugger/qt/code_pane.h"
@@ -44,8 +45,12 @@ void RunDebuggerTool(DebuggerTool tool, QWidget* window, const DebuggerToolHooks
     case DebuggerTool::EditMemory: OpenEditMemory(window, hooks.refresh); break;
     case DebuggerTool::Find:
         if (const std::optional<FindMatch> match = RunFind(window)) {
-            const auto& show = match->mode == FindMode::Text ? hooks.showMemory : hooks.showCode;
+            // The memory pane starts at 0x2000: a text found in ROM shows in the code pane.
+            const bool inMemoryPane = match->mode == FindMode::Text && match->address >= kMemoryPaneFloor;
+            const auto& show = inMemoryPane ? hooks.showMemory : hooks.showCode;
             if (show) show(match->address);
+            if (hooks.status)
+                hooks.status("Found at #" + QString("%1").arg(match->address, 4, 16, QChar('0')).toUpper());
         }
         break;
     case DebuggerTool::CopyMemory:
@@ -80,6 +85,7 @@ void ConnectDebuggerTools(DebuggerWindow& window) {
     hooks.refresh = [w] { w->RefreshViews(w->codePane()->codeTop()); };
     hooks.showCode = [w](uint32_t address) { w->RefreshViews(address); };
     hooks.showMemory = [w](uint32_t address) { w->memoryPane()->ShowFrom(address); };
+    hooks.status = [w](const QString& text) { w->ShowStatus(text); };
     const std::pair<const char*, DebuggerTool> items[] = {
         {"disassembleToFile", DebuggerTool::DisassembleToFile},
         {"viewPadSpace", DebuggerTool::ViewPad},

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <functional>
 
+#include <QString>
+
 class DebuggerWindow;
 class QWidget;
 
@@ -34,6 +36,7 @@ struct DebuggerToolHooks {
     std::function<void()> refresh;            // memory or registers changed: redraw
     std::function<void(uint32_t)> showCode;   // a value or byte search matched here
     std::function<void(uint32_t)> showMemory; // a text search matched here
+    std::function<void(const QString&)> status; // a line for the window's status row
 };
 
 void RunDebuggerTool(DebuggerTool tool, QWidget* debuggerWindow, const DebuggerToolHooks& hooks);

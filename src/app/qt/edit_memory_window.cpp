@@ -1,5 +1,6 @@
 #include "app/qt/edit_memory_window.h"
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 
 #include "app/qt/app_fonts.h"
 #include "base/window_places.h"
+#include "debugger/qt/go_to_address.h"
 
 namespace {
 
@@ -126,6 +128,17 @@ EditMemoryWindow::EditMemoryWindow(QWidget* parent) : DebuggerToolWindow(parent,
     connect(view_, &MemoryEditorView::moved, this, &EditMemoryWindow::SyncScrollBar);
     connect(view_, &MemoryEditorView::edited, this, [this] {
         if (edited) edited();
+    });
+    auto* goTo = new QAction("Go to Address", this);
+    goTo->setObjectName("goToAddress");
+    goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    addAction(goTo);
+    connect(goTo, &QAction::triggered, this, [this] {
+        if (const std::optional<uint32_t> address = AskGoToAddress(this)) {
+            editor_.GoTo(*address);
+            view_->update();
+            SyncScrollBar();
+        }
     });
     setFixedSize(sizeHint());
     view_->setFocus();

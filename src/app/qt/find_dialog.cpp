@@ -7,11 +7,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "base/host.h"
+
 namespace {
 
 // What the last search was, kept between openings so that Find Next goes on from there.
 FindMode findMode = FindMode::Word;
 uint32_t findPosition = 0;
+QString findText; // so that Find Next needs no retyping
 
 } // namespace
 
@@ -20,6 +23,8 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Find");
     text_ = new QLineEdit(this);
     text_->setObjectName("findText");
+    text_->setText(findText);
+    text_->selectAll();
     const char* const labels[3] = {"16 bit value", "String of bytes", "Text string"};
     auto* modeRow = new QHBoxLayout;
     for (int k = 0; k < 3; ++k) {
@@ -64,7 +69,12 @@ FindMode FindDialog::Mode() const {
 
 void FindDialog::Search(bool next) {
     findMode = Mode();
-    const std::optional<std::vector<uint8_t>> pattern = FindPattern(text_->text().toStdString(), findMode);
+    findText = text_->text();
+    if (findText.isEmpty()) {
+        host().ShowMessage("Find", "Nothing to find: type a value, bytes or a text first");
+        return;
+    }
+    const std::optional<std::vector<uint8_t>> pattern = FindPattern(findText.toStdString(), findMode);
     if (!pattern) {
         ReportToolResult(ToolResult::BadNumber);
         return;

@@ -54,6 +54,14 @@ bool QtHost::AskYesNo(const std::string& caption, const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+bool QtHost::AskYesNoWarning(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setObjectName("yesNoWarning");
+    box.setDefaultButton(QMessageBox::No); // an accidental Return keeps the disk
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtHost::RunDebugger() {
     DebuggerWindow debugger(owner_);
     ConnectDebuggerTools(debugger);

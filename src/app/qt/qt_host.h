@@ -11,6 +11,7 @@ class QtHost : public Host {
   public:
     void ShowMessage(const std::string& caption, const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
+    bool AskYesNoWarning(const std::string& caption, const std::string& text) override;
     void PresentFrame() override;
     std::string ChooseOpenFile(const FileDialogRequest& request) override;
     std::string ChooseSaveFile(const FileDialogRequest& request) override;

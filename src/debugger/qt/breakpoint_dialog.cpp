@@ -23,10 +23,21 @@ BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent)
     condition_ = new QLineEdit(this);
     condition_->setObjectName("condition");
     condition_->setPlaceholderText("e.g. A=#20, HL>$8000 (optional)");
+    kind_ = new QComboBox(this);
+    kind_->setObjectName("kind");
+    // In BreakKind's order.
+    kind_->addItems({"Execute", "Memory write", "Memory read", "Port (IN or OUT)"});
     auto* form = new QFormLayout(this);
+    form->addRow("Stop on", kind_);
     form->addRow("Address", address_);
     form->addRow("Condition", condition_);
+    connect(kind_, &QComboBox::currentIndexChanged, this, [this](int kind) {
+        address_->setPlaceholderText(kind == 0   ? "#0038 or 56"
+                                     : kind == 3 ? "#FE, or a full port #FEFE"
+                                                 : "#3C4C, or a range #3C4C-#3C4D");
+    });
     if (index >= 0) {
+        kind_->setCurrentIndex(int(breakpoints[index].kind));
         active_ = new QComboBox(this);
         active_->setObjectName("active");
         active_->addItems({"YES", "NO"});
@@ -44,9 +55,10 @@ BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent)
 void BreakpointDialog::Accept() {
     const std::string address = address_->text().toStdString();
     const std::string condition = condition_->text().toStdString();
+    const BreakKind kind = BreakKind(kind_->currentIndex());
     const BreakpointResult result =
-        index_ < 0 ? AddBreakpoint(address, condition)
-                   : UpdateBreakpoint(index_, address, condition, active_->currentIndex() == 0);
+        index_ < 0 ? AddBreakpoint(address, condition, kind)
+                   : UpdateBreakpoint(index_, address, condition, active_->currentIndex() == 0, kind);
     switch (result) {
     case BreakpointResult::Ok: accept(); return;
     case BreakpointResult::TableFull:

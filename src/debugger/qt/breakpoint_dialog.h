@@ -1,5 +1,6 @@
-// "Add New Breakpoint" and "Update Breakpoint": the Address and Condition fields (and,
-// for Update, the Active choice). OK hands them to the breakpoint table; an address the
+// "Add New Breakpoint" and "Update Breakpoint": what to stop on (an instruction's
+// address, memory written or read, a port), the Address and Condition fields (and, for
+// Update, the Active choice). OK hands them to the breakpoint table; an address the
 // table refuses shows "Debugger: Not a number or number out of range" and the dialog
 // stays open with what was typed, so the address can be corrected.
 #pragma once
@@ -21,5 +22,6 @@ class BreakpointDialog : public QDialog {
     int index_;
     QLineEdit* address_;
     QLineEdit* condition_;
+    QComboBox* kind_;
     QComboBox* active_ = nullptr;
 };

@@ -22,15 +22,16 @@ BreakpointListWindow::BreakpointListWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("breakpointList");
     auto* list = new QTreeWidget(this);
     list->setObjectName("breakpointRows");
-    list->setColumnCount(3);
-    list->setHeaderLabels({"Address", "Condition", "Active"});
+    list->setColumnCount(4);
+    list->setHeaderLabels({"Address", "Condition", "Active", "Kind"});
     list->setRootIsDecorated(false);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->header()->resizeSection(0, 75);
+    list->header()->resizeSection(0, 100);
     list->header()->resizeSection(1, 161);
     list->header()->resizeSection(2, 48);
-    list->setMinimumWidth(75 + 161 + 48 + 24);
+    list->header()->resizeSection(3, 56);
+    list->setMinimumWidth(100 + 161 + 48 + 56 + 24);
 
     auto* add = new QPushButton("Add", this);
     auto* remove = new QPushButton("Delete", this);
@@ -66,6 +67,7 @@ void BreakpointListWindow::Rebuild() {
         row->setText(0, QString::fromStdString(BreakpointAddressText(k)));
         row->setText(1, QString::fromStdString(breakpoints[k].conditionText));
         row->setText(2, breakpoints[k].active ? "NO" : "YES");
+        row->setText(3, BreakKindText(breakpoints[k].kind));
     }
     if (selected >= 0 && selected < breakpointCount) list->setCurrentItem(list->topLevelItem(selected));
 }

@@ -1,4 +1,4 @@
-// "Breakpoints": the list of the breakpoint table (Address, Condition, Active) with the
+// "Breakpoints": the list of the breakpoint table (Address, Condition, Active, Kind) with the
 // buttons Add, Delete and Update. It stays open beside the debugger; every change goes
 // to the table at once and the debugger's code pane is told to mark it.
 #pragma once

@@ -14,7 +14,7 @@ constexpr int kLineColumns = 39;
 
 bool BreakpointAt(uint32_t address) {
     for (int k = 0; k < breakpointCount; ++k)
-        if (breakpoints[k].address == address) return true;
+        if (breakpoints[k].kind == BreakKind::Execute && breakpoints[k].address == address) return true;
     return false;
 }
 

@@ -19,6 +19,7 @@
 #include "debugger/qt/address_pane.h"
 #include "debugger/qt/breakpoint_list_window.h"
 #include "debugger/qt/code_pane.h"
+#include "debugger/qt/go_to_address.h"
 #include "debugger/qt/run_until_tstate_dialog.h"
 #include "debugger/qt/text_lines_view.h"
 #include "machine/machine_state.h"
@@ -75,7 +76,10 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
 
     if (openingBreakpoint >= 0) {
         const Breakpoint& entry = breakpoints[openingBreakpoint];
-        QString text = "Breakpoint at " + QString::fromStdString(BreakpointAddressText(openingBreakpoint));
+        const std::string watch = WatchHitText();
+        QString text = watch.empty() ? "Breakpoint at " +
+                                           QString::fromStdString(BreakpointAddressText(openingBreakpoint))
+                                     : "Watchpoint: " + QString::fromStdString(watch);
         if (!entry.conditionText.empty()) text += ", " + QString::fromStdString(entry.conditionText);
         status_->setText(text);
     }
@@ -167,6 +171,10 @@ void DebuggerWindow::BuildMenus() {
                                      {"popValue", "POP Value"}})
         AddAction(edit, name, text, false);
     Action("editRom")->setCheckable(true);
+    edit->addSeparator();
+    QAction* goTo = AddAction(edit, "goToAddress", "Go to Address");
+    goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(goTo, &QAction::triggered, this, &DebuggerWindow::GoToAddress);
 }
 
 QWidget* DebuggerWindow::BuildPanes() {
@@ -265,6 +273,10 @@ QString DebuggerWindow::statusText() const {
     return status_->text();
 }
 
+void DebuggerWindow::ShowStatus(const QString& text) {
+    status_->setText(text);
+}
+
 void DebuggerWindow::Step() {
     if (running()) return;
     SingleStep();
@@ -300,7 +312,10 @@ void DebuggerWindow::ContinueCommand() {
         return;
     }
     if (sinceRedraw_.elapsed() >= kRedrawMilliseconds) {
+        // Progress: the registers with the code and the stack they point at.
         RefreshRegisters();
+        code_->FollowPc();
+        stack_->ShowFrom(machine.sp);
         sinceRedraw_.restart();
     }
 }
@@ -336,6 +351,17 @@ void DebuggerWindow::RunToTstate() {
     if (dialog.exec() == QDialog::Accepted) StartCommand(RunKind::UntilTstate);
 }
 
+// Moves the memory pane when it has the focus, else the code pane.
+void DebuggerWindow::GoToAddress() {
+    const bool memory = memory_->isAncestorOf(focusWidget());
+    const std::optional<uint32_t> address = AskGoToAddress(this);
+    if (!address) return;
+    if (memory)
+        memory_->ShowFrom(*address);
+    else
+        code_->ShowFrom(*address);
+}
+
 void DebuggerWindow::ShowBreakpoints() {
     if (!breakpointList_) {
         breakpointList_ = new BreakpointListWindow(this);
@@ -350,7 +376,8 @@ void DebuggerWindow::ShowBreakpoints() {
 void DebuggerWindow::ToggleBreakpoint(uint32_t address) {
     bool removed = false;
     for (int k = breakpointCount - 1; k >= 0; --k) {
-        if (breakpoints[k].address != address) continue;
+        // A double click toggles execute entries only; watchpoints there stay.
+        if (breakpoints[k].kind != BreakKind::Execute || breakpoints[k].address != address) continue;
         DeleteBreakpoint(k);
         removed = true;
     }
@@ -390,9 +417,12 @@ bool DebuggerWindow::event(QEvent* event) {
 }
 
 void DebuggerWindow::keyPressEvent(QKeyEvent* event) {
-    // Escape stops a running command; it never closes the window (F3 and Quit do).
+    // Escape stops a running command; with none running it closes the window as Quit.
     if (event->key() == Qt::Key_Escape) {
-        Stop();
+        if (running())
+            Stop();
+        else
+            Action("quit")->trigger();
         event->accept();
         return;
     }

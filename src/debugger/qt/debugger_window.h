@@ -3,8 +3,8 @@
 // registers, the code around pc, memory, the Stack/AY/PORTS tabs and the FORTH word
 // list, and drives the machine itself through the commands of debugger_session.h:
 // F9 Single Step, F11 Step Over, F7 Step Out, F8 End Of Frame, the run-until commands;
-// F3 closes it. A command that runs long shows "Running..." with a Stop button, and
-// Escape stops it too.
+// F3 and Escape close it. A command that runs long shows "Running..." with a Stop
+// button, and Escape then stops the command instead.
 //
 // The tools (memory editing, export, FORTH views) plug in through the actions named
 // below, which stay disabled until a tool connects them, and through SetWordListPane.
@@ -46,7 +46,8 @@ class DebuggerWindow : public QDialog {
     // "stepOut", "startOfFrame", "endOfFrame", "specifiedTstate", "portReadEvent",
     // "portWriteEvent", "runUntilHalt", "runUntilLdAR", "runUntilLdRA", "editRegisters",
     // "editMemory", "editRom", "find", "copyMemoryBlock", "fillMemoryBlock", "pushValue",
-    // "popValue".
+    // "popValue", "goToAddress" (Ctrl+G: the memory pane when it has the focus, else the
+    // code pane).
     QAction* Action(const QString& name) const;
     // Replaces the (empty) FORTH word-list pane; the window takes ownership.
     void SetWordListPane(QWidget* pane);
@@ -57,6 +58,7 @@ class DebuggerWindow : public QDialog {
     TextLinesView* registerPane() const { return registers_; }
     QTabWidget* infoTabs() const { return tabs_; }
     QString statusText() const;
+    void ShowStatus(const QString& text);
     bool running() const { return CurrentRun() != RunKind::None; }
 
   signals:
@@ -84,6 +86,7 @@ class DebuggerWindow : public QDialog {
     void ArmOpcodeRun(bool* request);
     void RunToTstate();
     void ShowBreakpoints();
+    void GoToAddress();
     void ToggleBreakpoint(uint32_t address);
     void SetCommandsEnabled(bool enabled);
     void RefreshRegisters();
