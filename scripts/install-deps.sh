@@ -21,6 +21,8 @@ packages=(
   clang libclang-rt-dev
   # GUI tests: a private X server, a window manager, real key events and keyboard layouts
   xvfb xauth openbox xdotool x11-xkb-utils
+  # The web page (scripts/build-web.sh), and its check in headless Chromium (tests/web)
+  emscripten nodejs chromium
 )
 
 missing=()

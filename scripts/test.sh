@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds NoltACE and runs the whole test suite (unit tests,
-# Z80 conformance suites, GUI tests under Xvfb, the fuzz targets), then checks that
+# Z80 conformance suites, GUI tests under Xvfb, the fuzz targets, the web page in
+# headless Chromium), then checks that
 # every group of tests was there and ran (tests/check_test_run.cmake).
 #
 # On a developer's machine tests that need the ROM or the test data skip without them.
@@ -45,6 +46,9 @@ cmake --build build-asan -j"$(nproc)"
 
 # Each loader's fuzz target for a bounded time (it fails when a target did not run).
 bash scripts/fuzz.sh
+
+# The web page, which the release suite's web group checks in headless Chromium.
+bash scripts/build-web.sh
 
 # The whole suite of the release build: unit, conformance and GUI tests. Last, so its
 # summary closes the output; then the check that no group is missing.

@@ -1,0 +1,108 @@
+// Checks the web page in headless Chromium: it serves the built site (build-web/site)
+// on 127.0.0.1 together with the test ROM, boots it with ?rom=, types, loads a tape and
+// a snapshot through #ace-load-file, and hears a BEEP. Prints "N passed, N failed".
+//
+//   node --experimental-default-type=module tests/web/check_page.mjs build-web/site
+// Needs NOLTACE_TEST_ROM and NOLTACE_TESTDATA; exits 77 (skipped) when the site, the
+// ROM or the data is missing, unless NOLTACE_REQUIRE_DATA is set.
+import { createServer } from 'node:http';
+import { existsSync, readFileSync } from 'node:fs';
+import { extname, join, resolve } from 'node:path';
+import { Browser, evaluate, typeKeys, waitFor } from './cdp.mjs';
+
+const site = resolve(process.argv[2] || 'build-web/site');
+const rom = process.env.NOLTACE_TEST_ROM || '';
+const data = process.env.NOLTACE_TESTDATA || '';
+const tape = join(data, 'ace/tap/starfield.tap');
+const snapshot = join(data, 'ace/snapshot/tut-tut.ace');
+
+const missing = [[join(site, 'noltace.wasm'), 'the web build (bash scripts/build-web.sh)'],
+  [rom, 'the ROM (NOLTACE_TEST_ROM)'], [tape, 'the test data (NOLTACE_TESTDATA)']]
+  .filter(([path]) => !path || !existsSync(path));
+if (missing.length) {
+  console.log('skipped: missing ' + missing.map(([, what]) => what).join(', '));
+  process.exit(process.env.NOLTACE_REQUIRE_DATA ? 1 : 77);
+}
+
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const server = createServer((request, response) => {
+  const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+  const file = path === '/test-rom/ace.rom' ? rom : join(site, path === '/' ? 'index.html' : path);
+  if (!file.startsWith(site) && file !== rom || !existsSync(file)) {
+    response.writeHead(404).end();
+    return;
+  }
+  response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream' });
+  response.end(readFileSync(file));
+});
+await new Promise((r) => server.listen(0, '127.0.0.1', r));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+let passed = 0;
+let failed = 0;
+function check(name, ok, detail = '') {
+  if (ok) ++passed; else ++failed;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${ok || !detail ? '' : ': ' + detail}`);
+}
+const screen = (page) => evaluate(page, "document.getElementById('ace-screen-text').textContent");
+const screenShows = (page, text, seconds) =>
+  waitFor(page, `document.getElementById('ace-screen-text').textContent.includes(${JSON.stringify(text)})`, seconds);
+
+async function loadThroughInput(page, path) {
+  const { root } = await page.send('DOM.getDocument', {});
+  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#ace-load-file' });
+  await page.send('DOM.setFileInputFiles', { nodeId, files: [path] });
+}
+
+const browser = await Browser.launch();
+try {
+  const page = await browser.open(`${origin}/index.html?rom=/test-rom/ace.rom`);
+
+  // The boot screen: the ROM's copyright line at the bottom, on a canvas that shows it.
+  const booted = await waitFor(page, `noltacePage.running && document.getElementById('ace-screen-text').textContent.split('\\n')[23]?.trim()`, 30);
+  const canvasPixels = await evaluate(page, `(() => { const c = document.getElementById('ace-canvas');
+      const d = c.getContext('2d').getImageData(0, 0, 384, 312).data; const seen = new Set();
+      for (let i = 0; i < d.length; i += 4) seen.add(d[i] << 16 | d[i + 1] << 8 | d[i + 2]); return seen.size; })()`);
+  check('the ROM boots to its copyright line', !!booted && canvasPixels >= 2,
+    `screen ${JSON.stringify(await screen(page).catch(() => ''))}, colours ${canvasPixels}; console: ${page.console.join(' | ')}`);
+
+  // Keys typed as a user types them.
+  await evaluate(page, "document.getElementById('ace-canvas').focus()");
+  await typeKeys(page, '2 3 + .\r');
+  check('typed keys give "2 3 + . 5  OK"', !!(await screenShows(page, '2 3 + . 5  OK', 15)),
+    JSON.stringify(await screen(page)));
+
+  // Sound: the first key started the audio; a BEEP makes samples that are not silence.
+  const soundOn = await waitFor(page, 'Module._web_sound_on() === 1', 10);
+  const loudBefore = await evaluate(page, 'noltacePage.loudSamples');
+  await typeKeys(page, '200 300 beep\r');
+  const heard = await waitFor(page, `noltacePage.loudSamples > ${loudBefore} + 1000`, 15);
+  check('a BEEP produces sound samples', !!soundOn && !!heard,
+    `sound on ${soundOn}, loud samples ${await evaluate(page, 'noltacePage.loudSamples')}`);
+  await screenShows(page, 'beep  OK', 10); // the ROM reads no keys while it beeps
+
+  // A tape through the file input, loaded by name with autoload off.
+  await evaluate(page, "(() => { const a = document.getElementById('set-autoload'); if (a.checked) a.click(); })()");
+  await loadThroughInput(page, tape);
+  const inserted = await waitFor(page, "document.getElementById('ace-message').textContent.includes('starfield')", 10);
+  await evaluate(page, "document.getElementById('ace-canvas').focus()");
+  await typeKeys(page, 'load stars\r');
+  check('a tape chosen through #ace-load-file loads by "load stars"',
+    !!inserted && !!(await screenShows(page, 'Dict: stars', 20)),
+    `message ${JSON.stringify(await evaluate(page, "document.getElementById('ace-message').textContent"))}, ` +
+    `screen ${JSON.stringify(await screen(page))}`);
+
+  // A snapshot through the same input.
+  await loadThroughInput(page, snapshot);
+  check('a snapshot loads', !!(await screenShows(page, 'Dict: TUTTUT', 15)), JSON.stringify(await screen(page)));
+
+  const errors = page.console.filter((line) => line.startsWith('exception'));
+  check('the page threw no exception', errors.length === 0, errors.join(' | '));
+} catch (e) {
+  check('the page check ran to its end', false, e.message);
+} finally {
+  await browser.close();
+  server.close();
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
