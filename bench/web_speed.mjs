@@ -6,6 +6,7 @@
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { resolve } from 'node:path';
+import { runInThisContext } from 'node:vm';
 
 const site = resolve(process.argv[2] || 'build-web/site');
 const frames = Number(process.argv[3] || 5000);
@@ -13,6 +14,8 @@ const rom = readFileSync(process.env.NOLTACE_TEST_ROM || '../shared/roms/ace.rom
 
 globalThis.noltacePage = { showMessage: (c, t) => console.log(c + ': ' + t), offerDownload() {} };
 globalThis.Module = {
+  // Given here: this emscripten would fetch() it, which Node cannot do from a path.
+  wasmBinary: readFileSync(resolve(site, 'noltace.wasm')),
   onRuntimeInitialized() {
     const M = globalThis.Module;
     M.FS.mkdirTree('/roms');
@@ -23,7 +26,10 @@ globalThis.Module = {
     M._web_run_frames(300);
     const seconds = M._web_benchmark(frames);
     console.log(`frames=${frames} seconds=${seconds.toFixed(3)} speed=${(frames / 50 / seconds).toFixed(1)}`);
-    console.log(M.UTF8ToString(M._web_screen_text()).split('\n').slice(-3).join('\n'));
+    console.log(M.UTF8ToString(M._web_screen_text()).split('\n').filter((l) => l.trim()).slice(-3).join('\n'));
   },
 };
-createRequire(import.meta.url)(resolve(site, 'noltace.js'));
+// Run as a classic script, as the page does, so that it finds the Module above.
+globalThis.require = createRequire(import.meta.url);
+globalThis.__dirname = site;
+runInThisContext(readFileSync(resolve(site, 'noltace.js'), 'utf8'), { filename: 'noltace.js' });

@@ -15,8 +15,12 @@ bool WebHost::AskYesNo(const std::string& caption, const std::string& text) {
 }
 
 void WebHost::PresentFrame() {
-    // 0x00RRGGBB to the canvas's R, G, B, A bytes.
-    uint8_t* out = canvasPixels;
+    frameChanged = true;
+}
+
+const uint8_t* WebHost::CanvasPixels() {
+    // 0x00RRGGBB to the canvas's R, G, B, A bytes. The image is whole between frames.
+    uint8_t* out = canvasPixels_;
     for (uint32_t pixel : frameImage) {
         out[0] = uint8_t(pixel >> 16);
         out[1] = uint8_t(pixel >> 8);
@@ -24,7 +28,7 @@ void WebHost::PresentFrame() {
         out[3] = 0xFF;
         out += 4;
     }
-    frameChanged = true;
+    return canvasPixels_;
 }
 
 namespace {

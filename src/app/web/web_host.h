@@ -25,11 +25,14 @@ class WebHost : public Host {
     // Hands every file written since the last call to the page as a download.
     void OfferWrittenFiles();
 
-    // The last presented frame as RGBA bytes for the canvas, and whether it changed.
-    uint8_t canvasPixels[kFrameWidth * kFrameHeight * 4] = {};
-    bool frameChanged = false;
+    // The last presented frame as RGBA bytes for the canvas. Converted only when the
+    // page draws (at most once per screen refresh), not for every frame run.
+    const uint8_t* CanvasPixels();
+    bool frameChanged = false; // a frame was presented since the page last looked
 
   private:
+    uint8_t canvasPixels_[kFrameWidth * kFrameHeight * 4] = {};
+
     std::vector<std::string> pendingDownloads_;
 };
 

@@ -89,7 +89,7 @@ EMSCRIPTEN_KEEPALIVE double web_benchmark(int count) {
 }
 
 EMSCRIPTEN_KEEPALIVE const uint8_t* web_canvas_pixels() {
-    return webHost.canvasPixels;
+    return webHost.CanvasPixels();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* web_screen_text() {
