@@ -31,7 +31,8 @@ const VIRTUAL_KEYS = (() => {
 const noltacePage = {
   running: false,
   settings: { model: 1, colours: 0, sound: true, volume: 40, fastLoading: true, autoload: true },
-  framesRun: 0,
+  framesRun: 0,      // frames run since the clock's schedule last started
+  framesTotal: 0,    // frames run since the page started (the speed can be read from it)
   clockStart: 0,
   lastScreenText: '',
   keyIds: new Map(),
@@ -241,12 +242,15 @@ const noltacePage = {
     const due = this.framesDue();
     if (due < 0) {
       const ahead = this.audio.sampleRate * AUDIO_AHEAD_SECONDS;
-      for (let i = 0; i < MAX_FRAMES_PER_TICK && this.framesSent - this.framesConsumed < ahead; ++i)
+      for (let i = 0; i < MAX_FRAMES_PER_TICK && this.framesSent - this.framesConsumed < ahead; ++i) {
         changed |= Module._web_run_frames(1);
+        ++this.framesTotal;
+      }
       this.restartClock();
     } else if (due > 0) {
       changed = Module._web_run_frames(due);
       this.framesRun += due;
+      this.framesTotal += due;
     }
     if (changed) this.draw(false);
     setTimeout(() => this.tick(), 4);
