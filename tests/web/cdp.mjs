@@ -61,6 +61,8 @@ export class Browser {
 
   // A new tab at `url`, with a `send` bound to its session.
   async open(url) {
+    // The page's downloads are checked in the page; none lands in the user's folder.
+    await this.send('Browser.setDownloadBehavior', { behavior: 'deny' });
     const { targetId } = await this.send('Target.createTarget', { url: 'about:blank' });
     const { sessionId } = await this.send('Target.attachToTarget', { targetId, flatten: true });
     const page = {

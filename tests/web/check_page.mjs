@@ -92,6 +92,14 @@ try {
     `message ${JSON.stringify(await evaluate(page, "document.getElementById('ace-message').textContent"))}, ` +
     `screen ${JSON.stringify(await screen(page))}`);
 
+  // The ROM's SAVE and the snapshot button offer their files as downloads.
+  await typeKeys(page, 'save stars\r');
+  const saved = await waitFor(page, "noltacePage.downloads.find((d) => d.name === 'stars.tap')", 20);
+  check('SAVE offers the TAP as a download', !!saved && saved.size > 937, JSON.stringify(await evaluate(page, 'noltacePage.downloads')));
+  await evaluate(page, "document.getElementById('ace-save-snapshot').click()");
+  const snap = await waitFor(page, "noltacePage.downloads.find((d) => d.name.endsWith('.ace'))", 10);
+  check('"Save snapshot" offers an .ace download', !!snap && snap.size > 1000, JSON.stringify(await evaluate(page, 'noltacePage.downloads')));
+
   // A snapshot through the same input.
   await loadThroughInput(page, snapshot);
   check('a snapshot loads', !!(await screenShows(page, 'Dict: TUTTUT', 15)), JSON.stringify(await screen(page)));
