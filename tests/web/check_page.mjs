@@ -104,6 +104,27 @@ try {
   await loadThroughInput(page, snapshot);
   check('a snapshot loads', !!(await screenShows(page, 'Dict: TUTTUT', 15)), JSON.stringify(await screen(page)));
 
+  // A key held when the page loses the focus is let go: the ROM's repeat stops.
+  await typeKeys(page, '\r');
+  await page.send('Input.dispatchKeyEvent', { type: 'keyDown', key: 'x', code: 'KeyX', text: 'x', windowsVirtualKeyCode: 88 });
+  await waitFor(page, "(document.getElementById('ace-screen-text').textContent.match(/x/g) || []).length > 3", 10);
+  await evaluate(page, "window.dispatchEvent(new Event('blur'))");
+  const countXs = "(document.getElementById('ace-screen-text').textContent.match(/x/g) || []).length";
+  await new Promise((r) => setTimeout(r, 300));
+  const xsAfterBlur = await evaluate(page, countXs);
+  await new Promise((r) => setTimeout(r, 1500));
+  const xsLater = await evaluate(page, countXs);
+  check('losing the focus lets go of held keys', xsAfterBlur > 3 && xsLater === xsAfterBlur, `${xsAfterBlur} then ${xsLater}`);
+
+  // Settings live in the browser's storage: the colour scheme comes back after a reload.
+  await evaluate(page, "(() => { const c = document.getElementById('set-colours'); c.value = '3'; c.dispatchEvent(new Event('change')); })()");
+  await page.send('Page.reload', {});
+  await new Promise((r) => setTimeout(r, 500));
+  await waitFor(page, 'noltacePage.running', 20);
+  const green = await waitFor(page, `(() => { const d = document.getElementById('ace-canvas').getContext('2d').getImageData(0, 0, 384, 312).data;
+      for (let i = 0; i < d.length; i += 4) if (d[i] === 0 && d[i + 1] === 0xB5 && d[i + 2] === 0) return true; return false; })()`, 10);
+  check('the colour scheme is kept across visits', (await evaluate(page, "document.getElementById('set-colours').value")) === '3' && !!green);
+
   const errors = page.console.filter((line) => line.startsWith('exception'));
   check('the page threw no exception', errors.length === 0, errors.join(' | '));
 } catch (e) {
