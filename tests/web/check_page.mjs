@@ -127,6 +127,12 @@ try {
 
   const errors = page.console.filter((line) => line.startsWith('exception'));
   check('the page threw no exception', errors.length === 0, errors.join(' | '));
+
+  // A file that is not the Ace ROM is refused, and the page asks for the ROM instead.
+  const wrong = await browser.open(`${origin}/index.html?rom=/noltace.wasm`);
+  const refused = await waitFor(wrong, "!document.getElementById('rom-ask').hidden && document.getElementById('rom-problem').textContent", 20);
+  check('a file that is not the ROM is refused', /8192/.test(refused || '') && !(await evaluate(wrong, 'noltacePage.running')),
+    String(refused));
 } catch (e) {
   check('the page check ran to its end', false, e.message);
 } finally {
