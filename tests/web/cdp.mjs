@@ -109,6 +109,12 @@ export async function evaluate(page, expression) {
   return r.result.value;
 }
 
+// Drops the file at `path` on the page, as a user drags it there from a file manager.
+export async function dropFile(page, path) {
+  for (const type of ['dragEnter', 'dragOver', 'drop'])
+    await page.send('Input.dispatchDragEvent', { type, x: 300, y: 300, data: { items: [], files: [path], dragOperationsMask: 1 } });
+}
+
 // Waits until `expression` is truthy; its last value, or null after `seconds`.
 export async function waitFor(page, expression, seconds = 20) {
   const end = Date.now() + seconds * 1000;
@@ -121,9 +127,10 @@ export async function waitFor(page, expression, seconds = 20) {
   }
 }
 
-const KEY_CODES = { ' ': ['Space', 32], '\r': ['Enter', 13], '+': ['Equal', 187], '.': ['Period', 190] };
+const KEY_CODES = { ' ': ['Space', 32], '\r': ['Enter', 13], '\b': ['Backspace', 8], '+': ['Equal', 187], '.': ['Period', 190] };
 
-// Types `text` as real key presses, each key down and up again at once ('\r' is Return).
+// Types `text` as real key presses, each key down and up again at once ('\r' is Return,
+// '\b' Backspace).
 export async function typeKeys(page, text) {
   for (const ch of text) {
     let code, keyCode, key = ch, shift = false;
@@ -133,8 +140,9 @@ export async function typeKeys(page, text) {
     else { code = ''; keyCode = 0; }
     if (ch === '+') shift = true;
     if (ch === '\r') key = 'Enter';
+    if (ch === '\b') key = 'Backspace';
     const common = { key, code, windowsVirtualKeyCode: keyCode, modifiers: shift ? 8 : 0 };
-    await page.send('Input.dispatchKeyEvent', { type: 'keyDown', text: ch === '\r' ? '\r' : ch, ...common });
+    await page.send('Input.dispatchKeyEvent', { type: 'keyDown', text: ch === '\b' ? '' : ch, ...common });
     await page.send('Input.dispatchKeyEvent', { type: 'keyUp', ...common });
   }
 }

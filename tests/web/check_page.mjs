@@ -1,14 +1,16 @@
-// Checks the web page in headless Chromium: it serves the built site (build-web/site)
-// on 127.0.0.1 together with the test ROM, boots it with ?rom=, types, loads a tape and
-// a snapshot through #ace-load-file, and hears a BEEP. Prints "N passed, N failed".
+// Checks the web page in headless Chromium, driven through the DevTools protocol as a
+// user would use it: it serves the built site (build-web/site) on 127.0.0.1 together
+// with the test ROM, boots it with ?rom=, types, loads a tape through #ace-load-file and
+// a dropped snapshot, hears a BEEP, takes the downloads of SAVE and "Save snapshot", and
+// checks focus loss, stored settings and a wrong ROM. Prints "N passed, N failed".
 //
-//   node --experimental-default-type=module tests/web/check_page.mjs build-web/site
+//   node tests/web/check_page.mjs build-web/site
 // Needs NOLTACE_TEST_ROM and NOLTACE_TESTDATA; exits 77 (skipped) when the site, the
 // ROM or the data is missing, unless NOLTACE_REQUIRE_DATA is set.
 import { createServer } from 'node:http';
 import { existsSync, readFileSync } from 'node:fs';
 import { extname, join, resolve } from 'node:path';
-import { Browser, evaluate, typeKeys, waitFor } from './cdp.mjs';
+import { Browser, dropFile, evaluate, typeKeys, waitFor } from './cdp.mjs';
 
 const site = resolve(process.argv[2] || 'build-web/site');
 const rom = process.env.NOLTACE_TEST_ROM || '';
@@ -71,6 +73,8 @@ try {
   await typeKeys(page, '2 3 + .\r');
   check('typed keys give "2 3 + . 5  OK"', !!(await screenShows(page, '2 3 + . 5  OK', 15)),
     JSON.stringify(await screen(page)));
+  await typeKeys(page, '7\b8 .\r'); // Backspace is the Ace's DELETE
+  check('Backspace deletes as the Ace\'s DELETE', !!(await screenShows(page, '8 . 8  OK', 15)), JSON.stringify(await screen(page)));
 
   // Sound: the first key started the audio; a BEEP makes samples that are not silence.
   const soundOn = await waitFor(page, 'Module._web_sound_on() === 1', 10);
@@ -100,9 +104,9 @@ try {
   const snap = await waitFor(page, "noltacePage.downloads.find((d) => d.name.endsWith('.ace'))", 10);
   check('"Save snapshot" offers an .ace download', !!snap && snap.size > 1000, JSON.stringify(await evaluate(page, 'noltacePage.downloads')));
 
-  // A snapshot through the same input.
-  await loadThroughInput(page, snapshot);
-  check('a snapshot loads', !!(await screenShows(page, 'Dict: TUTTUT', 15)), JSON.stringify(await screen(page)));
+  // A snapshot dropped on the page.
+  await dropFile(page, snapshot);
+  check('a snapshot dropped on the page loads', !!(await screenShows(page, 'Dict: TUTTUT', 15)), JSON.stringify(await screen(page)));
 
   // A key held when the page loses the focus is let go: the ROM's repeat stops.
   await typeKeys(page, '\r');
