@@ -3,7 +3,6 @@
 // application (frame driver, key queue, Load File, snapshots, sound output).
 #include <emscripten.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/key_queue.h"

@@ -321,8 +321,12 @@ const noltacePage = {
     if (!this.keyIds.has(code)) this.keyIds.set(code, this.keyIds.size + 1);
     return this.keyIds.get(code);
   },
+  // AltGr (Ctrl+Alt on some systems) types characters on many layouts: it is no SYMBOL SHIFT.
+  altGraph(e) {
+    return !!(e.getModifierState && e.getModifierState('AltGraph'));
+  },
   keyForAce(e) {
-    if (!this.running || e.metaKey || e.altKey) return false;
+    if (!this.running || e.metaKey || (e.altKey && !this.altGraph(e))) return false;
     const t = e.target;
     return !(t && (t.tagName === 'INPUT' || t.tagName === 'SELECT' || t.tagName === 'BUTTON' || t.tagName === 'SUMMARY'));
   },
@@ -332,7 +336,8 @@ const noltacePage = {
     const chars = Array.from(e.key);
     const character = chars.length === 1 && e.key !== ' ' ? e.key.codePointAt(0) : -1;
     const vk = VIRTUAL_KEYS[e.code] ?? -1;
-    if (Module._web_key_down(this.keyId(e.code || e.key), character, vk, e.ctrlKey ? 1 : 0)) e.preventDefault();
+    const ctrl = e.ctrlKey && !this.altGraph(e);
+    if (Module._web_key_down(this.keyId(e.code || e.key), character, vk, ctrl ? 1 : 0)) e.preventDefault();
   },
   keyUp(e) {
     if (!this.running) return;
