@@ -8,7 +8,7 @@
 // Needs NOLTACE_TEST_ROM and NOLTACE_TESTDATA; exits 77 (skipped) when the site, the
 // ROM or the data is missing, unless NOLTACE_REQUIRE_DATA is set.
 import { createServer } from 'node:http';
-import { existsSync, readFileSync } from 'node:fs';
+import { existsSync, readFileSync, readdirSync, statSync } from 'node:fs';
 import { extname, join, resolve } from 'node:path';
 import { Browser, dropFile, evaluate, typeKeys, waitFor } from './cdp.mjs';
 
@@ -55,6 +55,9 @@ async function loadThroughInput(page, path) {
   const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#ace-load-file' });
   await page.send('DOM.setFileInputFiles', { nodeId, files: [path] });
 }
+
+const siteBytes = readdirSync(site).reduce((sum, name) => sum + statSync(join(site, name)).size, 0);
+check('the page downloads less than 1 MB', siteBytes < 1024 * 1024, `${siteBytes} bytes`);
 
 const browser = await Browser.launch();
 try {
@@ -137,6 +140,13 @@ try {
   const refused = await waitFor(wrong, "!document.getElementById('rom-ask').hidden && document.getElementById('rom-problem').textContent", 20);
   check('a file that is not the ROM is refused', /8192/.test(refused || '') && !(await evaluate(wrong, 'noltacePage.running')),
     String(refused));
+
+  // The ROM dropped on the page that asks for it boots it, and the next visit finds it stored.
+  await dropFile(wrong, rom);
+  const dropped = await waitFor(wrong, 'noltacePage.running', 20);
+  const later = await browser.open(`${origin}/index.html`);
+  const remembered = await waitFor(later, "noltacePage.running && document.getElementById('rom-ask').hidden", 20);
+  check('a dropped ROM boots and is remembered for the next visit', !!dropped && !!remembered);
 } catch (e) {
   check('the page check ran to its end', false, e.message);
 } finally {
