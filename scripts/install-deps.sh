@@ -25,6 +25,8 @@ packages=(
   # GUI tests: a private X server, a window manager, real key events, keyboard layouts
   # and the clipboard
   xvfb xauth openbox xdotool x11-xkb-utils xclip
+  # The web page (scripts/build-web.sh), and its check in headless Chromium (tests/web)
+  emscripten nodejs chromium
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds NoltACE and runs the whole test suite (unit tests,
-# Z80 conformance suites, GUI tests under Xvfb, the fuzz targets), then checks that
+# Z80 conformance suites, GUI tests under Xvfb, the fuzz targets, the web page in
+# headless Chromium), then checks that
 # every group of tests was there and ran (tests/check_test_run.cmake).
 #
 # On a developer's machine tests that need the ROM or the test data skip without them.
@@ -40,16 +41,20 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-xcb}"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
 # The core and its unit tests again under AddressSanitizer and UBSan: loaders and parsers
-# must survive bad input without reading or writing out of bounds.
+# must survive bad input without reading or writing out of bounds. (The web page is
+# checked once, by the release suite.)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOLTACE_SANITIZE=address,undefined \
   -DNOLTACE_BUILD_APP=OFF -DNOLTACE_BUILD_BENCHMARKS=OFF \
   -DNOLTACE_TEST_ROM="$NOLTACE_TEST_ROM" -DNOLTACE_TESTDATA="$NOLTACE_TESTDATA" >/dev/null
 cmake --build build-asan -j"$(nproc)"
 (cd build-asan && LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
-  ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex')
+  ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex|web_page')
 
 # Each loader's fuzz target for a bounded time (it fails when a target did not run).
 bash scripts/fuzz.sh
+
+# The web page, which the release suite's web group checks in headless Chromium.
+bash scripts/build-web.sh
 
 # The whole suite of the release build: unit, conformance and GUI tests. Last, so its
 # summary closes the output; then the check that no group is missing.

@@ -7,15 +7,18 @@
 # JUNIT is the report of `ctest --output-junit`. Groups are test labels:
 #  - unit: the GoogleTest suite; at least one test must run;
 #  - gui: the GUI tests; at least one must run (they need a display, not test data);
-#  - z80-conformance: the five suites must exist; without the test data they skip.
+#  - z80-conformance: the five suites must exist; without the test data they skip;
+#  - web: the web page's check must exist; without the web build (scripts/build-web.sh)
+#    it skips.
 # A test whose program was not built fails the check. With STRICT (in CI, where the
 # test data is always there) any test that did not run fails it.
 cmake_minimum_required(VERSION 3.21)
 
-set(groups unit gui z80-conformance)
+set(groups unit gui z80-conformance web)
 set(minimum_unit 1)
 set(minimum_gui 1)
 set(minimum_z80-conformance 5)
+set(minimum_web 1)
 
 get_filename_component(cmake_bin "${CMAKE_COMMAND}" DIRECTORY)
 find_program(CTEST ctest HINTS "${cmake_bin}" REQUIRED)
@@ -109,7 +112,7 @@ foreach(group ${groups})
       math(EXPR ran "${ran} + 1")
     endif()
   endforeach()
-  if(ran EQUAL 0 AND NOT group STREQUAL "z80-conformance")
+  if(ran EQUAL 0 AND NOT group MATCHES "^(z80-conformance|web)$")
     list(APPEND problems "group ${group}: none of its ${registered} tests ran")
   endif()
   message(STATUS "${group}: ${ran} of ${registered} tests ran")

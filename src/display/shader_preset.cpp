@@ -1,8 +1,8 @@
 #include "display/shader_preset.h"
 
-#include <charconv>
 #include <cmath>
 
+#include "base/float_chars.h"
 #include "display/builtin_shaders.h"
 
 namespace {
@@ -13,7 +13,7 @@ const char* const kShaderNames[kShaderCount] = {"No Shader", "Dotmask", "Scanlin
 bool ReadFloat(std::string_view& text, float& value) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto [end, error] = FloatFromChars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || !std::isfinite(value)) return false;
     text.remove_prefix(size_t(end - text.data()));
     return true;
