@@ -23,6 +23,9 @@ enum class ActionKind {
     Registers,
     Step, // frames = number of instructions
     ListTape,
+    Decompile,   // text = the word's name
+    ExportWords, // text = the file
+    ForthStack,
 };
 
 struct Action {
@@ -50,6 +53,7 @@ struct HeadlessOptions {
     bool romLabels = false;           // --dis-labels rom
     bool systemVariableLabels = false; // --dis-labels sv
     std::vector<std::string> breakpoints; // --break texts: "ADDRESS[,CONDITION]"
+    std::vector<std::string> breakWords;  // --break-word names
     bool fastload = false;            // TZX tapes play at host speed
     std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;

@@ -12,6 +12,7 @@
 #include "display/display_settings.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
+#include "forth_actions.h"
 #include "list_tape.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
@@ -259,6 +260,15 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         break;
     case ActionKind::Words: PrintWordList(); break;
     case ActionKind::SystemVariables: PrintSystemVariables(); break;
+    case ActionKind::Decompile:
+    case ActionKind::ExportWords:
+        if (!(action.kind == ActionKind::Decompile ? PrintDecompiledWord(action.text, error)
+                                                   : ExportWordsAction(action.text, error))) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    case ActionKind::ForthStack: PrintForthStack(); break;
     case ActionKind::PcLog:
         if (!StartCommandLinePcLog(action.text, error)) {
             PrintError(error);

@@ -1,0 +1,126 @@
+#include "debugger/forth_export.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "debugger/forth_decompiler.h"
+#include "debugger/forth_views.h"
+#include "machine/machine_state.h"
+
+namespace {
+
+constexpr uint16_t kStackBottom = 0x3C37; // STKBOT: the dictionary ends here
+constexpr size_t kBytesPerLine = 6;
+// The ROM reads a line only after it has compiled the one before; a short line keeps
+// that time below a spool character's.
+constexpr size_t kLineWidth = 30;
+
+uint16_t RamWord(uint32_t address) {
+    return uint16_t(machine.ram[address & 0xFFFF] | machine.ram[(address + 1) & 0xFFFF] << 8);
+}
+
+bool Typable(const std::string& name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c > 0x20 && c < 0x7F; });
+}
+
+// Wraps a line of LIST's layout at word boundaries, keeping its indentation.
+void AppendWrapped(std::string& out, const std::string& line) {
+    const size_t indent = line.find_first_not_of(' ');
+    if (line.size() <= kLineWidth || indent == std::string::npos || line.compare(indent, 2, ".\"") == 0 ||
+        line.compare(indent, 2, "( ") == 0) {
+        out += line + "\n";
+        return;
+    }
+    std::string current;
+    for (size_t p = indent; p < line.size();) {
+        size_t space = line.find(' ', p);
+        if (space == std::string::npos) space = line.size();
+        const std::string token = line.substr(p, space - p);
+        if (!current.empty() && current.size() + 1 + token.size() > kLineWidth) {
+            out += current + "\n";
+            current.clear();
+        }
+        current += current.empty() ? std::string(indent, ' ') + token : " " + token;
+        p = space + 1;
+    }
+    if (!current.empty()) out += current + "\n";
+}
+
+// The end of a word: its length field says, or for the newest word still open, the top
+// of the dictionary.
+uint32_t WordEnd(const ForthWord& word, bool newest) {
+    const uint32_t top = RamWord(kStackBottom);
+    if (word.lengthField != 0) return word.header - 4u + word.lengthField;
+    return newest ? top : word.header + 3u;
+}
+
+void AppendRaw(std::string& out, const ForthWord& word, bool newest) {
+    out += "( " + word.name + ": raw bytes, no source text gives this word )\n";
+    out += "CREATE " + word.name + "\n";
+    uint32_t end = WordEnd(word, newest);
+    const uint32_t first = word.header + 3u;
+    if (end < first || end > machine.ramTop + 1) end = first;
+    std::string line;
+    size_t onLine = 0;
+    for (uint32_t a = first; a < end; ++a) {
+        line += " " + std::to_string(machine.ram[a]) + " C,";
+        if (++onLine == kBytesPerLine || a + 1 == end) {
+            out += line + "\n";
+            line.clear();
+            onLine = 0;
+        }
+    }
+    if (word.codeField != 0x0FEC) out += std::to_string(word.codeField) + " FIND " + word.name + " !\n";
+}
+
+} // namespace
+
+std::string ExportForthSource(ForthExportCounts& counts) {
+    counts = {};
+    std::vector<ForthWord> words = buildWordList();
+    // The list ends with the FORTH vocabulary word itself, which every machine has.
+    if (!words.empty() && words.back().link == kRomDictionaryLink) words.pop_back();
+    std::string out;
+    for (size_t k = words.size(); k-- > 0;) {
+        const ForthWord& word = words[k];
+        if (!Typable(word.name)) {
+            out += "( a word whose name cannot be typed is left out )\n";
+            ++counts.untypable;
+            continue;
+        }
+        const std::vector<ForthWord> older(words.begin() + long(k) + 1, words.end());
+        const ForthListing listing = DecompileWord(word, 10, &older);
+        const bool immediate = word.nameLength & kImmediateFlag;
+        if (listing.ok() && listing.reproducible) {
+            for (const std::string& line : listing.lines)
+                AppendWrapped(out, line);
+            if (immediate && word.codeField != 0x1108) out += "IMMEDIATE\n";
+            ++counts.source;
+        } else {
+            AppendRaw(out, word, k == 0);
+            if (immediate) out += "IMMEDIATE\n";
+            ++counts.raw;
+        }
+    }
+    out += ForthExportSummary(counts) + "\n";
+    return out;
+}
+
+bool WriteForthExport(const std::string& path, ForthExportCounts& counts, std::string& error) {
+    const std::string text = ExportForthSource(counts);
+    std::ofstream file(path, std::ios::binary);
+    if (file) file.write(text.data(), std::streamsize(text.size()));
+    if (!file) {
+        error = "cannot write '" + path + "'";
+        return false;
+    }
+    return true;
+}
+
+std::string ForthExportSummary(const ForthExportCounts& counts) {
+    std::string text = "( " + std::to_string(counts.source) + " words as source, " + std::to_string(counts.raw) +
+                       " as raw bytes";
+    if (counts.untypable) text += ", " + std::to_string(counts.untypable) + " left out";
+    return text + " )";
+}

@@ -1,0 +1,94 @@
+#include "debugger/forth_stack.h"
+
+#include <cstdio>
+
+#include "debugger/forth_views.h"
+#include "machine/machine_state.h"
+
+namespace {
+
+constexpr uint16_t kRamTopVariable = 0x3C18;
+constexpr uint16_t kStackBottom = 0x3C37;
+constexpr uint16_t kStackTop = 0x3C3B; // SPARE
+constexpr int kStackGap = 12;
+
+uint16_t RamWord(uint32_t address) {
+    return uint16_t(machine.ram[address & 0xFFFF] | machine.ram[(address + 1) & 0xFFFF] << 8);
+}
+
+std::string Digits(unsigned value, int base) {
+    std::string digits;
+    do {
+        const unsigned d = value % unsigned(base);
+        digits.insert(digits.begin(), char(d < 10 ? '0' + d : 'A' + d - 10));
+        value /= unsigned(base);
+    } while (value);
+    return digits;
+}
+
+std::string Signed(uint16_t value, int base) {
+    const int16_t v = int16_t(value);
+    return v < 0 ? "-" + Digits(unsigned(-int(v)), base) : Digits(value, base);
+}
+
+} // namespace
+
+ForthDataStack ReadForthDataStack() {
+    ForthDataStack stack;
+    const int first = RamWord(kStackBottom) + kStackGap;
+    const int top = RamWord(kStackTop);
+    stack.depth = (top - first) / 2;
+    for (int k = 1; k <= stack.depth && k <= kMaxShownCells; ++k) {
+        const int address = top - 2 * k;
+        if (address < 0x3C00 || address + 1 > int(machine.ramTop)) break;
+        stack.cells.push_back(RamWord(uint32_t(address)));
+    }
+    return stack;
+}
+
+std::string FormatForthDataStack(const ForthDataStack& stack, int base) {
+    std::string text = "depth " + std::to_string(stack.depth);
+    if (stack.cells.empty()) return text;
+    text += ":";
+    for (uint16_t cell : stack.cells)
+        text += " " + Signed(cell, base);
+    if (int(stack.cells.size()) < stack.depth) text += " ...";
+    return text;
+}
+
+std::string FormatStackCell(uint16_t value, int base) {
+    return Signed(value, base) + "  " + (base == 16 ? "#" : "") + Digits(value, base);
+}
+
+std::vector<ReturnStackEntry> ReadForthReturnStack() {
+    std::vector<ReturnStackEntry> entries;
+    const std::vector<ForthWord> words = buildWordList();
+    uint32_t top = RamWord(kRamTopVariable);
+    if (top > machine.ramTop + 1u) top = machine.ramTop + 1u;
+    for (uint32_t sp = machine.sp; sp + 1 < top && entries.size() < size_t(kMaxShownCells); sp += 2) {
+        ReturnStackEntry entry;
+        entry.stackAddress = uint16_t(sp);
+        entry.value = RamWord(sp);
+        // Words lie in memory oldest first: the body holding the address is that of the
+        // newest word whose parameter field starts at or below it.
+        for (const ForthWord& w : words) {
+            const uint32_t body = w.header + 3u;
+            if (entry.value >= body && (w.lengthField == 0 || entry.value < w.header - 4u + w.lengthField)) {
+                entry.word = w.name;
+                entry.offset = uint16_t(entry.value - body);
+                break;
+            }
+            if (entry.value >= w.header) break;
+        }
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::string FormatReturnStackEntry(const ReturnStackEntry& entry) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%04X  %04X", entry.stackAddress, entry.value);
+    std::string line = text;
+    if (!entry.word.empty()) line += "  " + entry.word + "+" + std::to_string(entry.offset);
+    return line;
+}

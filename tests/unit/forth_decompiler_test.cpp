@@ -1,0 +1,189 @@
+// The decompiler and the export against the real ROM: every word of a set of programs
+// lists as the ROM's own LIST shows it on the screen, and the exported text, typed into a
+// fresh machine, compiles to the same dictionary bytes. Real tapes make the same round
+// trip.
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "debugger/forth_decompiler.h"
+#include "debugger/forth_export.h"
+#include "debugger/forth_views.h"
+#include "running_machine.h"
+#include "tape/load_file.h"
+#include "tape/tape_deck.h"
+#include "tape_test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint16_t kFirstWord = 0x3C51; // the first byte after the FORTH vocabulary word
+
+class ForthDecompilerTest : public RunningMachineTest {
+  protected:
+    void SetUp() override {
+        RunningMachineTest::SetUp();
+        SetHost(&dialogs);
+        ResetTapeAndFileState();
+    }
+    void TearDown() override {
+        ResetTapeAndFileState();
+        RunningMachineTest::TearDown();
+    }
+    bool Boot(uint32_t model = 0) {
+        machine.model = model;
+        machine.topPage = ModelTable(model).topPage;
+        machine.ramTop = ModelTable(model).ramTop;
+        if (!BootTestRom()) return false;
+        RunFrames(100);
+        return true;
+    }
+    static void RunFrames(int n) {
+        for (int i = 0; i < n; ++i)
+            RunFrame();
+    }
+    // Types one line and gives the ROM time to compile it before the next: keys typed
+    // while it compiles would be lost.
+    static void TypeLine(const std::string& line, int settleFrames = 40) {
+        StartSpool(line + "\r");
+        for (int i = 0; i < 20000 && spoolActive; ++i)
+            RunFrame();
+        RunFrames(settleFrames);
+    }
+    static void TypeLines(const std::string& text) {
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            TypeLine(line);
+    }
+    static std::vector<uint8_t> Dictionary() {
+        const uint16_t end = uint16_t(machine.ram[0x3C37] | machine.ram[0x3C38] << 8);
+        return std::vector<uint8_t>(machine.ram + kFirstWord, machine.ram + std::max(end, kFirstWord));
+    }
+    static std::string Screen() {
+        std::string s;
+        for (int row = 0; row < 24; ++row)
+            s += ScreenLine(row) + "\n";
+        return s;
+    }
+    // What LIST printed, from its first line to the line before "OK", trailing spaces cut.
+    static std::vector<std::string> ListedOnScreen(const std::string& head) {
+        std::vector<std::string> lines;
+        int row = 0;
+        while (row < 24 && ScreenLine(row).rfind(head, 0) != 0)
+            ++row;
+        for (; row < 24; ++row) {
+            std::string line = ScreenLine(row);
+            line.erase(line.find_last_not_of(' ') + 1);
+            if (line == "  OK") break;
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    // The listing as the 32-column screen shows it.
+    static std::vector<std::string> AsOnScreen(const std::vector<std::string>& listing) {
+        std::vector<std::string> rows;
+        for (const std::string& line : listing)
+            for (size_t p = 0; p == 0 || p < line.size(); p += 32) {
+                std::string row = line.substr(p, 32);
+                row.erase(row.find_last_not_of(' ') + 1);
+                rows.push_back(row);
+            }
+        return rows;
+    }
+    // Every listable word lists as the ROM lists it; returns how many were compared.
+    int CompareWithList() {
+        int compared = 0;
+        for (const ForthWord& word : buildWordList()) {
+            const ForthListing listing = DecompileWord(word, ForthBase());
+            // LIST finds only the newest word of a name.
+            if (!listing.ok() || FindRamWord(word.name)->header != word.header) continue;
+            SCOPED_TRACE(word.name);
+            TypeLine("CLS LIST " + word.name, 60);
+            EXPECT_EQ(ListedOnScreen(listing.lines[0]), AsOnScreen(listing.lines)) << Screen();
+            ++compared;
+        }
+        return compared;
+    }
+    // Exports, types the text into a fresh machine and compares the dictionaries.
+    void RoundTrip(uint32_t model, int expectedRaw = -1) {
+        const std::vector<uint8_t> before = Dictionary();
+        ForthExportCounts counts;
+        const std::string text = ExportForthSource(counts);
+        ASSERT_TRUE(Boot(model));
+        TypeLines(text);
+        EXPECT_EQ(Dictionary(), before) << text << "\n" << Screen();
+        if (expectedRaw >= 0) {
+            EXPECT_EQ(counts.raw, expectedRaw) << text;
+        }
+        EXPECT_EQ(counts.untypable, 0);
+    }
+    CapturingHost dialogs;
+};
+
+struct Program {
+    const char* name;
+    const char* text;
+    int raw; // words the export must write as bytes
+};
+
+const Program kPrograms[] = {
+    {"if else", ": SGN DUP 0< IF DROP -1 ELSE 0> IF 1 ELSE 0 THEN THEN ;\n", 0},
+    {"do loop", ": TAB 11 1 DO I . LOOP ;\n: EVENS 20 0 DO I . 2 +LOOP ;\n", 0},
+    {"nested loops", ": NEST 3 0 DO\n2 0 DO I J + . LOOP\nLOOP ;\n", 0},
+    {"begin", ": DOWN BEGIN 1- DUP 0= UNTIL ;\n: WH BEGIN DUP WHILE 1- REPEAT DROP ;\n", 0},
+    {"definer", "DEFINER CONST , DOES> @ ;\n7 CONST SEVEN\n: USE SEVEN 2 * ;\n", 1},
+    // LIST shows no operand after a COMPILER word, so a word using one is written raw.
+    {"compiler", "2 COMPILER LIT2 , RUNS> @ ;\n: TWO [ 99 ] LIT2 ;\n0 COMPILER NOP RUNS> ;\n: N NOP ;\n", 1},
+    {"floats", ": FL 1.5 -2.25E3 .001 ;\n: FM 1.E9 0. 3.14159 F* ;\n: FS 1.E-9 -1. ;\n", 0},
+    {"strings", ": HI .\" Hello, World!\" CR ;\n: CM ( a comment ) 1 ( more ) ;\n: Q 1 .\" x\" 2 ;\n", 0},
+    {"create with data", "CREATE TABLE 1 C, 2 C, 300 ,\n: T@ TABLE + C@ ;\n", 1},
+    {"machine code", "CREATE MC 253 C, 233 C,\nFIND MC DUP 2+ SWAP !\n: RUNMC MC ;\n", 1},
+    {"variable and constant", "10 VARIABLE V\n5 CONSTANT FIVE\n: VF V @ FIVE + ;\n", 2},
+    {"immediate, ascii, exit", ": NOW 1 ; IMMEDIATE\n: AE ASCII * EMIT EXIT 2 ;\n", 0},
+    {"redefinitions", ": D2 DUP ;\n: D2 D2 D2 ;\n: DUP OVER ;\n: X DUP ;\n", 0},
+    {"literals in hex", "16 BASE C!\n: HX FF -10 7FFF ;\nDECIMAL\n: BIG -32768 32767 ;\n", 0},
+};
+
+TEST_F(ForthDecompilerTest, ProgramsListAsTheRomListsThemAndRebuildByteForByte) {
+    REQUIRE_TEST_ROM();
+    for (const Program& program : kPrograms) {
+        SCOPED_TRACE(program.name);
+        ASSERT_TRUE(Boot());
+        TypeLines(program.text);
+        ASSERT_EQ(Screen().find("ERROR"), std::string::npos) << Screen();
+        EXPECT_GT(CompareWithList(), 0);
+        RoundTrip(0, program.raw);
+    }
+}
+
+TEST_F(ForthDecompilerTest, ListingFollowsBase) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    TypeLines(": HX 255 -16 ;\n16 BASE C!\n");
+    EXPECT_EQ(CompareWithList(), 1);
+}
+
+// Real tapes: the dictionary each loads is exported and rebuilt byte for byte.
+TEST_F(ForthDecompilerTest, RealTapesRebuildByteForByte) {
+    REQUIRE_TEST_ROM();
+    REQUIRE_TEST_DATA();
+    int tapes = 0;
+    for (const auto& entry : fs::directory_iterator(TestDataPath() + "/ace/tap")) {
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(Boot(3));
+        ASSERT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+        const TapeBlock& header = *tapeInDeck->first();
+        if (header.data.empty() || header.data[0] != 0) continue; // a bytes tape holds no words
+        std::string name(header.data.begin() + 1, header.data.begin() + 11);
+        name.erase(name.find_last_not_of(' ') + 1);
+        TypeLine("load " + name, 100);
+        RoundTrip(3);
+        ++tapes;
+    }
+    EXPECT_GT(tapes, 8);
+}
+
+} // namespace
