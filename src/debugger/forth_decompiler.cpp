@@ -264,6 +264,10 @@ struct Decoder {
 
 } // namespace
 
+std::optional<std::string> ForthNameAt(uint16_t cfa) {
+    return WordName(cfa);
+}
+
 int ForthBase() {
     const int base = Byte(kBaseVariable);
     return base >= 2 && base <= 36 ? base : 10;

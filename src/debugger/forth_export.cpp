@@ -24,17 +24,19 @@ bool Typable(const std::string& name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c > 0x20 && c < 0x7F; });
 }
 
-// Wraps a line of LIST's layout at word boundaries, keeping its indentation.
+// Wraps a line of LIST's layout at word boundaries, keeping its indentation. A string or
+// a comment, always last on its line, is never broken.
 void AppendWrapped(std::string& out, const std::string& line) {
     const size_t indent = line.find_first_not_of(' ');
-    if (line.size() <= kLineWidth || indent == std::string::npos || line.compare(indent, 2, ".\"") == 0 ||
-        line.compare(indent, 2, "( ") == 0) {
+    if (line.size() <= kLineWidth || indent == std::string::npos) {
         out += line + "\n";
         return;
     }
+    size_t whole = std::min(line.find(".\" ", indent), line.find("( ", indent));
+    if (whole != std::string::npos && whole > indent && line[whole - 1] != ' ') whole = std::string::npos;
     std::string current;
     for (size_t p = indent; p < line.size();) {
-        size_t space = line.find(' ', p);
+        size_t space = p == whole ? line.size() : line.find(' ', p);
         if (space == std::string::npos) space = line.size();
         const std::string token = line.substr(p, space - p);
         if (!current.empty() && current.size() + 1 + token.size() > kLineWidth) {
@@ -47,6 +49,12 @@ void AppendWrapped(std::string& out, const std::string& line) {
     if (!current.empty()) out += current + "\n";
 }
 
+// A store of one byte or cell at its address: the machine that types the text lays the
+// dictionary out at the same addresses.
+std::string Store(unsigned value, uint32_t address, bool byte) {
+    return std::to_string(value) + " " + std::to_string(address) + (byte ? " C!\n" : " !\n");
+}
+
 // The end of a word: its length field says, or for the newest word still open, the top
 // of the dictionary.
 uint32_t WordEnd(const ForthWord& word, bool newest) {
@@ -56,8 +64,16 @@ uint32_t WordEnd(const ForthWord& word, bool newest) {
 }
 
 void AppendRaw(std::string& out, const ForthWord& word, bool newest) {
-    out += "( " + word.name + ": raw bytes, no source text gives this word )\n";
-    out += "CREATE " + word.name + "\n";
+    // A name no keyboard types is created with X in place of each such character, which
+    // is then stored over it.
+    std::string typed = word.name;
+    for (char& c : typed)
+        if (c <= 0x20 || c >= 0x7F) c = 'X';
+    out += "( " + typed + ": raw bytes, no source text gives this word )\n";
+    out += "CREATE " + typed + "\n";
+    const uint32_t nameStart = word.header - 4u - (word.nameLength & kNameLengthMask);
+    for (size_t k = 0; k < typed.size(); ++k)
+        if (typed[k] != word.name[k]) out += Store(machine.ram[nameStart + k], nameStart + uint32_t(k), true);
     uint32_t end = WordEnd(word, newest);
     const uint32_t first = word.header + 3u;
     if (end < first || end > machine.ramTop + 1) end = first;
@@ -71,7 +87,7 @@ void AppendRaw(std::string& out, const ForthWord& word, bool newest) {
             onLine = 0;
         }
     }
-    if (word.codeField != 0x0FEC) out += std::to_string(word.codeField) + " FIND " + word.name + " !\n";
+    if (word.codeField != forth_rom::kCreate) out += Store(word.codeField, word.header + 1u, false);
 }
 
 } // namespace
@@ -84,15 +100,10 @@ std::string ExportForthSource(ForthExportCounts& counts) {
     std::string out;
     for (size_t k = words.size(); k-- > 0;) {
         const ForthWord& word = words[k];
-        if (!Typable(word.name)) {
-            out += "( a word whose name cannot be typed is left out )\n";
-            ++counts.untypable;
-            continue;
-        }
         const std::vector<ForthWord> older(words.begin() + long(k) + 1, words.end());
         const ForthListing listing = DecompileWord(word, 10, &older);
         const bool immediate = word.nameLength & kImmediateFlag;
-        if (listing.ok() && listing.reproducible) {
+        if (listing.ok() && listing.reproducible && Typable(word.name)) {
             for (const std::string& line : listing.lines)
                 AppendWrapped(out, line);
             if (immediate && word.codeField != 0x1108) out += "IMMEDIATE\n";
@@ -103,6 +114,10 @@ std::string ExportForthSource(ForthExportCounts& counts) {
             ++counts.raw;
         }
     }
+    // The ROM fills in a word's length field when the next word starts; a dictionary
+    // loaded from tape has the newest one's filled in as well.
+    if (!words.empty() && words.front().lengthField != 0)
+        out += Store(words.front().lengthField, words.front().header - 4u, false);
     out += ForthExportSummary(counts) + "\n";
     return out;
 }
@@ -119,8 +134,6 @@ bool WriteForthExport(const std::string& path, ForthExportCounts& counts, std::s
 }
 
 std::string ForthExportSummary(const ForthExportCounts& counts) {
-    std::string text = "( " + std::to_string(counts.source) + " words as source, " + std::to_string(counts.raw) +
-                       " as raw bytes";
-    if (counts.untypable) text += ", " + std::to_string(counts.untypable) + " left out";
-    return text + " )";
+    return "( " + std::to_string(counts.source) + " words as source, " + std::to_string(counts.raw) +
+           " as raw bytes )";
 }

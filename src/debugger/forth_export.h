@@ -5,8 +5,10 @@
 //   ( DATA: raw bytes, no source text gives this word )
 //   CREATE DATA
 //    1 C, 2 C, 3 C,
-//    4085 FIND DATA !      the code field, when it is not CREATE's
+//   4085 15500 !          the code field, when it is not CREATE's
 //
+// Stores go to absolute addresses: the machine typing the text lays the dictionary out
+// where this one has it.
 // and the text ends with a comment counting both kinds.
 #pragma once
 
@@ -15,7 +17,6 @@
 struct ForthExportCounts {
     int source = 0;
     int raw = 0;
-    int untypable = 0; // names no keyboard can type: left out, and said so
 };
 
 // The spool text of every RAM word, oldest first; lines end in a line feed.

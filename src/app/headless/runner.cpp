@@ -110,6 +110,12 @@ HeadlessRunner::~HeadlessRunner() {
 }
 
 bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
+    // Words are told apart when they are entered, so that a word defined later still stops.
+    host_.breakWords = options.breakWords;
+    if (!options.breakWords.empty() && AddBreakpoint("#04C5", "") != BreakpointResult::Ok) {
+        PrintError("--break-word: only 256 breakpoints allowed");
+        return false;
+    }
     for (const std::string& text : options.breakpoints) {
         const std::string::size_type comma = text.find(',');
         const std::string address = text.substr(0, comma);
