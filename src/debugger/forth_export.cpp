@@ -55,15 +55,12 @@ std::string Store(unsigned value, uint32_t address, bool byte) {
     return std::to_string(value) + " " + std::to_string(address) + (byte ? " C!\n" : " !\n");
 }
 
-// The end of a word: its length field says, or for the newest word still open, the top
-// of the dictionary.
-uint32_t WordEnd(const ForthWord& word, bool newest) {
-    const uint32_t top = RamWord(kStackBottom);
-    if (word.lengthField != 0) return word.header - 4u + word.lengthField;
-    return newest ? top : word.header + 3u;
+uint32_t NameStart(const ForthWord& word) {
+    return word.header - 4u - (word.nameLength & kNameLengthMask);
 }
 
-void AppendRaw(std::string& out, const ForthWord& word, bool newest) {
+// `end` is where the next word's name starts: the raw bytes fill everything up to it.
+void AppendRaw(std::string& out, const ForthWord& word, uint32_t end) {
     // A name no keyboard types is created with X in place of each such character, which
     // is then stored over it.
     std::string typed = word.name;
@@ -71,10 +68,9 @@ void AppendRaw(std::string& out, const ForthWord& word, bool newest) {
         if (c <= 0x20 || c >= 0x7F) c = 'X';
     out += "( " + typed + ": raw bytes, no source text gives this word )\n";
     out += "CREATE " + typed + "\n";
-    const uint32_t nameStart = word.header - 4u - (word.nameLength & kNameLengthMask);
+    const uint32_t nameStart = NameStart(word);
     for (size_t k = 0; k < typed.size(); ++k)
         if (typed[k] != word.name[k]) out += Store(machine.ram[nameStart + k], nameStart + uint32_t(k), true);
-    uint32_t end = WordEnd(word, newest);
     const uint32_t first = word.header + 3u;
     if (end < first || end > machine.ramTop + 1) end = first;
     std::string line;
@@ -97,27 +93,37 @@ std::string ExportForthSource(ForthExportCounts& counts) {
     std::vector<ForthWord> words = buildWordList();
     // The list ends with the FORTH vocabulary word itself, which every machine has.
     if (!words.empty() && words.back().link == kRomDictionaryLink) words.pop_back();
+    // Where each word's successor starts (the top of the dictionary for the newest).
+    std::vector<uint32_t> nextStart(words.size(), RamWord(kStackBottom));
+    for (size_t k = 1; k < words.size(); ++k)
+        nextStart[k] = NameStart(words[k - 1]);
     std::string out;
     for (size_t k = words.size(); k-- > 0;) {
         const ForthWord& word = words[k];
         const std::vector<ForthWord> older(words.begin() + long(k) + 1, words.end());
         const ForthListing listing = DecompileWord(word, 10, &older);
         const bool immediate = word.nameLength & kImmediateFlag;
-        if (listing.ok() && listing.reproducible && Typable(word.name)) {
+        // Source gives back the body only when the body fills the word's whole span.
+        const uint32_t field = word.header - 4u;
+        const bool wholeSpan = (word.lengthField ? field + word.lengthField : nextStart[k]) == nextStart[k];
+        if (listing.ok() && listing.reproducible && wholeSpan && Typable(word.name)) {
             for (const std::string& line : listing.lines)
                 AppendWrapped(out, line);
             if (immediate && word.codeField != 0x1108) out += "IMMEDIATE\n";
             ++counts.source;
         } else {
-            AppendRaw(out, word, k == 0);
+            AppendRaw(out, word, nextStart[k]);
             if (immediate) out += "IMMEDIATE\n";
             ++counts.raw;
         }
     }
-    // The ROM fills in a word's length field when the next word starts; a dictionary
-    // loaded from tape has the newest one's filled in as well.
-    if (!words.empty() && words.front().lengthField != 0)
-        out += Store(words.front().lengthField, words.front().header - 4u, false);
+    // The ROM fills in a word's length field when the next word starts, and leaves the
+    // newest one's 0; a dictionary from tape, or one worked on by hand, may hold others.
+    for (size_t k = words.size(); k-- > 0;) {
+        const uint32_t field = words[k].header - 4u;
+        const uint32_t natural = k == 0 ? 0 : nextStart[k] - field;
+        if (words[k].lengthField != natural) out += Store(words[k].lengthField, field, false);
+    }
     out += ForthExportSummary(counts) + "\n";
     return out;
 }

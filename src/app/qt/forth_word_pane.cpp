@@ -1,0 +1,40 @@
+#include "app/qt/forth_word_pane.h"
+
+#include <QPlainTextEdit>
+
+#include "app/qt/app_fonts.h"
+#include "app/qt/forth_word_list_pane.h"
+#include "debugger/forth_decompiler.h"
+
+ForthWordPane::ForthWordPane(QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), list_(new ForthWordListPane(this)), text_(new QPlainTextEdit(this)) {
+    setObjectName("forthWordPane");
+    text_->setObjectName("decompiledWord");
+    text_->setReadOnly(true);
+    text_->setFont(ListingFont());
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    addWidget(list_);
+    addWidget(text_);
+    setStretchFactor(1, 1);
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this] { ShowSelected(); });
+}
+
+void ForthWordPane::Refresh() {
+    const int row = list_->currentIndex().row();
+    list_->Refresh();
+    if (row >= 0 && row < list_->topLevelItemCount()) list_->setCurrentItem(list_->topLevelItem(row));
+    ShowSelected();
+}
+
+void ForthWordPane::ShowSelected() {
+    const QTreeWidgetItem* item = list_->currentItem();
+    if (!item) {
+        text_->clear();
+        return;
+    }
+    const std::optional<ForthWord> word = list_->WordOf(item);
+    if (!word) return;
+    const QString head = QString::asprintf("Header %04X  Code field %04X (holds %04X)  Parameter field %04X\n\n",
+                                           word->header, word->header + 1, word->codeField, word->header + 3);
+    text_->setPlainText(head + QString::fromStdString(ListingText(*word, DecompileWord(*word, ForthBase()))));
+}

@@ -1,0 +1,23 @@
+// The debugger's FORTH word list with the selected word beside it: its header, code-field
+// and parameter-field addresses and its source as the ROM's LIST shows it.
+#pragma once
+
+#include <QSplitter>
+
+class ForthWordListPane;
+class QPlainTextEdit;
+
+class ForthWordPane : public QSplitter {
+    Q_OBJECT
+  public:
+    explicit ForthWordPane(QWidget* parent);
+    void Refresh();
+    ForthWordListPane* list() const { return list_; }
+    QPlainTextEdit* wordText() const { return text_; }
+
+  private:
+    void ShowSelected();
+
+    ForthWordListPane* list_;
+    QPlainTextEdit* text_;
+};
