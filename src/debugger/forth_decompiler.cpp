@@ -265,6 +265,10 @@ struct Decoder {
 } // namespace
 
 std::optional<std::string> ForthNameAt(uint16_t cfa) {
+    if (cfa >= 3 && Readable(cfa - 3, 3) && (Byte(cfa - 1) & 0x80)) {
+        if (cfa == forth_rom::kLiteral || cfa == forth_rom::kFloatLiteral) return "literal";
+        return CompilingWordName(cfa);
+    }
     return WordName(cfa);
 }
 

@@ -65,7 +65,8 @@ std::string ListingText(const ForthWord& word, const ForthListing& listing);
 // False when the bytes are not a number the ROM makes (a digit above 9).
 bool FormatAceFloat(const uint8_t bytes[4], std::string& text);
 
-// The name of an ordinary word from its compilation address, ROM or RAM.
+// The name of the word at a compilation address, ROM or RAM; a run-time header gives its
+// compiling word's name (";" for EXIT, "IF" for ?branch), the literals "literal".
 std::optional<std::string> ForthNameAt(uint16_t cfa);
 
 // The system's BASE as LIST uses it (10 when it holds a value LIST cannot use).

@@ -57,7 +57,9 @@ std::string FormatForthDataStack(const ForthDataStack& stack, int base) {
 }
 
 std::string FormatStackCell(uint16_t value, int base) {
-    return Signed(value, base) + "  " + (base == 16 ? "#" : "") + Digits(value, base);
+    const std::string prefix = base == 16 ? "#" : "";
+    const std::string sign = int16_t(value) < 0 ? "-" : "";
+    return sign + prefix + Signed(value, base).substr(sign.size()) + "  " + prefix + Digits(value, base);
 }
 
 std::vector<ReturnStackEntry> ReadForthReturnStack() {
@@ -73,7 +75,8 @@ std::vector<ReturnStackEntry> ReadForthReturnStack() {
         // newest word whose parameter field starts at or below it.
         for (const ForthWord& w : words) {
             const uint32_t body = w.header + 3u;
-            if (entry.value >= body && (w.lengthField == 0 || entry.value < w.header - 4u + w.lengthField)) {
+            // After the last item the address is the body's end itself.
+            if (entry.value >= body && (w.lengthField == 0 || entry.value <= w.header - 4u + w.lengthField)) {
                 entry.word = w.name;
                 entry.offset = uint16_t(entry.value - body);
                 break;

@@ -19,7 +19,7 @@ constexpr int kMaxShownCells = 256;
 ForthDataStack ReadForthDataStack();
 // "depth 3: -3 2 1" with the values signed in `base` (2..36); "depth 0" when empty.
 std::string FormatForthDataStack(const ForthDataStack& stack, int base);
-// One value signed and unsigned in `base`: "-3  65533" (hexadecimal as "#FFFD").
+// One value signed and unsigned in `base`: "-3  65533", in hexadecimal "-#3  #FFFD".
 std::string FormatStackCell(uint16_t value, int base);
 
 struct ReturnStackEntry {

@@ -7,7 +7,7 @@
 #include "debugger/forth_decompiler.h"
 
 ForthWordPane::ForthWordPane(QWidget* parent)
-    : QSplitter(Qt::Horizontal, parent), list_(new ForthWordListPane(this)), text_(new QPlainTextEdit(this)) {
+    : QSplitter(Qt::Vertical, parent), list_(new ForthWordListPane(this)), text_(new QPlainTextEdit(this)) {
     setObjectName("forthWordPane");
     text_->setObjectName("decompiledWord");
     text_->setReadOnly(true);
@@ -15,7 +15,10 @@ ForthWordPane::ForthWordPane(QWidget* parent)
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     addWidget(list_);
     addWidget(text_);
+    // Room for a short definition under the list without scrolling.
+    setMinimumHeight(230);
     setStretchFactor(1, 1);
+    setSizes({90, 140});
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { ShowSelected(); });
 }
 
@@ -34,7 +37,7 @@ void ForthWordPane::ShowSelected() {
     }
     const std::optional<ForthWord> word = list_->WordOf(item);
     if (!word) return;
-    const QString head = QString::asprintf("Header %04X  Code field %04X (holds %04X)  Parameter field %04X\n\n",
+    const QString head = QString::asprintf("Header %04X\nCode field %04X (holds %04X)\nParameter field %04X\n\n",
                                            word->header, word->header + 1, word->codeField, word->header + 3);
     text_->setPlainText(head + QString::fromStdString(ListingText(*word, DecompileWord(*word, ForthBase()))));
 }

@@ -1,5 +1,6 @@
-// The debugger's FORTH word list with the selected word beside it: its header, code-field
-// and parameter-field addresses and its source as the ROM's LIST shows it.
+// The debugger's FORTH word list with the selected word next to it (below, where the
+// narrow pane has room): its header, code-field and parameter-field addresses and its
+// source as the ROM's LIST shows it.
 #pragma once
 
 #include <QSplitter>
