@@ -341,13 +341,16 @@ ForthListing DecompileWord(const ForthWord& word, int base, const std::vector<Fo
         end = machine.ramTop + 1;
         d.listing.reproducible = false;
     }
+    const bool byMarker = word.lengthField == 0 || !lengthKnown;
     if (code != kColon) p += 2; // the address of the DOES> or RUNS> part
     bool ended = false;
     while (p + 2 <= end && !ended) {
         if (!Readable(p, 2)) return d.Fault(p, "it is outside RAM"), d.listing;
         const uint16_t cfa = Word(p);
-        if (cfa == kExit && (!lengthKnown || p + 2 == end)) {
+        if (cfa == kExit && (byMarker || p + 2 == end)) {
             d.layout.Alone(";", 0);
+            // Only the newest word may end short of its span: its end is the top.
+            if (p + 2 != end) d.listing.reproducible = false;
             p += 2;
             ended = true;
             break;
@@ -366,6 +369,7 @@ ForthListing DecompileWord(const ForthWord& word, int base, const std::vector<Fo
     }
     if (!ended) {
         d.listing.fault = "the word has no end marker (;)";
+        d.listing.reproducible = false;
         return d.listing;
     }
     if (!d.structure.Sound()) d.listing.reproducible = false;

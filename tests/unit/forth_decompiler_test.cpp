@@ -3,13 +3,18 @@
 // fresh machine, compiles to the same dictionary bytes. Real tapes make the same round
 // trip.
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "debugger/forth_decompiler.h"
 #include "debugger/forth_export.h"
+#include "debugger/forth_stack.h"
+#include "debugger/forth_stepping.h"
+#include "debugger/forth_word_break.h"
 #include "debugger/forth_views.h"
+#include "debugger/debugger_session.h"
 #include "running_machine.h"
 #include "tape/load_file.h"
 #include "tape/tape_deck.h"
@@ -195,6 +200,74 @@ TEST_F(ForthDecompilerTest, RealTapesRebuildByteForByte) {
         ++tapes;
     }
     EXPECT_GT(tapes, 8);
+}
+
+// Damaged bodies: each gives a message (or a listing of what is there), never a read past
+// RAM or a hang, and the export still ends with its count.
+TEST_F(ForthDecompilerTest, DamagedWordsAreBoundedAndSaySo) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    TypeLines(": SQ DUP * ;\n: CUBE DUP SQ * ;\n: LAST 1 ;\n");
+    const std::vector<ForthWord> words = buildWordList();
+    ASSERT_EQ(words.size(), 4u);
+    const ForthWord cube = words[1];
+    const uint32_t body = cube.header + 3u, end = cube.header - 4u + cube.lengthField;
+    const std::vector<uint8_t> saved(machine.ram + body, machine.ram + end);
+    auto restore = [&] { std::copy(saved.begin(), saved.end(), machine.ram + body); };
+    struct Damage {
+        const char* what;
+        std::function<void()> apply;
+        const char* fault; // "" when the word still lists, though not as source
+    } damages[] = {
+        {"no end marker", [&] { machine.ram[end - 2] = 0x6B; machine.ram[end - 1] = 0x08; }, "no end marker"},
+        {"an item outside RAM", [&] { machine.ram[body] = 0x00; machine.ram[body + 1] = 0x28; }, "not a word"},
+        {"an item at the top of memory", [&] { machine.ram[body] = 0xFF; machine.ram[body + 1] = 0xFF; },
+         "not a word"},
+        {"a string past the end", [&] { machine.ram[body] = 0x96; machine.ram[body + 1] = 0x13; }, "past the end"},
+    };
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(d.what);
+        d.apply();
+        const ForthListing listing = DecompileWord(buildWordList()[1], 10);
+        EXPECT_NE(listing.fault.find(d.fault), std::string::npos) << listing.fault;
+        EXPECT_FALSE(listing.reproducible);
+        ForthExportCounts counts;
+        EXPECT_NE(ExportForthSource(counts).find("CREATE CUBE"), std::string::npos);
+        restore();
+    }
+    // A zero length field: LIST goes by the end marker; the export writes bytes.
+    machine.ram[cube.header - 4] = machine.ram[cube.header - 3] = 0;
+    const ForthListing zero = DecompileWord(buildWordList()[1], 10);
+    EXPECT_TRUE(zero.ok()) << zero.fault;
+    EXPECT_FALSE(zero.reproducible);
+    // Every word whose body runs to the top of RAM.
+    std::fill(machine.ram + body, machine.ram + machine.ramTop + 1, 0x6B);
+    EXPECT_FALSE(DecompileWord(buildWordList()[1], 10).ok());
+}
+
+// Stepping by word through LOOPY, which calls CUBE, which calls SQ.
+TEST_F(ForthDecompilerTest, WordStepsFollowTheInnerInterpreter) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    TypeLines(": SQ DUP * ;\n: CUBE DUP SQ * ;\n: LOOPY BEGIN 7 CUBE DROP 0 UNTIL ;\n");
+    StartSpool("LOOPY\r");
+    RunFrames(100);
+    debuggerOpen = true;
+    // Into, until CUBE is entered from LOOPY.
+    int steps = 0;
+    while (DispatchDescription() != "CUBE in LOOPY+8" && steps++ < 20)
+        ASSERT_TRUE(RunWordStep(WordStep::Into, kWordStepBound).reached);
+    ASSERT_EQ(DispatchDescription(), "CUBE in LOOPY+8");
+    ASSERT_TRUE(RunWordStep(WordStep::Into, kWordStepBound).reached);
+    EXPECT_EQ(DispatchDescription(), "DUP in CUBE+2");
+    ASSERT_TRUE(RunWordStep(WordStep::Over, kWordStepBound).reached);
+    EXPECT_EQ(DispatchDescription(), "SQ in CUBE+4");
+    ASSERT_TRUE(RunWordStep(WordStep::Over, kWordStepBound).reached);
+    EXPECT_EQ(DispatchDescription(), "* in CUBE+6") << "SQ ran whole";
+    ASSERT_TRUE(RunWordStep(WordStep::Out, kWordStepBound).reached);
+    EXPECT_EQ(DispatchDescription(), "DROP in LOOPY+10");
+    EXPECT_EQ(ReadForthDataStack().cells.front(), 343);
+    debuggerOpen = false;
 }
 
 } // namespace
