@@ -30,6 +30,20 @@ std::string BreakpointWordName(int index) {
     return ForthWordNameAt(uint16_t(b.conditionValue - 2));
 }
 
+bool WordBreakpointFields(const std::string& text, std::string& address, std::string& condition) {
+    if (text.empty() || parseNumber(text) != kNumberInvalid) return false;
+    const std::optional<ForthWord> word = FindRamWord(text);
+    if (!word) return false;
+    address = "#04C5";
+    condition = WordBreakCondition(*word);
+    return true;
+}
+
+std::string BreakpointPlaceText(int index) {
+    const std::string name = BreakpointWordName(index);
+    return name.empty() ? BreakpointAddressText(index) : name;
+}
+
 std::string DispatchDescription() {
     std::string text = ForthWordNameAt(WordBeingEntered());
     if (text.empty()) {

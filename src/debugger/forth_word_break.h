@@ -29,5 +29,11 @@ uint16_t WordBeingEntered();
 std::string ForthWordNameAt(uint16_t cfa);
 // The word a breakpoint stops on, when it is a word breakpoint ("SQ"); else "".
 std::string BreakpointWordName(int index);
+// A RAM word's name typed where a breakpoint's address goes: sets the dispatch address
+// and the condition that singles the word out. False, changing nothing, when the text is
+// a number or names no RAM word.
+bool WordBreakpointFields(const std::string& text, std::string& address, std::string& condition);
+// The breakpoint list's address column: the word's name for a word breakpoint, else "#%04X".
+std::string BreakpointPlaceText(int index);
 // "SQ in CUBE+2": the word about to be entered and where the current definition goes on.
 std::string DispatchDescription();

@@ -14,6 +14,7 @@
 #include "debugger/forth_stepping.h"
 #include "debugger/forth_word_break.h"
 #include "debugger/forth_views.h"
+#include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
 #include "running_machine.h"
 #include "tape/load_file.h"
@@ -268,6 +269,32 @@ TEST_F(ForthDecompilerTest, WordStepsFollowTheInnerInterpreter) {
     EXPECT_EQ(DispatchDescription(), "DROP in LOOPY+10");
     EXPECT_EQ(ReadForthDataStack().cells.front(), 343);
     debuggerOpen = false;
+}
+
+// A word's name in the breakpoint list's address field stops at that word's entry.
+TEST_F(ForthDecompilerTest, BreakpointByWordName) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    TypeLines(": SQ DUP * ;\n");
+    std::string address, condition;
+    EXPECT_FALSE(WordBreakpointFields("#0038", address, condition));
+    EXPECT_FALSE(WordBreakpointFields("NOSUCH", address, condition));
+    ASSERT_TRUE(WordBreakpointFields("SQ", address, condition));
+    ClearBreakpoints();
+    ASSERT_EQ(AddBreakpoint(address, condition), BreakpointResult::Ok);
+    EXPECT_EQ(BreakpointPlaceText(0), "SQ");
+    // The debugger, opened by the hit from inside the step, sees the word's entry.
+    struct Debugger : CapturingHost {
+        std::string seen;
+        void RunDebugger() override {
+            seen = ForthWordNameAt(WordBeingEntered()) + " " + FormatForthDataStack(ReadForthDataStack(), 10);
+        }
+    } debugger;
+    SetHost(&debugger);
+    TypeLine("7 SQ .");
+    SetHost(&dialogs);
+    EXPECT_EQ(debugger.seen, "SQ depth 1: 7");
+    ClearBreakpoints();
 }
 
 } // namespace
