@@ -15,10 +15,9 @@ ForthWordPane::ForthWordPane(QWidget* parent)
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     addWidget(list_);
     addWidget(text_);
-    // Room for a short definition under the list without scrolling.
-    setMinimumHeight(230);
-    setStretchFactor(1, 1);
-    setSizes({90, 140});
+    // The definition gets the larger share; a taller window shows more of it.
+    setChildrenCollapsible(false);
+    setStretchFactor(1, 2);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { ShowSelected(); });
 }
 
