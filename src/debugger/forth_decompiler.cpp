@@ -67,17 +67,6 @@ std::optional<std::string> CompilingWordName(uint16_t cfa) {
     return std::nullopt;
 }
 
-std::string IntegerText(int16_t value, int base) {
-    std::string digits;
-    unsigned magnitude = value < 0 ? unsigned(-int(value)) : unsigned(value);
-    do {
-        const unsigned d = magnitude % unsigned(base);
-        digits.insert(digits.begin(), char(d < 10 ? '0' + d : 'A' + d - 10));
-        magnitude /= unsigned(base);
-    } while (magnitude);
-    return value < 0 ? "-" + digits : digits;
-}
-
 bool PlainText(uint32_t first, uint32_t count, char terminator) {
     for (uint32_t a = first; a < first + count; ++a)
         if (Byte(a) < 0x20 || Byte(a) > 0x7E || Byte(a) == uint8_t(terminator)) return false;
@@ -217,7 +206,7 @@ struct Decoder {
         if (operand + count > end) return Fault(p, "its operand runs past the end of the word");
         using namespace forth_rom;
         if (cfa == kLiteral && count == 2) {
-            layout.Add(IntegerText(int16_t(Word(operand)), base));
+            layout.Add(ForthNumberText(int16_t(Word(operand)), base));
         } else if (cfa == kFloatLiteral && count == 4) {
             uint8_t bytes[4] = {Byte(operand), Byte(operand + 1), Byte(operand + 2), Byte(operand + 3)};
             std::string text;
@@ -270,6 +259,20 @@ std::optional<std::string> ForthNameAt(uint16_t cfa) {
         return CompilingWordName(cfa);
     }
     return WordName(cfa);
+}
+
+std::string DigitsInBase(unsigned value, int base) {
+    std::string digits;
+    do {
+        const unsigned d = value % unsigned(base);
+        digits.insert(digits.begin(), char(d < 10 ? '0' + d : 'A' + d - 10));
+        value /= unsigned(base);
+    } while (value);
+    return digits;
+}
+
+std::string ForthNumberText(int16_t value, int base) {
+    return value < 0 ? "-" + DigitsInBase(unsigned(-int(value)), base) : DigitsInBase(unsigned(value), base);
 }
 
 int ForthBase() {

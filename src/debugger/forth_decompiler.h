@@ -69,5 +69,10 @@ bool FormatAceFloat(const uint8_t bytes[4], std::string& text);
 // compiling word's name (";" for EXIT, "IF" for ?branch), the literals "literal".
 std::optional<std::string> ForthNameAt(uint16_t cfa);
 
+// A number as the ROM's . prints it, signed, in `base` (2..36): "-3", "FF".
+std::string ForthNumberText(int16_t value, int base);
+// The digits of an unsigned value in `base`.
+std::string DigitsInBase(unsigned value, int base);
+
 // The system's BASE as LIST uses it (10 when it holds a value LIST cannot use).
 int ForthBase();

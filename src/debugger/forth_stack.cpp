@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "debugger/forth_decompiler.h"
 #include "debugger/forth_views.h"
 #include "machine/machine_state.h"
 
@@ -14,21 +15,6 @@ constexpr int kStackGap = 12;
 
 uint16_t RamWord(uint32_t address) {
     return uint16_t(machine.ram[address & 0xFFFF] | machine.ram[(address + 1) & 0xFFFF] << 8);
-}
-
-std::string Digits(unsigned value, int base) {
-    std::string digits;
-    do {
-        const unsigned d = value % unsigned(base);
-        digits.insert(digits.begin(), char(d < 10 ? '0' + d : 'A' + d - 10));
-        value /= unsigned(base);
-    } while (value);
-    return digits;
-}
-
-std::string Signed(uint16_t value, int base) {
-    const int16_t v = int16_t(value);
-    return v < 0 ? "-" + Digits(unsigned(-int(v)), base) : Digits(value, base);
 }
 
 } // namespace
@@ -51,7 +37,7 @@ std::string FormatForthDataStack(const ForthDataStack& stack, int base) {
     if (stack.cells.empty()) return text;
     text += ":";
     for (uint16_t cell : stack.cells)
-        text += " " + Signed(cell, base);
+        text += " " + ForthNumberText(int16_t(cell), base);
     if (int(stack.cells.size()) < stack.depth) text += " ...";
     return text;
 }
@@ -59,7 +45,8 @@ std::string FormatForthDataStack(const ForthDataStack& stack, int base) {
 std::string FormatStackCell(uint16_t value, int base) {
     const std::string prefix = base == 16 ? "#" : "";
     const std::string sign = int16_t(value) < 0 ? "-" : "";
-    return sign + prefix + Signed(value, base).substr(sign.size()) + "  " + prefix + Digits(value, base);
+    return sign + prefix + ForthNumberText(int16_t(value), base).substr(sign.size()) + "  " + prefix +
+           DigitsInBase(value, base);
 }
 
 std::vector<ReturnStackEntry> ReadForthReturnStack() {

@@ -16,10 +16,9 @@
 #include "debugger/forth_views.h"
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_session.h"
-#include "running_machine.h"
+#include "rom_machine_test.h"
 #include "tape/load_file.h"
 #include "tape/tape_deck.h"
-#include "tape_test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -27,31 +26,8 @@ namespace {
 
 constexpr uint16_t kFirstWord = 0x3C51; // the first byte after the FORTH vocabulary word
 
-class ForthDecompilerTest : public RunningMachineTest {
+class ForthDecompilerTest : public RomMachineTest {
   protected:
-    void SetUp() override {
-        RunningMachineTest::SetUp();
-        SetHost(&dialogs);
-        ResetTapeAndFileState();
-    }
-    void TearDown() override {
-        ResetTapeAndFileState();
-        RunningMachineTest::TearDown();
-    }
-    bool Boot(uint32_t model = 0) {
-        machine.model = model;
-        machine.topPage = ModelTable(model).topPage;
-        machine.ramTop = ModelTable(model).ramTop;
-        if (!BootTestRom()) return false;
-        // The larger models take longer over their memory test.
-        for (int i = 0; i < 1000 && !WaitingForKey(); ++i)
-            RunFrame();
-        return WaitingForKey();
-    }
-    static void RunFrames(int n) {
-        for (int i = 0; i < n; ++i)
-            RunFrame();
-    }
     // Types one line and lets the ROM finish it before the next: keys typed while it
     // compiles would be lost. The ROM is done when it waits for a key again.
     static void TypeLine(const std::string& line, int settleFrames = 2) {
@@ -62,8 +38,6 @@ class ForthDecompilerTest : public RunningMachineTest {
         for (int i = 0; i < 500 && !WaitingForKey(); ++i)
             RunFrame();
     }
-    // The ROM's key wait: BIT 5,(STATIN) / JR Z back.
-    static bool WaitingForKey() { return machine.pc >= 0x059B && machine.pc <= 0x059D; }
     static void TypeLines(const std::string& text) {
         std::istringstream in(text);
         for (std::string line; std::getline(in, line);)
@@ -136,7 +110,6 @@ class ForthDecompilerTest : public RunningMachineTest {
             EXPECT_EQ(counts.raw, expectedRaw) << text;
         }
     }
-    CapturingHost dialogs;
 };
 
 struct Program {
