@@ -47,12 +47,6 @@ class ForthDecompilerTest : public RomMachineTest {
         const uint16_t end = uint16_t(machine.ram[0x3C37] | machine.ram[0x3C38] << 8);
         return std::vector<uint8_t>(machine.ram + kFirstWord, machine.ram + std::max(end, kFirstWord));
     }
-    static std::string Screen() {
-        std::string s;
-        for (int row = 0; row < 24; ++row)
-            s += ScreenLine(row) + "\n";
-        return s;
-    }
     // What LIST printed, from its first line to the line before "OK", trailing spaces cut.
     static std::vector<std::string> ListedOnScreen(const std::string& head) {
         std::vector<std::string> lines;

@@ -33,6 +33,13 @@ class RomMachineTest : public RunningMachineTest {
         for (int i = 0; i < n; ++i)
             RunFrame();
     }
+    // The 24 screen lines, each ended by a newline.
+    static std::string Screen() {
+        std::string s;
+        for (int row = 0; row < 24; ++row)
+            s += ScreenLine(row) + "\n";
+        return s;
+    }
     // The ROM's key wait: BIT 5,(STATIN) / JR Z back.
     static bool WaitingForKey() { return machine.pc >= 0x059B && machine.pc <= 0x059D; }
 
