@@ -1,6 +1,9 @@
 #include "debugger/forth_stack.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <set>
 
 #include "debugger/forth_decompiler.h"
 #include "debugger/forth_views.h"
@@ -15,6 +18,30 @@ constexpr int kStackGap = 12;
 
 uint16_t RamWord(uint32_t address) {
     return uint16_t(machine.ram[address & 0xFFFF] | machine.ram[(address + 1) & 0xFFFF] << 8);
+}
+
+// The ROM's words by compilation address. Its chain starts at 1FFF (where the oldest RAM
+// word links), runs in no address order and ends at link 0; ROM words have no length
+// field, so a body is taken to run up to the next word.
+std::vector<std::pair<uint16_t, std::string>> RomWordsByAddress() {
+    std::vector<std::pair<uint16_t, std::string>> words;
+    if (!machine.rom) return words;
+    std::set<uint16_t> seen;
+    for (uint16_t h = kRomDictionaryLink; h > 3 && h < 0x2000 && seen.insert(h).second;
+         h = uint16_t(machine.rom[h - 2] | machine.rom[h - 1] << 8))
+        if (std::optional<std::string> name = ForthNameAt(uint16_t(h + 1))) words.push_back({uint16_t(h + 1), *name});
+    std::sort(words.begin(), words.end());
+    return words;
+}
+
+// Names a return address in a ROM word's body.
+void NameRomAddress(const std::vector<std::pair<uint16_t, std::string>>& romWords, ReturnStackEntry& entry) {
+    auto after = std::upper_bound(romWords.begin(), romWords.end(), std::make_pair(entry.value, std::string()));
+    if (after == romWords.begin()) return;
+    const auto& [cfa, name] = *std::prev(after);
+    if (entry.value < cfa + 2u) return;
+    entry.word = name;
+    entry.offset = uint16_t(entry.value - cfa - 2);
 }
 
 } // namespace
@@ -52,6 +79,7 @@ std::string FormatStackCell(uint16_t value, int base) {
 std::vector<ReturnStackEntry> ReadForthReturnStack() {
     std::vector<ReturnStackEntry> entries;
     const std::vector<ForthWord> words = buildWordList();
+    const std::vector<std::pair<uint16_t, std::string>> romWords = RomWordsByAddress();
     uint32_t top = RamWord(kRamTopVariable);
     if (top > machine.ramTop + 1u) top = machine.ramTop + 1u;
     for (uint32_t sp = machine.sp; sp + 1 < top && entries.size() < size_t(kMaxShownCells); sp += 2) {
@@ -70,6 +98,7 @@ std::vector<ReturnStackEntry> ReadForthReturnStack() {
             }
             if (entry.value >= w.header) break;
         }
+        if (entry.word.empty() && entry.value < 0x2000) NameRomAddress(romWords, entry);
         entries.push_back(entry);
     }
     return entries;

@@ -25,10 +25,10 @@ std::string FormatStackCell(uint16_t value, int base);
 struct ReturnStackEntry {
     uint16_t stackAddress = 0; // where the Z80 stack holds it
     uint16_t value = 0;
-    std::string word; // the RAM word whose body holds `value`, "" when none does
+    std::string word; // the word whose body holds `value` (RAM, else ROM), "" when none does
     uint16_t offset = 0; // from that word's parameter field
 };
 // From the Z80's SP up to RAMTOP, at most kMaxShownCells entries.
 std::vector<ReturnStackEntry> ReadForthReturnStack();
-// "3FFA  3C5E  SQ+4" or "3FFC  0591" when no RAM word holds the address.
+// "3FFA  3C5E  SQ+4" or "3FFC  0591" when no word holds the address.
 std::string FormatReturnStackEntry(const ReturnStackEntry& entry);

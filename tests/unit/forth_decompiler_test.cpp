@@ -232,6 +232,12 @@ TEST_F(ForthDecompilerTest, WordStepsFollowTheInnerInterpreter) {
     EXPECT_EQ(DispatchDescription(), "SQ in CUBE+4");
     ASSERT_TRUE(RunWordStep(WordStep::Over, kWordStepBound).reached);
     EXPECT_EQ(DispatchDescription(), "* in CUBE+6") << "SQ ran whole";
+    // The ROM's * is a colon word too: its first word, named with the ROM's names.
+    ASSERT_TRUE(RunWordStep(WordStep::Into, kWordStepBound).reached);
+    EXPECT_EQ(DispatchDescription(), "U* in *+2");
+    EXPECT_EQ(FormatReturnStackEntry(ReadForthReturnStack()[1]).substr(10), "  CUBE+6");
+    ASSERT_TRUE(RunWordStep(WordStep::Out, kWordStepBound).reached);
+    EXPECT_EQ(DispatchDescription(), "; in CUBE+8") << "out of *";
     ASSERT_TRUE(RunWordStep(WordStep::Out, kWordStepBound).reached);
     EXPECT_EQ(DispatchDescription(), "DROP in LOOPY+10");
     EXPECT_EQ(ReadForthDataStack().cells.front(), 343);
