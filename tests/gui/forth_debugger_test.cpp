@@ -1,7 +1,9 @@
-// The debugger's FORTH parts through their widgets: Step Word, Step Into Word and Step
-// Out Of Word from the Run menu while a word runs, the FORTH tab naming where each
-// stopped, and the selected word decompiled beside the word list.
+// The FORTH-level parts through their widgets: Step Word, Step Into Word and Step Out Of
+// Word from the debugger's Run menu while a word runs, the FORTH tab naming where each
+// stopped, the selected word decompiled beside the word list, and Tools > Export FORTH
+// Source... writing the dictionary.
 #include <QAction>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -70,6 +72,30 @@ class ForthDebuggerTest : public QObject {
         QCOMPARE(notes, expected);
         QVERIFY2(cube.contains(": CUBE\n DUP SQ *\n;"), qPrintable(cube));
         QVERIFY2(cube.contains("Parameter field"), qPrintable(cube));
+    }
+
+    void exportFromTheToolsMenu() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->loop().RunFor(1.0);
+        StartSpool(": SQ DUP * ;\r");
+        for (int i = 0; i < 300 && spoolActive; ++i)
+            app->loop().RunFor(0.1);
+        app->loop().RunFor(0.5);
+        const QString path = ScratchFolder() + "/words.txt";
+        auto chosen = ChooseInNextFileDialog(path);
+        auto said = CloseNextMessage(10000);
+        auto* item = app->window()->findChild<QAction*>("exportForthSource");
+        QVERIFY(item);
+        QCOMPARE(item->text(), QString("Export FORTH Source..."));
+        item->trigger();
+        QVERIFY(*chosen);
+        QTRY_VERIFY(!said->isEmpty());
+        QCOMPARE(*said, QString("Export FORTH Source|( 1 words as source, 0 as raw bytes )"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLatin1(file.readAll()), QString(": SQ\n DUP *\n;\n( 1 words as source, 0 as raw bytes )\n"));
     }
 };
 
