@@ -233,7 +233,7 @@ class DebuggerWindowToolsTest : public QObject {
         auto answered = AnswerNextModal([&](QWidget* modal) {
             auto* debugger = qobject_cast<DebuggerWindow*>(modal);
             if (!debugger) return modal->close(), void();
-            auto* words = qobject_cast<QTreeWidget*>(debugger->wordListPane());
+            auto* words = debugger->wordListPane()->findChild<QTreeWidget*>("wordList");
             for (int k = 0; words && k < words->topLevelItemCount(); ++k)
                 seen.words << words->topLevelItem(k)->text(0) + " " + words->topLevelItem(k)->text(1);
             for (const char* name :

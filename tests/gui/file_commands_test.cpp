@@ -28,19 +28,6 @@ QString WriteFile(const QString& path, const QByteArray& bytes) {
     return path;
 }
 
-// Picks `path` in the next file dialog, as typing it and pressing Open or Save would.
-std::shared_ptr<bool> ChooseInNextFileDialog(const QString& path) {
-    return AnswerNextModal([path](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY2(dialog, "a file dialog opens");
-        // Typed into the name field, as a user would.
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY2(name, "the dialog has its name field");
-        name->setText(QFileInfo(path).absoluteFilePath());
-        static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, as the Open or Save button
-    });
-}
-
 void Fill(QWidget* dialog, const char* field, const QString& text) {
     auto* edit = dialog->findChild<QLineEdit*>(field);
     QVERIFY2(edit, field);

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -164,4 +166,16 @@ std::shared_ptr<QStringList> CloseNextMessages(int count, int timeoutMs) {
 void KeepPicture(QWidget* window, const char* name) {
     const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
     if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
+}
+
+std::shared_ptr<bool> ChooseInNextFileDialog(const QString& path) {
+    return AnswerNextModal([path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY2(dialog, "a file dialog opens");
+        // Typed into the name field, as a user would.
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY2(name, "the dialog has its name field");
+        name->setText(QFileInfo(path).absoluteFilePath());
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, as the Open or Save button
+    });
 }

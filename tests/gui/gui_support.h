@@ -67,6 +67,9 @@ std::unique_ptr<Application> StartApplicationWithConfigFolder(const QString& con
 // must close it. Returns a flag that turns true once the action has run.
 std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
+// Picks `path` in the next file dialog, as typing it and pressing Open or Save would.
+std::shared_ptr<bool> ChooseInNextFileDialog(const QString& path);
+
 // What a closed message dialog said: "caption|text".
 std::shared_ptr<QString> CloseNextMessage(int timeoutMs = 5000);
 // The same for the next `count` message dialogs, one after another.

@@ -6,7 +6,7 @@
 
 #include "machine/memory.h"
 #include "machine/reset.h"
-#include "running_machine.h"
+#include "rom_machine_test.h"
 #include "tape/ace_snapshot.h"
 #include "tape/binary_files.h"
 #include "tape/file_kinds.h"
@@ -19,31 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TapeRomTest : public RunningMachineTest {
+class TapeRomTest : public RomMachineTest {
   protected:
-    void SetUp() override {
-        RunningMachineTest::SetUp();
-        SetHost(&dialogs);
-        ResetTapeAndFileState();
-    }
-    void TearDown() override {
-        ResetTapeAndFileState();
-        RunningMachineTest::TearDown();
-    }
-
-    // Boots the ROM on a model (0 3K ... 3 51K) to its prompt.
-    bool Boot(uint32_t model = 0) {
-        machine.model = model;
-        machine.topPage = ModelTable(model).topPage;
-        machine.ramTop = ModelTable(model).ramTop;
-        if (!BootTestRom()) return false;
-        RunFrames(100);
-        return true;
-    }
-    static void RunFrames(int n) {
-        for (int i = 0; i < n; ++i)
-            RunFrame();
-    }
     // Types `text` through the spool and lets the ROM finish what it started.
     static void Type(const std::string& text, int settleFrames = 25) {
         StartSpool(text);
@@ -54,16 +31,8 @@ class TapeRomTest : public RunningMachineTest {
             RunFrame();
         RunFrames(settleFrames);
     }
-    static std::string Screen() {
-        std::string s;
-        for (int row = 0; row < 24; ++row)
-            s += ScreenLine(row) + "\n";
-        return s;
-    }
     static bool ScreenHas(const std::string& text) { return Screen().find(text) != std::string::npos; }
     static Bytes VideoRam() { return Bytes(machine.ram + 0x2400, machine.ram + 0x2700); }
-
-    CapturingHost dialogs;
 };
 
 uint8_t Xor(const std::vector<uint8_t>& data, size_t n) {

@@ -1,9 +1,12 @@
 #include "headless_host.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "debugger/breakpoints.h"
 #include "debugger/debugger_text.h"
+#include "debugger/forth_stack.h"
+#include "debugger/forth_word_break.h"
 #include "machine/machine_state.h"
 
 void PrintError(const std::string& text) {
@@ -33,11 +36,17 @@ std::string HeadlessHost::ChooseSaveFile(const FileDialogRequest& request) {
 }
 
 void HeadlessHost::RunDebugger() {
-    const std::string watch = WatchHitText();
-    if (watch.empty())
-        std::printf("break at %04X\n", machine.pc);
-    else
-        std::printf("break at %04X (%s)\n", machine.pc, watch.c_str());
+    if (!breakWords.empty() && machine.pc == kForthDispatch) {
+        const std::string name = ForthWordNameAt(WordBeingEntered());
+        if (std::find(breakWords.begin(), breakWords.end(), name) == breakWords.end()) return;
+        std::printf("break in %s\n%s\n", name.c_str(), FormatForthDataStack(ReadForthDataStack(), 10).c_str());
+    } else {
+        const std::string watch = WatchHitText();
+        if (watch.empty())
+            std::printf("break at %04X\n", machine.pc);
+        else
+            std::printf("break at %04X (%s)\n", machine.pc, watch.c_str());
+    }
     for (const std::string& row : RegisterPaneRows()) std::printf("%s\n", row.c_str());
     breakRequested = true;
 }

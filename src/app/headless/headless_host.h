@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "base/host.h"
 
@@ -25,6 +26,9 @@ class HeadlessHost : public Host {
     bool ShowsFrames() const override { return false; }
 
     std::deque<std::string> tapeOutFiles;
+    // --break-word names: at the inner interpreter's dispatch only these words stop, with
+    // "break in NAME" and the data stack before the register rows.
+    std::vector<std::string> breakWords;
 
     // While held, messages are kept (lastMessage) instead of printed, so the caller can
     // print one line that also says what it was doing.

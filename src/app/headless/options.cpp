@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "debugger_options.h"
+#include "forth_options.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -83,6 +84,12 @@ const char* UsageText() {
            "  --words           print the FORTH words in RAM, newest first, each with the\n"
            "                    address its link field holds\n"
            "  --sysvars         print the FORTH system variables and their bytes\n"
+           "  --decompile NAME  print the RAM word NAME as the ROM's LIST shows it\n"
+           "  --export-words FILE  write every RAM word, oldest first, as a spool text that\n"
+           "                    rebuilds the dictionary\n"
+           "  --forth-stack     print the FORTH data stack: \"depth 3: -3 2 1\", top first\n"
+           "  --break-word NAME stop when the word NAME is entered (repeatable): prints\n"
+           "                    \"break in NAME\", the data stack and the registers\n"
            "  --pc-log FILE     write a line for every instruction that the following\n"
            "                    actions run to FILE (started afresh)\n"
            "  --disassemble-to FILE START END  write the listing of START..END to FILE as\n"
@@ -254,6 +261,9 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
             action.length = *last;
             options.actions.push_back(action);
         } else if (const OptionMatch match = ParseDebuggerOption(argc, argv, i, options, error);
+                   match != OptionMatch::NotMine) {
+            if (match == OptionMatch::Failed) return false;
+        } else if (const OptionMatch match = ParseForthOption(argc, argv, i, options, error);
                    match != OptionMatch::NotMine) {
             if (match == OptionMatch::Failed) return false;
         } else if (option.size() > 1 && option[0] == '-') {

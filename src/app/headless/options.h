@@ -23,6 +23,9 @@ enum class ActionKind {
     Registers,
     Step, // frames = number of instructions
     ListTape,
+    Decompile,   // text = the word's name
+    ExportWords, // text = the file
+    ForthStack,
 };
 
 struct Action {
@@ -56,6 +59,7 @@ struct HeadlessOptions {
         std::string address; // "#3C4C" or "#3C4C-#3C4D", as the list takes it
     };
     std::vector<Watch> watchpoints;   // --watch, --break-port
+    std::vector<std::string> breakWords;  // --break-word names
     bool fastload = false;            // TZX and WAV tapes play at host speed while the ROM reads them
     std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
     std::vector<Action> actions;

@@ -12,6 +12,7 @@
 #include "display/display_settings.h"
 #include "display/renderer.h"
 #include "file_loaders.h"
+#include "forth_actions.h"
 #include "list_tape.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
@@ -121,6 +122,12 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
             PrintError("only 256 breakpoints allowed");
             return false;
         }
+    }
+    // Words are told apart when they are entered, so that a word defined later still stops.
+    host_.breakWords = options.breakWords;
+    if (!options.breakWords.empty() && AddBreakpoint("#04C5", "") != BreakpointResult::Ok) {
+        PrintError("--break-word: only 256 breakpoints allowed");
+        return false;
     }
     for (const std::string& text : options.breakpoints) {
         const std::string::size_type comma = text.find(',');
@@ -271,6 +278,15 @@ int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& optio
         break;
     case ActionKind::Words: PrintWordList(); break;
     case ActionKind::SystemVariables: PrintSystemVariables(); break;
+    case ActionKind::Decompile:
+    case ActionKind::ExportWords:
+        if (!(action.kind == ActionKind::Decompile ? PrintDecompiledWord(action.text, error)
+                                                   : ExportWordsAction(action.text, error))) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    case ActionKind::ForthStack: PrintForthStack(); break;
     case ActionKind::PcLog:
         if (!StartCommandLinePcLog(action.text, error)) {
             PrintError(error);

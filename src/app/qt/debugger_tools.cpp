@@ -10,7 +10,7 @@
 #include "app/qt/edit_registers_dialog.h"
 #include "app/qt/fill_memory_dialog.h"
 #include "app/qt/find_dialog.h"
-#include "app/qt/forth_word_list_pane.h"
+#include "app/qt/forth_debugging.h"
 #include "app/qt/pad_window.h"
 #include "app/qt/stack_value_dialog.h"
 #include "app/qt/system_variables_window.h"
@@ -106,9 +106,6 @@ void ConnectDebuggerTools(DebuggerWindow& window) {
         QObject::connect(action, &QAction::triggered, w,
                          [w, tool, hooks] { RunDebuggerTool(tool, w, hooks); });
     }
-    auto* words = new ForthWordListPane(w);
-    window.SetWordListPane(words);
-    // The list follows the dictionary as the debugger runs the machine.
-    QObject::connect(w, &DebuggerWindow::ViewsRefreshed, words, &ForthWordListPane::Refresh);
+    ConnectForthDebugging(window);
     DebuggerToolsOpened();
 }

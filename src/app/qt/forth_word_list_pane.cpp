@@ -3,7 +3,6 @@
 #include <QHeaderView>
 
 #include "app/qt/app_fonts.h"
-#include "debugger/forth_views.h"
 
 ForthWordListPane::ForthWordListPane(QWidget* parent) : QTreeWidget(parent) {
     setObjectName("wordList");
@@ -18,9 +17,16 @@ ForthWordListPane::ForthWordListPane(QWidget* parent) : QTreeWidget(parent) {
 
 void ForthWordListPane::Refresh() {
     clear();
-    for (const ForthWord& word : buildWordList()) {
+    words_ = buildWordList();
+    for (const ForthWord& word : words_) {
         auto* item = new QTreeWidgetItem(this);
         item->setText(0, QString::fromStdString(word.name));
         item->setText(1, QString::asprintf("%04X", word.link));
     }
+}
+
+std::optional<ForthWord> ForthWordListPane::WordOf(const QTreeWidgetItem* item) const {
+    const int row = indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item));
+    if (row < 0 || size_t(row) >= words_.size()) return std::nullopt;
+    return words_[size_t(row)];
 }

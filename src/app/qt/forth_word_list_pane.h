@@ -5,9 +5,19 @@
 
 #include <QTreeWidget>
 
+#include <optional>
+#include <vector>
+
+#include "debugger/forth_views.h"
+
 class ForthWordListPane : public QTreeWidget {
     Q_OBJECT
   public:
     explicit ForthWordListPane(QWidget* parent);
     void Refresh();
+    // The word a row shows, as the list was last taken.
+    std::optional<ForthWord> WordOf(const QTreeWidgetItem* item) const;
+
+  private:
+    std::vector<ForthWord> words_;
 };

@@ -78,6 +78,7 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.tapeBrowser = AddCommand(window, tools, "tapeBrowser", "&Tape Browser");
     a.wavBrowser = AddCommand(window, tools, "wavBrowser", "&WAV Browser");
     a.calculator = AddCommand(window, tools, "calculator", "&Calculator");
+    a.exportForthSource = AddCommand(window, tools, "exportForthSource", "Export FORTH Source...");
     tools->addSeparator();
     a.loadCustomRom = AddCommand(window, tools, "loadCustomRom", "Load Custom &ROM...");
     tools->addSeparator();

@@ -21,7 +21,7 @@ struct MainMenuActions {
     // View: the three window sizes and full screen
     QAction *size100, *size200, *size300, *fullScreen;
     // Tools
-    QAction *options, *tapeBrowser, *wavBrowser, *calculator, *loadCustomRom;
+    QAction *options, *tapeBrowser, *wavBrowser, *calculator, *exportForthSource, *loadCustomRom;
     QAction *loadConfiguration, *saveConfiguration, *defaultConfiguration;
     QAction *displayKeyboard, *keyboardHelper;
     // Debug

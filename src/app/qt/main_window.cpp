@@ -12,6 +12,7 @@
 
 #include "app/qt/about_dialog.h"
 #include "app/qt/calculator_window.h"
+#include "app/qt/forth_export_command.h"
 #include "app/qt/config_commands.h"
 #include "app/qt/options_dialog.h"
 #include "app/qt/display_menu.h"
@@ -99,6 +100,7 @@ void MainWindow::ConnectCommands() {
         if (!view_->fullScreen()) run_commands::RunDebugger();
     });
     connect(a.calculator, &QAction::triggered, this, [this] { OpenCalculator(this); });
+    connect(a.exportForthSource, &QAction::triggered, this, [this] { ExportForthSourceCommand(this); });
     ConnectPcLogMenu(a, this);
     connect(a.options, &QAction::triggered, this, [this] { ShowOptionsDialog(*this); });
     connect(a.loadConfiguration, &QAction::triggered, this, [this] { config_commands::LoadConfiguration(*this); });

@@ -7,6 +7,7 @@
 
 #include "base/messages.h"
 #include "debugger/breakpoints.h"
+#include "debugger/forth_word_break.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent)
         active_->setObjectName("active");
         active_->addItems({"YES", "NO"});
         active_->setCurrentIndex(breakpoints[index].active ? 1 : 0);
-        address_->setText(QString::fromStdString(BreakpointAddressText(index)));
+        address_->setText(QString::fromStdString(BreakpointPlaceText(index)));
         condition_->setText(QString::fromStdString(breakpoints[index].conditionText));
         form->addRow("Active", active_);
     }
@@ -53,9 +54,11 @@ BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent)
 }
 
 void BreakpointDialog::Accept() {
-    const std::string address = address_->text().toStdString();
-    const std::string condition = condition_->text().toStdString();
+    std::string address = address_->text().toStdString();
+    std::string condition = condition_->text().toStdString();
     const BreakKind kind = BreakKind(kind_->currentIndex());
+    // A FORTH word's name stands for the moment it is entered.
+    WordBreakpointFields(address, address, condition);
     const BreakpointResult result =
         index_ < 0 ? AddBreakpoint(address, condition, kind)
                    : UpdateBreakpoint(index_, address, condition, active_->currentIndex() == 0, kind);

@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/qt/tool_window_place.h"
 #include "debugger/breakpoints.h"
+#include "debugger/forth_word_break.h"
 #include "debugger/qt/breakpoint_dialog.h"
 
 namespace {
@@ -64,7 +65,7 @@ void BreakpointListWindow::Rebuild() {
     list->clear();
     for (int k = 0; k < breakpointCount; ++k) {
         auto* row = new QTreeWidgetItem(list);
-        row->setText(0, QString::fromStdString(BreakpointAddressText(k)));
+        row->setText(0, QString::fromStdString(BreakpointPlaceText(k)));
         row->setText(1, QString::fromStdString(breakpoints[k].conditionText));
         row->setText(2, breakpoints[k].active ? "NO" : "YES");
         row->setText(3, BreakKindText(breakpoints[k].kind));
