@@ -15,16 +15,6 @@
 #include "gui_support.h"
 #include "tape/spool.h"
 
-namespace {
-
-// Saves a picture of a window for people to look at (NOLTACE_SCREENSHOTS names a folder).
-void KeepPicture(QWidget* window, const char* name) {
-    const QByteArray folder = qgetenv("NOLTACE_SCREENSHOTS");
-    if (!folder.isEmpty()) window->grab().save(QString(folder) + "/" + name + ".png");
-}
-
-} // namespace
-
 class ForthDebuggerTest : public QObject {
     Q_OBJECT
   private slots:
