@@ -110,9 +110,15 @@ void StartSpool(const char* text, int length) {
     spoolText.assign(text, text + length);
     spoolLeft = length;
     spoolPos = 0;
+    // A key still down from the text before (its typing was cut short) is let go first,
+    // and the pacer keeps what it knows: after an ENTER the ROM may still be working on
+    // that line, and a key pressed now would be thrown away.
+    if (spoolPacer.KeyDown()) {
+        ReleaseKeyMatrix();
+        spoolPacer.KeyWentUp();
+    }
     spoolActive = true;
     spoolKeys = KeyChord{};
-    spoolPacer.Reset();
     leastFrames = -1;
 }
 
