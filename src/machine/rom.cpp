@@ -37,6 +37,13 @@ bool IsAbsolute(const std::string& name) { return !name.empty() && name.front() 
 
 const uint8_t* PristineRom() { return pristineRom; }
 
+void ResetRom() {
+    std::memset(romImage, 0, kRomSize);
+    std::memset(pristineRom, 0, kRomSize);
+    machine.rom = nullptr;
+    currentRomName.clear();
+}
+
 bool LoadRomFile(const std::string& path, const std::string& displayName) {
     std::vector<uint8_t> bytes;
     if (!ReadRomFile(path, bytes)) return true;

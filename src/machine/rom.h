@@ -24,6 +24,8 @@ bool LoadStandardRom();                   // true when it failed (and reported w
 bool LoadCustomRom(const std::string& name); // name relative to romFolder, or an absolute path
 bool LoadRomFile(const std::string& path, const std::string& displayName);
 void BuildPageTable();
+// No ROM loaded: the image is all NOPs again (start-up state; tests begin here).
+void ResetRom();
 void SetModel();
 
 // Puts bytes [address, address + n) of the pristine ROM back into the live image.

@@ -52,7 +52,7 @@ void MachineTest::SetUp() {
     ResetRunState();
     ClearLastReportedMessage();
     machine = MachineState{};
-    machine.rom = nullptr;
+    ResetRom(); // whatever ROM an earlier test loaded
     romFolder.clear();
     BuildPageTable();
     ResetMachine();
