@@ -9,7 +9,7 @@ ForthWordListPane::ForthWordListPane(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setHeaderLabels({"Word", "Address"});
     setFont(ListingFont());
-    setColumnWidth(0, 160);
+    setColumnWidth(0, 110);
     setColumnWidth(1, 55);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     Refresh();

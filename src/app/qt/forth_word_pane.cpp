@@ -7,7 +7,7 @@
 #include "debugger/forth_decompiler.h"
 
 ForthWordPane::ForthWordPane(QWidget* parent)
-    : QSplitter(Qt::Vertical, parent), list_(new ForthWordListPane(this)), text_(new QPlainTextEdit(this)) {
+    : QSplitter(Qt::Horizontal, parent), list_(new ForthWordListPane(this)), text_(new QPlainTextEdit(this)) {
     setObjectName("forthWordPane");
     text_->setObjectName("decompiledWord");
     text_->setReadOnly(true);
@@ -15,9 +15,12 @@ ForthWordPane::ForthWordPane(QWidget* parent)
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     addWidget(list_);
     addWidget(text_);
-    // The definition gets the larger share; a taller window shows more of it.
+    // The list beside the definition: names are short, so the definition gets the larger
+    // share; a wider window shows more of it.
     setChildrenCollapsible(false);
-    setStretchFactor(1, 2);
+    setStretchFactor(0, 1);
+    setStretchFactor(1, 3);
+    list_->setMinimumWidth(list_->fontMetrics().horizontalAdvance("WWWWWWWW"));
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { ShowSelected(); });
 }
 
