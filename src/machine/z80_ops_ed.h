@@ -128,7 +128,7 @@ template <class Bus> inline void BlockOut(MachineState& m, Bus& bus, int step, b
 
 // Entered with the ED byte fetched; fetches the second opcode byte (one more M1).
 // `lastQ` is q from before this instruction: the trap opcodes leave it.
-template <class Bus> inline void ExecEd(MachineState& m, Bus& bus, uint8_t lastQ) {
+template <class Bus> [[gnu::always_inline]] inline void ExecEd(MachineState& m, Bus& bus, uint8_t lastQ) {
     const uint8_t op = bus.Fetch(m.pc++);
     m.r++;
     uint8_t &A = m.af.hi, &F = m.af.lo;
