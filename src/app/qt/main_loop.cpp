@@ -7,6 +7,7 @@
 #include "app/key_queue.h"
 #include "app/qt/status_bar_panel.h"
 #include "base/host.h"
+#include "display/qt/display_presenter.h"
 #include "machine/frame.h"
 #include "machine/run_state.h"
 
@@ -38,11 +39,15 @@ void MainLoop::RunOnePass() {
         const uint64_t framesBefore = frameCounter;
         RunFrame();
         // Key events wait for frames that the ROM has read the keyboard in.
-        if (frameCounter != framesBefore) KeyQueueFrameEnded();
+        if (frameCounter != framesBefore) {
+            KeyQueueFrameEnded();
+            ++framesRun_;
+        }
     }
     const double now = host().NowSeconds();
     if (status_) status_->Update(now);
     screenText_.Update(now);
+    runState_.Update(now, framesRun_, presenter_ ? presenter_->shownFrames() : 0);
 }
 
 void MainLoop::WaitForEvents(int maxMs) {

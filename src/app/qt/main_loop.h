@@ -8,8 +8,10 @@
 
 #include <memory>
 
+#include "app/qt/run_state_file.h"
 #include "app/qt/screen_text_file.h"
 
+class DisplayPresenter;
 class QTimer;
 class StatusBarPanel;
 
@@ -18,6 +20,8 @@ class MainLoop {
     MainLoop();
     ~MainLoop();
     void SetStatusBar(StatusBarPanel* status) { status_ = status; }
+    // The display whose shown pictures the run-state file counts (nullptr for none).
+    void SetPresenter(const DisplayPresenter* presenter) { presenter_ = presenter; }
 
     // Passes until RequestQuit; returns its exit code.
     int Run();
@@ -35,7 +39,10 @@ class MainLoop {
 
     std::unique_ptr<QTimer> wakeUp_; // bounds the wait
     StatusBarPanel* status_ = nullptr;
+    const DisplayPresenter* presenter_ = nullptr;
     ScreenTextFile screenText_;
+    RunStateFile runState_;
+    uint64_t framesRun_ = 0;
     bool quit_ = false;
     int exitCode_ = 0;
 };

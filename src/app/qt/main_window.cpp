@@ -50,6 +50,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
 
     host_.SetPresenter(presenter_.get());
     loop_.SetStatusBar(status_.get());
+    loop_.SetPresenter(presenter_.get());
     ConnectCommands();
     for (QObject* menu : actions_.size100->associatedObjects())
         if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
@@ -59,6 +60,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
 MainWindow::~MainWindow() {
     host_.SetPresenter(nullptr);
     loop_.SetStatusBar(nullptr);
+    loop_.SetPresenter(nullptr);
 }
 
 void MainWindow::SetUpDisplay() {
