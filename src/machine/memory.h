@@ -26,33 +26,35 @@
     return offset | 0x400 | ((offset >> 1) & 0x800);
 }
 
+// Page 1 (0x2000-0x3FFF) is tested first: every model has it (topPage is at least 1)
+// and most data accesses go there, so they skip the ceiling test.
 [[gnu::always_inline]] inline uint8_t ReadMemory(uint16_t a) {
     const uint32_t page = a >> 13;
-    if (page > machine.topPage) return 0x00;
-    uint32_t offset = a & 0x1FFFu;
+    const uint32_t offset = a & 0x1FFFu;
     if (page == 1) {
         if ((offset & 0x1800) == 0x0800) return 0xFF; // character RAM is write-only
-        offset = FoldPageOneOffset(offset);
+        return machine.pages[1][FoldPageOneOffset(offset)];
     }
+    if (page > machine.topPage) return 0x00;
     return machine.pages[page][offset];
 }
 
 [[gnu::always_inline]] inline void WriteMemory(uint16_t a, uint8_t v) {
     if (a < 0x2000) return; // ROM
     const uint32_t page = a >> 13;
+    const uint32_t offset = a & 0x1FFFu;
+    if (page == 1) {
+        const uint32_t folded = FoldPageOneOffset(offset);
+        uint8_t& cell = machine.pages[1][folded];
+        if (folded < 0x1000) [[unlikely]] {
+            // Video or character RAM: the beam shows a change from where it is now on.
+            if (cell != v) NoteScreenWrite(uint16_t(folded), cell, v);
+        }
+        cell = v;
+        return;
+    }
     // Any model number other than 0-2 writes like the 51K machine.
     if (machine.model < 3 && page > 2 * machine.model + 1) return;
-    uint32_t offset = a & 0x1FFFu;
-    if (page == 1) {
-        offset = FoldPageOneOffset(offset);
-        if (offset < 0x1000) [[unlikely]] {
-            // Video or character RAM: the beam shows a change from where it is now on.
-            uint8_t& cell = machine.pages[1][offset];
-            if (cell != v) NoteScreenWrite(uint16_t(offset), cell, v);
-            cell = v;
-            return;
-        }
-    }
     machine.pages[page][offset] = v;
 }
 
