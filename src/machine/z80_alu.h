@@ -184,7 +184,7 @@ inline void Add16(MachineState& m, uint16_t& dst, uint16_t v) {
 }
 
 // ADC HL,rr: every flag from the 16-bit result; S 5 3 from its high byte.
-inline void Adc16(MachineState& m, uint16_t v) {
+[[gnu::always_inline]] inline void Adc16(MachineState& m, uint16_t v) {
     const unsigned hl = m.hl.w;
     const unsigned t = hl + v + (m.af.lo & kFlagC);
     const unsigned k = CarryIndex16(hl, v, t);
@@ -195,7 +195,7 @@ inline void Adc16(MachineState& m, uint16_t v) {
 }
 
 // SBC HL,rr: as ADC with the borrow tables and N set.
-inline void Sbc16(MachineState& m, uint16_t v) {
+[[gnu::always_inline]] inline void Sbc16(MachineState& m, uint16_t v) {
     const unsigned hl = m.hl.w;
     const unsigned t = hl - v - (m.af.lo & kFlagC);
     const unsigned k = CarryIndex16(hl, v, t);
