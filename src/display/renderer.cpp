@@ -37,7 +37,17 @@ void BuildCellPixels() {
 // The map is ready before anything can render, even if nobody calls BuildBeamMap.
 const bool beamMapReady = (BuildBeamMap(), true);
 
+uint32_t imageSerial = 0;
+
 } // namespace
+
+uint32_t FrameImageSerial() {
+    return imageSerial;
+}
+
+void FrameImageWritten() {
+    ++imageSerial;
+}
 
 void BuildBeamMap() {
     for (uint32_t i = 0; i < kBeamFrameTstates; ++i) {
@@ -108,6 +118,7 @@ void DrawWholeLine(uint32_t y, const uint8_t* video, const uint8_t* chars, bool 
     if (y < uint32_t(kFirstDisplayLine) || y > uint32_t(kLastDisplayLine)) {
         if (skipUnchanged && lineLook[y] == lookSerial) return;
         lineLook[y] = lookSerial;
+        ++imageSerial;
         FillPaper(out, kFrameWidth);
         return;
     }
@@ -115,6 +126,7 @@ void DrawWholeLine(uint32_t y, const uint8_t* video, const uint8_t* chars, bool 
     const uint8_t* codes = video + (line >> 3) * 32;
     if (skipUnchanged && lineLook[y] == lookSerial && std::memcmp(lineCodes[line], codes, 32) == 0) return;
     lineLook[y] = lookSerial;
+    ++imageSerial;
     std::memcpy(lineCodes[line], codes, 32);
     const uint8_t* glyphLine = chars + (y & 7);
     FillPaper(out, kDisplayStartTstate * 2);
@@ -159,6 +171,7 @@ void DrawBeamSpan(uint32_t from, uint32_t to, const uint8_t* video, const uint8_
         const uint8_t kind = beamMap[p];
         if (kind != kBeamBlank) {
             lineLook[y] = 0; // drawn in part: no longer what a whole draw left
+            ++imageSerial;
             uint32_t* out = frameImage + y * kFrameWidth + (h >> 2) * 8;
             if (kind == kBeamDisplay) {
                 const uint32_t column = (h >> 2) - 8;

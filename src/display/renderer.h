@@ -62,6 +62,13 @@ void ResetBeam();                  // the next frame starts drawing at T-state 0
 uint32_t BeamPosition();           // the T-state the image is due up to
 void PresentFrame();               // completes the image and hands it to the host
 
+// Moves whenever drawing may have changed frameImage (a line drawn whole, a cell drawn
+// on its own) and stands still while the picture does: a presenter that remembers the
+// value of the picture it showed knows, without comparing pixels, whether there is
+// anything new to show. Code that writes frameImage itself calls FrameImageWritten.
+uint32_t FrameImageSerial();
+void FrameImageWritten();
+
 // The lazy side. The T-state of this frame the image is due up to.
 extern uint32_t beamDue;
 void BeamWentBack(uint32_t now); // the frame's T-state counter was moved backwards

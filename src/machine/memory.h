@@ -19,32 +19,43 @@
     return a;
 }
 
+// The same folding as an offset within the 8 KB page at 0x2000: every 1 KB block of
+// 0x000-0xFFF lands in 0x400-0x7FF (video) or 0xC00-0xFFF (characters), every block of
+// 0x1000-0x1FFF in 0x1C00-0x1FFF (user RAM), by setting bits, without a comparison.
+[[gnu::always_inline]] inline uint32_t FoldPageOneOffset(uint32_t offset) {
+    return offset | 0x400 | ((offset >> 1) & 0x800);
+}
+
+// Page 1 (0x2000-0x3FFF) is tested first: every model has it (topPage is at least 1)
+// and most data accesses go there, so they skip the ceiling test.
 [[gnu::always_inline]] inline uint8_t ReadMemory(uint16_t a) {
     const uint32_t page = a >> 13;
-    if (page > machine.topPage) return 0x00;
+    const uint32_t offset = a & 0x1FFFu;
     if (page == 1) {
-        a = FoldMirrors(a);
-        if (a >= 0x2800 && a < 0x3000) return 0xFF; // character RAM is write-only
+        if ((offset & 0x1800) == 0x0800) return 0xFF; // character RAM is write-only
+        return machine.pages[1][FoldPageOneOffset(offset)];
     }
-    return machine.pages[page][a & 0x1FFF];
+    if (page > machine.topPage) return 0x00;
+    return machine.pages[page][offset];
 }
 
 [[gnu::always_inline]] inline void WriteMemory(uint16_t a, uint8_t v) {
     if (a < 0x2000) return; // ROM
     const uint32_t page = a >> 13;
+    const uint32_t offset = a & 0x1FFFu;
+    if (page == 1) {
+        const uint32_t folded = FoldPageOneOffset(offset);
+        uint8_t& cell = machine.pages[1][folded];
+        if (folded < 0x1000) [[unlikely]] {
+            // Video or character RAM: the beam shows a change from where it is now on.
+            if (cell != v) NoteScreenWrite(uint16_t(folded), cell, v);
+        }
+        cell = v;
+        return;
+    }
     // Any model number other than 0-2 writes like the 51K machine.
     if (machine.model < 3 && page > 2 * machine.model + 1) return;
-    if (page == 1) {
-        a = FoldMirrors(a);
-        if (a < 0x3000) {
-            // Video or character RAM: the beam shows a change from where it is now on.
-            uint8_t& cell = machine.pages[1][a & 0x1FFF];
-            if (cell != v) NoteScreenWrite(uint16_t(a & 0x1FFF), cell, v);
-            cell = v;
-            return;
-        }
-    }
-    machine.pages[page][a & 0x1FFF] = v;
+    machine.pages[page][offset] = v;
 }
 
 // Opcode fetch: no mirroring, no ceiling, no write-only character RAM.

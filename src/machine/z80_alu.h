@@ -40,30 +40,30 @@ inline uint8_t& IndexReg8(MachineState& m, RegPair& xy, unsigned code) {
 // ---------------------------------------------------------------------------------
 // Operand fetches, memory words and the stack. Operands go through the data path.
 
-template <class Bus> inline uint8_t Imm8(MachineState& m, Bus& bus) { return bus.Read(m.pc++); }
+template <class Bus> [[gnu::always_inline]] inline uint8_t Imm8(MachineState& m, Bus& bus) { return bus.Read(m.pc++); }
 
-template <class Bus> inline uint16_t Imm16(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline uint16_t Imm16(MachineState& m, Bus& bus) {
     const uint8_t lo = bus.Read(m.pc++);
     return uint16_t(lo | (bus.Read(m.pc++) << 8));
 }
 
-template <class Bus> inline uint16_t ReadWord(Bus& bus, uint16_t a) {
+template <class Bus> [[gnu::always_inline]] inline uint16_t ReadWord(Bus& bus, uint16_t a) {
     const uint8_t lo = bus.Read(a);
     return uint16_t(lo | (bus.Read(uint16_t(a + 1)) << 8));
 }
 
-template <class Bus> inline void WriteWord(Bus& bus, uint16_t a, uint16_t v) {
+template <class Bus> [[gnu::always_inline]] inline void WriteWord(Bus& bus, uint16_t a, uint16_t v) {
     bus.Write(a, uint8_t(v));
     bus.Write(uint16_t(a + 1), uint8_t(v >> 8));
 }
 
 // PUSH writes the high byte first, at SP - 1.
-template <class Bus> inline void Push(MachineState& m, Bus& bus, uint16_t v) {
+template <class Bus> [[gnu::always_inline]] inline void Push(MachineState& m, Bus& bus, uint16_t v) {
     bus.Write(--m.sp, uint8_t(v >> 8));
     bus.Write(--m.sp, uint8_t(v));
 }
 
-template <class Bus> inline uint16_t Pop(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline uint16_t Pop(MachineState& m, Bus& bus) {
     const uint8_t lo = bus.Read(m.sp++);
     return uint16_t(lo | (bus.Read(m.sp++) << 8));
 }
@@ -184,7 +184,7 @@ inline void Add16(MachineState& m, uint16_t& dst, uint16_t v) {
 }
 
 // ADC HL,rr: every flag from the 16-bit result; S 5 3 from its high byte.
-inline void Adc16(MachineState& m, uint16_t v) {
+[[gnu::always_inline]] inline void Adc16(MachineState& m, uint16_t v) {
     const unsigned hl = m.hl.w;
     const unsigned t = hl + v + (m.af.lo & kFlagC);
     const unsigned k = CarryIndex16(hl, v, t);
@@ -195,7 +195,7 @@ inline void Adc16(MachineState& m, uint16_t v) {
 }
 
 // SBC HL,rr: as ADC with the borrow tables and N set.
-inline void Sbc16(MachineState& m, uint16_t v) {
+[[gnu::always_inline]] inline void Sbc16(MachineState& m, uint16_t v) {
     const unsigned hl = m.hl.w;
     const unsigned t = hl - v - (m.af.lo & kFlagC);
     const unsigned k = CarryIndex16(hl, v, t);
@@ -208,14 +208,14 @@ inline void Sbc16(MachineState& m, uint16_t v) {
 // ---------------------------------------------------------------------------------
 // CB rotates and shifts: F = S Z 5 3 and parity of the result, C = the bit shifted out.
 
-inline uint8_t ShiftFlags(MachineState& m, uint8_t r, unsigned out) {
+[[gnu::always_inline]] inline uint8_t ShiftFlags(MachineState& m, uint8_t r, unsigned out) {
     m.af.lo = uint8_t(sz53p[r] | out);
     m.q = 1;
     return r;
 }
 
 // kind = bits 5-3 of the CB opcode: RLC RRC RL RR SLA SRA SLL SRL.
-inline uint8_t Shift8(MachineState& m, unsigned kind, uint8_t v) {
+[[gnu::always_inline]] inline uint8_t Shift8(MachineState& m, unsigned kind, uint8_t v) {
     const unsigned c = m.af.lo & kFlagC;
     switch (kind) {
     case 0: return ShiftFlags(m, uint8_t((v << 1) | (v >> 7)), v >> 7);
@@ -231,9 +231,11 @@ inline uint8_t Shift8(MachineState& m, unsigned kind, uint8_t v) {
 
 // BIT n: Z and P/V when the bit is 0, S only for a set bit 7, H set, C kept. `xy` supplies
 // bits 5 and 3: the register itself, or for memory operands the high byte of memptr.
-inline void Bit8(MachineState& m, unsigned n, uint8_t v, uint8_t xy) {
-    m.af.lo = uint8_t((m.af.lo & kFlagC) | kFlagH | (sz53p[v & (1u << n)] & ~(kFlag5 | kFlag3)) |
-                      (xy & (kFlag5 | kFlag3)));
+// (The S Z P/V part is sz53p of the tested bit alone, without its bits 5 and 3.)
+[[gnu::always_inline]] inline void Bit8(MachineState& m, unsigned n, uint8_t v, uint8_t xy) {
+    const unsigned bit = v & (1u << n);
+    const unsigned szp = bit ? (bit & kFlagS) : (kFlagZ | kFlagPV);
+    m.af.lo = uint8_t((m.af.lo & kFlagC) | kFlagH | szp | (xy & (kFlag5 | kFlag3)));
     m.q = 1;
 }
 

@@ -52,7 +52,7 @@ template <class Bus> inline void AcceptInterrupt(MachineState& m, Bus& bus) {
 }
 
 // Steps 3-5 of the step: mark the start, fetch the opcode (one M1: R counts), execute.
-template <class Bus> inline void FetchAndExecute(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline void FetchAndExecute(MachineState& m, Bus& bus) {
     m.instrStart = m.tstates;
     m.lastPc = m.pc;
     const uint8_t op = bus.Fetch(m.pc++);
@@ -63,7 +63,7 @@ template <class Bus> inline void FetchAndExecute(MachineState& m, Bus& bus) {
 } // namespace z80
 
 // The interrupt check: accepts a pending maskable interrupt; true when it did.
-template <class Bus> inline bool Z80TakeInterrupt(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline bool Z80TakeInterrupt(MachineState& m, Bus& bus) {
     // The line is sampled only in the frame's first intLength T-states, and never right
     // after EI or between a lone prefix and its opcode. The T-state test comes first: it
     // fails for all but a few instructions of a frame.
@@ -75,13 +75,13 @@ template <class Bus> inline bool Z80TakeInterrupt(MachineState& m, Bus& bus) {
 }
 
 // One instruction after the interrupt check, without a look in between.
-template <class Bus> inline void Z80StepInstruction(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline void Z80StepInstruction(MachineState& m, Bus& bus) {
     m.eiDelay = 0;
     m.prefixDelay = 0;
     z80::FetchAndExecute(m, bus);
 }
 
-template <class Bus> inline void Z80Step(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline void Z80Step(MachineState& m, Bus& bus) {
     Z80TakeInterrupt(m, bus);
     Z80StepInstruction(m, bus);
 }

@@ -5,37 +5,50 @@
 #pragma once
 
 #include "machine/z80_alu.h"
+#include "machine/z80_dispatch.h"
 
 namespace z80 {
 
-// Entered with the CB byte fetched; fetches the second opcode byte (one more M1).
-template <class Bus> inline void ExecCb(MachineState& m, Bus& bus) {
-    const uint8_t op = bus.Fetch(m.pc++);
-    m.r++;
-    const unsigned y = (op >> 3) & 7;
-    const unsigned code = op & 7;
-
-    if (code == 6) {
+// One CB opcode, decoded at compile time.
+template <unsigned op, class Bus> [[gnu::always_inline]] inline void ExecCbOpcode(MachineState& m, Bus& bus) {
+    constexpr unsigned group = op >> 6, y = (op >> 3) & 7, code = op & 7;
+    if constexpr (code == 6) {
         const uint16_t a = m.hl.w;
         const uint8_t v = bus.Read(a);
-        switch (op >> 6) {
-        case 0: bus.Write(a, Shift8(m, y, v)); m.tstates += 15; break;
-        // BIT n,(HL): bits 5 and 3 leak from the internal WZ register, not from the byte.
-        case 1: Bit8(m, y, v, uint8_t(m.memptr >> 8)); m.tstates += 12; break;
-        case 2: bus.Write(a, uint8_t(v & ~(1u << y))); m.tstates += 15; break;
-        default: bus.Write(a, uint8_t(v | (1u << y))); m.tstates += 15; break;
+        if constexpr (group == 0) {
+            bus.Write(a, Shift8(m, y, v));
+            m.tstates += 15;
+        } else if constexpr (group == 1) {
+            // BIT n,(HL): bits 5 and 3 leak from the internal WZ register, not from the byte.
+            Bit8(m, y, v, uint8_t(m.memptr >> 8));
+            m.tstates += 12;
+        } else if constexpr (group == 2) {
+            bus.Write(a, uint8_t(v & ~(1u << y)));
+            m.tstates += 15;
+        } else {
+            bus.Write(a, uint8_t(v | (1u << y)));
+            m.tstates += 15;
         }
-        return;
+    } else {
+        uint8_t& reg = Reg8(m, code);
+        if constexpr (group == 0) reg = Shift8(m, y, reg);
+        else if constexpr (group == 1) Bit8(m, y, reg, reg);
+        else if constexpr (group == 2) reg = uint8_t(reg & ~(1u << y));
+        else reg = uint8_t(reg | (1u << y));
+        m.tstates += 8;
     }
+}
 
-    uint8_t& reg = Reg8(m, code);
-    switch (op >> 6) {
-    case 0: reg = Shift8(m, y, reg); break;
-    case 1: Bit8(m, y, reg, reg); break;
-    case 2: reg = uint8_t(reg & ~(1u << y)); break;
-    default: reg = uint8_t(reg | (1u << y)); break;
+// Entered with the CB byte fetched; fetches the second opcode byte (one more M1).
+template <class Bus> [[gnu::always_inline]] inline void ExecCb(MachineState& m, Bus& bus) {
+    const uint8_t op = bus.Fetch(m.pc++);
+    m.r++;
+    switch (op) {
+#define Z80_CB_CASE(n)                                                                                     \
+    case n: ExecCbOpcode<n>(m, bus); break;
+        Z80_CASES_256(Z80_CB_CASE)
+#undef Z80_CB_CASE
     }
-    m.tstates += 8;
 }
 
 } // namespace z80

@@ -9,14 +9,18 @@
 
 namespace z80 {
 
-// BC, DE, HL, SP by bits 5-4 of the opcode.
-inline uint16_t& Pair16(MachineState& m, unsigned code) {
-    switch (code) {
-    case 0: return m.bc.w;
-    case 1: return m.de.w;
-    case 2: return m.hl.w;
-    default: return m.sp;
-    }
+// LD (nn),rr and LD rr,(nn), the ED forms: memptr is nn + 1.
+template <class Bus> [[gnu::always_inline]] inline void StorePair(MachineState& m, Bus& bus, uint16_t rr) {
+    const uint16_t nn = Imm16(m, bus);
+    WriteWord(bus, nn, rr);
+    m.memptr = uint16_t(nn + 1);
+    m.tstates += 20;
+}
+template <class Bus> [[gnu::always_inline]] inline void LoadPair(MachineState& m, Bus& bus, uint16_t& rr) {
+    const uint16_t nn = Imm16(m, bus);
+    rr = ReadWord(bus, nn);
+    m.memptr = uint16_t(nn + 1);
+    m.tstates += 20;
 }
 
 // IN r,(C) / IN (C): C kept, S Z 5 3 and parity from the byte read.
@@ -154,23 +158,23 @@ template <class Bus> inline void ExecEd(MachineState& m, Bus& bus, uint8_t lastQ
         T += 12;
         break;
 
-    case 0x42: case 0x52: case 0x62: case 0x72: Sbc16(m, Pair16(m, (op >> 4) & 3)); T += 15; break;
-    case 0x4A: case 0x5A: case 0x6A: case 0x7A: Adc16(m, Pair16(m, (op >> 4) & 3)); T += 15; break;
-
-    case 0x43: case 0x53: case 0x63: case 0x73: { // LD (nn),rr
-        const uint16_t nn = Imm16(m, bus);
-        WriteWord(bus, nn, Pair16(m, (op >> 4) & 3));
-        m.memptr = uint16_t(nn + 1);
-        T += 20;
-        break;
-    }
-    case 0x4B: case 0x5B: case 0x6B: case 0x7B: { // LD rr,(nn)
-        const uint16_t nn = Imm16(m, bus);
-        Pair16(m, (op >> 4) & 3) = ReadWord(bus, nn);
-        m.memptr = uint16_t(nn + 1);
-        T += 20;
-        break;
-    }
+    // SBC HL,rr / ADC HL,rr / LD (nn),rr / LD rr,(nn), one case each so the pair is fixed
+    case 0x42: Sbc16(m, m.bc.w); T += 15; break;
+    case 0x52: Sbc16(m, m.de.w); T += 15; break;
+    case 0x62: Sbc16(m, m.hl.w); T += 15; break;
+    case 0x72: Sbc16(m, m.sp); T += 15; break;
+    case 0x4A: Adc16(m, m.bc.w); T += 15; break;
+    case 0x5A: Adc16(m, m.de.w); T += 15; break;
+    case 0x6A: Adc16(m, m.hl.w); T += 15; break;
+    case 0x7A: Adc16(m, m.sp); T += 15; break;
+    case 0x43: StorePair(m, bus, m.bc.w); break;
+    case 0x53: StorePair(m, bus, m.de.w); break;
+    case 0x63: StorePair(m, bus, m.hl.w); break;
+    case 0x73: StorePair(m, bus, m.sp); break;
+    case 0x4B: LoadPair(m, bus, m.bc.w); break;
+    case 0x5B: LoadPair(m, bus, m.de.w); break;
+    case 0x6B: LoadPair(m, bus, m.hl.w); break;
+    case 0x7B: LoadPair(m, bus, m.sp); break;
 
     case 0x44: case 0x4C: case 0x54: case 0x5C: case 0x64: case 0x6C: case 0x74: case 0x7C: { // NEG
         const uint8_t v = A;

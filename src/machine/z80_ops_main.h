@@ -73,7 +73,7 @@ inline void DecimalAdjust(MachineState& m) {
 // A's ORed with the old F's when it did not.
 inline uint8_t ScfCcfKeepMask(uint8_t lastQ) { return lastQ ? 0xC4 : 0xEC; }
 
-template <class Bus> inline void ExecMain(MachineState& m, Bus& bus, uint8_t op) {
+template <class Bus> [[gnu::always_inline]] inline void ExecMain(MachineState& m, Bus& bus, uint8_t op) {
     uint8_t &A = m.af.hi, &F = m.af.lo, &B = m.bc.hi, &C = m.bc.lo;
     uint8_t &D = m.de.hi, &E = m.de.lo, &H = m.hl.hi, &L = m.hl.lo;
     uint32_t& T = m.tstates;

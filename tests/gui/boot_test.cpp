@@ -2,6 +2,8 @@
 // line, FORTH answers what is typed, and the window shows exactly the rendered picture.
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/qt/application.h"
@@ -90,6 +92,46 @@ class BootTest : public QObject {
             }
         QCOMPARE(different, 0);
         QVERIFY2(ink > 100, "the typed line is on the screen in ink");
+    }
+
+    // At the FORTH prompt every frame is presented but no picture is handed to the view:
+    // nothing is converted or repainted until the screen changes. The run-state file
+    // tells a script outside that the machine runs, and when it is held.
+    void idleFramesHandNoPictureToTheView() {
+        REQUIRE_GUI_TEST_ROM();
+        const QString stateFile = QDir::temp().filePath("noltace-run-state-test.txt");
+        QFile::remove(stateFile);
+        qputenv("NOLTACE_RUN_STATE_FILE", stateFile.toLocal8Bit());
+        auto app = StartApplication();
+        qunsetenv("NOLTACE_RUN_STATE_FILE");
+        QVERIFY(app);
+        FastMode = true;
+        RunPasses(*app, 100);
+        DisplayPresenter& presenter = app->window()->presenter();
+        const int shownAtPrompt = presenter.shownFrames();
+        const int presentedAtPrompt = presenter.presentedFrames();
+        RunPasses(*app, 50);
+        QCOMPARE(presenter.presentedFrames(), presentedAtPrompt + 50);
+        QCOMPARE(presenter.shownFrames(), shownAtPrompt);
+
+        StartSpool(std::string("7"));
+        for (int i = 0; i < 100 && spoolActive; ++i)
+            app->loop().RunOnePass();
+        RunPasses(*app, 5);
+        QVERIFY(presenter.shownFrames() > shownAtPrompt);
+
+        const auto state = [&] {
+            QFile file(stateFile);
+            return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+        };
+        app->loop().RunFor(1.1);
+        QVERIFY2(state().contains(QRegularExpression(" frames=[1-9][0-9]* shown=[1-9][0-9]* held=0 modal=0\n$")),
+                 qPrintable(state()));
+        Paused = true;
+        app->loop().RunFor(1.1);
+        Paused = false;
+        QVERIFY2(state().contains(" held=1 "), qPrintable(state()));
+        QFile::remove(stateFile);
     }
 };
 

@@ -88,6 +88,7 @@ void FillFrame() {
     for (int y = 0; y < kFrameHeight; ++y)
         for (int x = 0; x < kFrameWidth; ++x)
             frameImage[y * kFrameWidth + x] = y < 156 ? 0xFFFFFF : uint32_t(0x010203 * (x % 64));
+    FrameImageWritten();
 }
 
 } // namespace

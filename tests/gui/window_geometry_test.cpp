@@ -28,6 +28,7 @@ void FillPattern() {
     for (int y = 0; y < kFrameHeight; ++y)
         for (int x = 0; x < kFrameWidth; ++x)
             frameImage[y * kFrameWidth + x] = PatternPixel(x, y);
+    FrameImageWritten();
 }
 
 } // namespace

@@ -77,6 +77,12 @@ class LazyBeamTest : public RunningMachineTest {
         }
     }
     void ExpectSameImage(int frame, const char* when) {
+        // A picture that differs from the one looked at before must come with a new
+        // serial, or a presenter would keep showing the old one.
+        if (!std::equal(lookedAt.begin(), lookedAt.end(), frameImage))
+            EXPECT_NE(FrameImageSerial(), lookedAtSerial) << "frame " << frame << ", " << when;
+        lookedAt.assign(frameImage, frameImage + kFrameWidth * kFrameHeight);
+        lookedAtSerial = FrameImageSerial();
         const auto mismatch = std::mismatch(reference.image.begin(), reference.image.end(), frameImage);
         if (mismatch.first == reference.image.end()) return;
         const long at = long(mismatch.first - reference.image.begin());
@@ -91,8 +97,12 @@ class LazyBeamTest : public RunningMachineTest {
             RunFrame();
         CatchUpBeam();
         reference.image.assign(frameImage, frameImage + kFrameWidth * kFrameHeight);
+        lookedAt = reference.image;
+        lookedAtSerial = FrameImageSerial();
     }
     ReferenceBeam reference;
+    std::vector<uint32_t> lookedAt;
+    uint32_t lookedAtSerial = 0;
 };
 
 TEST_F(LazyBeamTest, ScrollingTextDrawsExactlyAsTheBeamWould) {
@@ -108,6 +118,41 @@ TEST_F(LazyBeamTest, RedefinedGlyphsAndInverseVideoDrawExactlyAsTheBeamWould) {
     TypeAndBoot("1 2 3 . . . : G 1024 0 DO I 7 * I 11264 + C! 9216 I 767 AND + DUP C@ 128 XOR SWAP C! LOOP ; "
                 "G G G G\r");
     RunAndCompare(30, {0, 3, 7, 12});
+}
+
+// At the FORTH prompt nothing is drawn: the serial stands still frame after frame, so the
+// display hands nothing over. A character typed, a colour changed or a picture written
+// from outside moves it.
+TEST_F(LazyBeamTest, SerialStandsStillWhileThePictureDoes) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(BootTestRom());
+    for (int i = 0; i < 100; ++i)
+        RunFrame();
+    CatchUpBeam();
+    const uint32_t idle = FrameImageSerial();
+    for (int i = 0; i < 50; ++i) {
+        RunFrame();
+        CatchUpBeam();
+    }
+    EXPECT_EQ(FrameImageSerial(), idle) << "frames at the prompt drew something";
+
+    StartSpool("1");
+    while (spoolActive)
+        RunFrame();
+    for (int i = 0; i < 5; ++i)
+        RunFrame();
+    CatchUpBeam();
+    const uint32_t typed = FrameImageSerial();
+    EXPECT_NE(typed, idle) << "a typed character";
+
+    ApplyColourScheme(2);
+    RunFrame();
+    CatchUpBeam();
+    EXPECT_NE(FrameImageSerial(), typed) << "new colours";
+
+    const uint32_t before = FrameImageSerial();
+    FrameImageWritten();
+    EXPECT_NE(FrameImageSerial(), before);
 }
 
 // Every hook switch is its subsystem's flag, and any one of them on opens the rare path.

@@ -8,6 +8,7 @@
 #include "app/qt/status_bar_panel.h"
 #include "app/qt/window_title.h"
 #include "base/host.h"
+#include "display/qt/display_presenter.h"
 #include "machine/frame.h"
 #include "machine/run_state.h"
 
@@ -39,13 +40,17 @@ void MainLoop::RunOnePass() {
         const uint64_t framesBefore = frameCounter;
         RunFrame();
         // Key events wait for frames that the ROM has read the keyboard in.
-        if (frameCounter != framesBefore) KeyQueueFrameEnded();
+        if (frameCounter != framesBefore) {
+            KeyQueueFrameEnded();
+            ++framesRun_;
+        }
     }
     // Checked on every pass, not from inside a modal command's own pause, which no pass sees.
     if (titleWindow_) ShowPausedInTitle(*titleWindow_, Paused || FocusPaused);
     const double now = host().NowSeconds();
     if (status_) status_->Update(now);
     screenText_.Update(now);
+    runState_.Update(now, framesRun_, presenter_ ? presenter_->shownFrames() : 0);
 }
 
 void MainLoop::WaitForEvents(int maxMs) {

@@ -8,8 +8,10 @@
 
 #include <memory>
 
+#include "app/qt/run_state_file.h"
 #include "app/qt/screen_text_file.h"
 
+class DisplayPresenter;
 class QTimer;
 class QWidget;
 class StatusBarPanel;
@@ -21,6 +23,8 @@ class MainLoop {
     void SetStatusBar(StatusBarPanel* status) { status_ = status; }
     // The window whose title says when the machine is paused (null: none).
     void SetTitleWindow(QWidget* window) { titleWindow_ = window; }
+    // The display whose shown pictures the run-state file counts (nullptr for none).
+    void SetPresenter(const DisplayPresenter* presenter) { presenter_ = presenter; }
 
     // Passes until RequestQuit; returns its exit code.
     int Run();
@@ -39,7 +43,10 @@ class MainLoop {
     std::unique_ptr<QTimer> wakeUp_; // bounds the wait
     StatusBarPanel* status_ = nullptr;
     QWidget* titleWindow_ = nullptr;
+    const DisplayPresenter* presenter_ = nullptr;
     ScreenTextFile screenText_;
+    RunStateFile runState_;
+    uint64_t framesRun_ = 0;
     bool quit_ = false;
     int exitCode_ = 0;
 };

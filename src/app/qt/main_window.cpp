@@ -57,6 +57,7 @@ MainWindow::MainWindow(QtHost& host, MainLoop& loop) : host_(host), loop_(loop) 
     loop_.SetStatusBar(status_.get());
     loop_.SetTitleWindow(this);
     recentFiles_ = new RecentFilesMenu(actions_, this);
+    loop_.SetPresenter(presenter_.get());
     ConnectCommands();
     for (QObject* menu : actions_.size100->associatedObjects())
         if (auto* viewMenu = qobject_cast<QMenu*>(menu)) AddDisplayChoices(viewMenu, *view_);
@@ -68,6 +69,7 @@ MainWindow::~MainWindow() {
     host_.SetPresenter(nullptr);
     loop_.SetStatusBar(nullptr);
     loop_.SetTitleWindow(nullptr);
+    loop_.SetPresenter(nullptr);
 }
 
 void MainWindow::SetUpDisplay() {

@@ -1,7 +1,5 @@
 #include "display/qt/display_presenter.h"
 
-#include <cstring>
-
 #include <QWidget>
 
 #include "display/presentation.h"
@@ -50,12 +48,15 @@ void DisplayPresenter::PresentFrame() {
     if (!view_ || !view_->Ready()) return;
     CatchUpBeam();
     // A picture the view already holds is not handed over again: at the FORTH prompt
-    // that saves converting and repainting the window fifty times a second, for the
-    // price of one comparison.
-    if (view_ != shownView_ || std::memcmp(shownPixels_.data(), frameImage, sizeof frameImage) != 0) {
+    // nothing is converted, uploaded or repainted. The renderer's serial says whether
+    // anything was drawn since, so standing still costs no look at the pixels. (The
+    // view repaints its own copy when the window is exposed or resized.)
+    const uint32_t serial = FrameImageSerial();
+    if (view_ != shownView_ || serial != shownSerial_) {
         view_->ShowFrame(frameImage);
         shownView_ = view_;
-        std::memcpy(shownPixels_.data(), frameImage, sizeof frameImage);
+        shownSerial_ = serial;
+        ++shown_;
     }
     ++presented_;
 }

@@ -10,8 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "display/renderer.h"
 
@@ -30,13 +28,17 @@ class DisplayPresenter {
     void FallBackToOpenGL();
 
     FrameView* view() const { return view_; }
+    // Frames presented, and of those the ones handed to the view (the others showed
+    // the picture it already had).
     int presentedFrames() const { return presented_; }
+    int shownFrames() const { return shown_; }
 
   private:
     ScreenPanel* panel_;
     FrameView* view_ = nullptr; // a child widget of the panel
     int presented_ = 0;
-    // The view that last took a picture, and that picture.
+    int shown_ = 0;
+    // The view that last took a picture, and the renderer's serial of that picture.
     const FrameView* shownView_ = nullptr;
-    std::vector<uint32_t> shownPixels_ = std::vector<uint32_t>(size_t(kFrameWidth) * kFrameHeight);
+    uint32_t shownSerial_ = 0;
 };

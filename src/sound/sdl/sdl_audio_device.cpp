@@ -1,5 +1,7 @@
 #include "sound/sdl/sdl_audio_device.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32_t kMaxWaitMs = 1000; // the wait for the device never blocks longer
@@ -76,12 +78,20 @@ void SdlAudioDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
     if (!playing_) return;
     const uint32_t limit = format_.queueChunks * format_.chunkBytes;
     // Sleep for as long as the excess takes to play, rather than polling every
-    // millisecond: the thread then wakes a few times a frame, not twenty.
-    const uint32_t bytesPerSecond = format_.sampleRate * uint32_t(format_.bits / 8) * format_.channels;
+    // millisecond: the thread then wakes about once a frame, not twenty times.
+    const uint32_t frameBytes = uint32_t(format_.bits / 8) * format_.channels;
+    const uint32_t bytesPerSecond = format_.sampleRate * frameBytes;
+    // The device takes the queue in whole pulls. When nothing went since the last look,
+    // the next pull is what is awaited: wait as long as one plays, not a millisecond.
+    const uint32_t pullBytes = uint32_t(DevicePullFrames(format_)) * frameBytes;
     const Uint64 start = SDL_GetTicks64();
+    uint32_t lastQueued = 0;
     for (uint32_t queued; (queued = SDL_GetQueuedAudioSize(device_)) > limit;) {
         if (SDL_GetTicks64() - start >= kMaxWaitMs) break;
-        const uint64_t ms = bytesPerSecond ? uint64_t(queued - limit) * 1000 / bytesPerSecond : 1;
+        uint64_t excess = queued - limit;
+        if (queued == lastQueued) excess = std::max<uint64_t>(excess, pullBytes);
+        lastQueued = queued;
+        const uint64_t ms = bytesPerSecond ? (excess * 1000 + bytesPerSecond - 1) / bytesPerSecond : 1;
         SDL_Delay(Uint32(ms < 1 ? 1 : ms > kMaxWaitMs ? kMaxWaitMs : ms));
     }
 }

@@ -1,0 +1,30 @@
+#include "app/qt/run_state_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "machine/run_state.h"
+
+namespace {
+constexpr double kWriteInterval = 1.0; // seconds
+} // namespace
+
+RunStateFile::RunStateFile() {
+    if (const char* path = std::getenv("NOLTACE_RUN_STATE_FILE")) path_ = path;
+}
+
+void RunStateFile::Update(double now, uint64_t frames, int shown) {
+    if (path_.empty() || (lastWrite_ >= 0 && now - lastWrite_ < kWriteInterval)) return;
+    lastWrite_ = now;
+    const std::string partial = path_ + ".part";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    if (!file) return;
+    const bool held = Paused || FocusPaused;
+    const bool modal = QApplication::activeModalWidget() != nullptr;
+    const bool complete = std::fprintf(file, "time=%.3f frames=%llu shown=%d held=%d modal=%d\n", now,
+                                       static_cast<unsigned long long>(frames), shown, held ? 1 : 0,
+                                       modal ? 1 : 0) > 0;
+    if (std::fclose(file) == 0 && complete) std::rename(partial.c_str(), path_.c_str());
+}
