@@ -112,7 +112,7 @@ template <class Bus> [[gnu::noinline]] bool RunAcceptanceHooks(MachineState& m, 
 }
 
 // False when watchpoints came or went during the hooks: the caller changes bus.
-template <class Bus> inline bool RunInstructionHooks(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline bool RunInstructionHooks(MachineState& m, Bus& bus) {
     m.instrTstates = m.tstates - m.instrStart;
     m.tapeClock += m.instrTstates;
     MoveBeam(m.tstates); // the renderer: drawing waits until somebody looks (renderer.h)
@@ -130,7 +130,7 @@ template <class Bus> inline bool RunInstructionHooks(MachineState& m, Bus& bus) 
 
 // The machine's step: the interrupt check, or else one instruction, then the hooks.
 // False when watchpoints came or went meanwhile: the caller changes bus.
-template <class Bus> inline bool MachineStep(MachineState& m, Bus& bus) {
+template <class Bus> [[gnu::always_inline]] inline bool MachineStep(MachineState& m, Bus& bus) {
     if (Z80TakeInterrupt(m, bus)) [[unlikely]]
         return RunAcceptanceHooks(m, bus);
     Z80StepInstruction(m, bus);
