@@ -205,12 +205,16 @@ TEST_F(ForthDecompilerTest, DamagedWordsAreBoundedAndSaySo) {
     }
     // A zero length field: LIST goes by the end marker; the export writes bytes.
     machine.ram[cube.header - 4] = machine.ram[cube.header - 3] = 0;
+    ASSERT_EQ(buildWordList().size(), 4u);
     const ForthListing zero = DecompileWord(buildWordList()[1], 10);
     EXPECT_TRUE(zero.ok()) << zero.fault;
     EXPECT_FALSE(zero.reproducible);
-    // Every word whose body runs to the top of RAM.
+    // A body that runs to the top of RAM (the newer words above it are gone too, so the
+    // word is the one read before the damage, its length field now 0).
     std::fill(machine.ram + body, machine.ram + machine.ramTop + 1, 0x6B);
-    EXPECT_FALSE(DecompileWord(buildWordList()[1], 10).ok());
+    ForthWord runaway = cube;
+    runaway.lengthField = 0;
+    EXPECT_FALSE(DecompileWord(runaway, 10).ok());
 }
 
 // Stepping by word through LOOPY, which calls CUBE, which calls SQ.
