@@ -12,3 +12,9 @@ const ModelInfo& ModelTable(uint32_t model) {
     };
     return models[model < 4 ? model : 3];
 }
+
+void ApplyModelLimits(uint32_t model) {
+    const ModelInfo& info = ModelTable(model);
+    machine.topPage = info.topPage;
+    machine.ramTop = info.ramTop;
+}

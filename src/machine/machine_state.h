@@ -89,3 +89,6 @@ struct ModelInfo {
     uint32_t ramTop;
 };
 const ModelInfo& ModelTable(uint32_t model);
+// The model's memory limits (highest page, highest RAM address) into `machine`; the
+// model number itself is left to the caller.
+void ApplyModelLimits(uint32_t model);

@@ -77,9 +77,7 @@ void BuildPageTable() {
 
 void SetModel() {
     LoadStandardRom();
-    const ModelInfo& info = ModelTable(machine.model);
-    machine.topPage = info.topPage;
-    machine.ramTop = info.ramTop;
+    ApplyModelLimits(machine.model);
 }
 
 void RestoreRomBytes(uint16_t address, int n) {

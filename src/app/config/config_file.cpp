@@ -15,17 +15,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/config/apply_settings.h"
 #include "app/shell_state.h"
 #include "base/host.h"
 #include "base/messages.h"
 #include "debugger/breakpoint_list_file.h"
-#include "display/display_settings.h"
-#include "display/renderer.h"
-#include "machine/frame.h"
-#include "machine/machine_state.h"
-#include "machine/reset.h"
 
-void (*settingsAppliedHandler)() = nullptr;
 KeptConfigRows keptConfigRows;
 
 namespace {
@@ -123,8 +118,7 @@ std::string WriteFileAtomically(const std::string& path, const std::string& text
 
 // Defaults into the live settings and applied; written when `write` is set.
 bool ApplyDefaultSettings(bool write) {
-    StoreOptionsToLive(DefaultOptions(DefaultDataFolder()));
-    ApplyLoadedSettings();
+    ApplySettings(EverySetting(LiveOptions(), DefaultOptions(DefaultDataFolder())));
     return write ? SaveConfig() : false;
 }
 
@@ -245,17 +239,6 @@ std::string DefaultDataFolder() {
     return executableFolder;
 }
 
-void ApplyLoadedSettings() {
-    if (machine.model > 3) machine.model = 0;
-    const ModelInfo& model = ModelTable(machine.model);
-    machine.topPage = model.topPage;
-    machine.ramTop = model.ramTop;
-    ApplyColourScheme(opt_colours);
-    RestartFrameSkip();
-    ResetMachine();
-    if (settingsAppliedHandler) settingsAppliedHandler();
-}
-
 namespace {
 
 // The breakpoints saved with the settings, once the model (and so the memory they must
@@ -289,9 +272,8 @@ int LoadSettings() {
     OptionSet staged = LiveOptions();
     KeptConfigRows kept;
     if (ReadFileText(path, text) && ParseConfigText(text, staged, &kept)) {
-        StoreOptionsToLive(staged);
         keptConfigRows = std::move(kept);
-        ApplyLoadedSettings();
+        ApplySettings(EverySetting(LiveOptions(), staged));
         return 0;
     }
     ReportMessage(kCaptionError, kConfigCorrupt);
@@ -304,19 +286,19 @@ int LoadSettings() {
 
 } // namespace
 
-bool LoadConfigFile(const std::string& path, std::string& problem) {
+bool LoadConfigFile(const std::string& path, OptionSet& settings, std::string& problem) {
     std::string text;
     if (!ReadFileText(path, text)) {
         problem = "cannot read it";
         return false;
     }
-    OptionSet staged = LiveOptions();
+    OptionSet staged = settings;
     KeptConfigRows kept;
     if (!ParseConfigText(text, staged, &kept)) {
         problem = "not a NoltACE configuration file (it breaks off or has an unknown section)";
         return false;
     }
-    StoreOptionsToLive(staged);
+    settings = std::move(staged);
     keptConfigRows = std::move(kept);
     return true;
 }

@@ -57,16 +57,12 @@ std::string DefaultDataFolder();
 // Loads the file into the live settings and applies them. 0 on success; 1 when the file
 // was missing or unreadable and the defaults were applied (and written) instead.
 int LoadConfig();
-// Reads the file at `path` into the live settings without applying them (the caller
-// applies what it uses). False, with the reason in `problem`, when it cannot be read.
-bool LoadConfigFile(const std::string& path, std::string& problem);
+// Reads the file at `path` over `settings` (one value per table row) without applying
+// them: the caller does, with ApplySettings. False, with the reason in `problem`, when
+// it cannot be read; `settings` are then as they were.
+bool LoadConfigFile(const std::string& path, OptionSet& settings, std::string& problem);
 // Writes the live settings. False (after one message) when the file cannot be written;
 // the settings in memory stay as they are.
 bool SaveConfig();
 // Every setting and window place back to its default, applied and written.
 void ApplyDefaults();
-
-// What follows a change of the live settings: the model's memory limits, the colours and
-// frameskip, a machine reset. The application adds its own part (joystick, display) here.
-void ApplyLoadedSettings();
-extern void (*settingsAppliedHandler)();

@@ -191,9 +191,13 @@ OptionSet LiveOptions() {
 }
 
 void StoreOptionsToLive(const OptionSet& options) {
-    const std::vector<Setting>& table = SettingsTable();
-    for (size_t i = 0; i < table.size() && i < options.size(); ++i)
-        WriteLive(table[i].live, ClampedValue(table[i], options[i]));
+    for (size_t i = 0; i < SettingsTable().size() && i < options.size(); ++i)
+        StoreOptionToLive(i, options[i]);
+}
+
+void StoreOptionToLive(size_t row, const OptionValue& value) {
+    const Setting& setting = SettingsTable().at(row);
+    WriteLive(setting.live, ClampedValue(setting, value));
 }
 
 void SyncOptionsFromLive() {

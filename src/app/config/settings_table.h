@@ -61,6 +61,8 @@ OptionValue ClampedValue(const Setting& setting, OptionValue value);
 OptionSet DefaultOptions(const std::string& dataFolder);
 OptionSet LiveOptions();
 void StoreOptionsToLive(const OptionSet& options);
+// One row (clamped) into its live variable.
+void StoreOptionToLive(size_t row, const OptionValue& value);
 void SyncOptionsFromLive();
 
 // The row of a live variable, or -1; and its option copy (the variable must be in the table).

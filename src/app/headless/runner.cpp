@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/config/apply_settings.h"
 #include "app/config/config_file.h"
 #include "app/rom_lookup.h"
 #include "debug_actions.h"
@@ -59,33 +60,37 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     const std::string::size_type slash = rom.find_last_of('/');
     romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
 
+    // The configuration file, then the options that override it, applied as one change.
+    const OptionSet before = LiveOptions();
+    OptionSet settings = before;
     std::string problem;
-    if (!options.configPath.empty() && !LoadConfigFile(options.configPath, problem)) {
+    if (!options.configPath.empty() && !LoadConfigFile(options.configPath, settings, problem)) {
         PrintError("cannot use configuration '" + options.configPath + "': " + problem);
         return false;
     }
-    if (options.model >= 0) machine.model = uint32_t(options.model);
-    if (options.colours >= 0) opt_colours = options.colours;
-    if (options.autoload) opt_autoload = true;
-    machine.topPage = ModelTable(machine.model).topPage;
-    machine.ramTop = ModelTable(machine.model).ramTop;
+    auto overrideWith = [&settings](const LiveVariable& live, long value) {
+        if (value >= 0) settings[size_t(SettingIndex(live))].number = value;
+    };
+    overrideWith(&machine.model, options.model);
+    overrideWith(&opt_colours, options.colours);
+    overrideWith(&opt_snd_output, options.soundOutput);
+    overrideWith(&opt_echo, options.echo);
+    if (options.autoload) overrideWith(&opt_autoload, 1);
+    if (options.fastload) overrideWith(&opt_fastloadtzx, 1);
+    if (options.romLabels) overrideWith(&opt_dis_rom, 1);
+    if (options.systemVariableLabels) overrideWith(&opt_dis_sv, 1);
     BuildBeamMap();
-    ApplyColourScheme(opt_colours);
-    ResetMachine();
+    ApplySettings(EverySetting(before, settings));
+    // Any volume, not only the options dialog's steps of ten.
+    if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
     machine.soundInterface = uint8_t(options.soundInterface);
     FastMode = true; // nobody watches: run as fast as the host allows
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
-    if (options.romLabels) opt_dis_rom = 1;
-    if (options.systemVariableLabels) opt_dis_sv = 1;
     if (!ArmBreakpoints(options)) {
         badArguments_ = true;
         return false;
     }
-    if (options.fastload) opt_fastloadtzx = true;
     if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
-    if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
-    if (options.soundOutput >= 0) opt_snd_output = uint8_t(options.soundOutput);
-    if (options.echo >= 0) opt_echo = uint8_t(options.echo);
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
     if (!options.audioOut.empty()) return StartAudioOut(options.audioOut);

@@ -117,9 +117,7 @@ bool Application::LoadAceRom() {
     const std::filesystem::path found(path);
     if (found.filename() == "ace.rom") romFolder = found.parent_path().string() + "/";
     if (LoadRomFile(path, "ACE.ROM")) return false;
-    const ModelInfo& model = ModelTable(machine.model);
-    machine.topPage = model.topPage;
-    machine.ramTop = model.ramTop;
+    ApplyModelLimits(machine.model);
     ResetMachine();
     return true;
 }

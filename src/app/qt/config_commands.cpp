@@ -1,5 +1,6 @@
 #include "app/qt/config_commands.h"
 
+#include "app/config/apply_settings.h"
 #include "app/config/config_file.h"
 #include "app/qt/main_window.h"
 #include "app/qt/run_commands.h"
@@ -13,9 +14,16 @@ namespace {
 
 MainWindow* attached = nullptr;
 
-void SettingsApplied() {
+// The shell's part of every change of settings: the window takes its scale (at the place
+// just read, or where it stands) and the display back-end is set up again.
+void SettingsApplied(const SettingChanges& changes) {
     if (!attached) return;
-    attached->view().RestorePlace(mainWindowPlacement.left, mainWindowPlacement.top);
+    ViewController& view = attached->view();
+    if (!view.fullScreen()) {
+        const bool placed = changes.Has(&mainWindowPlacement.left) || changes.Has(&mainWindowPlacement.top);
+        view.RestorePlace(placed ? mainWindowPlacement.left : attached->x(),
+                          placed ? mainWindowPlacement.top : attached->y());
+    }
     attached->SetUpDisplay();
 }
 

@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/config/apply_settings.h"
 #include "app/config/settings_table.h"
 #include "app/qt/main_window.h"
 #include "app/qt/options_controls.h"
@@ -14,18 +15,9 @@
 #include "app/qt/options_input_page.h"
 #include "app/qt/options_sound_page.h"
 #include "app/qt/run_commands.h"
-#include "app/qt/view_controller.h"
 #include "app/shell_state.h"
 #include "debugger/disassembler.h"
-#include "display/display_settings.h"
-#include "display/presentation.h"
-#include "display/renderer.h"
-#include "machine/frame.h"
-#include "machine/joystick.h"
 #include "machine/machine_state.h"
-#include "machine/reset.h"
-#include "sound/sound_output.h"
-#include "sound/sound_settings.h"
 #include "tape/tape_deck.h"
 
 OptionsDialog::OptionsDialog(QWidget* owner) : QDialog(owner) {
@@ -61,45 +53,12 @@ OptionsDialog::OptionsDialog(QWidget* owner) : QDialog(owner) {
     layout->addWidget(buttons);
 }
 
-namespace {
-
-// The settings that shape the sound stream: a change restarts it, so OK is heard at once.
-std::vector<long> SoundFormat() {
-    return {long(opt_snd_sound), long(opt_snd_freq), opt_snd_soundbits, opt_snd_num_buffers,
-            opt_snd_output,      opt_echo,           opt_snd_volume,    long(opt_emulation_speed)};
-}
-
-} // namespace
-
-void ApplyOptions(MainWindow& window, bool modelChanged) {
-    const std::vector<long> soundBefore = SoundFormat();
-    // The scale belongs to the View menu, which may be in full screen now.
-    const int scale = opt_DrawSize;
-    const WindowPlacement place = mainWindowPlacement;
-    StoreOptionsToLive(optionCopies);
-    opt_DrawSize = scale;
-    mainWindowPlacement = place;
-    joystickChoice = opt_joystick_choice;
-    joystickEmulates = opt_joystick_emulates;
-    if (modelChanged) ResetMachine();
-    ApplyColourScheme(opt_colours);
-    RestartFrameSkip();
-    if (SoundFormat() != soundBefore) {
-        ShutdownSound();
-        InitSound();
-    }
-    if (!window.view().fullScreen()) window.view().RestorePlace(window.x(), window.y());
-    window.SetUpDisplay();
-}
-
 void ShowOptionsDialog(MainWindow& window) {
     PauseAround pause;
     SyncOptionsFromLive();
     OptionsDialog dialog(&window);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    if (accepted) ApplyOptions(window, dialog.modelChanged());
+    if (accepted) ApplyOptionCopies(dialog.modelChanged());
     // The memory limits follow the model in force, whichever button closed the dialog.
-    const ModelInfo& model = ModelTable(machine.model);
-    machine.topPage = model.topPage;
-    machine.ramTop = model.ramTop;
+    ApplyModelLimits(machine.model);
 }

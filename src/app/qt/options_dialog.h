@@ -24,5 +24,3 @@ class OptionsDialog : public QDialog {
 
 // Shows the dialog over `window` and applies its outcome.
 void ShowOptionsDialog(MainWindow& window);
-// OK's work: the option copies become the live settings; a new model resets the machine.
-void ApplyOptions(MainWindow& window, bool modelChanged);

@@ -30,9 +30,7 @@ OptionsHardwarePage::OptionsHardwarePage(bool& modelChanged, QWidget* parent) : 
         OptionNumber(&machine.model) = n;
         modelChanged = true;
         // The memory limits follow at once; the machine is reset with the model on OK.
-        const ModelInfo& model = ModelTable(uint32_t(n));
-        machine.topPage = model.topPage;
-        machine.ramTop = model.ramTop;
+        ApplyModelLimits(uint32_t(n));
     });
 
     auto* soundGroup = new QGroupBox("Sound Interface", this);
