@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 
 #include "headless_runner.h"
 #include "machine/rom_keyboard.h"
@@ -41,13 +42,27 @@ TEST_F(HeadlessTest, BadCommandLinesExitWithOneLine) {
     }
 }
 
+// The README's section on the runner names exactly the options --help lists.
 TEST_F(HeadlessTest, HelpDescribesEveryAction) {
     REQUIRE_HEADLESS();
     const HeadlessResult r = RunHeadless({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* option : {"--rom", "--model", "--colours", "--run", "--type", "--until", "--max",
-                               "--load", "--screen", "--screenshot", "--stats"})
-        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    const std::regex optionName("--[a-z][a-z-]*");
+    auto namesIn = [&](const std::string& text) {
+        std::set<std::string> names;
+        for (std::sregex_iterator it(text.begin(), text.end(), optionName), end; it != end; ++it)
+            names.insert(it->str());
+        return names;
+    };
+    const std::string readme = ReadFileText(std::string(NOLTACE_SOURCE_DIR) + "/README.md");
+    const size_t from = readme.find("## Headless runner");
+    ASSERT_NE(from, std::string::npos);
+    const size_t to = readme.find("\n## ", from);
+    const std::set<std::string> documented = namesIn(readme.substr(from, to - from));
+    const std::set<std::string> listed = namesIn(r.out);
+    EXPECT_EQ(documented, listed);
+    for (const char* option : {"--rom", "--model", "--colours", "--run", "--type", "--until", "--load", "--screen"})
+        EXPECT_TRUE(listed.count(option)) << option;
 }
 
 TEST_F(HeadlessTest, RomProblemsAreOneClearLine) {

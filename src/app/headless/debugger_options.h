@@ -1,18 +1,20 @@
-// The debugger's command-line options of noltace-headless: --disassemble, --dis-labels,
-// --break, --watch, --break-port, --registers and --step.
+// What the debugger's options of noltace-headless take from the command line: --disassemble,
+// --step, --dis-labels, --break, --watch and --break-port (rows of the option table).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "option_arguments.h"
 #include "options.h"
 
-enum class OptionMatch { NotMine, Taken, Failed };
-
-// Looks at argv[i]; takes it (and its values, advancing i) when it is a debugger option.
-// On Failed, `error` says why.
-OptionMatch ParseDebuggerOption(int argc, char** argv, int& i, HeadlessOptions& options, std::string& error);
+bool TakeDisassemble(OptionArguments& arguments, HeadlessOptions& options);
+bool TakeStep(OptionArguments& arguments, HeadlessOptions& options);
+bool TakeDisassemblyLabels(OptionArguments& arguments, HeadlessOptions& options);
+bool TakeBreakpoint(OptionArguments& arguments, HeadlessOptions& options);
+// --watch and --break-port.
+bool TakeWatchpoint(OptionArguments& arguments, HeadlessOptions& options);
 
 // An address or count: decimal, or hexadecimal after "#", "$" or "0x".
 std::optional<uint32_t> ParseCommandLineNumber(const std::string& text);

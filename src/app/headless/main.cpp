@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
         if (options.help) {
-            std::fputs(UsageText(), stdout);
+            std::fputs(UsageText().c_str(), stdout);
             return kExitOk;
         }
         if (options.version) {

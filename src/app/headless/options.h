@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,28 @@ struct HeadlessOptions {
     std::vector<Action> actions;
 };
 
+class OptionArguments;
+
+// One command-line option: its names, how --help shows it and what it takes. The table
+// of them is the parser and the help text alike, so a new option is one more row.
+struct OptionRow {
+    enum Section { kSetUp, kAction, kInformation } section;
+    const char* name;     // "--model"
+    const char* alias;    // another name or nullptr; one with a single dash ("-h") is shown first
+    const char* argument; // the values as --help names them ("N", "FILE ADDRESS"); "" for none
+    const char* help;     // what it does; each "\n" starts a line indented under the first
+    // Takes the option's values into `options`; false (with the error set) refuses them.
+    std::function<bool(OptionArguments&, HeadlessOptions&)> take;
+};
+
+// Every option, in the order --help lists them.
+const std::vector<OptionRow>& OptionTable();
+
 // Parses argv[1..]. On failure returns false with one line describing the fault.
 bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& error);
 
 // --type's text as keys: a newline (or backslash n) becomes ENTER (CR, 13).
 std::string TypedText(const std::string& argument);
 
-const char* UsageText();
+// The --help text, made from the option table.
+std::string UsageText();
