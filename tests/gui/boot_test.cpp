@@ -28,11 +28,6 @@ QString ScreenRow(int row) {
     return line.trimmed();
 }
 
-void RunPasses(Application& app, int passes) {
-    for (int i = 0; i < passes && !app.loop().quitRequested(); ++i)
-        app.loop().RunOnePass();
-}
-
 // NOLTACE_SCREENSHOT_DIR keeps a picture of the window for people to look at.
 void KeepScreenshot(QWidget* window, const QString& name) {
     const QString folder = qEnvironmentVariable("NOLTACE_SCREENSHOT_DIR");
@@ -53,7 +48,7 @@ class BootTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         app->window()->actions().size200->trigger();
-        RunPasses(*app, 100); // two seconds of Ace time: the ROM sizes and clears memory
+        RunFrames(*app, 100); // two seconds of Ace time: the ROM sizes and clears memory
         for (int row = 0; row < 23; ++row)
             QCOMPARE(ScreenRow(row), QString());
         // FORTH's input line waits at the bottom with its cursor (inverse graphic 0x17).
@@ -61,10 +56,9 @@ class BootTest : public QObject {
         KeepScreenshot(app->window(), "boot-200.png");
 
         StartSpool(std::string("123 456 + .\r"));
-        for (int i = 0; i < 400 && spoolActive; ++i)
-            app->loop().RunOnePass();
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 400);
         QVERIFY(!spoolActive);
-        RunPasses(*app, 5);
+        RunFrames(*app, 5);
         QCOMPARE(ScreenRow(0), QString("123 456 + . 579  OK"));
         KeepScreenshot(app->window(), "sum-200.png");
     }
@@ -74,11 +68,10 @@ class BootTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         FastMode = true; // what is shown matters here, not the pace
-        RunPasses(*app, 100);
+        RunFrames(*app, 100);
         StartSpool(std::string("1 2 + .\r"));
-        for (int i = 0; i < 400 && spoolActive; ++i)
-            app->loop().RunOnePass();
-        RunPasses(*app, 5);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 400);
+        RunFrames(*app, 5);
         QTest::qWait(50); // let the last presented frame reach the screen
 
         const QImage shown = app->window()->presenter().view()->Grab().convertToFormat(QImage::Format_RGB32);
@@ -106,18 +99,17 @@ class BootTest : public QObject {
         qunsetenv("NOLTACE_RUN_STATE_FILE");
         QVERIFY(app);
         FastMode = true;
-        RunPasses(*app, 100);
+        RunFrames(*app, 100);
         DisplayPresenter& presenter = app->window()->presenter();
         const int shownAtPrompt = presenter.shownFrames();
         const int presentedAtPrompt = presenter.presentedFrames();
-        RunPasses(*app, 50);
+        RunFrames(*app, 50);
         QCOMPARE(presenter.presentedFrames(), presentedAtPrompt + 50);
         QCOMPARE(presenter.shownFrames(), shownAtPrompt);
 
         StartSpool(std::string("7"));
-        for (int i = 0; i < 100 && spoolActive; ++i)
-            app->loop().RunOnePass();
-        RunPasses(*app, 5);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 100);
+        RunFrames(*app, 5);
         QVERIFY(presenter.shownFrames() > shownAtPrompt);
 
         const auto state = [&] {

@@ -64,7 +64,7 @@ class ConfigTest : public QObject {
             auto anyBox = AnswerNextModal([](QWidget* modal) { modal->close(); }, 1500);
             auto app = StartApplicationWithConfigFolder(home);
             QVERIFY(app);
-            app->loop().RunFor(1.6);
+            RunFrames(*app, 80);
             QVERIFY2(!*anyBox, "a first start shows no message");
         }
         QStringList lines = FileLines(ini);
@@ -84,7 +84,7 @@ class ConfigTest : public QObject {
         ResetEmulatorState();
         auto app = StartApplicationWithConfigFolder(home);
         QVERIFY(app);
-        app->loop().RunFor(1.0); // the ROM's boot, with its cursor
+        RunFrames(*app, 50); // the ROM's boot, with its cursor
         MainWindow* window = app->window();
         QCOMPARE(opt_DrawSize, 2);
         QVERIFY(window->actions().size200->isChecked());
@@ -107,7 +107,7 @@ class ConfigTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         ramBlock[kMarker] = 0xA5;
         AnswerNextModal([](QWidget* modal) {
             QCOMPARE(modal->windowTitle(), QString("NoltACE Options"));
@@ -133,7 +133,7 @@ class ConfigTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         ramBlock[kMarker] = 0xA5;
         const std::string folderBefore = configFolder;
         bool shaderListGreyed = false;

@@ -64,7 +64,7 @@ class DebuggerTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0); // FORTH is waiting for a key
+        RunFrames(*app, 50); // FORTH is waiting for a key
 
         struct Seen {
             bool active = false, open = false, paused = false, soundStopped = false, closedByF3 = false;
@@ -133,7 +133,7 @@ class DebuggerTest : public QObject {
         QVERIFY(!Paused);
         if (soundStream.open) QVERIFY2(SoundOutputOn(), "the sound resumes");
         frameCounter = 0;
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         QVERIFY(frameCounter > 0);
     }
 
@@ -141,7 +141,7 @@ class DebuggerTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0);
+        RunFrames(*app, 50);
 
         QString listed;
         auto set = AnswerNextModal([&](QWidget* modal) {
@@ -177,7 +177,7 @@ class DebuggerTest : public QObject {
             QTest::keyClick(modal, Qt::Key_F3);
             if (modal->isVisible()) modal->close();
         });
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         QVERIFY(*stopped);
         QCOMPARE(stoppedAt, uint16_t(0x0336));
         QVERIFY2(highlight.startsWith("0336  01FEFE   LD    BC,#FEFE"), qPrintable(highlight));
@@ -185,7 +185,7 @@ class DebuggerTest : public QObject {
         QVERIFY(!Paused);
         if (soundStream.open) QVERIFY(SoundOutputOn());
         frameCounter = 0;
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         QVERIFY(frameCounter > 0);
     }
 
@@ -193,7 +193,7 @@ class DebuggerTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         QString running, stoppedText;
         uint16_t pcAfter = 0;
         auto answered = AnswerNextModal([&](QWidget* modal) {

@@ -173,7 +173,7 @@ class DebuggerToolsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0);
+        RunFrames(*app, 50);
         OpenSystemVariables(app->window());
         SystemVariablesWindow* vars = OpenSystemVariablesWindow();
         QVERIFY(vars);
@@ -191,10 +191,9 @@ class DebuggerToolsTest : public QObject {
 
         // The word list pane after two definitions: newest first.
         StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
         QVERIFY(!spoolActive);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         ForthWordListPane pane(nullptr);
         QCOMPARE(pane.topLevelItemCount(), 3);
         QCOMPARE(pane.topLevelItem(0)->text(0), QString("CUBE"));
@@ -217,11 +216,10 @@ class DebuggerWindowToolsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0);
+        RunFrames(*app, 50);
         StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
-        app->loop().RunFor(0.5);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
+        RunFrames(*app, 25);
 
         struct Seen {
             QStringList words;

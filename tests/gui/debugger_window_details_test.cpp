@@ -96,7 +96,7 @@ class DebuggerWindowDetailsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0); // FORTH waits for a key with interrupts on
+        RunFrames(*app, 50); // FORTH waits for a key with interrupts on
         struct Seen {
             bool pending = false, closedByEscape = false;
             QStringList pcs, highlights;
@@ -131,7 +131,7 @@ class DebuggerWindowDetailsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         struct Seen {
             QString highlight, stackTop, stackBefore, status;
             bool stillOpen = false;
@@ -147,11 +147,15 @@ class DebuggerWindowDetailsTest : public QObject {
             machine.pc = 0x3E00;
             machine.sp = 0x3D00;
             debugger->RefreshViews();
-            seen.stackBefore = debugger->findChild<AddressPane*>("stackPane")->view()->lines().value(0);
+            auto stackTop = [debugger] {
+                return debugger->findChild<AddressPane*>("stackPane")->view()->lines().value(0);
+            };
+            seen.stackBefore = stackTop();
             debugger->Action("runUntilLdAR")->trigger();
-            QTest::qWait(700); // a few progress redraws
+            // Progress redraws while it runs: waited for, not timed, so a busy host sees them too.
+            (void)QTest::qWaitFor([&] { return stackTop() != seen.stackBefore; }, 10000);
             seen.highlight = HighlightedLine(debugger).left(4);
-            seen.stackTop = debugger->findChild<AddressPane*>("stackPane")->view()->lines().value(0);
+            seen.stackTop = stackTop();
             QTest::keyClick(debugger, Qt::Key_Escape);
             seen.status = debugger->statusText();
             seen.stillOpen = debugger->isVisible() && !debugger->running();
@@ -167,7 +171,7 @@ class DebuggerWindowDetailsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         struct Seen {
             QString status, top, keptText, emptySaid;
         } seen;
@@ -200,11 +204,10 @@ class DebuggerWindowDetailsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0);
+        RunFrames(*app, 50);
         StartSpool("0 VARIABLE V\r: S 5 V ! ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
-        app->loop().RunFor(0.3);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
+        RunFrames(*app, 15);
 
         QString listed;
         QVERIFY(WithDebugger(*app, [&](DebuggerWindow* debugger) {
@@ -238,8 +241,7 @@ class DebuggerWindowDetailsTest : public QObject {
             modal->close();
         });
         StartSpool("S\r");
-        for (int i = 0; i < 50 && !*stopped; ++i)
-            app->loop().RunFor(0.1);
+        (void)RunUntil(*app, [&] { return *stopped; }, 250);
         QVERIFY(*stopped);
         QCOMPARE(status, QString("Watchpoint: write to #3C59"));
         QCOMPARE(int(stored), 5);
@@ -250,7 +252,7 @@ class DebuggerWindowDetailsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         struct Seen {
             QString code, memory, editor, badSaid, keys, editorKeys;
         } seen;
@@ -303,7 +305,7 @@ class DebuggerWindowDetailsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         const QString path = ScratchFolder() + "cont.log";
         AnswerNextModal([path](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -330,7 +332,7 @@ class DebuggerWindowDetailsTest : public QObject {
         });
         pcLogLimitMb = 0;
         for (int k = 0; k < 20 && !*asked; ++k)
-            app->loop().RunFor(0.05);
+            RunFrames(*app, 2);
         QVERIFY(*asked);
         QVERIFY(seen.warning);
         QVERIFY(seen.noIsDefault);

@@ -24,11 +24,10 @@ class ForthDebuggerTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0);
+        RunFrames(*app, 50);
         StartSpool(": SQ DUP * ;\r: CUBE DUP SQ * ;\r: LOOPY BEGIN 7 CUBE DROP 0 UNTIL ;\rLOOPY\r");
-        for (int i = 0; i < 600 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
-        app->loop().RunFor(0.5);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 3000);
+        RunFrames(*app, 25);
 
         QStringList notes;
         QString cube;
@@ -68,11 +67,10 @@ class ForthDebuggerTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(1.0);
+        RunFrames(*app, 50);
         StartSpool(": SQ DUP * ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
-        app->loop().RunFor(0.5);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
+        RunFrames(*app, 25);
         const QString path = ScratchFolder() + "/words.txt";
         auto chosen = ChooseInNextFileDialog(path);
         auto said = CloseNextMessage(10000);

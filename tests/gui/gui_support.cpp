@@ -1,5 +1,6 @@
 #include "gui_support.h"
 
+#include <algorithm>
 #include <map>
 
 #include <QApplication>
@@ -178,4 +179,19 @@ std::shared_ptr<bool> ChooseInNextFileDialog(const QString& path) {
         name->setText(QFileInfo(path).absoluteFilePath());
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, as the Open or Save button
     });
+}
+
+void RunFrames(Application& app, int frames) {
+    (void)RunUntil(app, [] { return false; }, frames);
+}
+
+bool RunUntil(Application& app, const std::function<bool()>& condition, int maxFrames) {
+    const uint64_t end = app.loop().framesRun() + uint64_t(std::max(maxFrames, 0));
+    // A pass that runs no frame (the machine held) waits for events a little instead.
+    for (int passes = 2 * maxFrames + 100; passes > 0 && !app.loop().quitRequested(); --passes) {
+        if (condition()) return true;
+        if (app.loop().framesRun() >= end) return false;
+        app.loop().RunOnePass();
+    }
+    return condition();
 }

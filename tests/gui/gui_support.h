@@ -63,6 +63,14 @@ std::unique_ptr<Application> StartApplication(const std::vector<std::string>& ar
 std::unique_ptr<Application> StartApplicationWithConfigFolder(const QString& configHome,
                                                               const std::vector<std::string>& arguments = {});
 
+// Emulated time, not host time: the main loop turns until `frames` more frames have run,
+// so a test gives the Ace the same time on a loaded machine as on an idle one. While the
+// machine is held (paused, a menu open) no frame runs; the passes are bounded, so the wait
+// still ends. Host time (the status bar's second, a window manager) is RunFor's business.
+void RunFrames(Application& app, int frames);
+// Runs frames until `condition` holds, at most `maxFrames` of them; whether it held.
+bool RunUntil(Application& app, const std::function<bool()>& condition, int maxFrames);
+
 // Runs `action` on the next modal widget that opens (within `timeoutMs`); the action
 // must close it. Returns a flag that turns true once the action has run.
 std::shared_ptr<bool> AnswerNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);

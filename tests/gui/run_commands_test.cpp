@@ -41,7 +41,7 @@ class RunCommandsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         QVERIFY2(frameCounter > 0, "frames run while not paused");
 
         QTest::keyClick(app->window(), Qt::Key_Escape);
@@ -57,7 +57,7 @@ class RunCommandsTest : public QObject {
 
         QTest::keyClick(app->window(), Qt::Key_Escape);
         QVERIFY(!Paused);
-        app->loop().RunFor(0.2);
+        RunFrames(*app, 10);
         QVERIFY(frameCounter > 0);
         QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06"));
     }

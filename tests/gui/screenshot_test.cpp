@@ -131,7 +131,7 @@ class ScreenshotTest : public QObject {
         QVERIFY(app);
         MainWindow* window = app->window();
         window->actions().SizeAction(scale)->trigger();
-        app->loop().RunFor(1.5); // the ROM draws its screen
+        RunFrames(*app, 75); // the ROM draws its screen
         Paused = true;
         if (scale == 1) FillFrame();
         window->presenter().PresentFrame();
@@ -247,7 +247,7 @@ class ScreenshotTest : public QObject {
         QVERIFY(app);
         MainWindow* window = app->window();
         QTest::keyClick(window, Qt::Key_F4);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         Paused = true;
         window->presenter().PresentFrame();
         QTest::qWait(200);
@@ -285,7 +285,7 @@ class ScreenshotHighDpiTest : public QObject {
         QVERIFY(app);
         MainWindow* window = app->window();
         window->actions().size200->trigger();
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         Paused = true;
         window->presenter().PresentFrame();
         QTest::qWait(200);

@@ -88,7 +88,7 @@ class StartUpTest : public QObject {
         QVERIFY(!SoundOutputOn());
         frameCounter = 0;
         auto more = CloseNextMessage(300);
-        app->loop().RunFor(0.5);
+        RunFrames(*app, 25);
         QVERIFY(frameCounter > 0);
         QVERIFY2(more->isEmpty(), qPrintable(*more)); // and no second box
     }
@@ -161,8 +161,7 @@ class StartUpTest : public QObject {
         QVERIFY(app.window() && app.window()->isVisible());
         FastMode = true;
         StartSpool(std::string("6 7 * .\r"));
-        for (int i = 0; i < 600 && ScreenLine(0) != "6 7 * . 42  OK"; ++i)
-            app.loop().RunOnePass();
+        (void)RunUntil(app, [&] { return ScreenLine(0) == "6 7 * . 42  OK"; }, 600);
         QCOMPARE(QString::fromStdString(ScreenLine(0)), QString("6 7 * . 42  OK"));
     }
 };

@@ -121,10 +121,9 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(tzxPlaying);
         QCOMPARE(play->toolTip(), QString("Stop"));
         // The text block passes once the tape has wound up; the header then plays.
-        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
-            app->loop().RunFor(0.05);
+        (void)RunUntil(*app, [&] { return currentBlock->index != 0; }, 100);
         QCOMPARE(currentBlock->index, 1);
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         QCOMPARE(list->currentRow(), 1);
         auto* progress = browser->findChild<QProgressBar*>("blockProgress");
         QCOMPARE(progress->maximum(), 27);
@@ -133,12 +132,12 @@ class TapeBrowsersTest : public QObject {
         play->click();
         QVERIFY(!tzxPlaying);
         browser->findChild<QPushButton*>("next")->click();
-        app->loop().RunFor(0.15);
+        RunFrames(*app, 8);
         QCOMPARE(list->currentRow(), 2);
         browser->findChild<QPushButton*>("eject")->click();
         QVERIFY(!TapeInDeck());
         QCOMPARE(list->count(), 1);
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         QVERIFY2(progress->maximum() > progress->minimum(), "an empty range would make a busy indicator");
         QCOMPARE(progress->value(), progress->minimum());
     }
@@ -177,7 +176,7 @@ class TapeBrowsersTest : public QObject {
         browser->findChild<QPushButton*>("play")->click();
         QVERIFY(wavPlaying);
         const QImage before = wave->grab().toImage();
-        app->loop().RunFor(1.2);
+        RunFrames(*app, 60);
         QVERIFY(wavPosition > 20000);
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Playing"));
         QVERIFY(browser->findChild<QScrollBar*>("position")->value() > 0);
@@ -208,7 +207,7 @@ class TapeBrowsersTest : public QObject {
         }
         Keep(browser, "wav_browser_recording.png");
         QVERIFY2(BlackRows(wave).size() > 10, "the recording shows as it grows");
-        app->loop().RunFor(0.2);
+        RunFrames(*app, 10);
         const QString path = ScratchFolder() + "brand new.wav";
         auto answered = AnswerNextModal([path](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -249,8 +248,7 @@ class TapeBrowsersTest : public QObject {
         QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks), plays"));
         opt_fastloadtzx = false;
         StartTzxPlayback();
-        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
-            app->loop().RunFor(0.05);
+        (void)RunUntil(*app, [&] { return currentBlock->index != 0; }, 100);
         QCOMPARE(currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
     }
 
@@ -282,18 +280,15 @@ class TapeBrowsersTest : public QObject {
         opt_fastloadtzx = true;
         opt_autoload = true;
         QVERIFY(!LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog));
-        for (int i = 0; i < 60 && !QString::fromStdString(ScreenText()).contains("OK"); ++i)
-            app->loop().RunFor(0.1);
+        (void)RunUntil(*app, [&] { return QString::fromStdString(ScreenText()).contains("OK"); }, 300);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("Bytes: xmodem     OK"), ScreenText().c_str());
         StartSpool("load nothere\r");
-        for (int i = 0; i < 60 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
-        app->loop().RunFor(1.0);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 300);
+        RunFrames(*app, 50);
         QVERIFY(!tzxPlaying);
         // BREAK is typed at a frame's end: only frames that go on can deliver it.
         StartSpool(" ");
-        for (int i = 0; i < 30 && spoolActive; ++i)
-            app->loop().RunFor(0.1);
+        (void)RunUntil(*app, [&] { return !spoolActive; }, 150);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("load nothere ERROR 3"), ScreenText().c_str());
         Keep(app->window(), "fast_autoload.png");
         opt_fastloadtzx = opt_autoload = false;
@@ -308,7 +303,7 @@ class TapeBrowsersTest : public QObject {
         TapeBrowser* browser = OpenTapeBrowserWindow();
         auto* list = browser->findChild<QListWidget*>("blockList");
         currentBlock = nullptr; // as the load trap leaves it after the last block
-        app->loop().RunFor(0.3);
+        RunFrames(*app, 15);
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(list->currentItem()->text(), QString("End Of Tape"));
         browser->findChild<QPushButton*>("rewind")->click();

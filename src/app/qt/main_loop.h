@@ -33,6 +33,9 @@ class MainLoop {
     // Passes for `seconds` of host time, or until quit is requested (tests and tools).
     void RunFor(double seconds);
 
+    // Frames this loop has run since it began (frameCounter starts again each second).
+    uint64_t framesRun() const { return framesRun_; }
+
     void RequestQuit(int exitCode);
     bool quitRequested() const { return quit_; }
 
