@@ -50,7 +50,8 @@ cmake --build build-asan -j"$(nproc)"
 (cd build-asan && LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" \
   ctest --output-on-failure -j"$(nproc)" --timeout 3000 -E 'z80_zex|web_page|RealTapesRebuildByteForByte|unit_tests_shuffled')
 
-# Each loader's fuzz target for a bounded time (it fails when a target did not run).
+# Each loader's fuzz target replays its corpus, then fuzzes briefly (it fails when a target
+# did not run); longer fuzzing is scripts/fuzz-long.sh, outside CI.
 bash scripts/fuzz.sh
 
 # The web page, which the release suite's web group checks in headless Chromium.

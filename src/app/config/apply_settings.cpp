@@ -51,18 +51,21 @@ void SettingChanges::Drop(const LiveVariable& live) {
     std::erase_if(rows, [row](const SettingChange& c) { return c.row == row; });
 }
 
-SettingChanges ChangedSettings(const OptionSet& before, const OptionSet& after) {
+namespace {
+SettingChanges Rows(const OptionSet& before, const OptionSet& after, bool unchangedToo) {
     SettingChanges changes;
     for (size_t row = 0; row < before.size() && row < after.size(); ++row)
-        if (before[row] != after[row]) changes.rows.push_back({row, before[row], after[row]});
+        if (unchangedToo || before[row] != after[row]) changes.rows.push_back({row, before[row], after[row]});
     return changes;
+}
+} // namespace
+
+SettingChanges ChangedSettings(const OptionSet& before, const OptionSet& after) {
+    return Rows(before, after, false);
 }
 
 SettingChanges EverySetting(const OptionSet& before, const OptionSet& after) {
-    SettingChanges changes;
-    for (size_t row = 0; row < before.size() && row < after.size(); ++row)
-        changes.rows.push_back({row, before[row], after[row]});
-    return changes;
+    return Rows(before, after, true);
 }
 
 void ApplySettings(const SettingChanges& changes) {
