@@ -32,12 +32,18 @@ TEST_F(HeadlessTest, BadCommandLinesExitWithOneLine) {
         {"--bogus"},        {"--run"},      {"--run", "-1"}, {"--run", "12x"}, {"--model", "4"},
         {"--colours", "x"}, {"--max", "0"}, {"stray.tap"},   {"--type", ""},   {"--until"},
         {"--screenshot"},   {"--load", ""}, {"--stats"},
+        // Every kind of value the option table takes, refused.
+        {"--colors", "9"}, {"--audio-out", ""}, {"--load-binary", "f", "70000"}, {"--save-binary", "f", "0", "x"},
+        {"--disassemble-to", "f", "0"}, {"--disassemble", "5", "2"}, {"--step", "0"}, {"--dis-labels", "foo"},
+        {"--break", ""}, {"--watch", "1-0"}, {"--break-port", "99999"}, {"--decompile", ""}, {"--export-words", ""},
     };
     for (const auto& args : bad) {
         const HeadlessResult r = RunHeadless(WithNopRom(args));
         EXPECT_EQ(r.status, 2) << args[0];
         EXPECT_EQ(r.ErrLines(), 1) << args[0] << ": " << r.err;
         EXPECT_EQ(r.err.rfind("noltace-headless: ", 0), 0u) << r.err;
+        // The line names what it refuses ("--stats" alone leaves nothing to do).
+        if (args[0] != "--stats") EXPECT_NE(r.err.find(args[0]), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
 }
