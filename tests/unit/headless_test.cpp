@@ -28,14 +28,34 @@ class HeadlessTest : public ::testing::Test {
 
 TEST_F(HeadlessTest, BadCommandLinesExitWithOneLine) {
     REQUIRE_HEADLESS();
+    // Every kind of value the option table takes, refused.
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},        {"--run"},      {"--run", "-1"}, {"--run", "12x"}, {"--model", "4"},
-        {"--colours", "x"}, {"--max", "0"}, {"stray.tap"},   {"--type", ""},   {"--until"},
-        {"--screenshot"},   {"--load", ""}, {"--stats"},
-        // Every kind of value the option table takes, refused.
-        {"--colors", "9"}, {"--audio-out", ""}, {"--load-binary", "f", "70000"}, {"--save-binary", "f", "0", "x"},
-        {"--disassemble-to", "f", "0"}, {"--disassemble", "5", "2"}, {"--step", "0"}, {"--dis-labels", "foo"},
-        {"--break", ""}, {"--watch", "1-0"}, {"--break-port", "99999"}, {"--decompile", ""}, {"--export-words", ""},
+        {"--bogus"},
+        {"--run"},
+        {"--run", "-1"},
+        {"--run", "12x"},
+        {"--model", "4"},
+        {"--colours", "x"},
+        {"--max", "0"},
+        {"stray.tap"},
+        {"--type", ""},
+        {"--until"},
+        {"--screenshot"},
+        {"--load", ""},
+        {"--stats"},
+        {"--colors", "9"},
+        {"--audio-out", ""},
+        {"--load-binary", "f", "70000"},
+        {"--save-binary", "f", "0", "x"},
+        {"--disassemble-to", "f", "0"},
+        {"--disassemble", "5", "2"},
+        {"--step", "0"},
+        {"--dis-labels", "foo"},
+        {"--break", ""},
+        {"--watch", "1-0"},
+        {"--break-port", "99999"},
+        {"--decompile", ""},
+        {"--export-words", ""},
     };
     for (const auto& args : bad) {
         const HeadlessResult r = RunHeadless(WithNopRom(args));
@@ -67,7 +87,8 @@ TEST_F(HeadlessTest, HelpDescribesEveryAction) {
     const std::set<std::string> documented = namesIn(readme.substr(from, to - from));
     const std::set<std::string> listed = namesIn(r.out);
     EXPECT_EQ(documented, listed);
-    for (const char* option : {"--rom", "--model", "--colours", "--run", "--type", "--until", "--load", "--screen"})
+    for (const char* option :
+         {"--rom", "--model", "--colours", "--run", "--type", "--until", "--load", "--screen"})
         EXPECT_TRUE(listed.count(option)) << option;
 }
 
