@@ -1,6 +1,7 @@
 // noltace-headless --config: a desktop configuration reproduced in automation. A program
 // too big for the 3K machine loads when the file selects 19K, the command line still
-// overrides the file, and a broken file stops the run with one line of error.
+// overrides the file, a setting from the file and from its option make the same machine,
+// and a broken file stops the run with one line of error.
 #include <fstream>
 #include <iterator>
 
@@ -8,6 +9,7 @@
 #include "display/display_settings.h"
 #include "headless_runner.h"
 #include "machine/machine_state.h"
+#include "sound/sound_settings.h"
 #include "tape/tape_deck.h"
 #include "test_support.h"
 
@@ -74,6 +76,40 @@ TEST_F(ConfigHeadlessTest, UnreadableFileIsAnError) {
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.ErrLines(), 1) << r.err;
         EXPECT_NE(r.err.find(config), std::string::npos) << r.err;
+    }
+}
+
+// A setting reached through the file or through its own option is one setting: the two
+// runs print and write the same, and differ from a run without it.
+TEST_F(ConfigHeadlessTest, FileAndOptionGiveTheSameMachine) {
+    const struct {
+        LiveVariable live;
+        long value;
+        std::vector<std::string> option;
+    } cases[] = {
+        {&machine.model, 2, {"--model", "2"}},
+        {&opt_colours, 3, {"--colours", "3"}},
+        {&opt_snd_output, 0, {"--sound-output", "0"}},
+    };
+    // What the machine shows of itself: its system variables, its picture and its sound.
+    auto outcome = [&](const std::string& name, std::vector<std::string> args) {
+        const std::vector<std::string> look = {"--audio-out", dir + name + ".wav", "--run",        "100",
+                                               "--sysvars",   "--screenshot",      dir + name + ".bmp"};
+        args.insert(args.end(), look.begin(), look.end());
+        const HeadlessResult r = Run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out + ReadFileText(dir + name + ".wav") + ReadFileText(dir + name + ".bmp");
+    };
+    const std::string plain = outcome("plain", {});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option[0]);
+        OptionSet options = DefaultOptions(dir);
+        options[size_t(SettingIndex(c.live))].number = c.value;
+        const std::string path = dir + "one.ini";
+        std::ofstream(path, std::ios::binary) << FormatConfigText(options);
+        const std::string fromFile = outcome("file", {"--config", path});
+        EXPECT_TRUE(fromFile == outcome("option", c.option));
+        EXPECT_TRUE(fromFile != plain) << "the setting changes what the machine shows";
     }
 }
 
