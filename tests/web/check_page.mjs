@@ -124,13 +124,14 @@ try {
   check('losing the focus lets go of held keys', xsAfterBlur > 3 && xsLater === xsAfterBlur, `${xsAfterBlur} then ${xsLater}`);
 
   // Settings live in the browser's storage: the colour scheme comes back after a reload.
-  await evaluate(page, "(() => { const c = document.getElementById('set-colours'); c.value = '3'; c.dispatchEvent(new Event('change')); })()");
+  // Amber, whose red and blue differ, so the canvas shows whether its bytes are in order.
+  await evaluate(page, "(() => { const c = document.getElementById('set-colours'); c.value = '4'; c.dispatchEvent(new Event('change')); })()");
   await page.send('Page.reload', {});
   await new Promise((r) => setTimeout(r, 500));
   await waitFor(page, 'noltacePage.running', 20);
-  const green = await waitFor(page, `(() => { const d = document.getElementById('ace-canvas').getContext('2d').getImageData(0, 0, 384, 312).data;
-      for (let i = 0; i < d.length; i += 4) if (d[i] === 0 && d[i + 1] === 0xB5 && d[i + 2] === 0) return true; return false; })()`, 10);
-  check('the colour scheme is kept across visits', (await evaluate(page, "document.getElementById('set-colours').value")) === '3' && !!green);
+  const amber = await waitFor(page, `(() => { const d = document.getElementById('ace-canvas').getContext('2d').getImageData(0, 0, 384, 312).data;
+      for (let i = 0; i < d.length; i += 4) if (d[i] === 0xB6 && d[i + 1] === 0x80 && d[i + 2] === 0) return true; return false; })()`, 10);
+  check('the colour scheme is kept across visits', (await evaluate(page, "document.getElementById('set-colours').value")) === '4' && !!amber);
 
   const errors = page.console.filter((line) => line.startsWith('exception'));
   check('the page threw no exception', errors.length === 0, errors.join(' | '));

@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include "display/display_settings.h"
 #include "machine/machine_state.h"
 #include "tape/tape_deck.h"
 
@@ -19,16 +20,23 @@ void WebHost::PresentFrame() {
 }
 
 const uint8_t* WebHost::CanvasPixels() {
-    // 0x00RRGGBB to the canvas's R, G, B, A bytes. The image is whole between frames.
-    uint8_t* out = canvasPixels_;
-    for (uint32_t pixel : frameImage) {
-        out[0] = uint8_t(pixel >> 16);
-        out[1] = uint8_t(pixel >> 8);
-        out[2] = uint8_t(pixel);
-        out[3] = 0xFF;
-        out += 4;
-    }
-    return canvasPixels_;
+    return reinterpret_cast<const uint8_t*>(frameImage);
+}
+
+namespace {
+
+uint32_t CanvasWord(uint32_t rgb) {
+    return 0xFF000000u | (rgb & 0xFFu) << 16 | (rgb & 0xFF00u) | (rgb >> 16 & 0xFFu);
+}
+
+} // namespace
+
+void UseColourScheme(int scheme) {
+    if (scheme < 0 || scheme >= kColourSchemeCount) return; // the colours would be turned twice
+    opt_colours = scheme;
+    ApplyColourScheme(scheme);
+    inkColour = CanvasWord(inkColour);
+    paperColour = CanvasWord(paperColour);
 }
 
 namespace {

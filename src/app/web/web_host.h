@@ -25,16 +25,19 @@ class WebHost : public Host {
     // Hands every file written since the last call to the page as a download.
     void OfferWrittenFiles();
 
-    // The last presented frame as RGBA bytes for the canvas. Converted only when the
-    // page draws (at most once per screen refresh), not for every frame run.
+    // The last presented frame as the canvas's R, G, B, A bytes: frameImage itself,
+    // which the renderer draws in that order in this build (UseColourScheme).
     const uint8_t* CanvasPixels();
     bool frameChanged = false; // a frame was presented since the page last looked
 
   private:
-    uint8_t canvasPixels_[kFrameWidth * kFrameHeight * 4] = {};
-
     std::vector<std::string> pendingDownloads_;
 };
+
+// Colour scheme 0-4 for the page. The canvas takes each pixel as R, G, B, A bytes, a
+// word 0xAABBGGRR on this little-endian machine: given its ink and paper in that order,
+// the renderer draws the canvas's own pixels and no frame needs converting.
+void UseColourScheme(int scheme);
 
 // Where the page's saves are written before they are downloaded.
 constexpr const char* kDownloadFolder = "/downloads/";

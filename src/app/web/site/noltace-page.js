@@ -212,7 +212,7 @@ const noltacePage = {
     $('ace-stage').hidden = false;
     this.canvas = $('ace-canvas');
     this.context = this.canvas.getContext('2d', { alpha: false });
-    this.image = this.context.createImageData(384, 312);
+    this.image = null;
     this.fitCanvas();
     this.canvas.focus();
     this.running = true;
@@ -257,8 +257,11 @@ const noltacePage = {
   },
   draw(force) {
     if (force) Module._web_run_frames(0);
+    // The image is a view of the machine's own pixels, not a copy; it is made again only
+    // when the machine's memory has grown (and the old view has gone dead).
     const pixels = Module._web_canvas_pixels();
-    this.image.data.set(Module.HEAPU8.subarray(pixels, pixels + 384 * 312 * 4));
+    if (!this.image || this.image.data.buffer !== Module.HEAPU8.buffer || this.image.data.byteOffset !== pixels)
+      this.image = new ImageData(new Uint8ClampedArray(Module.HEAPU8.buffer, pixels, 384 * 312 * 4), 384, 312);
     this.context.putImageData(this.image, 0, 0);
     const text = Module.UTF8ToString(Module._web_screen_text());
     if (text !== this.lastScreenText) {
