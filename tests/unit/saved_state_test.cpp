@@ -89,6 +89,29 @@ TEST_F(SavedStateTest, RestoredStateRunsOnIntoTheSameFrames) {
     }
 }
 
+TEST_F(SavedStateTest, ABadStateFileChangesNothing) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(Boot());
+    Type("1 2 3\r");
+    std::vector<uint8_t> file = EncodeStateFile(CaptureMachineState());
+    RunFrames(3);
+    const std::vector<uint8_t> before = CaptureMachineState();
+    std::vector<uint8_t> raw;
+    std::string error;
+    ASSERT_TRUE(DecodeStateFile(file.data(), file.size(), raw, error));
+    std::vector<uint8_t> badSection = raw;
+    badSection[8 + offsetof(MachineState, im)] = 7; // no interrupt mode 7
+    std::vector<uint8_t> missingSection(raw.begin(), raw.end() - 9); // the last section gone
+    for (const std::vector<uint8_t>* bad : {&badSection, &missingSection}) {
+        EXPECT_FALSE(RestoreMachineState(*bad, error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(CaptureMachineState(), before);
+    }
+    file.resize(file.size() - 1);
+    EXPECT_FALSE(DecodeStateFile(file.data(), file.size(), raw, error));
+    EXPECT_EQ(error, "the state file is damaged or cut short");
+}
+
 TEST(BytePacking, UnpacksWhatItPackedAndRefusesDamage) {
     std::vector<uint8_t> data(70000);
     for (size_t i = 0; i < data.size(); ++i)

@@ -5,6 +5,7 @@
 
 #include "debugger_options.h"
 #include "forth_options.h"
+#include "state_options.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -95,6 +96,13 @@ const char* UsageText() {
            "  --disassemble-to FILE START END  write the listing of START..END to FILE as\n"
            "                    the debugger's Disassemble to File does with Show Hex\n"
            "                    (System Variables with --dis-labels sv)\n"
+           "  --rewind SECONDS  put the machine back exactly as it was SECONDS emulated\n"
+           "                    seconds (50 frames each) ago, at most 60; with --rewind or\n"
+           "                    --step-back the run keeps the last minute to go back to\n"
+           "  --step-back N     undo the last N instructions that --step ran (at most 100000)\n"
+           "  --save-state FILE write the whole machine to FILE (.nst added)\n"
+           "  --load-state FILE put the machine back to the state in FILE; a damaged file\n"
+           "                    or one of another version changes nothing (exit 1)\n"
            "\n"
            "  -h, --help        show this text and exit\n"
            "  --version         show the version and exit\n"
@@ -264,6 +272,9 @@ bool ParseOptions(int argc, char** argv, HeadlessOptions& options, std::string& 
                    match != OptionMatch::NotMine) {
             if (match == OptionMatch::Failed) return false;
         } else if (const OptionMatch match = ParseForthOption(argc, argv, i, options, error);
+                   match != OptionMatch::NotMine) {
+            if (match == OptionMatch::Failed) return false;
+        } else if (const OptionMatch match = ParseStateOption(argc, argv, i, options, error);
                    match != OptionMatch::NotMine) {
             if (match == OptionMatch::Failed) return false;
         } else if (option.size() > 1 && option[0] == '-') {
