@@ -102,6 +102,19 @@ void RewindBuffer::DropOldest() {
     }
 }
 
+void RewindBuffer::DropExpired() {
+    for (;;) {
+        size_t next = 1;
+        while (next < states_.size() && !states_[next].full)
+            ++next;
+        if (next >= states_.size() || frame_ - states_[next].frame < kKeptFrames) break;
+        while (next-- > 0)
+            DropOldest();
+    }
+    while (states_.size() > 1 && bytes_ > kMaxBytes)
+        DropOldest();
+}
+
 void RewindBuffer::FrameStarting() {
     Host& h = host();
     const double start = h.NowSeconds();
@@ -113,11 +126,9 @@ void RewindBuffer::FrameStarting() {
         KeepState();
         changed_ = false;
     }
-    // The minute stays whole: the oldest state goes once the next one alone reaches back
-    // a minute, or when the buffer is over its size.
-    while (states_.size() > 1 && (frame_ - states_[1].frame >= kKeptFrames || bytes_ > kMaxBytes))
-        DropOldest();
+    DropExpired();
     ++frame_;
+    ++framesSeen_;
     secondsSpent_ += h.NowSeconds() - start;
 }
 

@@ -37,7 +37,7 @@ class RewindBuffer {
     size_t Bytes() const { return bytes_; }
     // Host seconds spent keeping states and inputs, and frames seen: the buffer's cost.
     double SecondsSpent() const { return secondsSpent_; }
-    long FramesSeen() const { return frame_; }
+    long FramesSeen() const { return framesSeen_; }
 
   private:
     struct State {
@@ -48,6 +48,10 @@ class RewindBuffer {
     };
     void KeepState();
     void DropOldest();
+    // Drops the states no longer needed for the minute: whole groups of a full state and
+    // its deltas, once the next group alone reaches back a minute (so no delta has to be
+    // packed again), and single states while the buffer is over its size.
+    void DropExpired();
     // The raw state of keyframe `index`, unpacked through the deltas from the last whole one.
     bool Unpack(size_t index, std::vector<uint8_t>& raw) const;
     std::vector<uint8_t> Pack(const std::vector<uint8_t>& raw, const std::vector<uint8_t>* base) const;
@@ -57,7 +61,8 @@ class RewindBuffer {
     long firstInputFrame_ = 0;
     std::vector<uint8_t> newestRaw_; // the newest state unpacked: the next delta's base
     int sinceFull_ = 0;
-    long frame_ = 0; // frames started
+    long frame_ = 0; // frames started (a rewind takes it back)
+    long framesSeen_ = 0;
     bool changed_ = true;
     size_t bytes_ = 0;
     double secondsSpent_ = 0;
