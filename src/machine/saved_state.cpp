@@ -72,6 +72,7 @@ class Reader {
     Reader(const uint8_t* p, size_t n) : p_(p), n_(n) {}
     bool Bytes(void* to, size_t n) {
         if (n > n_ - at_) return fail();
+        if (n == 0) return true; // `to` may be the null data of an empty vector
         std::memcpy(to, p_ + at_, n);
         at_ += n;
         return true;
