@@ -127,6 +127,9 @@ void DebuggerWindow::BuildMenus() {
     QAction* step = AddAction(run, "singleStep", "Single Step");
     step->setShortcut(Qt::Key_F9);
     connect(step, &QAction::triggered, this, &DebuggerWindow::Step);
+    QAction* back = AddAction(run, "stepBack", "Step Back");
+    back->setShortcut(Qt::SHIFT | Qt::Key_F9);
+    connect(back, &QAction::triggered, this, &DebuggerWindow::StepBack);
     QAction* over = AddAction(run, "stepOver", "Step Over");
     over->setShortcut(Qt::Key_F11);
     connect(over, &QAction::triggered, this, [this] { StartCommand(RunKind::StepOver); });
@@ -279,13 +282,26 @@ void DebuggerWindow::ShowStatus(const QString& text) {
 
 void DebuggerWindow::Step() {
     if (running()) return;
+    stepHistory_.BeforeStep();
     SingleStep();
+    stepHistory_.AfterStep();
     status_->clear();
+    RefreshViews();
+}
+
+void DebuggerWindow::StepBack() {
+    if (running()) return;
+    std::string error;
+    if (stepHistory_.StepBack(1, SingleStep, error))
+        status_->clear();
+    else
+        status_->setText(QString::fromStdString(error));
     RefreshViews();
 }
 
 void DebuggerWindow::StartCommand(RunKind kind) {
     if (running()) return;
+    stepHistory_.Forget(); // a run is not undone step by step
     const RunStop stop = StartRun(kind);
     if (stop != RunStop::Running) {
         EndCommand(stop);
@@ -335,7 +351,7 @@ void DebuggerWindow::Stop() {
 }
 
 void DebuggerWindow::SetCommandsEnabled(bool enabled) {
-    for (const char* name : {"singleStep", "stepOver", "stepOut", "startOfFrame", "endOfFrame",
+    for (const char* name : {"singleStep", "stepBack", "stepOver", "stepOut", "startOfFrame", "endOfFrame",
                              "specifiedTstate", "runUntilHalt", "runUntilLdAR", "runUntilLdRA"})
         Action(name)->setEnabled(enabled);
 }
