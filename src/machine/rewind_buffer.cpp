@@ -14,12 +14,13 @@
 namespace {
 
 // Breakpoints, watchpoints and the PC log do not see the replayed frames; the run
-// state lets the frames run unpaced.
+// state lets the frames run unpaced; the frame count (the status bar's frames a second)
+// does not count them.
 class ReplayGuard {
   public:
     ReplayGuard()
         : debug_(debugHooksOn), watch_(watchpointsOn), log_(pcLogOn), oneFrame_(pcLogOneFrame), paused_(Paused),
-          focus_(FocusPaused), fast_(FastMode) {
+          focus_(FocusPaused), fast_(FastMode), frames_(frameCounter) {
         debugHooksOn = watchpointsOn = pcLogOn = pcLogOneFrame = false;
         Paused = FocusPaused = false;
         FastMode = true;
@@ -32,10 +33,12 @@ class ReplayGuard {
         Paused = paused_;
         FocusPaused = focus_;
         FastMode = fast_;
+        frameCounter = frames_;
     }
 
   private:
     bool debug_, watch_, log_, oneFrame_, paused_, focus_, fast_;
+    uint64_t frames_;
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "app/qt/main_loop.h"
 #include "app/qt/main_window.h"
 #include "app/qt/state_commands.h"
+#include "debugger/qt/debugger_window.h"
 #include "display/qt/screen_panel.h"
 #include "display/screen_text.h"
 #include "gui_support.h"
@@ -100,6 +101,38 @@ class QuickSaveTest : public QObject {
         QVERIFY(ScreenText().find("4") != std::string::npos);
         app->loop().RunFor(0.2);
         QCOMPARE(ScreenGrab(*app), before);
+    }
+
+    void debuggerStepBackUndoesSingleSteps() {
+        REQUIRE_GUI_TEST_ROM();
+        auto app = StartApplication();
+        QVERIFY(app);
+        app->loop().RunFor(1.0);
+        QStringList pcs, afterBack;
+        QString refused;
+        auto answered = AnswerNextModal([&](QWidget* modal) {
+            auto* debugger = qobject_cast<DebuggerWindow*>(modal);
+            if (!debugger) {
+                modal->close();
+                return;
+            }
+            (void)QTest::qWaitForWindowActive(debugger);
+            for (int k = 0; k < 6; ++k) {
+                pcs << QString::number(machine.pc, 16) + " " + QString::number(machine.tstates);
+                QTest::keyClick(debugger, Qt::Key_F9);
+            }
+            for (int k = 0; k < 7; ++k) {
+                QTest::keyClick(debugger, Qt::Key_F9, Qt::ShiftModifier);
+                afterBack << QString::number(machine.pc, 16) + " " + QString::number(machine.tstates);
+            }
+            refused = debugger->statusText();
+            debugger->close();
+        });
+        QTest::keyClick(app->window(), Qt::Key_F5);
+        QVERIFY(*answered);
+        QCOMPARE(afterBack.mid(0, 6), QStringList({pcs[5], pcs[4], pcs[3], pcs[2], pcs[1], pcs[0]}));
+        QCOMPARE(afterBack[6], pcs[0]);
+        QCOMPARE(refused, QString("only 0 instructions can be stepped back"));
     }
 };
 
