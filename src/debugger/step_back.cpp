@@ -12,6 +12,14 @@ void StepHistory::BeforeStep() {
     states_.push_back(std::move(kept));
 }
 
+void StepHistory::StartFrom(const std::vector<uint8_t>& raw, long steps) {
+    Forget();
+    Kept kept{0, {}, raw.size()};
+    PackBytes(raw.data(), raw.size(), kept.packed);
+    states_.push_back(std::move(kept));
+    steps_ = steps;
+}
+
 void StepHistory::Forget() {
     states_.clear();
     steps_ = 0;

@@ -22,6 +22,8 @@ class StepHistory {
     void BeforeStep();
     void AfterStep() { ++steps_; }
     void Forget();
+    // Starts the history afresh from `raw`, the machine now being `steps` steps past it.
+    void StartFrom(const std::vector<uint8_t>& raw, long steps);
     long StepsKept() const;
     // Undoes the last `n` steps, running `step` (one single step, as the caller made
     // them) forward from the kept state; false with a reason when fewer were kept.

@@ -10,6 +10,7 @@
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
 #include "machine/saved_state.h"
+#include "machine/z80.h"
 
 namespace {
 
@@ -148,6 +149,40 @@ bool RewindBuffer::Rewind(long frames, std::string& error) {
         return false;
     }
     const long target = frame_ - frames;
+    if (!PutBack(target, error)) return false;
+    ForgetAfter(target);
+    return true;
+}
+
+bool RewindBuffer::UndoInstructions(long n, std::vector<uint8_t>& frameStart, long& steps, std::string& error) {
+    // Frames back, from the newest, until they hold n instructions: each is put back and
+    // counted by running it.
+    long counted = 0, back = 0, inFrame = 0;
+    while (counted < n) {
+        if (++back > FramesKept()) {
+            error = "only " + std::to_string(counted) + " instructions are kept";
+            return false;
+        }
+        if (!PutBack(frame_ - back, error)) return false;
+        ReplayGuard guard;
+        MachineState& m = machine;
+        for (inFrame = 0; m.tstates < m.frameTstates; ++inFrame)
+            ExecuteInstruction();
+        counted += inFrame;
+    }
+    if (!PutBack(frame_ - back, error)) return false;
+    frameStart = CaptureMachineState();
+    steps = counted - n;
+    {
+        ReplayGuard guard;
+        for (long k = 0; k < steps; ++k)
+            ExecuteInstruction();
+    }
+    ForgetAfter(frame_ - back);
+    return true;
+}
+
+bool RewindBuffer::PutBack(long target, std::string& error) {
     size_t index = states_.size();
     while (index > 0 && states_[index - 1].frame > target)
         --index;
@@ -169,7 +204,10 @@ bool RewindBuffer::Rewind(long frames, std::string& error) {
         }
     }
     if (target < frame_) std::memcpy(machine.keyMatrix, inputs_[size_t(target - firstInputFrame_)].data(), 8);
-    // What came after the target is gone: the frames from here on are new ones.
+    return true;
+}
+
+void RewindBuffer::ForgetAfter(long target) {
     while (!states_.empty() && states_.back().frame > target) {
         bytes_ -= states_.back().packed.size();
         states_.pop_back();
@@ -178,7 +216,6 @@ bool RewindBuffer::Rewind(long frames, std::string& error) {
     frame_ = target;
     newestRaw_.clear(); // the next state is kept whole
     changed_ = true;
-    return true;
 }
 
 void RewindBuffer::Clear() {

@@ -32,6 +32,13 @@ class RewindBuffer {
     // nearest state before it; false with a reason when the buffer does not reach back
     // that far. Breakpoints and the PC log sleep during the replay.
     bool Rewind(long frames, std::string& error);
+    // Undoes the last `n` instructions of the frames run, the machine being at the end of
+    // a frame (nothing changed it since): back to the start of the frame that holds the
+    // instruction n back, and on to the instruction before it. Each instruction counts
+    // as a step of the debugger does (an accepted interrupt is one). `frameStart` gets
+    // the state the frame started from and `steps` the instructions run since, so that a
+    // stepping history can go on from there.
+    bool UndoInstructions(long n, std::vector<uint8_t>& frameStart, long& steps, std::string& error);
     void Clear();
 
     size_t Bytes() const { return bytes_; }
@@ -46,6 +53,10 @@ class RewindBuffer {
         std::vector<uint8_t> packed;
         size_t rawSize = 0;
     };
+    // The machine as it was at the start of frame `target` (kept, not yet rewound to).
+    bool PutBack(long target, std::string& error);
+    // What came after frame `target` is gone: the frames from there on are new ones.
+    void ForgetAfter(long target);
     void KeepState();
     void DropOldest();
     // Drops the states no longer needed for the minute: whole groups of a full state and

@@ -27,6 +27,30 @@ std::string RegisterRows(const std::string& out) {
     return rows;
 }
 
+// "PC=059D AF=0054 ... T=64525" from the register rows, or from a PC log line (which
+// shows the machine after its instruction).
+std::string MachineLine(const std::string& text, bool pcLog) {
+    std::string line;
+    for (const char* name : {"PC", "SP", "AF", "BC", "DE", "HL", "IR"}) {
+        const std::string key = pcLog ? std::string(name) + " = " : "\n" + std::string(name) + "  ";
+        const std::string::size_type at = ("\n" + text).find(key);
+        if (at == std::string::npos) return "no " + std::string(name);
+        line += std::string(name) + "=" + ("\n" + text).substr(at + key.size(), 4) + " ";
+    }
+    const std::string key = pcLog ? "tstate = " : "TStates: ";
+    const std::string::size_type at = text.find(key);
+    return at == std::string::npos ? line : line + "T=" + std::to_string(std::stol(text.substr(at + key.size())));
+}
+
+// The PC log line `back` lines before its last.
+std::string LogLineBack(const std::string& path, size_t back) {
+    std::vector<std::string> lines;
+    std::istringstream in(FileBytes(path));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return back < lines.size() ? lines[lines.size() - 1 - back] : "";
+}
+
 class StateHeadlessTest : public HeadlessRomFixture {};
 
 TEST_F(StateHeadlessTest, GoingBackEndsWhereARunThatNeverLeftGot) {
@@ -56,6 +80,9 @@ TEST_F(StateHeadlessTest, GoingBackEndsWhereARunThatNeverLeftGot) {
          Case::Snapshots},
         {"--step-back as the done-when says", {"--step", "30", "--step-back", "10", "--registers"},
          {"--step", "20", "--registers"}, Case::Registers},
+        {"--step-back over frames, as far back as three frames",
+         {"--run", "100", "--step-back", "12000", "--step-back", "1", "--registers"},
+         {"--run", "100", "--step-back", "12001", "--registers"}, Case::Registers},
         {"--step-back across kept states, from a breakpoint",
          {"--break", "#0336", "--run", "100", "--step", "4500", "--step-back", "4400", "--registers"},
          {"--break", "#0336", "--run", "100", "--step", "100", "--registers"}, Case::Registers},
@@ -83,6 +110,21 @@ TEST_F(StateHeadlessTest, GoingBackEndsWhereARunThatNeverLeftGot) {
             EXPECT_EQ(FileBytes(a + ".ace"), FileBytes(b + ".ace"));
         }
     }
+    // Instructions the frames ran: the machine is as the PC log showed it after the
+    // instruction before them. (The log writes one line for a repeating LDIR's repeats,
+    // which the interrupt handler at the start of each frame has: the last 4000
+    // instructions are the ROM's key wait, a line each.)
+    const std::string log = dir + "pc.log";
+    for (const long back : {5L, 4000L}) {
+        SCOPED_TRACE(back);
+        ASSERT_EQ(Run({"--run", "99", "--pc-log", log, "--run", "1"}).status, 0);
+        const HeadlessResult r = Run({"--run", "100", "--step-back", std::to_string(back), "--registers"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string expected = MachineLine(LogLineBack(log, size_t(back)), true);
+        EXPECT_EQ(MachineLine(r.out, false), expected);
+        EXPECT_NE(expected.find("T="), std::string::npos) << expected;
+    }
+
     // The busy loop does change the machine: without the rewind the snapshots differ.
     ASSERT_EQ(Run(with(busy, {"--save-snapshot", a, "--run", "250", "--save-snapshot", c})).status, 0);
     EXPECT_NE(FileBytes(a + ".ace"), FileBytes(c + ".ace"));

@@ -168,12 +168,14 @@ bool HeadlessRunner::RunOneFrame() {
             ExecuteInstruction();
             if (host_.breakRequested) {
                 midFrame_ = true;
+                atFrameEnd_ = false;
                 return false;
             }
         }
     }
     midFrame_ = false;
     RunFrame();
+    atFrameEnd_ = true;
     ++frames_;
     return true;
 }
@@ -217,12 +219,12 @@ void HeadlessRunner::NoteAction(ActionKind kind) {
     case ActionKind::LoadState:
         stepHistory_.Forget();
         if (rewind_) rewind_->MachineChanged();
-        midFrame_ = false;
+        midFrame_ = atFrameEnd_ = false;
         break;
     case ActionKind::Step:
     case ActionKind::StepBack:
         if (rewind_) rewind_->MachineChanged();
-        midFrame_ = false;
+        midFrame_ = atFrameEnd_ = false;
         break;
     default: break; // the actions that only look
     }
@@ -244,7 +246,18 @@ int HeadlessRunner::RunStateAction(const Action& action) {
             SingleStep();
             debuggerOpen = false;
         };
-        if (!stepHistory_.StepBack(action.frames, step, error)) {
+        // Instructions that whole frames ran come back through the rewind buffer; the
+        // stepping history then goes on from the frame they were in.
+        bool done = false;
+        if (stepHistory_.StepsKept() == 0 && atFrameEnd_) {
+            std::vector<uint8_t> frameStart;
+            long steps = 0;
+            done = rewind_->UndoInstructions(action.frames, frameStart, steps, error);
+            if (done) stepHistory_.StartFrom(frameStart, steps);
+        } else {
+            done = stepHistory_.StepBack(action.frames, step, error);
+        }
+        if (!done) {
             PrintError("--step-back " + std::to_string(action.frames) + ": " + error);
             return kExitError;
         }
@@ -288,8 +301,13 @@ bool HeadlessRunner::RunUntil(const std::string& text, long maxFrames) {
 }
 
 int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& options) {
-    std::string error;
+    const int status = DoAction(action, options);
     NoteAction(action.kind);
+    return status;
+}
+
+int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& options) {
+    std::string error;
     switch (action.kind) {
     case ActionKind::Rewind:
     case ActionKind::StepBack:

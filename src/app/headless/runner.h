@@ -36,7 +36,9 @@ class HeadlessRunner {
     void FinishTyping();
 
   private:
+    // Runs the action, then notes what it did to the kept history (NoteAction).
     int RunAction(const Action& action, const HeadlessOptions& options);
+    int DoAction(const Action& action, const HeadlessOptions& options);
     bool RunUntil(const std::string& text, long maxFrames);
     bool StartAudioOut(const std::string& path);
     bool ArmBreakpoints(const HeadlessOptions& options);
@@ -60,4 +62,5 @@ class HeadlessRunner {
     std::unique_ptr<RewindBuffer> rewind_; // only with --rewind or --step-back
     StepHistory stepHistory_;
     bool midFrame_ = false; // a breakpoint stopped the last frame before its end
+    bool atFrameEnd_ = false; // the machine is where the last whole frame left it
 };
