@@ -30,6 +30,13 @@ bool RunUntilShown(Application& app, const std::string& text, double seconds = 5
     return true;
 }
 
+// Runs passes until `frames` more emulated frames have run (however slow the host).
+void RunFrames(Application& app, long frames) {
+    const long until = app.loop().rewind().FramesSeen() + frames;
+    for (int pass = 0; pass < 100000 && app.loop().rewind().FramesSeen() < until; ++pass)
+        app.loop().RunOnePass();
+}
+
 QImage ScreenGrab(Application& app) {
     return app.window()->screenPanel()->grab().toImage();
 }
@@ -90,11 +97,12 @@ class QuickSaveTest : public QObject {
         QVERIFY(app);
         TypeKeys(*app, "4");
         QVERIFY(RunUntilShown(*app, "4"));
-        app->loop().RunFor(2.5);
+        RunFrames(*app, 150); // three emulated seconds
         const QImage before = ScreenGrab(*app);
         TypeKeys(*app, "5");
         QVERIFY(RunUntilShown(*app, "45", 2.0));
-        // Back past the typing: a few presses of F8, as holding it would give.
+        // Two seconds back is past the typing (which took less than a second) but not as
+        // far as the 4: two presses of F8, as holding it would give.
         for (int press = 0; press < 2; ++press)
             QTest::keyClick(app->window(), Qt::Key_F8);
         QVERIFY(ScreenText().find("45") == std::string::npos);

@@ -130,6 +130,10 @@ void MainWindow::ConnectCommands() {
     for (QAction* action : findChildren<QAction*>())
         if (action != a.rewind)
             connect(action, &QAction::triggered, this, [this] { loop_.rewind().MachineChanged(); });
+    // Menu items made later (File, Recent Files) come through their menu bar.
+    connect(menuBar(), &QMenuBar::triggered, this, [this](QAction* action) {
+        if (action != actions_.rewind) loop_.rewind().MachineChanged();
+    });
 }
 
 void MainWindow::StopSoundWhileMenusAreOpen() {
