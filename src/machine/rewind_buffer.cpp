@@ -12,6 +12,8 @@
 #include "machine/saved_state.h"
 #include "machine/z80.h"
 
+RewindBuffer* applicationRewindBuffer = nullptr;
+
 namespace {
 
 // Breakpoints, watchpoints and the PC log do not see the replayed frames; the run

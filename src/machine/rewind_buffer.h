@@ -17,6 +17,11 @@
 #include <string>
 #include <vector>
 
+class RewindBuffer;
+// The buffer the desktop application keeps as it runs (null when none): the debugger's
+// Step Back reaches back through it past the steps it made itself.
+extern RewindBuffer* applicationRewindBuffer;
+
 class RewindBuffer {
   public:
     static constexpr long kFramesPerState = 50;       // one emulated second

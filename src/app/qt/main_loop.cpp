@@ -19,8 +19,13 @@ namespace {
 constexpr int kIdleWaitMs = 50;
 } // namespace
 
-MainLoop::MainLoop() = default;
-MainLoop::~MainLoop() = default;
+MainLoop::MainLoop() {
+    applicationRewindBuffer = &rewind_;
+}
+
+MainLoop::~MainLoop() {
+    if (applicationRewindBuffer == &rewind_) applicationRewindBuffer = nullptr;
+}
 
 int MainLoop::Run() {
     while (!quit_)

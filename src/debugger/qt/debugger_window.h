@@ -81,7 +81,7 @@ class DebuggerWindow : public QDialog {
 
     void Step();
     // Undoes the last Single Step (Shift+F9), as far back as the steps since the last
-    // other command go.
+    // other command go, and past them into the frames run before the window opened.
     void StepBack();
     void StartCommand(RunKind kind);
     void ContinueCommand();
@@ -111,4 +111,7 @@ class DebuggerWindow : public QDialog {
     QElapsedTimer sinceRedraw_;
     QPointer<BreakpointListWindow> breakpointList_;
     StepHistory stepHistory_;
+    // Opened between two frames, and nothing but single steps since: Step Back can reach
+    // into the frames before through the application's rewind buffer.
+    bool framesBehind_ = false;
 };
