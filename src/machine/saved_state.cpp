@@ -482,10 +482,16 @@ bool DecodeStateFile(const uint8_t* data, size_t size, std::vector<uint8_t>& raw
 
 bool SaveStateFile(const std::string& path, std::string& error) {
     const std::vector<uint8_t> file = EncodeStateFile(CaptureMachineState());
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    // Written beside it first, so that a failed write leaves the old file (a slot) whole.
+    const std::string written = path + ".new";
+    std::FILE* f = std::fopen(written.c_str(), "wb");
     bool ok = f && std::fwrite(file.data(), 1, file.size(), f) == file.size();
     if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) error = "cannot write '" + path + "'";
+    if (ok) ok = std::rename(written.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        std::remove(written.c_str());
+        error = "cannot write '" + path + "'";
+    }
     return ok;
 }
 
