@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-10}"
-targets=(tap tzx wav snapshot spool binary config breakpoints forth)
+targets=(tap tzx wav snapshot spool binary config breakpoints forth state)
 [ $# -gt 0 ] && targets=("$@")
 
 cmake -S . -B build-fuzz -DNOLTACE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -20,7 +20,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 # Real Ace files seed the search when the test data is there (read, never written).
 data="${NOLTACE_TESTDATA:-$(pwd)/../shared/testdata}"
-declare -A seeds=([tap]=ace/tap [tzx]=ace/tzx [wav]=ace/wav [snapshot]=ace/snapshot [spool]=ace/forth [binary]=ace/tap [config]=none [breakpoints]=none [forth]=ace/snapshot)
+declare -A seeds=([tap]=ace/tap [tzx]=ace/tzx [wav]=ace/wav [snapshot]=ace/snapshot [spool]=ace/forth [binary]=ace/tap [config]=none [breakpoints]=none [forth]=ace/snapshot [state]=none)
 options=(-max_len=70000 -rss_limit_mb=2048)
 
 # Runs one libFuzzer pass of target $1 into log $2 with the further options given; false,

@@ -137,7 +137,10 @@ void RunDebuggerModally() {
     PauseSound(Paused || FastMode);
 }
 
+uint32_t debuggerSessions = 0;
+
 void BeginDebuggerSession() {
+    ++debuggerSessions;
     numberBase = 16;
     StopPcLog();
     run = DebugRun{};

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 extern bool debuggerOpen; // the debugger window is open
+extern uint32_t debuggerSessions; // how many times it has opened (the rewind buffer's cue)
 
 // Run-until requests: each stays armed until met, across runs.
 extern bool runUntilHalt; // HALT (0x76)

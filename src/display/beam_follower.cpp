@@ -134,6 +134,13 @@ void ForgetPendingDrawing() {
     beamDue = 0;
 }
 
+void RestartBeamAt(uint32_t due) {
+    ForgetPendingDrawing();
+    beamDue = lastRendered = due;
+    ForgetDrawnLines();
+    FrameImageWritten();
+}
+
 void PresentFrame() {
     Host& h = host();
     if (!h.ShowsFrames()) return; // nobody would see it: the drawing stays owed

@@ -102,3 +102,6 @@ inline void NoteScreenWrite(uint16_t offset, uint8_t before, uint8_t after) {
 // writing video or character RAM other than through the processor in mid-frame.
 void CatchUpBeam();
 void ForgetPendingDrawing(); // drops what is owed (a new machine, new geometry)
+// The frame image was put back as it was with the beam at `due` (a restored machine
+// state): nothing is owed, drawing goes on from there, every line is drawn afresh.
+void RestartBeamAt(uint32_t due);

@@ -209,3 +209,7 @@ void ResetSpool() {
     helperTyping = false;
     helperPendingCharacter = 0;
 }
+
+SpoolInternals SpoolInternalState() {
+    return {spoolText, spoolKeys, spoolPacer, leastFrames};
+}

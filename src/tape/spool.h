@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern bool spoolActive;        // while set, PC keyboard input is ignored
 extern int spoolLeft;           // characters not yet typed
@@ -55,3 +56,13 @@ int SpoolPercent();
 long SpoolFrameBound();
 void TypeHelperCharacter(uint8_t code);
 void ResetSpool(); // no spool, no helper typing, default speed (tests and start-up)
+
+// The spool's private state, for saved machine states (machine/saved_state.cpp).
+class RomKeyPacer;
+struct SpoolInternals {
+    std::vector<char>& text;
+    KeyChord& keys;
+    RomKeyPacer& pacer;
+    int& leastFrames;
+};
+SpoolInternals SpoolInternalState();

@@ -143,3 +143,7 @@ void ResetTapeDeck() {
     ForgetRomListening();
     ResetWavDeck();
 }
+
+TapeInternals TapeInternalState() {
+    return TapeSignalInternals(listenedThisFrame, listenedLastFrame);
+}

@@ -155,3 +155,19 @@ void InstallSaveTrap();
 // Back to power-on: tape ejected, an unfinished TAP save closed, both flags true, no
 // WAV loaded or recording.
 void ResetTapeDeck();
+
+// The deck's private playing state, for saved machine states (machine/saved_state.cpp):
+// the LOAD-listening flags and the TZX pulse generator as plain bytes, the loop and call
+// blocks as indexes (-1 = none).
+struct TapeInternals {
+    bool& listenedThisFrame;
+    bool& listenedLastFrame;
+    void* generator;
+    size_t generatorSize;
+    TapeBlock*& loopStart;
+    uint32_t& loopLeft;
+    TapeBlock*& callBlock;
+    size_t& callIndex;
+};
+TapeInternals TapeInternalState();
+TapeInternals TapeSignalInternals(bool& listenedThisFrame, bool& listenedLastFrame);

@@ -8,6 +8,7 @@
 // A block's pause begins with one edge, which ends its last pulse, then the line is quiet.
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "machine/machine_state.h"
 #include "tape/tape_deck.h"
@@ -326,4 +327,9 @@ BlockProgress CurrentBlockProgress() {
     case Phase::Direct: return {uint32_t(gen.pulseIndex / 8), uint32_t(b.data.size())};
     default: return {uint32_t(gen.dataPointer), uint32_t(b.data.size())};
     }
+}
+
+TapeInternals TapeSignalInternals(bool& listenedThisFrame, bool& listenedLastFrame) {
+    static_assert(std::is_trivially_copyable_v<PulseGenerator>);
+    return {listenedThisFrame, listenedLastFrame, &gen, sizeof gen, loopStart, loopLeft, callBlock, callIndex};
 }

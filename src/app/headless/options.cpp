@@ -4,6 +4,7 @@
 
 #include "debugger_options.h"
 #include "option_arguments.h"
+#include "state_options.h"
 #include "tape/binary_files.h"
 
 namespace {
@@ -128,7 +129,7 @@ using O = HeadlessOptions;
 using R = OptionRow;
 
 std::vector<OptionRow> BuildTable() {
-    return {
+    std::vector<OptionRow> rows = {
         {R::kSetUp, "--rom", nullptr, "FILE",
          "the 8 KB ROM (default: $NOLTACE_ROM, then roms/ace.rom beside\n"
          "the program, then $XDG_DATA_HOME/noltace/roms/ace.rom,\n"
@@ -259,10 +260,11 @@ std::vector<OptionRow> BuildTable() {
          "the debugger's Disassemble to File does with Show Hex\n"
          "(System Variables with --dis-labels sv)",
          TakeDisassembleTo},
-
-        {R::kInformation, "--help", "-h", "", "show this text and exit", Sets(&O::help)},
-        {R::kInformation, "--version", nullptr, "", "show the version and exit", Sets(&O::version)},
     };
+    for (OptionRow& row : StateOptionRows()) rows.push_back(std::move(row));
+    rows.push_back({R::kInformation, "--help", "-h", "", "show this text and exit", Sets(&O::help)});
+    rows.push_back({R::kInformation, "--version", nullptr, "", "show the version and exit", Sets(&O::version)});
+    return rows;
 }
 
 const OptionRow* FindOption(const std::string& name) {

@@ -27,6 +27,10 @@ enum class ActionKind {
     Decompile,   // text = the word's name
     ExportWords, // text = the file
     ForthStack,
+    Rewind,    // frames = how far back, in frames
+    StepBack,  // frames = number of instructions
+    SaveState, // text = the file
+    LoadState, // text = the file
 };
 
 struct Action {
@@ -63,6 +67,7 @@ struct HeadlessOptions {
     std::vector<std::string> breakWords;  // --break-word names
     bool fastload = false;            // TZX and WAV tapes play at host speed while the ROM reads them
     std::string recordWav;            // "" = no recording; else the ROM's next SAVE goes to this WAV
+    bool keepHistory = false;         // --rewind or --step-back: keep the rewind buffer
     std::vector<Action> actions;
 };
 

@@ -20,6 +20,7 @@
 #include "machine/reset.h"
 #include "machine/rom.h"
 #include "machine/run_state.h"
+#include "machine/saved_state.h"
 #include "machine/z80.h"
 #include "screen_capture.h"
 #include "sound/sound_output.h"
@@ -90,6 +91,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
         badArguments_ = true;
         return false;
     }
+    if (options.keepHistory) rewind_ = std::make_unique<RewindBuffer>();
     if (!options.recordWav.empty()) PrepareRecording(options.recordWav);
     // With sound going to a file, Fast mode must stay off so that samples are made; the
     // file never waits, so the frames still run unpaced.
@@ -161,6 +163,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
 }
 
 bool HeadlessRunner::RunOneFrame() {
+    if (rewind_ && !midFrame_) rewind_->FrameStarting();
     // With breakpoints armed the frame's instructions run here, so that a hit can end
     // the action between two instructions; RunFrame then only closes the frame.
     if (debugHooksOn || watchpointsOn) {
@@ -168,10 +171,16 @@ bool HeadlessRunner::RunOneFrame() {
         host_.breakRequested = false;
         while (m.tstates < m.frameTstates) {
             ExecuteInstruction();
-            if (host_.breakRequested) return false;
+            if (host_.breakRequested) {
+                midFrame_ = true;
+                atFrameEnd_ = false;
+                return false;
+            }
         }
     }
+    midFrame_ = false;
     RunFrame();
+    atFrameEnd_ = true;
     ++frames_;
     return true;
 }
@@ -196,10 +205,84 @@ void HeadlessRunner::Step(long count) {
     for (long i = 0; i < count; ++i) {
         disassembleLine(machine.pc);
         std::printf("%s\n", lineText.c_str());
+        if (rewind_) stepHistory_.BeforeStep();
         debuggerOpen = true; // a breakpoint does not interrupt the stepping
         SingleStep();
         debuggerOpen = false;
+        stepHistory_.AfterStep();
     }
+}
+
+void HeadlessRunner::NoteAction(ActionKind kind) {
+    switch (kind) {
+    case ActionKind::Run:
+    case ActionKind::Until:
+    case ActionKind::Rewind: stepHistory_.Forget(); break;
+    case ActionKind::Type:
+    case ActionKind::Load:
+    case ActionKind::LoadBinary:
+    case ActionKind::LoadState:
+        stepHistory_.Forget();
+        if (rewind_) rewind_->MachineChanged();
+        midFrame_ = atFrameEnd_ = false;
+        break;
+    case ActionKind::Step:
+    case ActionKind::StepBack:
+        if (rewind_) rewind_->MachineChanged();
+        midFrame_ = atFrameEnd_ = false;
+        break;
+    default: break; // the actions that only look
+    }
+}
+
+int HeadlessRunner::RunStateAction(const Action& action) {
+    std::string error;
+    switch (action.kind) {
+    case ActionKind::Rewind:
+        if (!rewind_->Rewind(action.frames, error)) {
+            PrintError("--rewind " + std::to_string(action.frames / 50) + ": " + error);
+            return kExitError;
+        }
+        midFrame_ = false;
+        break;
+    case ActionKind::StepBack: {
+        auto step = [] {
+            debuggerOpen = true;
+            SingleStep();
+            debuggerOpen = false;
+        };
+        // Instructions that whole frames ran come back through the rewind buffer; the
+        // stepping history then goes on from the frame they were in.
+        bool done = false;
+        if (stepHistory_.StepsKept() == 0 && atFrameEnd_) {
+            std::vector<uint8_t> frameStart;
+            long steps = 0;
+            done = rewind_->UndoInstructions(action.frames, frameStart, steps, error);
+            if (done) stepHistory_.StartFrom(frameStart, steps);
+        } else {
+            done = stepHistory_.StepBack(action.frames, step, error);
+        }
+        if (!done) {
+            PrintError("--step-back " + std::to_string(action.frames) + ": " + error);
+            return kExitError;
+        }
+        break;
+    }
+    case ActionKind::SaveState:
+        if (!SaveStateFile(WithExtension(action.text, kStateFileExtension), error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    case ActionKind::LoadState:
+        if (!LoadStateFile(action.text, error)) {
+            PrintError(error);
+            return kExitError;
+        }
+        break;
+    default: break;
+    }
+    return kExitOk;
 }
 
 void HeadlessRunner::TypeKeys(const std::string& keys) {
@@ -223,8 +306,18 @@ bool HeadlessRunner::RunUntil(const std::string& text, long maxFrames) {
 }
 
 int HeadlessRunner::RunAction(const Action& action, const HeadlessOptions& options) {
+    const int status = DoAction(action, options);
+    NoteAction(action.kind);
+    return status;
+}
+
+int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& options) {
     std::string error;
     switch (action.kind) {
+    case ActionKind::Rewind:
+    case ActionKind::StepBack:
+    case ActionKind::SaveState:
+    case ActionKind::LoadState: return RunStateAction(action);
     case ActionKind::Run: RunFrames(action.frames); break;
     case ActionKind::Type: TypeKeys(TypedText(action.text)); break;
     case ActionKind::Until:
@@ -333,5 +426,11 @@ std::string HeadlessRunner::StatsLine() const {
     std::snprintf(line, sizeof line, "frames=%llu tstates=%llu seconds=%.3f speed=%.2f",
                   static_cast<unsigned long long>(frames_), static_cast<unsigned long long>(tstates), seconds,
                   seconds > 0 ? emulated / seconds : 0.0);
-    return line;
+    if (!rewind_ || rewind_->FramesSeen() == 0) return line;
+    // Host time spent keeping the buffer per emulated second: its share of one core at
+    // real time.
+    char cost[96];
+    std::snprintf(cost, sizeof cost, " rewind-cost=%.3f%% rewind-bytes=%zu",
+                  rewind_->SecondsSpent() / (double(rewind_->FramesSeen()) / 50.0) * 100.0, rewind_->Bytes());
+    return std::string(line) + cost;
 }

@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "debugger/step_back.h"
 #include "headless_host.h"
+#include "machine/rewind_buffer.h"
 #include "options.h"
 #include "sound/wav_writer_device.h"
 
@@ -34,7 +36,9 @@ class HeadlessRunner {
     void FinishTyping();
 
   private:
+    // Runs the action, then notes what it did to the kept history (NoteAction).
     int RunAction(const Action& action, const HeadlessOptions& options);
+    int DoAction(const Action& action, const HeadlessOptions& options);
     bool RunUntil(const std::string& text, long maxFrames);
     bool StartAudioOut(const std::string& path);
     bool ArmBreakpoints(const HeadlessOptions& options);
@@ -42,6 +46,12 @@ class HeadlessRunner {
     bool RunOneFrame();
     void Disassemble(uint32_t start, uint32_t end);
     void Step(long count);
+    // The state actions: --rewind, --step-back, --save-state, --load-state.
+    int RunStateAction(const Action& action);
+    // What an action does to the kept history: a run or a change ends the stepping that
+    // --step-back can undo, and a change outside the frames makes the rewind buffer keep
+    // a state at the next frame start.
+    void NoteAction(ActionKind kind);
 
     HeadlessHost& host_;
     uint64_t frames_ = 0;
@@ -49,4 +59,8 @@ class HeadlessRunner {
     double endSeconds_ = 0;
     std::unique_ptr<WavWriterDevice> audioOut_;
     bool badArguments_ = false;
+    std::unique_ptr<RewindBuffer> rewind_; // only with --rewind or --step-back
+    StepHistory stepHistory_;
+    bool midFrame_ = false; // a breakpoint stopped the last frame before its end
+    bool atFrameEnd_ = false; // the machine is where the last whole frame left it
 };

@@ -17,6 +17,9 @@ QString KeyboardNotes() {
     for (const EditingKeyName& key : kEditingKeyNames)
         notes += QString("\n%1:  %2").arg(key.pcKey, key.aceKey);
     notes += QString("\n\n%1:  Edit, Paste Text (types the clipboard; Esc stops it)").arg(kPasteTextShortcut);
+    notes += "\nAlt+Shift+1 to 9:  Emulation, Quick Save to slot 1 to 9";
+    notes += "\nAlt+1 to 9:  Emulation, Quick Load from slot 1 to 9";
+    notes += "\nF8:  Emulation, Rewind one second (hold it to go on back)";
     return notes;
 }
 

@@ -8,6 +8,7 @@
 #include "app/qt/status_bar_panel.h"
 #include "app/qt/window_title.h"
 #include "base/host.h"
+#include "debugger/debugger_session.h"
 #include "display/qt/display_presenter.h"
 #include "machine/frame.h"
 #include "machine/run_state.h"
@@ -18,8 +19,13 @@ namespace {
 constexpr int kIdleWaitMs = 50;
 } // namespace
 
-MainLoop::MainLoop() = default;
-MainLoop::~MainLoop() = default;
+MainLoop::MainLoop() {
+    applicationRewindBuffer = &rewind_;
+}
+
+MainLoop::~MainLoop() {
+    if (applicationRewindBuffer == &rewind_) applicationRewindBuffer = nullptr;
+}
 
 int MainLoop::Run() {
     while (!quit_)
@@ -38,7 +44,11 @@ void MainLoop::RunOnePass() {
         WaitForEvents(kIdleWaitMs);
     } else {
         const uint64_t framesBefore = frameCounter;
+        const uint32_t sessionsBefore = debuggerSessions;
+        rewind_.FrameStarting();
         RunFrame();
+        // The debugger, opened by a breakpoint, ran the machine its own way.
+        if (debuggerSessions != sessionsBefore || frameCounter != framesBefore + 1) rewind_.MachineChanged();
         // Key events wait for frames that the ROM has read the keyboard in.
         if (frameCounter != framesBefore) {
             KeyQueueFrameEnded();

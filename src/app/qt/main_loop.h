@@ -10,6 +10,7 @@
 
 #include "app/qt/run_state_file.h"
 #include "app/qt/screen_text_file.h"
+#include "machine/rewind_buffer.h"
 
 class DisplayPresenter;
 class QTimer;
@@ -36,6 +37,9 @@ class MainLoop {
     // Frames this loop has run since it began (frameCounter starts again each second).
     uint64_t framesRun() const { return framesRun_; }
 
+    // The last minute of emulated time, kept as the frames run.
+    RewindBuffer& rewind() { return rewind_; }
+
     void RequestQuit(int exitCode);
     bool quitRequested() const { return quit_; }
 
@@ -49,6 +53,7 @@ class MainLoop {
     const DisplayPresenter* presenter_ = nullptr;
     ScreenTextFile screenText_;
     RunStateFile runState_;
+    RewindBuffer rewind_;
     uint64_t framesRun_ = 0;
     bool quit_ = false;
     int exitCode_ = 0;

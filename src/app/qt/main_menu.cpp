@@ -58,6 +58,19 @@ MainMenuActions BuildMainMenu(QMainWindow* window) {
     a.softReset = AddCommand(window, emulation, "softReset", "&Soft Reset");
     a.hardReset = AddCommand(window, emulation, "hardReset", "&Hard Reset");
     a.generateNmi = AddCommand(window, emulation, "generateNmi", "Generate &NMI", Qt::Key_F3);
+    emulation->addSeparator();
+    // Alt is no key of the Ace: Alt+digit never types into the machine.
+    QMenu* quickSave = emulation->addMenu("Quick &Save");
+    QMenu* quickLoad = emulation->addMenu("Quick &Load");
+    for (int slot = 1; slot <= 9; ++slot) {
+        const QByteArray text = QString("Slot &%1").arg(slot).toUtf8();
+        const auto digit = Qt::Key(Qt::Key_0 + slot);
+        a.quickSave[slot - 1] = AddCommand(window, quickSave, QString("quickSave%1").arg(slot).toUtf8().constData(),
+                                           text.constData(), QKeySequence(Qt::ALT | Qt::SHIFT | digit));
+        a.quickLoad[slot - 1] = AddCommand(window, quickLoad, QString("quickLoad%1").arg(slot).toUtf8().constData(),
+                                           text.constData(), QKeySequence(Qt::ALT | digit));
+    }
+    a.rewind = AddCommand(window, emulation, "rewind", "&Rewind", Qt::Key_F8);
 
     QMenu* view = bar->addMenu("&View");
     a.size100 = AddCommand(window, view, "size100", "&100%");

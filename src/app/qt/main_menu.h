@@ -18,6 +18,7 @@ struct MainMenuActions {
     QAction *pasteText, *copyScreenText, *cancelSpooling;
     // Emulation
     QAction *softReset, *hardReset, *generateNmi;
+    QAction *quickSave[9], *quickLoad[9], *rewind; // slots 1 to 9 at [0] to [8]
     // View: the three window sizes and full screen
     QAction *size100, *size200, *size300, *fullScreen;
     // Tools

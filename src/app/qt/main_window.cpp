@@ -27,6 +27,7 @@
 #include "app/qt/recent_files_menu.h"
 #include "app/qt/run_commands.h"
 #include "app/qt/screenshot_command.h"
+#include "app/qt/state_commands.h"
 #include "app/qt/status_bar_panel.h"
 #include "app/qt/view_controller.h"
 #include "app/qt/window_title.h"
@@ -119,6 +120,20 @@ void MainWindow::ConnectCommands() {
     connect(a.copyScreenText, &QAction::triggered, this, [] { edit_commands::CopyScreenText(); });
     connect(a.cancelSpooling, &QAction::triggered, this, [] { edit_commands::CancelSpooling(); });
     connect(a.fast, &QAction::triggered, this, [] { run_commands::ToggleFast(); });
+    for (int slot = 1; slot <= state_commands::kSlots; ++slot) {
+        connect(a.quickSave[slot - 1], &QAction::triggered, this, [slot] { state_commands::QuickSave(slot); });
+        connect(a.quickLoad[slot - 1], &QAction::triggered, this, [slot] { state_commands::QuickLoad(slot); });
+    }
+    connect(a.rewind, &QAction::triggered, this, [this] { state_commands::Rewind(loop_); });
+    // Whatever a command does to the machine happens between frames, where the rewind
+    // buffer's replay would not see it: the next frame keeps a state of its own.
+    for (QAction* action : findChildren<QAction*>())
+        if (action != a.rewind)
+            connect(action, &QAction::triggered, this, [this] { loop_.rewind().MachineChanged(); });
+    // Menu items made later (File, Recent Files) come through their menu bar.
+    connect(menuBar(), &QMenuBar::triggered, this, [this](QAction* action) {
+        if (action != actions_.rewind) loop_.rewind().MachineChanged();
+    });
 }
 
 void MainWindow::StopSoundWhileMenusAreOpen() {
@@ -220,4 +235,5 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (urls.isEmpty() || !urls.first().isLocalFile()) return;
     event->acceptProposedAction();
     LoadDroppedFile(this, urls.first().toLocalFile());
+    loop_.rewind().MachineChanged();
 }

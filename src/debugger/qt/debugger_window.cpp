@@ -21,6 +21,7 @@
 #include "debugger/qt/code_pane.h"
 #include "debugger/qt/go_to_address.h"
 #include "debugger/qt/run_until_tstate_dialog.h"
+#include "machine/rewind_buffer.h"
 #include "debugger/qt/text_lines_view.h"
 #include "machine/machine_state.h"
 
@@ -50,6 +51,8 @@ QLabel* Caption(const QString& text, QWidget* parent) {
 DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Debugger");
     setObjectName("debugger");
+    // F5 opens the window between frames; a breakpoint, in the middle of one.
+    framesBehind_ = openingBreakpoint < 0;
     BeginDebuggerSession();
 
     auto* layout = new QVBoxLayout(this);
@@ -127,6 +130,9 @@ void DebuggerWindow::BuildMenus() {
     QAction* step = AddAction(run, "singleStep", "Single Step");
     step->setShortcut(Qt::Key_F9);
     connect(step, &QAction::triggered, this, &DebuggerWindow::Step);
+    QAction* back = AddAction(run, "stepBack", "Step Back");
+    back->setShortcut(Qt::SHIFT | Qt::Key_F9);
+    connect(back, &QAction::triggered, this, &DebuggerWindow::StepBack);
     QAction* over = AddAction(run, "stepOver", "Step Over");
     over->setShortcut(Qt::Key_F11);
     connect(over, &QAction::triggered, this, [this] { StartCommand(RunKind::StepOver); });
@@ -279,13 +285,36 @@ void DebuggerWindow::ShowStatus(const QString& text) {
 
 void DebuggerWindow::Step() {
     if (running()) return;
+    stepHistory_.BeforeStep();
     SingleStep();
+    stepHistory_.AfterStep();
     status_->clear();
+    RefreshViews();
+}
+
+void DebuggerWindow::StepBack() {
+    if (running()) return;
+    std::string error;
+    bool done = false;
+    if (stepHistory_.StepsKept() == 0 && framesBehind_ && applicationRewindBuffer) {
+        std::vector<uint8_t> frameStart;
+        long steps = 0;
+        done = applicationRewindBuffer->UndoInstructions(1, frameStart, steps, error);
+        if (done) stepHistory_.StartFrom(frameStart, steps);
+    } else {
+        done = stepHistory_.StepBack(1, SingleStep, error);
+    }
+    if (done)
+        status_->clear();
+    else
+        status_->setText(QString::fromStdString(error));
     RefreshViews();
 }
 
 void DebuggerWindow::StartCommand(RunKind kind) {
     if (running()) return;
+    stepHistory_.Forget(); // a run is not undone step by step
+    framesBehind_ = false;
     const RunStop stop = StartRun(kind);
     if (stop != RunStop::Running) {
         EndCommand(stop);
@@ -335,7 +364,7 @@ void DebuggerWindow::Stop() {
 }
 
 void DebuggerWindow::SetCommandsEnabled(bool enabled) {
-    for (const char* name : {"singleStep", "stepOver", "stepOut", "startOfFrame", "endOfFrame",
+    for (const char* name : {"singleStep", "stepBack", "stepOver", "stepOut", "startOfFrame", "endOfFrame",
                              "specifiedTstate", "runUntilHalt", "runUntilLdAR", "runUntilLdRA"})
         Action(name)->setEnabled(enabled);
 }
@@ -423,6 +452,12 @@ void DebuggerWindow::keyPressEvent(QKeyEvent* event) {
             Stop();
         else
             Action("quit")->trigger();
+        event->accept();
+        return;
+    }
+    // Shift+F9 as a key press too, so it works whichever window the system deems active.
+    if (event->modifiers() == Qt::ShiftModifier && event->key() == Qt::Key_F9) {
+        if (Action("stepBack")->isEnabled()) Action("stepBack")->trigger();
         event->accept();
         return;
     }

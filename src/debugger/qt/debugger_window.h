@@ -2,7 +2,7 @@
 // command (F5) or by a breakpoint from inside the instruction step. It shows the
 // registers, the code around pc, memory, the Stack/AY/PORTS tabs and the FORTH word
 // list, and drives the machine itself through the commands of debugger_session.h:
-// F9 Single Step, F11 Step Over, F7 Step Out, F8 End Of Frame, the run-until commands;
+// F9 Single Step, Shift+F9 Step Back, F11 Step Over, F7 Step Out, F8 End Of Frame, the run-until commands;
 // F3 and Escape close it. A command that runs long shows "Running..." with a Stop
 // button, and Escape then stops the command instead.
 //
@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "debugger/debugger_session.h"
+#include "debugger/step_back.h"
 
 class AddressPane;
 class BreakpointListWindow;
@@ -79,6 +80,9 @@ class DebuggerWindow : public QDialog {
     QAction* AddAction(QMenu* menu, const QString& name, const QString& text, bool enabled = true);
 
     void Step();
+    // Undoes the last Single Step (Shift+F9), as far back as the steps since the last
+    // other command go, and past them into the frames run before the window opened.
+    void StepBack();
     void StartCommand(RunKind kind);
     void ContinueCommand();
     void EndCommand(RunStop stop);
@@ -106,4 +110,8 @@ class DebuggerWindow : public QDialog {
     QTimer* runTimer_ = nullptr;
     QElapsedTimer sinceRedraw_;
     QPointer<BreakpointListWindow> breakpointList_;
+    StepHistory stepHistory_;
+    // Opened between two frames, and nothing but single steps since: Step Back can reach
+    // into the frames before through the application's rewind buffer.
+    bool framesBehind_ = false;
 };
