@@ -112,11 +112,14 @@ template <class Bus> [[gnu::noinline]] bool RunAcceptanceHooks(MachineState& m, 
 }
 
 // False when watchpoints came or went during the hooks: the caller changes bus.
+// The instruction's length and the tape clock are counted only on the rare path, the
+// only one that reads them: the clock matters only while a WAV plays or records, which
+// starts it from 0.
 template <class Bus> [[gnu::always_inline]] inline bool RunInstructionHooks(MachineState& m, Bus& bus) {
-    m.instrTstates = m.tstates - m.instrStart;
-    m.tapeClock += m.instrTstates;
     MoveBeam(m.tstates); // the renderer: drawing waits until somebody looks (renderer.h)
     if (AnyRareHookOn()) [[unlikely]] {
+        m.instrTstates = m.tstates - m.instrStart;
+        m.tapeClock += m.instrTstates;
         // With nothing else armed the breakpoint test is the whole of the rare path, and
         // its place in the order makes no difference.
         if (OnlyBreakpointsOn())

@@ -22,6 +22,8 @@ void ExecuteInstruction() {
         AceBus bus;
         MachineStep(machine, bus);
     }
+    // The loop leaves this to the rare hooks; a single step keeps it for whoever looks.
+    if (machine.tstates >= machine.instrStart) machine.instrTstates = machine.tstates - machine.instrStart;
 }
 
 void ExecuteInstructionsUntil(uint32_t end) {
