@@ -12,7 +12,7 @@
 namespace z80 {
 
 // Conditional flow. Only a taken branch moves memptr (to the new pc).
-template <class Bus> [[gnu::always_inline]] inline void JumpRelativeIf(MachineState& m, Bus& bus, bool take) {
+template <class Bus> inline void JumpRelativeIf(MachineState& m, Bus& bus, bool take) {
     const uint8_t d = Imm8(m, bus);
     if (take) {
         m.pc = Displace(m.pc, d);
@@ -23,13 +23,13 @@ template <class Bus> [[gnu::always_inline]] inline void JumpRelativeIf(MachineSt
     }
 }
 
-template <class Bus> [[gnu::always_inline]] inline void JumpIf(MachineState& m, Bus& bus, bool take) {
+template <class Bus> inline void JumpIf(MachineState& m, Bus& bus, bool take) {
     const uint16_t nn = Imm16(m, bus);
     if (take) m.pc = m.memptr = nn;
     m.tstates += 10;
 }
 
-template <class Bus> [[gnu::always_inline]] inline void CallIf(MachineState& m, Bus& bus, bool take) {
+template <class Bus> inline void CallIf(MachineState& m, Bus& bus, bool take) {
     const uint16_t nn = Imm16(m, bus);
     if (take) {
         Push(m, bus, m.pc);
@@ -40,7 +40,7 @@ template <class Bus> [[gnu::always_inline]] inline void CallIf(MachineState& m, 
     }
 }
 
-template <class Bus> [[gnu::always_inline]] inline void ReturnIf(MachineState& m, Bus& bus, bool take) {
+template <class Bus> inline void ReturnIf(MachineState& m, Bus& bus, bool take) {
     if (take) {
         m.pc = m.memptr = Pop(m, bus);
         m.tstates += 11;
@@ -49,7 +49,7 @@ template <class Bus> [[gnu::always_inline]] inline void ReturnIf(MachineState& m
     }
 }
 
-template <class Bus> [[gnu::always_inline]] inline void Restart(MachineState& m, Bus& bus, uint16_t target) {
+template <class Bus> inline void Restart(MachineState& m, Bus& bus, uint16_t target) {
     Push(m, bus, m.pc);
     m.pc = m.memptr = target;
     m.tstates += 11;
