@@ -49,6 +49,7 @@ void Replay(const ScreenWriteLog& log, uint32_t from, uint32_t to, bool skipUnch
             position = w.due;
         }
         ReplayByte(w.offset) = w.after;
+        if (w.offset >= kCharsOffset) NoteGlyphByte(uint16_t(w.offset - kCharsOffset), w.after);
     }
     if (to > position) DrawBeamSpan(position, to, replayVideo, replayChars, skipUnchanged);
 }
@@ -57,16 +58,17 @@ void CatchUp(bool skipUnchanged) {
     const uint8_t* page = machine.pages[1];
     if (!previousOwed && currentFrameWrites.count == 0) {
         // The common case: nothing changed since the last drawing, draw straight from RAM.
-        if (lastRendered < beamDue)
+        if (lastRendered < beamDue) {
+            NoteGlyphs(page + kCharsOffset);
             DrawBeamSpan(lastRendered, beamDue, page + kVideoOffset, page + kCharsOffset, skipUnchanged);
+        }
     } else {
         std::memcpy(replayVideo, page + kVideoOffset, kScreenRamSize);
         std::memcpy(replayChars, page + kCharsOffset, kScreenRamSize);
         Undo(currentFrameWrites);
-        if (previousOwed) {
-            Undo(previousFrameWrites);
-            Replay(previousFrameWrites, previousFrom, previousTo, skipUnchanged);
-        }
+        if (previousOwed) Undo(previousFrameWrites);
+        NoteGlyphs(replayChars); // the replays follow each glyph write from here
+        if (previousOwed) Replay(previousFrameWrites, previousFrom, previousTo, skipUnchanged);
         Replay(currentFrameWrites, lastRendered, beamDue, skipUnchanged);
         currentFrameWrites.count = 0;
         previousFrameWrites.count = 0;

@@ -99,12 +99,6 @@ void CheckColours() {
     }
 }
 
-void CheckGlyphs(const uint8_t* chars) {
-    if (std::memcmp(glyphsSeen, chars, sizeof glyphsSeen) != 0) {
-        std::memcpy(glyphsSeen, chars, sizeof glyphsSeen);
-        NewLook();
-    }
-}
 
 void FillPaper(uint32_t* out, int pixels) {
     for (int k = 0; k < pixels; ++k)
@@ -146,12 +140,24 @@ void ForgetDrawnLines() {
     NewLook();
 }
 
+void NoteGlyphs(const uint8_t* chars) {
+    if (std::memcmp(glyphsSeen, chars, sizeof glyphsSeen) != 0) {
+        std::memcpy(glyphsSeen, chars, sizeof glyphsSeen);
+        NewLook();
+    }
+}
+
+void NoteGlyphByte(uint16_t index, uint8_t value) {
+    if (glyphsSeen[index] == value) return;
+    glyphsSeen[index] = value;
+    NewLook();
+}
+
 void DrawBeamSpan(uint32_t from, uint32_t to, const uint8_t* video, const uint8_t* chars,
                   bool skipUnchanged) {
     if (to > kBeamFrameTstates) to = kBeamFrameTstates;
     if (from >= to) return;
     CheckColours();
-    if (skipUnchanged) CheckGlyphs(chars);
 
     // Visit every 4th T-state from `from` (positions need not be multiples of 4). Line
     // and position in the line advance incrementally; a run that covers a line from its

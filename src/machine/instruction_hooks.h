@@ -111,25 +111,36 @@ template <class Bus> [[gnu::noinline]] bool RunAcceptanceHooks(MachineState& m, 
     return BusStillFits<Bus>();
 }
 
-// False when watchpoints came or went during the hooks: the caller changes bus.
+// The instruction's length and the tape clock are counted only on the rare path, the
+// only one that reads them: the clock matters only while a WAV plays or records, which
+// starts it from 0. False when the caller must look again: watchpoints came or went
+// during the hooks (it changes bus), or the hooks moved the clock back into the
+// interrupt window (a tape racing through frames).
 template <class Bus> [[gnu::always_inline]] inline bool RunInstructionHooks(MachineState& m, Bus& bus) {
-    m.instrTstates = m.tstates - m.instrStart;
-    m.tapeClock += m.instrTstates;
     MoveBeam(m.tstates); // the renderer: drawing waits until somebody looks (renderer.h)
     if (AnyRareHookOn()) [[unlikely]] {
+        m.instrTstates = m.tstates - m.instrStart;
+        m.tapeClock += m.instrTstates;
         // With nothing else armed the breakpoint test is the whole of the rare path, and
         // its place in the order makes no difference.
         if (OnlyBreakpointsOn())
             checkBreakpoints();
         else
             RunRareHooks(m, bus);
-        return BusStillFits<Bus>();
+        return BusStillFits<Bus>() && m.tstates >= m.intLength;
     }
     return true;
 }
 
+// A step past the frame's interrupt window, where no interrupt can be taken: one
+// instruction and its hooks. False when the caller must look again.
+template <class Bus> [[gnu::always_inline]] inline bool InstructionStep(MachineState& m, Bus& bus) {
+    Z80StepInstruction(m, bus);
+    return RunInstructionHooks(m, bus);
+}
+
 // The machine's step: the interrupt check, or else one instruction, then the hooks.
-// False when watchpoints came or went meanwhile: the caller changes bus.
+// False when the caller must look again (above).
 template <class Bus> [[gnu::always_inline]] inline bool MachineStep(MachineState& m, Bus& bus) {
     if (Z80TakeInterrupt(m, bus)) [[unlikely]]
         return RunAcceptanceHooks(m, bus);

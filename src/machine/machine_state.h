@@ -64,8 +64,8 @@ struct MachineState {
     uint32_t frameTstates = kFrameTstates;
     uint8_t intLength = kIntLength;
     uint32_t instrStart = 0;
-    uint32_t instrTstates = 0;
-    uint32_t tapeClock = 0;
+    uint32_t instrTstates = 0; // the last step's own T-states, for the rare hooks (instruction_hooks.h)
+    uint32_t tapeClock = 0;    // T-states towards the next WAV sample, while one plays or records
 
     // port side
     uint8_t idleBus = kIdleBus;
