@@ -60,21 +60,3 @@ std::string ScreenshotFileName(const std::string& chosen, const std::string& ext
     if (chosen.empty() || hasExtension) return chosen;
     return chosen + extension;
 }
-
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write '" + path + "': " + std::strerror(written && closed ? errno : writeErrno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}

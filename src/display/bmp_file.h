@@ -4,7 +4,7 @@
 //
 //   std::vector<uint8_t> bytes = EncodeBmp32(384, 312, frameImage);   // 479,286 bytes
 //   std::string error;
-//   if (!WriteWholeFile(ScreenshotFileName("shot"), bytes, error)) ...   // "shot.bmp"
+//   if (!WriteWholeFile(ScreenshotFileName("shot"), bytes, error)) ...   // base/file_writer.h
 #pragma once
 
 #include <cstdint>
@@ -25,8 +25,3 @@ bool HasBmpEnding(const std::string& path);
 // stays as it is, one without gets `extension` appended (".bmp" unless the user asked
 // for PNG).
 std::string ScreenshotFileName(const std::string& chosen, const std::string& extension = ".bmp");
-
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`, so a full
-// disk or a failed write never leaves half a file (nor spoils the old one). False, with
-// a one-line reason naming the path, when it cannot.
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);

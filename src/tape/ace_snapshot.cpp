@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "base/messages.h"
 #include "tape/file_kinds.h"
@@ -172,13 +173,11 @@ bool LoadAceSnapshot() {
 
 bool SaveAceSnapshot(const std::string& path) {
     snapshotFolder = path;
-    std::FILE* file = std::fopen(WithExtension(path, ".ace").c_str(), "wb");
-    if (!file) return false;
     WriteSnapshotArea(machine.ram, machine);
-    const std::vector<uint8_t> stream = EncodeAceSnapshot(machine.ram);
-    std::fwrite(stream.data(), 1, stream.size(), file); // write errors are not reported
-    std::fclose(file);
-    return true;
+    std::string error;
+    if (WriteWholeFile(WithExtension(path, ".ace"), EncodeAceSnapshot(machine.ram), error)) return true;
+    ReportWriteFailure(error);
+    return false;
 }
 
 void SaveSnapshotDialog() {
@@ -193,7 +192,8 @@ void SaveSnapshotDialog() {
     if (chosen.empty()) return;
     if (FileKindByEnding(chosen) == FileKind::Wav) {
         const std::string wavPath = WithExtension(chosen, ".wav");
-        if (std::FILE* file = std::fopen(wavPath.c_str(), "wb")) std::fclose(file);
+        std::string error;
+        if (!WriteWholeFile(wavPath, std::string_view(), error)) return (void)ReportWriteFailure(error);
         PrepareRecording(wavPath);
         return;
     }

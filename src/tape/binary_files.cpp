@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "base/loaded_files.h"
 #include "base/messages.h"
@@ -68,11 +69,12 @@ bool LoadBinaryFile(const std::string& path, uint32_t address) {
 
 BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length) {
     if (start >= kMemorySize) return BinaryResult::BadAddress;
-    std::FILE* file = std::fopen(WithExtension(path, ".bin").c_str(), "wb");
-    if (!file) return BinaryResult::CannotWrite;
     const size_t count = std::min<size_t>(length, kMemorySize - start);
-    if (count) std::fwrite(machine.ram + start, 1, count, file); // write errors are not reported
-    std::fclose(file);
+    std::string error;
+    if (!WriteWholeFile(WithExtension(path, ".bin"), std::span(machine.ram + start, count), error)) {
+        ReportWriteFailure(error);
+        return BinaryResult::CannotWrite;
+    }
     return count < length ? BinaryResult::Truncated : BinaryResult::Done;
 }
 

@@ -62,23 +62,6 @@ TEST(ScreenshotFileTest, AnEndingIsAddedOnlyWhenTheNameHasNone) {
     EXPECT_FALSE(HasPngEnding("a.Png")) << "lower-case and upper-case forms only";
 }
 
-TEST(ScreenshotFileTest, WriteIsAllOrNothing) {
-    const std::string folder = ScratchFolder();
-    std::string error;
-    ASSERT_TRUE(WriteWholeFile(folder + "a.bmp", {1, 2, 3}, error)) << error;
-    EXPECT_EQ(ReadAll(folder + "a.bmp"), std::string("\1\2\3"));
-    ASSERT_TRUE(WriteWholeFile(folder + "a.bmp", {4}, error)) << error;
-    EXPECT_EQ(ReadAll(folder + "a.bmp"), std::string("\4")) << "replaced whole";
-
-    const std::string nowhere = folder + "missing/a.bmp";
-    EXPECT_FALSE(WriteWholeFile(nowhere, {1}, error));
-    EXPECT_NE(error.find(nowhere), std::string::npos) << error;
-    // When the new file cannot be made, the old one stays as it was.
-    std::filesystem::create_directory(folder + "a.bmp.part");
-    EXPECT_FALSE(WriteWholeFile(folder + "a.bmp", {9, 9}, error));
-    EXPECT_EQ(ReadAll(folder + "a.bmp"), std::string("\4"));
-}
-
 TEST(ShaderPresetTest, ParameterLinesGoodAndBad) {
     const char* text = "#pragma parameter X \"Some value\" 0.3 0.0 1.0 0.01\n"
                        "#pragma parameter  \"no identifier\" 1 2 3 4\n"

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/file_writer.h"
 #include "display/bmp_file.h"
 #include "display/renderer.h"
 #include "machine/machine_state.h"

@@ -7,6 +7,7 @@
 #include "app/qt/run_commands.h"
 #include "base/host.h"
 #include "base/messages.h"
+#include "base/file_writer.h"
 #include "display/bmp_file.h"
 #include "display/qt/display_presenter.h"
 #include "display/qt/frame_view.h"
@@ -15,7 +16,6 @@ QString screenshotFileName;
 
 namespace {
 
-constexpr int kCannotWriteFile = 14;
 const char* const kBmpFilter = "BMP files (*.bmp)";
 const char* const kPngFilter = "PNG files (*.png)";
 // One title for both formats: the filter, not the title, says which is written.
@@ -78,6 +78,6 @@ bool SaveScreenshotAs(const QImage& picture, const std::string& chosen, bool png
 
     std::string error;
     if (WriteScreenshotFile(picture, path, error)) return true;
-    ReportMessage(kCaptionFile, kCannotWriteFile, error);
+    ReportWriteFailure(error);
     return false;
 }
