@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_writer.h"
 #include "base/little_endian.h"
+#include "display/png_file.h"
 
 namespace {
 
@@ -59,4 +61,13 @@ std::string ScreenshotFileName(const std::string& chosen, const std::string& ext
         dot != std::string::npos && dot > (nameStart == std::string::npos ? 0 : nameStart + 1);
     if (chosen.empty() || hasExtension) return chosen;
     return chosen + extension;
+}
+
+bool WriteScreenshotImage(const std::string& path, int width, int height, const uint32_t* pixels,
+                          std::string& error) {
+    if (!HasPngEnding(path)) return WriteWholeFile(path, EncodeBmp32(width, height, pixels), error);
+    std::vector<uint8_t> png;
+    if (EncodePng24(width, height, pixels, png)) return WriteWholeFile(path, png, error);
+    error = "cannot write '" + path + "': PNG encoding failed";
+    return false;
 }

@@ -21,6 +21,12 @@ std::vector<uint8_t> EncodeBmp32(int width, int height, const uint32_t* pixels);
 bool HasPngEnding(const std::string& path);
 bool HasBmpEnding(const std::string& path);
 
+// Writes a screenshot of `pixels` (0x00RRGGBB, top row first) to `path`: a PNG when
+// HasPngEnding(path) (display/png_file.h), else the BMP above. False, with a one-line
+// reason naming the path, when it cannot.
+bool WriteScreenshotImage(const std::string& path, int width, int height, const uint32_t* pixels,
+                          std::string& error);
+
 // The file a chosen screenshot name is written to: a name with an extension of its own
 // stays as it is, one without gets `extension` appended (".bmp" unless the user asked
 // for PNG).
