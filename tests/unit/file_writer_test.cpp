@@ -81,9 +81,16 @@ const WriterKind kWriters[] = {
     {"BMP",
      [](const std::string& stem, std::string& error) {
          const uint32_t pixels[4] = {1, 2, 3, 4};
-         return WriteWholeFile(stem + ".bmp", EncodeBmp32(2, 2, pixels), error);
+         return WriteScreenshotImage(stem + ".bmp", 2, 2, pixels, error);
      },
      {"out.bmp"},
+     false},
+    {"PNG",
+     [](const std::string& stem, std::string& error) {
+         const uint32_t pixels[4] = {1, 2, 3, 4};
+         return WriteScreenshotImage(stem + ".png", 2, 2, pixels, error);
+     },
+     {"out.png"},
      false},
     {"listing",
      [](const std::string& stem, std::string& error) {
