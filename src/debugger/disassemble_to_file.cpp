@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/file_writer.h"
+#include "base/number_text.h"
 #include "debugger/disassembler.h"
 #include "machine/machine_state.h"
 #include "tape/binary_files.h"
@@ -14,7 +15,7 @@ constexpr size_t kMaxFieldLength = 6;
 
 bool ReadField(const std::string& text, uint32_t& value) {
     if (text.size() > kMaxFieldLength) return false;
-    const std::optional<uint32_t> number = ParseNumberText(text);
+    const std::optional<uint32_t> number = ParseNumber(text);
     if (!number) return false;
     value = *number;
     return true;

@@ -20,8 +20,7 @@ std::optional<uint32_t> AskGoToAddress(QWidget* parent) {
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         std::string text = dialog.textValue().trimmed().toStdString();
         if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "#");
-        const uint32_t address = parseNumber(text);
-        if (address != kNumberInvalid) return address;
+        if (const std::optional<uint32_t> address = parseNumber(text)) return *address;
         ReportMessage(kCaptionDebug, kBadNumberMessage);
     }
 }
