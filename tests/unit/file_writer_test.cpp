@@ -56,6 +56,11 @@ struct WriterKind {
     bool reportsItself;
 };
 
+bool Screenshot(const std::string& path, std::string& error) {
+    const uint32_t pixels[4] = {1, 2, 3, 4};
+    return WriteScreenshotImage(path, 2, 2, pixels, error);
+}
+
 const WriterKind kWriters[] = {
     {"settings",
      [](const std::string& stem, std::string&) {
@@ -78,20 +83,10 @@ const WriterKind kWriters[] = {
      [](const std::string& stem, std::string&) { return WriteWavFile(stem + ".wav"); },
      {"out.wav"},
      true},
-    {"BMP",
-     [](const std::string& stem, std::string& error) {
-         const uint32_t pixels[4] = {1, 2, 3, 4};
-         return WriteScreenshotImage(stem + ".bmp", 2, 2, pixels, error);
-     },
-     {"out.bmp"},
-     false},
-    {"PNG",
-     [](const std::string& stem, std::string& error) {
-         const uint32_t pixels[4] = {1, 2, 3, 4};
-         return WriteScreenshotImage(stem + ".png", 2, 2, pixels, error);
-     },
-     {"out.png"},
-     false},
+    {"BMP", [](const std::string& stem, std::string& error) { return Screenshot(stem + ".bmp", error); },
+     {"out.bmp"}, false},
+    {"PNG", [](const std::string& stem, std::string& error) { return Screenshot(stem + ".png", error); },
+     {"out.png"}, false},
     {"listing",
      [](const std::string& stem, std::string& error) {
          return WriteDisassembly(stem + ".txt", {0x3C00, 0x3C10}, {}, error);
