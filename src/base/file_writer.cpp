@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kCannotWriteFile = 14;
-
 // The permissions a plain fopen would give the new file.
 mode_t NewFileMode() {
     const mode_t mask = umask(0);
@@ -101,5 +99,5 @@ bool WriteWholeFile(const std::string& path, std::string_view text, std::string&
 }
 
 bool ReportWriteFailure(const std::string& error) {
-    return ReportMessage(kCaptionFile, kCannotWriteFile, error);
+    return ReportMessage(kCaptionFile, kMsgCannotWriteFile, error);
 }

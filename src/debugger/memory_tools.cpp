@@ -64,9 +64,9 @@ int StackRegisterIndex(const std::string& text) {
 
 ToolResult ReportToolResult(ToolResult result) {
     if (result == ToolResult::BadNumber || result == ToolResult::BadRange)
-        ReportMessage(kCaptionDebug, kBadNumberMessage);
+        ReportMessage(kCaptionDebug, kMsgBadNumber);
     else if (result == ToolResult::NotFound)
-        ReportMessage(kCaptionDebug, kNotFoundMessage);
+        ReportMessage(kCaptionDebug, kMsgBytesNotFound);
     return result;
 }
 

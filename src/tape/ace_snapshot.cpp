@@ -165,7 +165,8 @@ bool LoadAceSnapshot() {
     // Decode into a copy first, so a damaged file leaves the machine as it was.
     std::vector<uint8_t> image(machine.ram, machine.ram + kImageSize);
     const SnapshotDecodeResult result = DecodeAceSnapshot(LoadBufferBytes(), image.data());
-    if (result.overflow || result.end < kSnapshotRegistersEnd) return ReportMessage(kCaptionFile, 12);
+    if (result.overflow || result.end < kSnapshotRegistersEnd)
+        return ReportMessage(kCaptionFile, kMsgSnapshotLength);
     std::memcpy(machine.ram + kSnapshotStart, image.data() + kSnapshotStart, result.end - kSnapshotStart);
     ReadSnapshotRegisters(machine.ram, machine);
     return false;

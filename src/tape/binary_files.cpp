@@ -8,15 +8,14 @@
 #include "base/file_writer.h"
 #include "base/host.h"
 #include "base/loaded_files.h"
-#include "base/number_text.h"
 #include "base/messages.h"
+#include "base/number_text.h"
 #include "machine/machine_state.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"
 
 namespace {
 
-constexpr int kNumberErrorCode = 82; // "Not a number or number out of range"
 constexpr size_t kNameFieldLength = 255; // as long as the dialog's name field
 
 bool ValidAddress(std::optional<uint32_t> address) {
@@ -62,9 +61,9 @@ std::string BrowseBinaryFile(const std::string& currentPath) {
 
 bool LoadBinaryFileCommand(const std::string& path, const std::string& addressText) {
     const std::optional<uint32_t> address = ParseNumber(addressText);
-    if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kNumberErrorCode);
+    if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kMsgBadNumber);
     // The command line's form stays silent; here someone pressed OK and waits for it.
-    if (LoadBinaryFile(path, *address)) ReportMessage(kCaptionOptions, 13);
+    if (LoadBinaryFile(path, *address)) ReportMessage(kCaptionOptions, kMsgFileNotFound);
     return true;
 }
 
@@ -72,7 +71,7 @@ bool SaveBinaryFileCommand(const std::string& nameText, const std::string& start
                            const std::string& lengthText) {
     const std::optional<uint32_t> start = ParseNumber(startText);
     const std::optional<uint32_t> length = ParseNumber(lengthText);
-    if (!ValidAddress(start) || !length) return !ReportMessage(kCaptionFile, kNumberErrorCode);
+    if (!ValidAddress(start) || !length) return !ReportMessage(kCaptionFile, kMsgBadNumber);
     FileDialogRequest request;
     request.title = "Save File";
     request.filters = {{"BIN files (*.bin)", "*.bin"}};

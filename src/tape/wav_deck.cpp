@@ -107,7 +107,7 @@ SamplePeriod SamplePeriodFor(uint32_t rate) {
 bool LoadWavFromBuffer(const std::string& bareName) {
     const std::span<const uint8_t> bytes = LoadBufferBytes();
     const WavParseResult parsed = ParseWav(bytes);
-    if (!parsed.error.empty()) return ReportMessage(kCaptionError, 26);
+    if (!parsed.error.empty()) return ReportMessage(kCaptionError, kMsgNotPcmWav);
     if (recordPrepared) FinishRecording();
     ClearWav();
     wavFormat = parsed.format;

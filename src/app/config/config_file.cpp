@@ -31,7 +31,6 @@ KeptConfigRows keptConfigRows;
 
 namespace {
 
-constexpr int kConfigCorrupt = 6;
 // Far beyond any real configuration file; a bigger file is not one.
 constexpr std::uintmax_t kLargestConfigFile = 64u << 20;
 
@@ -104,7 +103,6 @@ bool ApplyDefaultSettings(bool write) {
     ApplyLoadedSettings();
     return write ? SaveConfig() : false;
 }
-
 
 OptionValue ReadValue(const Setting& setting, std::string_view value) {
     OptionValue read;
@@ -271,7 +269,7 @@ int LoadSettings() {
         ApplyLoadedSettings();
         return 0;
     }
-    ReportMessage(kCaptionError, kConfigCorrupt);
+    ReportMessage(kCaptionError, kMsgConfigCorrupt);
     // Keep what the user wrote beside the fresh file; if it cannot be moved aside, the
     // defaults are used without overwriting it.
     const bool keptAside = std::rename(path.c_str(), (path + ".bad").c_str()) == 0;

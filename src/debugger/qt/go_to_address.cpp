@@ -5,12 +5,6 @@
 #include "base/messages.h"
 #include "debugger/breakpoints.h"
 
-namespace {
-
-constexpr int kBadNumberMessage = 82;
-
-} // namespace
-
 std::optional<uint32_t> AskGoToAddress(QWidget* parent) {
     QInputDialog dialog(parent);
     dialog.setObjectName("goToAddress");
@@ -21,6 +15,6 @@ std::optional<uint32_t> AskGoToAddress(QWidget* parent) {
         std::string text = dialog.textValue().trimmed().toStdString();
         if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "#");
         if (const std::optional<uint32_t> address = parseNumber(text)) return *address;
-        ReportMessage(kCaptionDebug, kBadNumberMessage);
+        ReportMessage(kCaptionDebug, kMsgBadNumber);
     }
 }
