@@ -193,8 +193,10 @@ void SaveSnapshotDialog() {
     if (chosen.empty()) return;
     if (FileKindByEnding(chosen) == FileKind::Wav) {
         const std::string wavPath = WithExtension(chosen, ".wav");
+        // An empty file marks the name at once; the recording's own write reports a
+        // folder that takes no file.
         std::string error;
-        if (!WriteWholeFile(wavPath, std::string_view(), error)) return (void)ReportWriteFailure(error);
+        WriteWholeFile(wavPath, std::string_view(), error);
         PrepareRecording(wavPath);
         return;
     }
