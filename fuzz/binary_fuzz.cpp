@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/number_text.h"
 #include "fuzz_support.h"
 #include "tape/binary_files.h"
 
@@ -15,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (split < size && split < 16 && data[split] != '\n')
         ++split;
     const std::string text(reinterpret_cast<const char*>(data), split);
-    const std::optional<uint32_t> address = ParseNumberText(text);
+    const std::optional<uint32_t> address = ParseNumber(text);
     const size_t rest = split < size ? split + 1 : size;
-    const BinaryResult result = PlaceBinary({data + rest, size - rest}, NumberFieldValue(text));
+    const BinaryResult result = PlaceBinary({data + rest, size - rest}, address.value_or(kMemorySize));
     if (!address || *address >= kMemorySize) {
         if (result != BinaryResult::BadAddress) std::abort();
     } else if (result == BinaryResult::BadAddress) {

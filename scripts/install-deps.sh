@@ -13,7 +13,7 @@ packages=(
   # Desktop application: Qt6Widgets, Qt6Test (qt6-base-dev),
   # Qt6OpenGL (libqt6opengl6-dev), OpenGL headers, SDL2 (sound and joystick)
   qt6-base-dev libqt6opengl6-dev libgl-dev libsdl2-dev
-  # Headless runner (PNG) and the Z80 conformance runner (ZLIB, nlohmann_json)
+  # Screenshots (PNG) and the Z80 conformance runner (ZLIB, nlohmann_json)
   libpng-dev zlib1g-dev nlohmann-json3-dev
   # Desktop files: manual pages from --help, the icon's PNG from its SVG, and the
   # checks of the installed layout and the Debian package (dpkg-dev: dpkg-shlibdeps)

@@ -17,7 +17,7 @@
 // is waiting (the window lost the focus, the machine was reset).
 #pragma once
 
-#include "tape/spool.h" // KeyChord
+#include "machine/ace_keyboard.h" // KeyChord
 
 // While the line editor waits, a key is down for three frames and up for one.
 constexpr int kKeyHoldFrames = 3;

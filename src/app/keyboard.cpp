@@ -13,14 +13,8 @@ bool helperShift = false;
 
 namespace {
 
-// Where each letter A-Z sits in the matrix.
-constexpr AceKey kLetterKeys[26] = {
-    {1, 0}, {7, 3}, {0, 4}, {1, 2}, {2, 2}, {1, 3}, {1, 4}, {6, 4}, {5, 2}, {6, 3}, {6, 2}, {6, 1}, {7, 1},
-    {7, 2}, {5, 1}, {5, 0}, {2, 0}, {2, 3}, {1, 1}, {2, 4}, {5, 3}, {7, 4}, {2, 1}, {0, 3}, {5, 4}, {0, 2},
-};
-
 constexpr AceKey Letter(char c) {
-    return kLetterKeys[c - 'A'];
+    return AceLetterKey(c);
 }
 constexpr AceKey Digit(int d) {
     return AceDigitKey(d);
@@ -114,20 +108,6 @@ const TwoKeyRule* FindTwoKeyRule(int virtualKey) {
 
 const std::array<KeyMapEntry, 256> KeyMapTable = BuildKeyMapTable();
 
-AceKey AceLetterKey(char letter) {
-    return Letter(letter);
-}
-
-void PressAceKey(AceKey key) {
-    machine.keyMatrix[key.row] &= uint8_t(~key.Mask());
-}
-void ReleaseAceKey(AceKey key) {
-    machine.keyMatrix[key.row] |= key.Mask();
-}
-bool AceKeyDown(AceKey key) {
-    return (machine.keyMatrix[key.row] & key.Mask()) == 0;
-}
-
 void KeyDown(int virtualKey) {
     // A spool owns the matrix while it types; a PC key would corrupt its characters.
     if (spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
@@ -169,10 +149,6 @@ void KeyUp(int virtualKey) {
     machine.keyMatrix[entry.halfRow] |= entry.releaseMask;
 }
 
-void ReleaseAllKeys() {
-    ReleaseKeyMatrix();
-}
-
 void CharacterKeyDown(const KeyChord& keys) {
     if (spoolActive) return;
     if (!(keys.rows[kAceShift.row] & kAceShift.Mask())) ReleaseAceKey(kAceShift);
@@ -190,8 +166,8 @@ void CharacterKeyUp(const KeyChord& keys) {
 
 int AceCodeForCharacter(char32_t character) {
     if (character >= 0x21 && character <= 0x7E) return int(character);
-    if (character == U'\u00A3') return 96;  // the Ace shows its character 96 as a pound sign
-    if (character == U'\u00A9') return 127; // and 127 as a copyright sign
+    if (character == kAcePoundSign) return 96;
+    if (character == kAceCopyrightSign) return 127;
     return -1;
 }
 
@@ -208,70 +184,6 @@ void ResetKeyboard() {
 
 namespace {
 
-// What each helper button types: plain, under SHIFT, under SYMBOL SHIFT, under both.
-// SHIFTed digits are the Ace's editing codes (12 DELETE LINE, 11 CAPS LOCK, 4 INVERSE
-// VIDEO, 9 GRAPHICS, 10 DELETE); both shifts together fall back to the plain character,
-// except for Q, W and E, which have no symbol and stay upper case.
-struct HelperChars {
-    AceKey key;
-    uint8_t plain, shift, symbol, both;
-};
-
-constexpr HelperChars Lettered(char upper, uint8_t symbol) {
-    const uint8_t lower = uint8_t(upper - 'A' + 'a');
-    return {Letter(upper), lower, uint8_t(upper), symbol, lower};
-}
-constexpr HelperChars Unsymbolled(char upper) {
-    return {Letter(upper), uint8_t(upper - 'A' + 'a'), uint8_t(upper), uint8_t(upper), uint8_t(upper)};
-}
-constexpr HelperChars Numbered(int digit, uint8_t shift, uint8_t symbol) {
-    const uint8_t plain = uint8_t('0' + digit);
-    return {Digit(digit), plain, shift, symbol, plain};
-}
-
-constexpr HelperChars kHelperChars[kHelperButtonCount] = {
-    Numbered(1, 12, '!'),
-    Numbered(2, 11, '@'),
-    Numbered(3, '3', '#'),
-    Numbered(4, 4, '$'),
-    Numbered(5, '5', '%'),
-    Numbered(6, '6', '&'),
-    Numbered(7, '7', '\''),
-    Numbered(8, '8', '('),
-    Numbered(9, 9, ')'),
-    Numbered(0, 10, '_'),
-    Unsymbolled('Q'),
-    Unsymbolled('W'),
-    Unsymbolled('E'),
-    Lettered('R', '<'),
-    Lettered('T', '>'),
-    Lettered('Y', '['),
-    Lettered('U', ']'),
-    Lettered('I', 127),
-    Lettered('O', ';'),
-    Lettered('P', '"'),
-    Lettered('A', '~'),
-    Lettered('S', '|'),
-    Lettered('D', '\\'),
-    Lettered('F', '{'),
-    Lettered('G', '}'),
-    Lettered('H', '^'),
-    Lettered('J', '-'),
-    Lettered('K', '+'),
-    Lettered('L', '='),
-    {kAceEnter, 13, 13, 13, 13},
-    {kAceShift, 0, 0, 0, 0},
-    Lettered('Z', ':'),
-    Lettered('X', '`'),
-    Lettered('C', '?'),
-    Lettered('V', '/'),
-    Lettered('B', '*'),
-    Lettered('N', ','),
-    Lettered('M', '.'),
-    {kAceSymbolShift, 0, 0, 0, 0},
-    {kAceSpace, ' ', ' ', ' ', ' '},
-};
-
 bool ValidButton(int button) {
     return button >= 0 && button < kHelperButtonCount;
 }
@@ -279,15 +191,19 @@ bool ValidButton(int button) {
 } // namespace
 
 AceKey HelperButtonKey(int button) {
-    return ValidButton(button) ? kHelperChars[button].key : kAceSpace;
+    return ValidButton(button) ? kAceKeys[button].key : kAceSpace;
 }
 
 uint8_t HelperCharacter(int button, bool shift, bool symbol) {
     if (!ValidButton(button)) return 0;
-    const HelperChars& c = kHelperChars[button];
-    if (shift && symbol) return c.both;
-    if (symbol) return c.symbol;
-    return shift ? c.shift : c.plain;
+    const AceKeyCap& cap = kAceKeys[button];
+    // The helper has no cursor keys: SHIFT on 5 to 8 types the digit, as on 3.
+    const bool cursor = cap.shifted >= 5 && cap.shifted <= 8;
+    const uint8_t shifted = cap.shifted && !cursor ? cap.shifted : cap.character;
+    // A key without a symbol (Q, W, E, ENTER, SPACE) types its SHIFTed character under
+    // SYMBOL SHIFT; both shifts together type the plain character of a key with one.
+    if (symbol) return cap.symbol ? (shift ? cap.character : cap.symbol) : shifted;
+    return shift ? shifted : cap.character;
 }
 
 void OpenHelperTyping() {

@@ -8,40 +8,17 @@
 // operators and the PC symbol keys press two Ace keys (SHIFT or SYMBOL SHIFT and one
 // more), chosen so that the Ace types what the PC key shows.
 //
-// The Keyboard Helper (qt/keyboard_helper_window.h) clicks Ace keys with the mouse. Its
-// typing switch `helperTyping` and its pending character `helperPendingCharacter` live
-// with the spool (tape/spool.h): the frame driver types that character through
-// TypeHelperCharacter on a six-frame cycle while the switch is on.
+// The Keyboard Helper (qt/keyboard_helper_window.h) clicks Ace keys with the mouse; its
+// buttons are kAceKeys (machine/ace_keyboard.h). Its typing switch `helperTyping` and
+// its pending character `helperPendingCharacter` live with the spool (tape/spool.h):
+// the frame driver types that character through TypeHelperCharacter on a six-frame
+// cycle while the switch is on.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "tape/spool.h" // helperTyping, helperPendingCharacter
-
-// One key of the Ace: its half-row in keyMatrix and its bit (0-4) in that byte.
-struct AceKey {
-    uint8_t row;
-    uint8_t bit;
-    constexpr uint8_t Mask() const { return uint8_t(1u << bit); }
-    constexpr bool operator==(const AceKey&) const = default;
-};
-
-constexpr AceKey kAceShift{0, 0};
-constexpr AceKey kAceSymbolShift{0, 1};
-constexpr AceKey kAceEnter{6, 0};
-constexpr AceKey kAceSpace{7, 0};
-
-// Digits 0-9: 1 to 5 run along half-row 3 from bit 0, 6 to 0 back along half-row 4.
-constexpr AceKey AceDigitKey(int digit) {
-    return digit >= 1 && digit <= 5 ? AceKey{3, uint8_t(digit - 1)} : AceKey{4, uint8_t((10 - digit) % 10)};
-}
-// Letters 'A'-'Z' (upper case).
-AceKey AceLetterKey(char letter);
-
-void PressAceKey(AceKey key);
-void ReleaseAceKey(AceKey key);
-bool AceKeyDown(AceKey key);
+#include "machine/ace_keyboard.h"
 
 // Default handling of a virtual-key code: the key it stands for (0 when none), the
 // half-row, and the masks ANDed into that half-row on press and ORed in on release.
@@ -59,10 +36,9 @@ extern bool symbolHeld; // the PC Ctrl key is down, or the helper's SYMBOL SHIFT
 
 void KeyDown(int virtualKey);
 void KeyUp(int virtualKey);
-void ReleaseAllKeys();
 
 // A PC key typing a printable character presses the Ace keys of that character, found
-// through the spool's character-to-key table (tape/spool.h), so that every character
+// through the character-to-key table (machine/ace_keyboard.h), so that every character
 // the Ace has types as itself on any PC layout. The character decides SHIFT: the PC's
 // Shift, which may have been needed for the character, is lifted while the key is down
 // and put back when it comes up.
@@ -99,12 +75,12 @@ void ResetKeyboard();
 
 // The helper's 40 buttons, numbered 0-39 in the Ace keyboard's order (window control
 // ids are 700 plus the number): 1-9 and 0, Q-P, A-L, ENTER, SHIFT, Z-M, SYMBOL SHIFT, SPACE.
-constexpr int kHelperButtonCount = 40;
+constexpr int kHelperButtonCount = kAceKeyCount;
 constexpr int kHelperFirstControlId = 700;
-constexpr int kHelperEnterButton = 29;
-constexpr int kHelperShiftButton = 30;
-constexpr int kHelperSymbolShiftButton = 38;
-constexpr int kHelperSpaceButton = 39;
+constexpr int kHelperEnterButton = AceKeyIndex(kAceEnter);
+constexpr int kHelperShiftButton = AceKeyIndex(kAceShift);
+constexpr int kHelperSymbolShiftButton = AceKeyIndex(kAceSymbolShift);
+constexpr int kHelperSpaceButton = AceKeyIndex(kAceSpace);
 
 // The Ace key under each helper button.
 AceKey HelperButtonKey(int button);

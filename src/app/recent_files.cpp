@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/command_line.h"
+#include "base/file_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -71,7 +72,7 @@ bool RecentFiles::Erase(const std::string& path) {
 
 void RecentFiles::Save() const {
     if (storePath_.empty()) return;
-    std::ofstream out(storePath_, std::ios::trunc);
+    std::ostringstream out;
     for (const LoadedFile& e : entries_) {
         // A name with a line break cannot be kept in a line-per-entry file.
         if (e.path.find_first_of("\r\n") != std::string::npos) continue;
@@ -80,6 +81,8 @@ void RecentFiles::Save() const {
         else
             out << "file " << e.path << '\n';
     }
+    std::string error; // the list is a convenience; losing it is no reason to interrupt
+    WriteWholeFile(storePath_, out.str(), error);
 }
 
 std::string RecentFileLabel(const LoadedFile& file) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/rom_lookup.h"
+#include "base/file_writer.h"
 #include "machine/rom.h"
 
 namespace fs = std::filesystem;
@@ -47,17 +48,9 @@ std::string InstallUserRom(const std::string& source) {
     if (target.empty()) return "there is no home folder to keep it in (HOME is not set).";
     fs::create_directories(fs::path(target).parent_path(), error);
     if (error) return "the folder " + fs::path(target).parent_path().string() + " cannot be made (" + error.message() + ").";
-    const std::string partial = target + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
-        if (!out) return "it cannot be written to " + target + ".";
-    }
-    // Renamed into place, so a failed copy never leaves a half ROM where the lookup looks.
-    fs::rename(partial, target, error);
-    if (error) {
-        fs::remove(partial, error);
-        return "it cannot be written to " + target + ".";
-    }
+    // Written whole or not at all, so a failed copy never leaves a half ROM where the
+    // lookup looks.
+    std::string writeError;
+    if (!WriteWholeFile(target, image, writeError)) return "it cannot be written to " + target + ".";
     return {};
 }

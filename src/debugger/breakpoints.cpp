@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/number_text.h"
 #include "debugger/debugger_session.h"
 #include "debugger/pc_log.h"
 #include "machine/machine_state.h"
@@ -66,7 +67,7 @@ void ParseCondition(Breakpoint& entry, const std::string& typed) {
         const std::string::size_type at = text.find(kOperators[op]);
         if (at == std::string::npos) continue;
         const std::string name = text.substr(0, at);
-        const uint32_t value = parseNumber(text.substr(at + 1));
+        const uint32_t value = parseNumber(text.substr(at + 1)).value_or(UINT32_MAX);
         for (int reg = 0; reg < 18; ++reg) {
             if (name != kConditionRegisterNames[reg]) continue;
             const uint32_t limit = reg < kFirstWideRegister ? 0xFF : 0xFFFF;
@@ -91,9 +92,10 @@ bool ParseAddress(Breakpoint& entry, const std::string& typed, BreakKind kind) {
     const std::string text = Squeezed(typed);
     const std::string::size_type dash =
         kind == BreakKind::Write || kind == BreakKind::Read ? text.find('-') : std::string::npos;
-    const uint32_t start = parseNumber(text.substr(0, dash));
-    const uint32_t end = dash == std::string::npos ? start : parseNumber(text.substr(dash + 1));
-    if (start == kNumberInvalid || end == kNumberInvalid || end < start) return false;
+    const std::optional<uint32_t> first = parseNumber(text.substr(0, dash));
+    const std::optional<uint32_t> last = dash == std::string::npos ? first : parseNumber(text.substr(dash + 1));
+    if (!first || !last || *last < *first) return false;
+    const uint32_t start = *first, end = *last;
     if (kind == BreakKind::Execute && !ValidAddress(start)) return false;
     entry.kind = kind;
     entry.address = start;
@@ -119,27 +121,8 @@ void StopFor(int k) {
 
 } // namespace
 
-uint32_t parseNumber(const std::string& typed) {
-    std::string text = Squeezed(typed);
-    int base = 10;
-    if (!text.empty() && (text[0] == '#' || text[0] == '$')) {
-        base = 16;
-        text.erase(0, 1);
-    }
-    if (text.empty()) return kNumberInvalid;
-    uint32_t value = 0;
-    for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return kNumberInvalid;
-        value = value * uint32_t(base) + uint32_t(digit);
-        if (value > 0xFFFF) return kNumberInvalid; // refused, never wrapped
-    }
-    return value;
+std::optional<uint32_t> parseNumber(const std::string& typed) {
+    return ParseNumber(Squeezed(typed), 0xFFFF);
 }
 
 bool conditionHolds(int index) {
@@ -242,7 +225,7 @@ void ClearBreakpoints() {
 
 std::string BreakpointAddressText(int index) {
     const Breakpoint& entry = breakpoints[index];
-    char text[16];
+    char text[24];
     if (entry.end > entry.address)
         std::snprintf(text, sizeof text, "#%04X-#%04X", unsigned(entry.address), unsigned(entry.end));
     else

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "machine/hook_switches.h"
@@ -26,7 +27,6 @@ inline bool& debugHooksOn = rareHookSwitches.debugHooksOn;
 inline bool& watchpointsOn = rareHookSwitches.watchpointsOn;
 
 constexpr int kMaxBreakpoints = 256;
-constexpr uint32_t kNumberInvalid = 65536; // parseNumber's answer for text that is no number
 
 enum ConditionOperator : int32_t { kConditionEqual = 1, kConditionLess = 2, kConditionGreater = 3 };
 
@@ -59,9 +59,9 @@ extern int openingBreakpoint;
 
 enum class BreakpointResult { Ok, TableFull, BadAddress };
 
-// "#" or "$" then hexadecimal digits, else decimal digits, in either case; anything else,
-// an empty text or a value above 65535 gives kNumberInvalid.
-uint32_t parseNumber(const std::string& text);
+// The breakpoint dialogs' numbers: ParseNumber (base/number_text.h) up to 65535, with
+// spaces anywhere ignored; nullopt for anything else.
+std::optional<uint32_t> parseNumber(const std::string& text);
 // True for an entry with no condition; else compares the named register with the value.
 bool conditionHolds(int index);
 // One bit per address, set where an active entry sits: the step's test is a single

@@ -1,9 +1,21 @@
 #include "debugger/calculator.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
+#include <string_view>
+
+#include "base/number_text.h"
 
 namespace {
+
+// The entry's digits in `base`, its sign apart; nullopt beyond 32 bits.
+std::optional<int64_t> EntryNumber(const std::string& entry, int base) {
+    const bool negative = !entry.empty() && entry[0] == '-';
+    if (negative && entry.size() == 1) return 0;
+    const std::optional<uint32_t> magnitude = ParseDigits(std::string_view(entry).substr(negative), base);
+    if (!magnitude) return std::nullopt;
+    return negative ? -int64_t(*magnitude) : int64_t(*magnitude);
+}
 
 constexpr int64_t kIntermediateLimit = int64_t(1) << 32;
 
@@ -101,8 +113,8 @@ void Calculator::Digit(char digit) {
     const size_t digits = entry_.size() - (!entry_.empty() && entry_[0] == '-' ? 1 : 0);
     if (digits >= size_t(kMaxEntryDigits)) return;
     const std::string candidate = entry_ + digit;
-    const int64_t value = std::strtoll(candidate.c_str(), nullptr, base_);
-    if (!FitsEntryRange(value)) return;
+    const std::optional<int64_t> value = EntryNumber(candidate, base_);
+    if (!value || !FitsEntryRange(*value)) return;
     entry_ = candidate;
     entryTyped_ = true;
     ShowText(entry_);
@@ -276,7 +288,7 @@ void Calculator::ClearEntry() {
 
 int64_t Calculator::EntryValue() const {
     if (entry_.empty()) return 0;
-    const int64_t value = std::strtoll(entry_.c_str(), nullptr, base_);
+    const int64_t value = EntryNumber(entry_, base_).value_or(0);
     // Signed mode reads the bits typed in HEX or BIN as a two's complement number.
     const int64_t mask = size_ == 8 ? 0xFF : 0xFFFF;
     if (signedMode_ && base_ != 10 && value > mask / 2 && value <= mask) return value - (mask + 1);

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/file_writer.h"
+#include "base/number_text.h"
 #include "debugger/disassembler.h"
 #include "machine/machine_state.h"
 #include "tape/binary_files.h"
@@ -13,7 +15,7 @@ constexpr size_t kMaxFieldLength = 6;
 
 bool ReadField(const std::string& text, uint32_t& value) {
     if (text.size() > kMaxFieldLength) return false;
-    const std::optional<uint32_t> number = ParseNumberText(text);
+    const std::optional<uint32_t> number = ParseNumber(text);
     if (!number) return false;
     value = *number;
     return true;
@@ -57,10 +59,13 @@ std::string DisassemblyFileLine(uint32_t address, uint32_t& next) {
     return line;
 }
 
-bool WriteDisassembly(const std::string& path, const DisassemblyRange& range,
-                      const DisassemblyOptions& options) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return false;
+bool WriteDisassembly(const std::string& path, const DisassemblyRange& range, const DisassemblyOptions& options,
+                      std::string& error) {
+    FileWriter out(path);
+    if (!out.Open()) {
+        error = out.Error();
+        return false;
+    }
     // The listing's options hold while it is written; the debugger's panes keep theirs.
     const int savedBase = numberBase;
     const bool savedLabels = exportSystemVariables;
@@ -71,12 +76,12 @@ bool WriteDisassembly(const std::string& path, const DisassemblyRange& range,
     for (uint32_t address = range.start; address <= range.end && address <= machine.ramTop;) {
         uint32_t next = address;
         const std::string line = DisassemblyFileLine(address, next);
-        std::fputs(line.c_str(), file);
-        std::fputc('\n', file);
+        out.Write(line + '\n');
         address = next > address ? next : address + 1;
     }
     numberBase = savedBase;
     exportSystemVariables = savedLabels;
-    std::fclose(file);
-    return true;
+    if (out.Commit()) return true;
+    error = out.Error();
+    return false;
 }

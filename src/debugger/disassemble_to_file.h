@@ -3,7 +3,7 @@
 //
 //   DisassemblyRange range;
 //   if (ParseDisassemblyRange("#0000", "#00FF", range) == DisassemblyFault::None)
-//       WriteDisassembly("/tmp/rom.txt", range, {.showHex = true});
+//       WriteDisassembly("/tmp/rom.txt", range, {.showHex = true}, error);
 //
 // The range is checked before the file is touched: a refused range creates no file.
 #pragma once
@@ -41,9 +41,9 @@ struct DisassemblyOptions {
 };
 
 // Writes the lines from range.start while the address is at most range.end (the last
-// instruction may run past it). False when the file cannot be created.
-bool WriteDisassembly(const std::string& path, const DisassemblyRange& range,
-                      const DisassemblyOptions& options);
+// instruction may run past it). False, with `error`, when the file cannot be written.
+bool WriteDisassembly(const std::string& path, const DisassemblyRange& range, const DisassemblyOptions& options,
+                      std::string& error);
 
 // The line written for the instruction at `address` (the disassembler's line, upper-cased),
 // without the line break; `next` receives the address after it. Uses the current number

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
+#include "base/file_writer.h"
 #include "debugger/forth_decompiler.h"
 #include "debugger/forth_views.h"
 #include "machine/machine_state.h"
@@ -129,14 +129,7 @@ std::string ExportForthSource(ForthExportCounts& counts) {
 }
 
 bool WriteForthExport(const std::string& path, ForthExportCounts& counts, std::string& error) {
-    const std::string text = ExportForthSource(counts);
-    std::ofstream file(path, std::ios::binary);
-    if (file) file.write(text.data(), std::streamsize(text.size()));
-    if (!file) {
-        error = "cannot write '" + path + "'";
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, ExportForthSource(counts), error);
 }
 
 std::string ForthExportSummary(const ForthExportCounts& counts) {

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kWordListMemoryCode = 8;
-
 uint8_t RamByte(uint32_t address) {
     return machine.ram[address & 0xFFFF];
 }
@@ -71,7 +69,7 @@ std::vector<ForthWord> buildWordList() {
         }
     } catch (const std::bad_alloc&) {
         words.clear();
-        ReportMessage(kCaptionError, kWordListMemoryCode);
+        ReportMessage(kCaptionError, kMsgWordListMemory);
     }
     return words;
 }

@@ -31,7 +31,7 @@ std::string BreakpointWordName(int index) {
 }
 
 bool WordBreakpointFields(const std::string& text, std::string& address, std::string& condition) {
-    if (text.empty() || parseNumber(text) != kNumberInvalid) return false;
+    if (text.empty() || parseNumber(text)) return false;
     const std::optional<ForthWord> word = FindRamWord(text);
     if (!word) return false;
     address = "#04C5";

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/messages.h"
+#include "base/number_text.h"
 #include "machine/machine_state.h"
 #include "machine/memory.h"
 #include "machine/rom.h"
@@ -33,9 +34,7 @@ std::string Upper(std::string text) {
 std::optional<uint32_t> ReadHexField(const std::string& raw, uint32_t maxValue) {
     std::string text = Trimmed(raw);
     if (!text.empty() && (text[0] == '#' || text[0] == '$')) text.erase(0, 1);
-    const std::optional<uint32_t> value = ParseNumberText("#" + text);
-    if (!value || *value > maxValue) return std::nullopt;
-    return value;
+    return ParseDigits(text, 16, maxValue);
 }
 
 uint16_t& RegisterWord(int index) {
@@ -65,15 +64,15 @@ int StackRegisterIndex(const std::string& text) {
 
 ToolResult ReportToolResult(ToolResult result) {
     if (result == ToolResult::BadNumber || result == ToolResult::BadRange)
-        ReportMessage(kCaptionDebug, kBadNumberMessage);
+        ReportMessage(kCaptionDebug, kMsgBadNumber);
     else if (result == ToolResult::NotFound)
-        ReportMessage(kCaptionDebug, kNotFoundMessage);
+        ReportMessage(kCaptionDebug, kMsgBytesNotFound);
     return result;
 }
 
 std::optional<uint16_t> ReadAddressField(const std::string& text) {
-    const std::optional<uint32_t> value = ParseNumberText(Trimmed(text));
-    if (!value || *value > 0xFFFF) return std::nullopt;
+    const std::optional<uint32_t> value = ParseNumber(Trimmed(text), 0xFFFF);
+    if (!value) return std::nullopt;
     return uint16_t(*value);
 }
 

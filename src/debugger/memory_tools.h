@@ -20,8 +20,6 @@ enum class ToolResult { Done, BadNumber, BadRange, NotFound };
 
 // Message code for bad numbers and ranges ("Debugger: Not a number or number out of
 // range") and for a failed search ("Debugger: Can't find byte(s)").
-constexpr int kBadNumberMessage = 82;
-constexpr int kNotFoundMessage = 80;
 constexpr uint32_t kFirstRamAddress = 0x2000;
 
 // Shows the message that goes with a refused request (nothing for Done); returns `result`.

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_writer.h"
 #include "base/little_endian.h"
+#include "display/png_file.h"
 
 namespace {
 
@@ -61,20 +63,11 @@ std::string ScreenshotFileName(const std::string& chosen, const std::string& ext
     return chosen + extension;
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        error = "cannot write '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write '" + path + "': " + std::strerror(written && closed ? errno : writeErrno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+bool WriteScreenshotImage(const std::string& path, int width, int height, const uint32_t* pixels,
+                          std::string& error) {
+    if (!HasPngEnding(path)) return WriteWholeFile(path, EncodeBmp32(width, height, pixels), error);
+    std::vector<uint8_t> png;
+    if (EncodePng24(width, height, pixels, png)) return WriteWholeFile(path, png, error);
+    error = "cannot write '" + path + "': PNG encoding failed";
+    return false;
 }

@@ -4,7 +4,7 @@
 //
 //   std::vector<uint8_t> bytes = EncodeBmp32(384, 312, frameImage);   // 479,286 bytes
 //   std::string error;
-//   if (!WriteWholeFile(ScreenshotFileName("shot"), bytes, error)) ...   // "shot.bmp"
+//   if (!WriteWholeFile(ScreenshotFileName("shot"), bytes, error)) ...   // base/file_writer.h
 #pragma once
 
 #include <cstdint>
@@ -21,12 +21,13 @@ std::vector<uint8_t> EncodeBmp32(int width, int height, const uint32_t* pixels);
 bool HasPngEnding(const std::string& path);
 bool HasBmpEnding(const std::string& path);
 
+// Writes a screenshot of `pixels` (0x00RRGGBB, top row first) to `path`: a PNG when
+// HasPngEnding(path) (display/png_file.h), else the BMP above. False, with a one-line
+// reason naming the path, when it cannot.
+bool WriteScreenshotImage(const std::string& path, int width, int height, const uint32_t* pixels,
+                          std::string& error);
+
 // The file a chosen screenshot name is written to: a name with an extension of its own
 // stays as it is, one without gets `extension` appended (".bmp" unless the user asked
 // for PNG).
 std::string ScreenshotFileName(const std::string& chosen, const std::string& extension = ".bmp");
-
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`, so a full
-// disk or a failed write never leaves half a file (nor spoils the old one). False, with
-// a one-line reason naming the path, when it cannot.
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);

@@ -6,6 +6,7 @@
 #include "debugger/breakpoints.h"
 #include "debugger/pc_log.h"
 #include "display/renderer.h"
+#include "machine/ace_keyboard.h"
 #include "machine/joystick.h"
 #include "machine/machine_state.h"
 #include "machine/run_state.h"
@@ -50,11 +51,11 @@ void StopPcLogFile(int menuItem) {
 // clicked in consecutive cycles.
 void HelperTypingTick() {
     if (typingCounter == 1) {
-        ReleaseKeyMatrix();
+        ReleaseAllKeys();
         TypeHelperCharacter(helperPendingCharacter);
         helperPendingCharacter = 0;
     } else if (typingCounter >= kHelperCycleFrames) {
-        ReleaseKeyMatrix();
+        ReleaseAllKeys();
     }
     typingCounter = typingCounter >= kHelperCycleFrames ? 1 : typingCounter + 1;
 }

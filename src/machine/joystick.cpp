@@ -37,20 +37,20 @@ bool SetUpJoystick(bool reportErrors) {
     joystickNames.clear();
     joystickReady = false;
     joystickState = {};
-    if (!device) return Fail(reportErrors, kJoystickErrorStart);
+    if (!device) return Fail(reportErrors, kMsgJoystickStart);
     device->Stop();
-    if (!device->Start()) return Fail(reportErrors, kJoystickErrorStart);
+    if (!device->Start()) return Fail(reportErrors, kMsgJoystickStart);
 
     std::string name;
     if (!device->OpenFirstController(name)) {
         joystickEmulates = kJoystickEmulatesNone;
-        return Fail(reportErrors, kJoystickErrorNoDevice);
+        return Fail(reportErrors, kMsgJoystickNoDevice);
     }
     joystickNames.push_back(name);
 
-    if (!device->ReadCapabilities()) return Fail(reportErrors, kJoystickErrorCapabilities);
+    if (!device->ReadCapabilities()) return Fail(reportErrors, kMsgJoystickCapabilities);
     // No dead zone: any deflection of the stick counts as a direction.
-    if (!device->SetAxisRange(-1000, 1000)) return Fail(reportErrors, kJoystickErrorAxes);
+    if (!device->SetAxisRange(-1000, 1000)) return Fail(reportErrors, kMsgJoystickAxes);
     joystickReady = true;
     return true;
 }
@@ -74,7 +74,7 @@ void PollJoystick() {
         // same message box every frame.
         joystickReady = false;
         joystickState = {};
-        ReportMessage(kCaptionError, kJoystickErrorRead);
+        ReportMessage(kCaptionError, kMsgJoystickRead);
     }
 }
 

@@ -56,12 +56,8 @@ extern bool joystickReady;                     // a controller is open and set u
 extern std::vector<std::string> joystickNames; // the controllers found (at most one)
 extern JoystickState joystickState;
 
-// Error codes (reported with caption kind 0; they have no text of their own).
-constexpr int kJoystickErrorStart = 96;
-constexpr int kJoystickErrorCapabilities = 101;
-constexpr int kJoystickErrorAxes = 102;
-constexpr int kJoystickErrorNoDevice = 103;
-constexpr int kJoystickErrorRead = 104;
+// Failures are reported with caption kind 0 and the kMsgJoystick codes (base/messages.h),
+// which have no text of their own.
 
 // The platform's device; nullptr (the default) means no controller input at all.
 void SetJoystickDevice(JoystickDevice* device);

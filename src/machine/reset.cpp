@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "machine/ace_keyboard.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
@@ -17,7 +18,7 @@ void ResetMachine() {
     if (!m.pages[0]) BuildPageTable();
     std::memset(ramBlock, 0, sizeof ramBlock);
     BuildFlagTables();
-    ReleaseKeyMatrix();
+    ReleaseAllKeys();
     if (TapeInDeck()) EjectTape();
 
     m.de.w = 0x0000;
@@ -45,7 +46,7 @@ void ResetMachine() {
 }
 
 void SoftReset() {
-    ReleaseKeyMatrix();
+    ReleaseAllKeys();
     machine.pc = 0;
 }
 

@@ -21,11 +21,11 @@ uint8_t pristineRom[kRomSize];
 // folder included) or 3 (wrong length) and returns false otherwise.
 bool ReadRomFile(const std::string& path, std::vector<uint8_t>& out) {
     if (!ReadFileBytes(path, out)) {
-        ReportMessage(kCaptionError, 2);
+        ReportMessage(kCaptionError, kMsgRomMissing);
         return false;
     }
     if (out.size() != kRomSize) {
-        ReportMessage(kCaptionError, 3);
+        ReportMessage(kCaptionError, kMsgRomWrongLength);
         return false;
     }
     return true;

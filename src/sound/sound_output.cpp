@@ -46,10 +46,9 @@ int Fail(int code) {
 
 // The device stopped playing by itself. Shutting the stream down makes every later
 // pause, resume and chunk a no-op, so the user hears of it once.
-constexpr int kStreamLostCode = 65;
 void StreamLost() {
     ShutdownSound();
-    ReportMessage(kCaptionError, kStreamLostCode);
+    ReportMessage(kCaptionError, kMsgSoundStreamStart);
 }
 
 } // namespace
@@ -89,7 +88,7 @@ static int SetUpStream() {
     ResetAy();
 
     AudioCapabilities caps;
-    if (!audioDevice || !audioDevice->Connect(caps)) return Fail(61);
+    if (!audioDevice || !audioDevice->Connect(caps)) return Fail(kMsgSoundObject);
     soundStream.connected = true;
     if (!opt_snd_sound) return 0;
 
@@ -124,11 +123,11 @@ static int SetUpStream() {
     format.channels = channels;
     format.chunkBytes = s.params.chunkBytes;
     format.queueChunks = QueueDepth(buffers);
-    if (!audioDevice->Open(format)) return Fail(64);
+    if (!audioDevice->Open(format)) return Fail(kMsgSoundStreamOpen);
     s.open = true;
 
     ClearStream();
-    if (!audioDevice->Play()) return Fail(65);
+    if (!audioDevice->Play()) return Fail(kMsgSoundStreamStart);
     soundOutputActive = true;
     return 0;
 }

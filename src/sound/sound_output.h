@@ -4,7 +4,7 @@
 // installed audio device (audio_device.h), whose playback then paces the emulation.
 //
 // Usage: the front end installs a device with SetAudioDevice() and calls InitSound() at
-// start-up (a failure there is reported as ReportMessage(0, 60)), ShutdownSound() on
+// start-up (a failure there is reported as ReportMessage(0, kMsgSoundInit)), ShutdownSound() on
 // exit, and ShutdownSound() + InitSound() to apply changed sound settings. The shell
 // calls PauseSound(true/false) around pause, Fast mode, menus and message boxes, and
 // StopSound() when the window loses the focus. The sound costs the instruction step

@@ -1,5 +1,6 @@
 #include "sound/wav_writer_device.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -36,25 +37,28 @@ bool WavWriterDevice::Open(const AudioStreamFormat& format) {
     Close();
     format_ = format;
     dataBytes_ = 0;
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (!file_) return false;
+    out_.emplace(path_);
+    if (!out_->Open()) {
+        out_.reset();
+        return false;
+    }
     WriteHeader();
     return true;
 }
 
 void WavWriterDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
-    if (!file_ || dataBytes_ + count > kMaxDataBytes) return;
-    // Write errors on output files are not reported: the run goes on.
-    std::fwrite(bytes, 1, count, file_);
+    if (!out_ || dataBytes_ + count > kMaxDataBytes) return;
+    // A write error shows when the file is completed; the run goes on meanwhile.
+    out_->Write(std::span(bytes, count));
     dataBytes_ += count;
 }
 
 void WavWriterDevice::Close() {
-    if (!file_) return;
-    std::fseek(file_, 0, SEEK_SET);
+    if (!out_) return;
+    std::fseek(out_->Stream(), 0, SEEK_SET);
     WriteHeader();
-    std::fclose(file_);
-    file_ = nullptr;
+    if (!out_->Commit()) ReportWriteFailure(out_->Error());
+    out_.reset();
 }
 
 void WavWriterDevice::WriteHeader() {
@@ -71,5 +75,5 @@ void WavWriterDevice::WriteHeader() {
     Put16(h + 34, format_.bits);
     h[36] = 'd', h[37] = 'a', h[38] = 't', h[39] = 'a';
     Put32(h + 40, data);
-    std::fwrite(h, 1, sizeof h, file_);
+    out_->Write(std::span(h, sizeof h));
 }

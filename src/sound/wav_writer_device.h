@@ -2,14 +2,16 @@
 // the headless runner (--audio-out) and for tests that inspect the samples.
 //
 // Usage: WavWriterDevice wav("out.wav"); SetAudioDevice(&wav); InitSound(); ... run
-// frames ...; ShutdownSound() (or destroying the device) completes the file's header.
+// frames ...; ShutdownSound() (or destroying the device) completes the file's header
+// and puts the file in place; a file that cannot be completed is reported then.
 // It never waits, so the frame driver runs unpaced while it is the device.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <optional>
 #include <string>
 
+#include "base/file_writer.h"
 #include "sound/audio_device.h"
 
 class WavWriterDevice final : public AudioDevice {
@@ -21,7 +23,7 @@ class WavWriterDevice final : public AudioDevice {
 
     bool Connect(AudioCapabilities& caps) override;
     bool Open(const AudioStreamFormat& format) override;
-    bool Play() override { return file_ != nullptr; }
+    bool Play() override { return out_.has_value(); }
     void Pause() override {}
     void Clear() override {} // what was "played" is in the file already
     void QueueChunk(const uint8_t* bytes, uint32_t count) override;
@@ -34,7 +36,7 @@ class WavWriterDevice final : public AudioDevice {
     void WriteHeader();
 
     std::string path_;
-    std::FILE* file_ = nullptr;
+    std::optional<FileWriter> out_; // the file appears whole when the stream closes
     AudioStreamFormat format_;
     uint64_t dataBytes_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "base/messages.h"
 #include "tape/file_kinds.h"
@@ -164,7 +165,8 @@ bool LoadAceSnapshot() {
     // Decode into a copy first, so a damaged file leaves the machine as it was.
     std::vector<uint8_t> image(machine.ram, machine.ram + kImageSize);
     const SnapshotDecodeResult result = DecodeAceSnapshot(LoadBufferBytes(), image.data());
-    if (result.overflow || result.end < kSnapshotRegistersEnd) return ReportMessage(kCaptionFile, 12);
+    if (result.overflow || result.end < kSnapshotRegistersEnd)
+        return ReportMessage(kCaptionFile, kMsgSnapshotLength);
     std::memcpy(machine.ram + kSnapshotStart, image.data() + kSnapshotStart, result.end - kSnapshotStart);
     ReadSnapshotRegisters(machine.ram, machine);
     return false;
@@ -172,13 +174,11 @@ bool LoadAceSnapshot() {
 
 bool SaveAceSnapshot(const std::string& path) {
     snapshotFolder = path;
-    std::FILE* file = std::fopen(WithExtension(path, ".ace").c_str(), "wb");
-    if (!file) return false;
     WriteSnapshotArea(machine.ram, machine);
-    const std::vector<uint8_t> stream = EncodeAceSnapshot(machine.ram);
-    std::fwrite(stream.data(), 1, stream.size(), file); // write errors are not reported
-    std::fclose(file);
-    return true;
+    std::string error;
+    if (WriteWholeFile(WithExtension(path, ".ace"), EncodeAceSnapshot(machine.ram), error)) return true;
+    ReportWriteFailure(error);
+    return false;
 }
 
 void SaveSnapshotDialog() {
@@ -193,7 +193,10 @@ void SaveSnapshotDialog() {
     if (chosen.empty()) return;
     if (FileKindByEnding(chosen) == FileKind::Wav) {
         const std::string wavPath = WithExtension(chosen, ".wav");
-        if (std::FILE* file = std::fopen(wavPath.c_str(), "wb")) std::fclose(file);
+        // An empty file marks the name at once; the recording's own write reports a
+        // folder that takes no file.
+        std::string error;
+        WriteWholeFile(wavPath, std::string_view(), error);
         PrepareRecording(wavPath);
         return;
     }

@@ -1,54 +1,28 @@
 #include "tape/binary_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "base/loaded_files.h"
 #include "base/messages.h"
+#include "base/number_text.h"
 #include "machine/machine_state.h"
 #include "tape/file_paths.h"
 #include "tape/load_buffer.h"
 
 namespace {
 
-constexpr int kNumberErrorCode = 82; // "Not a number or number out of range"
 constexpr size_t kNameFieldLength = 255; // as long as the dialog's name field
-
-std::optional<uint32_t> ParseDigits(const std::string& digits, int base) {
-    if (digits.empty()) return std::nullopt;
-    uint64_t value = 0;
-    for (unsigned char c : digits) {
-        int digit;
-        if (std::isdigit(c))
-            digit = c - '0';
-        else if (base == 16 && std::isxdigit(c))
-            digit = std::tolower(c) - 'a' + 10;
-        else
-            return std::nullopt;
-        value = value * base + digit;
-        if (value > 0xFFFFFFFFu) return std::nullopt;
-    }
-    return uint32_t(value);
-}
 
 bool ValidAddress(std::optional<uint32_t> address) {
     return address && *address < kMemorySize;
 }
 
 } // namespace
-
-std::optional<uint32_t> ParseNumberText(const std::string& text) {
-    if (!text.empty() && (text[0] == '#' || text[0] == '$')) return ParseDigits(text.substr(1), 16);
-    return ParseDigits(text, 10);
-}
-
-uint32_t NumberFieldValue(const std::string& text) {
-    return ParseNumberText(text).value_or(kInvalidNumber);
-}
 
 BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address) {
     if (address >= kMemorySize) return BinaryResult::BadAddress;
@@ -68,11 +42,12 @@ bool LoadBinaryFile(const std::string& path, uint32_t address) {
 
 BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length) {
     if (start >= kMemorySize) return BinaryResult::BadAddress;
-    std::FILE* file = std::fopen(WithExtension(path, ".bin").c_str(), "wb");
-    if (!file) return BinaryResult::CannotWrite;
     const size_t count = std::min<size_t>(length, kMemorySize - start);
-    if (count) std::fwrite(machine.ram + start, 1, count, file); // write errors are not reported
-    std::fclose(file);
+    std::string error;
+    if (!WriteWholeFile(WithExtension(path, ".bin"), std::span(machine.ram + start, count), error)) {
+        ReportWriteFailure(error);
+        return BinaryResult::CannotWrite;
+    }
     return count < length ? BinaryResult::Truncated : BinaryResult::Done;
 }
 
@@ -85,18 +60,18 @@ std::string BrowseBinaryFile(const std::string& currentPath) {
 }
 
 bool LoadBinaryFileCommand(const std::string& path, const std::string& addressText) {
-    const std::optional<uint32_t> address = ParseNumberText(addressText);
-    if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kNumberErrorCode);
+    const std::optional<uint32_t> address = ParseNumber(addressText);
+    if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kMsgBadNumber);
     // The command line's form stays silent; here someone pressed OK and waits for it.
-    if (LoadBinaryFile(path, *address)) ReportMessage(kCaptionOptions, 13);
+    if (LoadBinaryFile(path, *address)) ReportMessage(kCaptionOptions, kMsgFileNotFound);
     return true;
 }
 
 bool SaveBinaryFileCommand(const std::string& nameText, const std::string& startText,
                            const std::string& lengthText) {
-    const std::optional<uint32_t> start = ParseNumberText(startText);
-    const std::optional<uint32_t> length = ParseNumberText(lengthText);
-    if (!ValidAddress(start) || !length) return !ReportMessage(kCaptionFile, kNumberErrorCode);
+    const std::optional<uint32_t> start = ParseNumber(startText);
+    const std::optional<uint32_t> length = ParseNumber(lengthText);
+    if (!ValidAddress(start) || !length) return !ReportMessage(kCaptionFile, kMsgBadNumber);
     FileDialogRequest request;
     request.title = "Save File";
     request.filters = {{"BIN files (*.bin)", "*.bin"}};

@@ -1,8 +1,7 @@
 // Binary files: raw bytes copied between a file and the memory image at an address the
-// user gives, and the number syntax of the address and length fields.
+// user gives in the address and length fields.
 //
-//   ParseNumberText("$4000") == 0x4000, ParseNumberText("#ff") == 255,
-//   ParseNumberText("16384") == 16384, ParseNumberText("4k") -> invalid
+// Addresses and lengths are read by ParseNumber (base/number_text.h).
 //   LoadBinaryFile("/tmp/font.bin", 0x2C00);   // straight into the RAM block, no mirrors
 //   SaveBinaryFile("/tmp/screen", 0x2400, 768); // writes "/tmp/screen.bin"
 //
@@ -15,14 +14,7 @@
 #include <span>
 #include <string>
 
-constexpr uint32_t kInvalidNumber = 65536; // what an invalid field reads as
 constexpr uint32_t kMemorySize = 0x10000;
-
-// "#" or "$" and hexadecimal digits, or decimal digits only; nullopt for anything else
-// (empty, signs, spaces, other characters) and for values beyond 32 bits.
-std::optional<uint32_t> ParseNumberText(const std::string& text);
-// The dialog fields' reading: an invalid text reads as 65536.
-uint32_t NumberFieldValue(const std::string& text);
 
 enum class BinaryResult {
     Done,       // every byte copied

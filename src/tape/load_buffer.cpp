@@ -51,8 +51,8 @@ ReadResult ReadInto(const std::string& path, std::vector<uint8_t>& out) {
 bool ReadWholeFile(const std::string& path) {
     switch (ReadInto(path, loadBuffer)) {
     case ReadResult::Ok: snapshotFolder = path; return false;
-    case ReadResult::CannotOpen: return ReportMessage(kCaptionOptions, 13);
-    case ReadResult::TooBig: return ReportMessage(kCaptionError, 4);
+    case ReadResult::CannotOpen: return ReportMessage(kCaptionOptions, kMsgFileNotFound);
+    case ReadResult::TooBig: return ReportMessage(kCaptionError, kMsgOutOfMemory);
     }
     return true;
 }

@@ -57,7 +57,7 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
     const FileKind kind = route == LoadRoute::Dropped ? DroppedFileKind(path) : FileKindByEnding(path);
     if (kind == FileKind::None) {
         FreeLoadBuffer();
-        if (route != LoadRoute::CommandLine) ReportMessage(kCaptionError, 22);
+        if (route != LoadRoute::CommandLine) ReportMessage(kCaptionError, kMsgTapeUnknownExtension);
         return true;
     }
     currentFilePath = path;

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "machine/ace_keyboard.h" // KeyChord
+
 extern bool spoolActive;        // while set, PC keyboard input is ignored
 extern int spoolLeft;           // characters not yet typed
 extern int spoolPos;            // index of the next character
@@ -27,17 +29,6 @@ constexpr uint8_t kDefaultSpoolSpeed = 8;
 // The Keyboard Helper's typing switch and the character it waits to type (0 = none).
 extern bool helperTyping;
 extern uint8_t helperPendingCharacter;
-
-// The keys a character needs, as half-row masks: keyMatrix[n] &= ~keys.rows[n].
-struct KeyChord {
-    uint8_t rows[8];
-    bool Empty() const;
-};
-// The spool's character-to-key table: letters, digits, CR, space and the SYMBOL SHIFT
-// symbols. False for characters the Ace has no key for (a line feed among them).
-bool SpoolCharacterKeys(uint8_t code, KeyChord& keys);
-void PressKeys(const KeyChord& keys); // ANDs into keyMatrix, releasing nothing
-void ReleaseKeyMatrix();              // all eight half-rows back to 0xFF (no key down)
 
 void StartSpool(const char* text, int length);
 inline void StartSpool(const std::string& text) {

@@ -24,7 +24,7 @@ bool LooksLikeText(const uint8_t* bytes, size_t size) {
 }
 
 bool SpoolLoadBuffer() {
-    if (!LooksLikeText(loadBuffer.data(), loadBuffer.size())) return ReportMessage(kCaptionFile, 15);
+    if (!LooksLikeText(loadBuffer.data(), loadBuffer.size())) return ReportMessage(kCaptionFile, kMsgNotText);
     // A spool counts its characters in an int; nobody types two gigabytes by hand.
     const size_t length = std::min<size_t>(loadBuffer.size(), size_t(std::numeric_limits<int>::max()));
     StartSpool(reinterpret_cast<const char*>(loadBuffer.data()), int(length));
@@ -32,7 +32,7 @@ bool SpoolLoadBuffer() {
 }
 
 bool SpoolFile(const std::string& path) {
-    if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionOptions, 13);
+    if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionOptions, kMsgFileNotFound);
     spoolFolder = path;
     const bool refused = SpoolLoadBuffer();
     FreeLoadBuffer();

@@ -80,8 +80,9 @@ void WriteTapBlock(std::FILE* file, std::span<const uint8_t> data) {
 bool LoadTapFromBuffer(const std::string& bareName) {
     TapParseResult tape = ParseTapBlocks(LoadBufferBytes());
     // Nothing to load: the deck keeps what it holds.
-    if (tape.blocks.empty()) return ReportMessage(kCaptionError, tape.truncated ? 21 : 29);
-    if (tape.truncated) ReportMessage(kCaptionError, 21);
+    if (tape.blocks.empty())
+        return ReportMessage(kCaptionError, tape.truncated ? kMsgTapeLength : kMsgTapeEmpty);
+    if (tape.truncated) ReportMessage(kCaptionError, kMsgTapeLength);
     InsertTapImage(std::move(tape.blocks), bareName);
     return false;
 }

@@ -231,11 +231,11 @@ bool LoadTzxFromBuffer(const std::string& bareName) {
     TzxParseResult tape = ParseTzx(LoadBufferBytes());
     if (tape.problem == TzxProblem::BadSignature) {
         EjectTape();
-        return ReportMessage(kCaptionError, 27);
+        return ReportMessage(kCaptionError, kMsgNotTzx);
     }
     // The blocks before a fault still make a tape; the user is told what was left out.
-    if (tape.problem == TzxProblem::Truncated) ReportMessage(kCaptionError, 21);
-    if (tape.problem == TzxProblem::UnknownBlock) ReportMessage(kCaptionError, 28);
+    if (tape.problem == TzxProblem::Truncated) ReportMessage(kCaptionError, kMsgTapeLength);
+    if (tape.problem == TzxProblem::UnknownBlock) ReportMessage(kCaptionError, kMsgUnknownTzxBlock);
     InsertTzxImage(std::move(tape.blocks), bareName);
     return false;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/current_file.h"
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "base/messages.h"
 #include "machine/machine_state.h"
@@ -106,7 +107,7 @@ SamplePeriod SamplePeriodFor(uint32_t rate) {
 bool LoadWavFromBuffer(const std::string& bareName) {
     const std::span<const uint8_t> bytes = LoadBufferBytes();
     const WavParseResult parsed = ParseWav(bytes);
-    if (!parsed.error.empty()) return ReportMessage(kCaptionError, 26);
+    if (!parsed.error.empty()) return ReportMessage(kCaptionError, kMsgNotPcmWav);
     if (recordPrepared) FinishRecording();
     ClearWav();
     wavFormat = parsed.format;
@@ -199,13 +200,12 @@ void StartRecording() {
 }
 
 bool WriteWavFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
     const size_t size = std::min<size_t>(size_t(wavFrames + 1) * wavFormat.blockAlign, wavSamples.size());
-    const std::vector<uint8_t> header = EncodeWavHeader(wavFormat, uint32_t(size));
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    ok = std::fwrite(wavSamples.data(), 1, size, file) == size && ok;
-    return std::fclose(file) == 0 && ok;
+    FileWriter out(path);
+    if (out.Open() && out.Write(EncodeWavHeader(wavFormat, uint32_t(size))) &&
+        out.Write(std::span(wavSamples.data(), size)) && out.Commit())
+        return true;
+    return !ReportWriteFailure(out.Error());
 }
 
 bool FinishRecording() {

@@ -57,7 +57,7 @@ class KeyboardJoystickTest : public QObject {
     void noControllerIsError103() {
         joystickEmulates = kJoystickEmulatesBoldfield;
         QVERIFY(!SetUpJoystick(true));
-        QCOMPARE(LastReportedMessage().code, kJoystickErrorNoDevice);
+        QCOMPARE(LastReportedMessage().code, kMsgJoystickNoDevice);
         QCOMPARE(LastReportedMessage().caption, std::string("NoltACE Error"));
         QCOMPARE(LastReportedMessage().text, std::string("67 - "));
         QCOMPARE(int(joystickEmulates), int(kJoystickEmulatesNone));

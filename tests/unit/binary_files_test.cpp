@@ -9,19 +9,6 @@ namespace {
 
 class BinaryFilesTest : public TapeTest {};
 
-TEST(NumberSyntax, HexWithHashOrDollarDecimalOtherwise) {
-    EXPECT_EQ(ParseNumberText("$4000"), 0x4000u);
-    EXPECT_EQ(ParseNumberText("#ff"), 255u);
-    EXPECT_EQ(ParseNumberText("#FFFF"), 0xFFFFu);
-    EXPECT_EQ(ParseNumberText("16384"), 16384u);
-    EXPECT_EQ(ParseNumberText("0"), 0u);
-    EXPECT_EQ(ParseNumberText("65536"), 65536u);
-    for (const char* bad : {"", "$", "#", "$12g", "12a", "x123", "-5", " 12", "12 ", "0x10", "99999999999"})
-        EXPECT_FALSE(ParseNumberText(bad).has_value()) << '"' << bad << '"';
-    EXPECT_EQ(NumberFieldValue("nonsense"), kInvalidNumber);
-    EXPECT_EQ(NumberFieldValue("$10"), 16u);
-}
-
 TEST_F(BinaryFilesTest, TenBytesAtDollar4000) {
     const std::string path = ScratchFolder() + "ten.bin";
     const Bytes bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
@@ -54,8 +41,8 @@ TEST_F(BinaryFilesTest, LoadPastTheEndOfMemoryIsCut) {
 TEST_F(BinaryFilesTest, BadAddressesAndMissingFilesAreRefused) {
     const std::string path = ScratchFolder() + "x.bin";
     WriteFile(path, Bytes{1});
-    EXPECT_TRUE(LoadBinaryFile(path, kInvalidNumber));
-    EXPECT_EQ(PlaceBinary(Bytes(1, 1), kInvalidNumber), BinaryResult::BadAddress);
+    EXPECT_TRUE(LoadBinaryFile(path, kMemorySize));
+    EXPECT_EQ(PlaceBinary(Bytes(1, 1), kMemorySize), BinaryResult::BadAddress);
     EXPECT_FALSE(LoadBinaryFileCommand(path, "sixteen")) << "the dialog stays open";
     EXPECT_EQ(LastReportedMessage().code, 82);
     EXPECT_FALSE(LoadBinaryFileCommand(path, "70000"));

@@ -56,7 +56,7 @@ class BreakpointsTest : public RunningMachineTest {
 TEST_F(BreakpointsTest, NumbersAreDecimalOrHexadecimalAndNeverWrap) {
     struct Case {
         const char* text;
-        uint32_t value;
+        std::optional<uint32_t> value;
     } const cases[] = {
         {"#3C", 0x3C},
         {"$8000", 0x8000},
@@ -65,15 +65,15 @@ TEST_F(BreakpointsTest, NumbersAreDecimalOrHexadecimalAndNeverWrap) {
         {" # 3c ", 0x3C},
         {"0", 0},
         {"65535", 65535},
-        {"65536", kNumberInvalid},
-        {"70000", kNumberInvalid},
-        {"#10000", kNumberInvalid},
-        {"#FFFFFFFFF", kNumberInvalid},
-        {"12A", kNumberInvalid},
-        {"#G1", kNumberInvalid},
-        {"", kNumberInvalid},
-        {"#", kNumberInvalid},
-        {"-1", kNumberInvalid},
+        {"65536", std::nullopt},
+        {"70000", std::nullopt},
+        {"#10000", std::nullopt},
+        {"#FFFFFFFFF", std::nullopt},
+        {"12A", std::nullopt},
+        {"#G1", std::nullopt},
+        {"", std::nullopt},
+        {"#", std::nullopt},
+        {"-1", std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(parseNumber(c.text), c.value) << "'" << c.text << "'";

@@ -193,6 +193,13 @@ TEST_F(HeadlessTest, ScreenshotsAreBmpOrPng) {
     char signature[8] = {};
     p.read(signature, 8);
     EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    // A mixed-case ending is no PNG name, in the runner as in the desktop program.
+    const std::string mixed = folder + "shot.Png";
+    ASSERT_EQ(RunHeadless(WithNopRom({"--run", "1", "--screenshot", mixed})).status, 0);
+    std::ifstream m(mixed, std::ios::binary);
+    char start[2] = {};
+    m.read(start, 2);
+    EXPECT_EQ(std::string(start, 2), "BM");
 
     const HeadlessResult bad = RunHeadless(WithNopRom({"--screenshot", folder + "no/such/folder.bmp"}));
     EXPECT_EQ(bad.status, 1);

@@ -21,28 +21,6 @@ class KeyboardHelperTest : public MachineTest {
     }
 };
 
-// Buttons in the window's order, as the Ace's keyboard reads left to right, top down.
-const char* const kButtonLegends[kHelperButtonCount] = {
-    "1", "2",     "3",     "4", "5", "6", "7", "8", "9", "0", "Q",   "W",    "E", "R",
-    "T", "Y",     "U",     "I", "O", "P", "A", "S", "D", "F", "G",   "H",    "J", "K",
-    "L", "ENTER", "SHIFT", "Z", "X", "C", "V", "B", "N", "M", "SYM", "SPACE"};
-
-TEST_F(KeyboardHelperTest, ButtonsSitOnTheirAceKeys) {
-    const char* const matrix[8][5] = {
-        {"SHIFT", "SYM", "Z", "X", "C"}, {"A", "S", "D", "F", "G"},     {"Q", "W", "E", "R", "T"},
-        {"1", "2", "3", "4", "5"},       {"0", "9", "8", "7", "6"},     {"P", "O", "I", "U", "Y"},
-        {"ENTER", "L", "K", "J", "H"},   {"SPACE", "M", "N", "B", "V"},
-    };
-    for (int b = 0; b < kHelperButtonCount; ++b) {
-        const AceKey k = HelperButtonKey(b);
-        EXPECT_STREQ(matrix[k.row][k.bit], kButtonLegends[b]) << "button " << b;
-    }
-    EXPECT_STREQ(kButtonLegends[kHelperEnterButton], "ENTER");
-    EXPECT_STREQ(kButtonLegends[kHelperShiftButton], "SHIFT");
-    EXPECT_STREQ(kButtonLegends[kHelperSymbolShiftButton], "SYM");
-    EXPECT_STREQ(kButtonLegends[kHelperSpaceButton], "SPACE");
-}
-
 TEST_F(KeyboardHelperTest, CharactersUnderEachToggle) {
     // plain, SHIFT, SYMBOL SHIFT, both
     const uint8_t expected[kHelperButtonCount][4] = {
@@ -58,7 +36,7 @@ TEST_F(KeyboardHelperTest, CharactersUnderEachToggle) {
         {'n', 'N', ',', 'n'}, {'m', 'M', '.', 'm'}, {0, 0, 0, 0},         {' ', ' ', ' ', ' '},
     };
     for (int b = 0; b < kHelperButtonCount; ++b) {
-        SCOPED_TRACE(kButtonLegends[b]);
+        SCOPED_TRACE(kAceKeys[b].legend);
         EXPECT_EQ(HelperCharacter(b, false, false), expected[b][0]);
         EXPECT_EQ(HelperCharacter(b, true, false), expected[b][1]);
         EXPECT_EQ(HelperCharacter(b, false, true), expected[b][2]);

@@ -65,21 +65,6 @@ class KeyboardTest : public MachineTest {
     }
 };
 
-TEST_F(KeyboardTest, AceKeyHelpersFollowTheMatrix) {
-    for (int d = 0; d <= 9; ++d) {
-        const AceKey k = AceDigitKey(d);
-        EXPECT_EQ(kMatrixNames[k.row][k.bit], std::to_string(d));
-    }
-    for (char c = 'A'; c <= 'Z'; ++c) {
-        const AceKey k = AceLetterKey(c);
-        EXPECT_EQ(kMatrixNames[k.row][k.bit], std::string(1, c));
-    }
-    EXPECT_EQ(kMatrixNames[kAceShift.row][kAceShift.bit], std::string("SHIFT"));
-    EXPECT_EQ(kMatrixNames[kAceSymbolShift.row][kAceSymbolShift.bit], std::string("SYM"));
-    EXPECT_EQ(kMatrixNames[kAceEnter.row][kAceEnter.bit], std::string("ENTER"));
-    EXPECT_EQ(kMatrixNames[kAceSpace.row][kAceSpace.bit], std::string("SPACE"));
-}
-
 TEST_F(KeyboardTest, TableKeysPressAndReleaseTheirOwnKey) {
     struct Case {
         int vk;
@@ -135,8 +120,8 @@ TEST_F(KeyboardTest, CursorAndDeleteKeysAreShiftedDigits) {
     const struct {
         int vk;
         const char* digit;
-    } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"},   {vk::kLeft, "5"},     {vk::kUp, "6"},
-                 {vk::kDown, "7"},      {vk::kRight, "8"},    {vk::kCapsLock, "2"}, {vk::kInsert, "9"},
+    } cases[] = {{vk::kBackspace, "0"}, {vk::kDelete, "0"}, {vk::kLeft, "5"},     {vk::kUp, "6"},
+                 {vk::kDown, "7"},      {vk::kRight, "8"},  {vk::kCapsLock, "2"}, {vk::kInsert, "9"},
                  {vk::kPageUp, "4"},    {vk::kEnd, "1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.vk);

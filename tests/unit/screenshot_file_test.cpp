@@ -1,6 +1,7 @@
 // The screenshot file and the shader preset's text rules: the BMP layout byte by byte,
-// the naming rule, the all-or-nothing write, and "#pragma parameter" lines good and bad.
+// the naming rule, PNG or BMP by that rule, and "#pragma parameter" lines good and bad.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <filesystem>
 #include <fstream>
@@ -62,21 +63,37 @@ TEST(ScreenshotFileTest, AnEndingIsAddedOnlyWhenTheNameHasNone) {
     EXPECT_FALSE(HasPngEnding("a.Png")) << "lower-case and upper-case forms only";
 }
 
-TEST(ScreenshotFileTest, WriteIsAllOrNothing) {
+// The desktop program and the headless runner write through the one function, so they
+// agree on which names are PNG: the lower-case and upper-case endings only.
+TEST(ScreenshotFileTest, PngOrBmpByTheOneNamingRule) {
+    const uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080};
+    const struct {
+        const char* name;
+        bool png;
+    } cases[] = {{"a.png", true}, {"a.PNG", true}, {"a.Png", false}, {"a.bmp", false}, {"a", false}};
     const std::string folder = ScratchFolder();
-    std::string error;
-    ASSERT_TRUE(WriteWholeFile(folder + "a.bmp", {1, 2, 3}, error)) << error;
-    EXPECT_EQ(ReadAll(folder + "a.bmp"), std::string("\1\2\3"));
-    ASSERT_TRUE(WriteWholeFile(folder + "a.bmp", {4}, error)) << error;
-    EXPECT_EQ(ReadAll(folder + "a.bmp"), std::string("\4")) << "replaced whole";
-
-    const std::string nowhere = folder + "missing/a.bmp";
-    EXPECT_FALSE(WriteWholeFile(nowhere, {1}, error));
-    EXPECT_NE(error.find(nowhere), std::string::npos) << error;
-    // When the new file cannot be made, the old one stays as it was.
-    std::filesystem::create_directory(folder + "a.bmp.part");
-    EXPECT_FALSE(WriteWholeFile(folder + "a.bmp", {9, 9}, error));
-    EXPECT_EQ(ReadAll(folder + "a.bmp"), std::string("\4"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder + c.name;
+        std::string error;
+        ASSERT_TRUE(WriteScreenshotImage(path, 3, 2, pixels, error)) << error;
+        const std::string bytes = ReadAll(path);
+        if (!c.png) {
+            EXPECT_EQ(bytes.substr(0, 2), "BM");
+            continue;
+        }
+        // libpng reads back the very pixels.
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()));
+        EXPECT_EQ(image.width, 3u);
+        EXPECT_EQ(image.height, 2u);
+        image.format = PNG_FORMAT_RGB;
+        std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+        for (size_t i = 0; i < 6; ++i)
+            EXPECT_EQ(uint32_t(rgb[i * 3]) << 16 | uint32_t(rgb[i * 3 + 1]) << 8 | rgb[i * 3 + 2], pixels[i]) << i;
+    }
 }
 
 TEST(ShaderPresetTest, ParameterLinesGoodAndBad) {

@@ -19,7 +19,7 @@ class SpoolTest : public RunningMachineTest {
         return s;
     }
     static std::string KeysOf(uint8_t code) {
-        ReleaseKeyMatrix();
+        ReleaseAllKeys();
         KeyChord keys;
         if (!SpoolCharacterKeys(code, keys)) return "none";
         PressKeys(keys);
@@ -60,7 +60,7 @@ TEST_F(SpoolTest, StepsPressOneCharacterEachWithoutReleasing) {
     EXPECT_TRUE(spoolActive);
     const char* expected[] = {"30 ", "40 ", "70 ", "01 71 ", "60 "};
     for (const char* keys : expected) {
-        ReleaseKeyMatrix();
+        ReleaseAllKeys();
         EXPECT_TRUE(SpoolStep());
         EXPECT_EQ(Pressed(), keys);
     }
@@ -74,7 +74,7 @@ TEST_F(SpoolTest, KeylessCharactersAreSkipped) {
     SpoolStep();
     EXPECT_TRUE(KeyDown(kShiftRow, kShiftBit));
     EXPECT_EQ(SpoolPercent(), 25);
-    ReleaseKeyMatrix();
+    ReleaseAllKeys();
     SpoolStep();
     EXPECT_EQ(Pressed(), "73 ") << "b";
 }
@@ -84,7 +84,7 @@ TEST_F(SpoolTest, LinesEndInEnterWithCarriageReturnsOrWithout) {
     StartSpool(std::string("1\n2\r\n3\r4\n\n"));
     const char* expected[] = {"30 ", "60 ", "31 ", "60 ", "32 ", "60 ", "33 ", "60 ", "60 "};
     for (const char* keys : expected) {
-        ReleaseKeyMatrix();
+        ReleaseAllKeys();
         SpoolStep();
         EXPECT_EQ(Pressed(), keys);
     }
@@ -95,7 +95,7 @@ TEST_F(SpoolTest, ClearSpoolStopsAtTheNextStepAndCancelAtOnce) {
     SpoolStep();
     ClearSpool();
     EXPECT_TRUE(spoolActive);
-    ReleaseKeyMatrix();
+    ReleaseAllKeys();
     EXPECT_FALSE(SpoolStep());
     StartSpool(std::string("abc"));
     SpoolStep();
@@ -108,11 +108,11 @@ TEST_F(SpoolTest, HelperCharactersAddShiftedDigitsAndSkipSomeCodes) {
     const char* shifted[] = {"00 33 ", "00 34 ", "00 44 ", "00 43 ", "00 42 ",
                              "00 41 ", "00 40 ", "00 31 ", "00 30 "};
     for (uint8_t code = 4; code <= 12; ++code) {
-        ReleaseKeyMatrix();
+        ReleaseAllKeys();
         TypeHelperCharacter(code);
         EXPECT_EQ(Pressed(), shifted[code - 4]) << int(code);
     }
-    ReleaseKeyMatrix();
+    ReleaseAllKeys();
     TypeHelperCharacter('q');
     TypeHelperCharacter(200); // unlisted: nothing pressed, nothing released
     TypeHelperCharacter(3);
@@ -121,7 +121,7 @@ TEST_F(SpoolTest, HelperCharactersAddShiftedDigitsAndSkipSomeCodes) {
     TypeHelperCharacter(' ');
     EXPECT_EQ(Pressed(), "20 70 ");
 
-    ReleaseKeyMatrix();
+    ReleaseAllKeys();
     StartSpool(std::string("x"));
     TypeHelperCharacter(' ');
     EXPECT_TRUE(NoKeyDown()) << "space is not typed while a spool runs";

@@ -17,6 +17,7 @@
 
 #include "app/config/apply_settings.h"
 #include "app/shell_state.h"
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "base/messages.h"
 #include "debugger/breakpoint_list_file.h"
@@ -25,7 +26,6 @@ KeptConfigRows keptConfigRows;
 
 namespace {
 
-constexpr int kConfigCorrupt = 6;
 // Far beyond any real configuration file; a bigger file is not one.
 constexpr std::uintmax_t kLargestConfigFile = 64u << 20;
 
@@ -92,36 +92,11 @@ bool ReadFileText(const std::string& path, std::string& text) {
     return true;
 }
 
-// Writes `text` beside `path` and renames it over `path`, so the old file stays whole
-// until the new one is complete. Returns "" or what went wrong.
-std::string WriteFileAtomically(const std::string& path, const std::string& text) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return std::strerror(errno);
-    fchmod(fd, 0644);
-    size_t done = 0;
-    std::string problem;
-    while (done < text.size() && problem.empty()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            problem = n < 0 ? std::strerror(errno) : "nothing written";
-        else
-            done += size_t(n);
-    }
-    if (problem.empty() && fsync(fd) != 0) problem = std::strerror(errno);
-    if (close(fd) != 0 && problem.empty()) problem = std::strerror(errno);
-    if (problem.empty() && std::rename(temp.c_str(), path.c_str()) != 0) problem = std::strerror(errno);
-    if (!problem.empty()) std::remove(temp.c_str());
-    return problem;
-}
-
 // Defaults into the live settings and applied; written when `write` is set.
 bool ApplyDefaultSettings(bool write) {
     ApplySettings(EverySetting(LiveOptions(), DefaultOptions(DefaultDataFolder())));
     return write ? SaveConfig() : false;
 }
-
 
 OptionValue ReadValue(const Setting& setting, std::string_view value) {
     OptionValue read;
@@ -276,7 +251,7 @@ int LoadSettings() {
         ApplySettings(EverySetting(LiveOptions(), staged));
         return 0;
     }
-    ReportMessage(kCaptionError, kConfigCorrupt);
+    ReportMessage(kCaptionError, kMsgConfigCorrupt);
     // Keep what the user wrote beside the fresh file; if it cannot be moved aside, the
     // defaults are used without overwriting it.
     const bool keptAside = std::rename(path.c_str(), (path + ".bad").c_str()) == 0;
@@ -311,15 +286,14 @@ bool SaveConfig() {
     const std::string path = ConfigFilePath();
     std::error_code ignored;
     if (!configFolder.empty()) std::filesystem::create_directories(configFolder, ignored);
-    const std::string problem = WriteFileAtomically(path, FormatConfigText(optionCopies, &keptConfigRows));
-    if (problem.empty()) {
+    std::string error;
+    if (WriteWholeFile(path, FormatConfigText(optionCopies, &keptConfigRows), error)) {
         // The breakpoint list lasts too, in a file of its own; losing it is no reason to
         // trouble the user twice.
-        WriteFileAtomically(configFolder + kBreakpointFileName, FormatBreakpointList());
+        WriteWholeFile(configFolder + kBreakpointFileName, FormatBreakpointList(), error);
         return true;
     }
-    host().ShowMessage("NoltACE Error", "Cannot write the configuration file " + path + ": " + problem +
-                                            "\nThe settings stay in use until NoltACE quits.");
+    ReportWriteFailure(error + "\nThe settings stay in use until NoltACE quits.");
     return false;
 }
 

@@ -44,9 +44,5 @@ bool DisassembleToFileAction(const std::string& path, uint32_t start, uint32_t e
     const DisassemblyRange range{start, end};
     // As the dialog writes it with Show Hex ticked; --dis-labels sv ticks System Variables.
     const DisassemblyOptions options{true, opt_dis_sv != 0};
-    if (!WriteDisassembly(path, range, options)) {
-        error = "cannot write '" + path + "'";
-        return false;
-    }
-    return true;
+    return WriteDisassembly(path, range, options, error);
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/number_text.h"
 #include "debugger/breakpoints.h"
 #include "tape/binary_files.h"
 
@@ -13,12 +14,7 @@ constexpr uint32_t kMaxSteps = 100000000;
 } // namespace
 
 std::optional<uint32_t> ParseCommandLineNumber(const std::string& text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        std::string hexadecimal = text;
-        hexadecimal.replace(0, 2, 1, '#');
-        return ParseNumberText(hexadecimal);
-    }
-    return ParseNumberText(text);
+    return ParseNumber(text, UINT32_MAX, kHexPrefix0x);
 }
 
 namespace {

@@ -351,10 +351,7 @@ int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& option
         break;
     case ActionKind::Step: Step(action.frames); break;
     case ActionKind::SaveSnapshot:
-        if (!SaveAceSnapshot(action.text)) {
-            PrintError("cannot write snapshot '" + WithExtension(action.text, ".ace") + "'");
-            return kExitError;
-        }
+        if (!SaveAceSnapshot(action.text)) return kExitError; // reported by the writer
         break;
     case ActionKind::LoadBinary:
         if (LoadBinaryFile(action.text, action.address)) {
@@ -363,10 +360,8 @@ int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& option
         }
         break;
     case ActionKind::SaveBinary:
-        if (SaveBinaryFile(action.text, action.address, action.length) == BinaryResult::CannotWrite) {
-            PrintError("cannot write '" + WithExtension(action.text, ".bin") + "'");
-            return kExitError;
-        }
+        if (SaveBinaryFile(action.text, action.address, action.length) == BinaryResult::CannotWrite)
+            return kExitError; // reported by the writer
         break;
     case ActionKind::Screenshot:
         if (!WriteScreenshot(action.text, error)) {
@@ -410,10 +405,8 @@ int HeadlessRunner::RunActions(const HeadlessOptions& options) {
     }
     EndCommandLinePcLog();
     endSeconds_ = host_.NowSeconds();
-    if (!options.recordWav.empty() && !FinishRecording()) {
-        PrintError("cannot write the recording '" + WithExtension(options.recordWav, ".wav") + "'");
-        if (status == kExitOk) status = kExitError;
-    }
+    // A recording that cannot be written is reported by the writer.
+    if (!options.recordWav.empty() && !FinishRecording() && status == kExitOk) status = kExitError;
     std::fflush(stdout);
     return status;
 }

@@ -6,9 +6,7 @@
 
 #include "display/screen_text.h"
 
-// Writes frameImage (384 x 312). PNG when the name ends in ".png" (any case), else the
-// 32-bit bottom-up BMP that the File menu's "Save Screenshot" writes (display/bmp_file.h).
-// False, with a one-line reason, when the file cannot be written.
+// Writes frameImage (384 x 312) as the File menu's "Save Screenshot" does: PNG or BMP by
+// the name's ending (display/bmp_file.h). False, with a one-line reason, when the file
+// cannot be written.
 bool WriteScreenshot(const std::string& path, std::string& error);
-bool WritePng(const std::string& path, std::string& error);
-bool WriteBmp(const std::string& path, std::string& error);

@@ -32,10 +32,6 @@
 #include "tape/load_file.h"
 #include "tape/spool.h"
 
-namespace {
-constexpr int kSoundStartFailed = 60; // "Failed to initialise sound"
-} // namespace
-
 Application::Application(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
 
 Application::~Application() {
@@ -68,7 +64,7 @@ bool Application::Start() {
     // window is there first and nothing waits on a box before it exists.
     if (soundFailed)
         QMetaObject::invokeMethod(
-            window_.get(), [] { ReportMessage(kCaptionError, kSoundStartFailed); }, Qt::QueuedConnection);
+            window_.get(), [] { ReportMessage(kCaptionError, kMsgSoundInit); }, Qt::QueuedConnection);
     return true;
 }
 
@@ -104,7 +100,7 @@ bool Application::StartUp() {
 bool Application::LoadAceRom() {
     std::string path = FindStandardRom(executableFolder);
     if (path.empty()) {
-        ReportMessage(kCaptionError, 2);
+        ReportMessage(kCaptionError, kMsgRomMissing);
         QStringList places;
         for (const std::string& place : RomSearchPaths(executableFolder))
             places << QString::fromStdString(place);

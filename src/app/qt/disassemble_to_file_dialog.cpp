@@ -57,7 +57,8 @@ void DisassembleToFileDialog::Accept() {
     const std::string path = host().ChooseSaveFile(request);
     if (path.empty()) return;
     const DisassemblyOptions options{showHex_->isChecked(), systemVariables_->isChecked()};
-    if (!WriteDisassembly(path, range, options)) {
+    std::string error;
+    if (!WriteDisassembly(path, range, options, error)) {
         host().ShowMessage("Cannot Open File", "ERROR");
         return;
     }

@@ -86,7 +86,7 @@ void EditRegistersDialog::Accept() {
         f.flags[b] = flags_[b]->isChecked();
     const std::string bad = ApplyRegisterFields(f);
     if (bad.empty()) return accept();
-    ReportMessage(kCaptionDebug, kBadNumberMessage);
+    ReportMessage(kCaptionDebug, kMsgBadNumber);
     QLineEdit* field = Field(QString::fromStdString(bad));
     if (field) {
         field->setFocus();

@@ -7,8 +7,9 @@
 
 #include <cstring>
 
-#include "base/host.h"
 #include "app/keyboard.h"
+#include "base/host.h"
+#include "machine/ace_keyboard.h"
 #include "machine/machine_state.h"
 
 namespace {
@@ -34,58 +35,6 @@ KeyPlace PlaceOf(int button) {
 
 constexpr qreal kAreaWidthInKeys = 11;
 constexpr qreal kAreaHeightInKeys = 4;
-
-// The legends printed on each key: the key itself, the symbol SYMBOL SHIFT types
-// (the Ace's own pound sign and copyright sign included) and, on the digits, the
-// editing function SHIFT gives it.
-struct Legend {
-    const char* main;
-    const char* symbol;
-    const char* shifted;
-};
-
-const Legend kLegends[kHelperButtonCount] = {
-    {"1", "!", "DELETE LINE"},
-    {"2", "@", "CAPS LOCK"},
-    {"3", "#", ""},
-    {"4", "$", "INV VIDEO"},
-    {"5", "%", "<"},
-    {"6", "&", "^"},
-    {"7", "'", "v"},
-    {"8", "(", ">"},
-    {"9", ")", "GRAPHICS"},
-    {"0", "_", "DELETE"},
-    {"Q", "", ""},
-    {"W", "", ""},
-    {"E", "", ""},
-    {"R", "<", ""},
-    {"T", ">", ""},
-    {"Y", "[", ""},
-    {"U", "]", ""},
-    {"I", "\u00A9", ""},
-    {"O", ";", ""},
-    {"P", "\"", ""},
-    {"A", "~", ""},
-    {"S", "|", ""},
-    {"D", "\\", ""},
-    {"F", "{", ""},
-    {"G", "}", ""},
-    {"H", "^", ""},
-    {"J", "-", ""},
-    {"K", "+", ""},
-    {"L", "=", ""},
-    {"ENTER", "", ""},
-    {"SHIFT", "", ""},
-    {"Z", ":", ""},
-    {"X", "\u00A3", ""},
-    {"C", "?", ""},
-    {"V", "/", ""},
-    {"B", "*", ""},
-    {"N", ",", ""},
-    {"M", ".", ""},
-    {"SYMBOL\nSHIFT", "", ""},
-    {"SPACE", "", ""},
-};
 
 const QColor kCaseColour(0x1B, 0x1B, 0x1B);
 const QColor kLegendColour(0xF2, 0xF2, 0xF2);
@@ -170,9 +119,11 @@ void PaintAceKey(QPainter& p, const QRectF& keyRect, int button, KeyLook look) {
     p.setBrush(fill);
     p.drawRoundedRect(cap, radius, radius);
 
-    const Legend& legend = kLegends[button];
+    // The legends: the key itself, the symbol SYMBOL SHIFT types and, on the digits,
+    // the editing function SHIFT gives it.
+    const AceKeyCap& keyCap = kAceKeys[button];
     const QRectF inner = cap.adjusted(u * 0.1, u * 0.06, -u * 0.1, -u * 0.08);
-    const QString main = QString::fromUtf8(legend.main);
+    const QString main = QString::fromUtf8(keyCap.legend);
     if (main.size() > 1) { // ENTER, SHIFT, SYMBOL SHIFT, SPACE: one centred word or two
         p.setPen(kLegendColour);
         p.setFont(LegendFont(u * 0.19, true));
@@ -180,8 +131,8 @@ void PaintAceKey(QPainter& p, const QRectF& keyRect, int button, KeyLook look) {
         p.restore();
         return;
     }
-    const QString symbol = QString::fromUtf8(legend.symbol);
-    const QString shifted = QString::fromUtf8(legend.shifted);
+    const QString symbol = keyCap.symbol ? QString(QChar(char16_t(AceGlyph(keyCap.symbol)))) : QString();
+    const QString shifted = QString::fromUtf8(keyCap.shiftedLegend);
     const bool digit = button < 10;
 
     p.setPen(kLegendColour);

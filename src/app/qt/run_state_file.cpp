@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "base/file_writer.h"
 #include "machine/run_state.h"
 
 namespace {
@@ -18,13 +19,11 @@ RunStateFile::RunStateFile() {
 void RunStateFile::Update(double now, uint64_t frames, int shown) {
     if (path_.empty() || (lastWrite_ >= 0 && now - lastWrite_ < kWriteInterval)) return;
     lastWrite_ = now;
-    const std::string partial = path_ + ".part";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (!file) return;
     const bool held = Paused || FocusPaused;
     const bool modal = QApplication::activeModalWidget() != nullptr;
-    const bool complete = std::fprintf(file, "time=%.3f frames=%llu shown=%d held=%d modal=%d\n", now,
-                                       static_cast<unsigned long long>(frames), shown, held ? 1 : 0,
-                                       modal ? 1 : 0) > 0;
-    if (std::fclose(file) == 0 && complete) std::rename(partial.c_str(), path_.c_str());
+    char line[160];
+    std::snprintf(line, sizeof line, "time=%.3f frames=%llu shown=%d held=%d modal=%d\n", now,
+                  static_cast<unsigned long long>(frames), shown, held ? 1 : 0, modal ? 1 : 0);
+    std::string error; // read by tests only; nobody to tell
+    WriteWholeFile(path_, line, error);
 }

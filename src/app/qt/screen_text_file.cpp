@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/file_writer.h"
 #include "display/screen_text.h"
 
 namespace {
@@ -18,10 +19,6 @@ void ScreenTextFile::Update(double now) {
     lastCheck_ = now;
     const std::string text = ScreenText();
     if (text == written_) return;
-    const std::string partial = path_ + ".part";
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    if (!file) return;
-    const bool complete = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) == 0 && complete && std::rename(partial.c_str(), path_.c_str()) == 0)
-        written_ = text;
+    std::string error; // a test's window on the screen; nobody to tell
+    if (WriteWholeFile(path_, text, error)) written_ = text;
 }

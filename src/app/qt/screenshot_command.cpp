@@ -1,12 +1,12 @@
 #include "app/qt/screenshot_command.h"
 
-#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
 
 #include "app/qt/run_commands.h"
 #include "base/host.h"
 #include "base/messages.h"
+#include "base/file_writer.h"
 #include "display/bmp_file.h"
 #include "display/qt/display_presenter.h"
 #include "display/qt/frame_view.h"
@@ -15,7 +15,6 @@ QString screenshotFileName;
 
 namespace {
 
-constexpr int kCannotWriteFile = 14;
 const char* const kBmpFilter = "BMP files (*.bmp)";
 const char* const kPngFilter = "PNG files (*.png)";
 // One title for both formats: the filter, not the title, says which is written.
@@ -30,26 +29,14 @@ QImage CapturePresentedPicture(DisplayPresenter& presenter) {
 }
 
 bool WriteScreenshotFile(const QImage& picture, const std::string& path, std::string& error) {
-    std::vector<uint8_t> bytes;
-    if (HasPngEnding(path)) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        if (!picture.save(&buffer, "PNG")) {
-            error = "cannot write '" + path + "': PNG encoding failed";
-            return false;
-        }
-        bytes.assign(buffer.data().begin(), buffer.data().end());
-    } else {
-        // Format_RGB32 rows are whole 32-bit words; copy them one by one all the same, as
-        // QImage may pad a row.
-        std::vector<uint32_t> pixels(size_t(picture.width()) * size_t(picture.height()));
-        for (int y = 0; y < picture.height(); ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
-            std::copy(row, row + picture.width(), pixels.begin() + ptrdiff_t(y) * picture.width());
-        }
-        bytes = EncodeBmp32(picture.width(), picture.height(), pixels.data());
+    // Format_RGB32 rows are whole 32-bit words; copy them one by one all the same, as
+    // QImage may pad a row.
+    std::vector<uint32_t> pixels(size_t(picture.width()) * size_t(picture.height()));
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        std::copy(row, row + picture.width(), pixels.begin() + ptrdiff_t(y) * picture.width());
     }
-    return WriteWholeFile(path, bytes, error);
+    return WriteScreenshotImage(path, picture.width(), picture.height(), pixels.data(), error);
 }
 
 void SaveScreenshotCommand(QWidget* window, DisplayPresenter& presenter) {
@@ -78,6 +65,6 @@ bool SaveScreenshotAs(const QImage& picture, const std::string& chosen, bool png
 
     std::string error;
     if (WriteScreenshotFile(picture, path, error)) return true;
-    ReportMessage(kCaptionFile, kCannotWriteFile, error);
+    ReportWriteFailure(error);
     return false;
 }

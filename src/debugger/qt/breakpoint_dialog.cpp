@@ -9,13 +9,6 @@
 #include "debugger/breakpoints.h"
 #include "debugger/forth_word_break.h"
 
-namespace {
-
-constexpr int kBadNumberMessage = 82;
-constexpr int kTableFullMessage = 7;
-
-} // namespace
-
 BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent), index_(index) {
     setWindowTitle(index < 0 ? "Add New Breakpoint" : "Update Breakpoint");
     address_ = new QLineEdit(this);
@@ -65,11 +58,11 @@ void BreakpointDialog::Accept() {
     switch (result) {
     case BreakpointResult::Ok: accept(); return;
     case BreakpointResult::TableFull:
-        ReportMessage(kCaptionDebug, kTableFullMessage);
+        ReportMessage(kCaptionDebug, kMsgTooManyBreakpoints);
         reject();
         return;
     case BreakpointResult::BadAddress:
-        ReportMessage(kCaptionDebug, kBadNumberMessage);
+        ReportMessage(kCaptionDebug, kMsgBadNumber);
         address_->setFocus();
         address_->selectAll();
         return;

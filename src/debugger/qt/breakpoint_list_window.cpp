@@ -12,12 +12,6 @@
 #include "debugger/forth_word_break.h"
 #include "debugger/qt/breakpoint_dialog.h"
 
-namespace {
-
-constexpr int kTableFullMessage = 7;
-
-} // namespace
-
 BreakpointListWindow::BreakpointListWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Breakpoints");
     setObjectName("breakpointList");
@@ -81,7 +75,7 @@ int BreakpointListWindow::SelectedIndex() const {
 
 void BreakpointListWindow::Add() {
     if (breakpointCount >= kMaxBreakpoints) {
-        ReportMessage(kCaptionDebug, kTableFullMessage);
+        ReportMessage(kCaptionDebug, kMsgTooManyBreakpoints);
         return;
     }
     BreakpointDialog dialog(-1, this);

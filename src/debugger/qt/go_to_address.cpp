@@ -5,12 +5,6 @@
 #include "base/messages.h"
 #include "debugger/breakpoints.h"
 
-namespace {
-
-constexpr int kBadNumberMessage = 82;
-
-} // namespace
-
 std::optional<uint32_t> AskGoToAddress(QWidget* parent) {
     QInputDialog dialog(parent);
     dialog.setObjectName("goToAddress");
@@ -20,8 +14,7 @@ std::optional<uint32_t> AskGoToAddress(QWidget* parent) {
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         std::string text = dialog.textValue().trimmed().toStdString();
         if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "#");
-        const uint32_t address = parseNumber(text);
-        if (address != kNumberInvalid) return address;
-        ReportMessage(kCaptionDebug, kBadNumberMessage);
+        if (const std::optional<uint32_t> address = parseNumber(text)) return *address;
+        ReportMessage(kCaptionDebug, kMsgBadNumber);
     }
 }

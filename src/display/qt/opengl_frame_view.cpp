@@ -10,11 +10,6 @@
 
 namespace {
 
-constexpr int kContextFailed = 50;
-constexpr int kProgramFailed = 51;
-constexpr int kTextureFailed = 52;
-constexpr int kUploadFailed = 53;
-
 // Attribute/varying GLSL so one source serves desktop GL 2 and GLES 2 contexts.
 const char* const kVertexShader = R"(
 attribute vec2 position;
@@ -74,14 +69,14 @@ void OpenGLFrameView::Fail(int code) {
 }
 
 void OpenGLFrameView::InitializeGL() {
-    if (!Context() || !Context()->isValid()) return Fail(kContextFailed);
+    if (!Context() || !Context()->isValid()) return Fail(kMsgOpenGlContext);
     initializeOpenGLFunctions();
     initialised_ = true;
 
     if (!program_.addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
         !program_.addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) || !program_.link())
-        return Fail(kProgramFailed);
-    if (!quad_.create()) return Fail(kProgramFailed);
+        return Fail(kMsgOpenGlDevice);
+    if (!quad_.create()) return Fail(kMsgOpenGlDevice);
     quad_.bind();
     quad_.allocate(kQuad, sizeof kQuad);
     quad_.release();
@@ -96,7 +91,7 @@ void OpenGLFrameView::InitializeGL() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kFrameWidth, kFrameHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    if (!texture_ || glGetError() != GL_NO_ERROR) return Fail(kTextureFailed);
+    if (!texture_ || glGetError() != GL_NO_ERROR) return Fail(kMsgOpenGlTexture);
     pixelsChanged_ = true;
 }
 
@@ -114,7 +109,7 @@ void OpenGLFrameView::Draw(GLuint framebuffer, PixelSize size) {
     if (pixelsChanged_) {
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kFrameWidth, kFrameHeight, GL_RGBA, GL_UNSIGNED_BYTE,
                         pixels_.data());
-        if (glGetError() != GL_NO_ERROR) return Fail(kUploadFailed);
+        if (glGetError() != GL_NO_ERROR) return Fail(kMsgOpenGlLock);
         pixelsChanged_ = false;
     }
     program_.bind();

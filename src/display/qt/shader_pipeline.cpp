@@ -2,13 +2,10 @@
 
 #include <QOpenGLContext>
 
+#include "base/messages.h"
 #include "display/renderer.h"
 
 namespace {
-
-constexpr int kContextTooOld = 50;
-constexpr int kProgramFailed = 51;
-constexpr int kTargetFailed = 52;
 
 constexpr int kFloatsPerVertex = 11; // x, y, z, u, v, u2, v2, r, g, b, a
 
@@ -88,16 +85,16 @@ bool ShaderPipeline::SetUp(const ShaderPreset& preset) {
     failureCode_ = 0;
     failureLog_.clear();
     QOpenGLContext* context = QOpenGLContext::currentContext();
-    if (!context) return Fail(kContextTooOld, "no current OpenGL context");
+    if (!context) return Fail(kMsgOpenGlContext, "no current OpenGL context");
     initializeOpenGLFunctions();
     functionsReady_ = true;
     es_ = context->isOpenGLES();
     const QSurfaceFormat format = context->format();
     const auto version = std::make_pair(format.majorVersion(), format.minorVersion());
     if (preset.passes.empty() || int(preset.passes.size()) > kMaxShaderPasses)
-        return Fail(kProgramFailed, "a preset has 1 to " + std::to_string(kMaxShaderPasses) + " passes");
+        return Fail(kMsgOpenGlDevice, "a preset has 1 to " + std::to_string(kMaxShaderPasses) + " passes");
     if (version < (es_ ? std::make_pair(3, 0) : std::make_pair(3, 3)))
-        return Fail(kContextTooOld, "the shaders need OpenGL 3.3 or OpenGL ES 3.0; the driver offers " +
+        return Fail(kMsgOpenGlContext, "the shaders need OpenGL 3.3 or OpenGL ES 3.0; the driver offers " +
                                         std::string(es_ ? "OpenGL ES " : "OpenGL ") +
                                         std::to_string(version.first) + "." + std::to_string(version.second));
 
@@ -119,7 +116,7 @@ bool ShaderPipeline::SetUp(const ShaderPreset& preset) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    if (glGetError() != GL_NO_ERROR) return Fail(kTargetFailed, "cannot create the frame's texture");
+    if (glGetError() != GL_NO_ERROR) return Fail(kMsgOpenGlTexture, "cannot create the frame's texture");
 
     for (size_t i = 0; i < preset_.passes.size(); ++i) {
         auto pass = std::make_unique<Pass>();
@@ -155,7 +152,7 @@ bool ShaderPipeline::CompilePass(Pass& pass, std::string_view source, int index)
             glGetShaderInfoLog(stages[stage], sizeof log, nullptr, log);
             glDeleteShader(stages[0]);
             glDeleteShader(stages[1]);
-            return Fail(kProgramFailed, "pass " + std::to_string(index) + (vertex ? " vertex" : " fragment") +
+            return Fail(kMsgOpenGlDevice, "pass " + std::to_string(index) + (vertex ? " vertex" : " fragment") +
                                             " program errors:\n" + log);
         }
     }
@@ -170,7 +167,7 @@ bool ShaderPipeline::CompilePass(Pass& pass, std::string_view source, int index)
     if (!linked) {
         char log[4096] = {};
         glGetProgramInfoLog(pass.program, sizeof log, nullptr, log);
-        return Fail(kProgramFailed, "pass " + std::to_string(index) + " link errors:\n" + log);
+        return Fail(kMsgOpenGlDevice, "pass " + std::to_string(index) + " link errors:\n" + log);
     }
     const GLuint p = pass.program;
     pass.modelViewProj = glGetUniformLocation(p, "modelViewProj");
@@ -213,7 +210,7 @@ void ShaderPipeline::SizeTargets(PixelSize viewport) {
         glBindFramebuffer(GL_FRAMEBUFFER, pass.framebuffer);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pass.target, 0);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-            Fail(kTargetFailed, "cannot render into a " + std::to_string(size.width) + " x " +
+            Fail(kMsgOpenGlTexture, "cannot render into a " + std::to_string(size.width) + " x " +
                                     std::to_string(size.height) + " texture for pass " + std::to_string(i));
             return;
         }

@@ -182,7 +182,7 @@ void TapeBrowser::Eject() {
     if (tapeInDeck)
         EjectTape();
     else
-        ReportMessage(kCaptionSound, 25);
+        ReportMessage(kCaptionSound, kMsgNoTape);
     RefreshTapeBrowser();
 }
 
