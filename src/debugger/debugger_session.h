@@ -15,13 +15,18 @@
 
 #include <cstdint>
 
-extern bool debuggerOpen; // the debugger window is open
+struct DebuggerSessionState {
+    bool debuggerOpen = false; // the debugger window is open
+    // Run-until requests: each stays armed until met, across runs.
+    bool runUntilHalt = false; // HALT (0x76)
+    bool runUntilLdAR = false; // LD A,R (ED 5F)
+    bool runUntilLdRA = false; // LD R,A (ED 4F)
+    uint32_t runUntilTstate = 0;
 
-// Run-until requests: each stays armed until met, across runs.
-extern bool runUntilHalt; // HALT (0x76)
-extern bool runUntilLdAR; // LD A,R (ED 5F)
-extern bool runUntilLdRA; // LD R,A (ED 4F)
-extern uint32_t runUntilTstate;
+    // Closed, nothing armed, no command running.
+    void Reset();
+};
+extern DebuggerSessionState debuggerSession;
 
 constexpr uint32_t kStepFrameBound = 30000; // ten emulated minutes: a second or two of host time,
                                              // long enough to reach for Stop

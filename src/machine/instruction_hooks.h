@@ -43,9 +43,9 @@ inline bool FastTapeOn(const MachineState& m) {
 // The tape clocks after one instruction: TZX edges and WAV samples.
 inline void TickTapeClocks(MachineState& m) {
     if (tzxPlaying) TapeTick(m.instrTstates);
-    if ((wavPlaying || recording) && m.tapeClock > tstatesPerSample) {
+    if ((wavPlaying || recording) && m.tapeClock > wavDeck.tstatesPerSample) {
         WavSampleTick(m.instrTstates);
-        m.tapeClock -= tstatesPerSample;
+        m.tapeClock -= wavDeck.tstatesPerSample;
     }
 }
 

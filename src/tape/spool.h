@@ -15,23 +15,36 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-extern bool spoolActive;        // while set, PC keyboard input is ignored
-extern int spoolLeft;           // characters not yet typed
-extern int spoolPos;            // index of the next character
-extern int typingCounter;       // the Keyboard Helper's typing cycle
+#include "machine/rom_keyboard.h"
+
 extern uint8_t opt_spool_speed; // least frames per typed character, 1 to 20
 constexpr uint8_t kDefaultSpoolSpeed = 8;
-
-// The Keyboard Helper's typing switch and the character it waits to type (0 = none).
-extern bool helperTyping;
-extern uint8_t helperPendingCharacter;
 
 // The keys a character needs, as half-row masks: keyMatrix[n] &= ~keys.rows[n].
 struct KeyChord {
     uint8_t rows[8];
     bool Empty() const;
 };
+
+struct SpoolState {
+    bool spoolActive = false; // while set, PC keyboard input is ignored
+    int spoolLeft = 0;        // characters not yet typed
+    int spoolPos = 0;         // index of the next character
+    int typingCounter = 0;    // the Keyboard Helper's typing cycle
+    // The Keyboard Helper's typing switch and the character it waits to type (0 = none).
+    bool helperTyping = false;
+    uint8_t helperPendingCharacter = 0;
+    std::vector<char> spoolText;
+    KeyChord spoolKeys{};   // the character down now
+    RomKeyPacer spoolPacer; // the same pace as keys typed on the PC
+    int leastFrames = -1;   // least frames per character; -1 = opt_spool_speed
+
+    // No spool, no helper typing, default speed (the speed is a setting kept here).
+    void Reset();
+};
+extern SpoolState spool;
 // The spool's character-to-key table: letters, digits, CR, space and the SYMBOL SHIFT
 // symbols. False for characters the Ace has no key for (a line feed among them).
 bool SpoolCharacterKeys(uint8_t code, KeyChord& keys);
@@ -54,4 +67,3 @@ int SpoolPercent();
 // Frames the rest of the spool can take at most (the bound of a loop that waits for it).
 long SpoolFrameBound();
 void TypeHelperCharacter(uint8_t code);
-void ResetSpool(); // no spool, no helper typing, default speed (tests and start-up)

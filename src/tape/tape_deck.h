@@ -69,26 +69,33 @@ constexpr uint16_t kLoadTrapAddress = 0x18A7;    // the ROM's tape-block read ro
 constexpr uint16_t kHeaderNameOffset = 0x2702;   // `ram` offset of the name the ROM asked for
 constexpr uint16_t kHeaderBufferOffset = 0x2701; // `ram` offset of the ROM's tape header
 
-// Deck state.
-extern std::unique_ptr<TapeImage> tapeInDeck;
-extern TapeBlock* currentBlock; // the block the next load trap delivers or TZX plays; none past the end of a TAP
-extern bool expectHeader;       // the next delivered block is treated as a header
-extern bool saveHeaderNext;     // the next saved block is a header and starts a new file
-extern std::FILE* tapSaveFile;  // the TAP file between the two save traps
+// The deck's state: the tape in it, where playback is, the TAP file being saved.
+struct TapeDeckState {
+    std::unique_ptr<TapeImage> tapeInDeck;
+    TapeBlock* currentBlock = nullptr; // the block the next load trap delivers or TZX plays; none past the end of a TAP
+    bool saveHeaderNext = true;        // the next saved block is a header and starts a new file
+    std::FILE* tapSaveFile = nullptr;  // the TAP file between the two save traps
+    uint8_t tapeLevel = 0;
+    int32_t edgeCountdown = 0;
+    bool blockStarted = false;
+    bool tapeAtEnd = false;   // playback ran off the last block; the ROM's next LOAD finds nothing
+    std::string tapeFileName; // the file the tape in the deck came from, without folder
+    // Whether the ROM listened to the tape in this frame and the one before (one LOAD).
+    bool listenedThisFrame = false, listenedLastFrame = false;
+
+    // Back to power-on: tape ejected, an unfinished TAP save closed, TZX playback off, no
+    // WAV loaded or recording.
+    void Reset();
+};
+extern TapeDeckState tapeDeck;
 inline bool& tzxInserted = rareHookSwitches.tzxInserted;
 inline bool& tzxPlaying = rareHookSwitches.tzxPlaying;
-extern uint8_t tapeLevel;
-extern int32_t edgeCountdown;
-extern bool blockStarted;
-extern bool tapeAtEnd; // playback ran off the last block; the ROM's next LOAD finds nothing
 
 // Tape settings (live values; the configuration stores them).
 extern bool opt_autoload;
 extern uint8_t opt_tape_type; // 0 "load", 1 "0 0 bload name", 2 the same and "20000 call"
 extern bool opt_autorewind;
 extern bool opt_fastloadtzx; // TZX and WAV tapes play at host speed while the ROM reads them
-
-extern std::string tapeFileName; // the file the tape in the deck came from, without folder
 
 bool TapeInDeck();
 // What the deck holds, for the status bar: "maze.tap (TAP)", "xmodem.tzx (TZX)", a loaded
@@ -133,8 +140,8 @@ void StopTzxPlayback();
 // a tape plays, so the common case (no edge due) stays inline.
 void TapeEdgesDue();
 inline void TapeTick(uint32_t tstates) {
-    edgeCountdown -= int32_t(tstates);
-    if (edgeCountdown <= 0) TapeEdgesDue();
+    tapeDeck.edgeCountdown -= int32_t(tstates);
+    if (tapeDeck.edgeCountdown <= 0) TapeEdgesDue();
 }
 // How far playback is into the current block, in its own units (bytes, pulses or
 // samples), and the block's total; the tape browser's progress bar.
@@ -152,6 +159,3 @@ void RemoveLoadTrap();
 void RemoveSaveTrap();
 void InstallSaveTrap();
 
-// Back to power-on: tape ejected, an unfinished TAP save closed, both flags true, no
-// WAV loaded or recording.
-void ResetTapeDeck();

@@ -61,9 +61,9 @@ class BootTest : public QObject {
         KeepScreenshot(app->window(), "boot-200.png");
 
         StartSpool(std::string("123 456 + .\r"));
-        for (int i = 0; i < 400 && spoolActive; ++i)
+        for (int i = 0; i < 400 && spool.spoolActive; ++i)
             app->loop().RunOnePass();
-        QVERIFY(!spoolActive);
+        QVERIFY(!spool.spoolActive);
         RunPasses(*app, 5);
         QCOMPARE(ScreenRow(0), QString("123 456 + . 579  OK"));
         KeepScreenshot(app->window(), "sum-200.png");
@@ -73,10 +73,10 @@ class BootTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        FastMode = true; // what is shown matters here, not the pace
+        runState.FastMode = true; // what is shown matters here, not the pace
         RunPasses(*app, 100);
         StartSpool(std::string("1 2 + .\r"));
-        for (int i = 0; i < 400 && spoolActive; ++i)
+        for (int i = 0; i < 400 && spool.spoolActive; ++i)
             app->loop().RunOnePass();
         RunPasses(*app, 5);
         QTest::qWait(50); // let the last presented frame reach the screen
@@ -87,8 +87,8 @@ class BootTest : public QObject {
         for (int y = 0; y < kFrameHeight; ++y)
             for (int x = 0; x < kFrameWidth; ++x) {
                 const uint32_t pixel = shown.pixel(x, y) & 0xFFFFFF;
-                different += pixel != frameImage[y * kFrameWidth + x];
-                ink += pixel == inkColour;
+                different += pixel != renderer.frameImage[y * kFrameWidth + x];
+                ink += pixel == renderer.inkColour;
             }
         QCOMPARE(different, 0);
         QVERIFY2(ink > 100, "the typed line is on the screen in ink");
@@ -105,7 +105,7 @@ class BootTest : public QObject {
         auto app = StartApplication();
         qunsetenv("NOLTACE_RUN_STATE_FILE");
         QVERIFY(app);
-        FastMode = true;
+        runState.FastMode = true;
         RunPasses(*app, 100);
         DisplayPresenter& presenter = app->window()->presenter();
         const int shownAtPrompt = presenter.shownFrames();
@@ -115,7 +115,7 @@ class BootTest : public QObject {
         QCOMPARE(presenter.shownFrames(), shownAtPrompt);
 
         StartSpool(std::string("7"));
-        for (int i = 0; i < 100 && spoolActive; ++i)
+        for (int i = 0; i < 100 && spool.spoolActive; ++i)
             app->loop().RunOnePass();
         RunPasses(*app, 5);
         QVERIFY(presenter.shownFrames() > shownAtPrompt);
@@ -127,9 +127,9 @@ class BootTest : public QObject {
         app->loop().RunFor(1.1);
         QVERIFY2(state().contains(QRegularExpression(" frames=[1-9][0-9]* shown=[1-9][0-9]* held=0 modal=0\n$")),
                  qPrintable(state()));
-        Paused = true;
+        runState.Paused = true;
         app->loop().RunFor(1.1);
-        Paused = false;
+        runState.Paused = false;
         QVERIFY2(state().contains(" held=1 "), qPrintable(state()));
         QFile::remove(stateFile);
     }

@@ -109,7 +109,7 @@ class DebuggerToolsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        Paused = true; // as in the debugger: the machine stands still
+        runState.Paused = true; // as in the debugger: the machine stands still
         EditMemoryWindow* editor = OpenEditMemory(app->window());
         int edits = 0;
         editor->edited = [&edits] { ++edits; };
@@ -166,7 +166,7 @@ class DebuggerToolsTest : public QObject {
         registers.FlagBox(0)->setChecked(!registers.FlagBox(0)->isChecked());
         QCOMPARE(af->text().left(2), before.left(2));
         QVERIFY(af->text() != before);
-        Paused = false;
+        runState.Paused = false;
     }
 
     void forthViewsShowTheSystem() {
@@ -191,9 +191,9 @@ class DebuggerToolsTest : public QObject {
 
         // The word list pane after two definitions: newest first.
         StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
+        for (int i = 0; i < 300 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
-        QVERIFY(!spoolActive);
+        QVERIFY(!spool.spoolActive);
         app->loop().RunFor(0.5);
         ForthWordListPane pane(nullptr);
         QCOMPARE(pane.topLevelItemCount(), 3);
@@ -219,7 +219,7 @@ class DebuggerWindowToolsTest : public QObject {
         QVERIFY(app);
         app->loop().RunFor(1.0);
         StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
+        for (int i = 0; i < 300 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
         app->loop().RunFor(0.5);
 

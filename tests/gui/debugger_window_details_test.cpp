@@ -123,7 +123,7 @@ class DebuggerWindowDetailsTest : public QObject {
         QCOMPARE(seen.pcs, QStringList({"0038", "013A"}));
         QCOMPARE(seen.highlights, seen.pcs);
         QVERIFY2(seen.closedByEscape, "Escape with nothing running is Quit");
-        QVERIFY(!debuggerOpen);
+        QVERIFY(!debuggerSession.debuggerOpen);
         qInfo("single step screenshot: %s", qPrintable(seen.shot));
     }
 
@@ -155,7 +155,7 @@ class DebuggerWindowDetailsTest : public QObject {
             QTest::keyClick(debugger, Qt::Key_Escape);
             seen.status = debugger->statusText();
             seen.stillOpen = debugger->isVisible() && !debugger->running();
-            runUntilLdAR = false;
+            debuggerSession.runUntilLdAR = false;
         }));
         QVERIFY2(seen.highlight == "3F00" || seen.highlight == "3F01", qPrintable(seen.highlight));
         QVERIFY2(seen.stackTop != seen.stackBefore, qPrintable(seen.stackTop));
@@ -202,7 +202,7 @@ class DebuggerWindowDetailsTest : public QObject {
         QVERIFY(app);
         app->loop().RunFor(1.0);
         StartSpool("0 VARIABLE V\r: S 5 V ! ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
+        for (int i = 0; i < 300 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
         app->loop().RunFor(0.3);
 
@@ -328,14 +328,14 @@ class DebuggerWindowDetailsTest : public QObject {
             seen.noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
             QTest::keyClick(box, Qt::Key_Return);
         });
-        pcLogLimitMb = 0;
+        pcLog.pcLogLimitMb = 0;
         for (int k = 0; k < 20 && !*asked; ++k)
             app->loop().RunFor(0.05);
         QVERIFY(*asked);
         QVERIFY(seen.warning);
         QVERIFY(seen.noIsDefault);
         QVERIFY2(!pcLogOn, "an accidental Return stops the log");
-        pcLogLimitMb = kPcLogStartLimitMb;
+        pcLog.pcLogLimitMb = kPcLogStartLimitMb;
     }
 };
 

@@ -26,7 +26,7 @@ class ForthDebuggerTest : public QObject {
         QVERIFY(app);
         app->loop().RunFor(1.0);
         StartSpool(": SQ DUP * ;\r: CUBE DUP SQ * ;\r: LOOPY BEGIN 7 CUBE DROP 0 UNTIL ;\rLOOPY\r");
-        for (int i = 0; i < 600 && spoolActive; ++i)
+        for (int i = 0; i < 600 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
         app->loop().RunFor(0.5);
 
@@ -70,7 +70,7 @@ class ForthDebuggerTest : public QObject {
         QVERIFY(app);
         app->loop().RunFor(1.0);
         StartSpool(": SQ DUP * ;\r");
-        for (int i = 0; i < 300 && spoolActive; ++i)
+        for (int i = 0; i < 300 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
         app->loop().RunFor(0.5);
         const QString path = ScratchFolder() + "/words.txt";

@@ -79,14 +79,14 @@ class TapeBrowsersTest : public QObject {
   private slots:
     void init() {
         ResetEmulatorState();
-        ResetTapeDeck();
+        tapeDeck.Reset();
     }
     void cleanup() {
         for (QWidget* w :
              {static_cast<QWidget*>(OpenTapeBrowserWindow()), static_cast<QWidget*>(OpenWavBrowserWindow())})
             if (w) w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ResetTapeDeck();
+        tapeDeck.Reset();
     }
 
     void tapeBrowserListsTheBlocksAndFollowsPlayback() {
@@ -113,7 +113,7 @@ class TapeBrowsersTest : public QObject {
         list->setCurrentRow(1);
         auto* details = browser->findChild<QTreeWidget*>("blockDetails");
         QCOMPARE(details->topLevelItem(0)->text(1), QString("0x10 - STANDARD SPEED DATA BLOCK"));
-        QCOMPARE(currentBlock->index, 0);
+        QCOMPARE(tapeDeck.currentBlock->index, 0);
 
         opt_fastloadtzx = false;
         auto* play = browser->findChild<QPushButton*>("play");
@@ -121,9 +121,9 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(tzxPlaying);
         QCOMPARE(play->toolTip(), QString("Stop"));
         // The text block passes once the tape has wound up; the header then plays.
-        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
+        for (int i = 0; i < 40 && tapeDeck.currentBlock->index == 0; ++i)
             app->loop().RunFor(0.05);
-        QCOMPARE(currentBlock->index, 1);
+        QCOMPARE(tapeDeck.currentBlock->index, 1);
         app->loop().RunFor(0.3);
         QCOMPARE(list->currentRow(), 1);
         auto* progress = browser->findChild<QProgressBar*>("blockProgress");
@@ -166,19 +166,19 @@ class TapeBrowsersTest : public QObject {
         auto* invert = browser->findChild<QCheckBox*>("invert");
         QVERIFY(invert);
         QCOMPARE(invert->text(), QString("Invert signal"));
-        QVERIFY(!invert->isChecked() && !wavInvert);
+        QVERIFY(!invert->isChecked() && !wavDeck.wavInvert);
         const bool usualHigh = WavSampleLevel(0) > 128;
         QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
-        QVERIFY(wavInvert);
+        QVERIFY(wavDeck.wavInvert);
         QCOMPARE(WavSampleLevel(0) > 128, !usualHigh);
         QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
-        QVERIFY(!wavInvert);
+        QVERIFY(!wavDeck.wavInvert);
 
         browser->findChild<QPushButton*>("play")->click();
         QVERIFY(wavPlaying);
         const QImage before = wave->grab().toImage();
         app->loop().RunFor(1.2);
-        QVERIFY(wavPosition > 20000);
+        QVERIFY(wavDeck.wavPosition > 20000);
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Playing"));
         QVERIFY(browser->findChild<QScrollBar*>("position")->value() > 0);
         QVERIFY(browser->findChild<QLabel*>("time")->text().startsWith("1s/") ||
@@ -245,13 +245,13 @@ class TapeBrowsersTest : public QObject {
         const QPoint place = details->visualItemRect(second).center();
         QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, place);
         QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, place);
-        QCOMPARE(tapeInDeck->blocks[0].timing.chosen, uint8_t(1));
+        QCOMPARE(tapeDeck.tapeInDeck->blocks[0].timing.chosen, uint8_t(1));
         QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks), plays"));
         opt_fastloadtzx = false;
         StartTzxPlayback();
-        for (int i = 0; i < 40 && currentBlock->index == 0; ++i)
+        for (int i = 0; i < 40 && tapeDeck.currentBlock->index == 0; ++i)
             app->loop().RunFor(0.05);
-        QCOMPARE(currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
+        QCOMPARE(tapeDeck.currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
     }
 
     void theStatusBarShowsTheDeckAtEverySize() {
@@ -286,13 +286,13 @@ class TapeBrowsersTest : public QObject {
             app->loop().RunFor(0.1);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("Bytes: xmodem     OK"), ScreenText().c_str());
         StartSpool("load nothere\r");
-        for (int i = 0; i < 60 && spoolActive; ++i)
+        for (int i = 0; i < 60 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
         app->loop().RunFor(1.0);
         QVERIFY(!tzxPlaying);
         // BREAK is typed at a frame's end: only frames that go on can deliver it.
         StartSpool(" ");
-        for (int i = 0; i < 30 && spoolActive; ++i)
+        for (int i = 0; i < 30 && spool.spoolActive; ++i)
             app->loop().RunFor(0.1);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("load nothere ERROR 3"), ScreenText().c_str());
         Keep(app->window(), "fast_autoload.png");
@@ -307,12 +307,12 @@ class TapeBrowsersTest : public QObject {
         app->window()->actions().tapeBrowser->trigger();
         TapeBrowser* browser = OpenTapeBrowserWindow();
         auto* list = browser->findChild<QListWidget*>("blockList");
-        currentBlock = nullptr; // as the load trap leaves it after the last block
+        tapeDeck.currentBlock = nullptr; // as the load trap leaves it after the last block
         app->loop().RunFor(0.3);
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(list->currentItem()->text(), QString("End Of Tape"));
         browser->findChild<QPushButton*>("rewind")->click();
-        QCOMPARE(currentBlock, tapeInDeck->first());
+        QCOMPARE(tapeDeck.currentBlock, tapeDeck.tapeInDeck->first());
         QCOMPARE(list->currentRow(), 0);
     }
 

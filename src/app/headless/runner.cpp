@@ -40,6 +40,7 @@ bool ScreenShows(const std::string& text) {
 } // namespace
 
 bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
+    ResetEmulator();
     std::string rom = options.romPath;
     if (rom.empty()) {
         const std::string folder = ExecutableFolder(argv0);
@@ -57,7 +58,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
         return false;
     }
     const std::string::size_type slash = rom.find_last_of('/');
-    romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
+    romState.romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
 
     std::string problem;
     if (!options.configPath.empty() && !LoadConfigFile(options.configPath, problem)) {
@@ -73,7 +74,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     ApplyColourScheme(opt_colours);
     ResetMachine();
     machine.soundInterface = uint8_t(options.soundInterface);
-    FastMode = true; // nobody watches: run as fast as the host allows
+    runState.FastMode = true; // nobody watches: run as fast as the host allows
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
     if (options.romLabels) opt_dis_rom = 1;
     if (options.systemVariableLabels) opt_dis_sv = 1;
@@ -102,7 +103,7 @@ bool HeadlessRunner::StartAudioOut(const std::string& path) {
         PrintError("cannot write audio to '" + path + "': " + host_.lastMessage);
         return false;
     }
-    FastMode = false;
+    runState.FastMode = false;
     return true;
 }
 
@@ -137,7 +138,7 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
         case BreakpointResult::Ok:
             // The list window keeps a condition it cannot read as text that stops always;
             // a script should hear of it.
-            if (!condition.empty() && !breakpoints[breakpointCount - 1].hasCondition)
+            if (!condition.empty() && !breakpointState.breakpoints[breakpointState.breakpointCount - 1].hasCondition)
                 PrintError("--break '" + text +
                            "': the condition is not REGISTER=, < or > a number in range; " +
                            "the breakpoint stops whatever the registers hold");
@@ -180,20 +181,20 @@ bool HeadlessRunner::RunFrames(long count) {
 void HeadlessRunner::Disassemble(uint32_t start, uint32_t end) {
     for (uint32_t address = start; address <= end;) {
         disassembleLine(address);
-        if (lineText.empty()) break; // past the top of RAM
-        std::printf("%s\n", lineText.c_str());
-        if (disAddr <= address) break;
-        address = disAddr;
+        if (disassembler.lineText.empty()) break; // past the top of RAM
+        std::printf("%s\n", disassembler.lineText.c_str());
+        if (disassembler.disAddr <= address) break;
+        address = disassembler.disAddr;
     }
 }
 
 void HeadlessRunner::Step(long count) {
     for (long i = 0; i < count; ++i) {
         disassembleLine(machine.pc);
-        std::printf("%s\n", lineText.c_str());
-        debuggerOpen = true; // a breakpoint does not interrupt the stepping
+        std::printf("%s\n", disassembler.lineText.c_str());
+        debuggerSession.debuggerOpen = true; // a breakpoint does not interrupt the stepping
         SingleStep();
-        debuggerOpen = false;
+        debuggerSession.debuggerOpen = false;
     }
 }
 
@@ -205,7 +206,7 @@ void HeadlessRunner::TypeKeys(const std::string& keys) {
 void HeadlessRunner::FinishTyping() {
     // The bound only guards against typing that never ends.
     const long bound = SpoolFrameBound();
-    for (long i = 0; i < bound && spoolActive; ++i)
+    for (long i = 0; i < bound && spool.spoolActive; ++i)
         if (!RunFrames(1)) return;
 }
 

@@ -43,7 +43,7 @@ bool EndsWithPng(const std::string& path) {
 } // namespace
 
 bool WriteBmp(const std::string& path, std::string& error) {
-    return WriteWholeFile(path, EncodeBmp32(kFrameWidth, kFrameHeight, frameImage), error);
+    return WriteWholeFile(path, EncodeBmp32(kFrameWidth, kFrameHeight, renderer.frameImage), error);
 }
 
 bool WritePng(const std::string& path, std::string& error) {
@@ -58,9 +58,9 @@ bool WritePng(const std::string& path, std::string& error) {
     }
     std::vector<uint8_t> rows(size_t(kFrameWidth) * kFrameHeight * 3);
     for (size_t i = 0; i < size_t(kFrameWidth) * kFrameHeight; ++i) {
-        rows[i * 3] = uint8_t(frameImage[i] >> 16);
-        rows[i * 3 + 1] = uint8_t(frameImage[i] >> 8);
-        rows[i * 3 + 2] = uint8_t(frameImage[i]);
+        rows[i * 3] = uint8_t(renderer.frameImage[i] >> 16);
+        rows[i * 3 + 1] = uint8_t(renderer.frameImage[i] >> 8);
+        rows[i * 3 + 2] = uint8_t(renderer.frameImage[i]);
     }
     std::vector<png_bytep> rowPointers(kFrameHeight);
     for (int y = 0; y < kFrameHeight; ++y)

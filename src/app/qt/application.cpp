@@ -77,8 +77,9 @@ int Application::Run() {
 }
 
 bool Application::StartUp() {
+    ResetEmulator();
     executableFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
-    romFolder = executableFolder + "roms/";
+    romState.romFolder = executableFolder + "roms/";
     iniInExecutableFolder = commandLine_.iniInExecutableFolder;
     if (iniInExecutableFolder) {
         configFolder = executableFolder;
@@ -89,11 +90,6 @@ bool Application::StartUp() {
     }
 
     StartInputDevices();
-    ResetRunState();
-    currentFileKind = FileKind::None;
-    ResetCurrentFile();
-    ClearSpool();
-    frameCounter = 0;
     ReleaseEveryKey();
 
     // The settings choose the model whose memory the ROM then boots into.
@@ -115,7 +111,7 @@ bool Application::LoadAceRom() {
     }
     // Hard Reset reloads ace.rom from the ROM folder: keep it pointing where ace.rom was found.
     const std::filesystem::path found(path);
-    if (found.filename() == "ace.rom") romFolder = found.parent_path().string() + "/";
+    if (found.filename() == "ace.rom") romState.romFolder = found.parent_path().string() + "/";
     if (LoadRomFile(path, "ACE.ROM")) return false;
     const ModelInfo& model = ModelTable(machine.model);
     machine.topPage = model.topPage;

@@ -79,8 +79,8 @@ void ApplyOptions(MainWindow& window, bool modelChanged) {
     StoreOptionsToLive(optionCopies);
     opt_DrawSize = scale;
     mainWindowPlacement = place;
-    joystickChoice = opt_joystick_choice;
-    joystickEmulates = opt_joystick_emulates;
+    joystickInput.joystickChoice = opt_joystick_choice;
+    joystickInput.joystickEmulates = opt_joystick_emulates;
     if (modelChanged) ResetMachine();
     ApplyColourScheme(opt_colours);
     RestartFrameSkip();

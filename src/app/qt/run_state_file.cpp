@@ -21,7 +21,7 @@ void RunStateFile::Update(double now, uint64_t frames, int shown) {
     const std::string partial = path_ + ".part";
     std::FILE* file = std::fopen(partial.c_str(), "wb");
     if (!file) return;
-    const bool held = Paused || FocusPaused;
+    const bool held = runState.Paused || runState.FocusPaused;
     const bool modal = QApplication::activeModalWidget() != nullptr;
     const bool complete = std::fprintf(file, "time=%.3f frames=%llu shown=%d held=%d modal=%d\n", now,
                                        static_cast<unsigned long long>(frames), shown, held ? 1 : 0,

@@ -21,7 +21,7 @@ void WebHost::PresentFrame() {
 const uint8_t* WebHost::CanvasPixels() {
     // 0x00RRGGBB to the canvas's R, G, B, A bytes. The image is whole between frames.
     uint8_t* out = canvasPixels_;
-    for (uint32_t pixel : frameImage) {
+    for (uint32_t pixel : renderer.frameImage) {
         out[0] = uint8_t(pixel >> 16);
         out[1] = uint8_t(pixel >> 8);
         out[2] = uint8_t(pixel);
@@ -62,7 +62,7 @@ double WebHost::NowSeconds() {
 }
 
 void WebHost::OfferWrittenFiles() {
-    if (tapSaveFile) return; // the ROM's SAVE has written the header, not yet the data
+    if (tapeDeck.tapSaveFile) return; // the ROM's SAVE has written the header, not yet the data
     for (const std::string& path : pendingDownloads_) {
         EM_ASM({ noltacePage.offerDownload(UTF8ToString($0)); }, path.c_str());
     }
