@@ -13,8 +13,8 @@
 
 constexpr double kFramePeriodSeconds = 0.02; // 50 frames a second
 
-extern int frameSkipPeriod;    // present one frame in this many (at least 1)
-// The frame driver's own state; the frame skip period is a setting.
+extern int frameSkipPeriod; // a setting: present one frame in this many (at least 1)
+
 struct FrameDriverState {
     int frameSkipCountdown = 1; // frames left until the next presented frame
     uint64_t frameCounter = 0;  // frames run; the status bar reads and clears it
@@ -25,8 +25,8 @@ struct FrameDriverState {
     // frame does not wait.
     double lastPacedTime = 0.0;
 
-    // Back to the start-up state: every frame presented, counters cleared, pacing
-    // restarted (the period too).
+    // Back to the start-up state: every frame presented (the period back at 1), counters
+    // cleared, pacing restarted.
     void Reset();
 };
 extern FrameDriverState frameDriver;

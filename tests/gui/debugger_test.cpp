@@ -54,10 +54,7 @@ void AnswerAddBreakpoint(const QString& address, const QString& condition) {
 class DebuggerTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        ResetEmulatorState();
-        ClearBreakpoints();
-    }
+    void init() { ResetEmulatorState(); }
     void cleanup() { ClearBreakpoints(); }
 
     void f5StepsAndRunsToTheFrameEnd() {

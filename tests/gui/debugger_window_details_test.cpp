@@ -87,10 +87,7 @@ void AnswerGoTo(const QString& address) {
 class DebuggerWindowDetailsTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        ResetEmulatorState();
-        ClearBreakpoints();
-    }
+    void init() { ResetEmulatorState(); }
 
     void singleStepStopsOnTheInterruptHandlerAndEscapeCloses() {
         REQUIRE_GUI_TEST_ROM();

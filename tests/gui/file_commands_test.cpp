@@ -58,7 +58,6 @@ class FileCommandsTest : public QObject {
   private slots:
     void init() {
         ResetEmulatorState();
-        tapeDeck.Reset();
         snapshotFolder.clear();
         spoolFolder.clear();
         tapeFolder.clear();

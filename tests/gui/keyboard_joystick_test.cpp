@@ -40,7 +40,6 @@ class KeyboardJoystickTest : public QObject {
   private slots:
     void init() {
         ResetEmulatorState();
-        joystickInput.Reset();
         // Our own hold on the subsystem keeps the virtual controller alive while the
         // device stops and starts.
         QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);

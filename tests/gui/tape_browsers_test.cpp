@@ -77,10 +77,7 @@ QSet<int> BlackRows(QWidget* wave) {
 class TapeBrowsersTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        ResetEmulatorState();
-        tapeDeck.Reset();
-    }
+    void init() { ResetEmulatorState(); }
     void cleanup() {
         for (QWidget* w :
              {static_cast<QWidget*>(OpenTapeBrowserWindow()), static_cast<QWidget*>(OpenWavBrowserWindow())})
