@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "debugger/debugger_session.h"
 #include "debugger/pc_log.h"
@@ -14,8 +15,14 @@ const char* const kConditionRegisterNames[18] = {"A", "B",  "C",  "D",  "E",  "F
 BreakpointState breakpointState;
 
 void BreakpointState::Reset() {
-    *this = BreakpointState{};
-    UpdateDebugHooks();
+    // The table keeps the entries past its count empty.
+    for (int k = 0; k < breakpointCount; ++k)
+        breakpoints[k] = Breakpoint{};
+    breakpointCount = 0;
+    breakpointHit = false;
+    openingBreakpoint = -1;
+    watchHit = lastWatchHit = WatchHit{};
+    UpdateDebugHooks(); // empties the maps
 }
 
 
@@ -256,7 +263,7 @@ const char* BreakKindText(BreakKind kind) {
 
 void UpdateDebugHooks() {
     for (uint64_t* map : {breakpointState.armedAddresses, breakpointState.watchedWrites, breakpointState.watchedReads, breakpointState.watchedPorts})
-        std::fill(map, map + 0x10000 / 64, 0);
+        std::memset(map, 0, 0x10000 / 64 * sizeof *map);
     bool anyActive = false, anyWatch = false;
     for (int k = 0; k < breakpointState.breakpointCount; ++k) {
         const Breakpoint& entry = breakpointState.breakpoints[k];

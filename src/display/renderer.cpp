@@ -71,7 +71,10 @@ const ColourScheme& ColourSchemeAt(int index) {
 
 void RendererState::Reset() {
     std::memset(frameImage, 0, sizeof frameImage);
-    ApplyColourScheme(0);
+    // The glyph patterns follow the colours at the next drawing, as after a back-end's change.
+    inkColour = kSchemes[0].ink;
+    paperColour = kSchemes[0].paper;
+    ForgetDrawnLines();
     ForgetPendingDrawing();
     FrameImageWritten();
 }
