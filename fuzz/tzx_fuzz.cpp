@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     constexpr int32_t kStep = 17;
     for (long n = 0; n < kSteps && tzxPlaying;) {
         const int32_t countdown = tapeDeck.edgeCountdown;
-        const long steps = std::min<long>(countdown > 0 ? (long(countdown) + kStep - 1) / kStep : 1, kSteps - n);
+        const long steps =
+            std::min<long>(countdown > 0 ? (long(countdown) + kStep - 1) / kStep : 1, kSteps - n);
         TapeTick(uint32_t(steps * kStep));
         CurrentBlockProgress();
         n += steps;

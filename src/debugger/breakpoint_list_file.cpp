@@ -41,7 +41,8 @@ int ParseBreakpointList(const std::string& text) {
             ++skipped;
             continue;
         }
-        if (active == "NO") UpdateBreakpoint(breakpointState.breakpointCount - 1, address, condition, false, *kind);
+        if (active == "NO")
+            UpdateBreakpoint(breakpointState.breakpointCount - 1, address, condition, false, *kind);
     }
     return skipped;
 }

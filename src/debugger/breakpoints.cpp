@@ -25,7 +25,6 @@ void BreakpointState::Reset() {
     UpdateDebugHooks(); // empties the maps
 }
 
-
 namespace {
 
 constexpr int kFirstWideRegister = 10;
@@ -194,10 +193,12 @@ bool checkWatchpoints() {
 }
 
 std::string WatchHitText() {
-    if (breakpointState.openingBreakpoint < 0 || breakpointState.breakpoints[breakpointState.openingBreakpoint].kind == BreakKind::Execute) return {};
+    if (breakpointState.openingBreakpoint < 0 ||
+        breakpointState.breakpoints[breakpointState.openingBreakpoint].kind == BreakKind::Execute)
+        return {};
     const char* what = breakpointState.lastWatchHit.kind == BreakKind::Write  ? "write to"
                        : breakpointState.lastWatchHit.kind == BreakKind::Read ? "read of"
-                                                              : "port";
+                                                                              : "port";
     char text[32];
     std::snprintf(text, sizeof text, "%s #%04X", what, unsigned(breakpointState.lastWatchHit.address));
     return text;
@@ -262,7 +263,8 @@ const char* BreakKindText(BreakKind kind) {
 }
 
 void UpdateDebugHooks() {
-    for (uint64_t* map : {breakpointState.armedAddresses, breakpointState.watchedWrites, breakpointState.watchedReads, breakpointState.watchedPorts})
+    for (uint64_t* map : {breakpointState.armedAddresses, breakpointState.watchedWrites,
+                          breakpointState.watchedReads, breakpointState.watchedPorts})
         std::memset(map, 0, 0x10000 / 64 * sizeof *map);
     bool anyActive = false, anyWatch = false;
     for (int k = 0; k < breakpointState.breakpointCount; ++k) {
@@ -276,7 +278,9 @@ void UpdateDebugHooks() {
         case BreakKind::Write:
         case BreakKind::Read:
             for (uint32_t a = entry.address; a <= entry.end; ++a)
-                Mark(entry.kind == BreakKind::Write ? breakpointState.watchedWrites : breakpointState.watchedReads, a);
+                Mark(entry.kind == BreakKind::Write ? breakpointState.watchedWrites
+                                                    : breakpointState.watchedReads,
+                     a);
             anyWatch = true;
             break;
         case BreakKind::Port:

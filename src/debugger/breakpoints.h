@@ -48,7 +48,6 @@ struct Breakpoint {
 // "A" "B" "C" "D" "E" "F" "H" "L" "I" "R" (8-bit), "AF" "BC" "DE" "HL" "IX" "IY" "IR" "SP".
 extern const char* const kConditionRegisterNames[18];
 
-
 // The access that hit a watchpoint during the current instruction; kind Execute = none.
 struct WatchHit {
     BreakKind kind = BreakKind::Execute;

@@ -114,7 +114,8 @@ RunStop StepRun() {
         ExecuteInstruction();
         break;
     case RunKind::UntilTstate:
-        if (!run.tstateNextFrame && m.tstates > debuggerSession.runUntilTstate) return Finish(RunStop::Tstate);
+        if (!run.tstateNextFrame && m.tstates > debuggerSession.runUntilTstate)
+            return Finish(RunStop::Tstate);
         if (FrameRunOut()) {
             CompleteFrame();
             if (!run.tstateNextFrame) return Finish(RunStop::FrameEnd);

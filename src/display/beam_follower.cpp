@@ -55,7 +55,8 @@ void CatchUp(bool skipUnchanged) {
     if (!previousOwed && renderer.currentFrameWrites.count == 0) {
         // The common case: nothing changed since the last drawing, draw straight from RAM.
         if (lastRendered < renderer.beamDue)
-            DrawBeamSpan(lastRendered, renderer.beamDue, page + kVideoOffset, page + kCharsOffset, skipUnchanged);
+            DrawBeamSpan(lastRendered, renderer.beamDue, page + kVideoOffset, page + kCharsOffset,
+                         skipUnchanged);
     } else {
         std::memcpy(replayVideo, page + kVideoOffset, kScreenRamSize);
         std::memcpy(replayChars, page + kCharsOffset, kScreenRamSize);
@@ -112,7 +113,8 @@ void ResetBeam() {
         previousFrom = lastRendered;
         previousTo = owedTo;
         previousFrameWrites.count = renderer.currentFrameWrites.count;
-        std::copy_n(renderer.currentFrameWrites.writes, renderer.currentFrameWrites.count, previousFrameWrites.writes);
+        std::copy_n(renderer.currentFrameWrites.writes, renderer.currentFrameWrites.count,
+                    previousFrameWrites.writes);
     }
     renderer.currentFrameWrites.count = 0;
     lastRendered = 0;

@@ -41,7 +41,6 @@ constexpr int kBlankingTstate = 192;
 enum BeamKind : uint8_t { kBeamDisplay = 0, kBeamSideBorder = 1, kBeamTopBottomBorder = 2, kBeamBlank = 255 };
 extern uint8_t beamMap[kBeamFrameTstates];
 
-
 // A processor write is about to change the byte at `offset` of the 8 KB page holding
 // video and character RAM (0x400-0x7FF video, 0xC00-0xFFF characters) from `before`
 // to `after`: it shows from the current beam position on.
@@ -103,7 +102,8 @@ inline void MoveBeam(uint32_t now) {
 void ScreenWriteLogFull();
 inline void NoteScreenWrite(uint16_t offset, uint8_t before, uint8_t after) {
     if (renderer.currentFrameWrites.count == kScreenWriteLogSize) ScreenWriteLogFull();
-    renderer.currentFrameWrites.writes[renderer.currentFrameWrites.count++] = {renderer.beamDue, offset, before, after};
+    renderer.currentFrameWrites.writes[renderer.currentFrameWrites.count++] = {renderer.beamDue, offset,
+                                                                               before, after};
 }
 
 // Draws everything owed up to beamDue: call before reading frameImage, and before

@@ -52,8 +52,11 @@ bool SetUpJoystick(bool reportErrors) {
 }
 
 void PollJoystick() {
-    if (joystickInput.joystickEmulates == kJoystickEmulatesNone || !joystickInput.joystickReady || !device) return;
-    if (joystickInput.joystickChoice < 0 || joystickInput.joystickChoice >= int(joystickInput.joystickNames.size())) return;
+    if (joystickInput.joystickEmulates == kJoystickEmulatesNone || !joystickInput.joystickReady || !device)
+        return;
+    if (joystickInput.joystickChoice < 0 ||
+        joystickInput.joystickChoice >= int(joystickInput.joystickNames.size()))
+        return;
 
     JoystickPoll result = device->Poll();
     // One attempt a frame to win back a lost controller; a controller pulled out
@@ -75,7 +78,8 @@ void PollJoystick() {
 }
 
 uint8_t ReadJoystickPort() {
-    if (!joystickInput.joystickReady || joystickInput.joystickEmulates != kJoystickEmulatesBoldfield) return machine.idleBus;
+    if (!joystickInput.joystickReady || joystickInput.joystickEmulates != kJoystickEmulatesBoldfield)
+        return machine.idleBus;
     uint8_t v = 0;
     if (joystickInput.joystickState.x > 0) v |= kJoyRight;
     if (joystickInput.joystickState.x < 0) v |= kJoyLeft;

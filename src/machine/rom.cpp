@@ -31,7 +31,9 @@ bool IsAbsolute(const std::string& name) { return !name.empty() && name.front() 
 
 } // namespace
 
-const uint8_t* PristineRom() { return romState.pristineRom; }
+const uint8_t* PristineRom() {
+    return romState.pristineRom;
+}
 
 void RomState::Reset() {
     romFolder.clear();
@@ -52,7 +54,9 @@ bool LoadRomFile(const std::string& path, const std::string& displayName) {
     return false;
 }
 
-bool LoadStandardRom() { return LoadRomFile(romState.romFolder + "ace.rom", "ACE.ROM"); }
+bool LoadStandardRom() {
+    return LoadRomFile(romState.romFolder + "ace.rom", "ACE.ROM");
+}
 
 bool LoadCustomRom(const std::string& name) {
     const std::string path = IsAbsolute(name) ? name : romState.romFolder + name;
@@ -80,5 +84,6 @@ void SetModel() {
 }
 
 void RestoreRomBytes(uint16_t address, int n) {
-    for (int k = 0; k < n && address + k < int(kRomSize); ++k) romState.romImage[address + k] = romState.pristineRom[address + k];
+    for (int k = 0; k < n && address + k < int(kRomSize); ++k)
+        romState.romImage[address + k] = romState.pristineRom[address + k];
 }

@@ -71,7 +71,8 @@ SnapshotDecodeResult DecodeAceSnapshot(std::span<const uint8_t> bytes, uint8_t* 
             // The literals up to the next run code, copied in one go.
             const uint8_t* from = bytes.data() + p;
             const void* code = std::memchr(from, 0xED, bytes.size() - p);
-            const size_t literals = code ? size_t(static_cast<const uint8_t*>(code) - from) : bytes.size() - p;
+            const size_t literals =
+                code ? size_t(static_cast<const uint8_t*>(code) - from) : bytes.size() - p;
             const size_t fits = std::min<size_t>(literals, kImageSize - d);
             std::memcpy(image + d, from, fits);
             d += uint32_t(fits);

@@ -28,7 +28,8 @@ bool TapeInDeck() {
 
 std::string DeckContents() {
     std::string text;
-    if (tapeDeck.tapeInDeck) text = tapeDeck.tapeFileName + (tapeDeck.tapeInDeck->isTzx ? " (TZX)" : " (TAP)");
+    if (tapeDeck.tapeInDeck)
+        text = tapeDeck.tapeFileName + (tapeDeck.tapeInDeck->isTzx ? " (TZX)" : " (TAP)");
     if (wavLoaded) text += (text.empty() ? "" : ", ") + wavDeck.wavDisplayName + " (WAV)";
     return text;
 }

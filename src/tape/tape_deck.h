@@ -40,9 +40,10 @@ constexpr uint16_t kHeaderBufferOffset = 0x2701; // `ram` offset of the ROM's ta
 // The deck's state: the tape in it, where playback is, the TAP file being saved.
 struct TapeDeckState {
     std::unique_ptr<TapeImage> tapeInDeck;
-    TapeBlock* currentBlock = nullptr; // the block the next load trap delivers or TZX plays; none past the end of a TAP
-    bool saveHeaderNext = true;        // the next saved block is a header and starts a new file
-    std::FILE* tapSaveFile = nullptr;  // the TAP file between the two save traps
+    TapeBlock* currentBlock =
+        nullptr; // the block the next load trap delivers or TZX plays; none past the end of a TAP
+    bool saveHeaderNext = true;       // the next saved block is a header and starts a new file
+    std::FILE* tapSaveFile = nullptr; // the TAP file between the two save traps
     uint8_t tapeLevel = 0;
     int32_t edgeCountdown = 0;
     bool blockStarted = false;
@@ -126,4 +127,3 @@ void RemoveLoadTrap();
 // plants it again when the recording ends.
 void RemoveSaveTrap();
 void InstallSaveTrap();
-

@@ -316,7 +316,8 @@ void TapeEdgesDue() {
 }
 
 BlockProgress CurrentBlockProgress() {
-    if (!tapeDeck.currentBlock || !tapeDeck.blockStarted) return {0, tapeDeck.currentBlock ? uint32_t(tapeDeck.currentBlock->data.size()) : 0};
+    if (!tapeDeck.currentBlock || !tapeDeck.blockStarted)
+        return {0, tapeDeck.currentBlock ? uint32_t(tapeDeck.currentBlock->data.size()) : 0};
     const TapeBlock& b = *tapeDeck.currentBlock;
     switch (gen.phase) {
     case Phase::Pulses: return {uint32_t(gen.pulseIndex), uint32_t(b.timing.pulses.size())};

@@ -23,7 +23,6 @@ constexpr uint32_t kRecordRate = 44100;
 constexpr uint8_t kMicHigh = 224, kMicLow = 32, kSilence = 128;
 constexpr int kHoldSamples = 128; // a steady MIC level decays to silence after this
 
-
 void SetTiming(const WavFormat& f) {
     wavDeck.period = SamplePeriodFor(f.sampleRate);
     wavDeck.tstatesPerSample = wavDeck.period.whole;
@@ -36,8 +35,9 @@ void RecordSample() {
     uint8_t sample;
     if (mic == wavDeck.lastMic) {
         ++wavDeck.sameCount;
-        sample = wavDeck.sameCount < kHoldSamples ? (mic ? kMicHigh : kMicLow)
-                                          : uint8_t(kSilence + 9 * (int(wavDeck.lastSample) - kSilence) / 10);
+        sample = wavDeck.sameCount < kHoldSamples
+                     ? (mic ? kMicHigh : kMicLow)
+                     : uint8_t(kSilence + 9 * (int(wavDeck.lastSample) - kSilence) / 10);
     } else {
         wavDeck.sameCount = 0;
         sample = mic ? kMicHigh : kMicLow;
@@ -45,7 +45,8 @@ void RecordSample() {
     SetSpeakerLine(mic != 0, machine.tstates); // from the next instruction on
     wavDeck.lastSample = sample;
     wavDeck.lastMic = mic;
-    if (wavDeck.wavSamples.size() <= wavDeck.wavPosition) wavDeck.wavSamples.resize(size_t(wavDeck.wavPosition) + 1, kSilence);
+    if (wavDeck.wavSamples.size() <= wavDeck.wavPosition)
+        wavDeck.wavSamples.resize(size_t(wavDeck.wavPosition) + 1, kSilence);
     wavDeck.wavSamples[wavDeck.wavPosition] = sample;
     wavDeck.levelCache.valid = false;
     wavDeck.wavFrames = std::max<uint64_t>(wavDeck.wavFrames, wavDeck.wavPosition);
@@ -86,12 +87,13 @@ bool LoadWavFromBuffer(const std::string& bareName) {
     ClearWav();
     wavDeck.wavFormat = parsed.format;
     wavDeck.wavSamples.assign(bytes.begin() + long(parsed.dataOffset),
-                      bytes.begin() + long(parsed.dataOffset + parsed.dataSize));
+                              bytes.begin() + long(parsed.dataOffset + parsed.dataSize));
     wavDeck.wavFrames = parsed.dataSize / parsed.format.blockAlign;
     SetTiming(wavDeck.wavFormat);
     wavLoaded = true;
     ForgetRomListening();
-    wavDeck.wavDisplayName = currentFile.currentFilePath.empty() ? bareName : FileNameOf(currentFile.currentFilePath);
+    wavDeck.wavDisplayName =
+        currentFile.currentFilePath.empty() ? bareName : FileNameOf(currentFile.currentFilePath);
     const TapeFileName first = DetectWavPolarity();
     if (opt_autoload) StartSpool(AutoloadText(first, bareName));
     return false;
@@ -99,7 +101,8 @@ bool LoadWavFromBuffer(const std::string& bareName) {
 
 uint8_t WavRawLevel(uint64_t n) {
     if (n >= wavDeck.wavFrames) return kSilence;
-    const size_t offset = size_t(n) * wavDeck.wavFormat.blockAlign + (wavDeck.wavFormat.blockAlign > 1 ? 1 : 0);
+    const size_t offset =
+        size_t(n) * wavDeck.wavFormat.blockAlign + (wavDeck.wavFormat.blockAlign > 1 ? 1 : 0);
     if (offset >= wavDeck.wavSamples.size()) return kSilence;
     const uint8_t b = wavDeck.wavSamples[offset];
     return wavDeck.wavWide ? uint8_t(b - 128) : b; // the signed high byte as an unsigned one
@@ -120,9 +123,15 @@ uint8_t WavSampleLevel(uint64_t n) {
 // per sample position (and again when the volume, bias or samples change).
 uint8_t WavCurrentSample() {
     WavLevelCache& c = wavDeck.levelCache;
-    if (!c.valid || c.position != wavDeck.wavPosition || c.volume != wavDeck.wavVolume || c.bias != wavDeck.wavBias ||
-        c.invert != wavDeck.wavInvert || c.frames != wavDeck.wavFrames)
-        c = {wavDeck.wavPosition, wavDeck.wavVolume, wavDeck.wavBias, wavDeck.wavInvert, wavDeck.wavFrames, WavSampleLevel(wavDeck.wavPosition), true};
+    if (!c.valid || c.position != wavDeck.wavPosition || c.volume != wavDeck.wavVolume ||
+        c.bias != wavDeck.wavBias || c.invert != wavDeck.wavInvert || c.frames != wavDeck.wavFrames)
+        c = {wavDeck.wavPosition,
+             wavDeck.wavVolume,
+             wavDeck.wavBias,
+             wavDeck.wavInvert,
+             wavDeck.wavFrames,
+             WavSampleLevel(wavDeck.wavPosition),
+             true};
     return c.level;
 }
 
@@ -176,7 +185,8 @@ void StartRecording() {
 bool WriteWavFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    const size_t size = std::min<size_t>(size_t(wavDeck.wavFrames + 1) * wavDeck.wavFormat.blockAlign, wavDeck.wavSamples.size());
+    const size_t size = std::min<size_t>(size_t(wavDeck.wavFrames + 1) * wavDeck.wavFormat.blockAlign,
+                                         wavDeck.wavSamples.size());
     const std::vector<uint8_t> header = EncodeWavHeader(wavDeck.wavFormat, uint32_t(size));
     bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size();
     ok = std::fwrite(wavDeck.wavSamples.data(), 1, size, file) == size && ok;

@@ -17,7 +17,8 @@ constexpr uint8_t kHeaderFlag = 0x00;
 class HalfPeriods {
   public:
     explicit HalfPeriods(bool invert)
-        : invert_(invert), tstatesPerFrame_(double(machine.frameTstates) * 50.0 / double(wavDeck.wavFormat.sampleRate)),
+        : invert_(invert),
+          tstatesPerFrame_(double(machine.frameTstates) * 50.0 / double(wavDeck.wavFormat.sampleRate)),
           level_(High(0)) {}
     // The next half-period, or a negative length at the end of the samples.
     double Next() {

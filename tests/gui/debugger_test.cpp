@@ -93,7 +93,8 @@ class DebuggerTest : public QObject {
             TextLinesView* code = debugger->codePane()->view();
             const QPoint row2(20, code->height() * 2 / CodePane::kLines + 3);
             QTest::mouseDClick(code, Qt::LeftButton, {}, row2);
-            seen.toggled << QString::fromStdString(breakpointState.breakpointCount ? BreakpointAddressText(0) : "none");
+            seen.toggled << QString::fromStdString(breakpointState.breakpointCount ? BreakpointAddressText(0)
+                                                                                   : "none");
             QTest::mouseDClick(code, Qt::LeftButton, {}, row2);
             seen.toggled << QString::number(breakpointState.breakpointCount);
             seen.secondRow = "#" + code->lines().value(code->RowAt(row2)).left(4);

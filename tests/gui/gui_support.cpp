@@ -11,16 +11,16 @@
 #include <QTest>
 #include <QTimer>
 
-#include "base/current_file.h"
-#include "base/messages.h"
 #include "app/config/config_file.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/message_dialog.h"
 #include "app/shell_state.h"
-#include "machine/reset.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "display/presentation.h"
 #include "machine/frame.h"
+#include "machine/reset.h"
 #include "machine/run_state.h"
 #include "tape/file_kinds.h"
 

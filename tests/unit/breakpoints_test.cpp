@@ -103,7 +103,8 @@ TEST_F(BreakpointsTest, ConditionsCompareTheNamedRegister) {
         EXPECT_EQ(breakpointState.breakpoints[0].hasCondition, c.hasCondition) << c.condition;
         EXPECT_EQ(FiresAt(0x6000), c.fires) << c.condition;
     }
-    EXPECT_EQ(breakpointState.breakpoints[0].conditionText, "A=") << "kept as typed, squeezed and upper-cased";
+    EXPECT_EQ(breakpointState.breakpoints[0].conditionText, "A=")
+        << "kept as typed, squeezed and upper-cased";
     ClearBreakpoints();
     AddBreakpoint("#6000", " hl > $8000 ");
     EXPECT_EQ(breakpointState.breakpoints[0].conditionText, "HL>$8000");

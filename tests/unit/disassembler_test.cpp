@@ -278,7 +278,8 @@ TEST_F(DisassemblerTest, EveryInstructionIsAsLongAsTheProcessorTakesIt) {
         while (address < 0x8000 + core && lines < 8) {
             disassembleLine(address);
             EXPECT_EQ(instructionLength(address), disassembler.disAddr - address);
-            if (disassembler.disAddr - address == 1 && (bytes[0] == 0xDD || bytes[0] == 0xFD) && core > 1 && lines == 0) {
+            if (disassembler.disAddr - address == 1 && (bytes[0] == 0xDD || bytes[0] == 0xFD) && core > 1 &&
+                lines == 0) {
                 EXPECT_EQ(disassembler.lineText.substr(15, 4), "DEFB") << disassembler.lineText;
             }
             address = disassembler.disAddr;

@@ -195,7 +195,8 @@ TEST_F(FrameTest, SpoolWithoutTheRomHoldsEachCharacterForTheBound) {
     constexpr int cycle = RomKeyPacer::kMaxHoldFrames + 1;
     EXPECT_EQ(pressedAt, (std::vector<int>{1, 1 + cycle, 1 + 2 * cycle}));
     EXPECT_EQ(releasedAt, (std::vector<int>{cycle, 2 * cycle, 3 * cycle}));
-    EXPECT_EQ(frameDriver.frameCounter, uint64_t(3 * cycle + 1)) << "the spool ends on the frame after the last release";
+    EXPECT_EQ(frameDriver.frameCounter, uint64_t(3 * cycle + 1))
+        << "the spool ends on the frame after the last release";
     EXPECT_TRUE(NoKeyDown());
 }
 

@@ -83,7 +83,8 @@ class LazyBeamTest : public RunningMachineTest {
             EXPECT_NE(FrameImageSerial(), lookedAtSerial) << "frame " << frame << ", " << when;
         lookedAt.assign(renderer.frameImage, renderer.frameImage + kFrameWidth * kFrameHeight);
         lookedAtSerial = FrameImageSerial();
-        const auto mismatch = std::mismatch(reference.image.begin(), reference.image.end(), renderer.frameImage);
+        const auto mismatch =
+            std::mismatch(reference.image.begin(), reference.image.end(), renderer.frameImage);
         if (mismatch.first == reference.image.end()) return;
         const long at = long(mismatch.first - reference.image.begin());
         ADD_FAILURE() << "frame " << frame << ", " << when << ": pixel (" << at % kFrameWidth << ", "

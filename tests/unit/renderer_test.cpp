@@ -52,8 +52,9 @@ TEST_F(RendererTest, BeamMapMarksDisplayBorderAndBlanking) {
 
 TEST_F(RendererTest, BlankScreenDrawsEveryPixelInPaper) {
     RenderFrame();
-    EXPECT_TRUE(std::all_of(std::begin(renderer.frameImage), std::end(renderer.frameImage), [](uint32_t p) { return p == 0; }))
-        << "a whole frame visits every cell of all 312 lines once";
+    EXPECT_TRUE(std::all_of(std::begin(renderer.frameImage), std::end(renderer.frameImage), [](uint32_t p) {
+        return p == 0;
+    })) << "a whole frame visits every cell of all 312 lines once";
 }
 
 TEST_F(RendererTest, DisplayColumnZeroStartsAtPixel64OfLine56) {

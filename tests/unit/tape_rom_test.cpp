@@ -132,7 +132,8 @@ TEST_F(TapeRomTest, RealTapesLoadThroughTheTrap) {
         EXPECT_FALSE(ScreenHas("ERROR")) << Screen();
         EXPECT_FALSE(ScreenHas("?")) << Screen();
         const std::vector<TapeBlock>& blocks = tapeDeck.tapeInDeck->blocks;
-        EXPECT_EQ(tapeDeck.currentBlock, blocks.size() > 2 ? &blocks[2] : nullptr) << "header and data both delivered";
+        EXPECT_EQ(tapeDeck.currentBlock, blocks.size() > 2 ? &blocks[2] : nullptr)
+            << "header and data both delivered";
         // The data block lands where its header says (checksum byte excluded).
         const TapeBlock& data = *tapeDeck.tapeInDeck->last();
         const uint16_t address = uint16_t(header.data[13] | header.data[14] << 8);

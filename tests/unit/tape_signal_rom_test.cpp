@@ -234,7 +234,8 @@ TEST_F(TapeSignalRomTest, TapBlocksThatKeepTheirTypeByteLoad) {
     WriteFile(dir + "typed.tap", typed);
     ASSERT_TRUE(Boot());
     ASSERT_FALSE(LoadFileByName(dir + "typed.tap", LoadRoute::LoadFileDialog));
-    ASSERT_TRUE(tapeDeck.tapeInDeck && tapeDeck.tapeInDeck->blocks[0].typeByte && tapeDeck.tapeInDeck->blocks[1].typeByte);
+    ASSERT_TRUE(tapeDeck.tapeInDeck && tapeDeck.tapeInDeck->blocks[0].typeByte &&
+                tapeDeck.tapeInDeck->blocks[1].typeByte);
     TypeAndPlay(file.command);
     EXPECT_EQ(Memory(file.address, file.length), expected) << Screen();
 }

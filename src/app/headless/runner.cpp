@@ -138,7 +138,8 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
         case BreakpointResult::Ok:
             // The list window keeps a condition it cannot read as text that stops always;
             // a script should hear of it.
-            if (!condition.empty() && !breakpointState.breakpoints[breakpointState.breakpointCount - 1].hasCondition)
+            if (!condition.empty() &&
+                !breakpointState.breakpoints[breakpointState.breakpointCount - 1].hasCondition)
                 PrintError("--break '" + text +
                            "': the condition is not REGISTER=, < or > a number in range; " +
                            "the breakpoint stops whatever the registers hold");

@@ -32,8 +32,10 @@ OptionsInputPage::OptionsInputPage(QWidget* parent) : QWidget(parent) {
         joysticks->addItem(QString::fromStdString(name));
     for (const char* name : kJoystickEmulationNames)
         emulates->addItem(name);
-    joysticks->setCurrentIndex(joystickInput.joystickChoice >= 0 && joystickInput.joystickChoice < joysticks->count() ? joystickInput.joystickChoice
-                                                                                          : 0);
+    joysticks->setCurrentIndex(joystickInput.joystickChoice >= 0 &&
+                                       joystickInput.joystickChoice < joysticks->count()
+                                   ? joystickInput.joystickChoice
+                                   : 0);
     emulates->setCurrentIndex(joystickInput.joystickEmulates == kJoystickEmulatesBoldfield ? 1 : 0);
     opt_joystick_choice = joysticks->currentIndex();
     joysticks->setEnabled(true);

@@ -51,7 +51,8 @@ StatusBarPanel::StatusBarPanel(QStatusBar* bar) : bar_(bar) {
 void StatusBarPanel::Update(double now) {
     if (lastUpdate_ >= 0 && now - lastUpdate_ < 1.0) return;
     if (enabled_) {
-        const std::string file = currentFileKind != FileKind::None ? currentFile.currentFileName : std::string();
+        const std::string file =
+            currentFileKind != FileKind::None ? currentFile.currentFileName : std::string();
         const std::string deck = DeckContents();
         Show(MakeStatusTexts(machine.model, frameDriver.frameCounter, file, opt_DrawSize, deck));
         // At 100% the bar has no room beside the first three parts: while the deck holds

@@ -70,7 +70,8 @@ void BreakpointListWindow::Rebuild() {
         row->setText(2, breakpointState.breakpoints[k].active ? "NO" : "YES");
         row->setText(3, BreakKindText(breakpointState.breakpoints[k].kind));
     }
-    if (selected >= 0 && selected < breakpointState.breakpointCount) list->setCurrentItem(list->topLevelItem(selected));
+    if (selected >= 0 && selected < breakpointState.breakpointCount)
+        list->setCurrentItem(list->topLevelItem(selected));
 }
 
 int BreakpointListWindow::SelectedIndex() const {

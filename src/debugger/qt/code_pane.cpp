@@ -14,7 +14,9 @@ constexpr int kLineColumns = 39;
 
 bool BreakpointAt(uint32_t address) {
     for (int k = 0; k < breakpointState.breakpointCount; ++k)
-        if (breakpointState.breakpoints[k].kind == BreakKind::Execute && breakpointState.breakpoints[k].address == address) return true;
+        if (breakpointState.breakpoints[k].kind == BreakKind::Execute &&
+            breakpointState.breakpoints[k].address == address)
+            return true;
     return false;
 }
 

@@ -77,8 +77,8 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     if (breakpointState.openingBreakpoint >= 0) {
         const Breakpoint& entry = breakpointState.breakpoints[breakpointState.openingBreakpoint];
         const std::string watch = WatchHitText();
-        QString text = watch.empty() ? "Breakpoint at " +
-                                           QString::fromStdString(BreakpointAddressText(breakpointState.openingBreakpoint))
+        QString text = watch.empty() ? "Breakpoint at " + QString::fromStdString(BreakpointAddressText(
+                                                              breakpointState.openingBreakpoint))
                                      : "Watchpoint: " + QString::fromStdString(watch);
         if (!entry.conditionText.empty()) text += ", " + QString::fromStdString(entry.conditionText);
         status_->setText(text);
@@ -377,7 +377,9 @@ void DebuggerWindow::ToggleBreakpoint(uint32_t address) {
     bool removed = false;
     for (int k = breakpointState.breakpointCount - 1; k >= 0; --k) {
         // A double click toggles execute entries only; watchpoints there stay.
-        if (breakpointState.breakpoints[k].kind != BreakKind::Execute || breakpointState.breakpoints[k].address != address) continue;
+        if (breakpointState.breakpoints[k].kind != BreakKind::Execute ||
+            breakpointState.breakpoints[k].address != address)
+            continue;
         DeleteBreakpoint(k);
         removed = true;
     }

@@ -138,7 +138,9 @@ void TapeBrowser::PickChoice(int choice) {
     const int row = list_->currentRow();
     if (!tapeDeck.tapeInDeck || row < 0 || row >= int(tapeDeck.tapeInDeck->blocks.size())) return;
     TzxTiming& t = tapeDeck.tapeInDeck->blocks[size_t(row)].timing;
-    if (tapeDeck.tapeInDeck->blocks[size_t(row)].blockId != 0x28 || choice < 0 || choice >= int(t.choices.size())) return;
+    if (tapeDeck.tapeInDeck->blocks[size_t(row)].blockId != 0x28 || choice < 0 ||
+        choice >= int(t.choices.size()))
+        return;
     t.chosen = uint8_t(choice);
     ShowBlockDetails(row);
 }
@@ -150,7 +152,8 @@ void TapeBrowser::RowChosen(int row) {
 
 void TapeBrowser::Rewind() {
     // A TAP tape past its last block has no current block: it rewinds too.
-    if (tapeDeck.tapeInDeck && (!tapeDeck.currentBlock || tapeDeck.currentBlock->prev)) SelectBlock(tapeDeck.tapeInDeck->first());
+    if (tapeDeck.tapeInDeck && (!tapeDeck.currentBlock || tapeDeck.currentBlock->prev))
+        SelectBlock(tapeDeck.tapeInDeck->first());
     FollowDeck();
 }
 

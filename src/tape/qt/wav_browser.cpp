@@ -146,7 +146,8 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
         if (wavDeck.wavPosition >= kStep) Move(int64_t(wavDeck.wavPosition) - kStep);
     });
     connect(forward, &QPushButton::clicked, this, [this] {
-        if (wavDeck.wavPosition + uint64_t(kStep) <= wavDeck.wavFrames) Move(int64_t(wavDeck.wavPosition) + kStep);
+        if (wavDeck.wavPosition + uint64_t(kStep) <= wavDeck.wavFrames)
+            Move(int64_t(wavDeck.wavPosition) + kStep);
     });
     connect(play_, &QPushButton::clicked, this, [this] {
         ToggleWavPlayback();
@@ -188,7 +189,8 @@ void WavBrowser::ShowInformation() {
     group_->setTitle(any ? QString::fromStdString(wavDeck.wavDisplayName) : QString("No WAV File Loaded"));
     if (any) {
         length_->setText(QString("%1 bytes").arg(qulonglong(wavDeck.wavSamples.size())));
-        format_->setText(wavDeck.wavFormat.formatTag == 1 ? QString("PCM") : QString::number(wavDeck.wavFormat.formatTag));
+        format_->setText(wavDeck.wavFormat.formatTag == 1 ? QString("PCM")
+                                                          : QString::number(wavDeck.wavFormat.formatTag));
         channels_->setNum(wavDeck.wavFormat.channels);
         rate_->setText(QString("%1khz").arg(wavDeck.wavFormat.sampleRate / 1000.0, 0, 'g', 4));
     } else {
@@ -214,7 +216,8 @@ void WavBrowser::ShowState() {
 void WavBrowser::UpdateWavTime() {
     const uint32_t rate = wavDeck.wavFormat.sampleRate ? wavDeck.wavFormat.sampleRate : 1;
     if (wavLoaded || wavDeck.recordPrepared)
-        time_->setText(QString("%1s/%2s").arg(wavDeck.wavPosition / rate).arg(qulonglong(wavDeck.wavFrames / rate)));
+        time_->setText(
+            QString("%1s/%2s").arg(wavDeck.wavPosition / rate).arg(qulonglong(wavDeck.wavFrames / rate)));
     else
         time_->setText("0s/0s");
     ShowState();
@@ -247,7 +250,8 @@ void WavBrowser::Scrolled(int action) {
 
 void WavBrowser::Move(int64_t to) {
     if (!wavLoaded) return;
-    wavDeck.wavPosition = uint32_t(std::clamp<int64_t>(to, 0, int64_t(std::min<uint64_t>(wavDeck.wavFrames, 0xFFFFFFFF))));
+    wavDeck.wavPosition =
+        uint32_t(std::clamp<int64_t>(to, 0, int64_t(std::min<uint64_t>(wavDeck.wavFrames, 0xFFFFFFFF))));
     UpdateWavTime();
 }
 
