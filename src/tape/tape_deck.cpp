@@ -123,7 +123,7 @@ void RomListensToTape() {
 void TapeDeckState::Reset() {
     EjectTape();
     if (tapSaveFile) std::fclose(tapSaveFile);
-    StopTzxPlayback();
+    ResetTzxSignal();
     *this = TapeDeckState{};
     tzxInserted = tzxPlaying = false;
     wavDeck.Reset();

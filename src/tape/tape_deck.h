@@ -105,6 +105,9 @@ void RomListensToTape();
 // Start waits 812500 T-states before the first edge, as a real recorder winds up.
 void StartTzxPlayback();
 void StopTzxPlayback();
+// Stopped, and the pulse generator, loop and call state back at their start (the deck's
+// Reset; they point into the tape it ejects).
+void ResetTzxSignal();
 // Runs the edges whose time has come; TapeTick is called after every instruction while
 // a tape plays, so the common case (no edge due) stays inline.
 void TapeEdgesDue();

@@ -294,6 +294,14 @@ void StartTzxPlayback() {
     callBlock = nullptr;
 }
 
+void ResetTzxSignal() {
+    StopTzxPlayback();
+    gen = PulseGenerator{};
+    loopStart = callBlock = nullptr;
+    loopLeft = 0;
+    callIndex = 0;
+}
+
 void StopTzxPlayback() {
     tzxPlaying = false;
     tapeDeck.tapeLevel = 0;
