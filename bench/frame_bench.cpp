@@ -56,13 +56,13 @@ bool BootMachine() {
     machine.ramTop = ModelTable(0).ramTop;
     BuildBeamMap();
     ApplyColourScheme(0);
-    ResetSpool();
-    ResetFrameDriver();
+    spool.Reset();
+    frameDriver.Reset();
     ResetMachine();
     benchHost.shown = false;
     SetHost(&benchHost);
     soundOutputActive = false;
-    FastMode = true;
+    runState.FastMode = true;
     for (int i = 0; i < kBootFrames; ++i)
         RunFrame();
     return true;
@@ -70,7 +70,7 @@ bool BootMachine() {
 
 void TypeAndRun(const std::string& text) {
     StartSpool(text);
-    while (spoolActive)
+    while (spool.spoolActive)
         RunFrame();
 }
 

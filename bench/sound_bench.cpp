@@ -80,7 +80,7 @@ bool BootRom(benchmark::State& state) {
         state.SkipWithError("NOLTACE_TEST_ROM does not name ace.rom");
         return false;
     }
-    ResetRunState();
+    runState.Reset();
     machine = MachineState{};
     BuildPageTable();
     if (LoadRomFile(rom, "ACE.ROM")) {
@@ -103,7 +103,7 @@ void BM_RunFrame(benchmark::State& state) {
         StartNullStream();
         if (mode == 1) ProgramAy();
     } else {
-        FastMode = true;
+        runState.FastMode = true;
     }
     for (int i = 0; i < 100; ++i)
         RunFrame(); // boot to the prompt
@@ -111,7 +111,7 @@ void BM_RunFrame(benchmark::State& state) {
         RunFrame();
     state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     ResetSound();
-    ResetRunState();
+    runState.Reset();
 }
 BENCHMARK(BM_RunFrame)->ArgName("sound")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 

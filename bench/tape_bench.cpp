@@ -38,12 +38,12 @@ bool BootMachine() {
     machine.ramTop = ModelTable(3).ramTop;
     BuildBeamMap();
     ApplyColourScheme(0);
-    ResetSpool();
-    ResetFrameDriver();
-    ResetTapeDeck();
+    spool.Reset();
+    frameDriver.Reset();
+    tapeDeck.Reset();
     ResetMachine();
     soundOutputActive = false;
-    FastMode = true;
+    runState.FastMode = true;
     for (int i = 0; i < 100; ++i)
         RunFrame();
     return true;
@@ -53,7 +53,7 @@ bool BootMachine() {
 long TypeAndLoad(const std::string& command) {
     long frames = 0;
     StartSpool(command);
-    for (; frames < 20000 && (spoolActive || tzxPlaying || wavPlaying); ++frames)
+    for (; frames < 20000 && (spool.spoolActive || tzxPlaying || wavPlaying); ++frames)
         RunFrame();
     return frames;
 }

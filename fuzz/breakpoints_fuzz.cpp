@@ -7,12 +7,14 @@
 
 #include "debugger/breakpoint_list_file.h"
 #include "debugger/breakpoints.h"
+#include "fuzz_support.h"
 #include "machine/machine_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PrepareFuzzMachine();
     machine.ramTop = 0xFFFF;
     ParseBreakpointList(std::string(reinterpret_cast<const char*>(data), size));
-    if (breakpointCount > kMaxBreakpoints) std::abort();
+    if (breakpointState.breakpointCount > kMaxBreakpoints) std::abort();
     const std::string written = FormatBreakpointList();
     if (ParseBreakpointList(written) != 0 || FormatBreakpointList() != written) std::abort();
     return 0;

@@ -2,9 +2,8 @@
 
 #include "base/host.h"
 #include "machine/machine_state.h"
+#include "machine/reset.h"
 #include "machine/rom.h"
-#include "tape/spool.h"
-#include "tape/tape_deck.h"
 
 namespace {
 
@@ -20,10 +19,8 @@ QuietHost quietHost;
 
 void PrepareFuzzMachine() {
     SetHost(&quietHost);
+    ResetEmulator();
     machine.model = 3;
     machine.topPage = ModelTable(3).topPage;
     machine.ramTop = ModelTable(3).ramTop;
-    BuildPageTable();
-    ResetTapeDeck();
-    ClearSpool();
 }

@@ -19,7 +19,7 @@ void RestoreAndRun(const std::vector<uint8_t>& raw) {
     if (!RestoreMachineState(raw, error)) return;
     const std::vector<uint8_t> captured = CaptureMachineState();
     if (!RestoreMachineState(captured, error) || CaptureMachineState() != captured) std::abort();
-    FastMode = true;
+    runState.FastMode = true;
     RunFrame();
 }
 

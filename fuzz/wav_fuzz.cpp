@@ -12,24 +12,22 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PrepareFuzzMachine();
-    ResetWavDeck();
     loadBuffer.assign(data, data + size);
     if (!LoadWavFromBuffer("fuzz")) {
         for (uint64_t n = 0; n < 4096; ++n)
             WavSampleLevel(n);
-        wavVolume = -50;
-        wavBias = 90;
+        wavDeck.wavVolume = -50;
+        wavDeck.wavBias = 90;
         WavSampleLevel(0);
-        wavInvert = !wavInvert;
+        wavDeck.wavInvert = !wavDeck.wavInvert;
         WavSampleLevel(0);
         StartWavPlayback();
         for (int n = 0; n < 20000 && wavPlaying; ++n) {
-            machine.tapeClock += tstatesPerSample + 20;
+            machine.tapeClock += wavDeck.tstatesPerSample + 20;
             WavSampleTick(20);
-            machine.tapeClock -= tstatesPerSample;
+            machine.tapeClock -= wavDeck.tstatesPerSample;
         }
     }
     FreeLoadBuffer();
-    ResetWavDeck();
     return 0;
 }

@@ -34,7 +34,7 @@ constexpr int kWidth = 1152, kHeight = 936;
 
 void FillTestFrame() {
     for (int i = 0; i < kFrameWidth * kFrameHeight; ++i)
-        frameImage[i] = (i / 8 + i / kFrameWidth / 8) % 2 ? 0xFFFFFF : 0x000000;
+        renderer.frameImage[i] = (i / 8 + i / kFrameWidth / 8) % 2 ? 0xFFFFFF : 0x000000;
 }
 
 double ProcessCpuSeconds() {
@@ -63,8 +63,8 @@ void BM_Shader(benchmark::State& state) {
     }
     QOpenGLExtraFunctions* gl = context.extraFunctions();
     for (auto _ : state) {
-        frameImage[0] ^= 1; // a new frame each time, as the emulator uploads one
-        pipeline.Render(frameImage, {kWidth, kHeight}, target.handle());
+        renderer.frameImage[0] ^= 1; // a new frame each time, as the emulator uploads one
+        pipeline.Render(renderer.frameImage, {kWidth, kHeight}, target.handle());
         gl->glFinish();
     }
     state.SetLabel(shader == kShaderCount ? "one plain pass" : ShaderName(shader));
@@ -84,7 +84,7 @@ void BM_ShaderWindow(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + std::chrono::seconds(5);
     while (view->framesDrawn() == 0 && Clock::now() < until) {
-        view->ShowFrame(frameImage);
+        view->ShowFrame(renderer.frameImage);
         QCoreApplication::processEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -96,10 +96,10 @@ void BM_ShaderWindow(benchmark::State& state) {
     double wall = 0, cpu = 0;
     auto due = Clock::now();
     for (auto _ : state) {
-        frameImage[0] ^= 1;
+        renderer.frameImage[0] ^= 1;
         const double cpuBefore = ProcessCpuSeconds();
         const auto start = Clock::now();
-        view->ShowFrame(frameImage);
+        view->ShowFrame(renderer.frameImage);
         QCoreApplication::processEvents(); // where a postponed picture is drawn
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         cpu += ProcessCpuSeconds() - cpuBefore;

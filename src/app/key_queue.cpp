@@ -8,6 +8,7 @@
 #include "app/keyboard.h"
 #include "app/virtual_keys.h"
 #include "machine/rom_keyboard.h"
+#include "machine/saved_state.h"
 
 namespace {
 
@@ -141,4 +142,95 @@ void ClearKeyQueue() {
 
 int QueuedKeyEvents() {
     return int(waiting.size());
+}
+
+namespace {
+
+constexpr uint32_t kMostQueuedEvents = 4096; // far more than any typist or paste leaves waiting
+constexpr size_t kStrokeBytes = 4 + sizeof(KeyChord::rows);
+
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int k = 0; k < 4; ++k)
+        out.push_back(uint8_t(v >> (8 * k)));
+}
+
+void PutStroke(std::vector<uint8_t>& out, const AceKeyStroke& s) {
+    PutU32(out, uint32_t(s.virtualKey));
+    out.insert(out.end(), std::begin(s.chord.rows), std::end(s.chord.rows));
+}
+
+// Reads from a byte span, refusing anything the queue could not have written.
+struct QueueReader {
+    const std::vector<uint8_t>& bytes;
+    size_t at = 0;
+    bool Take(size_t n) { return n <= bytes.size() - at && ((at += n), true); }
+    bool U32(uint32_t& v) {
+        if (!Take(4)) return false;
+        v = uint32_t(bytes[at - 4]) | uint32_t(bytes[at - 3]) << 8 | uint32_t(bytes[at - 2]) << 16 |
+            uint32_t(bytes[at - 1]) << 24;
+        return true;
+    }
+    bool Stroke(AceKeyStroke& s) {
+        uint32_t key = 0;
+        if (!U32(key) || !Take(sizeof s.chord.rows)) return false;
+        s.virtualKey = int(int32_t(key));
+        std::memcpy(s.chord.rows, &bytes[at - sizeof s.chord.rows], sizeof s.chord.rows);
+        return s.virtualKey >= -1 && s.virtualKey <= 0xFF;
+    }
+};
+
+std::vector<uint8_t> CaptureKeyQueue() {
+    std::vector<uint8_t> out;
+    PutU32(out, uint32_t(waiting.size()));
+    for (const QueuedEvent& event : waiting) {
+        out.push_back(event.press);
+        PutStroke(out, event.stroke);
+    }
+    PutStroke(out, keyDown);
+    PutU32(out, uint32_t(letGoEarly.size()));
+    for (const AceKeyStroke& stroke : letGoEarly)
+        PutStroke(out, stroke);
+    const size_t at = out.size();
+    out.resize(at + RomKeyPacer::kStateBytes);
+    pacer.WriteState(out.data() + at);
+    return out;
+}
+
+// The queue held in `bytes`, into the given parts; false when they cannot be one.
+bool DecodeKeyQueue(const std::vector<uint8_t>& bytes, std::deque<QueuedEvent>& events, AceKeyStroke& down,
+                    std::vector<AceKeyStroke>& early, RomKeyPacer& pace) {
+    QueueReader r{bytes};
+    uint32_t count = 0;
+    if (!r.U32(count) || count > kMostQueuedEvents) return false;
+    for (uint32_t k = 0; k < count; ++k) {
+        QueuedEvent event{};
+        if (!r.Take(1) || bytes[r.at - 1] > 1 || !r.Stroke(event.stroke)) return false;
+        event.press = bytes[r.at - kStrokeBytes - 1] != 0;
+        events.push_back(event);
+    }
+    if (!r.Stroke(down) || !r.U32(count) || count > kMostQueuedEvents) return false;
+    early.resize(count);
+    for (AceKeyStroke& stroke : early)
+        if (!r.Stroke(stroke)) return false;
+    return r.Take(RomKeyPacer::kStateBytes) && r.at == bytes.size() &&
+           pace.ReadState(&bytes[r.at - RomKeyPacer::kStateBytes]);
+}
+
+bool CheckKeyQueue(const std::vector<uint8_t>& bytes) {
+    std::deque<QueuedEvent> events;
+    AceKeyStroke down;
+    std::vector<AceKeyStroke> early;
+    RomKeyPacer pace;
+    return DecodeKeyQueue(bytes, events, down, early, pace);
+}
+
+void RestoreKeyQueue(const std::vector<uint8_t>& bytes) {
+    ClearKeyQueue();
+    if (!bytes.empty()) DecodeKeyQueue(bytes, waiting, keyDown, letGoEarly, pacer);
+}
+
+} // namespace
+
+void KeepKeyQueueInStates() {
+    SetFrontEndStateSection({CaptureKeyQueue, CheckKeyQueue, RestoreKeyQueue});
 }

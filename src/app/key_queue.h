@@ -41,3 +41,6 @@ void KeyQueueFrameEnded();
 void ClearKeyQueue();
 // Events still waiting to reach the matrix.
 int QueuedKeyEvents();
+// Puts the queue (its waiting events and pacing) into state files from now on, so a
+// quick load types on exactly where the save left off. The front ends call it once.
+void KeepKeyQueueInStates();

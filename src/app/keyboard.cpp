@@ -110,7 +110,7 @@ const std::array<KeyMapEntry, 256> KeyMapTable = BuildKeyMapTable();
 
 void KeyDown(int virtualKey) {
     // A spool owns the matrix while it types; a PC key would corrupt its characters.
-    if (spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
+    if (spool.spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
     if (virtualKey == vk::kShift) {
         PressAceKey(kAceShift);
         shiftHeld = true;
@@ -133,7 +133,7 @@ void KeyDown(int virtualKey) {
 }
 
 void KeyUp(int virtualKey) {
-    if (spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
+    if (spool.spoolActive || virtualKey < 0 || virtualKey > 0xFF) return;
     if (virtualKey == vk::kShift || virtualKey == vk::kControl) {
         machine.keyMatrix[0] = 0xFF;
         (virtualKey == vk::kShift ? shiftHeld : symbolHeld) = false;
@@ -150,13 +150,13 @@ void KeyUp(int virtualKey) {
 }
 
 void CharacterKeyDown(const KeyChord& keys) {
-    if (spoolActive) return;
+    if (spool.spoolActive) return;
     if (!(keys.rows[kAceShift.row] & kAceShift.Mask())) ReleaseAceKey(kAceShift);
     PressKeys(keys);
 }
 
 void CharacterKeyUp(const KeyChord& keys) {
-    if (spoolActive) return;
+    if (spool.spoolActive) return;
     for (int row = 0; row < 8; ++row)
         machine.keyMatrix[row] |= keys.rows[row];
     // The PC's Shift and Ctrl may still be down for the next key.
@@ -176,8 +176,8 @@ void ResetKeyboard() {
     ReleaseAllKeys();
     shiftHeld = symbolHeld = false;
     helperShift = false;
-    helperTyping = false;
-    helperPendingCharacter = 0;
+    spool.helperTyping = false;
+    spool.helperPendingCharacter = 0;
 }
 
 // ---- Keyboard Helper ----
@@ -207,14 +207,14 @@ uint8_t HelperCharacter(int button, bool shift, bool symbol) {
 }
 
 void OpenHelperTyping() {
-    helperTyping = true;
-    typingCounter = 0;
+    spool.helperTyping = true;
+    spool.typingCounter = 0;
     helperShift = false;
     symbolHeld = false;
 }
 
 void CloseHelperTyping() {
-    helperTyping = false;
+    spool.helperTyping = false;
 }
 
 void HelperButtonDown(int button) {
@@ -224,6 +224,6 @@ void HelperButtonDown(int button) {
     else if (button == kHelperSymbolShiftButton)
         symbolHeld = !symbolHeld;
     else
-        helperPendingCharacter = HelperCharacter(button, helperShift, symbolHeld);
-    helperTyping = true;
+        spool.helperPendingCharacter = HelperCharacter(button, helperShift, symbolHeld);
+    spool.helperTyping = true;
 }

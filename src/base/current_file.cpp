@@ -1,8 +1,6 @@
 #include "base/current_file.h"
 
-std::string currentFileName;
-std::string currentFilePath;
-std::string currentBareName;
+CurrentFile currentFile;
 
 std::string BareName(std::string_view path) {
     const size_t slash = path.find_last_of("/\\");
@@ -10,10 +8,4 @@ std::string BareName(std::string_view path) {
     const size_t dot = name.find_last_of('.');
     if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
     return std::string(name);
-}
-
-void ResetCurrentFile() {
-    currentFileName.clear();
-    currentFilePath.clear();
-    currentBareName.clear();
 }

@@ -6,11 +6,14 @@
 #include <string>
 #include <string_view>
 
-extern std::string currentFileName; // display name (status bar)
-extern std::string currentFilePath; // full path
-extern std::string currentBareName; // file name without folder and extension
+struct CurrentFile {
+    std::string currentFileName; // display name (status bar)
+    std::string currentFilePath; // full path
+    std::string currentBareName; // file name without folder and extension
+
+    void Reset() { *this = CurrentFile{}; }
+};
+extern CurrentFile currentFile;
 
 // The file name of `path` without its folder and without its extension (from the last ".").
 std::string BareName(std::string_view path);
-
-void ResetCurrentFile();

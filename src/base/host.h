@@ -42,6 +42,9 @@ class Host {
     virtual std::string ChooseSaveFile(const FileDialogRequest&) { return {}; }
     // Runs the debugger modally (from inside the instruction step when a breakpoint hits).
     virtual void RunDebugger() {}
+    // The PC log switched itself off (debugger/pc_log.h): the menu item to untick,
+    // kPcLoggingMenuItem or kPcLogOneFrameMenuItem.
+    virtual void PcLogStopped(int /*menuItem*/) {}
 
     // Monotonic host time in seconds, and a sleep of at least `ms` milliseconds
     // (0 only yields).

@@ -12,8 +12,8 @@ constexpr BreakKind kKinds[] = {BreakKind::Execute, BreakKind::Write, BreakKind:
 
 std::string FormatBreakpointList() {
     std::string text;
-    for (int k = 0; k < breakpointCount; ++k) {
-        const Breakpoint& entry = breakpoints[k];
+    for (int k = 0; k < breakpointState.breakpointCount; ++k) {
+        const Breakpoint& entry = breakpointState.breakpoints[k];
         text += std::string(BreakKindText(entry.kind)) + " " + BreakpointAddressText(k) + " " +
                 (entry.active ? "NO" : "YES");
         if (!entry.conditionText.empty()) text += " " + entry.conditionText;
@@ -41,7 +41,8 @@ int ParseBreakpointList(const std::string& text) {
             ++skipped;
             continue;
         }
-        if (active == "NO") UpdateBreakpoint(breakpointCount - 1, address, condition, false, *kind);
+        if (active == "NO")
+            UpdateBreakpoint(breakpointState.breakpointCount - 1, address, condition, false, *kind);
     }
     return skipped;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "base/number_text.h"
 #include "debugger/debugger_session.h"
@@ -12,15 +13,22 @@
 const char* const kConditionRegisterNames[18] = {"A", "B",  "C",  "D",  "E",  "F",  "H",  "L",  "I",
                                                  "R", "AF", "BC", "DE", "HL", "IX", "IY", "IR", "SP"};
 
-Breakpoint breakpoints[kMaxBreakpoints];
-int breakpointCount = 0;
-bool breakpointHit = false;
-int openingBreakpoint = -1;
+BreakpointState breakpointState;
+
+void BreakpointState::Reset() {
+    // The table keeps the entries past its count empty.
+    for (int k = 0; k < breakpointCount; ++k)
+        breakpoints[k] = Breakpoint{};
+    breakpointCount = 0;
+    breakpointHit = false;
+    openingBreakpoint = -1;
+    watchHit = lastWatchHit = WatchHit{};
+    UpdateDebugHooks(); // empties the maps
+}
 
 namespace {
 
 constexpr int kFirstWideRegister = 10;
-WatchHit lastWatchHit; // the hit that opened the debugger, for its status line
 
 uint32_t RegisterValue(int index) {
     const MachineState& m = machine;
@@ -110,13 +118,13 @@ void Mark(uint64_t* map, uint32_t a) {
 // Opens the debugger for entry k, or ends the debugger's own run.
 void StopFor(int k) {
     // One stop per instruction boundary, however many entries match there.
-    if (debuggerOpen) {
-        breakpointHit = true;
+    if (debuggerSession.debuggerOpen) {
+        breakpointState.breakpointHit = true;
         return;
     }
-    openingBreakpoint = k;
+    breakpointState.openingBreakpoint = k;
     RunDebuggerModally();
-    openingBreakpoint = -1;
+    breakpointState.openingBreakpoint = -1;
 }
 
 } // namespace
@@ -126,7 +134,7 @@ std::optional<uint32_t> parseNumber(const std::string& typed) {
 }
 
 bool conditionHolds(int index) {
-    const Breakpoint& entry = breakpoints[index];
+    const Breakpoint& entry = breakpointState.breakpoints[index];
     if (!entry.hasCondition) return true;
     const uint32_t value = RegisterValue(entry.conditionRegister);
     switch (entry.conditionOperator) {
@@ -137,11 +145,9 @@ bool conditionHolds(int index) {
     }
 }
 
-uint64_t armedAddresses[0x10000 / 64];
-
 void checkBreakpointsAt(uint16_t pc) {
-    for (int k = 0; k < breakpointCount; ++k) {
-        const Breakpoint& entry = breakpoints[k];
+    for (int k = 0; k < breakpointState.breakpointCount; ++k) {
+        const Breakpoint& entry = breakpointState.breakpoints[k];
         if (entry.kind != BreakKind::Execute || entry.address != pc || entry.active != 0 ||
             !conditionHolds(k))
             continue;
@@ -150,24 +156,19 @@ void checkBreakpointsAt(uint16_t pc) {
     }
 }
 
-uint64_t watchedWrites[0x10000 / 64];
-uint64_t watchedReads[0x10000 / 64];
-uint64_t watchedPorts[0x10000 / 64];
-WatchHit watchHit;
-
 bool checkWatchpoints() {
-    const WatchHit hit = watchHit;
-    watchHit = WatchHit{};
+    const WatchHit hit = breakpointState.watchHit;
+    breakpointState.watchHit = WatchHit{};
     if (hit.kind == BreakKind::Execute) return false;
-    for (int k = 0; k < breakpointCount; ++k) {
-        const Breakpoint& entry = breakpoints[k];
+    for (int k = 0; k < breakpointState.breakpointCount; ++k) {
+        const Breakpoint& entry = breakpointState.breakpoints[k];
         if (entry.kind != hit.kind || entry.active != 0) continue;
         const bool covers = hit.kind == BreakKind::Port
                                 ? entry.address == hit.address ||
                                       (entry.address <= 0xFF && entry.address == (hit.address & 0xFF))
                                 : hit.address >= entry.address && hit.address <= entry.end;
         if (!covers || !conditionHolds(k)) continue;
-        lastWatchHit = hit;
+        breakpointState.lastWatchHit = hit;
         StopFor(k);
         return true;
     }
@@ -175,30 +176,32 @@ bool checkWatchpoints() {
 }
 
 std::string WatchHitText() {
-    if (openingBreakpoint < 0 || breakpoints[openingBreakpoint].kind == BreakKind::Execute) return {};
-    const char* what = lastWatchHit.kind == BreakKind::Write  ? "write to"
-                       : lastWatchHit.kind == BreakKind::Read ? "read of"
-                                                              : "port";
+    if (breakpointState.openingBreakpoint < 0 ||
+        breakpointState.breakpoints[breakpointState.openingBreakpoint].kind == BreakKind::Execute)
+        return {};
+    const char* what = breakpointState.lastWatchHit.kind == BreakKind::Write  ? "write to"
+                       : breakpointState.lastWatchHit.kind == BreakKind::Read ? "read of"
+                                                                              : "port";
     char text[32];
-    std::snprintf(text, sizeof text, "%s #%04X", what, unsigned(lastWatchHit.address));
+    std::snprintf(text, sizeof text, "%s #%04X", what, unsigned(breakpointState.lastWatchHit.address));
     return text;
 }
 
 BreakpointResult AddBreakpoint(const std::string& addressText, const std::string& conditionText,
                                BreakKind kind) {
-    if (breakpointCount >= kMaxBreakpoints) return BreakpointResult::TableFull;
+    if (breakpointState.breakpointCount >= kMaxBreakpoints) return BreakpointResult::TableFull;
     Breakpoint entry;
     if (!ParseAddress(entry, addressText, kind)) return BreakpointResult::BadAddress;
     ParseCondition(entry, conditionText);
-    breakpoints[breakpointCount++] = entry;
+    breakpointState.breakpoints[breakpointState.breakpointCount++] = entry;
     UpdateDebugHooks();
     return BreakpointResult::Ok;
 }
 
 BreakpointResult UpdateBreakpoint(int index, const std::string& addressText, const std::string& conditionText,
                                   bool active, BreakKind kind) {
-    if (index < 0 || index >= breakpointCount) return BreakpointResult::BadAddress;
-    Breakpoint& entry = breakpoints[index];
+    if (index < 0 || index >= breakpointState.breakpointCount) return BreakpointResult::BadAddress;
+    Breakpoint& entry = breakpointState.breakpoints[index];
     if (!ParseAddress(entry, addressText, kind)) return BreakpointResult::BadAddress;
     ParseCondition(entry, conditionText);
     entry.active = active ? 0 : 1;
@@ -207,24 +210,24 @@ BreakpointResult UpdateBreakpoint(int index, const std::string& addressText, con
 }
 
 void DeleteBreakpoint(int index) {
-    if (breakpointCount == 0) return;
-    if (index < 0 || index >= breakpointCount) index = breakpointCount - 1;
-    for (int k = index; k + 1 < breakpointCount; ++k)
-        breakpoints[k] = breakpoints[k + 1];
-    breakpoints[--breakpointCount] = Breakpoint{};
+    if (breakpointState.breakpointCount == 0) return;
+    if (index < 0 || index >= breakpointState.breakpointCount) index = breakpointState.breakpointCount - 1;
+    for (int k = index; k + 1 < breakpointState.breakpointCount; ++k)
+        breakpointState.breakpoints[k] = breakpointState.breakpoints[k + 1];
+    breakpointState.breakpoints[--breakpointState.breakpointCount] = Breakpoint{};
     UpdateDebugHooks();
 }
 
 void ClearBreakpoints() {
-    for (int k = 0; k < breakpointCount; ++k)
-        breakpoints[k] = Breakpoint{};
-    breakpointCount = 0;
-    breakpointHit = false;
+    for (int k = 0; k < breakpointState.breakpointCount; ++k)
+        breakpointState.breakpoints[k] = Breakpoint{};
+    breakpointState.breakpointCount = 0;
+    breakpointState.breakpointHit = false;
     UpdateDebugHooks();
 }
 
 std::string BreakpointAddressText(int index) {
-    const Breakpoint& entry = breakpoints[index];
+    const Breakpoint& entry = breakpointState.breakpoints[index];
     char text[24];
     if (entry.end > entry.address)
         std::snprintf(text, sizeof text, "#%04X-#%04X", unsigned(entry.address), unsigned(entry.end));
@@ -243,32 +246,35 @@ const char* BreakKindText(BreakKind kind) {
 }
 
 void UpdateDebugHooks() {
-    for (uint64_t* map : {armedAddresses, watchedWrites, watchedReads, watchedPorts})
-        std::fill(map, map + 0x10000 / 64, 0);
+    for (uint64_t* map : {breakpointState.armedAddresses, breakpointState.watchedWrites,
+                          breakpointState.watchedReads, breakpointState.watchedPorts})
+        std::memset(map, 0, 0x10000 / 64 * sizeof *map);
     bool anyActive = false, anyWatch = false;
-    for (int k = 0; k < breakpointCount; ++k) {
-        const Breakpoint& entry = breakpoints[k];
+    for (int k = 0; k < breakpointState.breakpointCount; ++k) {
+        const Breakpoint& entry = breakpointState.breakpoints[k];
         if (entry.active != 0) continue;
         switch (entry.kind) {
         case BreakKind::Execute:
-            Mark(armedAddresses, entry.address);
+            Mark(breakpointState.armedAddresses, entry.address);
             anyActive = true;
             break;
         case BreakKind::Write:
         case BreakKind::Read:
             for (uint32_t a = entry.address; a <= entry.end; ++a)
-                Mark(entry.kind == BreakKind::Write ? watchedWrites : watchedReads, a);
+                Mark(entry.kind == BreakKind::Write ? breakpointState.watchedWrites
+                                                    : breakpointState.watchedReads,
+                     a);
             anyWatch = true;
             break;
         case BreakKind::Port:
             // The Ace decodes ports on the low byte: a port up to #FF is any high byte.
             for (uint32_t high = 0; high <= (entry.address <= 0xFF ? 0xFFu : 0u); ++high)
-                Mark(watchedPorts, entry.address | high << 8);
+                Mark(breakpointState.watchedPorts, entry.address | high << 8);
             anyWatch = true;
             break;
         }
     }
     debugHooksOn = anyActive || pcLogOn || pcLogOneFrame;
     watchpointsOn = anyWatch;
-    watchHit = WatchHit{};
+    breakpointState.watchHit = WatchHit{};
 }

@@ -48,14 +48,34 @@ struct Breakpoint {
 // "A" "B" "C" "D" "E" "F" "H" "L" "I" "R" (8-bit), "AF" "BC" "DE" "HL" "IX" "IY" "IR" "SP".
 extern const char* const kConditionRegisterNames[18];
 
-extern Breakpoint breakpoints[kMaxBreakpoints];
-extern int breakpointCount;
+// The access that hit a watchpoint during the current instruction; kind Execute = none.
+struct WatchHit {
+    BreakKind kind = BreakKind::Execute;
+    uint16_t address = 0;
+};
 
-// Set by checkBreakpoints when an entry fires while the debugger is open (it then does
-// not open a second debugger); the debugger's runs stop on it and clear it.
-extern bool breakpointHit;
-// The entry that opened the debugger, while it is open because of one; else -1.
-extern int openingBreakpoint;
+struct BreakpointState {
+    Breakpoint breakpoints[kMaxBreakpoints];
+    int breakpointCount = 0;
+    // Set by checkBreakpoints when an entry fires while the debugger is open (it then does
+    // not open a second debugger); the debugger's runs stop on it and clear it.
+    bool breakpointHit = false;
+    // The entry that opened the debugger, while it is open because of one; else -1.
+    int openingBreakpoint = -1;
+    // One bit per address, set where an active entry sits: the step's test is a single
+    // look-up, inline, whatever the table holds.
+    uint64_t armedAddresses[0x10000 / 64]{};
+    // One bit per address (or port) that an active watchpoint covers.
+    uint64_t watchedWrites[0x10000 / 64]{};
+    uint64_t watchedReads[0x10000 / 64]{};
+    uint64_t watchedPorts[0x10000 / 64]{}; // a port entry up to #FF covers every high byte
+    WatchHit watchHit;
+    WatchHit lastWatchHit; // the hit that opened the debugger, for its status line
+
+    // An empty table, nothing hit; the hook switches follow (the PC log's stay).
+    void Reset();
+};
+extern BreakpointState breakpointState;
 
 enum class BreakpointResult { Ok, TableFull, BadAddress };
 
@@ -64,16 +84,13 @@ enum class BreakpointResult { Ok, TableFull, BadAddress };
 std::optional<uint32_t> parseNumber(const std::string& text);
 // True for an entry with no condition; else compares the named register with the value.
 bool conditionHolds(int index);
-// One bit per address, set where an active entry sits: the step's test is a single
-// look-up, inline, whatever the table holds.
-extern uint64_t armedAddresses[0x10000 / 64];
 // The table walk, for an address that carries an active entry.
 void checkBreakpointsAt(uint16_t pc);
 
 // Called after every instruction while debugHooksOn is set, with pc on the next one.
 inline void checkBreakpoints() {
     const uint16_t pc = machine.pc;
-    if (armedAddresses[pc >> 6] >> (pc & 63) & 1) [[unlikely]]
+    if (breakpointState.armedAddresses[pc >> 6] >> (pc & 63) & 1) [[unlikely]]
         checkBreakpointsAt(pc);
 }
 
@@ -96,16 +113,6 @@ const char* BreakKindText(BreakKind kind);
 
 // --- watchpoints: what the watching step calls --------------------------------------
 
-// One bit per address (or port) that an active watchpoint covers.
-extern uint64_t watchedWrites[0x10000 / 64];
-extern uint64_t watchedReads[0x10000 / 64];
-extern uint64_t watchedPorts[0x10000 / 64]; // a port entry up to #FF covers every high byte
-// The access that hit a watchpoint during the current instruction; kind Execute = none.
-struct WatchHit {
-    BreakKind kind = BreakKind::Execute;
-    uint16_t address = 0;
-};
-extern WatchHit watchHit;
 inline bool Watched(const uint64_t* map, uint16_t a) {
     return map[a >> 6] >> (a & 63) & 1;
 }

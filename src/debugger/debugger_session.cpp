@@ -11,11 +11,7 @@
 #include "machine/z80.h"
 #include "sound/sound_output.h"
 
-bool debuggerOpen = false;
-bool runUntilHalt = false;
-bool runUntilLdAR = false;
-bool runUntilLdRA = false;
-uint32_t runUntilTstate = 0;
+DebuggerSessionState debuggerSession;
 
 namespace {
 
@@ -27,6 +23,15 @@ struct DebugRun {
 };
 
 DebugRun run;
+
+} // namespace
+
+void DebuggerSessionState::Reset() {
+    *this = DebuggerSessionState{};
+    run = DebugRun{};
+}
+
+namespace {
 
 uint8_t ByteAt(uint16_t a) {
     return machine.pages[a >> 13][a & 0x1FFF];
@@ -43,18 +48,18 @@ bool IsRet(uint8_t op) {
 bool OpcodeRequestMet() {
     const uint16_t pc = machine.pc;
     const uint8_t op = ByteAt(pc);
-    if (runUntilHalt && op == 0x76) {
-        runUntilHalt = false;
+    if (debuggerSession.runUntilHalt && op == 0x76) {
+        debuggerSession.runUntilHalt = false;
         return true;
     }
     if (op != 0xED) return false;
     const uint8_t next = ByteAt(uint16_t(pc + 1));
-    if (runUntilLdAR && next == 0x5F) {
-        runUntilLdAR = false;
+    if (debuggerSession.runUntilLdAR && next == 0x5F) {
+        debuggerSession.runUntilLdAR = false;
         return true;
     }
-    if (runUntilLdRA && next == 0x4F) {
-        runUntilLdRA = false;
+    if (debuggerSession.runUntilLdRA && next == 0x4F) {
+        debuggerSession.runUntilLdRA = false;
         return true;
     }
     return false;
@@ -62,7 +67,7 @@ bool OpcodeRequestMet() {
 
 RunStop Finish(RunStop stop) {
     run = DebugRun{};
-    breakpointHit = false;
+    breakpointState.breakpointHit = false;
     return stop;
 }
 
@@ -109,7 +114,8 @@ RunStop StepRun() {
         ExecuteInstruction();
         break;
     case RunKind::UntilTstate:
-        if (!run.tstateNextFrame && m.tstates > runUntilTstate) return Finish(RunStop::Tstate);
+        if (!run.tstateNextFrame && m.tstates > debuggerSession.runUntilTstate)
+            return Finish(RunStop::Tstate);
         if (FrameRunOut()) {
             CompleteFrame();
             if (!run.tstateNextFrame) return Finish(RunStop::FrameEnd);
@@ -119,7 +125,7 @@ RunStop StepRun() {
         break;
     case RunKind::None: return RunStop::Done;
     }
-    if (breakpointHit) return Finish(RunStop::Breakpoint);
+    if (breakpointState.breakpointHit) return Finish(RunStop::Breakpoint);
     if (run.framesRun >= kStepFrameBound) return Finish(RunStop::Bound);
     return RunStop::Running;
 }
@@ -127,31 +133,31 @@ RunStop StepRun() {
 } // namespace
 
 void RunDebuggerModally() {
-    if (debuggerOpen) return;
-    const bool wasPaused = Paused;
-    Paused = true;
+    if (debuggerSession.debuggerOpen) return;
+    const bool wasPaused = runState.Paused;
+    runState.Paused = true;
     PauseSound(true);
     host().RunDebugger();
     PresentFrame();
-    Paused = wasPaused;
-    PauseSound(Paused || FastMode);
+    runState.Paused = wasPaused;
+    PauseSound(runState.Paused || runState.FastMode);
 }
 
 uint32_t debuggerSessions = 0;
 
 void BeginDebuggerSession() {
     ++debuggerSessions;
-    numberBase = 16;
+    disassembler.numberBase = 16;
     StopPcLog();
     run = DebugRun{};
-    breakpointHit = false;
-    debuggerOpen = true;
+    breakpointState.breakpointHit = false;
+    debuggerSession.debuggerOpen = true;
 }
 
 void EndDebuggerSession() {
     run = DebugRun{};
-    breakpointHit = false;
-    debuggerOpen = false;
+    breakpointState.breakpointHit = false;
+    debuggerSession.debuggerOpen = false;
 }
 
 bool CompleteFrame() {
@@ -159,7 +165,7 @@ bool CompleteFrame() {
     if (m.tstates < m.frameTstates) return false;
     RenderToBeam(m.frameTstates);
     PresentFrame();
-    ++frameCounter;
+    ++frameDriver.frameCounter;
     m.tstates -= m.frameTstates;
     ResetBeam();
     // The frame driver's interrupt request stays up once raised; code run from the
@@ -173,12 +179,12 @@ void SingleStep() {
     // step stops on the handler; frames closed here bring no new one (CompleteFrame).
     ExecuteInstruction();
     CompleteFrame();
-    breakpointHit = false;
+    breakpointState.breakpointHit = false;
 }
 
 RunStop StartRun(RunKind kind) {
     run = DebugRun{};
-    breakpointHit = false;
+    breakpointState.breakpointHit = false;
     MachineState& m = machine;
     switch (kind) {
     case RunKind::StepOver:
@@ -193,7 +199,7 @@ RunStop StartRun(RunKind kind) {
         // A frame already run out is closed first, then the next one runs to its end.
         CompleteFrame();
         break;
-    case RunKind::UntilTstate: run.tstateNextFrame = m.tstates > runUntilTstate; break;
+    case RunKind::UntilTstate: run.tstateNextFrame = m.tstates > debuggerSession.runUntilTstate; break;
     case RunKind::None: return RunStop::Done;
     default: break;
     }

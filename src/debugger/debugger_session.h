@@ -15,14 +15,20 @@
 
 #include <cstdint>
 
-extern bool debuggerOpen; // the debugger window is open
-extern uint32_t debuggerSessions; // how many times it has opened (the rewind buffer's cue)
+extern uint32_t debuggerSessions; // how many times the debugger has opened (the rewind buffer's cue)
 
-// Run-until requests: each stays armed until met, across runs.
-extern bool runUntilHalt; // HALT (0x76)
-extern bool runUntilLdAR; // LD A,R (ED 5F)
-extern bool runUntilLdRA; // LD R,A (ED 4F)
-extern uint32_t runUntilTstate;
+struct DebuggerSessionState {
+    bool debuggerOpen = false; // the debugger window is open
+    // Run-until requests: each stays armed until met, across runs.
+    bool runUntilHalt = false; // HALT (0x76)
+    bool runUntilLdAR = false; // LD A,R (ED 5F)
+    bool runUntilLdRA = false; // LD R,A (ED 4F)
+    uint32_t runUntilTstate = 0;
+
+    // Closed, nothing armed, no command running.
+    void Reset();
+};
+extern DebuggerSessionState debuggerSession;
 
 constexpr uint32_t kStepFrameBound = 30000; // ten emulated minutes: a second or two of host time,
                                              // long enough to reach for Stop

@@ -52,8 +52,8 @@ const char* DisassemblyFaultText(DisassemblyFault fault) {
 
 std::string DisassemblyFileLine(uint32_t address, uint32_t& next) {
     disassembleLine(address);
-    next = disAddr;
-    std::string line = lineText;
+    next = disassembler.disAddr;
+    std::string line = disassembler.lineText;
     for (char& c : line)
         c = char(std::toupper(static_cast<unsigned char>(c)));
     return line;
@@ -67,10 +67,10 @@ bool WriteDisassembly(const std::string& path, const DisassemblyRange& range, co
         return false;
     }
     // The listing's options hold while it is written; the debugger's panes keep theirs.
-    const int savedBase = numberBase;
-    const bool savedLabels = exportSystemVariables;
-    numberBase = options.showHex ? 16 : 10;
-    exportSystemVariables = options.systemVariables;
+    const int savedBase = disassembler.numberBase;
+    const bool savedLabels = disassembler.exportSystemVariables;
+    disassembler.numberBase = options.showHex ? 16 : 10;
+    disassembler.exportSystemVariables = options.systemVariables;
     // Every line moves on by at least one byte and the walk ends at the top of RAM, so it
     // ends on every model.
     for (uint32_t address = range.start; address <= range.end && address <= machine.ramTop;) {
@@ -79,8 +79,8 @@ bool WriteDisassembly(const std::string& path, const DisassemblyRange& range, co
         out.Write(line + '\n');
         address = next > address ? next : address + 1;
     }
-    numberBase = savedBase;
-    exportSystemVariables = savedLabels;
+    disassembler.numberBase = savedBase;
+    disassembler.exportSystemVariables = savedLabels;
     if (out.Commit()) return true;
     error = out.Error();
     return false;

@@ -8,12 +8,9 @@
 #include "debugger/system_variables.h"
 #include "machine/machine_state.h"
 
-int numberBase = 16;
-uint32_t disAddr = 0;
-std::string lineText;
+DisassemblerState disassembler;
 uint8_t opt_dis_sv = 0;
 uint8_t opt_dis_rom = 0;
-bool exportSystemVariables = false;
 
 namespace {
 
@@ -124,14 +121,14 @@ class Decoder {
         return b;
     }
 
-    bool Hex() const { return numberBase != 10; }
+    bool Hex() const { return disassembler.numberBase != 10; }
     std::string N8(uint8_t n) const { return Format(Hex() ? "#%02X" : "%u", n); }
     std::string Number16(uint16_t nn) const { return Format(Hex() ? "#%04X" : "%u", nn); }
     // A 16-bit operand, named after the system variable at that address when asked to.
     std::string NN() {
         const uint8_t lo = Fetch();
         const uint16_t nn = uint16_t(lo | Fetch() << 8);
-        if (Hex() && (opt_dis_sv || exportSystemVariables))
+        if (Hex() && (opt_dis_sv || disassembler.exportSystemVariables))
             if (const SystemVariable* v = SystemVariableAt(nn)) return v->name;
         return Number16(nn);
     }
@@ -145,7 +142,7 @@ class Decoder {
     std::string TargetNN() {
         const uint8_t lo = Fetch();
         const uint16_t nn = uint16_t(lo | Fetch() << 8);
-        if (Hex() && (opt_dis_sv || exportSystemVariables))
+        if (Hex() && (opt_dis_sv || disassembler.exportSystemVariables))
             if (const SystemVariable* v = SystemVariableAt(nn)) return v->name;
         return Target(nn);
     }
@@ -354,14 +351,14 @@ void Decoder::DecodeEd(uint8_t op) {
 
 uint32_t disassembleLine(uint32_t address) {
     if (address > machine.ramTop) {
-        lineText.clear();
-        disAddr = machine.ramTop + 1;
+        disassembler.lineText.clear();
+        disassembler.disAddr = machine.ramTop + 1;
         return machine.ramTop + 1;
     }
     Decoder decoder(address);
     decoder.Decode();
-    lineText = Format("%04X ", address) + decoder.ByteColumn() + decoder.text();
-    disAddr = decoder.next();
+    disassembler.lineText = Format("%04X ", address) + decoder.ByteColumn() + decoder.text();
+    disassembler.disAddr = decoder.next();
     return address;
 }
 

@@ -17,18 +17,23 @@
 #include <cstdint>
 #include <string>
 
-extern int numberBase;       // 16 or 10: the base of the numbers in the text
-extern uint32_t disAddr;     // after disassembleLine: the address of the next instruction
-extern std::string lineText; // the line made by the last disassembleLine
+struct DisassemblerState {
+    int numberBase = 16;  // 16 or 10: the base of the numbers in the text
+    uint32_t disAddr = 0; // after disassembleLine: the address of the next instruction
+    std::string lineText; // the line made by the last disassembleLine
+    // Disassemble to File's "System Variables" box: names print while it is ticked,
+    // whatever opt_dis_sv says.
+    bool exportSystemVariables = false;
+
+    void Reset() { *this = DisassemblerState{}; }
+};
+extern DisassemblerState disassembler;
 
 // Settings: 1 = 16-bit operands that name a FORTH system variable print its name
 // (opt_dis_sv); 1 = jump and call targets at known ROM routines print the routine's
 // label (opt_dis_rom). Labels print in hexadecimal base only.
 extern uint8_t opt_dis_sv;
 extern uint8_t opt_dis_rom;
-// Disassemble to File's "System Variables" box: names print while it is ticked, whatever
-// opt_dis_sv says.
-extern bool exportSystemVariables;
 
 // Decodes the instruction at `address` into lineText, leaves the next instruction's
 // address in disAddr and returns `address`. Above machine.ramTop it makes lineText

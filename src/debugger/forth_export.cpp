@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "base/file_writer.h"
 #include "debugger/forth_decompiler.h"
@@ -59,6 +60,17 @@ uint32_t NameStart(const ForthWord& word) {
     return word.header - 4u - (word.nameLength & kNameLengthMask);
 }
 
+// " 200 C," for one byte, written at `to`; its length. A raw word may be thousands of them.
+size_t FormatByteComma(char* to, uint8_t value) {
+    size_t n = 0;
+    to[n++] = ' ';
+    if (value >= 100) to[n++] = char('0' + value / 100);
+    if (value >= 10) to[n++] = char('0' + value / 10 % 10);
+    to[n++] = char('0' + value % 10);
+    std::memcpy(to + n, " C,", 3);
+    return n + 3;
+}
+
 // `end` is where the next word's name starts: the raw bytes fill everything up to it.
 void AppendRaw(std::string& out, const ForthWord& word, uint32_t end) {
     // A name no keyboard types is created with X in place of each such character, which
@@ -73,14 +85,14 @@ void AppendRaw(std::string& out, const ForthWord& word, uint32_t end) {
         if (typed[k] != word.name[k]) out += Store(machine.ram[nameStart + k], nameStart + uint32_t(k), true);
     const uint32_t first = word.header + 3u;
     if (end < first || end > machine.ramTop + 1) end = first;
-    std::string line;
-    size_t onLine = 0;
+    char line[kBytesPerLine * 7 + 1];
+    size_t used = 0, onLine = 0;
     for (uint32_t a = first; a < end; ++a) {
-        line += " " + std::to_string(machine.ram[a]) + " C,";
+        used += FormatByteComma(line + used, machine.ram[a]);
         if (++onLine == kBytesPerLine || a + 1 == end) {
-            out += line + "\n";
-            line.clear();
-            onLine = 0;
+            line[used++] = '\n';
+            out.append(line, used);
+            used = onLine = 0;
         }
     }
     if (word.codeField != forth_rom::kCreate) out += Store(word.codeField, word.header + 1u, false);

@@ -8,7 +8,7 @@
 WordStepResult RunWordStep(WordStep kind, uint32_t bound) {
     WordStepResult result;
     const uint16_t startSp = machine.sp;
-    breakpointHit = false;
+    breakpointState.breakpointHit = false;
     while (result.instructions < bound) {
         SingleStep();
         ++result.instructions;
@@ -20,8 +20,8 @@ WordStepResult RunWordStep(WordStep kind, uint32_t bound) {
                 break;
             }
         }
-        if (breakpointHit) {
-            breakpointHit = false;
+        if (breakpointState.breakpointHit) {
+            breakpointState.breakpointHit = false;
             result.breakpoint = true;
             break;
         }

@@ -22,8 +22,8 @@ std::string ForthWordNameAt(uint16_t cfa) {
 }
 
 std::string BreakpointWordName(int index) {
-    if (index < 0 || index >= breakpointCount) return "";
-    const Breakpoint& b = breakpoints[index];
+    if (index < 0 || index >= breakpointState.breakpointCount) return "";
+    const Breakpoint& b = breakpointState.breakpoints[index];
     if (b.address != kForthDispatch || !b.hasCondition || b.conditionOperator != kConditionEqual ||
         std::string(kConditionRegisterNames[b.conditionRegister]) != "DE")
         return "";

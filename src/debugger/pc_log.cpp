@@ -1,15 +1,15 @@
 #include "debugger/pc_log.h"
 
+#include <cstdio>
+
 #include "base/host.h"
 #include "debugger/breakpoints.h"
 #include "debugger/disassembler.h"
-#include "machine/frame.h"
 #include "machine/memory.h"
 
-std::FILE* pcLogFile = nullptr;
+PcLogState pcLog;
 
 namespace {
-uint32_t previousWord = 0xFFFFFFFF; // no previous instruction
 
 bool IsRepeatingLoop(uint16_t w) {
     const uint8_t op = w >> 8;
@@ -29,44 +29,75 @@ std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disas
 void PcLogStep() {
     const MachineState& m = machine;
     const uint16_t w = uint16_t(FetchOpcodeByte(m.pc) << 8 | FetchOpcodeByte(uint16_t(m.pc + 1)));
-    if (!(w == previousWord && IsRepeatingLoop(w)) && pcLogFile) {
+    if (!(w == pcLog.previousWord && IsRepeatingLoop(w)) && pcLog.pcLogFile) {
         const PcLogRegisters regs{m.pc, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ir, m.sp, m.tstates};
         // The mnemonic only: the line already starts with PC.
         const std::string line = FormatPcLogLine(regs, InstructionText(m.pc));
-        std::fputs(line.c_str(), pcLogFile);
+        std::fputs(line.c_str(), pcLog.pcLogFile);
     }
-    previousWord = w;
+    pcLog.previousWord = w;
 }
 
-void ResetPcLog() {
-    previousWord = 0xFFFFFFFF;
+void PcLogState::Reset() {
+    if (pcLogFile) std::fclose(pcLogFile);
+    *this = PcLogState{};
+    pcLogOn = pcLogOneFrame = false;
 }
+
+namespace {
+
+void CloseLogFile() {
+    if (pcLog.pcLogFile) std::fclose(pcLog.pcLogFile);
+    pcLog.pcLogFile = nullptr;
+}
+
+} // namespace
 
 void StopPcLog() {
     const bool continuous = pcLogOn, oneFrame = pcLogOneFrame;
     pcLogOn = pcLogOneFrame = false;
-    if (pcLogFile) {
-        std::fclose(pcLogFile);
-        pcLogFile = nullptr;
-    }
+    CloseLogFile();
     UpdateDebugHooks();
-    if (!pcLogStoppedHandler) return;
-    if (continuous) pcLogStoppedHandler(kPcLoggingMenuItem);
-    if (oneFrame) pcLogStoppedHandler(kPcLogOneFrameMenuItem);
+    if (continuous) host().PcLogStopped(kPcLoggingMenuItem);
+    if (oneFrame) host().PcLogStopped(kPcLogOneFrameMenuItem);
+}
+
+void PcLogEndOfFrame() {
+    if (pcLogOneFrame) {
+        pcLogOneFrame = false;
+        UpdateDebugHooks(); // breakpoints stay armed
+        CloseLogFile();
+        host().PcLogStopped(kPcLogOneFrameMenuItem);
+    }
+    if (!pcLogOn || !pcLog.pcLogFile) return;
+    std::fflush(pcLog.pcLogFile);
+    const long bytes = std::ftell(pcLog.pcLogFile);
+    const int sizeMb = bytes > 0 ? int(bytes / 1048576) : 0;
+    if (sizeMb < pcLog.pcLogLimitMb) return;
+    char question[96];
+    std::snprintf(question, sizeof question, "File is %dMB in size \n\nDo you wish to continue?", sizeMb);
+    if (host().AskYesNoWarning("DEBUG", question)) {
+        pcLog.pcLogLimitMb *= 2;
+    } else {
+        pcLogOn = false;
+        UpdateDebugHooks();
+        CloseLogFile();
+        host().PcLogStopped(kPcLoggingMenuItem);
+    }
 }
 
 bool StartPcLog(const std::string& path, bool oneFrame, bool truncate) {
     StopPcLog();
-    pcLogFile = std::fopen(path.c_str(), truncate ? "w" : "a");
-    if (!pcLogFile) return false;
-    ResetPcLog();
+    pcLog.pcLogFile = std::fopen(path.c_str(), truncate ? "w" : "a");
+    if (!pcLog.pcLogFile) return false;
+    pcLog.previousWord = 0xFFFFFFFF;
     if (oneFrame) {
         pcLogOneFrame = true;
     } else {
         pcLogOn = true;
-        pcLogLimitMb = kPcLogStartLimitMb;
+        pcLog.pcLogLimitMb = kPcLogStartLimitMb;
     }
-    numberBase = 16;
+    disassembler.numberBase = 16;
     UpdateDebugHooks();
     return true;
 }

@@ -9,7 +9,20 @@
 
 inline bool& pcLogOn = rareHookSwitches.pcLogOn;             // continuous log
 inline bool& pcLogOneFrame = rareHookSwitches.pcLogOneFrame; // log until the current frame ends
-extern std::FILE* pcLogFile;
+
+constexpr int kPcLogStartLimitMb = 10;
+
+struct PcLogState {
+    std::FILE* pcLogFile = nullptr;
+    // The continuous log's size limit in whole megabytes; starting the log sets it to 10,
+    // and each "continue" answer to the size question doubles it.
+    int pcLogLimitMb = kPcLogStartLimitMb;
+    uint32_t previousWord = 0xFFFFFFFF; // the last logged opcode pair; none yet
+
+    // Logging off, the file closed, the limit back at its start (no menu hears of it).
+    void Reset();
+};
+extern PcLogState pcLog;
 
 struct PcLogRegisters {
     uint16_t pc, af, bc, de, hl, ir, sp;
@@ -22,12 +35,14 @@ std::string FormatPcLogLine(const PcLogRegisters& regs, const std::string& disas
 // Called after every instruction while logging: appends the line for the instruction at
 // pc, except that a repeated LDIR, LDDR, HALT or DJNZ is logged once.
 void PcLogStep();
-void ResetPcLog();
 // Switches both kinds of logging off and closes the file (the debugger does so when it
-// opens); the frame driver's pcLogStoppedHandler hears of each kind that was on.
+// opens); Host::PcLogStopped hears of each kind that was on.
 void StopPcLog();
+// The frame driver, at the end of each frame while the debug hooks are on: a one-frame
+// log ends with its frame; a continuous log asks before it grows past its size limit.
+void PcLogEndOfFrame();
 
-// The menu items that pcLogStoppedHandler names.
+// The menu items that Host::PcLogStopped names.
 constexpr int kPcLoggingMenuItem = 128;     // "PC Logging"
 constexpr int kPcLogOneFrameMenuItem = 129; // "PC log One frame"
 

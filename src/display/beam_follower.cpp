@@ -7,9 +7,6 @@
 #include "display/renderer.h"
 #include "machine/machine_state.h"
 
-uint32_t beamDue = 0;
-ScreenWriteLog currentFrameWrites;
-
 namespace {
 
 constexpr uint16_t kVideoOffset = 0x400; // video RAM within its 8 KB page
@@ -56,25 +53,25 @@ void Replay(const ScreenWriteLog& log, uint32_t from, uint32_t to, bool skipUnch
 
 void CatchUp(bool skipUnchanged) {
     const uint8_t* page = machine.pages[1];
-    if (!previousOwed && currentFrameWrites.count == 0) {
+    if (!previousOwed && renderer.currentFrameWrites.count == 0) {
         // The common case: nothing changed since the last drawing, draw straight from RAM.
-        if (lastRendered < beamDue) {
+        if (lastRendered < renderer.beamDue) {
             NoteGlyphs(page + kCharsOffset);
-            DrawBeamSpan(lastRendered, beamDue, page + kVideoOffset, page + kCharsOffset, skipUnchanged);
+            DrawBeamSpan(lastRendered, renderer.beamDue, page + kVideoOffset, page + kCharsOffset, skipUnchanged);
         }
     } else {
         std::memcpy(replayVideo, page + kVideoOffset, kScreenRamSize);
         std::memcpy(replayChars, page + kCharsOffset, kScreenRamSize);
-        Undo(currentFrameWrites);
+        Undo(renderer.currentFrameWrites);
         if (previousOwed) Undo(previousFrameWrites);
         NoteGlyphs(replayChars); // the replays follow each glyph write from here
         if (previousOwed) Replay(previousFrameWrites, previousFrom, previousTo, skipUnchanged);
-        Replay(currentFrameWrites, lastRendered, beamDue, skipUnchanged);
-        currentFrameWrites.count = 0;
+        Replay(renderer.currentFrameWrites, lastRendered, renderer.beamDue, skipUnchanged);
+        renderer.currentFrameWrites.count = 0;
         previousFrameWrites.count = 0;
         previousOwed = false;
     }
-    lastRendered = std::max(lastRendered, beamDue);
+    lastRendered = std::max(lastRendered, renderer.beamDue);
 }
 
 } // namespace
@@ -94,51 +91,52 @@ void BeamWentBack(uint32_t now) {
 }
 
 void RenderToBeam(uint32_t now) {
-    if (now < beamDue) {
+    if (now < renderer.beamDue) {
         BeamWentBack(now);
-        beamDue = now;
+        renderer.beamDue = now;
         return;
     }
-    beamDue = now;
+    renderer.beamDue = now;
     CatchUp(false);
 }
 
 void ResetBeam() {
     if (previousOwed) {
         // The frame that ends drew over all of the previous one unless it stopped short.
-        if (beamDue >= kBeamFrameTstates && lastRendered == 0)
+        if (renderer.beamDue >= kBeamFrameTstates && lastRendered == 0)
             previousOwed = false;
         else
             CatchUp(true);
     }
-    const uint32_t owedTo = std::min(beamDue, kBeamFrameTstates);
-    if (currentFrameWrites.count > 0 || lastRendered < owedTo) {
+    const uint32_t owedTo = std::min(renderer.beamDue, kBeamFrameTstates);
+    if (renderer.currentFrameWrites.count > 0 || lastRendered < owedTo) {
         previousOwed = true;
         previousFrom = lastRendered;
         previousTo = owedTo;
-        previousFrameWrites.count = currentFrameWrites.count;
-        std::copy_n(currentFrameWrites.writes, currentFrameWrites.count, previousFrameWrites.writes);
+        previousFrameWrites.count = renderer.currentFrameWrites.count;
+        std::copy_n(renderer.currentFrameWrites.writes, renderer.currentFrameWrites.count,
+                    previousFrameWrites.writes);
     }
-    currentFrameWrites.count = 0;
+    renderer.currentFrameWrites.count = 0;
     lastRendered = 0;
-    beamDue = 0;
+    renderer.beamDue = 0;
 }
 
 uint32_t BeamPosition() {
-    return beamDue;
+    return renderer.beamDue;
 }
 
 void ForgetPendingDrawing() {
     previousOwed = false;
     previousFrameWrites.count = 0;
-    currentFrameWrites.count = 0;
+    renderer.currentFrameWrites.count = 0;
     lastRendered = 0;
-    beamDue = 0;
+    renderer.beamDue = 0;
 }
 
 void RestartBeamAt(uint32_t due) {
     ForgetPendingDrawing();
-    beamDue = lastRendered = due;
+    renderer.beamDue = lastRendered = due;
     ForgetDrawnLines();
     FrameImageWritten();
 }

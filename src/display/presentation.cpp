@@ -14,13 +14,13 @@ bool paperDarkened = false; // black paper shown as kShaderPaperColour
 
 void AdjustPaperForBackEnd(int drawMode) {
     if (PresentingBackEnd(drawMode) == kDrawShaders) {
-        if (paperColour == 0x000000) {
-            paperColour = kShaderPaperColour;
+        if (renderer.paperColour == 0x000000) {
+            renderer.paperColour = kShaderPaperColour;
             paperDarkened = true;
         }
         return;
     }
-    if (paperDarkened && paperColour == kShaderPaperColour) paperColour = 0x000000;
+    if (paperDarkened && renderer.paperColour == kShaderPaperColour) renderer.paperColour = 0x000000;
     paperDarkened = false;
 }
 

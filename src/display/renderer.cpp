@@ -7,8 +7,7 @@
 #include "machine/machine_state.h"
 
 uint8_t beamMap[kBeamFrameTstates];
-uint32_t frameImage[kFrameWidth * kFrameHeight];
-uint32_t inkColour = 0xCACACA, paperColour = 0x000000;
+RendererState renderer;
 
 namespace {
 
@@ -29,9 +28,9 @@ uint32_t patternInk = 1, patternPaper = 1; // colours cellPixels was built for (
 void BuildCellPixels() {
     for (int g = 0; g < 256; ++g)
         for (int bit = 0; bit < 8; ++bit)
-            cellPixels[g][bit] = (g & (0x80 >> bit)) ? inkColour : paperColour;
-    patternInk = inkColour;
-    patternPaper = paperColour;
+            cellPixels[g][bit] = (g & (0x80 >> bit)) ? renderer.inkColour : renderer.paperColour;
+    patternInk = renderer.inkColour;
+    patternPaper = renderer.paperColour;
 }
 
 // The map is ready before anything can render, even if nobody calls BuildBeamMap.
@@ -70,10 +69,20 @@ const ColourScheme& ColourSchemeAt(int index) {
     return kSchemes[index >= 0 && index < kColourSchemeCount ? index : 0];
 }
 
+void RendererState::Reset() {
+    std::memset(frameImage, 0, sizeof frameImage);
+    // The glyph patterns follow the colours at the next drawing, as after a back-end's change.
+    inkColour = kSchemes[0].ink;
+    paperColour = kSchemes[0].paper;
+    ForgetDrawnLines();
+    ForgetPendingDrawing();
+    FrameImageWritten();
+}
+
 void ApplyColourScheme(int index) {
     if (index < 0 || index >= kColourSchemeCount) return;
-    inkColour = kSchemes[index].ink;
-    paperColour = kSchemes[index].paper;
+    renderer.inkColour = kSchemes[index].ink;
+    renderer.paperColour = kSchemes[index].paper;
     BuildCellPixels();
     ForgetDrawnLines();
 }
@@ -93,7 +102,7 @@ void NewLook() {
 
 // Colours changed since the cell table was built (a back-end may set paperColour).
 void CheckColours() {
-    if (inkColour != patternInk || paperColour != patternPaper) {
+    if (renderer.inkColour != patternInk || renderer.paperColour != patternPaper) {
         BuildCellPixels();
         NewLook();
     }
@@ -102,13 +111,13 @@ void CheckColours() {
 
 void FillPaper(uint32_t* out, int pixels) {
     for (int k = 0; k < pixels; ++k)
-        out[k] = paperColour;
+        out[k] = renderer.paperColour;
 }
 
 // All of line y, as a run of visits from its first T-states to its last would draw it:
 // border cells in paper, display cells from their codes and glyphs; blanking untouched.
 void DrawWholeLine(uint32_t y, const uint8_t* video, const uint8_t* chars, bool skipUnchanged) {
-    uint32_t* out = frameImage + y * kFrameWidth;
+    uint32_t* out = renderer.frameImage + y * kFrameWidth;
     if (y < uint32_t(kFirstDisplayLine) || y > uint32_t(kLastDisplayLine)) {
         if (skipUnchanged && lineLook[y] == lookSerial) return;
         lineLook[y] = lookSerial;
@@ -178,7 +187,7 @@ void DrawBeamSpan(uint32_t from, uint32_t to, const uint8_t* video, const uint8_
         if (kind != kBeamBlank) {
             lineLook[y] = 0; // drawn in part: no longer what a whole draw left
             ++imageSerial;
-            uint32_t* out = frameImage + y * kFrameWidth + (h >> 2) * 8;
+            uint32_t* out = renderer.frameImage + y * kFrameWidth + (h >> 2) * 8;
             if (kind == kBeamDisplay) {
                 const uint32_t column = (h >> 2) - 8;
                 const uint8_t c = video[((y - kFirstDisplayLine) >> 3) * 32 + column];

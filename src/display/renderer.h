@@ -41,11 +41,34 @@ constexpr int kBlankingTstate = 192;
 enum BeamKind : uint8_t { kBeamDisplay = 0, kBeamSideBorder = 1, kBeamTopBottomBorder = 2, kBeamBlank = 255 };
 extern uint8_t beamMap[kBeamFrameTstates];
 
-// 0x00RRGGBB pixels, kFrameWidth per row.
-extern uint32_t frameImage[kFrameWidth * kFrameHeight];
-// Ink and paper (paper is also the border). ApplyColourScheme sets them; a back-end may
-// change paperColour directly, and the renderer picks the change up at its next call.
-extern uint32_t inkColour, paperColour;
+// A processor write is about to change the byte at `offset` of the 8 KB page holding
+// video and character RAM (0x400-0x7FF video, 0xC00-0xFFF characters) from `before`
+// to `after`: it shows from the current beam position on.
+struct ScreenWrite {
+    uint32_t due;
+    uint16_t offset;
+    uint8_t before, after;
+};
+constexpr int kScreenWriteLogSize = 4096;
+struct ScreenWriteLog {
+    int count = 0;
+    ScreenWrite writes[kScreenWriteLogSize];
+};
+
+struct RendererState {
+    // 0x00RRGGBB pixels, kFrameWidth per row.
+    uint32_t frameImage[kFrameWidth * kFrameHeight];
+    // Ink and paper (paper is also the border). ApplyColourScheme sets them; a back-end
+    // may change paperColour directly, and the renderer picks the change up at its next call.
+    uint32_t inkColour = 0xCACACA, paperColour = 0x000000;
+    // The lazy side. The T-state of this frame the image is due up to.
+    uint32_t beamDue = 0;
+    ScreenWriteLog currentFrameWrites;
+
+    // A black image, the default colours, nothing drawn or owed.
+    void Reset();
+};
+extern RendererState renderer;
 
 struct ColourScheme {
     const char* name;
@@ -69,33 +92,18 @@ void PresentFrame();               // completes the image and hands it to the ho
 uint32_t FrameImageSerial();
 void FrameImageWritten();
 
-// The lazy side. The T-state of this frame the image is due up to.
-extern uint32_t beamDue;
 void BeamWentBack(uint32_t now); // the frame's T-state counter was moved backwards
 // After every instruction: the beam is due at `now`.
 inline void MoveBeam(uint32_t now) {
-    if (now < beamDue) BeamWentBack(now);
-    beamDue = now;
+    if (now < renderer.beamDue) BeamWentBack(now);
+    renderer.beamDue = now;
 }
 
-// A processor write is about to change the byte at `offset` of the 8 KB page holding
-// video and character RAM (0x400-0x7FF video, 0xC00-0xFFF characters) from `before`
-// to `after`: it shows from the current beam position on.
-struct ScreenWrite {
-    uint32_t due;
-    uint16_t offset;
-    uint8_t before, after;
-};
-constexpr int kScreenWriteLogSize = 4096;
-struct ScreenWriteLog {
-    int count = 0;
-    ScreenWrite writes[kScreenWriteLogSize];
-};
-extern ScreenWriteLog currentFrameWrites;
 void ScreenWriteLogFull();
 inline void NoteScreenWrite(uint16_t offset, uint8_t before, uint8_t after) {
-    if (currentFrameWrites.count == kScreenWriteLogSize) ScreenWriteLogFull();
-    currentFrameWrites.writes[currentFrameWrites.count++] = {beamDue, offset, before, after};
+    if (renderer.currentFrameWrites.count == kScreenWriteLogSize) ScreenWriteLogFull();
+    renderer.currentFrameWrites.writes[renderer.currentFrameWrites.count++] = {renderer.beamDue, offset,
+                                                                               before, after};
 }
 
 // Draws everything owed up to beamDue: call before reading frameImage, and before

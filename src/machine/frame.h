@@ -13,25 +13,23 @@
 
 constexpr double kFramePeriodSeconds = 0.02; // 50 frames a second
 
-extern int frameSkipPeriod;    // present one frame in this many (at least 1)
-extern int frameSkipCountdown; // frames left until the next presented frame
-extern uint64_t frameCounter;  // frames run; the status bar reads and clears it
+extern int frameSkipPeriod; // a setting: present one frame in this many (at least 1)
 
-// The PC log's size limit in whole megabytes; switching logging on sets it to 10, and
-// each "continue" answer to the size question doubles it.
-extern int pcLogLimitMb;
-constexpr int kPcLogStartLimitMb = 10;
+struct FrameDriverState {
+    int frameSkipCountdown = 1; // frames left until the next presented frame
+    uint64_t frameCounter = 0;  // frames run; the status bar reads and clears it
+    // Set by the WAV browser while it is open (may stay null): called at the end of each
+    // frame while a WAV recording plays or records.
+    void (*wavTimeUpdater)() = nullptr;
+    // Host time at the end of the last paced frame; 0 = none yet, so the first paced
+    // frame does not wait.
+    double lastPacedTime = 0.0;
 
-// Set by the application (may stay null):
-// called when the frame driver switched PC logging off by itself, with the menu item to
-// untick: 129 "PC log One frame" when a one-frame log ended, 128 "PC Logging" when the
-// user declined to continue a large log;
-extern void (*pcLogStoppedHandler)(int menuItem);
-// called at the end of each frame while a WAV recording plays or records and the WAV
-// browser is open (the browser sets it when it opens and clears it when it closes).
-extern void (*wavTimeUpdater)();
+    // Back to the start-up state: every frame presented (the period back at 1), counters
+    // cleared, pacing restarted.
+    void Reset();
+};
+extern FrameDriverState frameDriver;
 
 void RunFrame();
 void RestartFrameSkip();
-// Back to the start-up state: every frame presented, counters cleared, pacing restarted.
-void ResetFrameDriver();

@@ -43,9 +43,9 @@ inline bool FastTapeOn(const MachineState& m) {
 // The tape clocks after one instruction: TZX edges and WAV samples.
 inline void TickTapeClocks(MachineState& m) {
     if (tzxPlaying) TapeTick(m.instrTstates);
-    if ((wavPlaying || recording) && m.tapeClock > tstatesPerSample) {
+    if ((wavPlaying || recording) && m.tapeClock > wavDeck.tstatesPerSample) {
         WavSampleTick(m.instrTstates);
-        m.tapeClock -= tstatesPerSample;
+        m.tapeClock -= wavDeck.tstatesPerSample;
     }
 }
 
@@ -87,7 +87,10 @@ inline void CheckStops() {
 // Everything after the renderer, in the fixed order; reached only while some switch
 // in rareHookSwitches is on, and kept out of line so the common path stays small.
 template <class Bus> [[gnu::noinline]] void RunRareHooks(MachineState& m, Bus& bus) {
-    if (NmiRequested) Z80AcceptNmi(m, bus);
+    if (NmiRequested) {
+        NmiRequested = false; // the shell's request, taken once
+        Z80AcceptNmi(m, bus);
+    }
 
     if (m.pc == kRomLoadHeaderPc && (tzxInserted || wavLoaded)) RomListensToTape();
     if (m.pc == kSaveTrapAddress && recordArmed) StartRecording();

@@ -48,13 +48,20 @@ class JoystickDevice {
 enum JoystickEmulation : uint8_t { kJoystickEmulatesNone = 0, kJoystickEmulatesBoldfield = 1 };
 inline constexpr const char* kJoystickEmulationNames[] = {"None", "Boldfield Interface"};
 
-extern uint8_t joystickEmulates;      // live "Emulates" choice
-extern int joystickChoice;            // live index into joystickNames
+struct JoystickInput {
+    uint8_t joystickEmulates = kJoystickEmulatesNone; // live "Emulates" choice
+    int joystickChoice = 0;                           // live index into joystickNames
+    bool joystickReady = false;                       // a controller is open and set up
+    std::vector<std::string> joystickNames;           // the controllers found (at most one)
+    JoystickState joystickState;
+
+    // No controller, nothing emulated, centred stick (the options dialog's copies too).
+    // Stops the device; the platform's device stays installed.
+    void Reset();
+};
+extern JoystickInput joystickInput;
 extern uint8_t opt_joystick_emulates; // the options dialog's copies; not saved
 extern int opt_joystick_choice;
-extern bool joystickReady;                     // a controller is open and set up
-extern std::vector<std::string> joystickNames; // the controllers found (at most one)
-extern JoystickState joystickState;
 
 // Failures are reported with caption kind 0 and the kMsgJoystick codes (base/messages.h),
 // which have no text of their own.
@@ -67,6 +74,3 @@ void SetJoystickDevice(JoystickDevice* device);
 bool SetUpJoystick(bool reportErrors);
 void PollJoystick();
 uint8_t ReadJoystickPort();
-
-// No controller, nothing emulated, centred stick (start-up, tests). Stops the device.
-void ResetJoystick();

@@ -20,7 +20,7 @@ uint8_t ReadKeyboardAndTape(uint16_t port) {
     for (int n = 0; n < 8; ++n)
         if (!(rows & (1 << n))) v &= m.keyMatrix[n];
 
-    if (tzxPlaying && tapeLevel == 1) v ^= kTapeBit;
+    if (tzxPlaying && tapeDeck.tapeLevel == 1) v ^= kTapeBit;
     if (!wavPlaying) {
         if (tzxPlaying && m.earLevel) v ^= kTapeBit;
         // A read resets the speaker flip-flop that a write sets: BEEP's IN/OUT pair

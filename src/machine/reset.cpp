@@ -2,11 +2,22 @@
 
 #include <cstring>
 
+#include "base/current_file.h"
+#include "base/messages.h"
+#include "debugger/breakpoints.h"
+#include "debugger/debugger_session.h"
+#include "debugger/disassembler.h"
+#include "debugger/pc_log.h"
+#include "display/renderer.h"
 #include "machine/ace_keyboard.h"
 #include "machine/frame.h"
+#include "machine/joystick.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
+#include "machine/run_state.h"
 #include "machine/z80_tables.h"
+#include "sound/ay.h"
+#include "sound/sound_output.h"
 #include "tape/file_kinds.h"
 #include "tape/spool.h"
 #include "tape/tape_deck.h"
@@ -53,4 +64,26 @@ void SoftReset() {
 void HardReset() {
     ResetMachine();
     LoadStandardRom();
+}
+
+void ResetEmulator() {
+    runState.Reset();
+    ClearLastReportedMessage();
+    if (soundStream.connected) ShutdownSound();
+    ResetAy();
+    soundOutputActive = false;
+    machine = MachineState{};
+    romState.Reset();
+    BuildPageTable();
+    pcLog.Reset();
+    breakpointState.Reset();
+    debuggerSession.Reset();
+    disassembler.Reset();
+    tapeDeck.Reset(); // the WAV deck with it
+    spool.Reset();
+    frameDriver.Reset();
+    joystickInput.Reset();
+    renderer.Reset();
+    currentFile.Reset();
+    ResetMachine();
 }

@@ -22,21 +22,21 @@ namespace {
 class ReplayGuard {
   public:
     ReplayGuard()
-        : debug_(debugHooksOn), watch_(watchpointsOn), log_(pcLogOn), oneFrame_(pcLogOneFrame), paused_(Paused),
-          focus_(FocusPaused), fast_(FastMode), frames_(frameCounter) {
+        : debug_(debugHooksOn), watch_(watchpointsOn), log_(pcLogOn), oneFrame_(pcLogOneFrame), paused_(runState.Paused),
+          focus_(runState.FocusPaused), fast_(runState.FastMode), frames_(frameDriver.frameCounter) {
         debugHooksOn = watchpointsOn = pcLogOn = pcLogOneFrame = false;
-        Paused = FocusPaused = false;
-        FastMode = true;
+        runState.Paused = runState.FocusPaused = false;
+        runState.FastMode = true;
     }
     ~ReplayGuard() {
         debugHooksOn = debug_;
         watchpointsOn = watch_;
         pcLogOn = log_;
         pcLogOneFrame = oneFrame_;
-        Paused = paused_;
-        FocusPaused = focus_;
-        FastMode = fast_;
-        frameCounter = frames_;
+        runState.Paused = paused_;
+        runState.FocusPaused = focus_;
+        runState.FastMode = fast_;
+        frameDriver.frameCounter = frames_;
     }
 
   private:

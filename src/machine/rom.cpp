@@ -9,13 +9,9 @@
 #include "machine/machine_state.h"
 #include "tape/load_buffer.h"
 
-std::string romFolder;
-std::string currentRomName;
+RomState romState;
 
 namespace {
-
-uint8_t romImage[kRomSize];
-uint8_t pristineRom[kRomSize];
 
 // Reads a ROM file of exactly kRomSize bytes. Reports 2 (missing or unreadable, a
 // folder included) or 3 (wrong length) and returns false otherwise.
@@ -35,30 +31,35 @@ bool IsAbsolute(const std::string& name) { return !name.empty() && name.front() 
 
 } // namespace
 
-const uint8_t* PristineRom() { return pristineRom; }
+const uint8_t* PristineRom() {
+    return romState.pristineRom;
+}
 
-void ResetRom() {
+void RomState::Reset() {
+    romFolder.clear();
+    currentRomName.clear();
     std::memset(romImage, 0, kRomSize);
     std::memset(pristineRom, 0, kRomSize);
     machine.rom = nullptr;
-    currentRomName.clear();
 }
 
 bool LoadRomFile(const std::string& path, const std::string& displayName) {
     std::vector<uint8_t> bytes;
     if (!ReadRomFile(path, bytes)) return true;
-    std::memcpy(romImage, bytes.data(), kRomSize);
-    std::memcpy(pristineRom, bytes.data(), kRomSize);
-    machine.rom = romImage;
-    currentRomName = displayName;
+    std::memcpy(romState.romImage, bytes.data(), kRomSize);
+    std::memcpy(romState.pristineRom, bytes.data(), kRomSize);
+    machine.rom = romState.romImage;
+    romState.currentRomName = displayName;
     BuildPageTable();
     return false;
 }
 
-bool LoadStandardRom() { return LoadRomFile(romFolder + "ace.rom", "ACE.ROM"); }
+bool LoadStandardRom() {
+    return LoadRomFile(romState.romFolder + "ace.rom", "ACE.ROM");
+}
 
 bool LoadCustomRom(const std::string& name) {
-    const std::string path = IsAbsolute(name) ? name : romFolder + name;
+    const std::string path = IsAbsolute(name) ? name : romState.romFolder + name;
     std::string base = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
     std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return std::toupper(c); });
     return LoadRomFile(path, base);
@@ -66,7 +67,7 @@ bool LoadCustomRom(const std::string& name) {
 
 void BuildPageTable() {
     machine.ram = ramBlock;
-    machine.pages[0] = machine.rom ? machine.rom : romImage;
+    machine.pages[0] = machine.rom ? machine.rom : romState.romImage;
     for (int n = 1; n < 8; ++n) machine.pages[n] = ramBlock + n * 0x2000;
     // The tape save trap: ED FD hands the ROM's SAVE to the tape deck, RET returns at once.
     uint8_t* rom = machine.pages[0];
@@ -81,5 +82,6 @@ void SetModel() {
 }
 
 void RestoreRomBytes(uint16_t address, int n) {
-    for (int k = 0; k < n && address + k < int(kRomSize); ++k) romImage[address + k] = pristineRom[address + k];
+    for (int k = 0; k < n && address + k < int(kRomSize); ++k)
+        romState.romImage[address + k] = romState.pristineRom[address + k];
 }

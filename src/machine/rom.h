@@ -11,10 +11,20 @@
 constexpr uint32_t kRomSize = 8192;
 constexpr uint16_t kSaveTrapAddress = 0x1820; // the ROM's tape SAVE routine
 
-// Folder searched for ROM files, with a trailing separator ("" = current folder).
-extern std::string romFolder;
-// "ACE.ROM" or the upper-cased name of a custom ROM; empty before the first load.
-extern std::string currentRomName;
+struct RomState {
+    // Folder searched for ROM files, with a trailing separator ("" = current folder).
+    std::string romFolder;
+    // "ACE.ROM" or the upper-cased name of a custom ROM; empty before the first load.
+    std::string currentRomName;
+    uint8_t romImage[kRomSize]{}; // the live image, traps planted
+    // The image as it came from the file, before any trap was planted.
+    uint8_t pristineRom[kRomSize]{};
+
+    // No ROM loaded: the image is all zeros (NOPs) again and the folder forgotten; the
+    // page table still points at the image until it is built again.
+    void Reset();
+};
+extern RomState romState;
 
 // The ROM image as it came from the file, before any trap was planted. Patches restore
 // their bytes from here, so an eject or a finished recording gives back the real ROM.
@@ -24,8 +34,6 @@ bool LoadStandardRom();                   // true when it failed (and reported w
 bool LoadCustomRom(const std::string& name); // name relative to romFolder, or an absolute path
 bool LoadRomFile(const std::string& path, const std::string& displayName);
 void BuildPageTable();
-// No ROM loaded: the image is all NOPs again (start-up state; tests begin here).
-void ResetRom();
 void SetModel();
 
 // Puts bytes [address, address + n) of the pristine ROM back into the live image.

@@ -17,6 +17,7 @@
 // the keyboard its own way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "machine/machine_state.h"
@@ -74,6 +75,12 @@ class RomKeyPacer {
     // Frames since the last key went down (far in the past when none has).
     long FramesSinceDown() const { return frames_ - downAt_; }
     void Reset();
+
+    // Its whole state as kStateBytes bytes, for saved machine states, and back: false,
+    // and nothing changed, when the bytes cannot be a pacer's.
+    static constexpr size_t kStateBytes = 3 * 8 + 4;
+    void WriteState(uint8_t* out) const;
+    bool ReadState(const uint8_t* in);
 
   private:
     long frames_ = 0;

@@ -1,7 +1,8 @@
 #include "machine/run_state.h"
 
-bool Paused = false;
-bool FocusPaused = false;
-bool FastMode = false;
+RunState runState;
 
-void ResetRunState() { Paused = FocusPaused = FastMode = NmiRequested = false; }
+void RunState::Reset() {
+    *this = RunState{};
+    NmiRequested = false;
+}

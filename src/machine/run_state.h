@@ -3,10 +3,14 @@
 
 #include "machine/hook_switches.h"
 
-extern bool Paused;      // the user paused, or a modal window is open
-extern bool FocusPaused; // the main window lost the focus
-extern bool FastMode;    // run unpaced
+struct RunState {
+    bool Paused = false;      // the user paused, or a modal window is open
+    bool FocusPaused = false; // the main window lost the focus
+    bool FastMode = false;    // run unpaced
+
+    // Running, paced, no NMI waiting.
+    void Reset();
+};
+extern RunState runState;
 // Taken after the current instruction.
 inline bool& NmiRequested = rareHookSwitches.nmiRequested;
-
-void ResetRunState();

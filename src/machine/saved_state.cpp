@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "base/byte_packing.h"
+#include "base/file_writer.h"
 #include "display/renderer.h"
 #include "machine/machine_state.h"
 #include "machine/rom.h"
@@ -31,7 +32,10 @@ constexpr uint32_t Tag(const char (&t)[5]) {
 }
 constexpr uint32_t kTagMachine = Tag("Z80M"), kTagRam = Tag("RAM "), kTagRom = Tag("ROM "),
                    kTagBeam = Tag("BEAM"), kTagAy = Tag("AY  "), kTagSound = Tag("SND "),
-                   kTagSpool = Tag("SPOL"), kTagTape = Tag("TAPE"), kTagRun = Tag("RUN ");
+                   kTagSpool = Tag("SPOL"), kTagTape = Tag("TAPE"), kTagRun = Tag("RUN "),
+                   kTagFrontEnd = Tag("KEYQ");
+
+FrontEndStateSection frontEnd;
 
 // Little-endian writing and reading of the sections' fields.
 class Writer {
@@ -115,6 +119,8 @@ struct DecodedState {
     bool tapeSection = false;
     std::vector<uint8_t> tape;
     uint8_t nmiRequested = 0;
+    bool frontEndSection = false;
+    std::vector<uint8_t> frontEndBytes;
     uint32_t seen = 0; // a bit per section read
 };
 
@@ -166,18 +172,18 @@ void SaveBeam(Writer& w) {
     CatchUpBeam(); // the image as the beam has drawn it so far
     w.Begin(kTagBeam);
     w.U32(BeamPosition());
-    w.Bytes(frameImage, sizeof frameImage);
+    w.Bytes(renderer.frameImage, sizeof renderer.frameImage);
     w.End();
 }
 
 bool ReadBeam(Reader& r, DecodedState& s) {
     s.image.resize(kFrameWidth * kFrameHeight);
-    return r.U32(s.beamDue) && s.beamDue <= 2 * kFrameTstates && r.Bytes(s.image.data(), sizeof frameImage) &&
+    return r.U32(s.beamDue) && s.beamDue <= 2 * kFrameTstates && r.Bytes(s.image.data(), sizeof renderer.frameImage) &&
            r.Done();
 }
 
 void ApplyBeam(const DecodedState& s) {
-    std::memcpy(frameImage, s.image.data(), sizeof frameImage);
+    std::memcpy(renderer.frameImage, s.image.data(), sizeof renderer.frameImage);
     RestartBeamAt(s.beamDue);
 }
 
@@ -218,25 +224,31 @@ void ApplySound(const DecodedState& s) {
 }
 
 void SaveSpool(Writer& w) {
-    const SpoolInternals in = SpoolInternalState();
     w.Begin(kTagSpool);
-    w.U8(uint8_t(spoolActive | helperTyping << 1));
-    w.U8(helperPendingCharacter);
-    w.U32(uint32_t(spoolLeft));
-    w.U32(uint32_t(spoolPos));
-    w.U32(uint32_t(typingCounter));
-    w.U32(uint32_t(in.leastFrames));
-    w.Raw(in.keys);
-    w.Raw(in.pacer);
-    w.U32(uint32_t(in.text.size()));
-    w.Bytes(in.text.data(), in.text.size());
+    w.U8(uint8_t(spool.spoolActive | spool.helperTyping << 1));
+    w.U8(spool.helperPendingCharacter);
+    w.U32(uint32_t(spool.spoolLeft));
+    w.U32(uint32_t(spool.spoolPos));
+    w.U32(uint32_t(spool.typingCounter));
+    w.U32(uint32_t(spool.leastFrames));
+    w.Raw(spool.spoolKeys);
+    uint8_t pacer[RomKeyPacer::kStateBytes];
+    spool.spoolPacer.WriteState(pacer);
+    w.Bytes(pacer, sizeof pacer);
+    w.U32(uint32_t(spool.spoolText.size()));
+    w.Bytes(spool.spoolText.data(), spool.spoolText.size());
     w.End();
+}
+
+bool ReadPacer(Reader& r, RomKeyPacer& pacer) {
+    uint8_t bytes[RomKeyPacer::kStateBytes];
+    return r.Bytes(bytes, sizeof bytes) && pacer.ReadState(bytes);
 }
 
 bool ReadSpool(Reader& r, DecodedState& s) {
     uint32_t length = 0;
     if (!(r.U8(s.spoolFlags) && r.U8(s.helperPending) && r.U32(s.spoolLeft) && r.U32(s.spoolPos) &&
-          r.U32(s.typingCounter) && r.U32(s.leastFrames) && r.Raw(s.spoolKeys) && r.Raw(s.spoolPacer) &&
+          r.U32(s.typingCounter) && r.U32(s.leastFrames) && r.Raw(s.spoolKeys) && ReadPacer(r, s.spoolPacer) &&
           r.U32(length)))
         return false;
     if (length > kMaxSpoolText || length != r.Left()) return false;
@@ -249,17 +261,16 @@ bool ReadSpool(Reader& r, DecodedState& s) {
 }
 
 void ApplySpool(const DecodedState& s) {
-    const SpoolInternals in = SpoolInternalState();
-    spoolActive = s.spoolFlags & 1;
-    helperTyping = (s.spoolFlags & 2) != 0;
-    helperPendingCharacter = s.helperPending;
-    spoolLeft = int(s.spoolLeft);
-    spoolPos = int(s.spoolPos);
-    typingCounter = int(s.typingCounter);
-    in.leastFrames = int(int32_t(s.leastFrames));
-    in.keys = s.spoolKeys;
-    in.pacer = s.spoolPacer;
-    in.text = s.spoolText;
+    spool.spoolActive = s.spoolFlags & 1;
+    spool.helperTyping = (s.spoolFlags & 2) != 0;
+    spool.helperPendingCharacter = s.helperPending;
+    spool.spoolLeft = int(s.spoolLeft);
+    spool.spoolPos = int(s.spoolPos);
+    spool.typingCounter = int(s.typingCounter);
+    spool.leastFrames = int(int32_t(s.leastFrames));
+    spool.spoolKeys = s.spoolKeys;
+    spool.spoolPacer = s.spoolPacer;
+    spool.spoolText = s.spoolText;
 }
 
 int32_t BlockIndex(const TapeBlock* block) {
@@ -269,13 +280,13 @@ int32_t BlockIndex(const TapeBlock* block) {
 void SaveTape(Writer& w) {
     const TapeInternals in = TapeInternalState();
     w.Begin(kTagTape);
-    w.U32(tapeInDeck ? uint32_t(tapeInDeck->blocks.size()) : 0xFFFFFFFFu);
-    w.U8(tapeInDeck && tapeInDeck->isTzx);
-    w.U32(uint32_t(BlockIndex(currentBlock)));
-    w.U8(uint8_t(expectHeader | saveHeaderNext << 1 | blockStarted << 2 | tapeAtEnd << 3 | tzxPlaying << 4 |
+    w.U32(tapeDeck.tapeInDeck ? uint32_t(tapeDeck.tapeInDeck->blocks.size()) : 0xFFFFFFFFu);
+    w.U8(tapeDeck.tapeInDeck && tapeDeck.tapeInDeck->isTzx);
+    w.U32(uint32_t(BlockIndex(tapeDeck.currentBlock)));
+    w.U8(uint8_t(tapeDeck.saveHeaderNext << 1 | tapeDeck.blockStarted << 2 | tapeDeck.tapeAtEnd << 3 | tzxPlaying << 4 |
                  in.listenedThisFrame << 5 | in.listenedLastFrame << 6));
-    w.U8(tapeLevel);
-    w.U32(uint32_t(edgeCountdown));
+    w.U8(tapeDeck.tapeLevel);
+    w.U32(uint32_t(tapeDeck.edgeCountdown));
     w.Bytes(in.generator, in.generatorSize);
     w.U32(uint32_t(BlockIndex(in.loopStart)));
     w.U32(in.loopLeft);
@@ -310,20 +321,19 @@ void ApplyTape(const DecodedState& s) {
     r.U32(loopLeft);
     r.U32(call);
     r.U32(callIndex);
-    if (!tapeInDeck || blocks != tapeInDeck->blocks.size() || bool(tzx) != tapeInDeck->isTzx) return;
+    if (!tapeDeck.tapeInDeck || blocks != tapeDeck.tapeInDeck->blocks.size() || bool(tzx) != tapeDeck.tapeInDeck->isTzx) return;
     auto block = [&](uint32_t index) -> TapeBlock* {
-        return index < blocks ? &tapeInDeck->blocks[index] : nullptr;
+        return index < blocks ? &tapeDeck.tapeInDeck->blocks[index] : nullptr;
     };
-    currentBlock = block(current);
-    expectHeader = flags & 1;
-    saveHeaderNext = (flags & 2) != 0;
-    blockStarted = (flags & 4) != 0;
-    tapeAtEnd = (flags & 8) != 0;
+    tapeDeck.currentBlock = block(current);
+    tapeDeck.saveHeaderNext = (flags & 2) != 0;
+    tapeDeck.blockStarted = (flags & 4) != 0;
+    tapeDeck.tapeAtEnd = (flags & 8) != 0;
     tzxPlaying = tzx && (flags & 16) != 0;
     in.listenedThisFrame = (flags & 32) != 0;
     in.listenedLastFrame = (flags & 64) != 0;
-    tapeLevel = level & 1;
-    edgeCountdown = int32_t(countdown);
+    tapeDeck.tapeLevel = level & 1;
+    tapeDeck.edgeCountdown = int32_t(countdown);
     std::memcpy(in.generator, generator.data(), generator.size());
     in.loopStart = block(loop);
     in.loopLeft = loopLeft;
@@ -358,6 +368,13 @@ bool ReadSection(uint32_t tag, Reader& r, DecodedState& s, std::string& error) {
     case kTagSpool: return ReadSpool(r, s);
     case kTagTape: return ReadTape(r, s);
     case kTagRun: return ReadRunState(r, s);
+    case kTagFrontEnd:
+        // Optional, once; a program without a front-end part passes it by.
+        if (s.frontEndSection) return false;
+        s.frontEndSection = true;
+        if (!frontEnd.check) return true;
+        sized(s.frontEndBytes, r.Left());
+        return frontEnd.check(s.frontEndBytes);
     default: error = "it has a section this version does not know"; return false;
     }
 }
@@ -392,7 +409,7 @@ bool Decode(const std::vector<uint8_t>& raw, DecodedState& s, std::string& error
             error = why.empty() ? "its section " + std::string(name) + " does not hold what it should" : why;
             return false;
         }
-        s.seen |= 1u << bit;
+        if (bit >= 0) s.seen |= 1u << bit;
         std::vector<uint8_t> skip(length);
         r.Bytes(skip.data(), length);
     }
@@ -411,7 +428,7 @@ uint32_t ReadU32(const uint8_t* p) {
 
 std::vector<uint8_t> CaptureMachineState() {
     std::vector<uint8_t> raw;
-    raw.reserve(sizeof ramBlock + sizeof frameImage + kRomSize + 4096);
+    raw.reserve(sizeof ramBlock + sizeof renderer.frameImage + kRomSize + 4096);
     Writer w(raw);
     SaveMachine(w);
     SaveBeam(w);
@@ -432,7 +449,12 @@ bool RestoreMachineState(const std::vector<uint8_t>& raw, std::string& error) {
     ApplySpool(*s);
     ApplyTape(*s);
     NmiRequested = s->nmiRequested != 0;
+    if (frontEnd.restore) frontEnd.restore(s->frontEndBytes);
     return true;
+}
+
+void SetFrontEndStateSection(const FrontEndStateSection& section) {
+    frontEnd = section;
 }
 
 int StateModel(const std::vector<uint8_t>& raw) {
@@ -481,18 +503,16 @@ bool DecodeStateFile(const uint8_t* data, size_t size, std::vector<uint8_t>& raw
 }
 
 bool SaveStateFile(const std::string& path, std::string& error) {
-    const std::vector<uint8_t> file = EncodeStateFile(CaptureMachineState());
-    // Written beside it first, so that a failed write leaves the old file (a slot) whole.
-    const std::string written = path + ".new";
-    std::FILE* f = std::fopen(written.c_str(), "wb");
-    bool ok = f && std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    if (f && std::fclose(f) != 0) ok = false;
-    if (ok) ok = std::rename(written.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        std::remove(written.c_str());
-        error = "cannot write '" + path + "'";
+    std::vector<uint8_t> raw = CaptureMachineState();
+    if (frontEnd.capture) {
+        Writer w(raw);
+        w.Begin(kTagFrontEnd);
+        const std::vector<uint8_t> bytes = frontEnd.capture();
+        w.Bytes(bytes.data(), bytes.size());
+        w.End();
     }
-    return ok;
+    // Written beside it first, so that a failed write leaves the old file (a slot) whole.
+    return WriteWholeFile(path, EncodeStateFile(raw), error);
 }
 
 bool LoadStateFile(const std::string& path, std::string& error) {

@@ -38,6 +38,20 @@ int StateModel(const std::vector<uint8_t>& raw);
 std::vector<uint8_t> EncodeStateFile(const std::vector<uint8_t>& raw);
 bool DecodeStateFile(const uint8_t* data, size_t size, std::vector<uint8_t>& raw, std::string& error);
 
+// The front end's own part of a state file: its key queue, the PC key events still on
+// their way to the matrix. A quick save keeps them, so a load types on exactly as the
+// machine would have. Only state files carry it (a rewind replays the key matrix
+// itself); a state without it empties the queue, and a program without a front-end
+// part (noltace-headless) passes the section by.
+struct FrontEndStateSection {
+    std::vector<uint8_t> (*capture)() = nullptr;
+    // Whole and sound? Checked before anything changes.
+    bool (*check)(const std::vector<uint8_t>& bytes) = nullptr;
+    // Puts it back; `bytes` is empty when the state has none.
+    void (*restore)(const std::vector<uint8_t>& bytes) = nullptr;
+};
+void SetFrontEndStateSection(const FrontEndStateSection& section);
+
 // Whole files: false with a one-line reason (cannot write / read, or what is wrong with
 // the file); a failed load leaves the machine as it was.
 bool SaveStateFile(const std::string& path, std::string& error);

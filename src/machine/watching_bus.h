@@ -9,30 +9,30 @@
 
 struct WatchingBus : AceBus {
     uint8_t Read(uint16_t a) {
-        Note(watchedReads, BreakKind::Read, a);
+        Note(breakpointState.watchedReads, BreakKind::Read, a);
         return ReadMemory(a);
     }
     void Write(uint16_t a, uint8_t v) {
-        Note(watchedWrites, BreakKind::Write, a);
+        Note(breakpointState.watchedWrites, BreakKind::Write, a);
         WriteMemory(a, v);
     }
     uint8_t In(uint16_t port) {
-        Note(watchedPorts, BreakKind::Port, port);
+        Note(breakpointState.watchedPorts, BreakKind::Port, port);
         return PortIn(port);
     }
     void Out(uint16_t port, uint8_t v) {
-        Note(watchedPorts, BreakKind::Port, port);
+        Note(breakpointState.watchedPorts, BreakKind::Port, port);
         PortOut(port, v);
     }
 
   private:
     // A mirror is the same memory: a watch on 3C80 sees a write to 3080 as well.
     static void Note(const uint64_t* map, BreakKind kind, uint16_t a) {
-        if (watchHit.kind != BreakKind::Execute) return; // the first hit of the instruction
+        if (breakpointState.watchHit.kind != BreakKind::Execute) return; // the first hit of the instruction
         const uint16_t folded = kind == BreakKind::Port ? a : FoldMirrors(a);
         if (Watched(map, a))
-            watchHit = {kind, a};
+            breakpointState.watchHit = {kind, a};
         else if (Watched(map, folded))
-            watchHit = {kind, folded};
+            breakpointState.watchHit = {kind, folded};
     }
 };

@@ -17,7 +17,7 @@
 //                               an acceptance so that its hooks see pc at the handler
 //   Z80StepInstruction(m, bus)  one instruction after an interrupt check that took none
 //   Z80StepNoInterrupt(m, bus)  one instruction without the interrupt check (fast tape loop)
-//   Z80AcceptNmi(m, bus)        take the NMI requested through NmiRequested
+//   Z80AcceptNmi(m, bus)        take an NMI (the caller owns the request)
 //
 // Every instruction adds its whole fixed cost to `tstates`; `instrStart` marks where it
 // began. The opcode tables are in z80_ops_main.h (unprefixed), z80_ops_cb.h, z80_ops_ed.h
@@ -25,7 +25,6 @@
 #pragma once
 
 #include "machine/machine_state.h"
-#include "machine/run_state.h"
 #include "machine/z80_alu.h"
 #include "machine/z80_ops_main.h"
 
@@ -90,7 +89,6 @@ template <class Bus> inline void Z80StepNoInterrupt(MachineState& m, Bus& bus) {
 
 // NMI: IFF2 keeps the interrupt state for RETN; the handler is at 0x0066.
 template <class Bus> inline void Z80AcceptNmi(MachineState& m, Bus& bus) {
-    NmiRequested = false;
     m.iff1 = 0;
     if (m.halted) {
         m.pc++;

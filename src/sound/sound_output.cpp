@@ -221,7 +221,7 @@ void CatchUpSound(uint32_t now) {
     SoundStream& s = soundStream;
     const uint32_t from = s.caughtUpTo;
     s.caughtUpTo = now;
-    if (now <= from || !soundOutputActive || !s.open || FastMode) return;
+    if (now <= from || !soundOutputActive || !s.open || runState.FastMode) return;
     AdvanceSoundSpan(now - from, machine.earLevel != 0);
 }
 

@@ -1,5 +1,6 @@
 #include "tape/ace_snapshot.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -67,14 +68,20 @@ SnapshotDecodeResult DecodeAceSnapshot(std::span<const uint8_t> bytes, uint8_t* 
     uint32_t d = kSnapshotStart;
     size_t p = 0;
     while (p < bytes.size()) {
-        const uint8_t b = bytes[p];
-        if (b != 0xED) {
-            if (d >= kImageSize) {
+        if (bytes[p] != 0xED) {
+            // The literals up to the next run code, copied in one go.
+            const uint8_t* from = bytes.data() + p;
+            const void* code = std::memchr(from, 0xED, bytes.size() - p);
+            const size_t literals =
+                code ? size_t(static_cast<const uint8_t*>(code) - from) : bytes.size() - p;
+            const size_t fits = std::min<size_t>(literals, kImageSize - d);
+            std::memcpy(image + d, from, fits);
+            d += uint32_t(fits);
+            p += fits;
+            if (fits < literals) {
                 result.overflow = true;
                 break;
             }
-            image[d++] = b;
-            p += 1;
             continue;
         }
         if (p + 1 >= bytes.size()) break; // ends inside a run code
@@ -93,21 +100,44 @@ SnapshotDecodeResult DecodeAceSnapshot(std::span<const uint8_t> bytes, uint8_t* 
     return result;
 }
 
+namespace {
+
+// True when a run code starts at p: an ED byte, or four equal bytes (pairs and triples
+// are cheaper as literals).
+bool RunCodeAt(const uint8_t* image, uint32_t p) {
+    if (image[p] == 0xED) return true;
+    if (p + 4 > kSnapshotSaveEnd) return false;
+    uint32_t four;
+    std::memcpy(&four, image + p, 4);
+    return four == 0x01010101u * image[p];
+}
+
+} // namespace
+
 std::vector<uint8_t> EncodeAceSnapshot(const uint8_t* image) {
     std::vector<uint8_t> out;
+    out.reserve(kSnapshotSaveEnd - kSnapshotStart + 2);
     uint32_t p = kSnapshotStart;
     while (p < kSnapshotSaveEnd) {
+        // The literals up to the next run code, in one go.
+        uint32_t literalEnd = p;
+        while (literalEnd < kSnapshotSaveEnd && !RunCodeAt(image, literalEnd))
+            ++literalEnd;
+        out.insert(out.end(), image + p, image + literalEnd);
+        p = literalEnd;
+        if (p == kSnapshotSaveEnd) break;
         const uint8_t b = image[p];
         int n = 1;
+        // Eight bytes at a time while they all repeat b: most of a memory image is long runs.
+        const uint64_t eightOfB = 0x0101010101010101ull * b;
+        uint64_t eight;
+        while (n + 8 <= kSnapshotLongestRun && p + n + 8 <= kSnapshotSaveEnd &&
+               (std::memcpy(&eight, image + p + n, 8), eight == eightOfB))
+            n += 8;
         while (n < kSnapshotLongestRun && p + n < kSnapshotSaveEnd && image[p + n] == b)
             ++n;
-        if (n > 3 || b == 0xED) {
-            out.insert(out.end(), {0xED, uint8_t(n), b});
-            p += n;
-        } else {
-            out.push_back(b); // pairs and triples are cheaper as literals
-            p += 1;
-        }
+        out.insert(out.end(), {0xED, uint8_t(n), b});
+        p += n;
     }
     out.insert(out.end(), {0xED, 0x00});
     return out;

@@ -60,12 +60,12 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
         if (route != LoadRoute::CommandLine) ReportMessage(kCaptionError, kMsgTapeUnknownExtension);
         return true;
     }
-    currentFilePath = path;
-    currentFileName = path;
-    currentBareName = BareName(path);
+    currentFile.currentFilePath = path;
+    currentFile.currentFileName = path;
+    currentFile.currentBareName = BareName(path);
     const bool loaded = LoadFromBuffer(path, kind, route);
     FreeLoadBuffer();
-    if (loaded && (kind == FileKind::Tap || kind == FileKind::Tzx)) tapeFileName = FileNameOf(path);
+    if (loaded && (kind == FileKind::Tap || kind == FileKind::Tzx)) tapeDeck.tapeFileName = FileNameOf(path);
     // A ROM resets the machine, which forgets the current file; the others become it.
     if (loaded && kind != FileKind::Rom) {
         currentFileKind = kind;

@@ -18,17 +18,28 @@
 #include <vector>
 
 #include "machine/ace_keyboard.h" // KeyChord
+#include "machine/rom_keyboard.h"
 
-extern bool spoolActive;        // while set, PC keyboard input is ignored
-extern int spoolLeft;           // characters not yet typed
-extern int spoolPos;            // index of the next character
-extern int typingCounter;       // the Keyboard Helper's typing cycle
 extern uint8_t opt_spool_speed; // least frames per typed character, 1 to 20
 constexpr uint8_t kDefaultSpoolSpeed = 8;
 
-// The Keyboard Helper's typing switch and the character it waits to type (0 = none).
-extern bool helperTyping;
-extern uint8_t helperPendingCharacter;
+struct SpoolState {
+    bool spoolActive = false; // while set, PC keyboard input is ignored
+    int spoolLeft = 0;        // characters not yet typed
+    int spoolPos = 0;         // index of the next character
+    int typingCounter = 0;    // the Keyboard Helper's typing cycle
+    // The Keyboard Helper's typing switch and the character it waits to type (0 = none).
+    bool helperTyping = false;
+    uint8_t helperPendingCharacter = 0;
+    std::vector<char> spoolText;
+    KeyChord spoolKeys{};   // the character down now
+    RomKeyPacer spoolPacer; // the same pace as keys typed on the PC
+    int leastFrames = -1;   // least frames per character; -1 = opt_spool_speed
+
+    // No spool, no helper typing, default speed (the speed is a setting kept here).
+    void Reset();
+};
+extern SpoolState spool;
 
 void StartSpool(const char* text, int length);
 inline void StartSpool(const std::string& text) {
@@ -46,14 +57,3 @@ int SpoolPercent();
 // Frames the rest of the spool can take at most (the bound of a loop that waits for it).
 long SpoolFrameBound();
 void TypeHelperCharacter(uint8_t code);
-void ResetSpool(); // no spool, no helper typing, default speed (tests and start-up)
-
-// The spool's private state, for saved machine states (machine/saved_state.cpp).
-class RomKeyPacer;
-struct SpoolInternals {
-    std::vector<char>& text;
-    KeyChord& keys;
-    RomKeyPacer& pacer;
-    int& leastFrames;
-};
-SpoolInternals SpoolInternalState();

@@ -56,8 +56,8 @@ void OpenSpoolFileDialog() {
 }
 
 bool DevSpool() {
-    if (currentBareName.empty()) return false;
-    const std::string path = FolderOf(spoolFolder) + currentBareName + ".txt";
+    if (currentFile.currentBareName.empty()) return false;
+    const std::string path = FolderOf(spoolFolder) + currentFile.currentBareName + ".txt";
     if (!ReadFileBytes(path, loadBuffer)) return false;
     const bool refused = SpoolLoadBuffer();
     FreeLoadBuffer();

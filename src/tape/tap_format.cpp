@@ -4,6 +4,7 @@
 
 #include "base/messages.h"
 #include "tape/load_buffer.h"
+#include "tape/tape_deck.h"
 
 namespace {
 

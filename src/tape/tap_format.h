@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tape/tape_deck.h"
+#include "tape/tape_block.h"
 
 struct TapParseResult {
     std::vector<TapeBlock> blocks; // every complete block, in file order

@@ -6,15 +6,7 @@
 #include "tape/tape_header.h"
 #include "tape/wav_deck.h"
 
-std::unique_ptr<TapeImage> tapeInDeck;
-TapeBlock* currentBlock = nullptr;
-bool expectHeader = true;
-bool saveHeaderNext = true;
-std::FILE* tapSaveFile = nullptr;
-uint8_t tapeLevel = 0;
-int32_t edgeCountdown = 0;
-bool blockStarted = false;
-bool tapeAtEnd = false;
+TapeDeckState tapeDeck;
 
 bool opt_autoload = false;
 uint8_t opt_tape_type = 0;
@@ -30,22 +22,19 @@ TapeImage::TapeImage(std::vector<TapeBlock> tapeBlocks, bool tzx)
     }
 }
 
-std::string tapeFileName;
-
 bool TapeInDeck() {
-    return tapeInDeck != nullptr;
+    return tapeDeck.tapeInDeck != nullptr;
 }
 
 std::string DeckContents() {
     std::string text;
-    if (tapeInDeck) text = tapeFileName + (tapeInDeck->isTzx ? " (TZX)" : " (TAP)");
-    if (wavLoaded) text += (text.empty() ? "" : ", ") + wavDisplayName + " (WAV)";
+    if (tapeDeck.tapeInDeck)
+        text = tapeDeck.tapeFileName + (tapeDeck.tapeInDeck->isTzx ? " (TZX)" : " (TAP)");
+    if (wavLoaded) text += (text.empty() ? "" : ", ") + wavDeck.wavDisplayName + " (WAV)";
     return text;
 }
 
 namespace {
-
-bool listenedThisFrame = false, listenedLastFrame = false;
 
 void WriteRom(uint16_t address, uint8_t a, uint8_t b, uint8_t c) {
     uint8_t* rom = machine.pages[0];
@@ -58,9 +47,9 @@ void WriteRom(uint16_t address, uint8_t a, uint8_t b, uint8_t c) {
 void Insert(std::vector<TapeBlock> blocks, bool tzx, const std::string& bareName) {
     EjectTape();
     const TapeFileName first = FirstFileOnTape(blocks, tzx);
-    tapeInDeck = std::make_unique<TapeImage>(std::move(blocks), tzx);
-    currentBlock = tapeInDeck->first();
-    tapeAtEnd = false;
+    tapeDeck.tapeInDeck = std::make_unique<TapeImage>(std::move(blocks), tzx);
+    tapeDeck.currentBlock = tapeDeck.tapeInDeck->first();
+    tapeDeck.tapeAtEnd = false;
     ForgetRomListening(); // a LOAD typed before the tape went in still hears it
     if (!tzx) InstallLoadTrap();
     if (opt_autoload) StartSpool(AutoloadText(first, bareName));
@@ -91,38 +80,38 @@ void InsertTzxImage(std::vector<TapeBlock> blocks, const std::string& bareName) 
 
 void EjectTape() {
     if (tzxPlaying) StopTzxPlayback();
-    tapeInDeck.reset();
-    tapeFileName.clear();
-    currentBlock = nullptr;
+    tapeDeck.tapeInDeck.reset();
+    tapeDeck.tapeFileName.clear();
+    tapeDeck.currentBlock = nullptr;
     // The pristine image holds what the ROM file has at 0x18A7 (F3 FD E5 on the Ace's
     // own ROM); a custom ROM gets its own bytes back too.
     RemoveLoadTrap();
 }
 
 void SelectBlock(TapeBlock* block) {
-    blockStarted = false;
+    tapeDeck.blockStarted = false;
     if (block) {
-        currentBlock = block;
-        tapeAtEnd = false;
+        tapeDeck.currentBlock = block;
+        tapeDeck.tapeAtEnd = false;
     } else if (tzxPlaying) {
         StopTzxPlayback(); // the end of the tape: stay on the last block
-        tapeAtEnd = true;
+        tapeDeck.tapeAtEnd = true;
     }
 }
 
 bool NoteRomListening() {
-    const bool newLoad = !listenedThisFrame && !listenedLastFrame;
-    listenedThisFrame = true;
+    const bool newLoad = !tapeDeck.listenedThisFrame && !tapeDeck.listenedLastFrame;
+    tapeDeck.listenedThisFrame = true;
     return newLoad;
 }
 
 void ForgetRomListening() {
-    listenedThisFrame = listenedLastFrame = false;
+    tapeDeck.listenedThisFrame = tapeDeck.listenedLastFrame = false;
 }
 
 void TapeFrameEnded() {
-    listenedLastFrame = listenedThisFrame;
-    listenedThisFrame = false;
+    tapeDeck.listenedLastFrame = tapeDeck.listenedThisFrame;
+    tapeDeck.listenedThisFrame = false;
 }
 
 void RomListensToTape() {
@@ -131,19 +120,15 @@ void RomListensToTape() {
     if (wavLoaded) StartWavPlayback();
 }
 
-void ResetTapeDeck() {
+void TapeDeckState::Reset() {
     EjectTape();
     if (tapSaveFile) std::fclose(tapSaveFile);
-    tapSaveFile = nullptr;
-    expectHeader = true;
-    saveHeaderNext = true;
-    tzxInserted = false;
-    StopTzxPlayback();
-    tapeAtEnd = false;
-    ForgetRomListening();
-    ResetWavDeck();
+    ResetTzxSignal();
+    *this = TapeDeckState{};
+    tzxInserted = tzxPlaying = false;
+    wavDeck.Reset();
 }
 
 TapeInternals TapeInternalState() {
-    return TapeSignalInternals(listenedThisFrame, listenedLastFrame);
+    return TapeSignalInternals(tapeDeck.listenedThisFrame, tapeDeck.listenedLastFrame);
 }

@@ -17,39 +17,7 @@
 #include <vector>
 
 #include "machine/hook_switches.h"
-
-// How a TZX block sounds, in the format's own 3.5 MHz T-states (the deck scales them to
-// the Ace's clock). Standard-speed blocks (0x10) ignore these and use the Ace's own
-// pulse lengths.
-struct TzxTiming {
-    uint16_t pilotPulse = 0; // 0x11 pilot, 0x12 tone pulse
-    uint32_t pilotCount = 0; // 0x11 pilot pulses, 0x12 tone pulses
-    uint16_t sync1 = 0, sync2 = 0;
-    uint16_t zeroPulse = 0, onePulse = 0; // 0x11, 0x14 bit halves
-    uint8_t usedBits = 8;                 // bits of the last data byte (0x11, 0x14, 0x15)
-    uint16_t samplePeriod = 0;            // 0x15: T-states per sample
-    std::vector<uint16_t> pulses;         // 0x13
-    uint16_t loopCount = 0;               // 0x24
-    std::vector<int16_t> jumps;           // 0x23 one, 0x26 each call, 0x28 each choice: blocks from here
-    std::vector<std::string> choices;     // 0x28: each choice's description
-    uint8_t chosen = 0;                   // 0x28: the choice that plays (the tape browser may change it)
-    uint8_t signalLevel = 0;              // 0x2B: the level the line is set to
-};
-
-// One block of a tape. TAP: `data` is everything after the block's length field, the
-// checksum byte included. TZX: the data bytes of a data block (0x10, 0x11, 0x14, 0x15).
-struct TapeBlock {
-    std::vector<uint8_t> data;
-    uint16_t length = 0;   // bytes in `data` (a longer TZX block keeps its size in data.size())
-    int index = 0;         // position on the tape from 0; the tape browser's row
-    int blockId = 0;       // TZX block ID; 0 for TAP blocks
-    uint16_t pause = 0;    // TZX pause after the block in ms (0x10 blocks show it only)
-    TzxTiming timing;      // TZX signal blocks
-    std::string text;      // TZX text, message, group name or archive summary
-    bool typeByte = false; // TAP: the file kept a block-type byte after the length word
-    TapeBlock* next = nullptr;
-    TapeBlock* prev = nullptr;
-};
+#include "tape/tape_block.h"
 
 // The tape in the deck: its blocks in tape order, linked through next/prev. The links
 // point into `blocks`, so an image is moved, never copied.
@@ -69,26 +37,34 @@ constexpr uint16_t kLoadTrapAddress = 0x18A7;    // the ROM's tape-block read ro
 constexpr uint16_t kHeaderNameOffset = 0x2702;   // `ram` offset of the name the ROM asked for
 constexpr uint16_t kHeaderBufferOffset = 0x2701; // `ram` offset of the ROM's tape header
 
-// Deck state.
-extern std::unique_ptr<TapeImage> tapeInDeck;
-extern TapeBlock* currentBlock; // the block the next load trap delivers or TZX plays; none past the end of a TAP
-extern bool expectHeader;       // the next delivered block is treated as a header
-extern bool saveHeaderNext;     // the next saved block is a header and starts a new file
-extern std::FILE* tapSaveFile;  // the TAP file between the two save traps
+// The deck's state: the tape in it, where playback is, the TAP file being saved.
+struct TapeDeckState {
+    std::unique_ptr<TapeImage> tapeInDeck;
+    TapeBlock* currentBlock =
+        nullptr; // the block the next load trap delivers or TZX plays; none past the end of a TAP
+    bool saveHeaderNext = true;       // the next saved block is a header and starts a new file
+    std::FILE* tapSaveFile = nullptr; // the TAP file between the two save traps
+    uint8_t tapeLevel = 0;
+    int32_t edgeCountdown = 0;
+    bool blockStarted = false;
+    bool tapeAtEnd = false;   // playback ran off the last block; the ROM's next LOAD finds nothing
+    std::string tapeFileName; // the file the tape in the deck came from, without folder
+    // Whether the ROM listened to the tape in this frame and the one before (one LOAD).
+    bool listenedThisFrame = false, listenedLastFrame = false;
+
+    // Back to power-on: tape ejected, an unfinished TAP save closed, TZX playback off, no
+    // WAV loaded or recording.
+    void Reset();
+};
+extern TapeDeckState tapeDeck;
 inline bool& tzxInserted = rareHookSwitches.tzxInserted;
 inline bool& tzxPlaying = rareHookSwitches.tzxPlaying;
-extern uint8_t tapeLevel;
-extern int32_t edgeCountdown;
-extern bool blockStarted;
-extern bool tapeAtEnd; // playback ran off the last block; the ROM's next LOAD finds nothing
 
 // Tape settings (live values; the configuration stores them).
 extern bool opt_autoload;
 extern uint8_t opt_tape_type; // 0 "load", 1 "0 0 bload name", 2 the same and "20000 call"
 extern bool opt_autorewind;
 extern bool opt_fastloadtzx; // TZX and WAV tapes play at host speed while the ROM reads them
-
-extern std::string tapeFileName; // the file the tape in the deck came from, without folder
 
 bool TapeInDeck();
 // What the deck holds, for the status bar: "maze.tap (TAP)", "xmodem.tzx (TZX)", a loaded
@@ -129,12 +105,15 @@ void RomListensToTape();
 // Start waits 812500 T-states before the first edge, as a real recorder winds up.
 void StartTzxPlayback();
 void StopTzxPlayback();
+// Stopped, and the pulse generator, loop and call state back at their start (the deck's
+// Reset; they point into the tape it ejects).
+void ResetTzxSignal();
 // Runs the edges whose time has come; TapeTick is called after every instruction while
 // a tape plays, so the common case (no edge due) stays inline.
 void TapeEdgesDue();
 inline void TapeTick(uint32_t tstates) {
-    edgeCountdown -= int32_t(tstates);
-    if (edgeCountdown <= 0) TapeEdgesDue();
+    tapeDeck.edgeCountdown -= int32_t(tstates);
+    if (tapeDeck.edgeCountdown <= 0) TapeEdgesDue();
 }
 // How far playback is into the current block, in its own units (bytes, pulses or
 // samples), and the block's total; the tape browser's progress bar.
@@ -151,10 +130,6 @@ void RemoveLoadTrap();
 // plants it again when the recording ends.
 void RemoveSaveTrap();
 void InstallSaveTrap();
-
-// Back to power-on: tape ejected, an unfinished TAP save closed, both flags true, no
-// WAV loaded or recording.
-void ResetTapeDeck();
 
 // The deck's private playing state, for saved machine states (machine/saved_state.cpp):
 // the LOAD-listening flags and the TZX pulse generator as plain bytes, the loop and call

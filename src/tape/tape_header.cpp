@@ -1,5 +1,7 @@
 #include "tape/tape_header.h"
 
+#include "tape/tape_deck.h"
+
 namespace {
 
 constexpr size_t kNameLength = 10;

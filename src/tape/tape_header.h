@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tape/tape_deck.h"
+#include "tape/tape_block.h"
 
 constexpr uint8_t kHeaderTypeDictionary = 0x00;
 constexpr uint8_t kHeaderTypeBytes = 0x20;

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "tape/tape_deck.h"
+#include "tape/tape_block.h"
 
 constexpr const char* kEndOfTapeRow = "End Of Tape";
 

@@ -54,25 +54,25 @@ float Scaled(uint32_t tzxTstates) {
     return float(tzxTstates) * MachineClock() / kTzxClock;
 }
 void Toggle() {
-    tapeLevel = uint8_t(1 - tapeLevel);
+    tapeDeck.tapeLevel = uint8_t(1 - tapeDeck.tapeLevel);
 }
 // Adds a pulse to the time left; a late edge (countdown below 0) shortens the next one,
 // so no error builds up.
 void Wait(float length) {
     if (length < 1) length = 1; // a zero-length pulse in a damaged file must still move time on
-    edgeCountdown = int32_t(length + float(edgeCountdown));
+    tapeDeck.edgeCountdown = int32_t(length + float(tapeDeck.edgeCountdown));
 }
 
 void NextBlock() {
-    SelectBlock(currentBlock ? currentBlock->next : nullptr);
+    SelectBlock(tapeDeck.currentBlock ? tapeDeck.currentBlock->next : nullptr);
 }
 
 // The block `offset` blocks from `from` (TZX jumps are relative); none off the tape,
 // and none for 0, which the format does not allow (it would jump to itself).
 TapeBlock* BlockAt(const TapeBlock& from, int offset) {
     const long index = long(from.index) + offset;
-    if (offset == 0 || index < 0 || index >= long(tapeInDeck->blocks.size())) return nullptr;
-    return &tapeInDeck->blocks[size_t(index)];
+    if (offset == 0 || index < 0 || index >= long(tapeDeck.tapeInDeck->blocks.size())) return nullptr;
+    return &tapeDeck.tapeInDeck->blocks[size_t(index)];
 }
 
 // A jump, call, return or select block: moves the tape as TZX 1.20 says.
@@ -112,7 +112,7 @@ void FollowControlBlock(TapeBlock& b) {
 // has moved on (or stopped).
 bool SetUpBlock(TapeBlock& b) {
     gen = PulseGenerator{};
-    blockStarted = true;
+    tapeDeck.blockStarted = true;
     const TzxTiming& t = b.timing;
     gen.usedBits = t.usedBits;
     gen.bytesLeft = b.data.size();
@@ -157,12 +157,12 @@ bool SetUpBlock(TapeBlock& b) {
     case 0x20:
         if (b.pause == 0) { // "stop the tape": the next start goes on after it
             StopTzxPlayback();
-            if (b.next) currentBlock = b.next;
+            if (b.next) tapeDeck.currentBlock = b.next;
             return false;
         }
         gen.phase = Phase::Pause;
         return true;
-    case 0x2B: tapeLevel = t.signalLevel; break;
+    case 0x2B: tapeDeck.tapeLevel = t.signalLevel; break;
     case 0x24:
         loopStart = b.next;
         loopLeft = t.loopCount;
@@ -187,12 +187,12 @@ bool SetUpBlock(TapeBlock& b) {
 
 // One edge of the current block, or a move to the next block without one.
 void Step() {
-    TapeBlock* block = currentBlock;
+    TapeBlock* block = tapeDeck.currentBlock;
     if (!block) {
         SelectBlock(nullptr);
         return;
     }
-    if (!blockStarted && !SetUpBlock(*block)) return;
+    if (!tapeDeck.blockStarted && !SetUpBlock(*block)) return;
     for (;;) {
         switch (gen.phase) {
         case Phase::Pilot:
@@ -256,7 +256,7 @@ void Step() {
             const size_t samples = bytes == 0 ? 0 : (bytes - 1) * 8 + size_t(gen.usedBits);
             if (gen.pulseIndex < samples) {
                 const size_t n = gen.pulseIndex++;
-                tapeLevel = (block->data[n / 8] >> (7 - n % 8)) & 1;
+                tapeDeck.tapeLevel = (block->data[n / 8] >> (7 - n % 8)) & 1;
                 Wait(gen.samplePeriod);
                 return;
             }
@@ -280,45 +280,54 @@ void Step() {
 } // namespace
 
 void StartTzxPlayback() {
-    if (!tapeInDeck || !tapeInDeck->isTzx || !currentBlock || tzxPlaying) return;
+    if (!tapeDeck.tapeInDeck || !tapeDeck.tapeInDeck->isTzx || !tapeDeck.currentBlock || tzxPlaying) return;
     if (opt_autorewind) {
-        currentBlock = tapeInDeck->first();
-        tapeAtEnd = false;
+        tapeDeck.currentBlock = tapeDeck.tapeInDeck->first();
+        tapeDeck.tapeAtEnd = false;
     }
-    if (tapeAtEnd) return; // wound to its end: rewind (browser or autorewind) to play again
+    if (tapeDeck.tapeAtEnd) return; // wound to its end: rewind (browser or autorewind) to play again
     tzxPlaying = true;
-    tapeLevel = 0;
-    edgeCountdown = kStartDelay;
-    blockStarted = false;
+    tapeDeck.tapeLevel = 0;
+    tapeDeck.edgeCountdown = kStartDelay;
+    tapeDeck.blockStarted = false;
     loopStart = nullptr;
     loopLeft = 0;
     callBlock = nullptr;
 }
 
+void ResetTzxSignal() {
+    StopTzxPlayback();
+    gen = PulseGenerator{};
+    loopStart = callBlock = nullptr;
+    loopLeft = 0;
+    callIndex = 0;
+}
+
 void StopTzxPlayback() {
     tzxPlaying = false;
-    tapeLevel = 0;
-    edgeCountdown = 0;
-    blockStarted = false;
+    tapeDeck.tapeLevel = 0;
+    tapeDeck.edgeCountdown = 0;
+    tapeDeck.blockStarted = false;
 }
 
 void TapeEdgesDue() {
     // Every edge moves time on by at least one T-state, so only moves without an edge
     // can go round; a tape that does nothing else has ended.
-    for (int silentMoves = 0; edgeCountdown <= 0 && tzxPlaying;) {
-        const int32_t before = edgeCountdown;
+    for (int silentMoves = 0; tapeDeck.edgeCountdown <= 0 && tzxPlaying;) {
+        const int32_t before = tapeDeck.edgeCountdown;
         Step();
-        silentMoves = edgeCountdown == before ? silentMoves + 1 : 0;
+        silentMoves = tapeDeck.edgeCountdown == before ? silentMoves + 1 : 0;
         if (silentMoves > kSilentMovesLimit) {
             StopTzxPlayback();
-            tapeAtEnd = true;
+            tapeDeck.tapeAtEnd = true;
         }
     }
 }
 
 BlockProgress CurrentBlockProgress() {
-    if (!currentBlock || !blockStarted) return {0, currentBlock ? uint32_t(currentBlock->data.size()) : 0};
-    const TapeBlock& b = *currentBlock;
+    if (!tapeDeck.currentBlock || !tapeDeck.blockStarted)
+        return {0, tapeDeck.currentBlock ? uint32_t(tapeDeck.currentBlock->data.size()) : 0};
+    const TapeBlock& b = *tapeDeck.currentBlock;
     switch (gen.phase) {
     case Phase::Pulses: return {uint32_t(gen.pulseIndex), uint32_t(b.timing.pulses.size())};
     case Phase::Pilot:

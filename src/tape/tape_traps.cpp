@@ -56,23 +56,22 @@ void LetTheRomListen() {
 } // namespace
 
 bool TapeLoadTrap() {
-    if (!tapeInDeck) return false;
+    if (!tapeDeck.tapeInDeck) return false;
     // Autorewind winds the tape back as each LOAD begins, as for a TZX tape.
-    if (NoteRomListening() && opt_autorewind) currentBlock = tapeInDeck->first();
+    if (NoteRomListening() && opt_autorewind) tapeDeck.currentBlock = tapeDeck.tapeInDeck->first();
     const bool header = IsHeaderRequest();
     // A header request passes the data of a file the ROM did not want.
-    TapeBlock* block = header ? FindHeader(currentBlock) : currentBlock;
+    TapeBlock* block = header ? FindHeader(tapeDeck.currentBlock) : tapeDeck.currentBlock;
     if (!block) {
-        currentBlock = nullptr;
+        tapeDeck.currentBlock = nullptr;
         LetTheRomListen();
         return false;
     }
     // The header goes in as the tape holds it: the ROM compares the names itself, shows
     // the tape's own name and asks again when it is not the file it wants.
     CopyBlockToMemory(*block, machine.hl.w, machine.de.w);
-    expectHeader = !header;
-    currentBlock = block->next;
-    tapeAtEnd = currentBlock == nullptr;
+    tapeDeck.currentBlock = block->next;
+    tapeDeck.tapeAtEnd = tapeDeck.currentBlock == nullptr;
     // Carry set ("block read"); S, Z and P/V kept; bits 3 and 5 from A.
     machine.af.lo = uint8_t((machine.af.lo & 0xC4) | 0x01 | (machine.af.hi & 0x28));
     return true;
@@ -81,34 +80,34 @@ bool TapeLoadTrap() {
 void TapeSaveTrap() {
     const uint16_t count = machine.de.w;
     std::vector<uint8_t> bytes(count);
-    if (saveHeaderNext) {
+    if (tapeDeck.saveHeaderNext) {
         FileDialogRequest request;
         request.title = "Save Tape File";
         request.filters = {{"TAP files (*.tap)", "*.tap"}};
         request.initialFolder = FolderOf(tapeFolder);
         request.defaultExtension = "tap";
         const std::string chosen = host().ChooseSaveFile(request);
-        saveHeaderNext = false;
-        if (tapSaveFile) std::fclose(tapSaveFile);
-        tapSaveFile = nullptr;
+        tapeDeck.saveHeaderNext = false;
+        if (tapeDeck.tapSaveFile) std::fclose(tapeDeck.tapSaveFile);
+        tapeDeck.tapSaveFile = nullptr;
         // Cancelled: the ROM still sends the data block next; with no file open it is
         // dropped, so one SAVE asks once and the next SAVE starts with its header again.
         if (chosen.empty()) return;
         tapeFolder = chosen;
-        tapSaveFile = std::fopen(WithExtension(chosen, ".tap").c_str(), "wb");
+        tapeDeck.tapSaveFile = std::fopen(WithExtension(chosen, ".tap").c_str(), "wb");
         // The header always comes from the ROM's own header buffer.
         for (uint16_t k = 0; k < count; ++k)
             bytes[k] = machine.ram[uint16_t(kHeaderBufferOffset + k)];
-        WriteTapBlock(tapSaveFile, bytes);
+        WriteTapBlock(tapeDeck.tapSaveFile, bytes);
     } else {
         // The data as the processor sees it, so that ROM or mirrored addresses save what
         // a real Ace would send to tape.
         const uint16_t hl = machine.hl.w;
         for (uint16_t k = 0; k < count; ++k)
             bytes[k] = ReadMemory(uint16_t(hl + k));
-        WriteTapBlock(tapSaveFile, bytes);
-        if (tapSaveFile) std::fclose(tapSaveFile);
-        tapSaveFile = nullptr;
-        saveHeaderNext = true;
+        WriteTapBlock(tapeDeck.tapSaveFile, bytes);
+        if (tapeDeck.tapSaveFile) std::fclose(tapeDeck.tapSaveFile);
+        tapeDeck.tapSaveFile = nullptr;
+        tapeDeck.saveHeaderNext = true;
     }
 }

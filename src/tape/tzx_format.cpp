@@ -6,6 +6,7 @@
 #include "base/little_endian.h"
 #include "base/messages.h"
 #include "tape/load_buffer.h"
+#include "tape/tape_deck.h"
 
 namespace {
 

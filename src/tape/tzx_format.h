@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tape/tape_deck.h"
+#include "tape/tape_block.h"
 
 enum class TzxProblem {
     None,

@@ -16,17 +16,7 @@
 #include "tape/tape_header.h"
 #include "tape/wav_header_scan.h"
 
-WavFormat wavFormat;
-std::vector<uint8_t> wavSamples;
-uint32_t wavPosition = 0;
-uint64_t wavFrames = 0;
-int wavVolume = 0;
-int wavBias = 0;
-bool wavWide = false;
-bool wavInvert = false;
-uint32_t tstatesPerSample = 0;
-bool recordPrepared = false;
-std::string wavDisplayName;
+WavDeckState wavDeck;
 
 namespace {
 
@@ -34,66 +24,52 @@ constexpr uint32_t kRecordRate = 44100;
 constexpr uint8_t kMicHigh = 224, kMicLow = 32, kSilence = 128;
 constexpr int kHoldSamples = 128; // a steady MIC level decays to silence after this
 
-SamplePeriod period{};
-
-struct LevelCache {
-    uint32_t position = 0;
-    int volume = 0, bias = 0;
-    bool invert = false;
-    uint64_t frames = 0;
-    uint8_t level = 0;
-    bool valid = false;
-};
-LevelCache levelCache; // emptied whenever the samples change
-uint32_t remainderCarry = 0;
-std::string recordPath;
-uint8_t lastMic = 0, lastSample = kSilence;
-int sameCount = 0;
-
 void SetTiming(const WavFormat& f) {
-    period = SamplePeriodFor(f.sampleRate);
-    tstatesPerSample = period.whole;
-    remainderCarry = 0;
-    wavWide = f.bitsPerSample > 8;
+    wavDeck.period = SamplePeriodFor(f.sampleRate);
+    wavDeck.tstatesPerSample = wavDeck.period.whole;
+    wavDeck.remainderCarry = 0;
+    wavDeck.wavWide = f.bitsPerSample > 8;
 }
 
 void RecordSample() {
     const uint8_t mic = machine.micBit;
     uint8_t sample;
-    if (mic == lastMic) {
-        ++sameCount;
-        sample = sameCount < kHoldSamples ? (mic ? kMicHigh : kMicLow)
-                                          : uint8_t(kSilence + 9 * (int(lastSample) - kSilence) / 10);
+    if (mic == wavDeck.lastMic) {
+        ++wavDeck.sameCount;
+        sample = wavDeck.sameCount < kHoldSamples
+                     ? (mic ? kMicHigh : kMicLow)
+                     : uint8_t(kSilence + 9 * (int(wavDeck.lastSample) - kSilence) / 10);
     } else {
-        sameCount = 0;
+        wavDeck.sameCount = 0;
         sample = mic ? kMicHigh : kMicLow;
     }
     SetSpeakerLine(mic != 0, machine.tstates); // from the next instruction on
-    lastSample = sample;
-    lastMic = mic;
-    if (wavSamples.size() <= wavPosition) wavSamples.resize(size_t(wavPosition) + 1, kSilence);
-    wavSamples[wavPosition] = sample;
-    levelCache.valid = false;
-    wavFrames = std::max<uint64_t>(wavFrames, wavPosition);
+    wavDeck.lastSample = sample;
+    wavDeck.lastMic = mic;
+    if (wavDeck.wavSamples.size() <= wavDeck.wavPosition)
+        wavDeck.wavSamples.resize(size_t(wavDeck.wavPosition) + 1, kSilence);
+    wavDeck.wavSamples[wavDeck.wavPosition] = sample;
+    wavDeck.levelCache.valid = false;
+    wavDeck.wavFrames = std::max<uint64_t>(wavDeck.wavFrames, wavDeck.wavPosition);
 }
 
 void AdvanceOneSample() {
-    ++wavPosition;
+    ++wavDeck.wavPosition;
     if (recording) RecordSample();
-    if (wavPlaying && wavPosition > wavFrames) StopWavPlayback();
+    if (wavPlaying && wavDeck.wavPosition > wavDeck.wavFrames) StopWavPlayback();
 }
 
 void ClearWav() {
-    levelCache.valid = false;
-    wavPlaying = recording = recordPrepared = recordArmed = false;
+    wavDeck.levelCache.valid = false;
+    wavPlaying = recording = wavDeck.recordPrepared = recordArmed = false;
     wavLoaded = false;
-    wavSamples.clear();
-    wavSamples.shrink_to_fit();
-    wavPosition = 0;
-    wavFrames = 0;
-    wavVolume = wavBias = 0;
-    wavInvert = false;
-    wavDisplayName.clear();
+    wavDeck.wavSamples.clear();
+    wavDeck.wavSamples.shrink_to_fit();
+    wavDeck.wavPosition = 0;
+    wavDeck.wavFrames = 0;
+    wavDeck.wavVolume = wavDeck.wavBias = 0;
+    wavDeck.wavInvert = false;
+    wavDeck.wavDisplayName.clear();
 }
 
 } // namespace
@@ -108,55 +84,63 @@ bool LoadWavFromBuffer(const std::string& bareName) {
     const std::span<const uint8_t> bytes = LoadBufferBytes();
     const WavParseResult parsed = ParseWav(bytes);
     if (!parsed.error.empty()) return ReportMessage(kCaptionError, kMsgNotPcmWav);
-    if (recordPrepared) FinishRecording();
+    if (wavDeck.recordPrepared) FinishRecording();
     ClearWav();
-    wavFormat = parsed.format;
-    wavSamples.assign(bytes.begin() + long(parsed.dataOffset),
-                      bytes.begin() + long(parsed.dataOffset + parsed.dataSize));
-    wavFrames = parsed.dataSize / parsed.format.blockAlign;
-    SetTiming(wavFormat);
+    wavDeck.wavFormat = parsed.format;
+    wavDeck.wavSamples.assign(bytes.begin() + long(parsed.dataOffset),
+                              bytes.begin() + long(parsed.dataOffset + parsed.dataSize));
+    wavDeck.wavFrames = parsed.dataSize / parsed.format.blockAlign;
+    SetTiming(wavDeck.wavFormat);
     wavLoaded = true;
     ForgetRomListening();
-    wavDisplayName = currentFilePath.empty() ? bareName : FileNameOf(currentFilePath);
+    wavDeck.wavDisplayName =
+        currentFile.currentFilePath.empty() ? bareName : FileNameOf(currentFile.currentFilePath);
     const TapeFileName first = DetectWavPolarity();
     if (opt_autoload) StartSpool(AutoloadText(first, bareName));
     return false;
 }
 
 uint8_t WavRawLevel(uint64_t n) {
-    if (n >= wavFrames) return kSilence;
-    const size_t offset = size_t(n) * wavFormat.blockAlign + (wavFormat.blockAlign > 1 ? 1 : 0);
-    if (offset >= wavSamples.size()) return kSilence;
-    const uint8_t b = wavSamples[offset];
-    return wavWide ? uint8_t(b - 128) : b; // the signed high byte as an unsigned one
+    if (n >= wavDeck.wavFrames) return kSilence;
+    const size_t offset =
+        size_t(n) * wavDeck.wavFormat.blockAlign + (wavDeck.wavFormat.blockAlign > 1 ? 1 : 0);
+    if (offset >= wavDeck.wavSamples.size()) return kSilence;
+    const uint8_t b = wavDeck.wavSamples[offset];
+    return wavDeck.wavWide ? uint8_t(b - 128) : b; // the signed high byte as an unsigned one
 }
 
 uint8_t WavSampleLevel(uint64_t n) {
-    if (n >= wavFrames) return kSilence;
+    if (n >= wavDeck.wavFrames) return kSilence;
     const uint8_t b = WavRawLevel(n);
     // The recorder inverts the signal; a capture made the other way up is played as it is.
-    const int v = wavInvert ? int(b) - 128 : 127 - b;
-    const double x = wavVolume * 0.1;
-    const double f = wavVolume > 0 ? (1 + x) * v : v / (1 - x);
-    const int t = std::clamp(int(f) + wavBias, -127, 127);
+    const int v = wavDeck.wavInvert ? int(b) - 128 : 127 - b;
+    const double x = wavDeck.wavVolume * 0.1;
+    const double f = wavDeck.wavVolume > 0 ? (1 + x) * v : v / (1 - x);
+    const int t = std::clamp(int(f) + wavDeck.wavBias, -127, 127);
     return uint8_t(t + 128);
 }
 
 // The ROM's loader reads the port many times per sample: the level is worked out once
 // per sample position (and again when the volume, bias or samples change).
 uint8_t WavCurrentSample() {
-    LevelCache& c = levelCache;
-    if (!c.valid || c.position != wavPosition || c.volume != wavVolume || c.bias != wavBias ||
-        c.invert != wavInvert || c.frames != wavFrames)
-        c = {wavPosition, wavVolume, wavBias, wavInvert, wavFrames, WavSampleLevel(wavPosition), true};
+    WavLevelCache& c = wavDeck.levelCache;
+    if (!c.valid || c.position != wavDeck.wavPosition || c.volume != wavDeck.wavVolume ||
+        c.bias != wavDeck.wavBias || c.invert != wavDeck.wavInvert || c.frames != wavDeck.wavFrames)
+        c = {wavDeck.wavPosition,
+             wavDeck.wavVolume,
+             wavDeck.wavBias,
+             wavDeck.wavInvert,
+             wavDeck.wavFrames,
+             WavSampleLevel(wavDeck.wavPosition),
+             true};
     return c.level;
 }
 
 void StartWavPlayback() {
     if (wavPlaying || recording || !wavLoaded) return;
-    if (wavPosition >= wavFrames) wavPosition = 0;
+    if (wavDeck.wavPosition >= wavDeck.wavFrames) wavDeck.wavPosition = 0;
     machine.tapeClock = 0;
-    remainderCarry = 0;
+    wavDeck.remainderCarry = 0;
     wavPlaying = true;
 }
 
@@ -165,7 +149,7 @@ void StopWavPlayback() {
 }
 
 void ToggleWavPlayback() {
-    if (recordPrepared) {
+    if (wavDeck.recordPrepared) {
         FinishRecording();
         return;
     }
@@ -176,50 +160,51 @@ void ToggleWavPlayback() {
 }
 
 void PrepareRecording(const std::string& path) {
-    if (recordPrepared) FinishRecording();
+    if (wavDeck.recordPrepared) FinishRecording();
     ClearWav();
-    wavFormat = WavFormat{1, 1, kRecordRate, kRecordRate, 1, 8};
-    SetTiming(wavFormat);
-    wavSamples.reserve(size_t(kRecordRate) * 60);
-    wavSamples.assign(1, kSilence); // sample 0 is silence; the first recorded one is 1
-    recordPath = path;
-    recordPrepared = recordArmed = true;
-    wavDisplayName = "Recording";
-    lastMic = 0;
-    lastSample = kSilence;
-    sameCount = 0;
+    wavDeck.wavFormat = WavFormat{1, 1, kRecordRate, kRecordRate, 1, 8};
+    SetTiming(wavDeck.wavFormat);
+    wavDeck.wavSamples.reserve(size_t(kRecordRate) * 60);
+    wavDeck.wavSamples.assign(1, kSilence); // sample 0 is silence; the first recorded one is 1
+    wavDeck.recordPath = path;
+    wavDeck.recordPrepared = recordArmed = true;
+    wavDeck.wavDisplayName = "Recording";
+    wavDeck.lastMic = 0;
+    wavDeck.lastSample = kSilence;
+    wavDeck.sameCount = 0;
     RemoveSaveTrap();
 }
 
 void StartRecording() {
     if (!recordArmed || recording) return;
     machine.tapeClock = 0;
-    remainderCarry = 0;
-    wavFrames = 0;
+    wavDeck.remainderCarry = 0;
+    wavDeck.wavFrames = 0;
     recording = true;
 }
 
 bool WriteWavFile(const std::string& path) {
-    const size_t size = std::min<size_t>(size_t(wavFrames + 1) * wavFormat.blockAlign, wavSamples.size());
+    const size_t size = std::min<size_t>(size_t(wavDeck.wavFrames + 1) * wavDeck.wavFormat.blockAlign,
+                                         wavDeck.wavSamples.size());
     FileWriter out(path);
-    if (out.Open() && out.Write(EncodeWavHeader(wavFormat, uint32_t(size))) &&
-        out.Write(std::span(wavSamples.data(), size)) && out.Commit())
+    if (out.Open() && out.Write(EncodeWavHeader(wavDeck.wavFormat, uint32_t(size))) &&
+        out.Write(std::span(wavDeck.wavSamples.data(), size)) && out.Commit())
         return true;
     return !ReportWriteFailure(out.Error());
 }
 
 bool FinishRecording() {
-    if (!recordPrepared) return false;
-    recording = recordPrepared = recordArmed = false;
+    if (!wavDeck.recordPrepared) return false;
+    recording = wavDeck.recordPrepared = recordArmed = false;
     InstallSaveTrap();
     // Every recorded sample belongs to the file, the last one included.
-    wavSamples.resize(size_t(wavFrames) + 1, kSilence);
-    wavFrames = wavSamples.size();
-    levelCache.valid = false;
+    wavDeck.wavSamples.resize(size_t(wavDeck.wavFrames) + 1, kSilence);
+    wavDeck.wavFrames = wavDeck.wavSamples.size();
+    wavDeck.levelCache.valid = false;
     wavLoaded = true;
-    wavPosition = 0;
-    std::string path = recordPath;
-    recordPath.clear();
+    wavDeck.wavPosition = 0;
+    std::string path = wavDeck.recordPath;
+    wavDeck.recordPath.clear();
     if (path.empty()) {
         FileDialogRequest request;
         request.title = "Save WAV File";
@@ -231,7 +216,7 @@ bool FinishRecording() {
     }
     tapeFolder = path;
     path = WithExtension(path, ".wav");
-    wavDisplayName = FileNameOf(path);
+    wavDeck.wavDisplayName = FileNameOf(path);
     return WriteWavFile(path);
 }
 
@@ -240,21 +225,20 @@ void WavSampleTick(uint32_t) {
         AdvanceOneSample();
         // The period's fraction: one more T-state each time the remainders add up to a
         // whole one.
-        remainderCarry += period.remainder;
-        if (remainderCarry >= period.rate && machine.tapeClock > tstatesPerSample) {
-            remainderCarry -= period.rate;
+        wavDeck.remainderCarry += wavDeck.period.remainder;
+        if (wavDeck.remainderCarry >= wavDeck.period.rate && machine.tapeClock > wavDeck.tstatesPerSample) {
+            wavDeck.remainderCarry -= wavDeck.period.rate;
             --machine.tapeClock;
         }
         // At high rates one instruction can span several samples; the step takes the
         // last period off itself.
-        if (!(wavPlaying || recording) || machine.tapeClock <= 2 * tstatesPerSample) return;
-        machine.tapeClock -= tstatesPerSample;
+        if (!(wavPlaying || recording) || machine.tapeClock <= 2 * wavDeck.tstatesPerSample) return;
+        machine.tapeClock -= wavDeck.tstatesPerSample;
     }
 }
 
-void ResetWavDeck() {
+void WavDeckState::Reset() {
     if (recordPrepared) InstallSaveTrap();
-    recordPath.clear();
-    ClearWav();
-    tstatesPerSample = 0;
+    *this = WavDeckState{};
+    wavPlaying = recording = recordArmed = wavLoaded = false;
 }

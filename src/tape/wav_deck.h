@@ -22,17 +22,45 @@ inline bool& recordArmed = rareHookSwitches.recordArmed;
 inline bool& wavPlaying = rareHookSwitches.wavPlaying;
 inline bool& recording = rareHookSwitches.recording;
 
-extern WavFormat wavFormat;
-extern std::vector<uint8_t> wavSamples; // raw sample frames as in the file
-extern uint32_t wavPosition;            // current sample frame
-extern uint64_t wavFrames;              // sample frames in wavSamples
-extern int wavVolume;                   // 0 = unchanged; +10 doubles, -10 halves
-extern int wavBias;                     // added to every level, -127..127
-extern bool wavWide;                    // more than 8 bits per sample
-extern bool wavInvert;                  // "Invert signal": play the other way up from the usual
-extern uint32_t tstatesPerSample;       // whole T-states of one sample period
-extern bool recordPrepared;
-extern std::string wavDisplayName; // the browser's title: the file's name, or "Recording"
+// Sample periods for `rate` on the machine's clock: whole T-states and the remainder.
+struct SamplePeriod {
+    uint32_t whole, remainder, rate;
+};
+
+// The level of the sample at `position` as last worked out; emptied whenever the samples
+// or the way they are played change.
+struct WavLevelCache {
+    uint32_t position = 0;
+    int volume = 0, bias = 0;
+    bool invert = false;
+    uint64_t frames = 0;
+    uint8_t level = 0;
+    bool valid = false;
+};
+
+struct WavDeckState {
+    WavFormat wavFormat;
+    std::vector<uint8_t> wavSamples; // raw sample frames as in the file
+    uint32_t wavPosition = 0;        // current sample frame
+    uint64_t wavFrames = 0;          // sample frames in wavSamples
+    int wavVolume = 0;               // 0 = unchanged; +10 doubles, -10 halves
+    int wavBias = 0;                 // added to every level, -127..127
+    bool wavWide = false;            // more than 8 bits per sample
+    bool wavInvert = false;          // "Invert signal": play the other way up from the usual
+    uint32_t tstatesPerSample = 0;   // whole T-states of one sample period
+    bool recordPrepared = false;
+    std::string wavDisplayName; // the browser's title: the file's name, or "Recording"
+    SamplePeriod period{};
+    WavLevelCache levelCache;
+    uint32_t remainderCarry = 0; // the period's fractions carried from sample to sample
+    std::string recordPath;      // the file a prepared recording goes to ("" = ask)
+    uint8_t lastMic = 0, lastSample = 128;
+    int sameCount = 0; // samples the MIC level has stayed the same
+
+    // Nothing loaded, nothing recorded, the save trap in place.
+    void Reset();
+};
+extern WavDeckState wavDeck;
 
 // File kind 3 of Load File. A file that cannot be played reports code 26, changes
 // nothing and returns true. The polarity is chosen so that the first header reads
@@ -65,11 +93,4 @@ bool WriteWavFile(const std::string& path);
 // then takes one period off tapeClock.
 void WavSampleTick(uint32_t tstates);
 
-// Sample periods for `rate` on the machine's clock: whole T-states and the remainder.
-struct SamplePeriod {
-    uint32_t whole, remainder, rate;
-};
 SamplePeriod SamplePeriodFor(uint32_t rate);
-
-// Nothing loaded, nothing recorded, the save trap in place.
-void ResetWavDeck();

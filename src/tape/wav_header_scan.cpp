@@ -17,12 +17,13 @@ constexpr uint8_t kHeaderFlag = 0x00;
 class HalfPeriods {
   public:
     explicit HalfPeriods(bool invert)
-        : invert_(invert), tstatesPerFrame_(double(machine.frameTstates) * 50.0 / double(wavFormat.sampleRate)),
+        : invert_(invert),
+          tstatesPerFrame_(double(machine.frameTstates) * 50.0 / double(wavDeck.wavFormat.sampleRate)),
           level_(High(0)) {}
     // The next half-period, or a negative length at the end of the samples.
     double Next() {
         const uint64_t start = position_;
-        while (++position_ < wavFrames)
+        while (++position_ < wavDeck.wavFrames)
             if (High(position_) != level_) {
                 level_ = !level_;
                 return double(position_ - start) * tstatesPerFrame_;
@@ -71,7 +72,7 @@ bool IsHeaderBlock(const std::vector<uint8_t>& bytes) {
 
 WavHeaderScan ScanWavForHeader(bool invert) {
     WavHeaderScan scan;
-    if (!wavLoaded || wavFormat.sampleRate == 0) return scan;
+    if (!wavLoaded || wavDeck.wavFormat.sampleRate == 0) return scan;
     HalfPeriods halves(invert);
     int leader = 0;
     std::vector<uint8_t> bytes;
@@ -93,10 +94,10 @@ WavHeaderScan ScanWavForHeader(bool invert) {
 
 TapeFileName DetectWavPolarity() {
     const WavHeaderScan usual = ScanWavForHeader(false);
-    wavInvert = false;
+    wavDeck.wavInvert = false;
     if (usual.found) return HeaderFileName(usual.header);
     const WavHeaderScan other = ScanWavForHeader(true);
     if (!other.found) return {};
-    wavInvert = true;
+    wavDeck.wavInvert = true;
     return HeaderFileName(other.header);
 }

@@ -56,8 +56,8 @@ class BootTest : public QObject {
         KeepScreenshot(app->window(), "boot-200.png");
 
         StartSpool(std::string("123 456 + .\r"));
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 400);
-        QVERIFY(!spoolActive);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 400);
+        QVERIFY(!spool.spoolActive);
         RunFrames(*app, 5);
         QCOMPARE(ScreenRow(0), QString("123 456 + . 579  OK"));
         KeepScreenshot(app->window(), "sum-200.png");
@@ -67,10 +67,10 @@ class BootTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        FastMode = true; // what is shown matters here, not the pace
+        runState.FastMode = true; // what is shown matters here, not the pace
         RunFrames(*app, 100);
         StartSpool(std::string("1 2 + .\r"));
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 400);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 400);
         RunFrames(*app, 5);
         QTest::qWait(50); // let the last presented frame reach the screen
 
@@ -80,8 +80,8 @@ class BootTest : public QObject {
         for (int y = 0; y < kFrameHeight; ++y)
             for (int x = 0; x < kFrameWidth; ++x) {
                 const uint32_t pixel = shown.pixel(x, y) & 0xFFFFFF;
-                different += pixel != frameImage[y * kFrameWidth + x];
-                ink += pixel == inkColour;
+                different += pixel != renderer.frameImage[y * kFrameWidth + x];
+                ink += pixel == renderer.inkColour;
             }
         QCOMPARE(different, 0);
         QVERIFY2(ink > 100, "the typed line is on the screen in ink");
@@ -98,7 +98,7 @@ class BootTest : public QObject {
         auto app = StartApplication();
         qunsetenv("NOLTACE_RUN_STATE_FILE");
         QVERIFY(app);
-        FastMode = true;
+        runState.FastMode = true;
         RunFrames(*app, 100);
         DisplayPresenter& presenter = app->window()->presenter();
         const int shownAtPrompt = presenter.shownFrames();
@@ -108,7 +108,7 @@ class BootTest : public QObject {
         QCOMPARE(presenter.shownFrames(), shownAtPrompt);
 
         StartSpool(std::string("7"));
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 100);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 100);
         RunFrames(*app, 5);
         QVERIFY(presenter.shownFrames() > shownAtPrompt);
 
@@ -119,9 +119,9 @@ class BootTest : public QObject {
         app->loop().RunFor(1.1);
         QVERIFY2(state().contains(QRegularExpression(" frames=[1-9][0-9]* shown=[1-9][0-9]* held=0 modal=0\n$")),
                  qPrintable(state()));
-        Paused = true;
+        runState.Paused = true;
         app->loop().RunFor(1.1);
-        Paused = false;
+        runState.Paused = false;
         QVERIFY2(state().contains(" held=1 "), qPrintable(state()));
         QFile::remove(stateFile);
     }

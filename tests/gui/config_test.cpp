@@ -42,7 +42,7 @@ QStringList FileLines(const QString& path) {
 
 int PixelsOf(uint32_t colour) {
     int n = 0;
-    for (uint32_t pixel : frameImage)
+    for (uint32_t pixel : renderer.frameImage)
         n += pixel == colour;
     return n;
 }
@@ -90,8 +90,8 @@ class ConfigTest : public QObject {
         QVERIFY(window->actions().size200->isChecked());
         QCOMPARE(window->screenPanel()->size(), QSize(384 * 2 + 10, 312 * 2 + 10));
         QCOMPARE(opt_colours, 3);
-        QCOMPARE(inkColour, ColourSchemeAt(3).ink);
-        QCOMPARE(paperColour, ColourSchemeAt(3).paper);
+        QCOMPARE(renderer.inkColour, ColourSchemeAt(3).ink);
+        QCOMPARE(renderer.paperColour, ColourSchemeAt(3).paper);
         QVERIFY(PixelsOf(ColourSchemeAt(3).ink) > 0); // the cursor, in green
         const QImage shot = window->grab().toImage();
         shot.save(QDir::temp().filePath("noltace-config-green-200.png"));

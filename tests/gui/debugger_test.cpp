@@ -54,10 +54,7 @@ void AnswerAddBreakpoint(const QString& address, const QString& condition) {
 class DebuggerTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        ResetEmulatorState();
-        ClearBreakpoints();
-    }
+    void init() { ResetEmulatorState(); }
     void cleanup() { ClearBreakpoints(); }
 
     void f5StepsAndRunsToTheFrameEnd() {
@@ -82,8 +79,8 @@ class DebuggerTest : public QObject {
             }
             // Shortcuts reach the active window only.
             seen.active = QTest::qWaitForWindowActive(debugger);
-            seen.open = debuggerOpen;
-            seen.paused = Paused;
+            seen.open = debuggerSession.debuggerOpen;
+            seen.paused = runState.Paused;
             seen.soundStopped = !SoundOutputOn();
             seen.firstRegisters = debugger->registerPane()->lines().value(0);
             seen.firstHighlight = HighlightedLine(debugger);
@@ -96,9 +93,10 @@ class DebuggerTest : public QObject {
             TextLinesView* code = debugger->codePane()->view();
             const QPoint row2(20, code->height() * 2 / CodePane::kLines + 3);
             QTest::mouseDClick(code, Qt::LeftButton, {}, row2);
-            seen.toggled << QString::fromStdString(breakpointCount ? BreakpointAddressText(0) : "none");
+            seen.toggled << QString::fromStdString(breakpointState.breakpointCount ? BreakpointAddressText(0)
+                                                                                   : "none");
             QTest::mouseDClick(code, Qt::LeftButton, {}, row2);
-            seen.toggled << QString::number(breakpointCount);
+            seen.toggled << QString::number(breakpointState.breakpointCount);
             seen.secondRow = "#" + code->lines().value(code->RowAt(row2)).left(4);
             QTest::keyClick(debugger, Qt::Key_F8);
             (void)QTest::qWaitFor([debugger] { return !debugger->running(); }, 5000); // checked below
@@ -129,12 +127,12 @@ class DebuggerTest : public QObject {
         QVERIFY2(seen.tstatesAfterF8 >= kFrameTstates, qPrintable(seen.status));
         qInfo("debugger screenshot: %s", qPrintable(seen.shot));
 
-        QVERIFY(!debuggerOpen);
-        QVERIFY(!Paused);
+        QVERIFY(!debuggerSession.debuggerOpen);
+        QVERIFY(!runState.Paused);
         if (soundStream.open) QVERIFY2(SoundOutputOn(), "the sound resumes");
-        frameCounter = 0;
+        frameDriver.frameCounter = 0;
         RunFrames(*app, 15);
-        QVERIFY(frameCounter > 0);
+        QVERIFY(frameDriver.frameCounter > 0);
     }
 
     void breakpointFromTheListStopsTheRunningProgram() {
@@ -153,7 +151,7 @@ class DebuggerTest : public QObject {
                     AnswerAddBreakpoint("#0336", "IX=#3C00");
                     list->findChild<QPushButton*>("add")->click();
                     listed = QString::fromStdString(BreakpointAddressText(0)) + " " +
-                             QString::fromStdString(breakpoints[0].conditionText);
+                             QString::fromStdString(breakpointState.breakpoints[0].conditionText);
                 }
             }
             modal->close();
@@ -182,11 +180,11 @@ class DebuggerTest : public QObject {
         QCOMPARE(stoppedAt, uint16_t(0x0336));
         QVERIFY2(highlight.startsWith("0336  01FEFE   LD    BC,#FEFE"), qPrintable(highlight));
         QCOMPARE(status, QString("Breakpoint at #0336, IX=#3C00"));
-        QVERIFY(!Paused);
+        QVERIFY(!runState.Paused);
         if (soundStream.open) QVERIFY(SoundOutputOn());
-        frameCounter = 0;
+        frameDriver.frameCounter = 0;
         RunFrames(*app, 15);
-        QVERIFY(frameCounter > 0);
+        QVERIFY(frameDriver.frameCounter > 0);
     }
 
     void stopEndsAStepOverThatNeverReturns() {
@@ -224,7 +222,7 @@ class DebuggerTest : public QObject {
         QVERIFY2(running.startsWith("Running"), qPrintable(running));
         QCOMPARE(stoppedText, QString("Stopped"));
         QCOMPARE(pcAfter, uint16_t(0x3C90));
-        QVERIFY(!debuggerOpen);
+        QVERIFY(!debuggerSession.debuggerOpen);
     }
 };
 

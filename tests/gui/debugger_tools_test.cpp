@@ -109,7 +109,7 @@ class DebuggerToolsTest : public QObject {
         REQUIRE_GUI_TEST_ROM();
         auto app = StartApplication();
         QVERIFY(app);
-        Paused = true; // as in the debugger: the machine stands still
+        runState.Paused = true; // as in the debugger: the machine stands still
         EditMemoryWindow* editor = OpenEditMemory(app->window());
         int edits = 0;
         editor->edited = [&edits] { ++edits; };
@@ -166,7 +166,7 @@ class DebuggerToolsTest : public QObject {
         registers.FlagBox(0)->setChecked(!registers.FlagBox(0)->isChecked());
         QCOMPARE(af->text().left(2), before.left(2));
         QVERIFY(af->text() != before);
-        Paused = false;
+        runState.Paused = false;
     }
 
     void forthViewsShowTheSystem() {
@@ -191,8 +191,8 @@ class DebuggerToolsTest : public QObject {
 
         // The word list pane after two definitions: newest first.
         StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
-        QVERIFY(!spoolActive);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 1500);
+        QVERIFY(!spool.spoolActive);
         RunFrames(*app, 25);
         ForthWordListPane pane(nullptr);
         QCOMPARE(pane.topLevelItemCount(), 3);
@@ -218,7 +218,7 @@ class DebuggerWindowToolsTest : public QObject {
         QVERIFY(app);
         RunFrames(*app, 50);
         StartSpool(": SQUARE DUP * ;\r: CUBE DUP SQUARE * ;\r");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 1500);
         RunFrames(*app, 25);
 
         struct Seen {

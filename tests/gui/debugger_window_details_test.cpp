@@ -87,10 +87,7 @@ void AnswerGoTo(const QString& address) {
 class DebuggerWindowDetailsTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        ResetEmulatorState();
-        ClearBreakpoints();
-    }
+    void init() { ResetEmulatorState(); }
 
     void singleStepStopsOnTheInterruptHandlerAndEscapeCloses() {
         REQUIRE_GUI_TEST_ROM();
@@ -123,7 +120,7 @@ class DebuggerWindowDetailsTest : public QObject {
         QCOMPARE(seen.pcs, QStringList({"0038", "013A"}));
         QCOMPARE(seen.highlights, seen.pcs);
         QVERIFY2(seen.closedByEscape, "Escape with nothing running is Quit");
-        QVERIFY(!debuggerOpen);
+        QVERIFY(!debuggerSession.debuggerOpen);
         qInfo("single step screenshot: %s", qPrintable(seen.shot));
     }
 
@@ -159,7 +156,7 @@ class DebuggerWindowDetailsTest : public QObject {
             QTest::keyClick(debugger, Qt::Key_Escape);
             seen.status = debugger->statusText();
             seen.stillOpen = debugger->isVisible() && !debugger->running();
-            runUntilLdAR = false;
+            debuggerSession.runUntilLdAR = false;
         }));
         QVERIFY2(seen.highlight == "3F00" || seen.highlight == "3F01", qPrintable(seen.highlight));
         QVERIFY2(seen.stackTop != seen.stackBefore, qPrintable(seen.stackTop));
@@ -206,7 +203,7 @@ class DebuggerWindowDetailsTest : public QObject {
         QVERIFY(app);
         RunFrames(*app, 50);
         StartSpool("0 VARIABLE V\r: S 5 V ! ;\r");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 1500);
         RunFrames(*app, 15);
 
         QString listed;
@@ -330,14 +327,14 @@ class DebuggerWindowDetailsTest : public QObject {
             seen.noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
             QTest::keyClick(box, Qt::Key_Return);
         });
-        pcLogLimitMb = 0;
+        pcLog.pcLogLimitMb = 0;
         for (int k = 0; k < 20 && !*asked; ++k)
             RunFrames(*app, 2);
         QVERIFY(*asked);
         QVERIFY(seen.warning);
         QVERIFY(seen.noIsDefault);
         QVERIFY2(!pcLogOn, "an accidental Return stops the log");
-        pcLogLimitMb = kPcLogStartLimitMb;
+        pcLog.pcLogLimitMb = kPcLogStartLimitMb;
     }
 };
 

@@ -58,12 +58,11 @@ class FileCommandsTest : public QObject {
   private slots:
     void init() {
         ResetEmulatorState();
-        ResetTapeDeck();
         snapshotFolder.clear();
         spoolFolder.clear();
         tapeFolder.clear();
     }
-    void cleanup() { ResetTapeDeck(); }
+    void cleanup() { tapeDeck.Reset(); }
 
     void fileCommandsAreEnabled() {
         REQUIRE_GUI_TEST_ROM();
@@ -84,9 +83,9 @@ class FileCommandsTest : public QObject {
         app->window()->actions().loadFile->trigger();
         QVERIFY(*chosen);
         QVERIFY(TapeInDeck());
-        QCOMPARE(int(tapeInDeck->blocks.size()), 2);
+        QCOMPARE(int(tapeDeck.tapeInDeck->blocks.size()), 2);
         QCOMPARE(currentFileKind, FileKind::Tap);
-        QCOMPARE(QString::fromStdString(currentBareName), QString("game"));
+        QCOMPARE(QString::fromStdString(currentFile.currentBareName), QString("game"));
         QCOMPARE(machine.pages[0][kLoadTrapAddress + 1], uint8_t(0xFC));
     }
 
@@ -98,8 +97,8 @@ class FileCommandsTest : public QObject {
         auto chosen = ChooseInNextFileDialog(words);
         app->window()->actions().loadSpoolFile->trigger();
         QVERIFY(*chosen);
-        QVERIFY(spoolActive);
-        QCOMPARE(spoolLeft, 14);
+        QVERIFY(spool.spoolActive);
+        QCOMPARE(spool.spoolLeft, 14);
     }
 
     void binaryDialogsSaveAndLoad() {
@@ -159,10 +158,10 @@ class FileCommandsTest : public QObject {
         const QString folder = ScratchFolder();
         WriteFile(folder + "maze.txt", "vlist\r");
         spoolFolder = (folder + "other.txt").toStdString();
-        currentBareName = "maze";
+        currentFile.currentBareName = "maze";
         QTest::keyClick(app->window(), Qt::Key_F6);
-        QVERIFY(spoolActive);
-        QCOMPARE(spoolLeft, 6);
+        QVERIFY(spool.spoolActive);
+        QCOMPARE(spool.spoolLeft, 6);
     }
 };
 

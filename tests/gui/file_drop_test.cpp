@@ -65,7 +65,7 @@ class FileDropTest : public QObject {
         Drop(app->window(), rom);
         app->loop().RunFor(0.1);
         QCOMPARE(LastReportedMessage().code, -1);
-        QCOMPARE(QString::fromStdString(currentRomName), QString("ACE.ROM"));
+        QCOMPARE(QString::fromStdString(romState.currentRomName), QString("ACE.ROM"));
         QCOMPARE(app->qtHost().messagesShown(), 0);
     }
 };

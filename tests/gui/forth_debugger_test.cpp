@@ -26,7 +26,7 @@ class ForthDebuggerTest : public QObject {
         QVERIFY(app);
         RunFrames(*app, 50);
         StartSpool(": SQ DUP * ;\r: CUBE DUP SQ * ;\r: LOOPY BEGIN 7 CUBE DROP 0 UNTIL ;\rLOOPY\r");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 3000);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 3000);
         RunFrames(*app, 25);
 
         QStringList notes;
@@ -69,7 +69,7 @@ class ForthDebuggerTest : public QObject {
         QVERIFY(app);
         RunFrames(*app, 50);
         StartSpool(": SQ DUP * ;\r");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 1500);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 1500);
         RunFrames(*app, 25);
         const QString path = ScratchFolder() + "/words.txt";
         auto chosen = ChooseInNextFileDialog(path);

@@ -12,15 +12,16 @@
 #include <QTest>
 #include <QTimer>
 
-#include "base/current_file.h"
-#include "base/messages.h"
 #include "app/config/config_file.h"
 #include "app/qt/application.h"
 #include "app/qt/main_window.h"
 #include "app/qt/message_dialog.h"
 #include "app/shell_state.h"
+#include "base/current_file.h"
+#include "base/messages.h"
 #include "display/presentation.h"
 #include "machine/frame.h"
+#include "machine/reset.h"
 #include "machine/run_state.h"
 #include "tape/file_kinds.h"
 
@@ -58,16 +59,12 @@ QString ScratchFolder() {
 }
 
 void ResetEmulatorState() {
+    ResetEmulator();
     StoreOptionsToLive(DefaultOptions(DefaultDataFolder()));
-    ResetRunState();
     ResetShellSettings();
-    ResetCurrentFile();
-    currentFileKind = FileKind::None;
-    ClearLastReportedMessage();
     opt_DrawMode = kDrawSoftware;
     opt_DrawSize = 1;
     opt_shader = 0;
-    frameCounter = 0;
     // The tests answer their own questions; none should wait for a person.
     opt_exit_msg = 0;
 }

@@ -52,7 +52,7 @@ QString ScratchFolder();
 // Writes `bytes` to `path` (replacing it) and returns the path.
 QString WriteTestFile(const QString& path, const QByteArray& bytes);
 
-// Puts every setting and run-state flag back to its default, as a fresh start would.
+// The emulator as a fresh start leaves it (ResetEmulator), every setting at its default.
 void ResetEmulatorState();
 
 // Starts the application on the test ROM with these arguments; the window is shown

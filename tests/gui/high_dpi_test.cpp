@@ -37,7 +37,7 @@ class HighDpiTest : public QObject {
         // Single-pixel checks: the hardest picture to keep sharp.
         for (int y = 0; y < kFrameHeight; ++y)
             for (int x = 0; x < kFrameWidth; ++x)
-                frameImage[y * kFrameWidth + x] = ((x ^ y) & 1) ? 0xFFFFFF : 0x000000;
+                renderer.frameImage[y * kFrameWidth + x] = ((x ^ y) & 1) ? 0xFFFFFF : 0x000000;
         FrameImageWritten();
         app->window()->presenter().PresentFrame();
         QTest::qWait(100);

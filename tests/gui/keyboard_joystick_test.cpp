@@ -40,7 +40,6 @@ class KeyboardJoystickTest : public QObject {
   private slots:
     void init() {
         ResetEmulatorState();
-        ResetJoystick();
         // Our own hold on the subsystem keeps the virtual controller alive while the
         // device stops and starts.
         QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
@@ -50,48 +49,48 @@ class KeyboardJoystickTest : public QObject {
     void cleanup() {
         Detach();
         SetJoystickDevice(nullptr);
-        ResetJoystick();
+        joystickInput.Reset();
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
     }
 
     void noControllerIsError103() {
-        joystickEmulates = kJoystickEmulatesBoldfield;
+        joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
         QVERIFY(!SetUpJoystick(true));
         QCOMPARE(LastReportedMessage().code, kMsgJoystickNoDevice);
         QCOMPARE(LastReportedMessage().caption, std::string("NoltACE Error"));
         QCOMPARE(LastReportedMessage().text, std::string("67 - "));
-        QCOMPARE(int(joystickEmulates), int(kJoystickEmulatesNone));
+        QCOMPARE(int(joystickInput.joystickEmulates), int(kJoystickEmulatesNone));
         QCOMPARE(int(ReadJoystickPort()), int(kIdleBus));
     }
 
     void virtualPadDrivesPortOne() {
         QVERIFY(AttachVirtualPad());
         QVERIFY(SetUpJoystick(true));
-        QCOMPARE(joystickNames.size(), size_t(1));
-        joystickEmulates = kJoystickEmulatesBoldfield;
+        QCOMPARE(joystickInput.joystickNames.size(), size_t(1));
+        joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
 
         Set(0, 0, false);
         QCOMPARE(int(PortIn(0x0001)), 0x00);
         Set(-32768, 0, true);
-        QCOMPARE(joystickState.x, -1000);
+        QCOMPARE(joystickInput.joystickState.x, -1000);
         QCOMPARE(int(PortIn(0x0001)), 0x22);
         Set(32767, 32767, false);
-        QCOMPARE(joystickState.x, 1000);
-        QCOMPARE(joystickState.y, 1000);
+        QCOMPARE(joystickInput.joystickState.x, 1000);
+        QCOMPARE(joystickInput.joystickState.y, 1000);
         QCOMPARE(int(PortIn(0x0001)), 0x05);
         Set(16384, -16384, false);
-        QCOMPARE(joystickState.x, 500);
-        QCOMPARE(joystickState.y, -500);
+        QCOMPARE(joystickInput.joystickState.x, 500);
+        QCOMPARE(joystickInput.joystickState.y, -500);
         QCOMPARE(int(PortIn(0x0001)), 0x09);
 
-        joystickEmulates = kJoystickEmulatesNone;
+        joystickInput.joystickEmulates = kJoystickEmulatesNone;
         QCOMPARE(int(PortIn(0x0001)), int(kIdleBus));
     }
 
     void pulledOutControllerKeepsItsLastReading() {
         QVERIFY(AttachVirtualPad());
         QVERIFY(SetUpJoystick(true));
-        joystickEmulates = kJoystickEmulatesBoldfield;
+        joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
         Set(0, -32768, false);
         QCOMPARE(int(ReadJoystickPort()), 0x08);
 

@@ -65,7 +65,7 @@ class KeyboardKeyMapTest : public QObject {
   private slots:
     void init() {
         ResetKeyboard();
-        spoolActive = false;
+        spool.spoolActive = false;
         input.ForgetHeldKeys();
     }
     void cleanup() { ResetKeyboard(); }
@@ -229,10 +229,10 @@ class KeyboardKeyMapTest : public QObject {
     }
 
     void ignoredWhileASpoolTypes() {
-        spoolActive = true;
+        spool.spoolActive = true;
         Press(Qt::Key_Plus);
         QVERIFY(Only({}));
-        spoolActive = false;
+        spool.spoolActive = false;
     }
 };
 

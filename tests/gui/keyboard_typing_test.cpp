@@ -59,13 +59,13 @@ class KeyboardTypingTest : public QObject {
     bool Boot() {
         app = StartApplication();
         if (!app) return false;
-        FastMode = true; // frames as fast as they run; the timing is counted, not waited
+        runState.FastMode = true; // frames as fast as they run; the timing is counted, not waited
         Frames(150);
         return true;
     }
     // Frames until a spool (or paste) has been typed, and some for the ROM to answer.
     void SpoolOut() {
-        for (int i = 0; i < 20000 && spoolActive; ++i)
+        for (int i = 0; i < 20000 && spool.spoolActive; ++i)
             Frames(1);
         Frames(20);
     }
@@ -175,7 +175,7 @@ class KeyboardTypingTest : public QObject {
         helper->close();
         Frames(2);
         QVERIFY(!KeyboardHelperOpen());
-        QVERIFY(!helperTyping);
+        QVERIFY(!spool.helperTyping);
     }
 
     void displayKeyboardOpensThePicture() {
@@ -198,7 +198,7 @@ class KeyboardTypingTest : public QObject {
         MainWindow* window = app->window();
         QApplication::clipboard()->setText(QString::fromUtf8(": DBL 2 * ;\r\n21 DBL . \u20AC\n"));
         window->actions().pasteText->trigger();
-        QVERIFY(spoolActive);
+        QVERIFY(spool.spoolActive);
         QVERIFY2(window->statusBar()->currentMessage().contains("1 character the Ace cannot type was left out"),
                  qPrintable(window->statusBar()->currentMessage()));
         SpoolOut();
@@ -217,12 +217,12 @@ class KeyboardTypingTest : public QObject {
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window, &drop);
-        QVERIFY(spoolActive);
+        QVERIFY(spool.spoolActive);
         Frames(60); // about 15 characters
         QVERIFY(SpoolPercent() > 0 && SpoolPercent() < 100);
         window->actions().pause->trigger(); // Esc
-        QVERIFY(!spoolActive);
-        QVERIFY2(!Paused, "Esc stopped the typing instead of pausing");
+        QVERIFY(!spool.spoolActive);
+        QVERIFY2(!runState.Paused, "Esc stopped the typing instead of pausing");
         Frames(20);
         const QString line = ScreenText().split('\n').value(23);
         QVERIFY2(line.contains("1 2 3") && !line.contains("20"), qPrintable(line));

@@ -42,13 +42,13 @@ class KeyboardWindowsTest : public QObject {
   private slots:
     void init() {
         ResetKeyboard();
-        typingCounter = 5;
+        spool.typingCounter = 5;
     }
     void cleanup() {
         CloseAndDelete(KeyboardHelper());
         CloseAndDelete(KeyboardPicture());
         ResetKeyboard();
-        typingCounter = 0;
+        spool.typingCounter = 0;
     }
 
     void helperOpensOnceWithItsFortyKeys() {
@@ -58,8 +58,8 @@ class KeyboardWindowsTest : public QObject {
         QVERIFY(KeyboardHelperOpen());
         QCOMPARE(helper->windowTitle(), QString("NoltACE Keyboard Helper"));
         QCOMPARE(helper->palette().color(QPalette::Window), QColor(Qt::white));
-        QVERIFY(helperTyping);
-        QCOMPARE(typingCounter, 0);
+        QVERIFY(spool.helperTyping);
+        QCOMPARE(spool.typingCounter, 0);
         for (int id = 700; id <= 739; ++id)
             QVERIFY2(Key(id), qPrintable(QString::number(id)));
         // The keys lie inside the window and do not overlap.
@@ -77,16 +77,16 @@ class KeyboardWindowsTest : public QObject {
         QTest::mouseClick(Key(730), Qt::LeftButton); // SHIFT
         QVERIFY(helperShift);
         QTest::mouseClick(Key(701), Qt::LeftButton); // 2
-        QCOMPARE(int(helperPendingCharacter), 11);
+        QCOMPARE(int(spool.helperPendingCharacter), 11);
         QTest::mouseClick(Key(730), Qt::LeftButton);
         QTest::mouseClick(Key(701), Qt::LeftButton);
-        QCOMPARE(int(helperPendingCharacter), int('2'));
+        QCOMPARE(int(spool.helperPendingCharacter), int('2'));
         QTest::mouseClick(Key(738), Qt::LeftButton); // SYMBOL SHIFT
         QVERIFY(symbolHeld);
         QTest::mouseClick(Key(727), Qt::LeftButton); // K
-        QCOMPARE(int(helperPendingCharacter), int('+'));
+        QCOMPARE(int(spool.helperPendingCharacter), int('+'));
         QTest::mouseClick(Key(739), Qt::RightButton); // the right button does nothing
-        QCOMPARE(int(helperPendingCharacter), int('+'));
+        QCOMPARE(int(spool.helperPendingCharacter), int('+'));
     }
 
     void keysShowPressedAndHeldPictures() {
@@ -94,7 +94,7 @@ class KeyboardWindowsTest : public QObject {
         HelperKeyButton* q = Key(710);
         const QImage normal = Picture(q);
         QTest::mousePress(q, Qt::LeftButton);
-        QCOMPARE(int(helperPendingCharacter), int('q')); // on the press, not the click
+        QCOMPARE(int(spool.helperPendingCharacter), int('q')); // on the press, not the click
         const QImage pressed = Picture(q);
         QTest::mouseRelease(q, Qt::LeftButton);
         QVERIFY(pressed != normal);
@@ -124,10 +124,10 @@ class KeyboardWindowsTest : public QObject {
 
     void closingTheHelperStopsItsTyping() {
         OpenKeyboardHelper(nullptr);
-        QVERIFY(helperTyping);
+        QVERIFY(spool.helperTyping);
         CloseAndDelete(KeyboardHelper());
         QVERIFY(!KeyboardHelperOpen());
-        QVERIFY(!helperTyping);
+        QVERIFY(!spool.helperTyping);
     }
 
     void pictureWindowOpensAtItsSizeAndShowsHeldKeys() {

@@ -90,7 +90,7 @@ class RecentFilesTest : public QObject {
         QCOMPARE(machine.ram[16384], uint8_t(0x3E));
         QVERIFY(MenuTexts(window).value(0).startsWith("&1 code.bin"));
         window.recentFiles().Open(1);
-        QCOMPARE(QString::fromStdString(currentFilePath), kept + "/maze.tap");
+        QCOMPARE(QString::fromStdString(currentFile.currentFilePath), kept + "/maze.tap");
         QCOMPARE(currentFileKind, FileKind::Tap);
         QVERIFY(MenuTexts(window).value(0).startsWith("&1 maze.tap"));
     }

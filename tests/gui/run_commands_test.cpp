@@ -42,23 +42,23 @@ class RunCommandsTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         RunFrames(*app, 15);
-        QVERIFY2(frameCounter > 0, "frames run while not paused");
+        QVERIFY2(frameDriver.frameCounter > 0, "frames run while not paused");
 
         QTest::keyClick(app->window(), Qt::Key_Escape);
-        QVERIFY(Paused);
-        frameCounter = 0;
+        QVERIFY(runState.Paused);
+        frameDriver.frameCounter = 0;
         const uint32_t tstates = machine.tstates;
         const uint16_t pc = machine.pc;
         app->loop().RunFor(0.3);
-        QCOMPARE(frameCounter, uint64_t(0));
+        QCOMPARE(frameDriver.frameCounter, uint64_t(0));
         QCOMPARE(machine.tstates, tstates);
         QCOMPARE(machine.pc, pc);
         QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06 - Paused"));
 
         QTest::keyClick(app->window(), Qt::Key_Escape);
-        QVERIFY(!Paused);
+        QVERIFY(!runState.Paused);
         RunFrames(*app, 10);
-        QVERIFY(frameCounter > 0);
+        QVERIFY(frameDriver.frameCounter > 0);
         QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06"));
     }
 
@@ -83,9 +83,9 @@ class RunCommandsTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         QTest::keyClick(app->window(), Qt::Key_F2);
-        QVERIFY(FastMode);
+        QVERIFY(runState.FastMode);
         QTest::keyClick(app->window(), Qt::Key_F2);
-        QVERIFY(!FastMode);
+        QVERIFY(!runState.FastMode);
         QTest::keyClick(app->window(), Qt::Key_F3);
         QVERIFY(NmiRequested);
     }
@@ -148,7 +148,7 @@ class RunCommandsTest : public QObject {
 
         // A file's name shows from 200% up.
         currentFileKind = FileKind::Tap;
-        currentFileName = "/tapes/game.tap";
+        currentFile.currentFileName = "/tapes/game.tap";
         app->window()->actions().size200->trigger();
         app->loop().RunFor(1.1);
         QCOMPARE(status.PartText(3), QString(" Current File: /tapes/game.tap"));
@@ -165,16 +165,16 @@ class RunCommandsTest : public QObject {
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QVERIFY(FocusPaused);
+        QVERIFY(runState.FocusPaused);
         QCOMPARE(machine.keyMatrix[1], uint8_t(0xFF));
-        frameCounter = 0;
+        frameDriver.frameCounter = 0;
         app->loop().RunFor(0.2);
-        QCOMPARE(frameCounter, uint64_t(0));
+        QCOMPARE(frameDriver.frameCounter, uint64_t(0));
         QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06 - Paused"));
 
         app->window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(app->window()));
-        QVERIFY(!FocusPaused);
+        QVERIFY(!runState.FocusPaused);
         app->loop().RunFor(0.1);
         QCOMPARE(app->window()->windowTitle(), QString("NoltACE v1.06"));
     }
@@ -189,7 +189,7 @@ class RunCommandsTest : public QObject {
         app->window()->actions().quit->trigger();
         QCOMPARE(asked, QString("Exit|Are you sure you want to quit NoltACE?"));
         QVERIFY(!app->loop().quitRequested());
-        QVERIFY(!Paused);
+        QVERIFY(!runState.Paused);
         QVERIFY(app->window()->isVisible());
 
         // Closing the window is the same command.

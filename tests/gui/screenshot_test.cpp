@@ -87,7 +87,7 @@ QImage PixelsOnScreen(QWidget* view) {
 void FillFrame() {
     for (int y = 0; y < kFrameHeight; ++y)
         for (int x = 0; x < kFrameWidth; ++x)
-            frameImage[y * kFrameWidth + x] = y < 156 ? 0xFFFFFF : uint32_t(0x010203 * (x % 64));
+            renderer.frameImage[y * kFrameWidth + x] = y < 156 ? 0xFFFFFF : uint32_t(0x010203 * (x % 64));
     FrameImageWritten();
 }
 
@@ -132,7 +132,7 @@ class ScreenshotTest : public QObject {
         MainWindow* window = app->window();
         window->actions().SizeAction(scale)->trigger();
         RunFrames(*app, 75); // the ROM draws its screen
-        Paused = true;
+        runState.Paused = true;
         if (scale == 1) FillFrame();
         window->presenter().PresentFrame();
         QTest::qWait(200);
@@ -172,7 +172,7 @@ class ScreenshotTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         MainWindow* window = app->window();
-        Paused = true;
+        runState.Paused = true;
         FillFrame();
         window->presenter().PresentFrame();
         QTest::qWait(100);
@@ -215,7 +215,7 @@ class ScreenshotTest : public QObject {
         auto app = StartApplication();
         QVERIFY(app);
         MainWindow* window = app->window();
-        Paused = true;
+        runState.Paused = true;
         window->presenter().PresentFrame();
         QTest::qWait(100);
         const QString folder = ScratchFolder();
@@ -248,7 +248,7 @@ class ScreenshotTest : public QObject {
         MainWindow* window = app->window();
         QTest::keyClick(window, Qt::Key_F4);
         RunFrames(*app, 25);
-        Paused = true;
+        runState.Paused = true;
         window->presenter().PresentFrame();
         QTest::qWait(200);
         const QImage presented = CapturePresentedPicture(window->presenter());
@@ -286,7 +286,7 @@ class ScreenshotHighDpiTest : public QObject {
         MainWindow* window = app->window();
         window->actions().size200->trigger();
         RunFrames(*app, 15);
-        Paused = true;
+        runState.Paused = true;
         window->presenter().PresentFrame();
         QTest::qWait(200);
         const QImage presented = CapturePresentedPicture(window->presenter());

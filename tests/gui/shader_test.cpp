@@ -232,7 +232,7 @@ class ShaderTest : public QObject {
     void presenterSetsUpShadersAndFallsBackToOpenGL() {
         // Black paper shows as dark grey under the shaders, and black again without them.
         ApplyColourScheme(0);
-        const uint32_t black = paperColour;
+        const uint32_t black = renderer.paperColour;
         QCOMPARE(black, 0u);
         opt_shader = 2;
         QWidget holder;
@@ -243,7 +243,7 @@ class ShaderTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&holder));
         QCOMPARE(presenter.view()->widget()->objectName(), QString("shaderFrameView"));
         QTRY_VERIFY(static_cast<ShaderFrameView*>(presenter.view())->pipeline().ready());
-        QCOMPARE(paperColour, kShaderPaperColour);
+        QCOMPARE(renderer.paperColour, kShaderPaperColour);
 
         presenter.FallBackToOpenGL();
         QCOMPARE(presenter.view()->widget()->objectName(), QString("openGLFrameView"));
@@ -251,7 +251,7 @@ class ShaderTest : public QObject {
         QVERIFY(presenter.view()->Ready());
         QCOMPARE(presenter.view()->Grab().size(), QSize(384, 312));
         presenter.SetUpDisplay(kDrawSoftware, 1);
-        QCOMPARE(paperColour, black);
+        QCOMPARE(renderer.paperColour, black);
     }
 
     void viewMenuChoosesBackEndAndShader() {
@@ -270,7 +270,7 @@ class ShaderTest : public QObject {
         window->findChild<QAction*>("drawSoftware")->trigger();
         QCOMPARE(opt_DrawMode, int(kDrawSoftware));
         QCOMPARE(window->presenter().view()->widget()->objectName(), QString("softwareFrameView"));
-        QVERIFY(!Paused);
+        QVERIFY(!runState.Paused);
     }
 
     void aRefusedShaderIsReportedAndFallsBack() {

@@ -54,7 +54,7 @@ class StartUpTest : public QObject {
         const QString rom = WriteFile(ScratchFolder() + "mine.rom", image);
         auto app = StartApplication({"-r", rom.toStdString()});
         QVERIFY(app);
-        QCOMPARE(QString::fromStdString(currentRomName), QString("MINE.ROM"));
+        QCOMPARE(QString::fromStdString(romState.currentRomName), QString("MINE.ROM"));
         QCOMPARE(machine.pages[0][0x100], uint8_t(0xA5));
     }
 
@@ -86,10 +86,10 @@ class StartUpTest : public QObject {
         QCOMPARE(said, QString("NoltACE Error|3C - SDL Audio: Failed to initialise sound"));
         QVERIFY(windowShown);
         QVERIFY(!SoundOutputOn());
-        frameCounter = 0;
+        frameDriver.frameCounter = 0;
         auto more = CloseNextMessage(300);
         RunFrames(*app, 25);
-        QVERIFY(frameCounter > 0);
+        QVERIFY(frameDriver.frameCounter > 0);
         QVERIFY2(more->isEmpty(), qPrintable(*more)); // and no second box
     }
 
@@ -159,7 +159,7 @@ class StartUpTest : public QObject {
         QVERIFY(original.open(QIODevice::ReadOnly));
         QCOMPARE(copied.readAll(), original.readAll());
         QVERIFY(app.window() && app.window()->isVisible());
-        FastMode = true;
+        runState.FastMode = true;
         StartSpool(std::string("6 7 * .\r"));
         (void)RunUntil(app, [&] { return ScreenLine(0) == "6 7 * . 42  OK"; }, 600);
         QCOMPARE(QString::fromStdString(ScreenLine(0)), QString("6 7 * . 42  OK"));

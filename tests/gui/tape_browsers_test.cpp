@@ -77,16 +77,13 @@ QSet<int> BlackRows(QWidget* wave) {
 class TapeBrowsersTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        ResetEmulatorState();
-        ResetTapeDeck();
-    }
+    void init() { ResetEmulatorState(); }
     void cleanup() {
         for (QWidget* w :
              {static_cast<QWidget*>(OpenTapeBrowserWindow()), static_cast<QWidget*>(OpenWavBrowserWindow())})
             if (w) w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ResetTapeDeck();
+        tapeDeck.Reset();
     }
 
     void tapeBrowserListsTheBlocksAndFollowsPlayback() {
@@ -113,7 +110,7 @@ class TapeBrowsersTest : public QObject {
         list->setCurrentRow(1);
         auto* details = browser->findChild<QTreeWidget*>("blockDetails");
         QCOMPARE(details->topLevelItem(0)->text(1), QString("0x10 - STANDARD SPEED DATA BLOCK"));
-        QCOMPARE(currentBlock->index, 0);
+        QCOMPARE(tapeDeck.currentBlock->index, 0);
 
         opt_fastloadtzx = false;
         auto* play = browser->findChild<QPushButton*>("play");
@@ -121,8 +118,8 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(tzxPlaying);
         QCOMPARE(play->toolTip(), QString("Stop"));
         // The text block passes once the tape has wound up; the header then plays.
-        (void)RunUntil(*app, [&] { return currentBlock->index != 0; }, 100);
-        QCOMPARE(currentBlock->index, 1);
+        (void)RunUntil(*app, [&] { return tapeDeck.currentBlock->index != 0; }, 100);
+        QCOMPARE(tapeDeck.currentBlock->index, 1);
         RunFrames(*app, 15);
         QCOMPARE(list->currentRow(), 1);
         auto* progress = browser->findChild<QProgressBar*>("blockProgress");
@@ -165,19 +162,19 @@ class TapeBrowsersTest : public QObject {
         auto* invert = browser->findChild<QCheckBox*>("invert");
         QVERIFY(invert);
         QCOMPARE(invert->text(), QString("Invert signal"));
-        QVERIFY(!invert->isChecked() && !wavInvert);
+        QVERIFY(!invert->isChecked() && !wavDeck.wavInvert);
         const bool usualHigh = WavSampleLevel(0) > 128;
         QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
-        QVERIFY(wavInvert);
+        QVERIFY(wavDeck.wavInvert);
         QCOMPARE(WavSampleLevel(0) > 128, !usualHigh);
         QTest::mouseClick(invert, Qt::LeftButton, {}, QPoint(8, invert->height() / 2));
-        QVERIFY(!wavInvert);
+        QVERIFY(!wavDeck.wavInvert);
 
         browser->findChild<QPushButton*>("play")->click();
         QVERIFY(wavPlaying);
         const QImage before = wave->grab().toImage();
         RunFrames(*app, 60);
-        QVERIFY(wavPosition > 20000);
+        QVERIFY(wavDeck.wavPosition > 20000);
         QCOMPARE(browser->findChild<QLabel*>("status")->text(), QString("  Playing"));
         QVERIFY(browser->findChild<QScrollBar*>("position")->value() > 0);
         QVERIFY(browser->findChild<QLabel*>("time")->text().startsWith("1s/") ||
@@ -244,12 +241,12 @@ class TapeBrowsersTest : public QObject {
         const QPoint place = details->visualItemRect(second).center();
         QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, place);
         QTest::mouseDClick(details->viewport(), Qt::LeftButton, {}, place);
-        QCOMPARE(tapeInDeck->blocks[0].timing.chosen, uint8_t(1));
+        QCOMPARE(tapeDeck.tapeInDeck->blocks[0].timing.chosen, uint8_t(1));
         QCOMPARE(details->topLevelItem(2)->text(1), QString("no (+2 blocks), plays"));
         opt_fastloadtzx = false;
         StartTzxPlayback();
-        (void)RunUntil(*app, [&] { return currentBlock->index != 0; }, 100);
-        QCOMPARE(currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
+        (void)RunUntil(*app, [&] { return tapeDeck.currentBlock->index != 0; }, 100);
+        QCOMPARE(tapeDeck.currentBlock->index, 2); // the 200 ms pause, not the 100 ms one
     }
 
     void theStatusBarShowsTheDeckAtEverySize() {
@@ -283,12 +280,12 @@ class TapeBrowsersTest : public QObject {
         (void)RunUntil(*app, [&] { return QString::fromStdString(ScreenText()).contains("OK"); }, 300);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("Bytes: xmodem     OK"), ScreenText().c_str());
         StartSpool("load nothere\r");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 300);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 300);
         RunFrames(*app, 50);
         QVERIFY(!tzxPlaying);
         // BREAK is typed at a frame's end: only frames that go on can deliver it.
         StartSpool(" ");
-        (void)RunUntil(*app, [&] { return !spoolActive; }, 150);
+        (void)RunUntil(*app, [&] { return !spool.spoolActive; }, 150);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("load nothere ERROR 3"), ScreenText().c_str());
         Keep(app->window(), "fast_autoload.png");
         opt_fastloadtzx = opt_autoload = false;
@@ -302,12 +299,12 @@ class TapeBrowsersTest : public QObject {
         app->window()->actions().tapeBrowser->trigger();
         TapeBrowser* browser = OpenTapeBrowserWindow();
         auto* list = browser->findChild<QListWidget*>("blockList");
-        currentBlock = nullptr; // as the load trap leaves it after the last block
+        tapeDeck.currentBlock = nullptr; // as the load trap leaves it after the last block
         RunFrames(*app, 15);
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(list->currentItem()->text(), QString("End Of Tape"));
         browser->findChild<QPushButton*>("rewind")->click();
-        QCOMPARE(currentBlock, tapeInDeck->first());
+        QCOMPARE(tapeDeck.currentBlock, tapeDeck.tapeInDeck->first());
         QCOMPARE(list->currentRow(), 0);
     }
 

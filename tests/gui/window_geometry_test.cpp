@@ -27,7 +27,7 @@ uint32_t PatternPixel(int x, int y) {
 void FillPattern() {
     for (int y = 0; y < kFrameHeight; ++y)
         for (int x = 0; x < kFrameWidth; ++x)
-            frameImage[y * kFrameWidth + x] = PatternPixel(x, y);
+            renderer.frameImage[y * kFrameWidth + x] = PatternPixel(x, y);
     FrameImageWritten();
 }
 

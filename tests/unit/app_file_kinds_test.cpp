@@ -100,9 +100,9 @@ TEST_F(AppLoadFileTest, RomLoadsOnlyThroughTheDialog) {
 
     EXPECT_TRUE(LoadFileByName(rom, LoadRoute::Dropped));
     EXPECT_TRUE(LoadFileByName(rom, LoadRoute::CommandLine));
-    EXPECT_EQ(currentRomName, "ACE.ROM");
+    EXPECT_EQ(romState.currentRomName, "ACE.ROM");
     EXPECT_FALSE(LoadFileByName(rom, LoadRoute::LoadFileDialog));
-    EXPECT_EQ(currentRomName, "MINE.ROM");
+    EXPECT_EQ(romState.currentRomName, "MINE.ROM");
     EXPECT_EQ(machine.pages[0][0x200], 0x99);
     EXPECT_EQ(ramBlock[0x3C00], 0) << "a new ROM resets the machine";
     EXPECT_TRUE(recorder.messages.empty());

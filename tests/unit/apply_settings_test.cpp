@@ -31,8 +31,8 @@ struct SettingsEffect {
 };
 
 SettingsEffect EffectNow(const FakeAudioDevice& device) {
-    return {machine.model,      machine.topPage,          machine.ramTop,         inkColour,    paperColour,
-            frameSkipCountdown, device.format.sampleRate, device.format.channels, LiveOptions()};
+    return {machine.model,      machine.topPage,          machine.ramTop,         renderer.inkColour,    renderer.paperColour,
+            frameDriver.frameSkipCountdown, device.format.sampleRate, device.format.channels, LiveOptions()};
 }
 
 struct Entry {
@@ -111,10 +111,10 @@ TEST_F(ApplySettingsTest, EveryWayInLeavesTheSameMachine) {
         {"model 51K", &machine.model, 3, [] { EXPECT_EQ(machine.ramTop, 0xFFFFu); }},
         {"green screen", &opt_colours, 3,
          [] {
-             EXPECT_EQ(inkColour, ColourSchemeAt(3).ink);
-             EXPECT_EQ(paperColour, ColourSchemeAt(3).paper);
+             EXPECT_EQ(renderer.inkColour, ColourSchemeAt(3).ink);
+             EXPECT_EQ(renderer.paperColour, ColourSchemeAt(3).paper);
          }},
-        {"frameskip 5", &frameSkipPeriod, 5, [] { EXPECT_EQ(frameSkipCountdown, 5); }},
+        {"frameskip 5", &frameSkipPeriod, 5, [] { EXPECT_EQ(frameDriver.frameSkipCountdown, 5); }},
         {"22050 Hz sound", &opt_snd_freq, 22050, [this] { EXPECT_EQ(device.format.sampleRate, 22050u); }},
         {"mono sound", &opt_snd_output, 0, [this] { EXPECT_EQ(device.format.channels, 1); }},
         {"speed 150%", &opt_emulation_speed, 150,

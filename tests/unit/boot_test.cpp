@@ -15,7 +15,7 @@ class BootTest : public RunningMachineTest {
         for (int i = 0; i < n; ++i)
             RunFrame();
     }
-    static uint32_t Pixel(int x, int y) { return frameImage[y * kFrameWidth + x]; }
+    static uint32_t Pixel(int x, int y) { return renderer.frameImage[y * kFrameWidth + x]; }
 };
 
 TEST_F(BootTest, BootsToTheForthPromptWithItsCursor) {
@@ -34,9 +34,9 @@ TEST_F(BootTest, SpooledSumIsEvaluated) {
     ASSERT_TRUE(BootTestRom());
     RunFrames(100);
     StartSpool(std::string("123 456 + .\r"));
-    for (int i = 0; i < 200 && spoolActive; ++i)
+    for (int i = 0; i < 200 && spool.spoolActive; ++i)
         RunFrame();
-    ASSERT_FALSE(spoolActive);
+    ASSERT_FALSE(spool.spoolActive);
     RunFrames(5);
     EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");
 }

@@ -23,7 +23,7 @@ class DebuggerHost : public RecordingHost {
     void RunDebugger() override {
         openedAt.push_back(machine.pc);
         watchTexts.push_back(WatchHitText());
-        pausedWhileOpen = pausedWhileOpen && Paused;
+        pausedWhileOpen = pausedWhileOpen && runState.Paused;
         if (whileOpen) whileOpen();
     }
 };
@@ -35,12 +35,12 @@ class BreakpointsTest : public RunningMachineTest {
         SetHost(&host);
         ClearBreakpoints();
         pcLogOn = pcLogOneFrame = false;
-        debuggerOpen = false;
+        debuggerSession.debuggerOpen = false;
         machine.ramTop = 0xFFFF;
     }
     void TearDown() override {
         ClearBreakpoints();
-        debuggerOpen = false;
+        debuggerSession.debuggerOpen = false;
         RunningMachineTest::TearDown();
     }
     // Sets pc and runs the step's breakpoint test; true when the debugger opened.
@@ -100,15 +100,16 @@ TEST_F(BreakpointsTest, ConditionsCompareTheNamedRegister) {
     for (const Case& c : cases) {
         ClearBreakpoints();
         ASSERT_EQ(AddBreakpoint("#6000", c.condition), BreakpointResult::Ok);
-        EXPECT_EQ(breakpoints[0].hasCondition, c.hasCondition) << c.condition;
+        EXPECT_EQ(breakpointState.breakpoints[0].hasCondition, c.hasCondition) << c.condition;
         EXPECT_EQ(FiresAt(0x6000), c.fires) << c.condition;
     }
-    EXPECT_EQ(breakpoints[0].conditionText, "A=") << "kept as typed, squeezed and upper-cased";
+    EXPECT_EQ(breakpointState.breakpoints[0].conditionText, "A=")
+        << "kept as typed, squeezed and upper-cased";
     ClearBreakpoints();
     AddBreakpoint("#6000", " hl > $8000 ");
-    EXPECT_EQ(breakpoints[0].conditionText, "HL>$8000");
-    EXPECT_EQ(breakpoints[0].conditionRegister, 13);
-    EXPECT_EQ(breakpoints[0].conditionOperator, kConditionGreater);
+    EXPECT_EQ(breakpointState.breakpoints[0].conditionText, "HL>$8000");
+    EXPECT_EQ(breakpointState.breakpoints[0].conditionRegister, 13);
+    EXPECT_EQ(breakpointState.breakpoints[0].conditionOperator, kConditionGreater);
 }
 
 TEST_F(BreakpointsTest, TableLimitsAndBadAddresses) {
@@ -116,29 +117,29 @@ TEST_F(BreakpointsTest, TableLimitsAndBadAddresses) {
     EXPECT_EQ(AddBreakpoint("#4000", ""), BreakpointResult::BadAddress) << "above ramTop";
     EXPECT_EQ(AddBreakpoint("", ""), BreakpointResult::BadAddress);
     EXPECT_EQ(AddBreakpoint("nonsense", ""), BreakpointResult::BadAddress);
-    EXPECT_EQ(breakpointCount, 0);
+    EXPECT_EQ(breakpointState.breakpointCount, 0);
     for (int k = 0; k < kMaxBreakpoints; ++k)
         ASSERT_EQ(AddBreakpoint(std::to_string(k), ""), BreakpointResult::Ok);
     EXPECT_EQ(AddBreakpoint("0", ""), BreakpointResult::TableFull);
-    EXPECT_EQ(breakpointCount, kMaxBreakpoints);
+    EXPECT_EQ(breakpointState.breakpointCount, kMaxBreakpoints);
 
     DeleteBreakpoint(0); // shifts the rest down
-    EXPECT_EQ(breakpoints[0].address, 1u);
+    EXPECT_EQ(breakpointState.breakpoints[0].address, 1u);
     DeleteBreakpoint(-1); // no selection: the last one
-    EXPECT_EQ(breakpoints[breakpointCount - 1].address, 254u);
-    while (breakpointCount > 0)
+    EXPECT_EQ(breakpointState.breakpoints[breakpointState.breakpointCount - 1].address, 254u);
+    while (breakpointState.breakpointCount > 0)
         DeleteBreakpoint(-1);
     DeleteBreakpoint(-1);
     DeleteBreakpoint(3);
-    EXPECT_EQ(breakpointCount, 0) << "Delete on an empty table changes nothing";
+    EXPECT_EQ(breakpointState.breakpointCount, 0) << "Delete on an empty table changes nothing";
 
     AddBreakpoint("#100", "");
     EXPECT_EQ(UpdateBreakpoint(0, "#4000", "", true), BreakpointResult::BadAddress);
-    EXPECT_EQ(breakpoints[0].address, 0x100u) << "a refused update keeps the entry";
+    EXPECT_EQ(breakpointState.breakpoints[0].address, 0x100u) << "a refused update keeps the entry";
     EXPECT_EQ(UpdateBreakpoint(0, "$3C00", "a=1", false), BreakpointResult::Ok);
     EXPECT_EQ(BreakpointAddressText(0), "#3C00");
-    EXPECT_EQ(breakpoints[0].conditionText, "A=1");
-    EXPECT_EQ(breakpoints[0].active, 1);
+    EXPECT_EQ(breakpointState.breakpoints[0].conditionText, "A=1");
+    EXPECT_EQ(breakpointState.breakpoints[0].active, 1);
 }
 
 TEST_F(BreakpointsTest, OnlyActiveEntriesFireAndOnlyOnce) {
@@ -149,17 +150,17 @@ TEST_F(BreakpointsTest, OnlyActiveEntriesFireAndOnlyOnce) {
     EXPECT_TRUE(FiresAt(0x5000));
     EXPECT_EQ(host.openedAt.size(), 2u) << "two entries at one address stop once";
     EXPECT_TRUE(host.pausedWhileOpen);
-    EXPECT_FALSE(Paused) << "resumed afterwards";
+    EXPECT_FALSE(runState.Paused) << "resumed afterwards";
     EXPECT_FALSE(FiresAt(0x5001));
 
     UpdateBreakpoint(1, "#5000", "", false);
     UpdateBreakpoint(2, "#5000", "", false);
     EXPECT_FALSE(FiresAt(0x5000)) << "an inactive entry does not fire";
 
-    debuggerOpen = true;
-    breakpointHit = false;
+    debuggerSession.debuggerOpen = true;
+    breakpointState.breakpointHit = false;
     EXPECT_FALSE(FiresAt(0x0000)) << "no second debugger while one is open";
-    EXPECT_TRUE(breakpointHit) << "the open debugger hears of the hit";
+    EXPECT_TRUE(breakpointState.breakpointHit) << "the open debugger hears of the hit";
 }
 
 TEST_F(BreakpointsTest, HooksFollowWhatIsArmed) {

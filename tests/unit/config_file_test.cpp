@@ -290,7 +290,7 @@ TEST_F(ConfigFileTest, BreakpointsLastInAFileOfTheirOwn) {
     // The next start (a 3K machine): the entry beyond its memory is left out.
     ClearBreakpoints();
     EXPECT_EQ(LoadConfig(), 0);
-    ASSERT_EQ(breakpointCount, 4);
+    ASSERT_EQ(breakpointState.breakpointCount, 4);
     EXPECT_EQ(FormatBreakpointList(),
               "EXEC #0336 YES IX=#3C00\nWRITE #3C59-#3C5A NO\nREAD #9000 YES A=5\nPORT #00FE YES\n");
     EXPECT_TRUE(debugHooksOn);

@@ -20,7 +20,7 @@ class DebuggerSessionTest : public RunningMachineTest {
         machine.topPage = 7;
         machine.ramTop = 0xFFFF;
         ClearBreakpoints();
-        runUntilHalt = runUntilLdAR = runUntilLdRA = false;
+        debuggerSession.runUntilHalt = debuggerSession.runUntilLdAR = debuggerSession.runUntilLdRA = false;
         BeginDebuggerSession();
         machine.sp = 0xF000;
         machine.iff1 = 0;
@@ -45,34 +45,34 @@ TEST_F(DebuggerSessionTest, SingleStepCompletesTheFrameItEnds) {
     machine.pc = 0x8000;
     machine.tstates = kFrameTstates - 2;
     machine.intLine = 1;
-    const uint64_t frames = frameCounter;
+    const uint64_t frames = frameDriver.frameCounter;
     SingleStep();
     EXPECT_EQ(machine.tstates, 2u);
-    EXPECT_EQ(frameCounter, frames + 1);
+    EXPECT_EQ(frameDriver.frameCounter, frames + 1);
     EXPECT_EQ(machine.intLine, 0) << "a pending interrupt request is dropped";
     SingleStep();
     EXPECT_EQ(machine.tstates, 6u);
-    EXPECT_EQ(frameCounter, frames + 1);
+    EXPECT_EQ(frameDriver.frameCounter, frames + 1);
 }
 
 TEST_F(DebuggerSessionTest, FrameRunsNeverCloseAFrameThatHasNotRun) {
     Code(0x8000, {0x18, 0xFE}); // JR $: 12 T-states a pass
     machine.pc = 0x8000;
     machine.tstates = 100; // mid-frame, as after F5
-    const uint64_t frames = frameCounter;
+    const uint64_t frames = frameDriver.frameCounter;
     EXPECT_EQ(Run(RunKind::EndOfFrame), RunStop::Done);
     EXPECT_GE(machine.tstates, kFrameTstates);
     EXPECT_LT(machine.tstates, kFrameTstates + 12);
-    EXPECT_EQ(frameCounter, frames) << "left for the next command to close";
+    EXPECT_EQ(frameDriver.frameCounter, frames) << "left for the next command to close";
 
     machine.intLine = 1; // raised by the frame driver before the debugger opened
     EXPECT_EQ(Run(RunKind::EndOfFrame), RunStop::Done);
-    EXPECT_EQ(frameCounter, frames + 1);
+    EXPECT_EQ(frameDriver.frameCounter, frames + 1);
     EXPECT_EQ(machine.intLine, 0) << "frames closed by the debugger bring no interrupt";
     EXPECT_GE(machine.tstates, kFrameTstates);
 
     EXPECT_EQ(Run(RunKind::StartOfFrame), RunStop::Done);
-    EXPECT_EQ(frameCounter, frames + 3);
+    EXPECT_EQ(frameDriver.frameCounter, frames + 3);
     EXPECT_LT(machine.tstates, 12u) << "stopped at the start of the next frame";
 
     machine.tstates = 50;
@@ -178,42 +178,42 @@ TEST_F(DebuggerSessionTest, RunUntilStopsBeforeTheAwaitedInstruction) {
     Code(0x8000, {0x76});
     machine.pc = 0x8000;
     const uint32_t before = machine.tstates;
-    runUntilHalt = true;
+    debuggerSession.runUntilHalt = true;
     EXPECT_EQ(Run(RunKind::UntilOpcode), RunStop::Opcode);
     EXPECT_EQ(machine.tstates, before) << "a HALT at pc stops at once, not executed";
-    EXPECT_FALSE(runUntilHalt) << "met, so disarmed";
+    EXPECT_FALSE(debuggerSession.runUntilHalt) << "met, so disarmed";
 
     Code(0x8000, {0x00, 0x00, 0xED, 0x5F, 0xED, 0x4F});
     machine.pc = 0x8000;
-    runUntilLdRA = runUntilLdAR = true;
+    debuggerSession.runUntilLdRA = debuggerSession.runUntilLdAR = true;
     EXPECT_EQ(Run(RunKind::UntilOpcode), RunStop::Opcode);
     EXPECT_EQ(machine.pc, 0x8002);
-    EXPECT_FALSE(runUntilLdAR);
-    EXPECT_TRUE(runUntilLdRA) << "not met yet, still armed";
+    EXPECT_FALSE(debuggerSession.runUntilLdAR);
+    EXPECT_TRUE(debuggerSession.runUntilLdRA) << "not met yet, still armed";
 
     Code(0x9000, {0x18, 0xFE});
     machine.pc = 0x9000;
     EXPECT_EQ(Run(RunKind::UntilOpcode, 200000), RunStop::Cancelled);
-    EXPECT_TRUE(runUntilLdRA) << "Escape ends the run, the request stays armed";
+    EXPECT_TRUE(debuggerSession.runUntilLdRA) << "Escape ends the run, the request stays armed";
 }
 
 TEST_F(DebuggerSessionTest, RunUntilATstate) {
     Code(0x9000, {0x18, 0xFE});
     machine.pc = 0x9000;
     machine.tstates = 0;
-    runUntilTstate = 30000;
+    debuggerSession.runUntilTstate = 30000;
     EXPECT_EQ(Run(RunKind::UntilTstate), RunStop::Tstate);
     EXPECT_GT(machine.tstates, 30000u);
     EXPECT_LE(machine.tstates, 30012u);
 
-    runUntilTstate = 100; // already passed: the next frame's T-state 100
-    const uint64_t frames = frameCounter;
+    debuggerSession.runUntilTstate = 100; // already passed: the next frame's T-state 100
+    const uint64_t frames = frameDriver.frameCounter;
     EXPECT_EQ(Run(RunKind::UntilTstate), RunStop::Tstate);
-    EXPECT_EQ(frameCounter, frames + 1);
+    EXPECT_EQ(frameDriver.frameCounter, frames + 1);
     EXPECT_GT(machine.tstates, 100u);
     EXPECT_LE(machine.tstates, 112u);
 
-    runUntilTstate = 99999999; // beyond the frame: its end
+    debuggerSession.runUntilTstate = 99999999; // beyond the frame: its end
     EXPECT_EQ(Run(RunKind::UntilTstate), RunStop::FrameEnd);
     EXPECT_LT(machine.tstates, 12u);
 }

@@ -27,19 +27,19 @@ class DisassemblerTest : public MachineTest {
     void SetUp() override {
         MachineTest::SetUp();
         machine.ramTop = 0xFFFF;
-        numberBase = 16;
+        disassembler.numberBase = 16;
         opt_dis_sv = opt_dis_rom = 0;
-        exportSystemVariables = false;
+        disassembler.exportSystemVariables = false;
     }
     void TearDown() override {
-        numberBase = 16;
+        disassembler.numberBase = 16;
         opt_dis_sv = opt_dis_rom = 0;
         MachineTest::TearDown();
     }
     std::string Line(uint32_t at, std::initializer_list<uint8_t> bytes) {
         Poke(at, bytes);
         disassembleLine(at);
-        return lineText;
+        return disassembler.lineText;
     }
 };
 
@@ -141,15 +141,15 @@ TEST_F(DisassemblerTest, EveryFamilyInBothBases) {
     for (const TextCase& c : cases) {
         for (uint32_t k = 0; k < c.bytes.size(); ++k)
             Poke(0x4000 + k, {c.bytes[k]});
-        numberBase = 16;
+        disassembler.numberBase = 16;
         EXPECT_EQ(disassembleLine(0x4000), 0x4000u);
-        EXPECT_EQ(lineText, c.hex);
-        numberBase = 10;
+        EXPECT_EQ(disassembler.lineText, c.hex);
+        disassembler.numberBase = 10;
         disassembleLine(0x4000);
         if (*c.decimal) {
-            EXPECT_EQ(lineText.substr(15), c.decimal) << c.hex;
+            EXPECT_EQ(disassembler.lineText.substr(15), c.decimal) << c.hex;
         } else if (std::string(c.hex).find('#') == std::string::npos) {
-            EXPECT_EQ(lineText, c.hex);
+            EXPECT_EQ(disassembler.lineText, c.hex);
         }
     }
 }
@@ -173,25 +173,25 @@ TEST_F(DisassemblerTest, LabelsReplaceExactAddressesInHexadecimalOnly) {
     EXPECT_EQ(InstructionText(0x400D), "CALL  #0336") << "ROM labels are a separate option";
     opt_dis_rom = 1;
     EXPECT_EQ(InstructionText(0x400D), "CALL  KEYSCAN");
-    numberBase = 10;
+    disassembler.numberBase = 10;
     EXPECT_EQ(InstructionText(0x4000), "LD    HL,(15384)");
     EXPECT_EQ(InstructionText(0x400D), "CALL  822");
-    numberBase = 16;
+    disassembler.numberBase = 16;
     opt_dis_sv = 0;
-    exportSystemVariables = true; // Disassemble to File's own box
+    disassembler.exportSystemVariables = true; // Disassemble to File's own box
     EXPECT_EQ(InstructionText(0x4000), "LD    HL,(RAMTOP)");
-    exportSystemVariables = false;
+    disassembler.exportSystemVariables = false;
 }
 
 TEST_F(DisassemblerTest, TheTopOfMemoryEndsTheListing) {
     Poke(0xFFFF, {0x21});
     EXPECT_EQ(Line(0xFFFF, {0x21}), "FFFF  210000   LD    HL,#0000");
-    EXPECT_EQ(disAddr, 0x10000u);
+    EXPECT_EQ(disassembler.disAddr, 0x10000u);
 
     machine.ramTop = 0x3FFF;
     Line(0x3FFE, {0x00});
     EXPECT_EQ(disassembleLine(0x4000), 0x4000u) << "above ramTop: ramTop + 1";
-    EXPECT_EQ(lineText, "") << "an empty line, never the previous line's text";
+    EXPECT_EQ(disassembler.lineText, "") << "an empty line, never the previous line's text";
     EXPECT_EQ(moveByInstructions(0x3FFE, 5), 0x4000u);
 }
 
@@ -277,11 +277,12 @@ TEST_F(DisassemblerTest, EveryInstructionIsAsLongAsTheProcessorTakesIt) {
         int lines = 0;
         while (address < 0x8000 + core && lines < 8) {
             disassembleLine(address);
-            EXPECT_EQ(instructionLength(address), disAddr - address);
-            if (disAddr - address == 1 && (bytes[0] == 0xDD || bytes[0] == 0xFD) && core > 1 && lines == 0) {
-                EXPECT_EQ(lineText.substr(15, 4), "DEFB") << lineText;
+            EXPECT_EQ(instructionLength(address), disassembler.disAddr - address);
+            if (disassembler.disAddr - address == 1 && (bytes[0] == 0xDD || bytes[0] == 0xFD) && core > 1 &&
+                lines == 0) {
+                EXPECT_EQ(disassembler.lineText.substr(15, 4), "DEFB") << disassembler.lineText;
             }
-            address = disAddr;
+            address = disassembler.disAddr;
             ++lines;
         }
         EXPECT_EQ(address, 0x8000 + core) << std::hex << int(bytes[0]) << " " << int(bytes[1]) << " "
@@ -297,22 +298,22 @@ TEST_F(DisassemblerTest, TheRomListsOnceFromStartToEnd) {
     uint32_t address = 0, lines = 0;
     while (address < 0x2000) {
         EXPECT_EQ(disassembleLine(address), address);
-        ASSERT_FALSE(lineText.empty());
-        ASSERT_GT(disAddr, address);
+        ASSERT_FALSE(disassembler.lineText.empty());
+        ASSERT_GT(disassembler.disAddr, address);
         char digits[8];
         std::snprintf(digits, sizeof digits, "%04X", address);
-        EXPECT_EQ(lineText.substr(0, 4), digits);
-        EXPECT_TRUE(seen.insert(lineText).second) << "repeated: " << lineText;
-        address = disAddr;
+        EXPECT_EQ(disassembler.lineText.substr(0, 4), digits);
+        EXPECT_TRUE(seen.insert(disassembler.lineText).second) << "repeated: " << disassembler.lineText;
+        address = disassembler.disAddr;
         ++lines;
     }
     EXPECT_LE(address, 0x2003u);
     EXPECT_GT(lines, 4000u);
     disassembleLine(0x0000);
-    EXPECT_EQ(lineText, "0000  F3       DI");
+    EXPECT_EQ(disassembler.lineText, "0000  F3       DI");
     opt_dis_sv = 1;
     disassembleLine(0x0010);
-    EXPECT_EQ(lineText, "0010  2A3B3C   LD    HL,(SPARE)");
+    EXPECT_EQ(disassembler.lineText, "0010  2A3B3C   LD    HL,(SPARE)");
 }
 
 } // namespace

@@ -32,7 +32,7 @@ class ForthDecompilerTest : public RomMachineTest {
     // compiles would be lost. The ROM is done when it waits for a key again.
     static void TypeLine(const std::string& line, int settleFrames = 2) {
         StartSpool(line + "\r");
-        for (int i = 0; i < 20000 && spoolActive; ++i)
+        for (int i = 0; i < 20000 && spool.spoolActive; ++i)
             RunFrame();
         RunFrames(settleFrames);
         for (int i = 0; i < 500 && !WaitingForKey(); ++i)
@@ -159,7 +159,7 @@ TEST_F(ForthDecompilerTest, RealTapesRebuildByteForByte) {
         SCOPED_TRACE(path);
         ASSERT_TRUE(Boot(3));
         ASSERT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
-        const TapeBlock& header = *tapeInDeck->first();
+        const TapeBlock& header = *tapeDeck.tapeInDeck->first();
         if (header.data.empty() || header.data[0] != 0) continue; // a bytes tape holds no words
         std::string name(header.data.begin() + 1, header.data.begin() + 11);
         name.erase(name.find_last_not_of(' ') + 1);
@@ -224,7 +224,7 @@ TEST_F(ForthDecompilerTest, WordStepsFollowTheInnerInterpreter) {
     TypeLines(": SQ DUP * ;\n: CUBE DUP SQ * ;\n: LOOPY BEGIN 7 CUBE DROP 0 UNTIL ;\n");
     StartSpool("LOOPY\r");
     RunFrames(100);
-    debuggerOpen = true;
+    debuggerSession.debuggerOpen = true;
     // Into, until CUBE is entered from LOOPY.
     int steps = 0;
     while (DispatchDescription() != "CUBE in LOOPY+8" && steps++ < 20)
@@ -245,7 +245,7 @@ TEST_F(ForthDecompilerTest, WordStepsFollowTheInnerInterpreter) {
     ASSERT_TRUE(RunWordStep(WordStep::Out, kWordStepBound).reached);
     EXPECT_EQ(DispatchDescription(), "DROP in LOOPY+10");
     EXPECT_EQ(ReadForthDataStack().cells.front(), 343);
-    debuggerOpen = false;
+    debuggerSession.debuggerOpen = false;
 }
 
 // A word's name in the breakpoint list's address field stops at that word's entry.

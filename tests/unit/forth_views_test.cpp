@@ -22,7 +22,7 @@ class ForthViewsTest : public RunningMachineTest {
         for (int f = 0; f < 100; ++f)
             RunFrame();
         StartSpool(text);
-        for (int f = 0; f < 4000 && spoolActive; ++f)
+        for (int f = 0; f < 4000 && spool.spoolActive; ++f)
             RunFrame();
         for (int f = 0; f < 20; ++f)
             RunFrame();

@@ -38,7 +38,7 @@ class FakeClockHost : public RecordingHost {
     }
     void PresentFrame() override {
         RecordingHost::PresentFrame();
-        presentedAtFrame.push_back(frameCounter);
+        presentedAtFrame.push_back(frameDriver.frameCounter);
     }
     bool AskYesNo(const std::string& caption, const std::string& text) override {
         questions.push_back(caption + "|" + text);
@@ -54,9 +54,8 @@ class FrameTest : public RunningMachineTest {
     }
     void TearDown() override {
         pcLogOn = pcLogOneFrame = debugHooksOn = false;
-        if (pcLogFile) std::fclose(pcLogFile);
-        pcLogFile = nullptr;
-        pcLogStoppedHandler = nullptr;
+        if (pcLog.pcLogFile) std::fclose(pcLog.pcLogFile);
+        pcLog.pcLogFile = nullptr;
         RunningMachineTest::TearDown();
     }
     void RunFrames(int n) {
@@ -67,13 +66,13 @@ class FrameTest : public RunningMachineTest {
 };
 
 TEST_F(FrameTest, PausedFrameExecutesNothing) {
-    for (bool* flag : {&Paused, &FocusPaused}) {
+    for (bool* flag : {&runState.Paused, &runState.FocusPaused}) {
         *flag = true;
         const uint16_t pc = machine.pc;
         RunFrame();
         EXPECT_EQ(machine.tstates, 0u);
         EXPECT_EQ(machine.pc, pc);
-        EXPECT_EQ(frameCounter, 0u);
+        EXPECT_EQ(frameDriver.frameCounter, 0u);
         EXPECT_EQ(machine.intLine, 0);
         ASSERT_EQ(clock.sleeps.size(), 1u);
         EXPECT_EQ(clock.sleeps[0], 1);
@@ -84,7 +83,7 @@ TEST_F(FrameTest, PausedFrameExecutesNothing) {
 
 TEST_F(FrameTest, FrameRunsItsTstatesRaisesTheInterruptAndCarriesTheOvershoot) {
     RunFrame();
-    EXPECT_EQ(frameCounter, 1u);
+    EXPECT_EQ(frameDriver.frameCounter, 1u);
     EXPECT_EQ(machine.intLine, 1);
     EXPECT_LT(machine.tstates, 32u) << "the next frame starts inside the interrupt window";
     EXPECT_EQ(BeamPosition(), 0u);
@@ -118,7 +117,7 @@ TEST_F(FrameTest, FrameSkipPresentsEveryNthFrame) {
     RestartFrameSkip();
     RunFrames(10);
     EXPECT_EQ(clock.presentedAtFrame, (std::vector<uint64_t>{3, 6, 9}));
-    EXPECT_EQ(frameCounter, 10u) << "every frame still runs";
+    EXPECT_EQ(frameDriver.frameCounter, 10u) << "every frame still runs";
 
     frameSkipPeriod = 1;
     RestartFrameSkip();
@@ -128,7 +127,7 @@ TEST_F(FrameTest, FrameSkipPresentsEveryNthFrame) {
 }
 
 TEST_F(FrameTest, PacingSleepsUntilShortlyBeforeTheFrameIsDueThenSpinsBriefly) {
-    FastMode = false;
+    runState.FastMode = false;
     RunFrame(); // the first paced frame has nothing to measure from
     EXPECT_TRUE(clock.sleptUntil.empty());
     const double firstEnd = clock.now;
@@ -164,10 +163,10 @@ TEST_F(FrameTest, PacingSleepsUntilShortlyBeforeTheFrameIsDueThenSpinsBriefly) {
 }
 
 TEST_F(FrameTest, SoundOrFastModeLeavesThePacingToOthers) {
-    FastMode = true;
+    runState.FastMode = true;
     RunFrames(3);
     soundOutputActive = true;
-    FastMode = false;
+    runState.FastMode = false;
     RunFrames(3);
     EXPECT_TRUE(clock.sleeps.empty());
     EXPECT_TRUE(clock.sleptUntil.empty());
@@ -187,7 +186,7 @@ TEST_F(FrameTest, SpoolWithoutTheRomHoldsEachCharacterForTheBound) {
     const std::string text = "abc";
     StartSpool(text);
     std::vector<int> pressedAt, releasedAt;
-    for (int frame = 1; frame <= 100 && spoolActive; ++frame) {
+    for (int frame = 1; frame <= 100 && spool.spoolActive; ++frame) {
         const bool wasUp = NoKeyDown();
         RunFrame();
         if (wasUp && !NoKeyDown()) pressedAt.push_back(frame);
@@ -196,7 +195,8 @@ TEST_F(FrameTest, SpoolWithoutTheRomHoldsEachCharacterForTheBound) {
     constexpr int cycle = RomKeyPacer::kMaxHoldFrames + 1;
     EXPECT_EQ(pressedAt, (std::vector<int>{1, 1 + cycle, 1 + 2 * cycle}));
     EXPECT_EQ(releasedAt, (std::vector<int>{cycle, 2 * cycle, 3 * cycle}));
-    EXPECT_EQ(frameCounter, uint64_t(3 * cycle + 1)) << "the spool ends on the frame after the last release";
+    EXPECT_EQ(frameDriver.frameCounter, uint64_t(3 * cycle + 1))
+        << "the spool ends on the frame after the last release";
     EXPECT_TRUE(NoKeyDown());
 }
 
@@ -230,7 +230,7 @@ TEST_F(FrameTest, RestartingASpoolReplacesIt) {
         RunFrame();
     EXPECT_TRUE(KeyDown(0, 2)) << "Z";
     RunFrames(30);
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
     EXPECT_TRUE(NoKeyDown());
 }
 
@@ -239,20 +239,20 @@ TEST_F(FrameTest, SpeedOneStillEndsTheSpool) {
     opt_spool_speed = 1;
     StartSpool(std::string("abc"));
     RunFrames(3 * (RomKeyPacer::kMaxHoldFrames + 1) + 1);
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
     EXPECT_TRUE(NoKeyDown());
 }
 
 TEST_F(FrameTest, HelperTypesItsPendingCharacterEverySixFrames) {
-    helperTyping = true;
-    typingCounter = 0; // as opening the Keyboard Helper sets it
-    helperPendingCharacter = 'y';
+    spool.helperTyping = true;
+    spool.typingCounter = 0; // as opening the Keyboard Helper sets it
+    spool.helperPendingCharacter = 'y';
     RunFrame();
     EXPECT_TRUE(NoKeyDown());
     RunFrame();
     EXPECT_TRUE(KeyDown(5, 4)) << "Y typed on the frame where the count is 1";
-    EXPECT_EQ(helperPendingCharacter, 0);
-    helperPendingCharacter = 'p';
+    EXPECT_EQ(spool.helperPendingCharacter, 0);
+    spool.helperPendingCharacter = 'p';
     RunFrames(4);
     EXPECT_TRUE(KeyDown(5, 4));
     EXPECT_FALSE(KeyDown(5, 0));
@@ -264,42 +264,38 @@ TEST_F(FrameTest, HelperTypesItsPendingCharacterEverySixFrames) {
 
 TEST_F(FrameTest, OneFramePcLogEndsWithItsFrame) {
     const std::string path = ScratchFolder() + "pc.log";
-    pcLogFile = std::fopen(path.c_str(), "w");
-    ASSERT_NE(pcLogFile, nullptr);
+    pcLog.pcLogFile = std::fopen(path.c_str(), "w");
+    ASSERT_NE(pcLog.pcLogFile, nullptr);
     pcLogOneFrame = debugHooksOn = true;
-    int untickedItem = 0;
-    static int* item = &untickedItem;
-    item = &untickedItem;
-    pcLogStoppedHandler = [](int menuItem) { *item = menuItem; };
     RunFrame();
     EXPECT_FALSE(pcLogOneFrame);
     EXPECT_FALSE(debugHooksOn);
-    EXPECT_EQ(pcLogFile, nullptr);
-    EXPECT_EQ(untickedItem, 129);
+    EXPECT_EQ(pcLog.pcLogFile, nullptr);
+    EXPECT_EQ(clock.pcLogStops, std::vector<int>{129});
 }
 
 TEST_F(FrameTest, LargePcLogAsksBeforeGrowingFurther) {
     const std::string path = ScratchFolder() + "pc.log";
-    pcLogFile = std::fopen(path.c_str(), "w+");
-    ASSERT_NE(pcLogFile, nullptr);
-    std::fseek(pcLogFile, 3 * 1048576 - 1, SEEK_SET); // a 3 MB file, sparse
-    std::fputc('x', pcLogFile);
+    pcLog.pcLogFile = std::fopen(path.c_str(), "w+");
+    ASSERT_NE(pcLog.pcLogFile, nullptr);
+    std::fseek(pcLog.pcLogFile, 3 * 1048576 - 1, SEEK_SET); // a 3 MB file, sparse
+    std::fputc('x', pcLog.pcLogFile);
     pcLogOn = debugHooksOn = true;
-    pcLogLimitMb = 2;
+    pcLog.pcLogLimitMb = 2;
     clock.answer = true;
     machine.tstates = machine.frameTstates; // no instruction: only the end-of-frame work
     RunFrame();
     ASSERT_EQ(clock.questions.size(), 1u);
     EXPECT_EQ(clock.questions[0], "DEBUG|File is 3MB in size \n\nDo you wish to continue?");
-    EXPECT_EQ(pcLogLimitMb, 4) << "Yes doubles the limit";
+    EXPECT_EQ(pcLog.pcLogLimitMb, 4) << "Yes doubles the limit";
     EXPECT_TRUE(pcLogOn);
 
-    pcLogLimitMb = 3;
+    pcLog.pcLogLimitMb = 3;
     clock.answer = false;
     machine.tstates = machine.frameTstates;
     RunFrame();
     EXPECT_FALSE(pcLogOn) << "No switches logging off";
-    EXPECT_EQ(pcLogFile, nullptr);
+    EXPECT_EQ(pcLog.pcLogFile, nullptr);
 }
 
 } // namespace

@@ -50,12 +50,11 @@ class JoystickTest : public MachineTest {
   protected:
     void SetUp() override {
         MachineTest::SetUp();
-        ResetJoystick();
         SetJoystickDevice(&fake);
     }
     void TearDown() override {
         SetJoystickDevice(nullptr);
-        ResetJoystick();
+        joystickInput.Reset();
         MachineTest::TearDown();
     }
     // A ready Boldfield joystick with the fake stick read once.
@@ -70,15 +69,15 @@ class JoystickTest : public MachineTest {
 
 TEST_F(JoystickTest, SetUpOpensTheFirstControllerWithAxesFromMinusToPlus1000) {
     ASSERT_TRUE(SetUpJoystick(true));
-    EXPECT_TRUE(joystickReady);
+    EXPECT_TRUE(joystickInput.joystickReady);
     EXPECT_EQ(fake.low, -1000);
     EXPECT_EQ(fake.high, 1000);
-    ASSERT_EQ(joystickNames.size(), 1u);
-    EXPECT_EQ(joystickNames[0], "Fake Pad");
+    ASSERT_EQ(joystickInput.joystickNames.size(), 1u);
+    EXPECT_EQ(joystickInput.joystickNames[0], "Fake Pad");
     EXPECT_TRUE(recorder.messages.empty());
     // Setting up again (the options page) lists the controller once.
     ASSERT_TRUE(SetUpJoystick(true));
-    EXPECT_EQ(joystickNames.size(), 1u);
+    EXPECT_EQ(joystickInput.joystickNames.size(), 1u);
 }
 
 TEST_F(JoystickTest, SetUpFailuresReportTheirCodes) {
@@ -98,7 +97,7 @@ TEST_F(JoystickTest, SetUpFailuresReportTheirCodes) {
         SetJoystickDevice(&failing);
         recorder.messages.clear();
         EXPECT_FALSE(SetUpJoystick(true));
-        EXPECT_FALSE(joystickReady);
+        EXPECT_FALSE(joystickInput.joystickReady);
         EXPECT_EQ(LastMessage(), c.message);
         // Quietly when not asked to report.
         recorder.messages.clear();
@@ -111,16 +110,16 @@ TEST_F(JoystickTest, SetUpFailuresReportTheirCodes) {
 }
 
 TEST_F(JoystickTest, NoControllerSwitchesEmulationOff) {
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     fake.controllerPresent = false;
     EXPECT_FALSE(SetUpJoystick(false));
-    EXPECT_EQ(joystickEmulates, kJoystickEmulatesNone);
-    EXPECT_TRUE(joystickNames.empty());
+    EXPECT_EQ(joystickInput.joystickEmulates, kJoystickEmulatesNone);
+    EXPECT_TRUE(joystickInput.joystickNames.empty());
 }
 
 TEST_F(JoystickTest, PortByteBitsForEachDirectionAndTheButton) {
     ASSERT_TRUE(SetUpJoystick(true));
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     const struct {
         int x, y;
         bool fire;
@@ -138,32 +137,32 @@ TEST_F(JoystickTest, PortByteBitsForEachDirectionAndTheButton) {
 
 TEST_F(JoystickTest, PortOneReadsTheStickWhateverTheHighByte) {
     ASSERT_TRUE(SetUpJoystick(true));
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     ReadStick(-1000, 0, true);
     EXPECT_EQ(PortIn(0x0001), 0x22);
     EXPECT_EQ(PortIn(0xFE01), 0x22);
-    joystickEmulates = kJoystickEmulatesNone;
+    joystickInput.joystickEmulates = kJoystickEmulatesNone;
     EXPECT_EQ(PortIn(0x0001), kIdleBus);
 }
 
 TEST_F(JoystickTest, IdleBusUnlessAReadyBoldfieldJoystick) {
     fake.stick = {-1000, 0, true};
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     EXPECT_EQ(ReadJoystickPort(), kIdleBus); // not set up
     PollJoystick();
     EXPECT_EQ(fake.polls, 0);
 
     ASSERT_TRUE(SetUpJoystick(true));
-    joystickEmulates = kJoystickEmulatesNone;
+    joystickInput.joystickEmulates = kJoystickEmulatesNone;
     PollJoystick();
     EXPECT_EQ(fake.polls, 0);
     EXPECT_EQ(ReadJoystickPort(), kIdleBus);
 
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     PollJoystick();
     EXPECT_EQ(ReadJoystickPort(), 0x22);
 
-    joystickChoice = 1; // a controller the list does not have
+    joystickInput.joystickChoice = 1; // a controller the list does not have
     fake.stick = {};
     PollJoystick();
     EXPECT_EQ(ReadJoystickPort(), 0x22);
@@ -171,7 +170,7 @@ TEST_F(JoystickTest, IdleBusUnlessAReadyBoldfieldJoystick) {
 
 TEST_F(JoystickTest, LostControllerIsTakenBackOrTheFrameSkipped) {
     ASSERT_TRUE(SetUpJoystick(true));
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     ReadStick(1000, 0, false);
 
     fake.pollResult = JoystickPoll::Lost;
@@ -196,22 +195,22 @@ TEST_F(JoystickTest, LostControllerIsTakenBackOrTheFrameSkipped) {
 
 TEST_F(JoystickTest, ReadFailureIsReportedOnceAndTheJoystickGoesOutOfUse) {
     ASSERT_TRUE(SetUpJoystick(true));
-    joystickEmulates = kJoystickEmulatesBoldfield;
+    joystickInput.joystickEmulates = kJoystickEmulatesBoldfield;
     fake.readOk = false;
     PollJoystick();
     PollJoystick();
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0], "NoltACE Error|68 - ");
-    EXPECT_FALSE(joystickReady);
+    EXPECT_FALSE(joystickInput.joystickReady);
     EXPECT_EQ(ReadJoystickPort(), kIdleBus);
 }
 
 TEST_F(JoystickTest, ResetLeavesNothingEmulated) {
     ASSERT_TRUE(SetUpJoystick(true));
-    joystickEmulates = opt_joystick_emulates = kJoystickEmulatesBoldfield;
-    ResetJoystick();
-    EXPECT_FALSE(joystickReady);
-    EXPECT_EQ(joystickEmulates, kJoystickEmulatesNone);
+    joystickInput.joystickEmulates = opt_joystick_emulates = kJoystickEmulatesBoldfield;
+    joystickInput.Reset();
+    EXPECT_FALSE(joystickInput.joystickReady);
+    EXPECT_EQ(joystickInput.joystickEmulates, kJoystickEmulatesNone);
     EXPECT_EQ(opt_joystick_emulates, kJoystickEmulatesNone);
     EXPECT_GE(fake.stops, 1);
     EXPECT_EQ(ReadJoystickPort(), kIdleBus);

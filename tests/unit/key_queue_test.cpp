@@ -4,6 +4,8 @@
 
 #include "key_queue_machine.h"
 #include "machine/rom_keyboard.h"
+#include "machine/saved_state.h"
+#include "test_support.h"
 
 namespace {
 
@@ -100,6 +102,44 @@ TEST_F(KeyQueueTest, TheFirstKeyOfABurstWaitsForTheEditorToFinishTheLineBefore) 
         screen += ScreenLine(row) + "\n";
     EXPECT_NE(screen.find("0 8 + . 8  OK"), std::string::npos) << screen;
     EXPECT_EQ(screen.find("ERROR"), std::string::npos) << screen;
+}
+
+// A quick save taken while typed keys still wait keeps them: loading it types the rest
+// of the line again. A damaged queue in a state is refused with the machine untouched.
+TEST_F(KeyQueueTest, AStateFileKeepsTheKeysStillQueued) {
+    REQUIRE_TEST_ROM();
+    ASSERT_TRUE(BootTestRom());
+    Frames(100);
+    KeepKeyQueueInStates();
+    struct Forget { // the section hook outlives the test otherwise
+        ~Forget() { SetFrontEndStateSection({}); }
+    } forget;
+    TypeAtOnce("123 456 + .\n");
+    Frames(12);
+    ASSERT_GT(QueuedKeyEvents(), 10);
+    const std::string path = ScratchFolder() + "queued.nst";
+    std::string error;
+    ASSERT_TRUE(SaveStateFile(path, error)) << error;
+    TypeOut();
+    EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");
+
+    ClearKeyQueue();
+    ASSERT_TRUE(LoadStateFile(path, error)) << error;
+    EXPECT_GT(QueuedKeyEvents(), 10);
+    TypeOut();
+    EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");
+    EXPECT_TRUE(NoKeyDown());
+
+    // A queue of more events than could ever wait, then one cut short.
+    const std::vector<uint8_t> before = CaptureMachineState();
+    for (const std::vector<uint8_t>& queue : {std::vector<uint8_t>{0xFF, 0xFF, 0, 0}, std::vector<uint8_t>{1, 0, 0, 0, 1}}) {
+        std::vector<uint8_t> raw = before;
+        const uint8_t header[] = {'K', 'E', 'Y', 'Q', uint8_t(queue.size()), 0, 0, 0};
+        raw.insert(raw.end(), std::begin(header), std::end(header));
+        raw.insert(raw.end(), queue.begin(), queue.end());
+        EXPECT_FALSE(RestoreMachineState(raw, error));
+        EXPECT_EQ(CaptureMachineState(), before);
+    }
 }
 
 } // namespace

@@ -12,11 +12,11 @@ class KeyboardHelperTest : public MachineTest {
     void SetUp() override {
         MachineTest::SetUp();
         ResetKeyboard();
-        typingCounter = 7;
+        spool.typingCounter = 7;
     }
     void TearDown() override {
         ResetKeyboard();
-        typingCounter = 0;
+        spool.typingCounter = 0;
         MachineTest::TearDown();
     }
 };
@@ -50,25 +50,25 @@ TEST_F(KeyboardHelperTest, OpeningStartsTheTypingCycleWithTogglesClear) {
     helperShift = true;
     symbolHeld = true;
     OpenHelperTyping();
-    EXPECT_TRUE(helperTyping);
-    EXPECT_EQ(typingCounter, 0);
+    EXPECT_TRUE(spool.helperTyping);
+    EXPECT_EQ(spool.typingCounter, 0);
     EXPECT_FALSE(helperShift);
     EXPECT_FALSE(symbolHeld);
     CloseHelperTyping();
-    EXPECT_FALSE(helperTyping);
+    EXPECT_FALSE(spool.helperTyping);
 }
 
 TEST_F(KeyboardHelperTest, ShiftToggleChoosesTheShiftedCharacter) {
     OpenHelperTyping();
     HelperButtonDown(kHelperShiftButton);
     EXPECT_TRUE(helperShift);
-    EXPECT_EQ(helperPendingCharacter, 0); // a toggle types nothing
+    EXPECT_EQ(spool.helperPendingCharacter, 0); // a toggle types nothing
     HelperButtonDown(1);                  // '2'
-    EXPECT_EQ(helperPendingCharacter, 11);
+    EXPECT_EQ(spool.helperPendingCharacter, 11);
     HelperButtonDown(kHelperShiftButton);
     EXPECT_FALSE(helperShift);
     HelperButtonDown(1);
-    EXPECT_EQ(helperPendingCharacter, '2');
+    EXPECT_EQ(spool.helperPendingCharacter, '2');
 }
 
 TEST_F(KeyboardHelperTest, SymbolToggleIsSharedWithTheCtrlKey) {
@@ -76,10 +76,10 @@ TEST_F(KeyboardHelperTest, SymbolToggleIsSharedWithTheCtrlKey) {
     HelperButtonDown(kHelperSymbolShiftButton);
     EXPECT_TRUE(symbolHeld);
     HelperButtonDown(27); // K
-    EXPECT_EQ(helperPendingCharacter, '+');
+    EXPECT_EQ(spool.helperPendingCharacter, '+');
     HelperButtonDown(kHelperShiftButton); // both toggles: the plain letter
     HelperButtonDown(27);
-    EXPECT_EQ(helperPendingCharacter, 'k');
+    EXPECT_EQ(spool.helperPendingCharacter, 'k');
     HelperButtonDown(kHelperSymbolShiftButton);
     EXPECT_FALSE(symbolHeld);
 }
@@ -87,17 +87,17 @@ TEST_F(KeyboardHelperTest, SymbolToggleIsSharedWithTheCtrlKey) {
 TEST_F(KeyboardHelperTest, EveryPressTurnsTypingOnAndTheLastClickWins) {
     CloseHelperTyping();
     HelperButtonDown(kHelperShiftButton);
-    EXPECT_TRUE(helperTyping);
+    EXPECT_TRUE(spool.helperTyping);
     CloseHelperTyping();
     HelperButtonDown(kHelperSpaceButton);
-    EXPECT_TRUE(helperTyping);
-    EXPECT_EQ(helperPendingCharacter, ' ');
+    EXPECT_TRUE(spool.helperTyping);
+    EXPECT_EQ(spool.helperPendingCharacter, ' ');
     // Two clicks before the frame driver's next typing frame: only the second remains.
     HelperButtonDown(20); // A
     HelperButtonDown(kHelperEnterButton);
-    EXPECT_EQ(helperPendingCharacter, 13);
+    EXPECT_EQ(spool.helperPendingCharacter, 13);
     HelperButtonDown(99); // no such button: nothing changes
-    EXPECT_EQ(helperPendingCharacter, 13);
+    EXPECT_EQ(spool.helperPendingCharacter, 13);
 }
 
 } // namespace

@@ -74,7 +74,7 @@ TEST_F(KeyboardRomTest, HelperClicksWithinOneCycleTypeOnlyTheLast) {
     RunFrames(2);         // the count reaches 1: the pending character is typed
     EXPECT_TRUE(AceKeyDown(AceLetterKey('S')));
     EXPECT_FALSE(AceKeyDown(AceLetterKey('A')));
-    EXPECT_EQ(helperPendingCharacter, 0);
+    EXPECT_EQ(spool.helperPendingCharacter, 0);
     RunFrames(4);
     EXPECT_TRUE(AceKeyDown(AceLetterKey('S'))) << "held for five frames of the six-frame cycle";
     RunFrames(1);

@@ -56,10 +56,10 @@ class KeyboardTest : public MachineTest {
     void SetUp() override {
         MachineTest::SetUp();
         ResetKeyboard();
-        spoolActive = false;
+        spool.spoolActive = false;
     }
     void TearDown() override {
-        spoolActive = false;
+        spool.spoolActive = false;
         ResetKeyboard();
         MachineTest::TearDown();
     }
@@ -260,13 +260,13 @@ TEST_F(KeyboardTest, PadPlusLeavesNothingDown) {
 
 TEST_F(KeyboardTest, IgnoredWhileASpoolTypes) {
     KeyDown('A');
-    spoolActive = true;
+    spool.spoolActive = true;
     KeyDown('B');
     KeyUp('A');
     KeyDown(vk::kShift);
     EXPECT_KEYS("A");
     EXPECT_FALSE(shiftHeld);
-    spoolActive = false;
+    spool.spoolActive = false;
     KeyUp('A');
     EXPECT_NO_KEYS();
 }

@@ -20,7 +20,7 @@ namespace {
 // position, reading the RAM as it is now.
 class ReferenceBeam {
   public:
-    std::vector<uint32_t> image{frameImage, frameImage + kFrameWidth* kFrameHeight};
+    std::vector<uint32_t> image{renderer.frameImage, renderer.frameImage + kFrameWidth* kFrameHeight};
 
     void RenderTo(uint32_t now) {
         if (now <= last_) {
@@ -39,7 +39,7 @@ class ReferenceBeam {
                 if (c & 0x80) g = uint8_t(~g);
             }
             for (int k = 0; k < 8; ++k)
-                out[k] = (g & (0x80 >> k)) ? inkColour : paperColour;
+                out[k] = (g & (0x80 >> k)) ? renderer.inkColour : renderer.paperColour;
         }
         last_ = now;
     }
@@ -79,11 +79,12 @@ class LazyBeamTest : public RunningMachineTest {
     void ExpectSameImage(int frame, const char* when) {
         // A picture that differs from the one looked at before must come with a new
         // serial, or a presenter would keep showing the old one.
-        if (!std::equal(lookedAt.begin(), lookedAt.end(), frameImage))
+        if (!std::equal(lookedAt.begin(), lookedAt.end(), renderer.frameImage))
             EXPECT_NE(FrameImageSerial(), lookedAtSerial) << "frame " << frame << ", " << when;
-        lookedAt.assign(frameImage, frameImage + kFrameWidth * kFrameHeight);
+        lookedAt.assign(renderer.frameImage, renderer.frameImage + kFrameWidth * kFrameHeight);
         lookedAtSerial = FrameImageSerial();
-        const auto mismatch = std::mismatch(reference.image.begin(), reference.image.end(), frameImage);
+        const auto mismatch =
+            std::mismatch(reference.image.begin(), reference.image.end(), renderer.frameImage);
         if (mismatch.first == reference.image.end()) return;
         const long at = long(mismatch.first - reference.image.begin());
         ADD_FAILURE() << "frame " << frame << ", " << when << ": pixel (" << at % kFrameWidth << ", "
@@ -93,10 +94,10 @@ class LazyBeamTest : public RunningMachineTest {
         for (int i = 0; i < 100; ++i)
             RunFrame();
         StartSpool(std::string(text));
-        while (spoolActive)
+        while (spool.spoolActive)
             RunFrame();
         CatchUpBeam();
-        reference.image.assign(frameImage, frameImage + kFrameWidth * kFrameHeight);
+        reference.image.assign(renderer.frameImage, renderer.frameImage + kFrameWidth * kFrameHeight);
         lookedAt = reference.image;
         lookedAtSerial = FrameImageSerial();
     }
@@ -137,7 +138,7 @@ TEST_F(LazyBeamTest, SerialStandsStillWhileThePictureDoes) {
     EXPECT_EQ(FrameImageSerial(), idle) << "frames at the prompt drew something";
 
     StartSpool("1");
-    while (spoolActive)
+    while (spool.spoolActive)
         RunFrame();
     for (int i = 0; i < 5; ++i)
         RunFrame();

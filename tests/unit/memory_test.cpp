@@ -108,7 +108,7 @@ void WriteFile(const std::string& path, size_t size, uint8_t fill) {
 
 TEST_F(RomTest, BadRomFilesReportAndKeepThePreviousRom) {
     const std::string dir = ScratchFolder();
-    romFolder = dir;
+    romState.romFolder = dir;
     WriteFile(dir + "ace.rom", kRomSize, 0x11);
     ASSERT_FALSE(LoadStandardRom());
     EXPECT_EQ(ReadMemory(0x0000), 0x11);
@@ -134,10 +134,10 @@ TEST_F(RomTest, BadRomFilesReportAndKeepThePreviousRom) {
 
 TEST_F(RomTest, CustomRomNameIsUpperCased) {
     const std::string dir = ScratchFolder();
-    romFolder = dir;
+    romState.romFolder = dir;
     WriteFile(dir + "mine.rom", kRomSize, 0x33);
     ASSERT_FALSE(LoadCustomRom("mine.rom"));
-    EXPECT_EQ(currentRomName, "MINE.ROM");
+    EXPECT_EQ(romState.currentRomName, "MINE.ROM");
     EXPECT_EQ(ReadMemory(0x0010), 0x33);
 }
 
@@ -149,7 +149,7 @@ TEST_F(RomTest, TheRealRomCarriesTheSaveTrap) {
     EXPECT_EQ(ReadMemory(0x1821), 0xFD);
     EXPECT_EQ(ReadMemory(0x1822), 0xC9);
     EXPECT_EQ(PristineRom()[0x1820], 0xFD) << "the pristine copy keeps the ROM's own bytes";
-    EXPECT_EQ(currentRomName, "ACE.ROM");
+    EXPECT_EQ(romState.currentRomName, "ACE.ROM");
 }
 
 } // namespace

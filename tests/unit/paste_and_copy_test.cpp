@@ -61,7 +61,7 @@ TEST_F(CopyScreenTest, TheRomsScreenCopiesAsTyped) {
     for (int frame = 0; frame < 100; ++frame)
         RunFrame();
     StartSpool(std::string("1 2 + .\r"));
-    for (int frame = 0; frame < 1000 && spoolActive; ++frame)
+    for (int frame = 0; frame < 1000 && spool.spoolActive; ++frame)
         RunFrame();
     for (int frame = 0; frame < 20; ++frame)
         RunFrame();

@@ -10,21 +10,10 @@
 
 namespace {
 
-std::vector<int> stoppedItems;
-void RecordStop(int item) {
-    stoppedItems.push_back(item);
-}
-
 class PcLogCommandTest : public RunningMachineTest {
   protected:
-    void SetUp() override {
-        RunningMachineTest::SetUp();
-        stoppedItems.clear();
-        pcLogStoppedHandler = RecordStop;
-    }
     void TearDown() override {
         StopPcLog();
-        pcLogStoppedHandler = nullptr;
         debugHooksOn = false;
         RunningMachineTest::TearDown();
     }
@@ -43,7 +32,7 @@ TEST_F(PcLogCommandTest, OneFrameLogEndsWithItsFrame) {
     RunFrame();
     EXPECT_FALSE(pcLogOneFrame);
     EXPECT_FALSE(debugHooksOn);
-    EXPECT_EQ(stoppedItems, std::vector<int>{kPcLogOneFrameMenuItem});
+    EXPECT_EQ(recorder.pcLogStops, std::vector<int>{kPcLogOneFrameMenuItem});
     std::ifstream in(path);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 100);
@@ -71,7 +60,7 @@ TEST_F(PcLogCommandTest, ContinuousLogFollowsTheFileQuestion) {
     EXPECT_FALSE(PcLoggingCommand());
     EXPECT_FALSE(pcLogOn);
     EXPECT_FALSE(debugHooksOn);
-    EXPECT_EQ(stoppedItems, std::vector<int>{kPcLoggingMenuItem});
+    EXPECT_EQ(recorder.pcLogStops, std::vector<int>{kPcLoggingMenuItem});
 }
 
 } // namespace

@@ -10,8 +10,8 @@ namespace {
 class PcLogTest : public MachineTest {
 protected:
     void TearDown() override {
-        pcLogFile = nullptr;
-        ResetPcLog();
+        pcLog.pcLogFile = nullptr;
+        pcLog.Reset();
         MachineTest::TearDown();
     }
 
@@ -19,10 +19,10 @@ protected:
     std::string LogSteps(int count) {
         char* buffer = nullptr;
         size_t size = 0;
-        pcLogFile = open_memstream(&buffer, &size);
+        pcLog.pcLogFile = open_memstream(&buffer, &size);
         for (int n = 0; n < count; ++n) PcLogStep();
-        std::fclose(pcLogFile);
-        pcLogFile = nullptr;
+        std::fclose(pcLog.pcLogFile);
+        pcLog.pcLogFile = nullptr;
         std::string text(buffer, size);
         free(buffer);
         return text;
@@ -42,12 +42,12 @@ TEST_F(PcLogTest, RepeatedBlockLoopsAreLoggedOnce) {
     const std::string loops = LogSteps(3);
     EXPECT_EQ(std::count(loops.begin(), loops.end(), '\n'), 1);
 
-    ResetPcLog();
+    pcLog.Reset();
     WriteMemory(0x3C00, 0x76); // HALT
     const std::string halts = LogSteps(4);
     EXPECT_EQ(std::count(halts.begin(), halts.end(), '\n'), 1);
 
-    ResetPcLog();
+    pcLog.Reset();
     WriteMemory(0x3C00, 0x00); // NOPs are logged every time
     const std::string nops = LogSteps(3);
     EXPECT_EQ(std::count(nops.begin(), nops.end(), '\n'), 3);

@@ -10,7 +10,7 @@ class PortsTest : public MachineTest {
   protected:
     void TearDown() override {
         tzxPlaying = false;
-        tapeLevel = 0;
+        tapeDeck.tapeLevel = 0;
         wavPlaying = false;
         MachineTest::TearDown();
     }
@@ -80,10 +80,10 @@ TEST_F(PortsTest, AyPortsAnswerOnlyForTheFittedInterface) {
 
 TEST_F(PortsTest, TzxTapeLevelInvertsBitFive) {
     tzxPlaying = true;
-    tapeLevel = 1;
+    tapeDeck.tapeLevel = 1;
     machine.earLevel = 0;
     EXPECT_EQ(PortIn(0xFFFE), 0x1F);
-    tapeLevel = 0;
+    tapeDeck.tapeLevel = 0;
     EXPECT_EQ(PortIn(0xFFFE), 0x3F);
     machine.earLevel = 1; // the speaker line is heard by the tape input too
     EXPECT_EQ(PortIn(0xFFFE), 0x1F);
@@ -101,7 +101,7 @@ TEST_F(PortsTest, WavPlaybackDrivesTheTapeLineFromItsSample) {
 
     tzxPlaying = true; // a playing TZX tape owns the line: earLevel stays
     machine.earLevel = 1;
-    tapeLevel = 0;
+    tapeDeck.tapeLevel = 0;
     EXPECT_EQ(PortIn(0xFFFE), 0x1F);
     EXPECT_EQ(machine.earLevel, 1);
 }

@@ -9,12 +9,12 @@ class RendererTest : public RunningMachineTest {
   protected:
     void SetUp() override {
         RunningMachineTest::SetUp();
-        std::fill(std::begin(frameImage), std::end(frameImage), kUntouched);
+        std::fill(std::begin(renderer.frameImage), std::end(renderer.frameImage), kUntouched);
     }
 
     static constexpr uint32_t kUntouched = 0x123456;
 
-    static uint32_t Pixel(int x, int y) { return frameImage[y * kFrameWidth + x]; }
+    static uint32_t Pixel(int x, int y) { return renderer.frameImage[y * kFrameWidth + x]; }
     static void SetCell(int row, int column, uint8_t code) { machine.ram[0x2400 + row * 32 + column] = code; }
     static void SetGlyphRow(uint8_t glyph, int line, uint8_t bits) {
         machine.ram[0x2C00 + glyph * 8 + line] = bits;
@@ -28,7 +28,7 @@ class RendererTest : public RunningMachineTest {
     static int InkBits(int row, int column, int line) {
         int bits = 0;
         for (int k = 0; k < 8; ++k)
-            if (Pixel(64 + column * 8 + k, 56 + row * 8 + line) == inkColour) bits |= 0x80 >> k;
+            if (Pixel(64 + column * 8 + k, 56 + row * 8 + line) == renderer.inkColour) bits |= 0x80 >> k;
         return bits;
     }
 };
@@ -52,8 +52,9 @@ TEST_F(RendererTest, BeamMapMarksDisplayBorderAndBlanking) {
 
 TEST_F(RendererTest, BlankScreenDrawsEveryPixelInPaper) {
     RenderFrame();
-    EXPECT_TRUE(std::all_of(std::begin(frameImage), std::end(frameImage), [](uint32_t p) { return p == 0; }))
-        << "a whole frame visits every cell of all 312 lines once";
+    EXPECT_TRUE(std::all_of(std::begin(renderer.frameImage), std::end(renderer.frameImage), [](uint32_t p) {
+        return p == 0;
+    })) << "a whole frame visits every cell of all 312 lines once";
 }
 
 TEST_F(RendererTest, DisplayColumnZeroStartsAtPixel64OfLine56) {
@@ -62,16 +63,16 @@ TEST_F(RendererTest, DisplayColumnZeroStartsAtPixel64OfLine56) {
     SetGlyphRow(2, 7, 0x81);
     SetCell(23, 31, 2);
     RenderFrame();
-    EXPECT_EQ(Pixel(63, 56), paperColour);
+    EXPECT_EQ(Pixel(63, 56), renderer.paperColour);
     for (int x = 64; x < 72; ++x)
         EXPECT_EQ(Pixel(x, 56), 0xCACACAu) << x;
-    EXPECT_EQ(Pixel(72, 56), paperColour);
-    EXPECT_EQ(Pixel(64, 57), paperColour) << "glyph row 1 of character 1 is empty";
-    EXPECT_EQ(Pixel(64, 55), paperColour) << "top border";
+    EXPECT_EQ(Pixel(72, 56), renderer.paperColour);
+    EXPECT_EQ(Pixel(64, 57), renderer.paperColour) << "glyph row 1 of character 1 is empty";
+    EXPECT_EQ(Pixel(64, 55), renderer.paperColour) << "top border";
     EXPECT_EQ(InkBits(23, 31, 7), 0x81) << "last cell: pixels 312-319 of row 247";
-    EXPECT_EQ(Pixel(312, 247), inkColour);
-    EXPECT_EQ(Pixel(319, 247), inkColour);
-    EXPECT_EQ(Pixel(320, 247), paperColour);
+    EXPECT_EQ(Pixel(312, 247), renderer.inkColour);
+    EXPECT_EQ(Pixel(319, 247), renderer.inkColour);
+    EXPECT_EQ(Pixel(320, 247), renderer.paperColour);
 }
 
 TEST_F(RendererTest, InverseVideoSwapsInkAndPaperOfTheSameGlyph) {
@@ -124,16 +125,16 @@ TEST_F(RendererTest, ChangeWithinTheCurrentLineShowsFromTheNextVisitedCell) {
 TEST_F(RendererTest, NothingIsDrawnPastTheFrameOrBackwards) {
     RenderToBeam(kBeamFrameTstates + 40); // the frame's last instruction ran past its end
     EXPECT_EQ(BeamPosition(), kBeamFrameTstates + 40);
-    std::fill(std::begin(frameImage), std::end(frameImage), kUntouched);
+    std::fill(std::begin(renderer.frameImage), std::end(renderer.frameImage), kUntouched);
     RenderToBeam(100); // went backwards: nothing drawn, but the new position is taken
-    EXPECT_TRUE(std::all_of(std::begin(frameImage), std::end(frameImage),
+    EXPECT_TRUE(std::all_of(std::begin(renderer.frameImage), std::end(renderer.frameImage),
                             [](uint32_t p) { return p == kUntouched; }));
     EXPECT_EQ(BeamPosition(), 100u);
     RenderToBeam(104); // and drawing resumes from it (the cell of T-state 100)
-    EXPECT_EQ(Pixel(200, 0), paperColour);
+    EXPECT_EQ(Pixel(200, 0), renderer.paperColour);
     ResetBeam();
     RenderToBeam(2); // one visit: the cell at T-state 0
-    EXPECT_EQ(Pixel(0, 0), paperColour);
+    EXPECT_EQ(Pixel(0, 0), renderer.paperColour);
     EXPECT_EQ(Pixel(8, 0), kUntouched);
     EXPECT_EQ(BeamPosition(), 2u);
 }
@@ -147,8 +148,8 @@ TEST_F(RendererTest, ColourSchemesSetInkAndPaperAndBorder) {
     SetCell(0, 0, 3);
     for (int i = 0; i < kColourSchemeCount; ++i) {
         ApplyColourScheme(i);
-        EXPECT_EQ(inkColour, expected[i][0]);
-        EXPECT_EQ(paperColour, expected[i][1]);
+        EXPECT_EQ(renderer.inkColour, expected[i][0]);
+        EXPECT_EQ(renderer.paperColour, expected[i][1]);
         RenderFrame();
         EXPECT_EQ(Pixel(0, 0), expected[i][1]) << ColourSchemeAt(i).name << " border";
         EXPECT_EQ(Pixel(64, 56), expected[i][0]) << ColourSchemeAt(i).name << " ink";
@@ -157,11 +158,11 @@ TEST_F(RendererTest, ColourSchemesSetInkAndPaperAndBorder) {
     EXPECT_STREQ(ColourSchemeAt(2).name, "White & Black");
     ApplyColourScheme(5);
     ApplyColourScheme(-1);
-    EXPECT_EQ(inkColour, expected[4][0]) << "an unknown index leaves the colours";
+    EXPECT_EQ(renderer.inkColour, expected[4][0]) << "an unknown index leaves the colours";
 }
 
 TEST_F(RendererTest, PaperChangedDirectlyIsPickedUp) {
-    paperColour = 0x303030; // as a back-end may do to a black paper
+    renderer.paperColour = 0x303030; // as a back-end may do to a black paper
     RenderFrame();
     EXPECT_EQ(Pixel(0, 0), 0x303030u);
     EXPECT_EQ(Pixel(100, 100), 0x303030u);

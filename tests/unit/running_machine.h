@@ -1,6 +1,5 @@
-// A machine ready to run frames: MachineTest's clean machine plus the frame driver,
-// renderer and spool typing back at their start-up state, and Fast mode on so no test
-// waits for the host clock.
+// A machine ready to run frames: MachineTest's clean emulator with Fast mode on, so no
+// test waits for the host clock.
 #pragma once
 
 #include <cstring>
@@ -18,13 +17,7 @@ class RunningMachineTest : public MachineTest {
   protected:
     void SetUp() override {
         MachineTest::SetUp();
-        ResetFrameDriver();
-        ResetSpool();
-        BuildBeamMap();
-        ApplyColourScheme(0);
-        ResetBeam();
-        soundOutputActive = false;
-        FastMode = true;
+        runState.FastMode = true;
     }
     void TearDown() override {
         soundOutputActive = false;

@@ -28,7 +28,7 @@ FrameRecord Record() {
     CatchUpBeam();
     SyncAy();
     const MachineState& m = machine;
-    FrameRecord r{ByteChecksum(reinterpret_cast<const uint8_t*>(frameImage), sizeof frameImage),
+    FrameRecord r{ByteChecksum(reinterpret_cast<const uint8_t*>(renderer.frameImage), sizeof renderer.frameImage),
                   ByteChecksum(ramBlock, sizeof ramBlock),
                   m.tstates,
                   m.pc, m.sp, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ix.w, m.iy.w, m.memptr, {}, ay.toneCount[0]};
@@ -46,7 +46,7 @@ class SavedStateTest : public RomMachineTest {
     void Type(const std::string& text) {
         StartSpool(text);
         const long bound = SpoolFrameBound();
-        for (long i = 0; i < bound && spoolActive; ++i)
+        for (long i = 0; i < bound && spool.spoolActive; ++i)
             RunFrame();
         RunFrames(10); // the last key is taken
     }
@@ -62,7 +62,7 @@ TEST_F(SavedStateTest, RestoredStateRunsOnIntoTheSameFrames) {
     wav = std::make_unique<WavWriterDevice>(ScratchFolder() + "state.wav");
     SetAudioDevice(wav.get());
     ASSERT_EQ(InitSound(), 0);
-    FastMode = false;
+    runState.FastMode = false;
     Type("T\r");
     RunFrames(20);
     for (int i = 0; i < 5000; ++i)

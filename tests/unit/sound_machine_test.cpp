@@ -44,10 +44,10 @@ class SoundMachineTest : public SoundTest {
     // Boots the ROM to its prompt, then records the sound of the frames that follow.
     bool BootAndRecord() {
         if (!BootTestRom()) return false;
-        FastMode = true;
+        runState.FastMode = true;
         for (int i = 0; i < 100; ++i)
             RunFrame();
-        FastMode = false;
+        runState.FastMode = false;
         wavPath = ScratchFolder() + "sound.wav";
         wav = std::make_unique<WavWriterDevice>(wavPath);
         opt_snd_output = kOutputMono;
@@ -68,7 +68,7 @@ TEST_F(SoundMachineTest, BeepPlaysASquareWaveOfItsPeriodForItsLength) {
     REQUIRE_TEST_ROM();
     ASSERT_TRUE(BootAndRecord());
     StartSpool(std::string("200 100 beep\r"));
-    for (int i = 0; i < 400 && spoolActive; ++i)
+    for (int i = 0; i < 400 && spool.spoolActive; ++i)
         RunFrame();
     for (int i = 0; i < 25; ++i)
         RunFrame();
@@ -97,10 +97,10 @@ TEST_F(SoundMachineTest, EachFrameGivesTheSamplesOfItsTimeAtAnySpeed) {
         SCOPED_TRACE(speed);
         ResetSound();
         ASSERT_TRUE(BootTestRom());
-        FastMode = true;
+        runState.FastMode = true;
         for (int i = 0; i < 50; ++i)
             RunFrame();
-        FastMode = false;
+        runState.FastMode = false;
         opt_emulation_speed = speed;
         device.bytes.clear();
         StartStream();

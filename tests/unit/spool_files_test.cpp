@@ -9,13 +9,7 @@
 
 namespace {
 
-class SpoolFilesTest : public TapeTest {
-  protected:
-    void SetUp() override {
-        TapeTest::SetUp();
-        ResetSpool(); // no spool left running by the test before
-    }
-};
+class SpoolFilesTest : public TapeTest {};
 
 TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
     const std::string path = ScratchFolder() + "words.fs";
@@ -24,12 +18,12 @@ TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
     EXPECT_EQ(dialogs.lastOpen.title, "Open SPOOL file");
     ASSERT_EQ(dialogs.lastOpen.filters.size(), 6u);
     EXPECT_EQ(dialogs.lastOpen.filters[0].second, "*.txt;*.ja4;*.fs;*.f;*.fth;*.4th;*.forth");
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
 
     dialogs.openAnswers = {path};
     OpenSpoolFileDialog();
-    EXPECT_TRUE(spoolActive);
-    EXPECT_EQ(spoolLeft, 6);
+    EXPECT_TRUE(spool.spoolActive);
+    EXPECT_EQ(spool.spoolLeft, 6);
     EXPECT_EQ(spoolFolder, path);
 }
 
@@ -38,28 +32,28 @@ TEST_F(SpoolFilesTest, SpoolFileNamedOnTheCommandLine) {
     WriteFile(path, Bytes{'w', 'o', 'r', 'd', 's', '\r'});
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::CommandLine));
     EXPECT_EQ(currentFileKind, FileKind::Spool);
-    EXPECT_EQ(spoolLeft, 6);
+    EXPECT_EQ(spool.spoolLeft, 6);
 }
 
 TEST_F(SpoolFilesTest, DevRetypesTheCurrentFilesTextFromTheSpoolFolder) {
     const std::string dir = ScratchFolder();
     WriteFile(dir + "maze.txt", Bytes{'v', 'l', 'i', 's', 't', '\r'});
     spoolFolder = dir + "other.fs";
-    currentBareName = "maze";
+    currentFile.currentBareName = "maze";
     EXPECT_TRUE(DevSpool());
-    EXPECT_EQ(spoolLeft, 6);
+    EXPECT_EQ(spool.spoolLeft, 6);
 
     ClearSpool();
-    currentBareName = "absent";
+    currentFile.currentBareName = "absent";
     EXPECT_FALSE(DevSpool());
-    EXPECT_EQ(spoolLeft, 0);
+    EXPECT_EQ(spool.spoolLeft, 0);
     EXPECT_TRUE(dialogs.messages.empty()) << "a missing Dev file is not reported";
 }
 
 TEST_F(SpoolFilesTest, UnreadableSpoolFileIsReported) {
     EXPECT_TRUE(SpoolFile(ScratchFolder() + "gone.txt"));
     EXPECT_EQ(LastReportedMessage().code, 13);
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
 }
 
 TEST_F(SpoolFilesTest, OnlyTextIsTyped) {
@@ -83,11 +77,11 @@ TEST_F(SpoolFilesTest, OnlyTextIsTyped) {
     WriteFile(path, Bytes{0x00, 0x1A, 0x20, 0x00, 0xC9, 0x3E, 0x01});
     EXPECT_TRUE(SpoolFile(path));
     EXPECT_EQ(LastReportedMessage().code, 15);
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
     ClearLastReportedMessage();
     EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped)) << "nothing loaded";
     EXPECT_EQ(LastReportedMessage().code, 15);
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
 }
 
 } // namespace

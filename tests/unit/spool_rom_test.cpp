@@ -14,9 +14,9 @@ class SpoolRomTest : public RunningMachineTest {
   protected:
     static void SpoolToTheEnd(const std::string& text) {
         StartSpool(text);
-        for (int frame = 0; frame < 100000 && spoolActive; ++frame)
+        for (int frame = 0; frame < 100000 && spool.spoolActive; ++frame)
             RunFrame();
-        EXPECT_FALSE(spoolActive);
+        EXPECT_FALSE(spool.spoolActive);
         for (int frame = 0; frame < 100; ++frame)
             RunFrame();
     }

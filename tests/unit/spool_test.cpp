@@ -57,14 +57,14 @@ TEST_F(SpoolTest, CharacterTableCoversLettersDigitsAndSymbols) {
 
 TEST_F(SpoolTest, StepsPressOneCharacterEachWithoutReleasing) {
     StartSpool(std::string("10 .\r"));
-    EXPECT_TRUE(spoolActive);
+    EXPECT_TRUE(spool.spoolActive);
     const char* expected[] = {"30 ", "40 ", "70 ", "01 71 ", "60 "};
     for (const char* keys : expected) {
         ReleaseAllKeys();
         EXPECT_TRUE(SpoolStep());
         EXPECT_EQ(Pressed(), keys);
     }
-    EXPECT_EQ(spoolLeft, 0);
+    EXPECT_EQ(spool.spoolLeft, 0);
     EXPECT_EQ(SpoolPercent(), 100);
     EXPECT_FALSE(SpoolStep());
 }
@@ -94,13 +94,13 @@ TEST_F(SpoolTest, ClearSpoolStopsAtTheNextStepAndCancelAtOnce) {
     StartSpool(std::string("abc"));
     SpoolStep();
     ClearSpool();
-    EXPECT_TRUE(spoolActive);
+    EXPECT_TRUE(spool.spoolActive);
     ReleaseAllKeys();
     EXPECT_FALSE(SpoolStep());
     StartSpool(std::string("abc"));
     SpoolStep();
     CancelSpool();
-    EXPECT_FALSE(spoolActive);
+    EXPECT_FALSE(spool.spoolActive);
     EXPECT_TRUE(NoKeyDown());
 }
 

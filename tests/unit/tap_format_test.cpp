@@ -69,11 +69,11 @@ TEST_F(TapFormatTest, LoadingATapFileInsertsItAndRecordsTheCurrentFile) {
     WriteFile(path, Concat({TapBlock(AceHeader(0, "prog", 3, 0x3C51)), TapBlock(Bytes{1, 2, 3})}));
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
     ASSERT_TRUE(TapeInDeck());
-    EXPECT_EQ(tapeInDeck->blocks.size(), 2u);
-    EXPECT_EQ(currentBlock, tapeInDeck->first());
+    EXPECT_EQ(tapeDeck.tapeInDeck->blocks.size(), 2u);
+    EXPECT_EQ(tapeDeck.currentBlock, tapeDeck.tapeInDeck->first());
     EXPECT_EQ(currentFileKind, FileKind::Tap);
-    EXPECT_EQ(currentBareName, "prog");
-    EXPECT_EQ(currentFilePath, path);
+    EXPECT_EQ(currentFile.currentBareName, "prog");
+    EXPECT_EQ(currentFile.currentFilePath, path);
     EXPECT_EQ(snapshotFolder, path);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -98,7 +98,7 @@ TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
     EXPECT_FALSE(TapeInDeck());
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     EXPECT_TRUE(TapeInDeck());
-    EXPECT_EQ(currentBareName, "GAME");
+    EXPECT_EQ(currentFile.currentBareName, "GAME");
     EXPECT_EQ(DroppedFileKind("/x/words.fthx"), FileKind::Spool);
     EXPECT_EQ(DroppedFileKind("/x/words.f"), FileKind::Spool);
     EXPECT_EQ(DroppedFileKind("/x/song.flac"), FileKind::None) << "a one-letter ending matches only itself";
@@ -121,7 +121,7 @@ TEST_F(TapFormatTest, TruncatedLastBlockIsReportedAndDropped) {
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog)) << "the complete block loads";
     EXPECT_EQ(LastReportedMessage().code, 21);
     ASSERT_TRUE(TapeInDeck());
-    EXPECT_EQ(tapeInDeck->blocks.size(), 1u);
+    EXPECT_EQ(tapeDeck.tapeInDeck->blocks.size(), 1u);
     EXPECT_EQ(currentFileKind, FileKind::Tap);
 }
 
@@ -197,7 +197,7 @@ TEST_F(TapFormatTest, DroppedRomIsIgnoredButLoadFileLoadsIt) {
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
     EXPECT_EQ(machine.pages[0][0x100], rom[0x100]);
-    EXPECT_EQ(currentRomName, "CUSTOM.ROM");
+    EXPECT_EQ(romState.currentRomName, "CUSTOM.ROM");
     EXPECT_EQ(currentFileKind, FileKind::None) << "the reset that follows a ROM forgets the file";
 }
 

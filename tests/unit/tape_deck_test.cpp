@@ -102,7 +102,7 @@ TEST_F(TapeDeckTest, HeaderLandsAsTheTapeHoldsItAndDataFollowsCutToTheRequest) {
         << "the request is left as the ROM wrote it";
     EXPECT_EQ(machine.ram[0x271A], 0x00) << "the type byte, written through the mirror";
     EXPECT_EQ(ReadMemory(0x231A + 11), 4) << "the length field of the header";
-    EXPECT_FALSE(expectHeader);
+    EXPECT_EQ(tapeDeck.currentBlock, &tapeDeck.tapeInDeck->blocks[1]) << "the data block is next";
     EXPECT_EQ(machine.af.lo, 0x01 | 0x28) << "carry set, bits 3 and 5 from A";
 
     machine.ram[0x3C54] = 0x99;
@@ -110,9 +110,8 @@ TEST_F(TapeDeckTest, HeaderLandsAsTheTapeHoldsItAndDataFollowsCutToTheRequest) {
     ASSERT_TRUE(TapeLoadTrap());
     EXPECT_EQ(Bytes(machine.ram + 0x3C51, machine.ram + 0x3C55), (Bytes{0x11, 0x22, 0x33, 0x99}))
         << "no more than the ROM asked for";
-    EXPECT_TRUE(expectHeader);
-    EXPECT_EQ(currentBlock, nullptr);
-    EXPECT_TRUE(tapeAtEnd);
+    EXPECT_EQ(tapeDeck.currentBlock, nullptr);
+    EXPECT_TRUE(tapeDeck.tapeAtEnd);
 }
 
 // Past the end of the tape (or on an empty one) nothing is copied: the trap hands over to
@@ -228,12 +227,12 @@ TEST_F(TapeDeckTest, InsertingWithAutoloadStartsTheSpool) {
     opt_autoload = true;
     opt_tape_type = 2;
     InsertTapImage(Blocks({AceHeader(0x20, "mc", 2, 20000), Bytes{0xC9, 0}}), "mc");
-    EXPECT_TRUE(spoolActive);
-    EXPECT_EQ(spoolLeft, int(std::string("0 0 bload mc\r20000 call\r").size()));
+    EXPECT_TRUE(spool.spoolActive);
+    EXPECT_EQ(spool.spoolLeft, int(std::string("0 0 bload mc\r20000 call\r").size()));
     ClearSpool();
     opt_autoload = false;
     InsertTapImage(Blocks({AceHeader(0x20, "mc", 2, 20000), Bytes{0xC9, 0}}), "mc");
-    EXPECT_EQ(spoolLeft, 0);
+    EXPECT_EQ(spool.spoolLeft, 0);
 }
 
 } // namespace

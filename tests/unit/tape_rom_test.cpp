@@ -27,7 +27,7 @@ class TapeRomTest : public RomMachineTest {
         FinishTyping(settleFrames);
     }
     static void FinishTyping(int settleFrames) {
-        for (int i = 0; i < 20000 && spoolActive; ++i)
+        for (int i = 0; i < 20000 && spool.spoolActive; ++i)
             RunFrame();
         RunFrames(settleFrames);
     }
@@ -76,7 +76,7 @@ TEST_F(TapeRomTest, ForthWordSavedByTheRomLoadsBackAndRuns) {
     RunFrames(100);
     ASSERT_FALSE(LoadFileByName(dir + "square.tap", LoadRoute::LoadFileDialog));
     Type("load sq\r", 50);
-    EXPECT_TRUE(expectHeader);
+    EXPECT_EQ(tapeDeck.currentBlock, nullptr) << "header and data both delivered";
     Type("cls 7 sq .\r");
     EXPECT_TRUE(ScreenHas("49")) << Screen();
 }
@@ -106,10 +106,9 @@ TEST_F(TapeRomTest, AutoloadTypesTheLoadCommand) {
     ASSERT_TRUE(Boot());
     opt_autoload = true;
     ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tap/random_number_generator.TAP", LoadRoute::Dropped));
-    EXPECT_TRUE(spoolActive);
+    EXPECT_TRUE(spool.spoolActive);
     FinishTyping(50);
-    EXPECT_TRUE(expectHeader);
-    EXPECT_EQ(currentBlock, nullptr) << "both blocks delivered";
+    EXPECT_EQ(tapeDeck.currentBlock, nullptr) << "both blocks delivered";
     EXPECT_TRUE(ScreenHas("load RAND")) << Screen();
     EXPECT_FALSE(ScreenHas("ERROR")) << Screen();
 }
@@ -126,21 +125,23 @@ TEST_F(TapeRomTest, RealTapesLoadThroughTheTrap) {
         ASSERT_TRUE(Boot(3));
         ASSERT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
         ASSERT_TRUE(TapeInDeck());
-        const TapeBlock& header = *tapeInDeck->first();
+        const TapeBlock& header = *tapeDeck.tapeInDeck->first();
         std::string name(header.data.begin() + 1, header.data.begin() + 11);
         name.erase(name.find_last_not_of(' ') + 1);
         Type(std::string(header.data[0] == 0 ? "load " : "0 0 bload ") + name + "\r", 100);
         EXPECT_FALSE(ScreenHas("ERROR")) << Screen();
         EXPECT_FALSE(ScreenHas("?")) << Screen();
-        EXPECT_TRUE(expectHeader) << "header and data both delivered";
+        const std::vector<TapeBlock>& blocks = tapeDeck.tapeInDeck->blocks;
+        EXPECT_EQ(tapeDeck.currentBlock, blocks.size() > 2 ? &blocks[2] : nullptr)
+            << "header and data both delivered";
         // The data block lands where its header says (checksum byte excluded).
-        const TapeBlock& data = *tapeInDeck->last();
+        const TapeBlock& data = *tapeDeck.tapeInDeck->last();
         const uint16_t address = uint16_t(header.data[13] | header.data[14] << 8);
         int same = 0;
         for (size_t k = 0; k + 1 < data.data.size(); ++k)
             same += ReadMemory(uint16_t(address + k)) == data.data[k];
         EXPECT_GT(same, int(data.data.size()) * 9 / 10) << "of " << data.data.size() << " at " << address;
-        EXPECT_TRUE(tapeAtEnd);
+        EXPECT_TRUE(tapeDeck.tapeAtEnd);
         ++loaded;
     }
     EXPECT_EQ(loaded, 16);
@@ -184,11 +185,11 @@ TEST_F(TapeRomTest, TapeOfSeveralFilesLoadsEachInTurn) {
     WriteFile(dir + "two.tap",
               Concat({ReadFile(tapes + "case.tap"), ReadFile(tapes + "random_number_generator.TAP")}));
     ASSERT_FALSE(LoadFileByName(dir + "two.tap", LoadRoute::LoadFileDialog));
-    ASSERT_EQ(tapeInDeck->blocks.size(), 4u);
+    ASSERT_EQ(tapeDeck.tapeInDeck->blocks.size(), 4u);
     Type("load CASE\r", 100);
-    EXPECT_EQ(currentBlock->index, 2);
+    EXPECT_EQ(tapeDeck.currentBlock->index, 2);
     Type("load RAND\r", 100);
-    EXPECT_EQ(currentBlock, nullptr) << "past the last block";
+    EXPECT_EQ(tapeDeck.currentBlock, nullptr) << "past the last block";
     EXPECT_FALSE(ScreenHas("ERROR")) << Screen();
 }
 
@@ -244,7 +245,7 @@ TEST_F(TapeRomTest, SpoolFileWithCrLfLineEnds) {
     ASSERT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
     EXPECT_EQ(currentFileKind, FileKind::Spool);
     int frames = 0;
-    while (spoolActive && frames < 1000)
+    while (spool.spoolActive && frames < 1000)
         RunFrame(), ++frames;
     // Each character in the spool speed's 8 frames (the ROM takes one in 4), the line
     // feeds after CR in none.

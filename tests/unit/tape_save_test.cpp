@@ -43,8 +43,8 @@ TEST_F(TapeSaveTest, OneSaveWritesHeaderAndDataBlocks) {
     EXPECT_EQ(file[27], x);
     EXPECT_EQ(Bytes(file.begin() + 28, file.end()),
               (Bytes{5, 0, 0xDE, 0xAD, 0xBE, 0xEF, 0xDE ^ 0xAD ^ 0xBE ^ 0xEF}));
-    EXPECT_TRUE(saveHeaderNext);
-    EXPECT_EQ(tapSaveFile, nullptr);
+    EXPECT_TRUE(tapeDeck.saveHeaderNext);
+    EXPECT_EQ(tapeDeck.tapSaveFile, nullptr);
     EXPECT_EQ(tapeFolder, dir + "words");
     EXPECT_EQ(dialogs.lastSave.title, "Save Tape File");
     ASSERT_EQ(dialogs.lastSave.filters.size(), 1u);
@@ -73,7 +73,7 @@ TEST_F(TapeSaveTest, CancellingWritesNothingAndTheNextSaveAsksAgain) {
     dialogs.saveAnswers = {""};
     RomSave(AceHeader(0, "gone", 1, 0x3C51), 0x3C51, Bytes{1});
     EXPECT_TRUE(std::filesystem::is_empty(dir));
-    EXPECT_TRUE(saveHeaderNext) << "the data block of the cancelled save is not taken for a header";
+    EXPECT_TRUE(tapeDeck.saveHeaderNext) << "the data block of the cancelled save is not taken for a header";
     dialogs.saveAnswers = {dir + "kept"};
     RomSave(AceHeader(0, "kept", 1, 0x3C51), 0x3C51, Bytes{9});
     const TapParseResult tape = ParseTapBlocks(ReadFile(dir + "kept.tap"));

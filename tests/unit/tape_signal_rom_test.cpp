@@ -47,7 +47,7 @@ class TapeSignalRomTest : public RunningMachineTest {
     // Types `text`, then runs until the tape stops (within `maxFrames`) and a little more.
     static void TypeAndPlay(const std::string& text, int maxFrames = 20000) {
         StartSpool(text);
-        for (int i = 0; i < 20000 && spoolActive; ++i)
+        for (int i = 0; i < 20000 && spool.spoolActive; ++i)
             RunFrame();
         for (int i = 0; i < maxFrames && (tzxPlaying || wavPlaying); ++i)
             RunFrame();
@@ -175,7 +175,7 @@ TEST_F(TapeSignalRomTest, TzxLoadsAtRealSpeedAndTheSharedTzxTapeLoadsItsBytes) {
     // A bytes file for 0xF800 behind a text description block, on the 51K model.
     ASSERT_TRUE(Boot(3));
     ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tzx/xmodem.tzx", LoadRoute::LoadFileDialog));
-    ASSERT_EQ(tapeInDeck->blocks.size(), 3u);
+    ASSERT_EQ(tapeDeck.tapeInDeck->blocks.size(), 3u);
     TypeAndPlay("0 0 bload xmodem\r");
     EXPECT_NE(Screen().find("Bytes: xmodem     OK"), std::string::npos) << Screen();
     const Bytes tzx = ReadFile(TestDataPath() + "/ace/tzx/xmodem.tzx");
@@ -195,7 +195,7 @@ TEST_F(TapeSignalRomTest, SaveRecordedToWavLoadsBackAndRunsAndTheTapSaveTrapRetu
     const Bytes wav = ReadFile(dir + "square.wav");
     const WavParseResult parsed = ParseWav(wav);
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
-    EXPECT_EQ(parsed.dataSize, wavFrames) << "every recorded sample is in the file, the last one too";
+    EXPECT_EQ(parsed.dataSize, wavDeck.wavFrames) << "every recorded sample is in the file, the last one too";
     EXPECT_EQ(wav.size(), 44 + parsed.dataSize);
 
     // The ROM's SAVE goes to a TAP file again once the recording has ended.
@@ -234,7 +234,8 @@ TEST_F(TapeSignalRomTest, TapBlocksThatKeepTheirTypeByteLoad) {
     WriteFile(dir + "typed.tap", typed);
     ASSERT_TRUE(Boot());
     ASSERT_FALSE(LoadFileByName(dir + "typed.tap", LoadRoute::LoadFileDialog));
-    ASSERT_TRUE(tapeInDeck && tapeInDeck->blocks[0].typeByte && tapeInDeck->blocks[1].typeByte);
+    ASSERT_TRUE(tapeDeck.tapeInDeck && tapeDeck.tapeInDeck->blocks[0].typeByte &&
+                tapeDeck.tapeInDeck->blocks[1].typeByte);
     TypeAndPlay(file.command);
     EXPECT_EQ(Memory(file.address, file.length), expected) << Screen();
 }

@@ -12,7 +12,7 @@
 #include "tape/tape_deck.h"
 
 void ResetTapeAndFileState() {
-    ResetTapeDeck();
+    tapeDeck.Reset();
     opt_autoload = false;
     opt_tape_type = 0;
     opt_autorewind = false;
@@ -20,7 +20,7 @@ void ResetTapeAndFileState() {
     snapshotFolder.clear();
     tapeFolder.clear();
     spoolFolder.clear();
-    ResetCurrentFile();
+    currentFile.Reset();
     currentFileKind = FileKind::None;
     FreeLoadBuffer();
     ClearSpool();

@@ -7,11 +7,8 @@
 
 #include <unistd.h>
 
-#include "base/messages.h"
-#include "machine/machine_state.h"
 #include "machine/reset.h"
 #include "machine/rom.h"
-#include "machine/run_state.h"
 
 namespace fs = std::filesystem;
 
@@ -49,13 +46,7 @@ std::string ReadFileText(const std::string& path) {
 
 void MachineTest::SetUp() {
     SetHost(&recorder);
-    ResetRunState();
-    ClearLastReportedMessage();
-    machine = MachineState{};
-    ResetRom(); // whatever ROM an earlier test loaded
-    romFolder.clear();
-    BuildPageTable();
-    ResetMachine();
+    ResetEmulator();
 }
 
 void MachineTest::TearDown() {

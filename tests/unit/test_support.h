@@ -45,12 +45,14 @@ class RecordingHost : public Host {
     std::vector<std::string> messages; // "caption|text"
     std::vector<std::string> openAnswers, saveAnswers;
     int presented = 0;
+    std::vector<int> pcLogStops; // the menu items Host::PcLogStopped named
 
     void ShowMessage(const std::string& caption, const std::string& text) override {
         messages.push_back(caption + "|" + text);
     }
     bool AskYesNo(const std::string&, const std::string&) override { return true; }
     void PresentFrame() override { ++presented; }
+    void PcLogStopped(int menuItem) override { pcLogStops.push_back(menuItem); }
     std::string ChooseOpenFile(const FileDialogRequest&) override { return Pop(openAnswers); }
     std::string ChooseSaveFile(const FileDialogRequest&) override { return Pop(saveAnswers); }
 
@@ -63,8 +65,8 @@ class RecordingHost : public Host {
     }
 };
 
-// Installs a RecordingHost for the test's lifetime and starts from a clean machine:
-// run state cleared, 3K model, no ROM loaded yet.
+// Installs a RecordingHost for the test's lifetime and starts from a clean emulator
+// (ResetEmulator): 3K model, no ROM loaded yet.
 class MachineTest : public ::testing::Test {
   protected:
     void SetUp() override;

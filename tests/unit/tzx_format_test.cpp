@@ -185,7 +185,7 @@ TEST_F(TzxTest, AWrongSignatureIsReportedAndACutTapeLoadsItsWholeBlocks) {
     EXPECT_FALSE(LoadFileByName(dir + "cut.tzx", LoadRoute::LoadFileDialog));
     EXPECT_EQ(LastReportedMessage().code, 21);
     ASSERT_TRUE(TapeInDeck());
-    EXPECT_EQ(tapeInDeck->blocks.size(), 1u);
+    EXPECT_EQ(tapeDeck.tapeInDeck->blocks.size(), 1u);
     EXPECT_TRUE(tzxInserted);
 }
 
@@ -195,13 +195,13 @@ std::vector<uint64_t> EdgeTimes(std::vector<TapeBlock> blocks) {
     opt_fastloadtzx = false;
     StartTzxPlayback();
     std::vector<uint64_t> edges;
-    uint8_t level = tapeLevel;
+    uint8_t level = tapeDeck.tapeLevel;
     uint64_t time = 0;
     for (int n = 0; n < 50000000 && tzxPlaying; ++n) {
         TapeTick(2);
         time += 2;
-        if (tapeLevel != level && tzxPlaying) edges.push_back(time); // not the stop
-        level = tapeLevel;
+        if (tapeDeck.tapeLevel != level && tzxPlaying) edges.push_back(time); // not the stop
+        level = tapeDeck.tapeLevel;
     }
     return edges;
 }
@@ -226,7 +226,7 @@ TEST_F(TzxTest, SignalBlocksPlayTheirPulsesScaledToTheMachineClockWithLoopsAndPa
     EXPECT_NEAR(double(edges[6] - edges[5]), 7000 * clock / 3500000, 3);
     EXPECT_NEAR(double(edges[12] - edges[11]), 0.010 * clock, 3) << "the pause";
     EXPECT_FALSE(tzxPlaying) << "the end of the tape stops it";
-    EXPECT_EQ(currentBlock, &tapeInDeck->blocks.back());
+    EXPECT_EQ(tapeDeck.currentBlock, &tapeDeck.tapeInDeck->blocks.back());
 }
 
 TEST_F(TzxTest, ASetLevelBlockGivesTheFollowingPulsesTheirPolarity) {
@@ -236,7 +236,7 @@ TEST_F(TzxTest, ASetLevelBlockGivesTheFollowingPulsesTheirPolarity) {
         InsertTzxImage(ParseTzx(file).blocks, "t");
         StartTzxPlayback();
         TapeTick(812500 + 100); // into the tone's first pulse
-        EXPECT_EQ(tapeLevel, 1 - level) << "the first edge leaves the level set";
+        EXPECT_EQ(tapeDeck.tapeLevel, 1 - level) << "the first edge leaves the level set";
         StopTzxPlayback();
     }
 }
@@ -249,9 +249,9 @@ TEST_F(TzxTest, AutorewindStartsEachPlaybackAtTheFirstBlockOtherwiseItGoesOn) {
     for (bool rewind : {false, true}) {
         opt_autorewind = rewind;
         EXPECT_EQ(EdgeTimes(tape.blocks).size(), 2u) << "the first tone, then the tape stops itself";
-        EXPECT_EQ(currentBlock->index, 2) << "it goes on after the stop block";
+        EXPECT_EQ(tapeDeck.currentBlock->index, 2) << "it goes on after the stop block";
         StartTzxPlayback();
-        EXPECT_EQ(currentBlock->index, rewind ? 0 : 2);
+        EXPECT_EQ(tapeDeck.currentBlock->index, rewind ? 0 : 2);
         StopTzxPlayback();
     }
 }

@@ -140,7 +140,7 @@ TEST_F(WavDeckTest, AnUnplayableFileIsReportedAndTheLoadedOneStays) {
     EXPECT_FALSE(Load(Wav({1, 1, 0, 1, 8}, Bytes(4, 0), 4)));
     EXPECT_EQ(LastReportedMessage().code, 26);
     EXPECT_TRUE(wavLoaded);
-    EXPECT_EQ(wavFrames, 100u) << "nothing changed";
+    EXPECT_EQ(wavDeck.wavFrames, 100u) << "nothing changed";
 }
 
 TEST_F(WavDeckTest, SampleLevelsInvertScaleAndClamp) {
@@ -151,13 +151,13 @@ TEST_F(WavDeckTest, SampleLevelsInvertScaleAndClamp) {
     EXPECT_EQ(WavSampleLevel(1), 128) << "beyond the end";
     ASSERT_TRUE(Load(Wav({}, Bytes{200, 28, 0}, 3)));
     EXPECT_EQ(WavSampleLevel(0), 55);
-    wavVolume = 10;
+    wavDeck.wavVolume = 10;
     EXPECT_EQ(WavSampleLevel(0), 1) << "-146 clamped at -127";
     EXPECT_EQ(WavSampleLevel(1), 255) << "198 clamped at 127";
-    wavVolume = -10;
+    wavDeck.wavVolume = -10;
     EXPECT_EQ(WavSampleLevel(0), 128 - 36);
-    wavVolume = 0;
-    wavBias = 20;
+    wavDeck.wavVolume = 0;
+    wavDeck.wavBias = 20;
     EXPECT_EQ(WavSampleLevel(0), 75);
 }
 
@@ -168,7 +168,7 @@ TEST_F(WavDeckTest, PlaybackKeepsTheMachineClockWithoutDriftAtEveryRate) {
         StartWavPlayback();
         for (int frame = 0; frame < 250; ++frame)
             RunFrame();
-        EXPECT_NEAR(double(wavPosition), 5.0 * rate, 2) << rate << " Hz";
+        EXPECT_NEAR(double(wavDeck.wavPosition), 5.0 * rate, 2) << rate << " Hz";
         StopWavPlayback();
     }
     EXPECT_EQ(SamplePeriodFor(44100).whole, 73u) << "3229200 T-states a second, not 3.5 MHz";
@@ -182,9 +182,9 @@ TEST_F(WavDeckTest, PlayEndsARecordingCleanlyKeepingEverySampleAndTheSaveTrapRet
     for (int frame = 0; frame < 5; ++frame)
         RunFrame();
     EXPECT_TRUE(recording);
-    const uint64_t recorded = wavFrames;
+    const uint64_t recorded = wavDeck.wavFrames;
     ToggleWavPlayback(); // the play button while recording
-    EXPECT_FALSE(recording || recordPrepared || recordArmed);
+    EXPECT_FALSE(recording || wavDeck.recordPrepared || recordArmed);
     EXPECT_FALSE(wavPlaying);
     EXPECT_TRUE(wavLoaded) << "the recording stays, to be played back";
     EXPECT_EQ(machine.pages[0][kSaveTrapAddress], 0xED);

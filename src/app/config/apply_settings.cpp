@@ -96,7 +96,7 @@ void ApplyOptionCopies(bool modelChosen) {
         changes.Drop(kept);
     // A model button pressed resets the machine even when it names the model in use.
     if (modelChosen) changes.Add(&machine.model, live, optionCopies);
-    joystickChoice = opt_joystick_choice;
-    joystickEmulates = opt_joystick_emulates;
+    joystickInput.joystickChoice = opt_joystick_choice;
+    joystickInput.joystickEmulates = opt_joystick_emulates;
     ApplySettings(changes);
 }

@@ -25,7 +25,7 @@ bool StartCommandLinePcLog(const std::string& path, std::string& error) {
         return false;
     }
     // Nobody is there to answer the size question: the log runs to the end.
-    pcLogLimitMb = INT_MAX;
+    pcLog.pcLogLimitMb = INT_MAX;
     return true;
 }
 

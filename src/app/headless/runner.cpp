@@ -42,6 +42,7 @@ bool ScreenShows(const std::string& text) {
 } // namespace
 
 bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
+    ResetEmulator();
     std::string rom = options.romPath;
     if (rom.empty()) {
         const std::string folder = ExecutableFolder(argv0);
@@ -59,7 +60,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
         return false;
     }
     const std::string::size_type slash = rom.find_last_of('/');
-    romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
+    romState.romFolder = slash == std::string::npos ? std::string() : rom.substr(0, slash + 1);
 
     // The configuration file, then the options that override it, applied as one change.
     const OptionSet before = LiveOptions();
@@ -85,7 +86,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     // Any volume, not only the options dialog's steps of ten.
     if (options.volume >= 0) opt_snd_volume = uint8_t(options.volume);
     machine.soundInterface = uint8_t(options.soundInterface);
-    FastMode = true; // nobody watches: run as fast as the host allows
+    runState.FastMode = true; // nobody watches: run as fast as the host allows
     host_.tapeOutFiles.assign(options.tapeOut.begin(), options.tapeOut.end());
     if (!ArmBreakpoints(options)) {
         badArguments_ = true;
@@ -109,7 +110,7 @@ bool HeadlessRunner::StartAudioOut(const std::string& path) {
         PrintError("cannot write audio to '" + path + "': " + host_.lastMessage);
         return false;
     }
-    FastMode = false;
+    runState.FastMode = false;
     return true;
 }
 
@@ -144,7 +145,8 @@ bool HeadlessRunner::ArmBreakpoints(const HeadlessOptions& options) {
         case BreakpointResult::Ok:
             // The list window keeps a condition it cannot read as text that stops always;
             // a script should hear of it.
-            if (!condition.empty() && !breakpoints[breakpointCount - 1].hasCondition)
+            if (!condition.empty() &&
+                !breakpointState.breakpoints[breakpointState.breakpointCount - 1].hasCondition)
                 PrintError("--break '" + text +
                            "': the condition is not REGISTER=, < or > a number in range; " +
                            "the breakpoint stops whatever the registers hold");
@@ -194,21 +196,21 @@ bool HeadlessRunner::RunFrames(long count) {
 void HeadlessRunner::Disassemble(uint32_t start, uint32_t end) {
     for (uint32_t address = start; address <= end;) {
         disassembleLine(address);
-        if (lineText.empty()) break; // past the top of RAM
-        std::printf("%s\n", lineText.c_str());
-        if (disAddr <= address) break;
-        address = disAddr;
+        if (disassembler.lineText.empty()) break; // past the top of RAM
+        std::printf("%s\n", disassembler.lineText.c_str());
+        if (disassembler.disAddr <= address) break;
+        address = disassembler.disAddr;
     }
 }
 
 void HeadlessRunner::Step(long count) {
     for (long i = 0; i < count; ++i) {
         disassembleLine(machine.pc);
-        std::printf("%s\n", lineText.c_str());
+        std::printf("%s\n", disassembler.lineText.c_str());
         if (rewind_) stepHistory_.BeforeStep();
-        debuggerOpen = true; // a breakpoint does not interrupt the stepping
+        debuggerSession.debuggerOpen = true; // a breakpoint does not interrupt the stepping
         SingleStep();
-        debuggerOpen = false;
+        debuggerSession.debuggerOpen = false;
         stepHistory_.AfterStep();
     }
 }
@@ -247,9 +249,9 @@ int HeadlessRunner::RunStateAction(const Action& action) {
         break;
     case ActionKind::StepBack: {
         auto step = [] {
-            debuggerOpen = true;
+            debuggerSession.debuggerOpen = true;
             SingleStep();
-            debuggerOpen = false;
+            debuggerSession.debuggerOpen = false;
         };
         // Instructions that whole frames ran come back through the rewind buffer; the
         // stepping history then goes on from the frame they were in.
@@ -293,7 +295,7 @@ void HeadlessRunner::TypeKeys(const std::string& keys) {
 void HeadlessRunner::FinishTyping() {
     // The bound only guards against typing that never ends.
     const long bound = SpoolFrameBound();
-    for (long i = 0; i < bound && spoolActive; ++i)
+    for (long i = 0; i < bound && spool.spoolActive; ++i)
         if (!RunFrames(1)) return;
 }
 

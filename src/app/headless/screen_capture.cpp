@@ -5,5 +5,5 @@
 
 bool WriteScreenshot(const std::string& path, std::string& error) {
     CatchUpBeam(); // the frames run since the last look are drawn only now
-    return WriteScreenshotImage(path, kFrameWidth, kFrameHeight, frameImage, error);
+    return WriteScreenshotImage(path, kFrameWidth, kFrameHeight, renderer.frameImage, error);
 }

@@ -12,6 +12,7 @@
 #include "base/current_file.h"
 #include "base/messages.h"
 #include "app/config/config_file.h"
+#include "app/key_queue.h"
 #include "app/qt/config_commands.h"
 #include "app/qt/file_commands.h"
 #include "app/qt/input_routing.h"
@@ -73,8 +74,10 @@ int Application::Run() {
 }
 
 bool Application::StartUp() {
+    ResetEmulator();
+    KeepKeyQueueInStates();
     executableFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
-    romFolder = executableFolder + "roms/";
+    romState.romFolder = executableFolder + "roms/";
     iniInExecutableFolder = commandLine_.iniInExecutableFolder;
     if (iniInExecutableFolder) {
         configFolder = executableFolder;
@@ -85,11 +88,6 @@ bool Application::StartUp() {
     }
 
     StartInputDevices();
-    ResetRunState();
-    currentFileKind = FileKind::None;
-    ResetCurrentFile();
-    ClearSpool();
-    frameCounter = 0;
     ReleaseEveryKey();
 
     // The settings choose the model whose memory the ROM then boots into.
@@ -111,7 +109,7 @@ bool Application::LoadAceRom() {
     }
     // Hard Reset reloads ace.rom from the ROM folder: keep it pointing where ace.rom was found.
     const std::filesystem::path found(path);
-    if (found.filename() == "ace.rom") romFolder = found.parent_path().string() + "/";
+    if (found.filename() == "ace.rom") romState.romFolder = found.parent_path().string() + "/";
     if (LoadRomFile(path, "ACE.ROM")) return false;
     ApplyModelLimits(machine.model);
     ResetMachine();

@@ -26,7 +26,7 @@ void CopyScreenText() {
 }
 
 bool CancelSpooling() {
-    if (!spoolActive) return false;
+    if (!spool.spoolActive) return false;
     CancelSpool();
     return true;
 }

@@ -26,7 +26,7 @@ void ChooseCustomRom() {
     FileDialogRequest request;
     request.title = "Open File";
     request.filters = {{"ROM file format (*.rom)", "*.rom"}};
-    request.initialFolder = romFolder;
+    request.initialFolder = romState.romFolder;
     const std::string path = host().ChooseOpenFile(request);
     if (!path.empty()) LoadFileByName(path, LoadRoute::LoadFileDialog);
 }

@@ -23,7 +23,7 @@ void ForthStackTab::Refresh() {
     const ForthDataStack data = ReadForthDataStack();
     lines << QString("Data stack, depth %1").arg(data.depth);
     for (uint16_t cell : data.cells)
-        lines << "  " + QString::fromStdString(FormatStackCell(cell, numberBase));
+        lines << "  " + QString::fromStdString(FormatStackCell(cell, disassembler.numberBase));
     lines << "" << "Return stack";
     for (const ReturnStackEntry& entry : ReadForthReturnStack())
         lines << "  " + QString::fromStdString(FormatReturnStackEntry(entry));

@@ -28,6 +28,9 @@ bool RouteKeyRelease(const QKeyEvent& event) {
 void ReleaseEveryKey() {
     ClearKeyQueue();
     ReleaseAllKeys();
+    ForgetPcKeys();
+}
+void ForgetPcKeys() {
     KeyboardInput().ForgetHeldKeys();
     // Their releases will not come either: a Shift left set would press SHIFT again
     // with every key typed afterwards. (The Keyboard Helper's SYMBOL SHIFT toggle is

@@ -15,6 +15,9 @@ bool RouteKeyRelease(const QKeyEvent& event);
 // Releases every key of the matrix and drops the key events still waiting (focus lost,
 // a modal window took the keyboard).
 void ReleaseEveryKey();
+// Forgets the PC keys held down without touching the matrix or the queue (a state file
+// put both back): their releases, still to come, then press and release nothing.
+void ForgetPcKeys();
 // Lets go of the PC keys held down, after the key events still waiting (the screen lost
 // the keyboard to a menu or another window, which will get their releases).
 void LetGoOfHeldKeys();

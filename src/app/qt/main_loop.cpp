@@ -40,23 +40,23 @@ void MainLoop::RunOnePass() {
     if (quit_) return;
     // An open menu holds the machine still, as a menu loop of its own would; so do
     // Pause and the focus pause. Then nothing runs until the user does something.
-    if (QApplication::activePopupWidget() || Paused || FocusPaused) {
+    if (QApplication::activePopupWidget() || runState.Paused || runState.FocusPaused) {
         WaitForEvents(kIdleWaitMs);
     } else {
-        const uint64_t framesBefore = frameCounter;
+        const uint64_t framesBefore = frameDriver.frameCounter;
         const uint32_t sessionsBefore = debuggerSessions;
         rewind_.FrameStarting();
         RunFrame();
         // The debugger, opened by a breakpoint, ran the machine its own way.
-        if (debuggerSessions != sessionsBefore || frameCounter != framesBefore + 1) rewind_.MachineChanged();
+        if (debuggerSessions != sessionsBefore || frameDriver.frameCounter != framesBefore + 1) rewind_.MachineChanged();
         // Key events wait for frames that the ROM has read the keyboard in.
-        if (frameCounter != framesBefore) {
+        if (frameDriver.frameCounter != framesBefore) {
             KeyQueueFrameEnded();
             ++framesRun_;
         }
     }
     // Checked on every pass, not from inside a modal command's own pause, which no pass sees.
-    if (titleWindow_) ShowPausedInTitle(*titleWindow_, Paused || FocusPaused);
+    if (titleWindow_) ShowPausedInTitle(*titleWindow_, runState.Paused || runState.FocusPaused);
     const double now = host().NowSeconds();
     if (status_) status_->Update(now);
     screenText_.Update(now);

@@ -172,7 +172,7 @@ void MainWindow::Quit() {
     if (!run_commands::ConfirmQuit()) return;
     config_commands::StoreWindowPlace(*this);
     SaveConfig();
-    if (recordPrepared) FinishRecording(); // a recording in progress is not lost
+    if (wavDeck.recordPrepared) FinishRecording(); // a recording in progress is not lost
     ShutdownSound();
     presenter_->TearDownDisplay();
     for (QWidget* window : QApplication::topLevelWidgets())

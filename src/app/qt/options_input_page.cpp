@@ -21,20 +21,22 @@ OptionsInputPage::OptionsInputPage(QWidget* parent) : QWidget(parent) {
     form->addRow("Joystick", joysticks);
     form->addRow("Emulates", emulates);
 
-    opt_joystick_choice = joystickChoice;
-    opt_joystick_emulates = joystickEmulates;
-    if (!SetUpJoystick(false) || joystickNames.empty()) {
-        joystickEmulates = opt_joystick_emulates = kJoystickEmulatesNone;
+    opt_joystick_choice = joystickInput.joystickChoice;
+    opt_joystick_emulates = joystickInput.joystickEmulates;
+    if (!SetUpJoystick(false) || joystickInput.joystickNames.empty()) {
+        joystickInput.joystickEmulates = opt_joystick_emulates = kJoystickEmulatesNone;
         return;
     }
     none->hide();
-    for (const std::string& name : joystickNames)
+    for (const std::string& name : joystickInput.joystickNames)
         joysticks->addItem(QString::fromStdString(name));
     for (const char* name : kJoystickEmulationNames)
         emulates->addItem(name);
-    joysticks->setCurrentIndex(joystickChoice >= 0 && joystickChoice < joysticks->count() ? joystickChoice
-                                                                                          : 0);
-    emulates->setCurrentIndex(joystickEmulates == kJoystickEmulatesBoldfield ? 1 : 0);
+    joysticks->setCurrentIndex(joystickInput.joystickChoice >= 0 &&
+                                       joystickInput.joystickChoice < joysticks->count()
+                                   ? joystickInput.joystickChoice
+                                   : 0);
+    emulates->setCurrentIndex(joystickInput.joystickEmulates == kJoystickEmulatesBoldfield ? 1 : 0);
     opt_joystick_choice = joysticks->currentIndex();
     joysticks->setEnabled(true);
     emulates->setEnabled(true);

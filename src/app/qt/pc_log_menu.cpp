@@ -6,21 +6,19 @@
 #include "app/qt/main_menu.h"
 #include "app/qt/run_commands.h"
 #include "debugger/pc_log.h"
-#include "machine/frame.h"
 
 namespace {
 
 QPointer<QAction> loggingItem;
 
-void LogStopped(int menuItem) {
+} // namespace
+
+void PcLogMenuStopped(int menuItem) {
     if (menuItem == kPcLoggingMenuItem && loggingItem) loggingItem->setChecked(false);
 }
 
-} // namespace
-
 void ConnectPcLogMenu(const MainMenuActions& actions, QObject* owner) {
     loggingItem = actions.pcLogging;
-    pcLogStoppedHandler = LogStopped;
     QObject::connect(actions.pcLogging, &QAction::triggered, owner, [] {
         bool on = false;
         {

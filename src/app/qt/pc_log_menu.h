@@ -7,3 +7,5 @@ struct MainMenuActions;
 class QObject;
 
 void ConnectPcLogMenu(const MainMenuActions& actions, QObject* owner);
+// The log switched itself off: unticks "PC Logging" when that was the log (QtHost).
+void PcLogMenuStopped(int menuItem);

@@ -8,6 +8,7 @@
 #include "app/config/config_file.h"
 #include "app/qt/debugger_tools.h"
 #include "app/qt/message_dialog.h"
+#include "app/qt/pc_log_menu.h"
 #include "debugger/qt/debugger_window.h"
 #include "display/qt/display_presenter.h"
 #include "tape/file_paths.h"
@@ -67,6 +68,10 @@ void QtHost::RunDebugger() {
     ConnectDebuggerTools(debugger);
     debugger.exec();
     DebuggerToolsClosed();
+}
+
+void QtHost::PcLogStopped(int menuItem) {
+    PcLogMenuStopped(menuItem);
 }
 
 void QtHost::PresentFrame() {

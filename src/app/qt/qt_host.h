@@ -17,6 +17,7 @@ class QtHost : public Host {
     std::string ChooseSaveFile(const FileDialogRequest& request) override;
     // The debugger window, modal over the main window.
     void RunDebugger() override;
+    void PcLogStopped(int menuItem) override;
 
     // The display that PresentFrame feeds, and the window that owns file dialogs.
     void SetPresenter(DisplayPresenter* presenter) { presenter_ = presenter; }

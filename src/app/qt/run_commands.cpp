@@ -11,14 +11,14 @@
 namespace run_commands {
 
 void TogglePause() {
-    Paused = !Paused;
-    PauseSound(Paused);
+    runState.Paused = !runState.Paused;
+    PauseSound(runState.Paused);
 }
 
 void ToggleFast() {
-    FastMode = !FastMode;
+    runState.FastMode = !runState.FastMode;
     // Unpaced frames would overrun the sound stream: it stops while Fast is on.
-    PauseSound(FastMode);
+    PauseSound(runState.FastMode);
     RestartSampleClock();
 }
 
@@ -39,8 +39,8 @@ void RunDebugger() {
 }
 
 void FocusLost(bool toolWindowActive) {
-    if (!opt_focus_on || wavPlaying || toolWindowActive || Paused) return;
-    FocusPaused = true;
+    if (!opt_focus_on || wavPlaying || toolWindowActive || runState.Paused) return;
+    runState.FocusPaused = true;
     ReleaseEveryKey();
     StopSound();
 }
@@ -48,17 +48,17 @@ void FocusLost(bool toolWindowActive) {
 void FocusGained() {
     // A WAV tape keeps playing into the machine whatever has the focus.
     if (wavPlaying) return;
-    FocusPaused = false;
+    runState.FocusPaused = false;
     PauseSound(false);
 }
 
 bool ConfirmQuit() {
-    Paused = true;
+    runState.Paused = true;
     StopSound();
     if (opt_exit_msg && !host().AskYesNo("Exit", "Are you sure you want to quit NoltACE?")) {
         ClearStream();
         PauseSound(false);
-        Paused = false;
+        runState.Paused = false;
         return false;
     }
     return true;

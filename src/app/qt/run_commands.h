@@ -8,8 +8,8 @@
 // the guard ends emulation resumes, even if an outer command had set it.
 class PauseAround {
   public:
-    PauseAround() { Paused = true; }
-    ~PauseAround() { Paused = false; }
+    PauseAround() { runState.Paused = true; }
+    ~PauseAround() { runState.Paused = false; }
     PauseAround(const PauseAround&) = delete;
     PauseAround& operator=(const PauseAround&) = delete;
 };

@@ -19,7 +19,7 @@ RunStateFile::RunStateFile() {
 void RunStateFile::Update(double now, uint64_t frames, int shown) {
     if (path_.empty() || (lastWrite_ >= 0 && now - lastWrite_ < kWriteInterval)) return;
     lastWrite_ = now;
-    const bool held = Paused || FocusPaused;
+    const bool held = runState.Paused || runState.FocusPaused;
     const bool modal = QApplication::activeModalWidget() != nullptr;
     char line[160];
     std::snprintf(line, sizeof line, "time=%.3f frames=%llu shown=%d held=%d modal=%d\n", now,

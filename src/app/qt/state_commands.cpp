@@ -16,11 +16,11 @@ namespace state_commands {
 
 namespace {
 
-// The PC's keys come up (a state remembers the keys held when it was taken); the
-// machine's own typing keeps its key down.
-void AfterMachinePutBack() {
+// After a rewind the PC's keys come up and what was still queued is dropped (the frames
+// replayed the keyboard as it was); the machine's own typing keeps its key down.
+void AfterRewind() {
     ReleaseEveryKey();
-    if (spoolActive) PressKeys(SpoolInternalState().keys);
+    if (spool.spoolActive) PressKeys(spool.spoolKeys);
     PresentFrame();
 }
 
@@ -51,7 +51,9 @@ void QuickLoad(int slot) {
         host().ShowMessage("Quick Load", error);
         return;
     }
-    AfterMachinePutBack();
+    // The file put back the key matrix and the key queue as they were saved.
+    ForgetPcKeys();
+    PresentFrame();
 }
 
 void Rewind(MainLoop& loop) {
@@ -64,7 +66,7 @@ void Rewind(MainLoop& loop) {
         host().ShowMessage("Rewind", error);
         return;
     }
-    AfterMachinePutBack();
+    AfterRewind();
 }
 
 } // namespace state_commands

@@ -51,15 +51,16 @@ StatusBarPanel::StatusBarPanel(QStatusBar* bar) : bar_(bar) {
 void StatusBarPanel::Update(double now) {
     if (lastUpdate_ >= 0 && now - lastUpdate_ < 1.0) return;
     if (enabled_) {
-        const std::string file = currentFileKind != FileKind::None ? currentFileName : std::string();
+        const std::string file =
+            currentFileKind != FileKind::None ? currentFile.currentFileName : std::string();
         const std::string deck = DeckContents();
-        Show(MakeStatusTexts(machine.model, frameCounter, file, opt_DrawSize, deck));
+        Show(MakeStatusTexts(machine.model, frameDriver.frameCounter, file, opt_DrawSize, deck));
         // At 100% the bar has no room beside the first three parts: while the deck holds
         // something, the frame count steps aside for it (the speed says the same).
         parts_[1]->setVisible(opt_DrawSize >= 2 || deck.empty());
         ShowSpoolProgress();
     }
-    frameCounter = 0;
+    frameDriver.frameCounter = 0;
     lastUpdate_ = now;
 }
 
@@ -72,7 +73,7 @@ void StatusBarPanel::SetSpoolNote(const QString& note) {
 void StatusBarPanel::ShowSpoolProgress() {
     constexpr int kNoteAfterwardsMs = 5000;
     // Over the whole bar: at 100% the file part is too narrow for it.
-    if (spoolActive) {
+    if (spool.spoolActive) {
         QString text = QString::fromStdString(SpoolingText(SpoolPercent()));
         if (!spoolNote_.isEmpty()) text += "   " + spoolNote_;
         bar_->showMessage(text);

@@ -20,7 +20,7 @@ void WebHost::PresentFrame() {
 }
 
 const uint8_t* WebHost::CanvasPixels() {
-    return reinterpret_cast<const uint8_t*>(frameImage);
+    return reinterpret_cast<const uint8_t*>(renderer.frameImage);
 }
 
 namespace {
@@ -35,8 +35,8 @@ void UseColourScheme(int scheme) {
     if (scheme < 0 || scheme >= kColourSchemeCount) return; // the colours would be turned twice
     opt_colours = scheme;
     ApplyColourScheme(scheme);
-    inkColour = CanvasWord(inkColour);
-    paperColour = CanvasWord(paperColour);
+    renderer.inkColour = CanvasWord(renderer.inkColour);
+    renderer.paperColour = CanvasWord(renderer.paperColour);
 }
 
 namespace {
@@ -70,7 +70,7 @@ double WebHost::NowSeconds() {
 }
 
 void WebHost::OfferWrittenFiles() {
-    if (tapSaveFile) return; // the ROM's SAVE has written the header, not yet the data
+    if (tapeDeck.tapSaveFile) return; // the ROM's SAVE has written the header, not yet the data
     for (const std::string& path : pendingDownloads_) {
         EM_ASM({ noltacePage.offerDownload(UTF8ToString($0)); }, path.c_str());
     }

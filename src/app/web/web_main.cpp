@@ -33,10 +33,10 @@ bool soundWanted = false;
 
 void RestartSound() {
     ShutdownSound();
-    FastMode = true; // without sound the page paces by its clock
+    runState.FastMode = true; // without sound the page paces by its clock
     if (!soundWanted) return;
     SetAudioDevice(&audioDevice);
-    if (InitSound() == 0) FastMode = false;
+    if (InitSound() == 0) runState.FastMode = false;
 }
 
 } // namespace
@@ -47,10 +47,10 @@ extern "C" {
 // the machine with the given model and colours. 0 when it runs.
 EMSCRIPTEN_KEEPALIVE int web_boot(const char* path, int model, int colours) {
     SetHost(&webHost);
-    ResetRunState();
-    FastMode = true;
+    runState.Reset();
+    runState.FastMode = true;
     const std::string rom = path;
-    romFolder = rom.substr(0, rom.find_last_of('/') + 1);
+    romState.romFolder = rom.substr(0, rom.find_last_of('/') + 1);
     if (LoadRomFile(rom, "ACE.ROM")) return 1;
     machine.model = uint32_t(model);
     machine.topPage = ModelTable(machine.model).topPage;
@@ -65,9 +65,9 @@ EMSCRIPTEN_KEEPALIVE int web_boot(const char* path, int model, int colours) {
 // Runs `count` frames; 1 when the canvas needs redrawing.
 EMSCRIPTEN_KEEPALIVE int web_run_frames(int count) {
     for (int i = 0; i < count; ++i) {
-        const uint64_t before = frameCounter;
+        const uint64_t before = frameDriver.frameCounter;
         RunFrame();
-        if (frameCounter != before) KeyQueueFrameEnded();
+        if (frameDriver.frameCounter != before) KeyQueueFrameEnded();
     }
     webHost.OfferWrittenFiles();
     const bool changed = webHost.frameChanged;
@@ -79,12 +79,12 @@ EMSCRIPTEN_KEEPALIVE int web_run_frames(int count) {
 // presented, so the renderer draws each one into the canvas's pixels (UseColourScheme),
 // more often than the page shows them.
 EMSCRIPTEN_KEEPALIVE double web_benchmark(int count) {
-    const bool fast = FastMode;
-    FastMode = true;
+    const bool fast = runState.FastMode;
+    runState.FastMode = true;
     const double start = webHost.NowSeconds();
     for (int i = 0; i < count; ++i)
         RunFrame();
-    FastMode = fast;
+    runState.FastMode = fast;
     return webHost.NowSeconds() - start;
 }
 

@@ -31,13 +31,13 @@ BreakpointDialog::BreakpointDialog(int index, QWidget* parent) : QDialog(parent)
                                                  : "#3C4C, or a range #3C4C-#3C4D");
     });
     if (index >= 0) {
-        kind_->setCurrentIndex(int(breakpoints[index].kind));
+        kind_->setCurrentIndex(int(breakpointState.breakpoints[index].kind));
         active_ = new QComboBox(this);
         active_->setObjectName("active");
         active_->addItems({"YES", "NO"});
-        active_->setCurrentIndex(breakpoints[index].active ? 1 : 0);
+        active_->setCurrentIndex(breakpointState.breakpoints[index].active ? 1 : 0);
         address_->setText(QString::fromStdString(BreakpointPlaceText(index)));
-        condition_->setText(QString::fromStdString(breakpoints[index].conditionText));
+        condition_->setText(QString::fromStdString(breakpointState.breakpoints[index].conditionText));
         form->addRow("Active", active_);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -57,14 +57,15 @@ void BreakpointListWindow::Rebuild() {
     auto* list = findChild<QTreeWidget*>("breakpointRows");
     const int selected = SelectedIndex();
     list->clear();
-    for (int k = 0; k < breakpointCount; ++k) {
+    for (int k = 0; k < breakpointState.breakpointCount; ++k) {
         auto* row = new QTreeWidgetItem(list);
         row->setText(0, QString::fromStdString(BreakpointPlaceText(k)));
-        row->setText(1, QString::fromStdString(breakpoints[k].conditionText));
-        row->setText(2, breakpoints[k].active ? "NO" : "YES");
-        row->setText(3, BreakKindText(breakpoints[k].kind));
+        row->setText(1, QString::fromStdString(breakpointState.breakpoints[k].conditionText));
+        row->setText(2, breakpointState.breakpoints[k].active ? "NO" : "YES");
+        row->setText(3, BreakKindText(breakpointState.breakpoints[k].kind));
     }
-    if (selected >= 0 && selected < breakpointCount) list->setCurrentItem(list->topLevelItem(selected));
+    if (selected >= 0 && selected < breakpointState.breakpointCount)
+        list->setCurrentItem(list->topLevelItem(selected));
 }
 
 int BreakpointListWindow::SelectedIndex() const {
@@ -74,7 +75,7 @@ int BreakpointListWindow::SelectedIndex() const {
 }
 
 void BreakpointListWindow::Add() {
-    if (breakpointCount >= kMaxBreakpoints) {
+    if (breakpointState.breakpointCount >= kMaxBreakpoints) {
         ReportMessage(kCaptionDebug, kMsgTooManyBreakpoints);
         return;
     }
@@ -82,12 +83,12 @@ void BreakpointListWindow::Add() {
     if (dialog.exec() != QDialog::Accepted) return;
     Rebuild();
     auto* list = findChild<QTreeWidget*>("breakpointRows");
-    list->setCurrentItem(list->topLevelItem(breakpointCount - 1));
+    list->setCurrentItem(list->topLevelItem(breakpointState.breakpointCount - 1));
     emit Changed();
 }
 
 void BreakpointListWindow::Delete() {
-    if (breakpointCount == 0) return;
+    if (breakpointState.breakpointCount == 0) return;
     DeleteBreakpoint(SelectedIndex());
     Rebuild();
     emit Changed();

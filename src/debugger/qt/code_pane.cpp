@@ -13,8 +13,10 @@ namespace {
 constexpr int kLineColumns = 39;
 
 bool BreakpointAt(uint32_t address) {
-    for (int k = 0; k < breakpointCount; ++k)
-        if (breakpoints[k].kind == BreakKind::Execute && breakpoints[k].address == address) return true;
+    for (int k = 0; k < breakpointState.breakpointCount; ++k)
+        if (breakpointState.breakpoints[k].kind == BreakKind::Execute &&
+            breakpointState.breakpoints[k].address == address)
+            return true;
     return false;
 }
 
@@ -54,11 +56,11 @@ void CodePane::Redraw() {
     uint32_t address = codeTop_;
     for (int row = 0; row < kLines && address <= machine.ramTop; ++row) {
         disassembleLine(address);
-        lines << QString::fromStdString(lineText);
+        lines << QString::fromStdString(disassembler.lineText);
         rowAddresses_.push_back(address);
         if (address == machine.pc) highlighted = row;
         if (BreakpointAt(address)) marked.insert(row);
-        address = disAddr;
+        address = disassembler.disAddr;
     }
     codeNext_ = address;
     view_->SetLines(lines, highlighted, marked);

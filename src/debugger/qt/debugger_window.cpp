@@ -52,7 +52,7 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Debugger");
     setObjectName("debugger");
     // F5 opens the window between frames; a breakpoint, in the middle of one.
-    framesBehind_ = openingBreakpoint < 0;
+    framesBehind_ = breakpointState.openingBreakpoint < 0;
     BeginDebuggerSession();
 
     auto* layout = new QVBoxLayout(this);
@@ -77,11 +77,11 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
     runTimer_->setInterval(0);
     connect(runTimer_, &QTimer::timeout, this, &DebuggerWindow::ContinueCommand);
 
-    if (openingBreakpoint >= 0) {
-        const Breakpoint& entry = breakpoints[openingBreakpoint];
+    if (breakpointState.openingBreakpoint >= 0) {
+        const Breakpoint& entry = breakpointState.breakpoints[breakpointState.openingBreakpoint];
         const std::string watch = WatchHitText();
-        QString text = watch.empty() ? "Breakpoint at " +
-                                           QString::fromStdString(BreakpointAddressText(openingBreakpoint))
+        QString text = watch.empty() ? "Breakpoint at " + QString::fromStdString(BreakpointAddressText(
+                                                              breakpointState.openingBreakpoint))
                                      : "Watchpoint: " + QString::fromStdString(watch);
         if (!entry.conditionText.empty()) text += ", " + QString::fromStdString(entry.conditionText);
         status_->setText(text);
@@ -93,7 +93,7 @@ DebuggerWindow::DebuggerWindow(QWidget* parent) : QDialog(parent) {
 }
 
 DebuggerWindow::~DebuggerWindow() {
-    if (debuggerOpen) EndDebuggerSession();
+    if (debuggerSession.debuggerOpen) EndDebuggerSession();
 }
 
 QAction* DebuggerWindow::AddAction(QMenu* menu, const QString& name, const QString& text, bool enabled) {
@@ -157,9 +157,9 @@ void DebuggerWindow::BuildMenus() {
         const char* text;
         bool* request;
     };
-    for (const OpcodeItem& item : {OpcodeItem{"runUntilHalt", "HALT", &runUntilHalt},
-                                   OpcodeItem{"runUntilLdAR", "LD A,R", &runUntilLdAR},
-                                   OpcodeItem{"runUntilLdRA", "LD R,A", &runUntilLdRA}}) {
+    for (const OpcodeItem& item : {OpcodeItem{"runUntilHalt", "HALT", &debuggerSession.runUntilHalt},
+                                   OpcodeItem{"runUntilLdAR", "LD A,R", &debuggerSession.runUntilLdAR},
+                                   OpcodeItem{"runUntilLdRA", "LD R,A", &debuggerSession.runUntilLdRA}}) {
         QAction* action = AddAction(opcode, item.name, item.text);
         action->setCheckable(true); // ticked while armed
         bool* request = item.request;
@@ -269,9 +269,9 @@ void DebuggerWindow::RefreshOtherPanes() {
     stack_->ShowFrom(machine.sp);
     ay_->SetLines(ToLines(AyLines()));
     ports_->SetLines(ToLines(PortLines()));
-    Action("runUntilHalt")->setChecked(runUntilHalt);
-    Action("runUntilLdAR")->setChecked(runUntilLdAR);
-    Action("runUntilLdRA")->setChecked(runUntilLdRA);
+    Action("runUntilHalt")->setChecked(debuggerSession.runUntilHalt);
+    Action("runUntilLdAR")->setChecked(debuggerSession.runUntilLdAR);
+    Action("runUntilLdRA")->setChecked(debuggerSession.runUntilLdRA);
     emit ViewsRefreshed();
 }
 
@@ -404,9 +404,11 @@ void DebuggerWindow::ShowBreakpoints() {
 
 void DebuggerWindow::ToggleBreakpoint(uint32_t address) {
     bool removed = false;
-    for (int k = breakpointCount - 1; k >= 0; --k) {
+    for (int k = breakpointState.breakpointCount - 1; k >= 0; --k) {
         // A double click toggles execute entries only; watchpoints there stay.
-        if (breakpoints[k].kind != BreakKind::Execute || breakpoints[k].address != address) continue;
+        if (breakpointState.breakpoints[k].kind != BreakKind::Execute ||
+            breakpointState.breakpoints[k].address != address)
+            continue;
         DeleteBreakpoint(k);
         removed = true;
     }

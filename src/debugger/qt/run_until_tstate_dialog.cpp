@@ -14,7 +14,7 @@ RunUntilTstateDialog::RunUntilTstateDialog(QWidget* parent) : QDialog(parent) {
     tstate_->setObjectName("tstate");
     tstate_->setMaxLength(9);
     tstate_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,9}"), tstate_));
-    tstate_->setText(QString::number(runUntilTstate));
+    tstate_->setText(QString::number(debuggerSession.runUntilTstate));
     tstate_->selectAll();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
@@ -26,6 +26,6 @@ RunUntilTstateDialog::RunUntilTstateDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void RunUntilTstateDialog::Accept() {
-    runUntilTstate = tstate_->text().toUInt();
+    debuggerSession.runUntilTstate = tstate_->text().toUInt();
     accept();
 }

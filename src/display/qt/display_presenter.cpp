@@ -53,7 +53,7 @@ void DisplayPresenter::PresentFrame() {
     // view repaints its own copy when the window is exposed or resized.)
     const uint32_t serial = FrameImageSerial();
     if (view_ != shownView_ || serial != shownSerial_) {
-        view_->ShowFrame(frameImage);
+        view_->ShowFrame(renderer.frameImage);
         shownView_ = view_;
         shownSerial_ = serial;
         ++shown_;

@@ -106,19 +106,19 @@ void TapeBrowser::RefreshTapeBrowser() {
     following_ = true;
     list_->clear();
     details_->clear();
-    shownTape_ = tapeInDeck.get();
-    shownBlock_ = currentBlock;
-    if (tapeInDeck) {
-        group_->setTitle(QString::fromStdString(FileNameOf(currentFilePath)));
-        for (const std::string& row : TapeRows(tapeInDeck->blocks))
+    shownTape_ = tapeDeck.tapeInDeck.get();
+    shownBlock_ = tapeDeck.currentBlock;
+    if (tapeDeck.tapeInDeck) {
+        group_->setTitle(QString::fromStdString(FileNameOf(currentFile.currentFilePath)));
+        for (const std::string& row : TapeRows(tapeDeck.tapeInDeck->blocks))
             list_->addItem(QString::fromStdString(row));
     } else {
         group_->setTitle("Tape");
         list_->addItem(kEndOfTapeRow);
     }
     for (QPushButton* b : navigation_)
-        b->setEnabled(tapeInDeck != nullptr);
-    const int row = currentBlock ? currentBlock->index : list_->count() - 1;
+        b->setEnabled(tapeDeck.tapeInDeck != nullptr);
+    const int row = tapeDeck.currentBlock ? tapeDeck.currentBlock->index : list_->count() - 1;
     list_->setCurrentRow(row);
     ShowBlockDetails(row);
     following_ = false;
@@ -127,8 +127,8 @@ void TapeBrowser::RefreshTapeBrowser() {
 
 void TapeBrowser::ShowBlockDetails(int row) {
     details_->clear();
-    if (!tapeInDeck || row < 0 || row >= int(tapeInDeck->blocks.size())) return;
-    for (const auto& [name, value] : TapeBlockDetails(tapeInDeck->blocks[size_t(row)]))
+    if (!tapeDeck.tapeInDeck || row < 0 || row >= int(tapeDeck.tapeInDeck->blocks.size())) return;
+    for (const auto& [name, value] : TapeBlockDetails(tapeDeck.tapeInDeck->blocks[size_t(row)]))
         details_->addTopLevelItem(
             new QTreeWidgetItem({QString::fromStdString(name), QString::fromStdString(value)}));
 }
@@ -136,9 +136,11 @@ void TapeBrowser::ShowBlockDetails(int row) {
 // Activating a choice of a select block makes it the one that plays.
 void TapeBrowser::PickChoice(int choice) {
     const int row = list_->currentRow();
-    if (!tapeInDeck || row < 0 || row >= int(tapeInDeck->blocks.size())) return;
-    TzxTiming& t = tapeInDeck->blocks[size_t(row)].timing;
-    if (tapeInDeck->blocks[size_t(row)].blockId != 0x28 || choice < 0 || choice >= int(t.choices.size())) return;
+    if (!tapeDeck.tapeInDeck || row < 0 || row >= int(tapeDeck.tapeInDeck->blocks.size())) return;
+    TzxTiming& t = tapeDeck.tapeInDeck->blocks[size_t(row)].timing;
+    if (tapeDeck.tapeInDeck->blocks[size_t(row)].blockId != 0x28 || choice < 0 ||
+        choice >= int(t.choices.size()))
+        return;
     t.chosen = uint8_t(choice);
     ShowBlockDetails(row);
 }
@@ -150,13 +152,14 @@ void TapeBrowser::RowChosen(int row) {
 
 void TapeBrowser::Rewind() {
     // A TAP tape past its last block has no current block: it rewinds too.
-    if (tapeInDeck && (!currentBlock || currentBlock->prev)) SelectBlock(tapeInDeck->first());
+    if (tapeDeck.tapeInDeck && (!tapeDeck.currentBlock || tapeDeck.currentBlock->prev))
+        SelectBlock(tapeDeck.tapeInDeck->first());
     FollowDeck();
 }
 
 void TapeBrowser::Previous() {
-    if (!tapeInDeck) return;
-    SelectBlock(currentBlock ? currentBlock->prev : tapeInDeck->last());
+    if (!tapeDeck.tapeInDeck) return;
+    SelectBlock(tapeDeck.currentBlock ? tapeDeck.currentBlock->prev : tapeDeck.tapeInDeck->last());
     FollowDeck();
 }
 
@@ -169,17 +172,17 @@ void TapeBrowser::PlayOrStop() {
 }
 
 void TapeBrowser::Next() {
-    if (currentBlock && currentBlock->next) SelectBlock(currentBlock->next);
+    if (tapeDeck.currentBlock && tapeDeck.currentBlock->next) SelectBlock(tapeDeck.currentBlock->next);
     FollowDeck();
 }
 
 void TapeBrowser::ToEnd() {
-    if (currentBlock && currentBlock->next) SelectBlock(tapeInDeck->last());
+    if (tapeDeck.currentBlock && tapeDeck.currentBlock->next) SelectBlock(tapeDeck.tapeInDeck->last());
     FollowDeck();
 }
 
 void TapeBrowser::Eject() {
-    if (tapeInDeck)
+    if (tapeDeck.tapeInDeck)
         EjectTape();
     else
         ReportMessage(kCaptionSound, kMsgNoTape);
@@ -189,14 +192,14 @@ void TapeBrowser::Eject() {
 // Follows the deck: a new tape rebuilds the list, a new current block moves the
 // selection and details, and the progress bar tracks the block being played.
 void TapeBrowser::FollowDeck() {
-    if (tapeInDeck.get() != shownTape_) {
+    if (tapeDeck.tapeInDeck.get() != shownTape_) {
         RefreshTapeBrowser();
         return;
     }
-    if (currentBlock != shownBlock_) {
-        shownBlock_ = currentBlock;
+    if (tapeDeck.currentBlock != shownBlock_) {
+        shownBlock_ = tapeDeck.currentBlock;
         following_ = true;
-        const int row = currentBlock ? currentBlock->index : list_->count() - 1;
+        const int row = tapeDeck.currentBlock ? tapeDeck.currentBlock->index : list_->count() - 1;
         list_->setCurrentRow(row);
         ShowBlockDetails(row);
         following_ = false;

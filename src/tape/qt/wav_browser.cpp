@@ -141,12 +141,13 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
         ShowInformation();
     });
     connect(start, &QPushButton::clicked, this, [this] { Move(0); });
-    connect(end, &QPushButton::clicked, this, [this] { Move(int64_t(wavFrames)); });
+    connect(end, &QPushButton::clicked, this, [this] { Move(int64_t(wavDeck.wavFrames)); });
     connect(back, &QPushButton::clicked, this, [this] {
-        if (wavPosition >= kStep) Move(int64_t(wavPosition) - kStep);
+        if (wavDeck.wavPosition >= kStep) Move(int64_t(wavDeck.wavPosition) - kStep);
     });
     connect(forward, &QPushButton::clicked, this, [this] {
-        if (wavPosition + uint64_t(kStep) <= wavFrames) Move(int64_t(wavPosition) + kStep);
+        if (wavDeck.wavPosition + uint64_t(kStep) <= wavDeck.wavFrames)
+            Move(int64_t(wavDeck.wavPosition) + kStep);
     });
     connect(play_, &QPushButton::clicked, this, [this] {
         ToggleWavPlayback();
@@ -155,48 +156,49 @@ WavBrowser::WavBrowser(QWidget* parent) : QDialog(parent) {
     connect(open, &QPushButton::clicked, this, &WavBrowser::Open);
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
     connect(volume_, &QSlider::valueChanged, this, [this](int v) {
-        wavVolume = v;
+        wavDeck.wavVolume = v;
         volumeText_->setNum(v);
         wave_->update();
     });
     connect(bias_, &QSlider::valueChanged, this, [this](int v) {
-        wavBias = v;
+        wavDeck.wavBias = v;
         biasText_->setNum(v);
         wave_->update();
     });
     connect(invert_, &QCheckBox::toggled, this, [this](bool on) {
-        wavInvert = on;
+        wavDeck.wavInvert = on;
         wave_->update();
     });
     connect(scroll_, &QScrollBar::actionTriggered, this, &WavBrowser::Scrolled);
 
     resize(700, 260);
     KeepToolWindowPlace(this, kPlaceWavBrowser);
-    wavVolume = wavBias = 0;
-    wavTimeUpdater = UpdateOpenBrowser;
+    wavDeck.wavVolume = wavDeck.wavBias = 0;
+    frameDriver.wavTimeUpdater = UpdateOpenBrowser;
     ShowInformation();
     timerId_ = startTimer(kIdleRefreshMs);
 }
 
 WavBrowser::~WavBrowser() {
     if (openBrowser == this) openBrowser = nullptr;
-    if (wavTimeUpdater == UpdateOpenBrowser) wavTimeUpdater = nullptr;
+    if (frameDriver.wavTimeUpdater == UpdateOpenBrowser) frameDriver.wavTimeUpdater = nullptr;
 }
 
 void WavBrowser::ShowInformation() {
-    const bool any = wavLoaded || recordPrepared;
-    group_->setTitle(any ? QString::fromStdString(wavDisplayName) : QString("No WAV File Loaded"));
+    const bool any = wavLoaded || wavDeck.recordPrepared;
+    group_->setTitle(any ? QString::fromStdString(wavDeck.wavDisplayName) : QString("No WAV File Loaded"));
     if (any) {
-        length_->setText(QString("%1 bytes").arg(qulonglong(wavSamples.size())));
-        format_->setText(wavFormat.formatTag == 1 ? QString("PCM") : QString::number(wavFormat.formatTag));
-        channels_->setNum(wavFormat.channels);
-        rate_->setText(QString("%1khz").arg(wavFormat.sampleRate / 1000.0, 0, 'g', 4));
+        length_->setText(QString("%1 bytes").arg(qulonglong(wavDeck.wavSamples.size())));
+        format_->setText(wavDeck.wavFormat.formatTag == 1 ? QString("PCM")
+                                                          : QString::number(wavDeck.wavFormat.formatTag));
+        channels_->setNum(wavDeck.wavFormat.channels);
+        rate_->setText(QString("%1khz").arg(wavDeck.wavFormat.sampleRate / 1000.0, 0, 'g', 4));
     } else {
         for (QLabel* l : {length_, format_, channels_, rate_})
             l->clear();
     }
     const QSignalBlocker quiet(invert_);
-    invert_->setChecked(wavInvert);
+    invert_->setChecked(wavDeck.wavInvert);
     invert_->setEnabled(wavLoaded);
     UpdateWavTime();
 }
@@ -212,9 +214,10 @@ void WavBrowser::ShowState() {
 }
 
 void WavBrowser::UpdateWavTime() {
-    const uint32_t rate = wavFormat.sampleRate ? wavFormat.sampleRate : 1;
-    if (wavLoaded || recordPrepared)
-        time_->setText(QString("%1s/%2s").arg(wavPosition / rate).arg(qulonglong(wavFrames / rate)));
+    const uint32_t rate = wavDeck.wavFormat.sampleRate ? wavDeck.wavFormat.sampleRate : 1;
+    if (wavLoaded || wavDeck.recordPrepared)
+        time_->setText(
+            QString("%1s/%2s").arg(wavDeck.wavPosition / rate).arg(qulonglong(wavDeck.wavFrames / rate)));
     else
         time_->setText("0s/0s");
     ShowState();
@@ -224,11 +227,11 @@ void WavBrowser::UpdateWavTime() {
 
 void WavBrowser::SetScrollBar() {
     scrollShift_ = 0;
-    while ((wavFrames >> scrollShift_) > 0x7FFFFFFF)
+    while ((wavDeck.wavFrames >> scrollShift_) > 0x7FFFFFFF)
         ++scrollShift_;
     settingScroll_ = true;
-    scroll_->setRange(0, int(wavFrames >> scrollShift_));
-    scroll_->setValue(int(uint64_t(wavPosition) >> scrollShift_));
+    scroll_->setRange(0, int(wavDeck.wavFrames >> scrollShift_));
+    scroll_->setValue(int(uint64_t(wavDeck.wavPosition) >> scrollShift_));
     settingScroll_ = false;
 }
 
@@ -236,10 +239,10 @@ void WavBrowser::Scrolled(int action) {
     if (settingScroll_ || !wavLoaded) return;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        if (wavPosition > 0) Move(int64_t(wavPosition) - 1);
+        if (wavDeck.wavPosition > 0) Move(int64_t(wavDeck.wavPosition) - 1);
         break;
     case QAbstractSlider::SliderSingleStepAdd:
-        if (wavPosition < wavFrames) Move(int64_t(wavPosition) + 1);
+        if (wavDeck.wavPosition < wavDeck.wavFrames) Move(int64_t(wavDeck.wavPosition) + 1);
         break;
     default: Move(int64_t(scroll_->sliderPosition()) << scrollShift_); break;
     }
@@ -247,7 +250,8 @@ void WavBrowser::Scrolled(int action) {
 
 void WavBrowser::Move(int64_t to) {
     if (!wavLoaded) return;
-    wavPosition = uint32_t(std::clamp<int64_t>(to, 0, int64_t(std::min<uint64_t>(wavFrames, 0xFFFFFFFF))));
+    wavDeck.wavPosition =
+        uint32_t(std::clamp<int64_t>(to, 0, int64_t(std::min<uint64_t>(wavDeck.wavFrames, 0xFFFFFFFF))));
     UpdateWavTime();
 }
 
