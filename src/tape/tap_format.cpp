@@ -72,12 +72,6 @@ std::vector<uint8_t> EncodeTapBlock(std::span<const uint8_t> data) {
     return out;
 }
 
-void WriteTapBlock(std::FILE* file, std::span<const uint8_t> data) {
-    if (!file) return;
-    const std::vector<uint8_t> block = EncodeTapBlock(data);
-    std::fwrite(block.data(), 1, block.size(), file); // write errors are not reported
-}
-
 bool LoadTapFromBuffer(const std::string& bareName) {
     TapParseResult tape = ParseTapBlocks(LoadBufferBytes());
     // Nothing to load: the deck keeps what it holds.

@@ -3,7 +3,7 @@
 // file header; a header block and its data block make one saved file.
 //
 //   TapParseResult tape = ParseTapBlocks(bytes);  // blocks stored as they are
-//   WriteTapBlock(file, header);                 // length, data, XOR checksum
+//   EncodeTapBlock(header);                      // length, data, XOR checksum
 #pragma once
 
 #include <cstdint>
@@ -33,7 +33,6 @@ constexpr size_t kMaxTapBlockData = 0xFFFE;
 // One block as it goes into a file: N + 1 (low byte first), the N bytes, their XOR.
 // Data beyond kMaxTapBlockData is not written.
 std::vector<uint8_t> EncodeTapBlock(std::span<const uint8_t> data);
-void WriteTapBlock(std::FILE* file, std::span<const uint8_t> data);
 
 // Turns the load buffer into a tape and inserts it (autoloading `bareName` when set).
 // A final block cut short by the end of the file is dropped and reported (code 21);

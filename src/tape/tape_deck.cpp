@@ -122,7 +122,7 @@ void RomListensToTape() {
 
 void TapeDeckState::Reset() {
     EjectTape();
-    if (tapSaveFile) std::fclose(tapSaveFile);
+    FinishTapSave();
     ResetTzxSignal();
     *this = TapeDeckState{};
     tzxInserted = tzxPlaying = false;

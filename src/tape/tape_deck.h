@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_writer.h"
 #include "machine/hook_switches.h"
 #include "tape/tape_block.h"
 
@@ -43,7 +44,7 @@ struct TapeDeckState {
     TapeBlock* currentBlock =
         nullptr; // the block the next load trap delivers or TZX plays; none past the end of a TAP
     bool saveHeaderNext = true;       // the next saved block is a header and starts a new file
-    std::FILE* tapSaveFile = nullptr; // the TAP file between the two save traps
+    std::unique_ptr<FileWriter> tapSave; // the TAP file between the two save traps
     uint8_t tapeLevel = 0;
     int32_t edgeCountdown = 0;
     bool blockStarted = false;
@@ -87,6 +88,9 @@ void SelectBlock(TapeBlock* block);
 bool TapeLoadTrap();
 // ED FD: the ROM's SAVE, with the length in DE and the address in HL.
 void TapeSaveTrap();
+// Commits the TAP file being saved, reporting a failure; a save cut short after its
+// header keeps the header alone.
+void FinishTapSave();
 
 // One LOAD of the ROM is the time it spends listening to the tape without a whole frame
 // away from it. A tape that stopped during a LOAD stays stopped for the rest of it, so a

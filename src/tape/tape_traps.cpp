@@ -3,6 +3,7 @@
 // instruction step with the ROM routine's own arguments in HL and DE.
 #include <algorithm>
 
+#include "base/file_writer.h"
 #include "base/host.h"
 #include "machine/machine_state.h"
 #include "machine/memory.h"
@@ -77,6 +78,12 @@ bool TapeLoadTrap() {
     return true;
 }
 
+void FinishTapSave() {
+    if (!tapeDeck.tapSave) return;
+    if (!tapeDeck.tapSave->Commit()) ReportWriteFailure(tapeDeck.tapSave->Error());
+    tapeDeck.tapSave.reset();
+}
+
 void TapeSaveTrap() {
     const uint16_t count = machine.de.w;
     std::vector<uint8_t> bytes(count);
@@ -88,26 +95,26 @@ void TapeSaveTrap() {
         request.defaultExtension = "tap";
         const std::string chosen = host().ChooseSaveFile(request);
         tapeDeck.saveHeaderNext = false;
-        if (tapeDeck.tapSaveFile) std::fclose(tapeDeck.tapSaveFile);
-        tapeDeck.tapSaveFile = nullptr;
+        // A save whose data never came (BREAK) keeps its header, as a tape would.
+        FinishTapSave();
         // Cancelled: the ROM still sends the data block next; with no file open it is
         // dropped, so one SAVE asks once and the next SAVE starts with its header again.
         if (chosen.empty()) return;
         tapeFolder = chosen;
-        tapeDeck.tapSaveFile = std::fopen(WithExtension(chosen, ".tap").c_str(), "wb");
+        tapeDeck.tapSave = std::make_unique<FileWriter>(WithExtension(chosen, ".tap"));
         // The header always comes from the ROM's own header buffer.
         for (uint16_t k = 0; k < count; ++k)
             bytes[k] = machine.ram[uint16_t(kHeaderBufferOffset + k)];
-        WriteTapBlock(tapeDeck.tapSaveFile, bytes);
+        // A file that cannot be made is reported with the data block, at Commit().
+        if (tapeDeck.tapSave->Open()) tapeDeck.tapSave->Write(EncodeTapBlock(bytes));
     } else {
         // The data as the processor sees it, so that ROM or mirrored addresses save what
         // a real Ace would send to tape.
         const uint16_t hl = machine.hl.w;
         for (uint16_t k = 0; k < count; ++k)
             bytes[k] = ReadMemory(uint16_t(hl + k));
-        WriteTapBlock(tapeDeck.tapSaveFile, bytes);
-        if (tapeDeck.tapSaveFile) std::fclose(tapeDeck.tapSaveFile);
-        tapeDeck.tapSaveFile = nullptr;
+        if (tapeDeck.tapSave) tapeDeck.tapSave->Write(EncodeTapBlock(bytes));
+        FinishTapSave();
         tapeDeck.saveHeaderNext = true;
     }
 }

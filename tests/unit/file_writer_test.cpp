@@ -18,6 +18,7 @@
 #include "machine/machine_state.h"
 #include "tape/ace_snapshot.h"
 #include "tape/binary_files.h"
+#include "tape/tape_deck.h"
 #include "tape/wav_deck.h"
 #include "test_support.h"
 
@@ -61,6 +62,16 @@ bool Screenshot(const std::string& path, std::string& error) {
     return WriteScreenshotImage(path, 2, 2, pixels, error);
 }
 
+// The ROM's SAVE through the tape trap: its header, then four bytes of data; the save
+// dialog is answered with the stem.
+bool RomSave() {
+    machine.hl.w = 0x2301, machine.de.w = 25;
+    TapeSaveTrap();
+    machine.hl.w = 0x3C00, machine.de.w = 4;
+    TapeSaveTrap();
+    return LastReportedMessage().code == -1;
+}
+
 const WriterKind kWriters[] = {
     {"settings",
      [](const std::string& stem, std::string&) {
@@ -83,6 +94,7 @@ const WriterKind kWriters[] = {
      [](const std::string& stem, std::string&) { return WriteWavFile(stem + ".wav"); },
      {"out.wav"},
      true},
+    {"tape-out", [](const std::string&, std::string&) { return RomSave(); }, {"out.tap"}, true},
     {"BMP", [](const std::string& stem, std::string& error) { return Screenshot(stem + ".bmp", error); },
      {"out.bmp"}, false},
     {"PNG", [](const std::string& stem, std::string& error) { return Screenshot(stem + ".png", error); },
@@ -112,6 +124,7 @@ TEST_F(FileWriterTest, EveryWriterReportsAFailureAndLeavesNoPartialFile) {
         recorder.messages.clear();
         ClearLastReportedMessage();
 
+        recorder.saveAnswers = {folder + "blocked/out"}; // for the writers that ask
         EXPECT_FALSE(kind.write(folder + "blocked/out", error));
         if (kind.reportsItself) {
             EXPECT_EQ(LastReportedMessage().code, 14);
@@ -128,6 +141,7 @@ TEST_F(FileWriterTest, EveryWriterReportsAFailureAndLeavesNoPartialFile) {
         const std::string good = folder + "good";
         fs::create_directory(good);
         ClearLastReportedMessage();
+        recorder.saveAnswers = {good + "/out"};
         EXPECT_TRUE(kind.write(good + "/out", error)) << error;
         EXPECT_EQ(LastReportedMessage().code, -1);
         EXPECT_EQ(FilesIn(good), kind.written);

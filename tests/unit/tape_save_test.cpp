@@ -44,7 +44,7 @@ TEST_F(TapeSaveTest, OneSaveWritesHeaderAndDataBlocks) {
     EXPECT_EQ(Bytes(file.begin() + 28, file.end()),
               (Bytes{5, 0, 0xDE, 0xAD, 0xBE, 0xEF, 0xDE ^ 0xAD ^ 0xBE ^ 0xEF}));
     EXPECT_TRUE(tapeDeck.saveHeaderNext);
-    EXPECT_EQ(tapeDeck.tapSaveFile, nullptr);
+    EXPECT_EQ(tapeDeck.tapSave, nullptr);
     EXPECT_EQ(tapeFolder, dir + "words");
     EXPECT_EQ(dialogs.lastSave.title, "Save Tape File");
     ASSERT_EQ(dialogs.lastSave.filters.size(), 1u);

@@ -70,7 +70,7 @@ double WebHost::NowSeconds() {
 }
 
 void WebHost::OfferWrittenFiles() {
-    if (tapeDeck.tapSaveFile) return; // the ROM's SAVE has written the header, not yet the data
+    if (tapeDeck.tapSave) return; // the ROM's SAVE has written the header, not yet the data
     for (const std::string& path : pendingDownloads_) {
         EM_ASM({ noltacePage.offerDownload(UTF8ToString($0)); }, path.c_str());
     }
