@@ -19,7 +19,7 @@ mode_t NewFileMode() {
 
 } // namespace
 
-FileWriter::FileWriter(std::string path) : path_(std::move(path)) {}
+FileWriter::FileWriter(std::string path, Mode mode) : path_(std::move(path)), mode_(mode) {}
 
 FileWriter::~FileWriter() {
     Abandon();
@@ -33,6 +33,10 @@ bool FileWriter::Fail(int error) {
 bool FileWriter::Open() {
     Abandon();
     reason_.clear();
+    if (mode_ == kAppend) {
+        file_ = std::fopen(path_.c_str(), "ab");
+        return file_ || Fail(errno);
+    }
     // A name of its own beside the target, so the rename stays within one file system
     // and two writers of one file never share a temporary.
     temporary_ = path_ + ".XXXXXX";
@@ -70,8 +74,10 @@ bool FileWriter::Commit() {
     if (ok && fsync(fileno(file_)) != 0) ok = Fail(errno);
     if (std::fclose(file_) != 0 && ok) ok = Fail(errno);
     file_ = nullptr;
-    if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0) ok = Fail(errno);
-    if (!ok) std::remove(temporary_.c_str());
+    if (!temporary_.empty()) {
+        if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0) ok = Fail(errno);
+        if (!ok) std::remove(temporary_.c_str());
+    }
     temporary_.clear();
     return ok;
 }

@@ -11,6 +11,8 @@
 //   if (out.Open()) { std::fputs(line, out.Stream()); ... }
 //   if (!out.Commit()) ReportWriteFailure(out.Error());
 // A writer dropped without Commit() removes its temporary file and leaves the target.
+// A log that grows to any size and may be appended to is the one exception: it is
+// written in place (FileWriter::kAppend), and Commit() flushes, syncs and closes it.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +23,8 @@
 
 class FileWriter {
   public:
-    explicit FileWriter(std::string path);
+    enum Mode { kReplace, kAppend };
+    explicit FileWriter(std::string path, Mode mode = kReplace);
     ~FileWriter();
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
@@ -32,7 +35,7 @@ class FileWriter {
     bool Write(std::span<const uint8_t> bytes);
     bool Write(std::string_view text);
     // Flushes, syncs, closes and renames over the target; false, with Error(), when any
-    // step fails, and then the target is as it was.
+    // step fails, and then the target is as it was (an appended log keeps what it got).
     bool Commit();
     void Abandon(); // closes and removes the temporary file
 
@@ -45,6 +48,7 @@ class FileWriter {
     bool Fail(int error);
 
     std::string path_;
+    Mode mode_;
     std::string temporary_;
     std::FILE* file_ = nullptr;
     std::string reason_;

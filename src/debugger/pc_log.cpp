@@ -33,25 +33,25 @@ void PcLogStep() {
         const PcLogRegisters regs{m.pc, m.af.w, m.bc.w, m.de.w, m.hl.w, m.ir, m.sp, m.tstates};
         // The mnemonic only: the line already starts with PC.
         const std::string line = FormatPcLogLine(regs, InstructionText(m.pc));
-        std::fputs(line.c_str(), pcLog.pcLogFile);
+        pcLog.pcLogFile->Write(line); // a failure shows when the file is closed
     }
     pcLog.previousWord = w;
-}
-
-void PcLogState::Reset() {
-    if (pcLogFile) std::fclose(pcLogFile);
-    *this = PcLogState{};
-    pcLogOn = pcLogOneFrame = false;
 }
 
 namespace {
 
 void CloseLogFile() {
-    if (pcLog.pcLogFile) std::fclose(pcLog.pcLogFile);
-    pcLog.pcLogFile = nullptr;
+    if (pcLog.pcLogFile && !pcLog.pcLogFile->Commit()) ReportWriteFailure(pcLog.pcLogFile->Error());
+    pcLog.pcLogFile.reset();
 }
 
 } // namespace
+
+void PcLogState::Reset() {
+    CloseLogFile();
+    *this = PcLogState{};
+    pcLogOn = pcLogOneFrame = false;
+}
 
 void StopPcLog() {
     const bool continuous = pcLogOn, oneFrame = pcLogOneFrame;
@@ -70,8 +70,9 @@ void PcLogEndOfFrame() {
         host().PcLogStopped(kPcLogOneFrameMenuItem);
     }
     if (!pcLogOn || !pcLog.pcLogFile) return;
-    std::fflush(pcLog.pcLogFile);
-    const long bytes = std::ftell(pcLog.pcLogFile);
+    std::FILE* file = pcLog.pcLogFile->Stream();
+    std::fflush(file);
+    const long bytes = std::ftell(file);
     const int sizeMb = bytes > 0 ? int(bytes / 1048576) : 0;
     if (sizeMb < pcLog.pcLogLimitMb) return;
     char question[96];
@@ -86,10 +87,15 @@ void PcLogEndOfFrame() {
     }
 }
 
-bool StartPcLog(const std::string& path, bool oneFrame, bool truncate) {
+bool StartPcLog(const std::string& path, bool oneFrame, bool truncate, std::string* error) {
     StopPcLog();
-    pcLog.pcLogFile = std::fopen(path.c_str(), truncate ? "w" : "a");
-    if (!pcLog.pcLogFile) return false;
+    // A log grows too long to copy for each line: appending writes it in place.
+    auto file = std::make_unique<FileWriter>(path, truncate ? FileWriter::kReplace : FileWriter::kAppend);
+    if (!file->Open()) {
+        if (error) *error = file->Error();
+        return false;
+    }
+    pcLog.pcLogFile = std::move(file);
     pcLog.previousWord = 0xFFFFFFFF;
     if (oneFrame) {
         pcLogOneFrame = true;

@@ -14,6 +14,7 @@
 #include "base/messages.h"
 #include "debugger/disassemble_to_file.h"
 #include "debugger/forth_export.h"
+#include "debugger/pc_log.h"
 #include "display/bmp_file.h"
 #include "machine/machine_state.h"
 #include "tape/ace_snapshot.h"
@@ -72,6 +73,14 @@ bool RomSave() {
     return LastReportedMessage().code == -1;
 }
 
+// A continuous PC log of one instruction, appended to the file.
+bool LogOneInstruction(const std::string& path, std::string& error) {
+    if (!StartPcLog(path, false, false, &error)) return false;
+    PcLogStep();
+    StopPcLog();
+    return LastReportedMessage().code == -1;
+}
+
 const WriterKind kWriters[] = {
     {"settings",
      [](const std::string& stem, std::string&) {
@@ -95,6 +104,8 @@ const WriterKind kWriters[] = {
      {"out.wav"},
      true},
     {"tape-out", [](const std::string&, std::string&) { return RomSave(); }, {"out.tap"}, true},
+    {"PC log", [](const std::string& stem, std::string& error) { return LogOneInstruction(stem + ".txt", error); },
+     {"out.txt"}, false},
     {"BMP", [](const std::string& stem, std::string& error) { return Screenshot(stem + ".bmp", error); },
      {"out.bmp"}, false},
     {"PNG", [](const std::string& stem, std::string& error) { return Screenshot(stem + ".png", error); },

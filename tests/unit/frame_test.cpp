@@ -54,7 +54,6 @@ class FrameTest : public RunningMachineTest {
     }
     void TearDown() override {
         pcLogOn = pcLogOneFrame = debugHooksOn = false;
-        if (pcLog.pcLogFile) std::fclose(pcLog.pcLogFile);
         pcLog.pcLogFile = nullptr;
         RunningMachineTest::TearDown();
     }
@@ -264,8 +263,8 @@ TEST_F(FrameTest, HelperTypesItsPendingCharacterEverySixFrames) {
 
 TEST_F(FrameTest, OneFramePcLogEndsWithItsFrame) {
     const std::string path = ScratchFolder() + "pc.log";
-    pcLog.pcLogFile = std::fopen(path.c_str(), "w");
-    ASSERT_NE(pcLog.pcLogFile, nullptr);
+    pcLog.pcLogFile = std::make_unique<FileWriter>(path);
+    ASSERT_TRUE(pcLog.pcLogFile->Open());
     pcLogOneFrame = debugHooksOn = true;
     RunFrame();
     EXPECT_FALSE(pcLogOneFrame);
@@ -276,10 +275,10 @@ TEST_F(FrameTest, OneFramePcLogEndsWithItsFrame) {
 
 TEST_F(FrameTest, LargePcLogAsksBeforeGrowingFurther) {
     const std::string path = ScratchFolder() + "pc.log";
-    pcLog.pcLogFile = std::fopen(path.c_str(), "w+");
-    ASSERT_NE(pcLog.pcLogFile, nullptr);
-    std::fseek(pcLog.pcLogFile, 3 * 1048576 - 1, SEEK_SET); // a 3 MB file, sparse
-    std::fputc('x', pcLog.pcLogFile);
+    pcLog.pcLogFile = std::make_unique<FileWriter>(path);
+    ASSERT_TRUE(pcLog.pcLogFile->Open());
+    std::fseek(pcLog.pcLogFile->Stream(), 3 * 1048576 - 1, SEEK_SET); // a 3 MB file, sparse
+    std::fputc('x', pcLog.pcLogFile->Stream());
     pcLogOn = debugHooksOn = true;
     pcLog.pcLogLimitMb = 2;
     clock.answer = true;

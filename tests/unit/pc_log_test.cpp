@@ -15,17 +15,15 @@ protected:
         MachineTest::TearDown();
     }
 
-    // Logs the instruction at pc `count` times into a memory file and returns the text.
+    // Logs the instruction at pc `count` times into a new file and returns the text.
     std::string LogSteps(int count) {
-        char* buffer = nullptr;
-        size_t size = 0;
-        pcLog.pcLogFile = open_memstream(&buffer, &size);
+        const std::string path = ScratchFolder() + "pc.log";
+        pcLog.pcLogFile = std::make_unique<FileWriter>(path);
+        EXPECT_TRUE(pcLog.pcLogFile->Open());
         for (int n = 0; n < count; ++n) PcLogStep();
-        std::fclose(pcLog.pcLogFile);
+        EXPECT_TRUE(pcLog.pcLogFile->Commit());
         pcLog.pcLogFile = nullptr;
-        std::string text(buffer, size);
-        free(buffer);
-        return text;
+        return ReadFileText(path);
     }
 };
 

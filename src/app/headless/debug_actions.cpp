@@ -20,10 +20,7 @@ void PrintSystemVariables() {
 }
 
 bool StartCommandLinePcLog(const std::string& path, std::string& error) {
-    if (!StartPcLog(path, false, true)) {
-        error = "cannot write the PC log '" + path + "'";
-        return false;
-    }
+    if (!StartPcLog(path, false, true, &error)) return false;
     // Nobody is there to answer the size question: the log runs to the end.
     pcLog.pcLogLimitMb = INT_MAX;
     return true;
