@@ -82,6 +82,19 @@ TEST_F(TapeSaveTest, CancellingWritesNothingAndTheNextSaveAsksAgain) {
     EXPECT_EQ(tape.blocks[1].data[0], 9);
 }
 
+TEST_F(TapeSaveTest, ASaveCutShortAfterItsHeaderKeepsTheHeaderAlone) {
+    const std::string dir = ScratchFolder();
+    dialogs.saveAnswers = {dir + "cut"};
+    for (size_t k = 0; k < 25; ++k)
+        machine.ram[kHeaderBufferOffset + k] = 0x20;
+    machine.hl.w = 0x2301, machine.de.w = 25;
+    TapeSaveTrap(); // BREAK: no data block follows
+    EXPECT_FALSE(std::filesystem::exists(dir + "cut.tap")) << "written whole, at its end";
+    tapeDeck.Reset(); // power-on ends the save
+    EXPECT_EQ(ReadFile(dir + "cut.tap").size(), 28u);
+    EXPECT_EQ(tapeDeck.tapSave, nullptr);
+}
+
 TEST_F(TapeSaveTest, DataIsWhatTheProcessorReads) {
     const std::string dir = ScratchFolder();
     dialogs.saveAnswers = {dir + "mirror"};
