@@ -18,7 +18,7 @@ class SnapshotTest : public TapeTest {
 
     bool LoadBytes(const Bytes& bytes) {
         loadBuffer = bytes;
-        const bool reported = LoadAceSnapshot();
+        const bool reported = LoadAceSnapshot() == LoadResult::Failed;
         FreeLoadBuffer();
         return reported;
     }
@@ -77,7 +77,7 @@ TEST_F(SnapshotTest, SaveAndLoadRestoreEveryRegister) {
     std::memset(ramBlock, 0, sizeof ramBlock);
     m.halted = 1;
     m.tstates = 777;
-    EXPECT_FALSE(LoadFileByName(dir + "state.ace", LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(dir + "state.ace", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     EXPECT_EQ(currentFileKind, FileKind::Snapshot);
     EXPECT_EQ(m.af.w, saved.af.w);
     EXPECT_EQ(m.bc.w, saved.bc.w);
@@ -171,7 +171,7 @@ TEST_F(SnapshotTest, SaveDialogAsksForAceOrWav) {
 TEST_F(SnapshotTest, RealSnapshotLoads) {
     REQUIRE_TEST_DATA();
     const std::string path = TestDataPath() + "/ace/snapshot/tut-tut.ace";
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::CommandLine), LoadResult::Loaded);
     EXPECT_EQ(currentFileKind, FileKind::Snapshot);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_GE(machine.sp, 0x3C00) << "the stack lies in RAM";

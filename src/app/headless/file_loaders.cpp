@@ -15,7 +15,7 @@ namespace {
 // command. A spool it starts (a spool text, or the load command that --autoload types
 // for a tape) is then typed to its end, as for --type.
 bool LoadLikeLoadFile(const std::string& path, HeadlessRunner& runner, std::string&) {
-    if (LoadFileByName(path, LoadRoute::LoadFileDialog)) return false; // reported
+    if (LoadFileByName(path, LoadRoute::LoadFileDialog) != LoadResult::Loaded) return false; // reported
     runner.FinishTyping();
     return true;
 }

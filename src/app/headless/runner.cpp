@@ -53,7 +53,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
         }
     }
     host_.holdMessages = true;
-    const bool failed = LoadRomFile(rom, "ACE.ROM");
+    const bool failed = LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded;
     host_.holdMessages = false;
     if (failed) {
         PrintError("cannot use ROM '" + rom + "': " + host_.lastMessage);
@@ -356,7 +356,7 @@ int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& option
         if (!SaveAceSnapshot(action.text)) return kExitError; // reported by the writer
         break;
     case ActionKind::LoadBinary:
-        if (LoadBinaryFile(action.text, action.address)) {
+        if (LoadBinaryFile(action.text, action.address) != LoadResult::Loaded) {
             PrintError("cannot read '" + action.text + "'");
             return kExitError;
         }
