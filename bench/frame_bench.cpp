@@ -50,7 +50,7 @@ std::string BenchRomPath() {
 // A booted machine at the FORTH prompt; false when there is no ROM.
 bool BootMachine() {
     const std::string rom = BenchRomPath();
-    if (rom.empty() || LoadRomFile(rom, "ACE.ROM")) return false;
+    if (rom.empty() || LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded) return false;
     machine.model = 0;
     machine.topPage = ModelTable(0).topPage;
     machine.ramTop = ModelTable(0).ramTop;

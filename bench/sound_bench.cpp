@@ -83,7 +83,7 @@ bool BootRom(benchmark::State& state) {
     runState.Reset();
     machine = MachineState{};
     BuildPageTable();
-    if (LoadRomFile(rom, "ACE.ROM")) {
+    if (LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded) {
         state.SkipWithError("the ROM did not load");
         return false;
     }

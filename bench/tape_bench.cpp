@@ -32,7 +32,7 @@ constexpr uint16_t kAddress = 0x8000, kLength = 16384;
 bool BootMachine() {
     const char* fromTests = std::getenv("NOLTACE_TEST_ROM");
     const std::string rom = fromTests && *fromTests ? fromTests : FindStandardRom(ExecutableFolder());
-    if (rom.empty() || LoadRomFile(rom, "ACE.ROM")) return false;
+    if (rom.empty() || LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded) return false;
     machine.model = 3;
     machine.topPage = ModelTable(3).topPage;
     machine.ramTop = ModelTable(3).ramTop;

@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PrepareFuzzMachine();
     loadBuffer.assign(data, data + size);
-    if (!LoadWavFromBuffer("fuzz")) {
+    if (LoadWavFromBuffer("fuzz") == LoadResult::Loaded) {
         for (uint64_t n = 0; n < 4096; ++n)
             WavSampleLevel(n);
         wavDeck.wavVolume = -50;

@@ -43,22 +43,22 @@ void RomState::Reset() {
     machine.rom = nullptr;
 }
 
-bool LoadRomFile(const std::string& path, const std::string& displayName) {
+LoadResult LoadRomFile(const std::string& path, const std::string& displayName) {
     std::vector<uint8_t> bytes;
-    if (!ReadRomFile(path, bytes)) return true;
+    if (!ReadRomFile(path, bytes)) return LoadResult::Failed;
     std::memcpy(romState.romImage, bytes.data(), kRomSize);
     std::memcpy(romState.pristineRom, bytes.data(), kRomSize);
     machine.rom = romState.romImage;
     romState.currentRomName = displayName;
     BuildPageTable();
-    return false;
+    return LoadResult::Loaded;
 }
 
-bool LoadStandardRom() {
+LoadResult LoadStandardRom() {
     return LoadRomFile(romState.romFolder + "ace.rom", "ACE.ROM");
 }
 
-bool LoadCustomRom(const std::string& name) {
+LoadResult LoadCustomRom(const std::string& name) {
     const std::string path = IsAbsolute(name) ? name : romState.romFolder + name;
     std::string base = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
     std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return std::toupper(c); });

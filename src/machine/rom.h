@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/load_result.h"
+
 constexpr uint32_t kRomSize = 8192;
 constexpr uint16_t kSaveTrapAddress = 0x1820; // the ROM's tape SAVE routine
 
@@ -30,9 +32,10 @@ extern RomState romState;
 // their bytes from here, so an eject or a finished recording gives back the real ROM.
 const uint8_t* PristineRom();
 
-bool LoadStandardRom();                   // true when it failed (and reported why)
-bool LoadCustomRom(const std::string& name); // name relative to romFolder, or an absolute path
-bool LoadRomFile(const std::string& path, const std::string& displayName);
+// Failed when the file could not be read or has the wrong length (and reported why).
+LoadResult LoadStandardRom();
+LoadResult LoadCustomRom(const std::string& name); // name relative to romFolder, or an absolute path
+LoadResult LoadRomFile(const std::string& path, const std::string& displayName);
 void BuildPageTable();
 void SetModel();
 

@@ -515,16 +515,16 @@ bool SaveStateFile(const std::string& path, std::string& error) {
     return WriteWholeFile(path, EncodeStateFile(raw), error);
 }
 
-bool LoadStateFile(const std::string& path, std::string& error) {
+LoadResult LoadStateFile(const std::string& path, std::string& error) {
     std::vector<uint8_t> bytes, raw;
     if (!ReadFileBytes(path, bytes)) {
         error = "cannot read '" + path + "'";
-        return false;
+        return LoadResult::Failed;
     }
     std::string why;
     if (!DecodeStateFile(bytes.data(), bytes.size(), raw, why) || !RestoreMachineState(raw, why)) {
         error = "'" + path + "' cannot be loaded: " + why;
-        return false;
+        return LoadResult::Failed;
     }
-    return true;
+    return LoadResult::Loaded;
 }

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "base/load_result.h"
+
 constexpr uint16_t kStateFormatVersion = 1;
 constexpr char kStateFileExtension[] = ".nst";
 
@@ -52,7 +54,7 @@ struct FrontEndStateSection {
 };
 void SetFrontEndStateSection(const FrontEndStateSection& section);
 
-// Whole files: false with a one-line reason (cannot write / read, or what is wrong with
-// the file); a failed load leaves the machine as it was.
+// Whole files: false (or Failed) with a one-line reason (cannot write / read, or what is
+// wrong with the file); a failed load leaves the machine as it was.
 bool SaveStateFile(const std::string& path, std::string& error);
-bool LoadStateFile(const std::string& path, std::string& error);
+LoadResult LoadStateFile(const std::string& path, std::string& error);

@@ -191,15 +191,15 @@ void ReadSnapshotRegisters(const uint8_t* image, MachineState& m) {
     m.halted = 0;
 }
 
-bool LoadAceSnapshot() {
+LoadResult LoadAceSnapshot() {
     // Decode into a copy first, so a damaged file leaves the machine as it was.
     std::vector<uint8_t> image(machine.ram, machine.ram + kImageSize);
     const SnapshotDecodeResult result = DecodeAceSnapshot(LoadBufferBytes(), image.data());
     if (result.overflow || result.end < kSnapshotRegistersEnd)
-        return ReportMessage(kCaptionFile, kMsgSnapshotLength);
+        return ReportLoadFailure(kCaptionFile, kMsgSnapshotLength);
     std::memcpy(machine.ram + kSnapshotStart, image.data() + kSnapshotStart, result.end - kSnapshotStart);
     ReadSnapshotRegisters(machine.ram, machine);
-    return false;
+    return LoadResult::Loaded;
 }
 
 bool SaveAceSnapshot(const std::string& path) {

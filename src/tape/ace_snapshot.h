@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/load_result.h"
 #include "machine/machine_state.h"
 
 constexpr uint32_t kSnapshotStart = 0x2000;        // the stream's first byte is this `ram` offset
@@ -39,9 +40,8 @@ void WriteSnapshotArea(uint8_t* image, const MachineState& m);
 void ReadSnapshotRegisters(const uint8_t* image, MachineState& m);
 
 // Loads the load buffer. A stream that runs past the end of memory, or that ends before
-// it reaches the registers, is refused with code 12 and changes nothing; returns true
-// when it reported.
-bool LoadAceSnapshot();
+// it reaches the registers, is refused with code 12 and changes nothing.
+LoadResult LoadAceSnapshot();
 
 // Writes the snapshot (the extension becomes ".ace") and remembers the snapshot folder.
 // Returns false when the file could not be created.

@@ -32,12 +32,12 @@ BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address) {
     return bytes.size() > room ? BinaryResult::Truncated : BinaryResult::Done;
 }
 
-bool LoadBinaryFile(const std::string& path, uint32_t address) {
-    if (address >= kMemorySize || !ReadFileBytes(path, loadBuffer)) return true;
+LoadResult LoadBinaryFile(const std::string& path, uint32_t address) {
+    if (address >= kMemorySize || !ReadFileBytes(path, loadBuffer)) return LoadResult::Failed;
     PlaceBinary(LoadBufferBytes(), address);
     FreeLoadBuffer();
     NoteLoadedFile({path, true, uint16_t(address)});
-    return false;
+    return LoadResult::Loaded;
 }
 
 BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length) {
@@ -63,7 +63,7 @@ bool LoadBinaryFileCommand(const std::string& path, const std::string& addressTe
     const std::optional<uint32_t> address = ParseNumber(addressText);
     if (!ValidAddress(address)) return !ReportMessage(kCaptionFile, kMsgBadNumber);
     // The command line's form stays silent; here someone pressed OK and waits for it.
-    if (LoadBinaryFile(path, *address)) ReportMessage(kCaptionOptions, kMsgFileNotFound);
+    if (LoadBinaryFile(path, *address) != LoadResult::Loaded) ReportMessage(kCaptionOptions, kMsgFileNotFound);
     return true;
 }
 

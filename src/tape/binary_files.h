@@ -14,6 +14,8 @@
 #include <span>
 #include <string>
 
+#include "base/load_result.h"
+
 constexpr uint32_t kMemorySize = 0x10000;
 
 enum class BinaryResult {
@@ -27,9 +29,9 @@ enum class BinaryResult {
 BinaryResult PlaceBinary(std::span<const uint8_t> bytes, uint32_t address);
 // Copies the whole file into the RAM block from `address` on, directly (no mirror
 // copying, no model ceiling); bytes that would fall past 0xFFFF are dropped. Registers
-// and the rest of memory are untouched. True when nothing was loaded: an address outside
-// memory, or a file that could not be read (not reported).
-bool LoadBinaryFile(const std::string& path, uint32_t address);
+// and the rest of memory are untouched. Fails, unreported, on an address outside memory
+// or a file that cannot be read.
+LoadResult LoadBinaryFile(const std::string& path, uint32_t address);
 // Writes `length` bytes of `ram` from `start`; the file gets the extension ".bin".
 BinaryResult SaveBinaryFile(const std::string& path, uint32_t start, uint32_t length);
 

@@ -48,13 +48,13 @@ ReadResult ReadInto(const std::string& path, std::vector<uint8_t>& out) {
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path) {
+LoadResult ReadWholeFile(const std::string& path) {
     switch (ReadInto(path, loadBuffer)) {
-    case ReadResult::Ok: snapshotFolder = path; return false;
-    case ReadResult::CannotOpen: return ReportMessage(kCaptionOptions, kMsgFileNotFound);
-    case ReadResult::TooBig: return ReportMessage(kCaptionError, kMsgOutOfMemory);
+    case ReadResult::Ok: snapshotFolder = path; return LoadResult::Loaded;
+    case ReadResult::CannotOpen: return ReportLoadFailure(kCaptionOptions, kMsgFileNotFound);
+    case ReadResult::TooBig: return ReportLoadFailure(kCaptionError, kMsgOutOfMemory);
     }
-    return true;
+    return LoadResult::Failed;
 }
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out) {

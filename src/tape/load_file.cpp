@@ -21,49 +21,49 @@
 
 namespace {
 
-// True when the machine now holds the file (perhaps with a reported defect).
-bool LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
+// Loaded when the machine now holds the file (perhaps with a reported defect).
+LoadResult LoadFromBuffer(const std::string& path, FileKind kind, LoadRoute route) {
     const std::string bare = BareName(path);
     switch (kind) {
-    case FileKind::Snapshot: return !LoadAceSnapshot();
-    case FileKind::Tap: return !LoadTapFromBuffer(bare); // complete blocks always load
-    case FileKind::Wav: return !LoadWavFromBuffer(bare);
+    case FileKind::Snapshot: return LoadAceSnapshot();
+    case FileKind::Tap: return LoadTapFromBuffer(bare); // complete blocks always load
+    case FileKind::Wav: return LoadWavFromBuffer(bare);
     case FileKind::Tzx: {
-        const bool failed = LoadTzxFromBuffer(bare);
-        if (!failed) tzxInserted = true;
-        return !failed;
+        const LoadResult result = LoadTzxFromBuffer(bare);
+        if (result == LoadResult::Loaded) tzxInserted = true;
+        return result;
     }
-    case FileKind::Spool: return !SpoolLoadBuffer();
+    case FileKind::Spool: return SpoolLoadBuffer();
     case FileKind::Rom: {
-        if (route != LoadRoute::LoadFileDialog) return false;
+        if (route != LoadRoute::LoadFileDialog) return LoadResult::Failed;
         FreeLoadBuffer();
         std::error_code error;
         const std::string absolute = std::filesystem::absolute(path, error).string();
-        if (LoadCustomRom(error ? path : absolute)) return false;
+        if (LoadCustomRom(error ? path : absolute) != LoadResult::Loaded) return LoadResult::Failed;
         ResetMachine();
-        return true;
+        return LoadResult::Loaded;
     }
     case FileKind::None:
     case FileKind::Binary: break;
     }
-    return false;
+    return LoadResult::Failed;
 }
 
 } // namespace
 
-bool LoadFileByName(const std::string& path, LoadRoute route) {
-    if (path.empty()) return true;
-    if (ReadWholeFile(path)) return true;
+LoadResult LoadFileByName(const std::string& path, LoadRoute route) {
+    if (path.empty()) return LoadResult::Failed;
+    if (ReadWholeFile(path) != LoadResult::Loaded) return LoadResult::Failed;
     const FileKind kind = route == LoadRoute::Dropped ? DroppedFileKind(path) : FileKindByEnding(path);
     if (kind == FileKind::None) {
         FreeLoadBuffer();
-        if (route != LoadRoute::CommandLine) ReportMessage(kCaptionError, kMsgTapeUnknownExtension);
-        return true;
+        if (route == LoadRoute::CommandLine) return LoadResult::Failed;
+        return ReportLoadFailure(kCaptionError, kMsgTapeUnknownExtension);
     }
     currentFile.currentFilePath = path;
     currentFile.currentFileName = path;
     currentFile.currentBareName = BareName(path);
-    const bool loaded = LoadFromBuffer(path, kind, route);
+    const bool loaded = LoadFromBuffer(path, kind, route) == LoadResult::Loaded;
     FreeLoadBuffer();
     if (loaded && (kind == FileKind::Tap || kind == FileKind::Tzx)) tapeDeck.tapeFileName = FileNameOf(path);
     // A ROM resets the machine, which forgets the current file; the others become it.
@@ -71,10 +71,10 @@ bool LoadFileByName(const std::string& path, LoadRoute route) {
         currentFileKind = kind;
         NoteLoadedFile({path});
     }
-    return !loaded;
+    return LoadedIf(loaded);
 }
 
-bool LoadFileDialog(LoadFilter filter) {
+LoadResult LoadFileDialog(LoadFilter filter) {
     FileDialogRequest request;
     request.title = "Open File";
     request.initialFolder = FolderOf(snapshotFolder);
@@ -91,6 +91,6 @@ bool LoadFileDialog(LoadFilter filter) {
     case LoadFilter::RomOnly: request.filters = {{"ROM file format (*.rom)", "*.rom"}}; break;
     }
     const std::string chosen = host().ChooseOpenFile(request);
-    if (chosen.empty()) return true;
+    if (chosen.empty()) return LoadResult::Failed;
     return LoadFileByName(chosen, LoadRoute::LoadFileDialog);
 }

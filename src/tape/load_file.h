@@ -20,17 +20,18 @@
 #include <cstdint>
 #include <string>
 
+#include "base/load_result.h"
 #include "tape/binary_files.h" // LoadBinaryFile, the command line's "NAME.bin ADDRESS"
 
 enum class LoadRoute : uint8_t { CommandLine, Dropped, LoadFileDialog };
 
-// True when nothing was loaded (the reason, if the route reports it, has been shown).
+// Failed when nothing was loaded (the reason, if the route reports it, has been shown).
 // A tape whose last block is cut short loads its complete blocks, reports code 21 and
 // counts as loaded.
-bool LoadFileByName(const std::string& path, LoadRoute route);
+LoadResult LoadFileByName(const std::string& path, LoadRoute route);
 
 enum class LoadFilter : uint8_t { AllFormats = 0, WavOnly = 1, RomOnly = 2 };
 
 // "Open File" with the filters of `filter`, then LoadFileByName on the LoadFileDialog
-// route. Cancel does nothing. True when nothing was loaded.
-bool LoadFileDialog(LoadFilter filter = LoadFilter::AllFormats);
+// route. Cancel does nothing (and counts as Failed: nothing was loaded).
+LoadResult LoadFileDialog(LoadFilter filter = LoadFilter::AllFormats);

@@ -23,21 +23,21 @@ bool LooksLikeText(const uint8_t* bytes, size_t size) {
     return controls * 20 <= size; // at most one byte in twenty
 }
 
-bool SpoolLoadBuffer() {
-    if (!LooksLikeText(loadBuffer.data(), loadBuffer.size())) return ReportMessage(kCaptionFile, kMsgNotText);
+LoadResult SpoolLoadBuffer() {
+    if (!LooksLikeText(loadBuffer.data(), loadBuffer.size())) return ReportLoadFailure(kCaptionFile, kMsgNotText);
     // A spool counts its characters in an int; nobody types two gigabytes by hand.
     const size_t length = std::min<size_t>(loadBuffer.size(), size_t(std::numeric_limits<int>::max()));
     StartSpool(reinterpret_cast<const char*>(loadBuffer.data()), int(length));
-    return false;
+    return LoadResult::Loaded;
 }
 
-bool SpoolFile(const std::string& path) {
-    if (!ReadFileBytes(path, loadBuffer)) return ReportMessage(kCaptionOptions, kMsgFileNotFound);
+LoadResult SpoolFile(const std::string& path) {
+    if (!ReadFileBytes(path, loadBuffer)) return ReportLoadFailure(kCaptionOptions, kMsgFileNotFound);
     spoolFolder = path;
-    const bool refused = SpoolLoadBuffer();
+    const LoadResult result = SpoolLoadBuffer();
     FreeLoadBuffer();
-    if (!refused) NoteLoadedFile({path});
-    return refused;
+    if (result == LoadResult::Loaded) NoteLoadedFile({path});
+    return result;
 }
 
 void OpenSpoolFileDialog() {
@@ -59,7 +59,7 @@ bool DevSpool() {
     if (currentFile.currentBareName.empty()) return false;
     const std::string path = FolderOf(spoolFolder) + currentFile.currentBareName + ".txt";
     if (!ReadFileBytes(path, loadBuffer)) return false;
-    const bool refused = SpoolLoadBuffer();
+    const LoadResult result = SpoolLoadBuffer();
     FreeLoadBuffer();
-    return !refused;
+    return result == LoadResult::Loaded;
 }

@@ -9,17 +9,19 @@
 #include <cstdint>
 #include <string>
 
+#include "base/load_result.h"
+
 // Text, as far as typing goes: no NUL byte, and hardly any control codes other than
 // tabs, line ends and form feeds. A binary file typed in would be a screenful of errors.
 bool LooksLikeText(const uint8_t* bytes, size_t size);
 
 // Types the load buffer's bytes as they are (a line ends in ENTER). A buffer that is not
-// text is refused with code 15; returns true then.
-bool SpoolLoadBuffer();
+// text is refused with code 15.
+LoadResult SpoolLoadBuffer();
 
 // Reads the file and types it; remembers it as the spool folder. Reports code 13 when
-// the file cannot be read, 15 when it is not text, and returns true then.
-bool SpoolFile(const std::string& path);
+// the file cannot be read, 15 when it is not text, and fails then.
+LoadResult SpoolFile(const std::string& path);
 
 // "Open SPOOL file": asks for a spool text and types it. Cancel does nothing.
 void OpenSpoolFileDialog();

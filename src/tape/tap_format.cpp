@@ -72,12 +72,12 @@ std::vector<uint8_t> EncodeTapBlock(std::span<const uint8_t> data) {
     return out;
 }
 
-bool LoadTapFromBuffer(const std::string& bareName) {
+LoadResult LoadTapFromBuffer(const std::string& bareName) {
     TapParseResult tape = ParseTapBlocks(LoadBufferBytes());
     // Nothing to load: the deck keeps what it holds.
     if (tape.blocks.empty())
-        return ReportMessage(kCaptionError, tape.truncated ? kMsgTapeLength : kMsgTapeEmpty);
+        return ReportLoadFailure(kCaptionError, tape.truncated ? kMsgTapeLength : kMsgTapeEmpty);
     if (tape.truncated) ReportMessage(kCaptionError, kMsgTapeLength);
     InsertTapImage(std::move(tape.blocks), bareName);
-    return false;
+    return LoadResult::Loaded;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/load_result.h"
 #include "tape/tape_block.h"
 
 struct TapParseResult {
@@ -37,5 +38,5 @@ std::vector<uint8_t> EncodeTapBlock(std::span<const uint8_t> data);
 // Turns the load buffer into a tape and inserts it (autoloading `bareName` when set).
 // A final block cut short by the end of the file is dropped and reported (code 21);
 // the complete blocks before it still load. A file without one whole block is reported
-// (code 29, or 21 when cut short), leaves the deck as it was and returns true.
-bool LoadTapFromBuffer(const std::string& bareName);
+// (code 29, or 21 when cut short), leaves the deck as it was and fails.
+LoadResult LoadTapFromBuffer(const std::string& bareName);

@@ -228,15 +228,15 @@ TzxParseResult ParseTzx(std::span<const uint8_t> bytes) {
     return result;
 }
 
-bool LoadTzxFromBuffer(const std::string& bareName) {
+LoadResult LoadTzxFromBuffer(const std::string& bareName) {
     TzxParseResult tape = ParseTzx(LoadBufferBytes());
     if (tape.problem == TzxProblem::BadSignature) {
         EjectTape();
-        return ReportMessage(kCaptionError, kMsgNotTzx);
+        return ReportLoadFailure(kCaptionError, kMsgNotTzx);
     }
     // The blocks before a fault still make a tape; the user is told what was left out.
     if (tape.problem == TzxProblem::Truncated) ReportMessage(kCaptionError, kMsgTapeLength);
     if (tape.problem == TzxProblem::UnknownBlock) ReportMessage(kCaptionError, kMsgUnknownTzxBlock);
     InsertTzxImage(std::move(tape.blocks), bareName);
-    return false;
+    return LoadResult::Loaded;
 }

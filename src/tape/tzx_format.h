@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/load_result.h"
 #include "tape/tape_block.h"
 
 enum class TzxProblem {
@@ -37,7 +38,7 @@ TzxParseResult ParseTzx(std::span<const uint8_t> bytes);
 const char* TzxBlockName(int id);
 
 // File kind 4 of Load File: the load buffer as a TZX tape, inserted with autoload.
-// A wrong signature ejects the deck, reports code 27 and returns true (nothing loaded).
+// A wrong signature ejects the deck, reports code 27 and fails (nothing loaded).
 // A block cut short (code 21) or an unknown block (code 28) is reported and the blocks
-// before it load; the result is then false, as for a clean tape.
-bool LoadTzxFromBuffer(const std::string& bareName);
+// before it load; the tape then counts as loaded, as a clean one does.
+LoadResult LoadTzxFromBuffer(const std::string& bareName);

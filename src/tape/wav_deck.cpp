@@ -80,10 +80,10 @@ SamplePeriod SamplePeriodFor(uint32_t rate) {
     return {clock / rate, clock % rate, rate};
 }
 
-bool LoadWavFromBuffer(const std::string& bareName) {
+LoadResult LoadWavFromBuffer(const std::string& bareName) {
     const std::span<const uint8_t> bytes = LoadBufferBytes();
     const WavParseResult parsed = ParseWav(bytes);
-    if (!parsed.error.empty()) return ReportMessage(kCaptionError, kMsgNotPcmWav);
+    if (!parsed.error.empty()) return ReportLoadFailure(kCaptionError, kMsgNotPcmWav);
     if (wavDeck.recordPrepared) FinishRecording();
     ClearWav();
     wavDeck.wavFormat = parsed.format;
@@ -97,7 +97,7 @@ bool LoadWavFromBuffer(const std::string& bareName) {
         currentFile.currentFilePath.empty() ? bareName : FileNameOf(currentFile.currentFilePath);
     const TapeFileName first = DetectWavPolarity();
     if (opt_autoload) StartSpool(AutoloadText(first, bareName));
-    return false;
+    return LoadResult::Loaded;
 }
 
 uint8_t WavRawLevel(uint64_t n) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/load_result.h"
 #include "machine/hook_switches.h"
 #include "tape/wav_file.h"
 
@@ -63,9 +64,9 @@ struct WavDeckState {
 extern WavDeckState wavDeck;
 
 // File kind 3 of Load File. A file that cannot be played reports code 26, changes
-// nothing and returns true. The polarity is chosen so that the first header reads
+// nothing and fails. The polarity is chosen so that the first header reads
 // (wav_header_scan.h); with autoload on, types the command that loads that file.
-bool LoadWavFromBuffer(const std::string& bareName);
+LoadResult LoadWavFromBuffer(const std::string& bareName);
 
 // The level of sample frame n for the EAR line and the waveform: 1..255, 128 beyond the end.
 uint8_t WavSampleLevel(uint64_t n);

@@ -53,7 +53,7 @@ bool LoadScratchFile(const QString& name, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly)) return false;
     file.write(bytes);
     file.close();
-    return !LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog);
+    return LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog) == LoadResult::Loaded;
 }
 
 void Keep(QWidget* w, const QString& name) {
@@ -92,7 +92,7 @@ class TapeBrowsersTest : public QObject {
         if (tzx.isEmpty()) QSKIP("NOLTACE_TESTDATA does not name the test data folder");
         auto app = StartApplication();
         QVERIFY(app);
-        QVERIFY(!LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog));
+        QVERIFY(LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog) == LoadResult::Loaded);
         QAction* command = app->window()->actions().tapeBrowser;
         QVERIFY(command->isEnabled());
         command->trigger();
@@ -147,7 +147,7 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(SquareWav(3));
         file.close();
-        QVERIFY(!LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog));
+        QVERIFY(LoadFileByName(file.fileName().toStdString(), LoadRoute::LoadFileDialog) == LoadResult::Loaded);
         app->window()->actions().wavBrowser->trigger();
         WavBrowser* browser = OpenWavBrowserWindow();
         QVERIFY(browser);
@@ -276,7 +276,7 @@ class TapeBrowsersTest : public QObject {
         QVERIFY(app);
         opt_fastloadtzx = true;
         opt_autoload = true;
-        QVERIFY(!LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog));
+        QVERIFY(LoadFileByName(tzx.toStdString(), LoadRoute::LoadFileDialog) == LoadResult::Loaded);
         (void)RunUntil(*app, [&] { return QString::fromStdString(ScreenText()).contains("OK"); }, 300);
         QVERIFY2(QString::fromStdString(ScreenText()).contains("Bytes: xmodem     OK"), ScreenText().c_str());
         StartSpool("load nothere\r");

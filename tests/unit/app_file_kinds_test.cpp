@@ -72,7 +72,7 @@ class AppLoadFileTest : public MachineTest {};
 TEST_F(AppLoadFileTest, UnreadableFileIsNotFoundOnEveryRoute) {
     const std::string missing = ScratchFolder() + "gone.tap";
     for (LoadRoute route : {LoadRoute::CommandLine, LoadRoute::Dropped, LoadRoute::LoadFileDialog})
-        EXPECT_TRUE(LoadFileByName(missing, route));
+        EXPECT_EQ(LoadFileByName(missing, route), LoadResult::Failed);
     ASSERT_EQ(recorder.messages.size(), 3u);
     EXPECT_EQ(recorder.messages[0], "NoltACE Options|0D - File Error: File not found");
 }
@@ -80,10 +80,10 @@ TEST_F(AppLoadFileTest, UnreadableFileIsNotFoundOnEveryRoute) {
 TEST_F(AppLoadFileTest, UnknownKindIsReportedExceptFromTheCommandLine) {
     const std::string tape = ScratchFolder() + "GAME.Tap";
     WriteBytes(tape, "data");
-    EXPECT_TRUE(LoadFileByName(tape, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(tape, LoadRoute::CommandLine), LoadResult::Failed);
     EXPECT_TRUE(recorder.messages.empty());
-    EXPECT_TRUE(LoadFileByName(tape, LoadRoute::Dropped));
-    EXPECT_TRUE(LoadFileByName(tape, LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(tape, LoadRoute::Dropped), LoadResult::Failed);
+    EXPECT_EQ(LoadFileByName(tape, LoadRoute::LoadFileDialog), LoadResult::Failed);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[0], "NoltACE Error|16 - Tape Error: unknown extension");
 }
@@ -98,10 +98,10 @@ TEST_F(AppLoadFileTest, RomLoadsOnlyThroughTheDialog) {
     WriteBytes(rom, image);
     ramBlock[0x3C00] = 0x77;
 
-    EXPECT_TRUE(LoadFileByName(rom, LoadRoute::Dropped));
-    EXPECT_TRUE(LoadFileByName(rom, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(rom, LoadRoute::Dropped), LoadResult::Failed);
+    EXPECT_EQ(LoadFileByName(rom, LoadRoute::CommandLine), LoadResult::Failed);
     EXPECT_EQ(romState.currentRomName, "ACE.ROM");
-    EXPECT_FALSE(LoadFileByName(rom, LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(rom, LoadRoute::LoadFileDialog), LoadResult::Loaded);
     EXPECT_EQ(romState.currentRomName, "MINE.ROM");
     EXPECT_EQ(machine.pages[0][0x200], 0x99);
     EXPECT_EQ(ramBlock[0x3C00], 0) << "a new ROM resets the machine";
@@ -112,16 +112,16 @@ TEST_F(AppLoadFileTest, BinaryFileIsCopiedAndCutAtTheTopOfMemory) {
     const std::string bin = ScratchFolder() + "code.bin";
     WriteBytes(bin, std::string("\x01\x02\x03\x04", 4));
     ramBlock[0x4004] = 0xEE;
-    EXPECT_FALSE(LoadBinaryFile(bin, 0x4000));
+    EXPECT_EQ(LoadBinaryFile(bin, 0x4000), LoadResult::Loaded);
     EXPECT_EQ(ramBlock[0x4000], 1);
     EXPECT_EQ(ramBlock[0x4003], 4);
     EXPECT_EQ(ramBlock[0x4004], 0xEE);
 
-    EXPECT_FALSE(LoadBinaryFile(bin, 0xFFFE));
+    EXPECT_EQ(LoadBinaryFile(bin, 0xFFFE), LoadResult::Loaded);
     EXPECT_EQ(ramBlock[0xFFFE], 1);
     EXPECT_EQ(ramBlock[0xFFFF], 2);
-    EXPECT_TRUE(LoadBinaryFile(bin, 0x10000)) << "an address past memory loads nothing";
-    EXPECT_TRUE(LoadBinaryFile(ScratchFolder() + "none.bin", 0x4000));
+    EXPECT_EQ(LoadBinaryFile(bin, 0x10000), LoadResult::Failed) << "an address past memory loads nothing";
+    EXPECT_EQ(LoadBinaryFile(ScratchFolder() + "none.bin", 0x4000), LoadResult::Failed);
     EXPECT_TRUE(recorder.messages.empty()) << "binary loads report nothing";
 }
 

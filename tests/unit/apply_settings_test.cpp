@@ -70,7 +70,7 @@ class ApplySettingsTest : public SoundTest {
             {"the configuration file",
              [this](const LiveVariable& live, long value) {
                  std::ofstream(ConfigFilePath(), std::ios::binary) << FileWith(live, value);
-                 ASSERT_EQ(LoadConfig(), 0);
+                 ASSERT_EQ(LoadConfig(), LoadResult::Loaded);
              }},
             {"the options dialog's OK",
              [](const LiveVariable& live, long value) {
@@ -84,7 +84,7 @@ class ApplySettingsTest : public SoundTest {
                  std::ofstream(path, std::ios::binary) << FileWith(live, value);
                  OptionSet settings = LiveOptions();
                  std::string problem;
-                 ASSERT_TRUE(LoadConfigFile(path, settings, problem)) << problem;
+                 ASSERT_EQ(LoadConfigFile(path, settings, problem), LoadResult::Loaded) << problem;
                  ApplySettings(EverySetting(LiveOptions(), settings));
              }},
         };

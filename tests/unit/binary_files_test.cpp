@@ -21,17 +21,17 @@ TEST_F(BinaryFilesTest, TenBytesAtDollar4000) {
 TEST_F(BinaryFilesTest, LoadGoesStraightIntoTheImage) {
     const std::string path = ScratchFolder() + "mirror.bin";
     WriteFile(path, Bytes{0xAA, 0xBB});
-    EXPECT_FALSE(LoadBinaryFile(path, 0x2000));
+    EXPECT_EQ(LoadBinaryFile(path, 0x2000), LoadResult::Loaded);
     EXPECT_EQ(machine.ram[0x2000], 0xAA) << "no mirror folding";
     EXPECT_EQ(machine.ram[0x2400], 0x00);
-    EXPECT_FALSE(LoadBinaryFile(path, 0xC000)) << "no model ceiling";
+    EXPECT_EQ(LoadBinaryFile(path, 0xC000), LoadResult::Loaded) << "no model ceiling";
     EXPECT_EQ(machine.ram[0xC001], 0xBB);
 }
 
 TEST_F(BinaryFilesTest, LoadPastTheEndOfMemoryIsCut) {
     const std::string path = ScratchFolder() + "long.bin";
     WriteFile(path, Bytes(300, 0x77));
-    EXPECT_FALSE(LoadBinaryFile(path, 0xFF00));
+    EXPECT_EQ(LoadBinaryFile(path, 0xFF00), LoadResult::Loaded);
     EXPECT_EQ(machine.ram[0xFFFF], 0x77);
     EXPECT_EQ(machine.ram[0xFEFF], 0x00);
     EXPECT_EQ(PlaceBinary(Bytes(2, 1), 0xFFFF), BinaryResult::Truncated);
@@ -41,13 +41,13 @@ TEST_F(BinaryFilesTest, LoadPastTheEndOfMemoryIsCut) {
 TEST_F(BinaryFilesTest, BadAddressesAndMissingFilesAreRefused) {
     const std::string path = ScratchFolder() + "x.bin";
     WriteFile(path, Bytes{1});
-    EXPECT_TRUE(LoadBinaryFile(path, kMemorySize));
+    EXPECT_EQ(LoadBinaryFile(path, kMemorySize), LoadResult::Failed);
     EXPECT_EQ(PlaceBinary(Bytes(1, 1), kMemorySize), BinaryResult::BadAddress);
     EXPECT_FALSE(LoadBinaryFileCommand(path, "sixteen")) << "the dialog stays open";
     EXPECT_EQ(LastReportedMessage().code, 82);
     EXPECT_FALSE(LoadBinaryFileCommand(path, "70000"));
     ClearLastReportedMessage();
-    EXPECT_TRUE(LoadBinaryFile(path + ".missing", 0x4000));
+    EXPECT_EQ(LoadBinaryFile(path + ".missing", 0x4000), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().code, -1) << "the command line's binary load is silent";
     EXPECT_TRUE(LoadBinaryFileCommand(path + ".missing", "0"));
     EXPECT_EQ(LastReportedMessage().code, 13) << "the dialog says why nothing happened";
@@ -64,7 +64,7 @@ TEST_F(BinaryFilesTest, SaveAndLoadRoundTrip) {
     const Bytes file = ReadFile(dir + "screen.bin");
     ASSERT_EQ(file.size(), 768u);
     std::fill(machine.ram + 0x2400, machine.ram + 0x2700, 0);
-    EXPECT_FALSE(LoadBinaryFile(dir + "screen.bin", 0x2400));
+    EXPECT_EQ(LoadBinaryFile(dir + "screen.bin", 0x2400), LoadResult::Loaded);
     for (int k = 0; k < 768; ++k)
         ASSERT_EQ(machine.ram[0x2400 + k], uint8_t(k * 3));
 }

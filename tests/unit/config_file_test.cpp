@@ -226,7 +226,7 @@ TEST_F(ConfigFileTest, FileOfAnotherVersionKeepsTheUsersSettings) {
     WriteText(ConfigFilePath(), text);
 
     StoreOptionsToLive(DefaultOptions("/elsewhere/"));
-    EXPECT_EQ(LoadConfig(), 0);
+    EXPECT_EQ(LoadConfig(), LoadResult::Loaded);
     EXPECT_TRUE(recorder.messages.empty()) << "nothing to report";
     EXPECT_EQ(opt_colours, 3);
     EXPECT_EQ(opt_snd_volume, 70);
@@ -260,7 +260,7 @@ TEST_F(ConfigFileTest, LiveValuesAreWrittenAsTheFileKeepsThem) {
     // Read back over other values: everything returns, the model with its memory limits.
     StoreOptionsToLive(DefaultOptions("/elsewhere/"));
     WriteText(ConfigFilePath(), Replace(text, "opt_model_type=0", "opt_model_type=1"));
-    EXPECT_EQ(LoadConfig(), 0);
+    EXPECT_EQ(LoadConfig(), LoadResult::Loaded);
     EXPECT_EQ(opt_emulation_speed, 99.0f);
     EXPECT_EQ(machine.model, 1u);
     EXPECT_EQ(machine.ramTop, 0x7FFFu);
@@ -289,7 +289,7 @@ TEST_F(ConfigFileTest, BreakpointsLastInAFileOfTheirOwn) {
 
     // The next start (a 3K machine): the entry beyond its memory is left out.
     ClearBreakpoints();
-    EXPECT_EQ(LoadConfig(), 0);
+    EXPECT_EQ(LoadConfig(), LoadResult::Loaded);
     ASSERT_EQ(breakpointState.breakpointCount, 4);
     EXPECT_EQ(FormatBreakpointList(),
               "EXEC #0336 YES IX=#3C00\nWRITE #3C59-#3C5A NO\nREAD #9000 YES A=5\nPORT #00FE YES\n");
@@ -306,7 +306,7 @@ TEST_F(ConfigFileTest, BreakpointsLastInAFileOfTheirOwn) {
 
 TEST_F(ConfigFileTest, FirstStartWritesTheDefaultsQuietly) {
     opt_colours = 3;
-    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(LoadConfig(), LoadResult::Failed);
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_EQ(opt_colours, 0);
     const std::string text = ReadText(ConfigFilePath());
@@ -319,7 +319,7 @@ TEST_F(ConfigFileTest, CorruptFileIsKeptAsBadAndReplaced) {
     const std::string users = "[Emulation]\nopt_emulation_speed=250\nmy own notes\n";
     WriteText(ConfigFilePath(), users);
     opt_snd_freq = 22050;
-    EXPECT_EQ(LoadConfig(), 1);
+    EXPECT_EQ(LoadConfig(), LoadResult::Failed);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[0], "NoltACE Error|06 - Configuration file corrupt");
     EXPECT_EQ(recorder.messages[1], "NoltACE Error|Creating new config file");
@@ -343,7 +343,7 @@ TEST_F(ConfigFileTest, UnwritableFolderSaysSoOnceAndKeepsTheSettings) {
     EXPECT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(opt_colours, 0);
     recorder.messages.clear();
-    EXPECT_EQ(LoadConfig(), 1); // a first start in a folder that cannot be written
+    EXPECT_EQ(LoadConfig(), LoadResult::Failed); // a first start in a folder that cannot be written
     EXPECT_EQ(recorder.messages.size(), 1u);
     EXPECT_FALSE(fs::exists(ConfigFilePath()));
 }

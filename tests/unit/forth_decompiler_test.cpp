@@ -158,7 +158,7 @@ TEST_F(ForthDecompilerTest, RealTapesRebuildByteForByte) {
         const std::string path = entry.path().string();
         SCOPED_TRACE(path);
         ASSERT_TRUE(Boot(3));
-        ASSERT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+        ASSERT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Loaded);
         const TapeBlock& header = *tapeDeck.tapeInDeck->first();
         if (header.data.empty() || header.data[0] != 0) continue; // a bytes tape holds no words
         std::string name(header.data.begin() + 1, header.data.begin() + 11);

@@ -124,7 +124,7 @@ TEST_F(KeyQueueTest, AStateFileKeepsTheKeysStillQueued) {
     EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");
 
     ClearKeyQueue();
-    ASSERT_TRUE(LoadStateFile(path, error)) << error;
+    ASSERT_EQ(LoadStateFile(path, error), LoadResult::Loaded) << error;
     EXPECT_GT(QueuedKeyEvents(), 10);
     TypeOut();
     EXPECT_EQ(ScreenLine(0), "123 456 + . 579  OK");

@@ -110,23 +110,23 @@ TEST_F(RomTest, BadRomFilesReportAndKeepThePreviousRom) {
     const std::string dir = ScratchFolder();
     romState.romFolder = dir;
     WriteFile(dir + "ace.rom", kRomSize, 0x11);
-    ASSERT_FALSE(LoadStandardRom());
+    ASSERT_EQ(LoadStandardRom(), LoadResult::Loaded);
     EXPECT_EQ(ReadMemory(0x0000), 0x11);
 
     for (size_t size : {size_t(8191), size_t(8193), size_t(0)}) {
         WriteFile(dir + "ace.rom", size, 0x22);
-        EXPECT_TRUE(LoadStandardRom());
+        EXPECT_EQ(LoadStandardRom(), LoadResult::Failed);
         EXPECT_EQ(LastReportedMessage().text, "03 - ROM file incorrect length");
         EXPECT_EQ(LastReportedMessage().caption, "NoltACE Error");
         EXPECT_EQ(ReadMemory(0x0000), 0x11) << "a failed load keeps the previous ROM";
     }
 
     std::filesystem::remove(dir + "ace.rom");
-    EXPECT_TRUE(LoadStandardRom());
+    EXPECT_EQ(LoadStandardRom(), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().text, "02 - ROM missing");
 
     std::filesystem::create_directory(dir + "folder.rom");
-    EXPECT_TRUE(LoadCustomRom("folder.rom"));
+    EXPECT_EQ(LoadCustomRom("folder.rom"), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().code, 2);
     EXPECT_EQ(ReadMemory(0x0000), 0x11);
     EXPECT_EQ(recorder.messages.size(), 5u);
@@ -136,7 +136,7 @@ TEST_F(RomTest, CustomRomNameIsUpperCased) {
     const std::string dir = ScratchFolder();
     romState.romFolder = dir;
     WriteFile(dir + "mine.rom", kRomSize, 0x33);
-    ASSERT_FALSE(LoadCustomRom("mine.rom"));
+    ASSERT_EQ(LoadCustomRom("mine.rom"), LoadResult::Loaded);
     EXPECT_EQ(romState.currentRomName, "MINE.ROM");
     EXPECT_EQ(ReadMemory(0x0010), 0x33);
 }

@@ -16,11 +16,11 @@ class SnapshotTest : public TapeTest {
   protected:
     uint8_t image[0x10000] = {};
 
-    bool LoadBytes(const Bytes& bytes) {
+    LoadResult LoadBytes(const Bytes& bytes) {
         loadBuffer = bytes;
-        const bool reported = LoadAceSnapshot();
+        const LoadResult result = LoadAceSnapshot();
         FreeLoadBuffer();
-        return reported;
+        return result;
     }
 };
 
@@ -77,7 +77,7 @@ TEST_F(SnapshotTest, SaveAndLoadRestoreEveryRegister) {
     std::memset(ramBlock, 0, sizeof ramBlock);
     m.halted = 1;
     m.tstates = 777;
-    EXPECT_FALSE(LoadFileByName(dir + "state.ace", LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(dir + "state.ace", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     EXPECT_EQ(currentFileKind, FileKind::Snapshot);
     EXPECT_EQ(m.af.w, saved.af.w);
     EXPECT_EQ(m.bc.w, saved.bc.w);
@@ -107,7 +107,7 @@ TEST_F(SnapshotTest, StreamWithoutEndMarkerLoadsToTheEndOfTheFile) {
     Bytes stream{0xED, 0xFF, 0x00, 0xED, 0x45, 0x00}; // zeros over the snapshot area
     stream.insert(stream.end(), {0x07, 0x08, 0x09});
     const uint32_t end = 0x2000 + 0xFF + 0x45 + 3;
-    EXPECT_FALSE(LoadBytes(stream));
+    EXPECT_EQ(LoadBytes(stream), LoadResult::Loaded);
     EXPECT_EQ(Bytes(machine.ram + end - 3, machine.ram + end), (Bytes{7, 8, 9}));
 }
 
@@ -132,7 +132,7 @@ TEST_F(SnapshotTest, DamagedStreamsAreRefusedAndChangeNothing) {
         {"literals past 64 KB", Bytes(0xE001, 0x01)},
     };
     for (const Case& c : cases) {
-        EXPECT_TRUE(LoadBytes(c.stream)) << c.what;
+        EXPECT_EQ(LoadBytes(c.stream), LoadResult::Failed) << c.what;
         EXPECT_EQ(LastReportedMessage().code, 12) << c.what;
         EXPECT_EQ(machine.pc, 0x1234) << c.what;
         EXPECT_EQ(machine.ram[0x2100], 0x66) << c.what;
@@ -145,7 +145,7 @@ TEST_F(SnapshotTest, StreamFillingMemoryExactlyLoads) {
     for (int n = 0; n < 0xE000 / 0xE0; ++n)
         stream.insert(stream.end(), {0xED, 0xE0, 0x01});
     stream.insert(stream.end(), {0xED, 0x00});
-    EXPECT_FALSE(LoadBytes(stream));
+    EXPECT_EQ(LoadBytes(stream), LoadResult::Loaded);
     EXPECT_EQ(machine.ram[0xFFFF], 0x01);
     EXPECT_EQ(machine.pc, 0x0101);
 }
@@ -171,7 +171,7 @@ TEST_F(SnapshotTest, SaveDialogAsksForAceOrWav) {
 TEST_F(SnapshotTest, RealSnapshotLoads) {
     REQUIRE_TEST_DATA();
     const std::string path = TestDataPath() + "/ace/snapshot/tut-tut.ace";
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::CommandLine), LoadResult::Loaded);
     EXPECT_EQ(currentFileKind, FileKind::Snapshot);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_GE(machine.sp, 0x3C00) << "the stack lies in RAM";

@@ -30,7 +30,7 @@ TEST_F(SpoolFilesTest, DialogTypesTheChosenFileAndRemembersItsFolder) {
 TEST_F(SpoolFilesTest, SpoolFileNamedOnTheCommandLine) {
     const std::string path = ScratchFolder() + "prog.txt";
     WriteFile(path, Bytes{'w', 'o', 'r', 'd', 's', '\r'});
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::CommandLine), LoadResult::Loaded);
     EXPECT_EQ(currentFileKind, FileKind::Spool);
     EXPECT_EQ(spool.spoolLeft, 6);
 }
@@ -51,7 +51,7 @@ TEST_F(SpoolFilesTest, DevRetypesTheCurrentFilesTextFromTheSpoolFolder) {
 }
 
 TEST_F(SpoolFilesTest, UnreadableSpoolFileIsReported) {
-    EXPECT_TRUE(SpoolFile(ScratchFolder() + "gone.txt"));
+    EXPECT_EQ(SpoolFile(ScratchFolder() + "gone.txt"), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().code, 13);
     EXPECT_FALSE(spool.spoolActive);
 }
@@ -75,11 +75,11 @@ TEST_F(SpoolFilesTest, OnlyTextIsTyped) {
     // A binary file is refused with a message instead of being typed, by every route.
     const std::string path = ScratchFolder() + "game.fs";
     WriteFile(path, Bytes{0x00, 0x1A, 0x20, 0x00, 0xC9, 0x3E, 0x01});
-    EXPECT_TRUE(SpoolFile(path));
+    EXPECT_EQ(SpoolFile(path), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().code, 15);
     EXPECT_FALSE(spool.spoolActive);
     ClearLastReportedMessage();
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped)) << "nothing loaded";
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::Dropped), LoadResult::Failed) << "nothing loaded";
     EXPECT_EQ(LastReportedMessage().code, 15);
     EXPECT_FALSE(spool.spoolActive);
 }

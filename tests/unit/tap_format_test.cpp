@@ -67,7 +67,7 @@ TEST(TapBlocks, MalformedFilesKeepEveryCompleteBlock) {
 TEST_F(TapFormatTest, LoadingATapFileInsertsItAndRecordsTheCurrentFile) {
     const std::string path = ScratchFolder() + "prog.TAP";
     WriteFile(path, Concat({TapBlock(AceHeader(0, "prog", 3, 0x3C51)), TapBlock(Bytes{1, 2, 3})}));
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Loaded);
     ASSERT_TRUE(TapeInDeck());
     EXPECT_EQ(tapeDeck.tapeInDeck->blocks.size(), 2u);
     EXPECT_EQ(tapeDeck.currentBlock, tapeDeck.tapeInDeck->first());
@@ -81,12 +81,12 @@ TEST_F(TapFormatTest, LoadingATapFileInsertsItAndRecordsTheCurrentFile) {
 TEST_F(TapFormatTest, MixedCaseEndingIsAnUnknownExtension) {
     const std::string path = ScratchFolder() + "prog.Tap";
     WriteFile(path, TapBlock(Bytes{1}));
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().code, 22);
     EXPECT_EQ(LastReportedMessage().text, "16 - Tape Error: unknown extension");
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::Dropped), LoadResult::Failed);
     EXPECT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::CommandLine), LoadResult::Failed);
     EXPECT_EQ(dialogs.messages.size(), 2u) << "the command line loads nothing, silently";
     EXPECT_FALSE(TapeInDeck());
 }
@@ -94,9 +94,9 @@ TEST_F(TapFormatTest, MixedCaseEndingIsAnUnknownExtension) {
 TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
     const std::string path = ScratchFolder() + "GAME.TAPE";
     WriteFile(path, TapBlock(AceHeader(0, "GAME", 1, 0x3C51)));
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Failed);
     EXPECT_FALSE(TapeInDeck());
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::Dropped), LoadResult::Loaded);
     EXPECT_TRUE(TapeInDeck());
     EXPECT_EQ(currentFile.currentBareName, "GAME");
     EXPECT_EQ(DroppedFileKind("/x/words.fthx"), FileKind::Spool);
@@ -105,10 +105,10 @@ TEST_F(TapFormatTest, DroppedExtensionOnlyHasToBeginWithAnEnding) {
 }
 
 TEST_F(TapFormatTest, MissingFileIsReported) {
-    EXPECT_TRUE(LoadFileByName(ScratchFolder() + "absent.tap", LoadRoute::Dropped));
+    EXPECT_EQ(LoadFileByName(ScratchFolder() + "absent.tap", LoadRoute::Dropped), LoadResult::Failed);
     EXPECT_EQ(LastReportedMessage().code, 13);
     EXPECT_EQ(dialogs.messages.back(), "NoltACE Options|0D - File Error: File not found");
-    EXPECT_TRUE(LoadFileByName(ScratchFolder(), LoadRoute::CommandLine)) << "a folder is not a file";
+    EXPECT_EQ(LoadFileByName(ScratchFolder(), LoadRoute::CommandLine), LoadResult::Failed) << "a folder is not a file";
     EXPECT_EQ(LastReportedMessage().code, 13);
     EXPECT_FALSE(TapeInDeck());
 }
@@ -118,7 +118,7 @@ TEST_F(TapFormatTest, TruncatedLastBlockIsReportedAndDropped) {
     Bytes file = Concat({TapBlock(AceHeader(0, "cut", 3, 0x3C51)), TapBlock(Bytes(300, 5))});
     file.resize(file.size() - 10);
     WriteFile(path, file);
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog)) << "the complete block loads";
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Loaded) << "the complete block loads";
     EXPECT_EQ(LastReportedMessage().code, 21);
     ASSERT_TRUE(TapeInDeck());
     EXPECT_EQ(tapeDeck.tapeInDeck->blocks.size(), 1u);
@@ -131,7 +131,7 @@ TEST_F(TapFormatTest, ATapFileWithoutAWholeBlockIsReportedAndTheDeckKeepsItsTape
         dialogs.messages.clear();
         ResetTapeAndFileState();
         WriteFile(path, file);
-        EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped)) << file.size() << " bytes: nothing loaded";
+        EXPECT_EQ(LoadFileByName(path, LoadRoute::Dropped), LoadResult::Failed) << file.size() << " bytes: nothing loaded";
         EXPECT_FALSE(TapeInDeck());
         EXPECT_NE(machine.pages[0][kLoadTrapAddress + 1], 0xFC) << "no trap planted";
         ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -140,7 +140,7 @@ TEST_F(TapFormatTest, ATapFileWithoutAWholeBlockIsReportedAndTheDeckKeepsItsTape
     }
     const std::string kept = ScratchFolder() + "kept.tap";
     WriteFile(kept, TapBlock(Bytes{1, 2}));
-    ASSERT_FALSE(LoadFileByName(kept, LoadRoute::Dropped));
+    ASSERT_EQ(LoadFileByName(kept, LoadRoute::Dropped), LoadResult::Loaded);
     EXPECT_EQ(DeckContents(), "kept.tap (TAP)");
     LoadFileByName(path, LoadRoute::Dropped);
     EXPECT_TRUE(TapeInDeck()) << "the tape already in the deck stays";
@@ -166,7 +166,7 @@ TEST_F(TapFormatTest, FortyMegabytesOfNoiseLoadWithoutHarm) {
 }
 
 TEST_F(TapFormatTest, LoadFileDialogOffersTheFormatsAndLoadsTheChoice) {
-    EXPECT_TRUE(LoadFileDialog()); // cancelled: nothing loaded
+    EXPECT_EQ(LoadFileDialog(), LoadResult::Failed); // cancelled: nothing loaded
     EXPECT_EQ(dialogs.lastOpen.title, "Open File");
     ASSERT_EQ(dialogs.lastOpen.filters.size(), 5u);
     EXPECT_EQ(dialogs.lastOpen.filters[0].second, "*.ace;*.tap;*.wav;*.tzx");
@@ -177,7 +177,7 @@ TEST_F(TapFormatTest, LoadFileDialogOffersTheFormatsAndLoadsTheChoice) {
     const std::string path = ScratchFolder() + "maze.tap";
     WriteFile(path, TapBlock(AceHeader(0, "MAZE", 1, 0x3C51)));
     dialogs.openAnswers = {path};
-    EXPECT_FALSE(LoadFileDialog());
+    EXPECT_EQ(LoadFileDialog(), LoadResult::Loaded);
     EXPECT_TRUE(TapeInDeck());
     LoadFileDialog();
     EXPECT_EQ(dialogs.lastOpen.initialFolder, FolderOf(path))
@@ -191,11 +191,11 @@ TEST_F(TapFormatTest, DroppedRomIsIgnoredButLoadFileLoadsIt) {
     rom[0x100] ^= 0xFF;
     WriteFile(path, rom);
     ASSERT_TRUE(BootTestRom());
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::Dropped));
-    EXPECT_TRUE(LoadFileByName(path, LoadRoute::CommandLine));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::Dropped), LoadResult::Failed);
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::CommandLine), LoadResult::Failed);
     EXPECT_NE(machine.pages[0][0x100], rom[0x100]);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Loaded);
     EXPECT_EQ(machine.pages[0][0x100], rom[0x100]);
     EXPECT_EQ(romState.currentRomName, "CUSTOM.ROM");
     EXPECT_EQ(currentFileKind, FileKind::None) << "the reset that follows a ROM forgets the file";

@@ -62,7 +62,7 @@ class TapeDeckTest : public TapeTest {
 TEST_F(TapeDeckTest, EjectGivesBackTheRomFileByteForByte) {
     const std::string path = ScratchFolder() + "test.rom";
     const Bytes file = MakeRomFile(path);
-    ASSERT_FALSE(LoadRomFile(path, "TEST.ROM"));
+    ASSERT_EQ(LoadRomFile(path, "TEST.ROM"), LoadResult::Loaded);
     InsertTapImage(Blocks({AceHeader(0, "X", 1, 0x3C51), Bytes{1}}), "x");
     const Bytes withTrap = LiveRom();
     EXPECT_EQ(Bytes(withTrap.begin() + kLoadTrapAddress, withTrap.begin() + kLoadTrapAddress + 3),

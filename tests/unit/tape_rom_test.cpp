@@ -74,7 +74,7 @@ TEST_F(TapeRomTest, ForthWordSavedByTheRomLoadsBackAndRuns) {
     EXPECT_TRUE(ScreenHas("?sq")) << "the word is gone after the reset\n" << Screen();
     ResetMachine();
     RunFrames(100);
-    ASSERT_FALSE(LoadFileByName(dir + "square.tap", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(dir + "square.tap", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     Type("load sq\r", 50);
     EXPECT_EQ(tapeDeck.currentBlock, nullptr) << "header and data both delivered";
     Type("cls 7 sq .\r");
@@ -90,7 +90,7 @@ TEST_F(TapeRomTest, ANameNotOnTheTapeShowsTheTapesNamesAndWaitsForBreak) {
     Type("save tw\r", 50);
     ResetMachine();
     RunFrames(100);
-    ASSERT_FALSE(LoadFileByName(dir + "w.tap", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(dir + "w.tap", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     Type("load somethinglonger\r", 50);
     EXPECT_TRUE(ScreenHas("Dict: tw")) << Screen();
     EXPECT_FALSE(ScreenHas("OK")) << "the ROM listens on\n" << Screen();
@@ -105,7 +105,7 @@ TEST_F(TapeRomTest, AutoloadTypesTheLoadCommand) {
     REQUIRE_TEST_DATA();
     ASSERT_TRUE(Boot());
     opt_autoload = true;
-    ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tap/random_number_generator.TAP", LoadRoute::Dropped));
+    ASSERT_EQ(LoadFileByName(TestDataPath() + "/ace/tap/random_number_generator.TAP", LoadRoute::Dropped), LoadResult::Loaded);
     EXPECT_TRUE(spool.spoolActive);
     FinishTyping(50);
     EXPECT_EQ(tapeDeck.currentBlock, nullptr) << "both blocks delivered";
@@ -123,7 +123,7 @@ TEST_F(TapeRomTest, RealTapesLoadThroughTheTrap) {
         const std::string path = entry.path().string();
         SCOPED_TRACE(path);
         ASSERT_TRUE(Boot(3));
-        ASSERT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+        ASSERT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Loaded);
         ASSERT_TRUE(TapeInDeck());
         const TapeBlock& header = *tapeDeck.tapeInDeck->first();
         std::string name(header.data.begin() + 1, header.data.begin() + 11);
@@ -162,7 +162,7 @@ TEST_F(TapeRomTest, RealProgramsStart) {
     for (const auto& p : programs) {
         SCOPED_TRACE(p.file);
         ASSERT_TRUE(Boot(3));
-        ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tap/" + p.file, LoadRoute::LoadFileDialog));
+        ASSERT_EQ(LoadFileByName(TestDataPath() + "/ace/tap/" + p.file, LoadRoute::LoadFileDialog), LoadResult::Loaded);
         Type(p.load, 100);
         ASSERT_FALSE(ScreenHas("ERROR")) << Screen();
         Type("cls\r");
@@ -184,7 +184,7 @@ TEST_F(TapeRomTest, TapeOfSeveralFilesLoadsEachInTurn) {
     const std::string tapes = TestDataPath() + "/ace/tap/";
     WriteFile(dir + "two.tap",
               Concat({ReadFile(tapes + "case.tap"), ReadFile(tapes + "random_number_generator.TAP")}));
-    ASSERT_FALSE(LoadFileByName(dir + "two.tap", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(dir + "two.tap", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     ASSERT_EQ(tapeDeck.tapeInDeck->blocks.size(), 4u);
     Type("load CASE\r", 100);
     EXPECT_EQ(tapeDeck.currentBlock->index, 2);
@@ -206,7 +206,7 @@ TEST_F(TapeRomTest, SnapshotOfARunningProgramContinuesInAFreshMachine) {
 
     ResetMachine();
     RunFrames(100);
-    ASSERT_FALSE(LoadFileByName(dir + "running.ace", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(dir + "running.ace", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     EXPECT_EQ(machine.pc, saved.pc);
     EXPECT_EQ(machine.sp, saved.sp);
     EXPECT_EQ(machine.af.w, saved.af.w);
@@ -227,7 +227,7 @@ TEST_F(TapeRomTest, RealSnapshotRuns) {
     REQUIRE_TEST_ROM();
     REQUIRE_TEST_DATA();
     ASSERT_TRUE(Boot(3));
-    ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/snapshot/tut-tut.ace", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(TestDataPath() + "/ace/snapshot/tut-tut.ace", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     RunFrames(100);
     int inked = 0;
     for (uint8_t c : VideoRam())
@@ -242,7 +242,7 @@ TEST_F(TapeRomTest, SpoolFileWithCrLfLineEnds) {
     const std::string path = ScratchFolder() + "double.fs";
     const std::string text = ": dbl 2 * ;\r\n21 dbl .\r\n";
     WriteFile(path, Bytes(text.begin(), text.end()));
-    ASSERT_FALSE(LoadFileByName(path, LoadRoute::Dropped));
+    ASSERT_EQ(LoadFileByName(path, LoadRoute::Dropped), LoadResult::Loaded);
     EXPECT_EQ(currentFileKind, FileKind::Spool);
     int frames = 0;
     while (spool.spoolActive && frames < 1000)
@@ -268,7 +268,7 @@ TEST_F(TapeRomTest, BinaryBlocksRoundTripThroughMemory) {
 
     ResetMachine();
     RunFrames(100);
-    EXPECT_FALSE(LoadBinaryFile(dir + "pair.bin", 20000));
+    EXPECT_EQ(LoadBinaryFile(dir + "pair.bin", 20000), LoadResult::Loaded);
     Type("20000 c@ . 20001 c@ .\r");
     EXPECT_TRUE(ScreenHas(". 99 ")) << Screen();
     EXPECT_TRUE(ScreenHas(". 77 ")) << Screen();

@@ -99,7 +99,7 @@ TEST_P(EveryAceTap, LoadsAsTzxAndAsWavThroughTheRomLoader) {
     ASSERT_FALSE(file.command.empty()) << path;
     // What the ROM makes of the file when the TAP trap delivers it.
     ASSERT_TRUE(Boot());
-    ASSERT_FALSE(LoadFileByName(path, LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(path, LoadRoute::LoadFileDialog), LoadResult::Loaded);
     TypeAndPlay(file.command);
     const Bytes expected = Memory(file.address, file.length);
     ASSERT_NE(Screen().find(" OK"), std::string::npos) << path << "\n" << Screen();
@@ -124,7 +124,7 @@ TEST_P(EveryAceTap, LoadsAsTzxAndAsWavThroughTheRomLoader) {
         WriteFile(copy, v.wav ? TapToWav(tap, v.shape) : TapToTzx(tap, 1000, form));
         ASSERT_TRUE(Boot());
         opt_fastloadtzx = true;
-        ASSERT_FALSE(LoadFileByName(copy, LoadRoute::LoadFileDialog)) << copy;
+        ASSERT_EQ(LoadFileByName(copy, LoadRoute::LoadFileDialog), LoadResult::Loaded) << copy;
         TypeAndPlay(file.command);
         EXPECT_EQ(Memory(file.address, file.length), expected)
             << GetParam() << " as " << v.ending << " (" << v.shape.bits << " bits, " << v.shape.rate
@@ -155,14 +155,14 @@ TEST_F(TapeSignalRomTest, TzxLoadsAtRealSpeedAndTheSharedTzxTapeLoadsItsBytes) {
         const Bytes tap = ReadFile(TestDataPath() + "/ace/tap/" + name);
         const TapeFile file = FirstFile(tap);
         ASSERT_TRUE(Boot());
-        ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tap/" + name, LoadRoute::LoadFileDialog));
+        ASSERT_EQ(LoadFileByName(TestDataPath() + "/ace/tap/" + name, LoadRoute::LoadFileDialog), LoadResult::Loaded);
         TypeAndPlay(file.command);
         const Bytes expected = Memory(file.address, file.length);
 
         WriteFile(dir + "tape.tzx", TapToTzx(tap, 0)); // no pause between the blocks
         ASSERT_TRUE(Boot());
         opt_fastloadtzx = false;
-        ASSERT_FALSE(LoadFileByName(dir + "tape.tzx", LoadRoute::LoadFileDialog));
+        ASSERT_EQ(LoadFileByName(dir + "tape.tzx", LoadRoute::LoadFileDialog), LoadResult::Loaded);
         StartSpool(file.command);
         for (int i = 0; i < 2000 && !tzxPlaying; ++i)
             RunFrame();
@@ -174,7 +174,7 @@ TEST_F(TapeSignalRomTest, TzxLoadsAtRealSpeedAndTheSharedTzxTapeLoadsItsBytes) {
 
     // A bytes file for 0xF800 behind a text description block, on the 51K model.
     ASSERT_TRUE(Boot(3));
-    ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tzx/xmodem.tzx", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(TestDataPath() + "/ace/tzx/xmodem.tzx", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     ASSERT_EQ(tapeDeck.tapeInDeck->blocks.size(), 3u);
     TypeAndPlay("0 0 bload xmodem\r");
     EXPECT_NE(Screen().find("Bytes: xmodem     OK"), std::string::npos) << Screen();
@@ -205,7 +205,7 @@ TEST_F(TapeSignalRomTest, SaveRecordedToWavLoadsBackAndRunsAndTheTapSaveTrapRetu
     EXPECT_TRUE(fs::exists(dir + "again.tap"));
 
     ASSERT_TRUE(Boot(0));
-    ASSERT_FALSE(LoadFileByName(dir + "square.wav", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(dir + "square.wav", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     TypeAndPlay("load sq\r");
     TypeAndPlay("cls 7 sq .\r");
     EXPECT_NE(Screen().find("49"), std::string::npos) << Screen();
@@ -217,7 +217,7 @@ TEST_F(TapeSignalRomTest, TapBlocksThatKeepTheirTypeByteLoad) {
     const Bytes tap = ReadFile(TestDataPath() + "/ace/tap/starfield.tap");
     const TapeFile file = FirstFile(tap);
     ASSERT_TRUE(Boot());
-    ASSERT_FALSE(LoadFileByName(TestDataPath() + "/ace/tap/starfield.tap", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(TestDataPath() + "/ace/tap/starfield.tap", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     TypeAndPlay(file.command);
     const Bytes expected = Memory(file.address, file.length);
 
@@ -233,7 +233,7 @@ TEST_F(TapeSignalRomTest, TapBlocksThatKeepTheirTypeByteLoad) {
     const std::string dir = ScratchFolder();
     WriteFile(dir + "typed.tap", typed);
     ASSERT_TRUE(Boot());
-    ASSERT_FALSE(LoadFileByName(dir + "typed.tap", LoadRoute::LoadFileDialog));
+    ASSERT_EQ(LoadFileByName(dir + "typed.tap", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     ASSERT_TRUE(tapeDeck.tapeInDeck && tapeDeck.tapeInDeck->blocks[0].typeByte &&
                 tapeDeck.tapeInDeck->blocks[1].typeByte);
     TypeAndPlay(file.command);

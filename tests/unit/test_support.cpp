@@ -56,7 +56,7 @@ void MachineTest::TearDown() {
 bool MachineTest::BootTestRom() {
     const std::string rom = TestRomPath();
     if (rom.empty()) return false;
-    if (LoadRomFile(rom, "ACE.ROM")) return false;
+    if (LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded) return false;
     ResetMachine();
     return true;
 }

@@ -174,7 +174,7 @@ TEST_F(TzxTest, AWrongSignatureIsReportedAndACutTapeLoadsItsWholeBlocks) {
     const std::string dir = ScratchFolder();
     WriteFile(dir + "bad.tzx", {'N', 'o', 't', 'T', 'Z', 'X', '!', 0x1A, 1, 20, 0x10});
     InsertTapImage({TapeBlock{}}, "old");
-    EXPECT_TRUE(LoadFileByName(dir + "bad.tzx", LoadRoute::LoadFileDialog)) << "nothing was loaded";
+    EXPECT_EQ(LoadFileByName(dir + "bad.tzx", LoadRoute::LoadFileDialog), LoadResult::Failed) << "nothing was loaded";
     EXPECT_EQ(LastReportedMessage().text, "1B - Tape Error: Not a TZX file");
     EXPECT_FALSE(TapeInDeck()) << "the old tape is ejected";
     EXPECT_FALSE(tzxInserted);
@@ -182,7 +182,7 @@ TEST_F(TzxTest, AWrongSignatureIsReportedAndACutTapeLoadsItsWholeBlocks) {
     Bytes cut = TapToTzx(Concat({TapBlock(Bytes(25, 0)), TapBlock(Bytes(40, 1))}));
     cut.resize(cut.size() - 5);
     WriteFile(dir + "cut.tzx", cut);
-    EXPECT_FALSE(LoadFileByName(dir + "cut.tzx", LoadRoute::LoadFileDialog));
+    EXPECT_EQ(LoadFileByName(dir + "cut.tzx", LoadRoute::LoadFileDialog), LoadResult::Loaded);
     EXPECT_EQ(LastReportedMessage().code, 21);
     ASSERT_TRUE(TapeInDeck());
     EXPECT_EQ(tapeDeck.tapeInDeck->blocks.size(), 1u);

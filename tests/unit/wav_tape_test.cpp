@@ -128,7 +128,7 @@ class WavDeckTest : public RunningMachineTest {
     }
     bool Load(const Bytes& file) {
         WriteFile(dir + "t.wav", file);
-        return !LoadFileByName(dir + "t.wav", LoadRoute::LoadFileDialog);
+        return LoadFileByName(dir + "t.wav", LoadRoute::LoadFileDialog) == LoadResult::Loaded;
     }
     CapturingHost dialogs;
     std::string dir;

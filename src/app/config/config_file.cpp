@@ -223,25 +223,25 @@ void LoadBreakpointList() {
     if (ReadFileText(configFolder + kBreakpointFileName, text)) ParseBreakpointList(text);
 }
 
-int LoadSettings();
+LoadResult LoadSettings();
 
 } // namespace
 
-int LoadConfig() {
-    const int result = LoadSettings();
+LoadResult LoadConfig() {
+    const LoadResult result = LoadSettings();
     LoadBreakpointList();
     return result;
 }
 
 namespace {
 
-int LoadSettings() {
+LoadResult LoadSettings() {
     const std::string path = ConfigFilePath();
     std::error_code error;
     if (!std::filesystem::exists(path, error) && !error) {
         // A first start: nothing is wrong, the defaults simply become the file.
         ApplyDefaultSettings(true);
-        return 1;
+        return LoadResult::Failed;
     }
     std::string text;
     OptionSet staged = LiveOptions();
@@ -249,33 +249,33 @@ int LoadSettings() {
     if (ReadFileText(path, text) && ParseConfigText(text, staged, &kept)) {
         keptConfigRows = std::move(kept);
         ApplySettings(EverySetting(LiveOptions(), staged));
-        return 0;
+        return LoadResult::Loaded;
     }
     ReportMessage(kCaptionError, kMsgConfigCorrupt);
     // Keep what the user wrote beside the fresh file; if it cannot be moved aside, the
     // defaults are used without overwriting it.
     const bool keptAside = std::rename(path.c_str(), (path + ".bad").c_str()) == 0;
     if (ApplyDefaultSettings(keptAside)) host().ShowMessage("NoltACE Error", "Creating new config file");
-    return 1;
+    return LoadResult::Failed;
 }
 
 } // namespace
 
-bool LoadConfigFile(const std::string& path, OptionSet& settings, std::string& problem) {
+LoadResult LoadConfigFile(const std::string& path, OptionSet& settings, std::string& problem) {
     std::string text;
     if (!ReadFileText(path, text)) {
         problem = "cannot read it";
-        return false;
+        return LoadResult::Failed;
     }
     OptionSet staged = settings;
     KeptConfigRows kept;
     if (!ParseConfigText(text, staged, &kept)) {
         problem = "not a NoltACE configuration file (it breaks off or has an unknown section)";
-        return false;
+        return LoadResult::Failed;
     }
     settings = std::move(staged);
     keptConfigRows = std::move(kept);
-    return true;
+    return LoadResult::Loaded;
 }
 
 bool SaveConfig() {

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "app/config/settings_table.h"
+#include "base/load_result.h"
 
 constexpr const char* kConfigFileName = "noltace.ini";
 constexpr const char* kConfigEndLine = "-----Nothing Below This Line-----";
@@ -54,13 +55,13 @@ std::string ConfigFilePath();
 // ~/.local/share/noltace/ when unset), ending in "/".
 std::string DefaultDataFolder();
 
-// Loads the file into the live settings and applies them. 0 on success; 1 when the file
-// was missing or unreadable and the defaults were applied (and written) instead.
-int LoadConfig();
+// Loads the file into the live settings and applies them. Failed when the file was
+// missing or unreadable and the defaults were applied (and written) instead.
+LoadResult LoadConfig();
 // Reads the file at `path` over `settings` (one value per table row) without applying
-// them: the caller does, with ApplySettings. False, with the reason in `problem`, when
+// them: the caller does, with ApplySettings. Failed, with the reason in `problem`, when
 // it cannot be read; `settings` are then as they were.
-bool LoadConfigFile(const std::string& path, OptionSet& settings, std::string& problem);
+LoadResult LoadConfigFile(const std::string& path, OptionSet& settings, std::string& problem);
 // Writes the live settings. False (after one message) when the file cannot be written;
 // the settings in memory stay as they are.
 bool SaveConfig();

@@ -14,15 +14,15 @@ namespace {
 // Tapes, snapshots, spool texts and ROMs load through the same entry as the Load File
 // command. A spool it starts (a spool text, or the load command that --autoload types
 // for a tape) is then typed to its end, as for --type.
-bool LoadLikeLoadFile(const std::string& path, HeadlessRunner& runner, std::string&) {
-    if (LoadFileByName(path, LoadRoute::LoadFileDialog)) return false; // reported
-    runner.FinishTyping();
-    return true;
+LoadResult LoadLikeLoadFile(const std::string& path, HeadlessRunner& runner, std::string&) {
+    const LoadResult result = LoadFileByName(path, LoadRoute::LoadFileDialog); // reports why not
+    if (result == LoadResult::Loaded) runner.FinishTyping();
+    return result;
 }
 
-bool NeedsAddress(const std::string&, HeadlessRunner&, std::string& error) {
+LoadResult NeedsAddress(const std::string&, HeadlessRunner&, std::string& error) {
     error = "a binary file needs an address: use --load-binary FILE ADDRESS";
-    return false;
+    return LoadResult::Failed;
 }
 
 // Loaders by kind; the endings that choose a kind are the emulator's own file-kind table.
@@ -60,25 +60,25 @@ const FileKindLoader* FindFileKind(const std::string& path) {
     return nullptr;
 }
 
-bool LoadFileByKind(const std::string& path, HeadlessRunner& runner, std::string& error) {
+LoadResult LoadFileByKind(const std::string& path, HeadlessRunner& runner, std::string& error) {
     const FileKindLoader* kind = FindFileKind(path);
     if (!kind) {
         error = "cannot load '" + path + "': unknown kind of file (known endings: " + KnownEndings() + ")";
-        return false;
+        return LoadResult::Failed;
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         error = "cannot load '" + path +
                 "': " + (std::filesystem::exists(path, ec) ? "not a file" : std::strerror(ENOENT));
-        return false;
+        return LoadResult::Failed;
     }
     if (!std::ifstream(path, std::ios::binary)) {
         error = "cannot load '" + path + "': " + std::strerror(errno);
-        return false;
+        return LoadResult::Failed;
     }
     if (!kind->load) {
         error = "cannot load '" + path + "': " + kind->name + " files are not supported yet";
-        return false;
+        return LoadResult::Failed;
     }
     return kind->load(path, runner, error);
 }

@@ -8,13 +8,14 @@
 
 #include <string>
 
+#include "base/load_result.h"
 #include "tape/file_kinds.h"
 
 class HeadlessRunner;
 
-// Loads `path`; false with a one-line reason when it cannot. A loader that reported
+// Loads `path`; Failed with a one-line reason when it cannot. A loader that reported
 // through ReportMessage may leave the reason empty (the message was the line).
-using LoadFunction = bool (*)(const std::string& path, HeadlessRunner& runner, std::string& error);
+using LoadFunction = LoadResult (*)(const std::string& path, HeadlessRunner& runner, std::string& error);
 
 struct FileKindLoader {
     FileKind kind;
@@ -24,4 +25,4 @@ struct FileKindLoader {
 
 // The table row for the file's kind, or null.
 const FileKindLoader* FindFileKind(const std::string& path);
-bool LoadFileByKind(const std::string& path, HeadlessRunner& runner, std::string& error);
+LoadResult LoadFileByKind(const std::string& path, HeadlessRunner& runner, std::string& error);

@@ -53,7 +53,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
         }
     }
     host_.holdMessages = true;
-    const bool failed = LoadRomFile(rom, "ACE.ROM");
+    const bool failed = LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded;
     host_.holdMessages = false;
     if (failed) {
         PrintError("cannot use ROM '" + rom + "': " + host_.lastMessage);
@@ -66,7 +66,7 @@ bool HeadlessRunner::SetUp(const HeadlessOptions& options, const char* argv0) {
     const OptionSet before = LiveOptions();
     OptionSet settings = before;
     std::string problem;
-    if (!options.configPath.empty() && !LoadConfigFile(options.configPath, settings, problem)) {
+    if (!options.configPath.empty() && LoadConfigFile(options.configPath, settings, problem) != LoadResult::Loaded) {
         PrintError("cannot use configuration '" + options.configPath + "': " + problem);
         return false;
     }
@@ -277,7 +277,7 @@ int HeadlessRunner::RunStateAction(const Action& action) {
         }
         break;
     case ActionKind::LoadState:
-        if (!LoadStateFile(action.text, error)) {
+        if (LoadStateFile(action.text, error) != LoadResult::Loaded) {
             PrintError(error);
             return kExitError;
         }
@@ -331,7 +331,7 @@ int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& option
         break;
     case ActionKind::Load: {
         const int shownBefore = host_.messagesShown;
-        if (!LoadFileByKind(action.text, *this, error)) {
+        if (LoadFileByKind(action.text, *this, error) != LoadResult::Loaded) {
             if (!error.empty() || host_.messagesShown == shownBefore)
                 PrintError(error.empty() ? "cannot load '" + action.text + "'" : error);
             return kExitError;
@@ -356,7 +356,7 @@ int HeadlessRunner::DoAction(const Action& action, const HeadlessOptions& option
         if (!SaveAceSnapshot(action.text)) return kExitError; // reported by the writer
         break;
     case ActionKind::LoadBinary:
-        if (LoadBinaryFile(action.text, action.address)) {
+        if (LoadBinaryFile(action.text, action.address) != LoadResult::Loaded) {
             PrintError("cannot read '" + action.text + "'");
             return kExitError;
         }

@@ -110,7 +110,7 @@ bool Application::LoadAceRom() {
     // Hard Reset reloads ace.rom from the ROM folder: keep it pointing where ace.rom was found.
     const std::filesystem::path found(path);
     if (found.filename() == "ace.rom") romState.romFolder = found.parent_path().string() + "/";
-    if (LoadRomFile(path, "ACE.ROM")) return false;
+    if (LoadRomFile(path, "ACE.ROM") != LoadResult::Loaded) return false;
     ApplyModelLimits(machine.model);
     ResetMachine();
     return true;
@@ -123,7 +123,7 @@ void Application::ApplyCommandLine() {
         LoadBinaryFile(commandLine_.pendingFile, commandLine_.binaryAddress);
         break;
     case StartupAction::LoadRom:
-        if (!LoadCustomRom(commandLine_.pendingFile)) ResetMachine();
+        if (LoadCustomRom(commandLine_.pendingFile) == LoadResult::Loaded) ResetMachine();
         break;
     default: break;
     }

@@ -47,7 +47,7 @@ void QuickLoad(int slot) {
         return;
     }
     std::string error;
-    if (!LoadStateFile(SlotPath(slot).toStdString(), error)) {
+    if (LoadStateFile(SlotPath(slot).toStdString(), error) != LoadResult::Loaded) {
         host().ShowMessage("Quick Load", error);
         return;
     }

@@ -51,7 +51,7 @@ EMSCRIPTEN_KEEPALIVE int web_boot(const char* path, int model, int colours) {
     runState.FastMode = true;
     const std::string rom = path;
     romState.romFolder = rom.substr(0, rom.find_last_of('/') + 1);
-    if (LoadRomFile(rom, "ACE.ROM")) return 1;
+    if (LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded) return 1;
     machine.model = uint32_t(model);
     machine.topPage = ModelTable(machine.model).topPage;
     machine.ramTop = ModelTable(machine.model).ramTop;
@@ -113,7 +113,8 @@ EMSCRIPTEN_KEEPALIVE void web_release_keys() {
 // Loads a tape, snapshot, spool text or ROM the page wrote to `path`, as the Load File
 // command or a drop on the desktop window does. 0 when it loaded.
 EMSCRIPTEN_KEEPALIVE int web_load(const char* path, int dropped) {
-    return LoadFileByName(path, dropped ? LoadRoute::Dropped : LoadRoute::LoadFileDialog) ? 1 : 0;
+    const LoadRoute route = dropped ? LoadRoute::Dropped : LoadRoute::LoadFileDialog;
+    return LoadFileByName(path, route) == LoadResult::Loaded ? 0 : 1;
 }
 
 // Types `text` into the machine as a spool file does.

@@ -256,7 +256,7 @@ void WavBrowser::Move(int64_t to) {
 }
 
 void WavBrowser::Open() {
-    if (LoadFileDialog(LoadFilter::WavOnly)) return;
+    if (LoadFileDialog(LoadFilter::WavOnly) != LoadResult::Loaded) return;
     volume_->setValue(0);
     bias_->setValue(0);
     ShowInformation();
