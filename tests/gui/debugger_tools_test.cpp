@@ -166,6 +166,12 @@ class DebuggerToolsTest : public QObject {
         registers.FlagBox(0)->setChecked(!registers.FlagBox(0)->isChecked());
         QCOMPARE(af->text().left(2), before.left(2));
         QVERIFY(af->text() != before);
+        af->setText("$12FF"); // A typed with a prefix is kept; an unreadable field keeps the machine's A
+        registers.FlagBox(0)->setChecked(!registers.FlagBox(0)->isChecked());
+        QCOMPARE(af->text().left(2), QString("12"));
+        af->setText("12G");
+        registers.FlagBox(0)->setChecked(!registers.FlagBox(0)->isChecked());
+        QCOMPARE(af->text().left(2), QString::asprintf("%02X", machine.af.hi));
         runState.Paused = false;
     }
 

@@ -11,6 +11,7 @@
 
 #include "app/qt/app_fonts.h"
 #include "base/messages.h"
+#include "base/number_text.h"
 #include "machine/machine_state.h"
 
 namespace {
@@ -69,9 +70,9 @@ QLineEdit* EditRegistersDialog::Field(const QString& name) const {
 
 void EditRegistersDialog::FlagsChanged() {
     // A takes what the AF field says now when it is readable, else the machine's A.
-    bool ok = false;
-    const uint32_t af = fields_[2]->text().remove('#').remove('$').toUInt(&ok, 16);
-    const int a = ok && af <= 0xFFFF ? int(af >> 8) : machine.af.hi;
+    const std::optional<uint32_t> af =
+        ParseDigits(fields_[2]->text().remove('#').remove('$').trimmed().toStdString(), 16, 0xFFFF);
+    const int a = af ? int(*af >> 8) : machine.af.hi;
     int f = 0;
     for (int b = 0; b < 8; ++b)
         if (flags_[b]->isChecked()) f |= 0x80 >> b;

@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "base/number_text.h"
 #include "debugger/debugger_session.h"
 
 RunUntilTstateDialog::RunUntilTstateDialog(QWidget* parent) : QDialog(parent) {
@@ -26,6 +27,7 @@ RunUntilTstateDialog::RunUntilTstateDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void RunUntilTstateDialog::Accept() {
-    debuggerSession.runUntilTstate = tstate_->text().toUInt();
+    // The field takes digits only; an empty one means T-state 0.
+    debuggerSession.runUntilTstate = ParseDigits(tstate_->text().trimmed().toStdString(), 10).value_or(0);
     accept();
 }
