@@ -10,11 +10,13 @@
 
 namespace {
 
-// The permissions a plain fopen would give the new file.
+// The permissions a plain fopen would give the new file. The owner always keeps read
+// and write: the web build's C library reports a umask of 0777, which would leave a
+// file nobody may read.
 mode_t NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
+    return (0666 & ~mask) | S_IRUSR | S_IWUSR;
 }
 
 } // namespace
