@@ -284,7 +284,7 @@ void SaveTape(Writer& w) {
     w.U8(tapeDeck.tapeInDeck && tapeDeck.tapeInDeck->isTzx);
     w.U32(uint32_t(BlockIndex(tapeDeck.currentBlock)));
     w.U8(uint8_t(tapeDeck.saveHeaderNext << 1 | tapeDeck.blockStarted << 2 | tapeDeck.tapeAtEnd << 3 | tzxPlaying << 4 |
-                 in.listenedThisFrame << 5 | in.listenedLastFrame << 6));
+                 tapeDeck.listenedThisFrame << 5 | tapeDeck.listenedLastFrame << 6));
     w.U8(tapeDeck.tapeLevel);
     w.U32(uint32_t(tapeDeck.edgeCountdown));
     w.Bytes(in.generator, in.generatorSize);
@@ -330,8 +330,8 @@ void ApplyTape(const DecodedState& s) {
     tapeDeck.blockStarted = (flags & 4) != 0;
     tapeDeck.tapeAtEnd = (flags & 8) != 0;
     tzxPlaying = tzx && (flags & 16) != 0;
-    in.listenedThisFrame = (flags & 32) != 0;
-    in.listenedLastFrame = (flags & 64) != 0;
+    tapeDeck.listenedThisFrame = (flags & 32) != 0;
+    tapeDeck.listenedLastFrame = (flags & 64) != 0;
     tapeDeck.tapeLevel = level & 1;
     tapeDeck.edgeCountdown = int32_t(countdown);
     std::memcpy(in.generator, generator.data(), generator.size());

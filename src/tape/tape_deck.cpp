@@ -128,7 +128,3 @@ void TapeDeckState::Reset() {
     tzxInserted = tzxPlaying = false;
     wavDeck.Reset();
 }
-
-TapeInternals TapeInternalState() {
-    return TapeSignalInternals(tapeDeck.listenedThisFrame, tapeDeck.listenedLastFrame);
-}

@@ -135,12 +135,9 @@ void RemoveLoadTrap();
 void RemoveSaveTrap();
 void InstallSaveTrap();
 
-// The deck's private playing state, for saved machine states (machine/saved_state.cpp):
-// the LOAD-listening flags and the TZX pulse generator as plain bytes, the loop and call
-// blocks as indexes (-1 = none).
+// The TZX signal's private playing state, for saved machine states
+// (machine/saved_state.cpp): the pulse generator as plain bytes, the loop and call blocks.
 struct TapeInternals {
-    bool& listenedThisFrame;
-    bool& listenedLastFrame;
     void* generator;
     size_t generatorSize;
     TapeBlock*& loopStart;
@@ -149,4 +146,3 @@ struct TapeInternals {
     size_t& callIndex;
 };
 TapeInternals TapeInternalState();
-TapeInternals TapeSignalInternals(bool& listenedThisFrame, bool& listenedLastFrame);

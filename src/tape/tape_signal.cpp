@@ -338,7 +338,7 @@ BlockProgress CurrentBlockProgress() {
     }
 }
 
-TapeInternals TapeSignalInternals(bool& listenedThisFrame, bool& listenedLastFrame) {
+TapeInternals TapeInternalState() {
     static_assert(std::is_trivially_copyable_v<PulseGenerator>);
-    return {listenedThisFrame, listenedLastFrame, &gen, sizeof gen, loopStart, loopLeft, callBlock, callIndex};
+    return {&gen, sizeof gen, loopStart, loopLeft, callBlock, callIndex};
 }
