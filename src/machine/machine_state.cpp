@@ -1,5 +1,7 @@
 #include "machine/machine_state.h"
 
+#include "machine/memory_map.h"
+
 MachineState machine;
 alignas(64) uint8_t ramBlock[0x10000];
 
@@ -17,4 +19,5 @@ void ApplyModelLimits(uint32_t model) {
     const ModelInfo& info = ModelTable(model);
     machine.topPage = info.topPage;
     machine.ramTop = info.ramTop;
+    BuildMemoryMap();
 }

@@ -6,6 +6,9 @@
 // and 0x3000-0x3BFF three copies of the 1 KB user RAM at 0x3C00.
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "display/renderer.h"
 #include "machine/machine_state.h"
 
@@ -26,39 +29,69 @@
     return offset | 0x400 | ((offset >> 1) & 0x800);
 }
 
-// Page 1 (0x2000-0x3FFF) is tested first: every model has it (topPage is at least 1)
-// and most data accesses go there, so they skip the ceiling test.
-[[gnu::always_inline]] inline uint8_t ReadMemory(uint16_t a) {
+// The cells that define the processor's data accesses; ReadMemory and WriteMemory below
+// and the 1 KB block map of the step (memory_map.h) are both built on them. The mirror
+// folding and the limits act on whole 1 KB blocks, so a block's cells lie together.
+inline constexpr std::array<uint8_t, 0x400> kReadsAsFF = [] {
+    std::array<uint8_t, 0x400> block{};
+    block.fill(0xFF);
+    return block;
+}();
+inline constexpr std::array<uint8_t, 0x400> kReadsAsZero{};
+
+// The byte a data read of `a` sees: the character RAM reads 0xFF, memory above the
+// model's RAM reads 0x00.
+inline const uint8_t* DataReadCell(uint16_t a) {
     const uint32_t page = a >> 13;
     const uint32_t offset = a & 0x1FFFu;
     if (page == 1) {
-        if ((offset & 0x1800) == 0x0800) return 0xFF; // character RAM is write-only
-        return machine.pages[1][FoldPageOneOffset(offset)];
+        if ((offset & 0x1800) == 0x0800) return &kReadsAsFF[offset & 0x3FF]; // write-only
+        return &machine.pages[1][FoldPageOneOffset(offset)];
     }
-    if (page > machine.topPage) return 0x00;
-    return machine.pages[page][offset];
+    if (page > machine.topPage) return &kReadsAsZero[offset & 0x3FF];
+    return &machine.pages[page][offset];
 }
 
-[[gnu::always_inline]] inline void WriteMemory(uint16_t a, uint8_t v) {
-    if (a < 0x2000) return; // ROM
+// Where a data write of `a` lands; nullptr for the ROM and memory the model lacks. Any
+// model number other than 0-2 writes like the 51K machine.
+inline uint8_t* DataWriteCell(uint16_t a) {
     const uint32_t page = a >> 13;
     const uint32_t offset = a & 0x1FFFu;
-    if (page == 1) {
-        const uint32_t folded = FoldPageOneOffset(offset);
-        uint8_t& cell = machine.pages[1][folded];
-        if (folded < 0x1000) [[unlikely]] {
-            // Video or character RAM: the beam shows a change from where it is now on.
-            if (cell != v) NoteScreenWrite(uint16_t(folded), cell, v);
-        }
-        cell = v;
-        return;
-    }
-    // Any model number other than 0-2 writes like the 51K machine.
-    if (machine.model < 3 && page > 2 * machine.model + 1) return;
-    machine.pages[page][offset] = v;
+    if (page == 0) return nullptr;
+    if (page == 1) return &machine.pages[1][FoldPageOneOffset(offset)];
+    if (machine.model < 3 && page > 2 * machine.model + 1) return nullptr;
+    return &machine.pages[page][offset];
 }
 
-// Opcode fetch: no mirroring, no ceiling, no write-only character RAM.
+// True for the addresses whose writes the beam must see: video and character RAM with
+// their mirrors, 0x2000-0x2FFF.
+[[gnu::always_inline]] inline bool IsScreenAddress(uint16_t a) {
+    return (a & 0xF000) == 0x2000;
+}
+
+// A write into video or character RAM: the beam shows a change from where it is now on.
+[[gnu::always_inline]] inline void WriteScreenCell(uint16_t a, uint8_t& cell, uint8_t v) {
+    if (cell != v) NoteScreenWrite(uint16_t(FoldPageOneOffset(a & 0x1FFFu)), cell, v);
+    cell = v;
+}
+
+inline uint8_t ReadMemory(uint16_t a) {
+    return *DataReadCell(a);
+}
+
+inline void WriteMemory(uint16_t a, uint8_t v) {
+    uint8_t* cell = DataWriteCell(a);
+    if (!cell) return;
+    if (IsScreenAddress(a))
+        WriteScreenCell(a, *cell, v);
+    else
+        *cell = v;
+}
+
+// Opcode fetch: no mirroring, no ceiling, no write-only character RAM. Pages 1-7 are
+// the RAM block in order (BuildPageTable), so above the ROM the address indexes the block
+// itself: the byte comes one load after pc instead of two.
 [[gnu::always_inline]] inline uint8_t FetchOpcodeByte(uint16_t a) {
-    return machine.pages[a >> 13][a & 0x1FFF];
+    const uint8_t* base = a < 0x2000 ? machine.pages[0] : ramBlock;
+    return base[a];
 }

@@ -7,6 +7,7 @@
 
 #include "base/messages.h"
 #include "machine/machine_state.h"
+#include "machine/memory_map.h"
 #include "tape/load_buffer.h"
 
 RomState romState;
@@ -74,6 +75,7 @@ void BuildPageTable() {
     rom[kSaveTrapAddress] = 0xED;
     rom[kSaveTrapAddress + 1] = 0xFD;
     rom[kSaveTrapAddress + 2] = 0xC9;
+    BuildMemoryMap();
 }
 
 void SetModel() {

@@ -162,8 +162,7 @@ void ApplyMachine(const DecodedState& s) {
     m.rom = rom;
     m.ram = ram;
     std::memcpy(m.pages, pages, sizeof pages);
-    m.topPage = ModelTable(m.model).topPage;
-    m.ramTop = ModelTable(m.model).ramTop;
+    ApplyModelLimits(m.model);
     std::memcpy(ramBlock, s.ram.data(), sizeof ramBlock);
     std::memcpy(m.pages[0], s.rom.data(), kRomSize);
 }

@@ -37,6 +37,7 @@ template <class Bus> void StepsUntil(MachineState& m, uint32_t end) {
 } // namespace
 
 void ExecuteInstruction() {
+    SyncMemoryMap();
     if (watchpointsOn) {
         WatchingBus bus;
         MachineStep(machine, bus);
@@ -50,6 +51,7 @@ void ExecuteInstruction() {
 
 void ExecuteInstructionsUntil(uint32_t end) {
     MachineState& m = machine;
+    SyncMemoryMap();
     while (m.tstates < end) {
         if (watchpointsOn)
             StepsUntil<WatchingBus>(m, end);

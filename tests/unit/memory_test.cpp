@@ -3,9 +3,12 @@
 #include <fstream>
 
 #include "base/messages.h"
+#include "machine/ace_bus.h"
 #include "machine/memory.h"
+#include "machine/memory_map.h"
 #include "machine/reset.h"
 #include "machine/rom.h"
+#include "machine/z80.h"
 #include "test_support.h"
 
 namespace {
@@ -65,6 +68,33 @@ TEST_F(MemoryTest, ModelsLimitExpansionRam) {
     machine.model = 9; // anything out of range writes like the 51K machine
     WriteMemory(0xE000, 0x9A);
     EXPECT_EQ(machine.ram[0xE000], 0x9A);
+}
+
+// The step's block map must give every address the cell the reference accesses give,
+// for every model, including a model number set directly without rebuilding the map.
+TEST_F(MemoryTest, StepMemoryMapMatchesTheReferenceAccessesEverywhere) {
+    uint8_t* const discarded = memoryMap.write[0]; // the ROM's writes go nowhere
+    for (uint32_t model : {0u, 1u, 2u, 3u, 9u}) {
+        SetModelLimits(model);
+        machine.tstates = 0;
+        ExecuteInstruction(); // a run of instructions brings the map up to date
+        for (uint32_t a = 0; a < 0x10000; ++a) {
+            const auto address = uint16_t(a);
+            const uint8_t* mappedRead = memoryMap.read[a >> 10] + (a & 0x3FF);
+            uint8_t* mappedWrite = memoryMap.write[a >> 10] + (a & 0x3FF);
+            uint8_t* written = DataWriteCell(address);
+            ASSERT_EQ(mappedRead, DataReadCell(address)) << "model " << model << " read " << a;
+            ASSERT_EQ(mappedWrite, written ? written : discarded + (a & 0x3FF)) << "model " << model << " write " << a;
+            ASSERT_EQ(FetchOpcodeByte(address), machine.pages[a >> 13][a & 0x1FFF]) << "fetch " << a;
+        }
+    }
+    AceBus bus;
+    bus.Write(0x2001, 0x42); // a video mirror through the map reaches the beam's record
+    EXPECT_EQ(ReadMemory(0x2401), 0x42);
+    EXPECT_EQ(bus.Read(0x2001), 0x42);
+    const uint8_t romByte = ReadMemory(0x1000);
+    bus.Write(0x1000, uint8_t(~romByte));
+    EXPECT_EQ(ReadMemory(0x1000), romByte);
 }
 
 TEST_F(MemoryTest, RomIgnoresWrites) {

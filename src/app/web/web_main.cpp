@@ -53,8 +53,7 @@ EMSCRIPTEN_KEEPALIVE int web_boot(const char* path, int model, int colours) {
     romState.romFolder = rom.substr(0, rom.find_last_of('/') + 1);
     if (LoadRomFile(rom, "ACE.ROM") != LoadResult::Loaded) return 1;
     machine.model = uint32_t(model);
-    machine.topPage = ModelTable(machine.model).topPage;
-    machine.ramTop = ModelTable(machine.model).ramTop;
+    ApplyModelLimits(machine.model);
     BuildBeamMap();
     UseColourScheme(colours);
     ResetKeyboard();
