@@ -81,16 +81,16 @@ void SdlAudioDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
     // millisecond: the thread then wakes about once a frame, not twenty times.
     const uint32_t frameBytes = uint32_t(format_.bits / 8) * format_.channels;
     const uint32_t bytesPerSecond = format_.sampleRate * frameBytes;
-    // The device takes the queue in whole pulls. When nothing went since the last look,
-    // the next pull is what is awaited: wait as long as one plays, not a millisecond.
+    // The device takes the queue in whole pulls, so the excess goes in whole pulls too:
+    // wait as long as they play, not the few milliseconds of a part of one, which only
+    // wakes the thread to look again. Waking up to a pull late is harmless: the queue
+    // still holds `limit` bytes less one pull.
     const uint32_t pullBytes = uint32_t(DevicePullFrames(format_)) * frameBytes;
     const Uint64 start = SDL_GetTicks64();
-    uint32_t lastQueued = 0;
     for (uint32_t queued; (queued = SDL_GetQueuedAudioSize(device_)) > limit;) {
         if (SDL_GetTicks64() - start >= kMaxWaitMs) break;
         uint64_t excess = queued - limit;
-        if (queued == lastQueued) excess = std::max<uint64_t>(excess, pullBytes);
-        lastQueued = queued;
+        if (pullBytes) excess = (excess + pullBytes - 1) / pullBytes * pullBytes;
         const uint64_t ms = bytesPerSecond ? (excess * 1000 + bytesPerSecond - 1) / bytesPerSecond : 1;
         SDL_Delay(Uint32(ms < 1 ? 1 : ms > kMaxWaitMs ? kMaxWaitMs : ms));
     }
