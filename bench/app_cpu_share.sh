@@ -94,10 +94,15 @@ state=$home/run_state
 NOLTACE_RUN_STATE_FILE=$state "$app" "${args[@]}" >/dev/null 2>&1 &
 pid=$!
 
-# The application's top-level windows on screen, one "id name" a line.
+# The application's top-level windows on screen, one "id name" a line. Only windows the
+# window manager manages (they carry WM_STATE) count: the OpenGL back-ends draw into a
+# native child window of the main one, which is no window of its own.
 windows() {
   { xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true; } |
-    while read -r w; do echo "$w $(xdotool getwindowname "$w" 2>/dev/null || true)"; done
+    while read -r w; do
+      xprop -id "$w" WM_STATE 2>/dev/null | grep -q 'window state' || continue
+      echo "$w $(xdotool getwindowname "$w" 2>/dev/null || true)"
+    done
 }
 
 if [ "$mode" = silent ]; then

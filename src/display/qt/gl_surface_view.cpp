@@ -15,10 +15,6 @@ class GlSurfaceView::Surface : public QWindow {
         setSurfaceType(QSurface::OpenGLSurface);
         QSurfaceFormat format = QSurfaceFormat::defaultFormat();
         format.setSwapInterval(0);
-        // No pass tests depth; without the buffers a software rasteriser may take its
-        // fast path for plain copies.
-        format.setDepthBufferSize(0);
-        format.setStencilBufferSize(0);
         setFormat(format);
         // Input belongs to the widgets: the main window's keys, drops and clicks.
         setFlags(flags() | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int kFloatsPerVertex = 11; // x, y, z, u, v, u2, v2, r, g, b, a
-constexpr uint32_t kOpaque = 0xFF000000; // alpha 1 in a BGRA word
 
 const char* const kCommonUniforms = "uniform vec2 video_size;\n"
                                     "uniform vec2 texture_size;\n"
@@ -103,25 +102,18 @@ bool ShaderPipeline::SetUp(const ShaderPreset& preset) {
     glGenVertexArrays(1, &vertexArray_);
 
     // The input texture: the frame in its top-left corner, black around it. The frame's
-    // 0x00RRGGBB words arrive as B, G, R, 0 bytes. Desktop OpenGL takes them as BGRA, with
-    // alpha set on upload: an unsized BGRA texture without a swizzle is what lets Mesa's
-    // software rasteriser copy and scale it on its fast path. OpenGL ES has no BGRA, so
-    // there swizzles read the bytes as R, G, B, 1.
+    // 0x00RRGGBB words arrive as B, G, R, 0 bytes; the swizzle reads them as R, G, B, 1.
     const PixelSize inputSize{NextPowerOfTwo(kFrameWidth), NextPowerOfTwo(kFrameHeight)};
-    const std::vector<uint32_t> black(size_t(inputSize.width) * size_t(inputSize.height), es_ ? 0 : kOpaque);
+    const std::vector<uint32_t> black(size_t(inputSize.width) * size_t(inputSize.height), 0);
     while (glGetError() != GL_NO_ERROR) {
     }
     glGenTextures(1, &inputTexture_);
     glBindTexture(GL_TEXTURE_2D, inputTexture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, es_ ? GL_RGBA8 : GL_RGBA, inputSize.width, inputSize.height, 0, UploadFormat(),
-                 GL_UNSIGNED_BYTE, black.data());
-    if (es_) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_R, GL_BLUE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_B, GL_RED);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
-    } else {
-        opaqueFrame_.assign(size_t(kFrameWidth) * kFrameHeight, kOpaque);
-    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, inputSize.width, inputSize.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 black.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_R, GL_BLUE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_B, GL_RED);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     if (glGetError() != GL_NO_ERROR) return Fail(kMsgOpenGlTexture, "cannot create the frame's texture");
@@ -194,10 +186,6 @@ bool ShaderPipeline::CompilePass(Pass& pass, std::string_view source, int index)
     return true;
 }
 
-GLenum ShaderPipeline::UploadFormat() const {
-    return es_ ? GL_RGBA : GL_BGRA;
-}
-
 void ShaderPipeline::SizeTargets(PixelSize viewport) {
     if (viewport == viewport_) return;
     viewport_ = viewport;
@@ -251,12 +239,7 @@ void ShaderPipeline::Render(const uint32_t* frame, PixelSize viewport, GLuint fr
     glBindTexture(GL_TEXTURE_2D, inputTexture_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    if (!es_) {
-        for (size_t i = 0; i < opaqueFrame_.size(); ++i)
-            opaqueFrame_[i] = frame[i] | kOpaque;
-        frame = opaqueFrame_.data();
-    }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kFrameWidth, kFrameHeight, UploadFormat(), GL_UNSIGNED_BYTE, frame);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kFrameWidth, kFrameHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame);
 
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
@@ -343,7 +326,6 @@ void ShaderPipeline::TearDown() {
         if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
     }
     passes_.clear();
-    opaqueFrame_.clear();
     inputTexture_ = 0;
     vertexArray_ = 0;
     viewport_ = {};

@@ -63,14 +63,12 @@ class ShaderPipeline : protected QOpenGLExtraFunctions {
     bool CompilePass(Pass& pass, std::string_view source, int index);
     void SizeTargets(PixelSize viewport);
     bool FoldsIntoLastPass(size_t index) const;
-    GLenum UploadFormat() const;
     void DrawPass(Pass& pass, GLuint inputTexture, PixelSize inputSize, PixelSize inputTextureSize,
                   GLuint framebuffer, bool last);
 
     ShaderPreset preset_;
     std::vector<std::unique_ptr<Pass>> passes_;
     GLuint inputTexture_ = 0;
-    std::vector<uint32_t> opaqueFrame_; // the frame with alpha set, for desktop OpenGL
     GLuint vertexArray_ = 0;
     PixelSize viewport_;
     bool es_ = false;
