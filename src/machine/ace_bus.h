@@ -1,5 +1,6 @@
 // The Jupiter Ace as the Z80 core's bus: data through the memory map (mirrors folded),
-// opcodes through the page table, ports through the Ace's port decoder, the ED FC/FD traps to the tape deck.
+// opcodes through the page table, ports through the Ace's port decoder, the ED FC/FD
+// traps to the tape deck.
 #pragma once
 
 #include "display/renderer.h"
