@@ -5,8 +5,10 @@
 #include "app/shell_state.h"
 
 QString MainWindowTitle(bool paused) {
-    const QString title = QString("NoltACE v%1").arg(kVersionText);
-    return paused ? title + " - Paused" : title;
+    // Built once: the main loop asks on every pass.
+    static const QString running = QString("NoltACE v%1").arg(kVersionText);
+    static const QString stopped = running + " - Paused";
+    return paused ? stopped : running;
 }
 
 void ShowPausedInTitle(QWidget& window, bool paused) {

@@ -91,7 +91,10 @@ void SdlAudioDevice::QueueChunk(const uint8_t* bytes, uint32_t count) {
         if (SDL_GetTicks64() - start >= kMaxWaitMs) break;
         uint64_t excess = queued - limit;
         if (pullBytes) excess = (excess + pullBytes - 1) / pullBytes * pullBytes;
-        const uint64_t ms = bytesPerSecond ? (excess * 1000 + bytesPerSecond - 1) / bytesPerSecond : 1;
+        // A millisecond more: the device's pulls come a little later than their length
+        // (its thread sleeps for a pull, then works), and a wake just before one only
+        // sleeps again.
+        const uint64_t ms = bytesPerSecond ? (excess * 1000 + bytesPerSecond - 1) / bytesPerSecond + 1 : 1;
         SDL_Delay(Uint32(ms < 1 ? 1 : ms > kMaxWaitMs ? kMaxWaitMs : ms));
     }
 }
