@@ -38,7 +38,3 @@ void BuildMemoryMap() {
 void SyncMemoryMap() {
     if (!BuiltFromMachine()) BuildMemoryMap();
 }
-
-void MemoryMap::Reset() {
-    BuildMemoryMap();
-}

@@ -21,8 +21,6 @@ struct MemoryMap {
     // What the map was built from.
     uint8_t* pages[8];
     uint32_t model, topPage;
-
-    void Reset(); // rebuilt from the machine as it is now
 };
 
 extern MemoryMap memoryMap;

@@ -1,7 +1,5 @@
 #include "sound/sdl/sdl_audio_device.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr uint32_t kMaxWaitMs = 1000; // the wait for the device never blocks longer
