@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #ifdef NOLTACE_HAVE_SDL_AUDIO
+#include <algorithm>
 #include <cstdlib>
 
 #include "sound/sdl/sdl_audio_device.h"
@@ -52,6 +53,33 @@ TEST_F(SoundSdlDeviceTest, QueueStaysWithinItsDepthAsTheDeviceDrainsIt) {
     EXPECT_EQ(sdl.QueuedBytes(), chunk);
     ShutdownSound();
     SetAudioDevice(nullptr);
+}
+
+// The device pulls whole chunks in one go where the queue allows it, and never more than
+// the queue keeps waiting.
+TEST(SdlDevicePull, SmallestPowerOfTwoHoldingAChunkWithinTheQueue) {
+    struct Case {
+        uint32_t rate, chunkFrames, bytesPerFrame, queueChunks;
+        uint16_t pull;
+    } const cases[] = {
+        {44100, 884, 4, 2, 1024}, // the default: a pull a frame
+        {44100, 884, 4, 1, 512},  // one chunk waiting: a whole chunk would leave it short
+        {44100, 884, 2, 12, 1024},
+        {22050, 442, 4, 2, 512},
+        {11025, 221, 1, 2, 256},
+        {44100, 8840, 4, 2, 8192}, // emulation at 10%: the largest pull
+    };
+    for (const Case& c : cases) {
+        AudioStreamFormat format;
+        format.sampleRate = c.rate;
+        format.bits = c.bytesPerFrame == 1 ? 8 : 16;
+        format.channels = uint8_t(c.bytesPerFrame == 4 ? 2 : 1);
+        format.chunkBytes = c.chunkFrames * c.bytesPerFrame;
+        format.queueChunks = c.queueChunks;
+        const uint16_t pull = DevicePullFrames(format);
+        EXPECT_EQ(pull, c.pull) << c.rate << " Hz, " << c.chunkFrames << " frames a chunk";
+        EXPECT_LE(pull, std::max(256u, c.chunkFrames * c.queueChunks));
+    }
 }
 
 TEST_F(SoundSdlDeviceTest, EightBitMonoIsAcceptedToo) {

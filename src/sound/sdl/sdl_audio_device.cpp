@@ -4,18 +4,17 @@ namespace {
 
 constexpr uint32_t kMaxWaitMs = 1000; // the wait for the device never blocks longer
 
-// SDL pulls from the queue in pieces of this many sample frames: the largest power of
-// two within one chunk, so a chunk is never split over more than two pulls.
-Uint16 DevicePullFrames(const AudioStreamFormat& f) {
+} // namespace
+
+uint16_t DevicePullFrames(const AudioStreamFormat& f) {
     const uint32_t frameBytes = uint32_t(f.bits / 8) * f.channels;
     const uint32_t chunkFrames = frameBytes ? f.chunkBytes / frameBytes : 0;
+    const uint32_t queueFrames = chunkFrames * (f.queueChunks ? f.queueChunks : 1);
     uint32_t frames = 256;
-    while (frames * 2 <= chunkFrames && frames < 8192)
+    while (frames < chunkFrames && frames * 2 <= queueFrames && frames < 8192)
         frames *= 2;
-    return Uint16(frames);
+    return uint16_t(frames);
 }
-
-} // namespace
 
 SdlAudioDevice::~SdlAudioDevice() {
     Close();
