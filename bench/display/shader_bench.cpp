@@ -25,6 +25,7 @@
 
 #include "display/qt/shader_frame_view.h"
 #include "display/qt/shader_pipeline.h"
+#include "display/qt/software_rasteriser.h"
 #include "display/renderer.h"
 #include "display/shader_preset.h"
 
@@ -124,6 +125,7 @@ BENCHMARK(BM_ShaderWindow)
 } // namespace
 
 int main(int argc, char** argv) {
+    SpreadSoftwareRasteriser(); // as the application does
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -22,6 +22,7 @@
 #include "app/program_info.h"
 #include "app/rom_lookup.h"
 #include "app/shell_state.h"
+#include "display/qt/software_rasteriser.h"
 #include "machine/frame.h"
 #include "machine/machine_state.h"
 #include "machine/reset.h"
@@ -139,6 +140,7 @@ int RunNoltace(int argc, char** argv) {
     QApplication::setApplicationName("noltace");
     // The installed desktop entry and icon, so the desktop shows the window as NoltACE.
     QGuiApplication::setDesktopFileName("org.noltace.NoltACE");
+    SpreadSoftwareRasteriser();
     QApplication qt(argc, argv);
     QApplication::setWindowIcon(QIcon::fromTheme("noltace"));
     // Qt has taken its own options (-platform and the like) out of the list by now.
