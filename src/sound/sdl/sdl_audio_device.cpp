@@ -11,6 +11,8 @@ uint16_t DevicePullFrames(const AudioStreamFormat& f) {
     const uint32_t chunkFrames = frameBytes ? f.chunkBytes / frameBytes : 0;
     const uint32_t queueFrames = chunkFrames * (f.queueChunks ? f.queueChunks : 1);
     uint32_t frames = 256;
+    while (frames > queueFrames && frames > 64) // 11025 Hz with one chunk waiting
+        frames /= 2;
     while (frames < chunkFrames && frames * 2 <= queueFrames && frames < 8192)
         frames *= 2;
     return uint16_t(frames);

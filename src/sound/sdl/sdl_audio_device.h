@@ -39,7 +39,8 @@ class SdlAudioDevice final : public AudioDevice {
 // The sample frames SDL pulls from the queue at a time: a power of two, as SDL's drivers
 // expect, and the smallest that holds a chunk, so the device's thread wakes about once a
 // frame rather than twice; but never more than the queue keeps waiting (`queueChunks`
-// chunks), or every pull would find the queue short. Never under 256.
+// chunks), or pulls would find the queue short. 256 at the least, where the queue
+// holds that many.
 uint16_t DevicePullFrames(const AudioStreamFormat& format);
 
 // Creates the one SDL audio device of the program and installs it with SetAudioDevice().
