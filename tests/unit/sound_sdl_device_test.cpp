@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #ifdef NOLTACE_HAVE_SDL_AUDIO
-#include <algorithm>
 #include <cstdlib>
 
 #include "sound/sdl/sdl_audio_device.h"
