@@ -130,11 +130,9 @@ template <class Bus> inline void BlockOut(MachineState& m, Bus& bus, int step, b
     else m.tstates += 16;
 }
 
-// Entered with the ED byte fetched; fetches the second opcode byte (one more M1).
-// `lastQ` is q from before this instruction: the trap opcodes leave it.
-template <class Bus> inline void ExecEd(MachineState& m, Bus& bus, uint8_t lastQ) {
-    const uint8_t op = bus.Fetch(m.pc++);
-    m.r++;
+// The ED opcode `op`, both bytes fetched. `lastQ` is q from before this instruction:
+// the trap opcodes leave it.
+template <class Bus> [[gnu::always_inline]] inline void ExecEdOpcode(MachineState& m, Bus& bus, uint8_t op, uint8_t lastQ) {
     uint8_t &A = m.af.hi, &F = m.af.lo;
     uint32_t& T = m.tstates;
 
@@ -240,6 +238,13 @@ template <class Bus> inline void ExecEd(MachineState& m, Bus& bus, uint8_t lastQ
 
     default: T += 8; break; // undefined: an 8-T-state NOP
     }
+}
+
+// Entered with the ED byte fetched; fetches the second opcode byte (one more M1).
+template <class Bus> inline void ExecEd(MachineState& m, Bus& bus, uint8_t lastQ) {
+    const uint8_t op = bus.Fetch(m.pc++);
+    m.r++;
+    ExecEdOpcode(m, bus, op, lastQ);
 }
 
 } // namespace z80

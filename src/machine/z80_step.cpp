@@ -2,6 +2,7 @@
 
 #include "machine/ace_bus.h"
 #include "machine/instruction_hooks.h"
+#include "machine/rom_paths.h"
 #include "machine/watching_bus.h"
 #include "machine/wait_loop.h"
 #include "machine/z80.h"
@@ -23,8 +24,11 @@ template <class Bus> void StepsUntil(MachineState& m, uint32_t end) {
     // Past it no interrupt comes, so the steps leave the check out.
     while (m.tstates < end) {
         const uint32_t stretchEnd = std::min(end, m.tstates + kStretchTstates);
-        while (m.tstates < stretchEnd)
+        while (m.tstates < stretchEnd) {
+            if constexpr (std::is_same_v<Bus, AceBus>)
+                if (RunRomPath(m, bus, end)) continue;
             if (!InstructionStep(m, bus)) return;
+        }
         // At the loop's jump, one step more reaches its start.
         if (m.pc == kRomWaitLoopPc + 2 && m.tstates < end && !InstructionStep(m, bus)) return;
         if (m.pc == kRomWaitLoopPc) {

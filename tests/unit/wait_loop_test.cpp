@@ -3,62 +3,12 @@
 // one instruction at a time (ExecuteInstruction, which never skips) reaches: registers,
 // WZ, R, the clock, the beam and memory, at every way the wait can be entered and the
 // frame can end.
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include "display/renderer.h"
+#include "machine_snapshot.h"
 #include "machine/wait_loop.h"
 #include "machine/z80.h"
 #include "rom_machine_test.h"
 
 namespace {
-
-struct Snapshot {
-    MachineState state;
-    std::vector<uint8_t> ram;
-    uint32_t beam;
-};
-
-Snapshot Take() {
-    return {machine, std::vector<uint8_t>(machine.ram, machine.ram + 0x10000), BeamPosition()};
-}
-
-void Restore(const Snapshot& s) {
-    uint8_t* ram = machine.ram;
-    machine = s.state;
-    machine.ram = ram;
-    std::memcpy(machine.ram, s.ram.data(), s.ram.size());
-    RenderToBeam(s.beam);
-}
-
-// What differs between two snapshots, "" when nothing does.
-std::string Differences(const Snapshot& a, const Snapshot& b) {
-    std::string out;
-    const auto check = [&out](const char* name, uint32_t x, uint32_t y) {
-        if (x != y) out += std::string(name) + " " + std::to_string(x) + " vs " + std::to_string(y) + "; ";
-    };
-    const MachineState &p = a.state, &q = b.state;
-    check("pc", p.pc, q.pc);
-    check("lastPc", p.lastPc, q.lastPc);
-    check("sp", p.sp, q.sp);
-    check("af", p.af.w, q.af.w);
-    check("bc", p.bc.w, q.bc.w);
-    check("de", p.de.w, q.de.w);
-    check("hl", p.hl.w, q.hl.w);
-    check("ix", p.ix.w, q.ix.w);
-    check("iy", p.iy.w, q.iy.w);
-    check("ir", p.ir, q.ir);
-    check("memptr", p.memptr, q.memptr);
-    check("q", p.q, q.q);
-    check("iff1", p.iff1, q.iff1);
-    check("halted", p.halted, q.halted);
-    check("tstates", p.tstates, q.tstates);
-    check("instrStart", p.instrStart, q.instrStart);
-    check("beam", a.beam, b.beam);
-    if (a.ram != b.ram) out += "RAM; ";
-    return out;
-}
 
 class WaitLoopTest : public RomMachineTest {};
 
@@ -90,7 +40,7 @@ TEST_F(WaitLoopTest, CountingTheWaitEndsWhereSteppingEnds) {
         {"the frame ends 1000 T-states short", 40000, 0, false, 1000},
     };
     RunFrames(1);
-    const Snapshot prompt = Take();
+    const MachineSnapshot prompt = Take();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Restore(prompt);
@@ -105,15 +55,15 @@ TEST_F(WaitLoopTest, CountingTheWaitEndsWhereSteppingEnds) {
         }
         if (c.strangeMemptr) machine.memptr = 0x1234;
         const uint32_t end = machine.frameTstates - c.endShort;
-        const Snapshot start = Take();
+        const MachineSnapshot start = Take();
 
         ExecuteInstructionsUntil(end);
-        const Snapshot counted = Take();
+        const MachineSnapshot counted = Take();
 
         Restore(start);
         while (machine.tstates < end)
             ExecuteInstruction();
-        const Snapshot stepped = Take();
+        const MachineSnapshot stepped = Take();
 
         EXPECT_EQ(Differences(counted, stepped), "");
         EXPECT_TRUE(counted.state.pc == kRomWaitLoopPc || counted.state.pc == kRomWaitLoopPc + 2) << "still waiting";
@@ -129,14 +79,14 @@ TEST_F(WaitLoopTest, AWaitWhoseFlagIsUpIsNotSkipped) {
     machine.pc = kRomWaitLoopPc;
     const uint8_t flags = ReadMemory(machine.hl.w);
     WriteMemory(machine.hl.w, uint8_t(flags | 0x20));
-    const Snapshot start = Take();
+    const MachineSnapshot start = Take();
     const MachineState before = machine;
     SkipWaitLoop(machine, machine.frameTstates);
     EXPECT_EQ(machine.tstates, before.tstates);
     EXPECT_EQ(machine.ir, before.ir);
 
     ExecuteInstructionsUntil(machine.frameTstates);
-    const Snapshot counted = Take();
+    const MachineSnapshot counted = Take();
     Restore(start);
     while (machine.tstates < machine.frameTstates)
         ExecuteInstruction();

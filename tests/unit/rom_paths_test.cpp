@@ -1,0 +1,132 @@
+// The frame loop runs the ROM's hottest paths without the opcode dispatch
+// (machine/rom_paths.h). Whatever a path runs, the machine must end as stepping one
+// instruction at a time (ExecuteInstruction, which never takes a path) leaves it, on the
+// real ROM running a FORTH loop that prints: at every path's start, with the BREAK test
+// going its other way, with other bytes in the ROM, and with the frame ending anywhere.
+#include <cstdint>
+#include <string>
+
+#include "machine/ace_bus.h"
+#include "machine/memory_map.h"
+#include "machine/rom.h"
+#include "machine/rom_paths.h"
+#include "machine/z80.h"
+#include "machine_snapshot.h"
+#include "rom_machine_test.h"
+#include "tape/spool.h"
+
+namespace {
+
+constexpr uint8_t kShiftBit = 0x01; // half-row 0 (port FEFE), bit 0: SHIFT, half of BREAK
+
+class RomPathsTest : public RomMachineTest {
+  protected:
+    // Booted, with the word T printing numbers for ever.
+    bool StartPrintingLoop() {
+        if (!Boot()) return false;
+        StartSpool(": T 0 BEGIN 1+ DUP . 0 UNTIL ; T\r");
+        for (int i = 0; i < 2000 && spool.spoolActive; ++i)
+            RunFrame();
+        RunFrames(20);
+        return !spool.spoolActive;
+    }
+    // Steps until pc is at `entry` with room after it in the frame; false if it never is.
+    static bool StepTo(uint16_t entry) {
+        for (int i = 0; i < 200000; ++i) {
+            if (machine.tstates >= machine.frameTstates) RunFrame(); // ends the frame only
+            if (machine.pc == entry && machine.tstates > machine.intLength &&
+                machine.tstates + 2000 < machine.frameTstates)
+                return true;
+            ExecuteInstruction();
+        }
+        return false;
+    }
+    // Steps to the clock `tstates` one instruction at a time.
+    static MachineSnapshot SteppedTo(const MachineSnapshot& start, uint32_t tstates) {
+        Restore(start);
+        while (machine.tstates < tstates)
+            ExecuteInstruction();
+        return Take();
+    }
+};
+
+TEST_F(RomPathsTest, EachPathEndsWhereSteppingEnds) {
+    if (!StartPrintingLoop()) return;
+    struct Case {
+        uint16_t entry;
+        bool stackInVideoRam; // the data stack moved onto the screen: the pushes show
+    };
+    const Case cases[] = {{0x04C8, false}, {0x04B9, false}, {0x04BA, false}, {0x0010, false},
+                          {0x0010, true},  {0x0018, false}, {0x084E, false}, {0x0CDB, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("path at " + std::to_string(c.entry) + (c.stackInVideoRam ? " onto the screen" : ""));
+        ASSERT_TRUE(StepTo(c.entry)) << "the loop never reaches it";
+        if (c.stackInVideoRam) {
+            constexpr uint16_t kSpare = 0x3C3B, kRowFive = 0x2400 + 5 * 32;
+            WriteMemory(kSpare, kRowFive & 0xFF);
+            WriteMemory(kSpare + 1, kRowFive >> 8);
+            machine.de.w = 0x4142;
+        }
+        const MachineSnapshot start = Take();
+        AceBus bus;
+        SyncMemoryMap();
+        ASSERT_TRUE(RunRomPath(machine, bus, machine.frameTstates)) << "the path did not run";
+        const MachineSnapshot run = Take();
+        EXPECT_GT(run.state.tstates, start.state.tstates);
+        if (c.stackInVideoRam) {
+            EXPECT_EQ(run.screenWrites.size(), start.screenWrites.size() + 2);
+        }
+        EXPECT_EQ(Differences(run, SteppedTo(start, run.state.tstates)), "");
+    }
+}
+
+TEST_F(RomPathsTest, APathThatDoesNotFitOrDoesNotMatchDoesNotRun) {
+    if (!StartPrintingLoop()) return;
+    ASSERT_TRUE(StepTo(0x04C8));
+    const MachineSnapshot start = Take();
+    AceBus bus;
+    EXPECT_FALSE(RunRomPath(machine, bus, machine.tstates + 100)) << "no room for every step";
+    machine.pages[0][0x04C8] = 0x00; // another ROM: a NOP where the path starts
+    EXPECT_FALSE(RunRomPath(machine, bus, machine.frameTstates));
+    RestoreRomBytes(0x04C8, 1);
+    EXPECT_EQ(Differences(Take(), start), "");
+}
+
+// Whole runs of the frame loop against stepping, the run ending at many points of a
+// path or between them, with the loop as it runs and disturbed.
+TEST_F(RomPathsTest, TheFrameLoopEndsWhereSteppingEnds) {
+    if (!StartPrintingLoop()) return;
+    struct Case {
+        const char* what;
+        uint8_t shiftHeld;
+        uint16_t patchedAt; // 0: the ROM as it is; else a step's byte made a NOP
+    };
+    const Case cases[] = {
+        {"the loop as it runs", 0, 0},
+        {"SHIFT held: the BREAK test goes on past its RET C", kShiftBit, 0},
+        {"NEXT's EX DE,HL another instruction", 0, 0x04BF},
+        {"the free-space check's JR C another instruction", 0, 0x0F97},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(StepTo(0x04C8));
+        machine.keyMatrix[0] = uint8_t(0xFF & ~c.shiftHeld);
+        if (c.patchedAt) machine.pages[0][c.patchedAt] = 0x00;
+        const MachineSnapshot start = Take();
+        // Ends from one T-state on to well past several paths, at uneven strides.
+        for (uint32_t after = 1; after < 3000; after += 1 + after / 7) {
+            const uint32_t end = start.state.tstates + after;
+            Restore(start);
+            ExecuteInstructionsUntil(end);
+            const MachineSnapshot run = Take();
+            const std::string differences = Differences(run, SteppedTo(start, end));
+            EXPECT_EQ(differences, "") << "ending " << after << " T-states on";
+            if (!differences.empty()) break;
+        }
+        Restore(start);
+        machine.keyMatrix[0] = 0xFF;
+        if (c.patchedAt) RestoreRomBytes(c.patchedAt, 1);
+    }
+}
+
+} // namespace
