@@ -7,9 +7,10 @@
 // opcode and the step's bookkeeping.
 //
 // Here each path is a list of steps, (address, opcode), in the order the processor
-// usually runs them. A path is entered only at one of its steps' addresses, and only
-// when the ROM holds every step's opcode at its address: nothing here assumes the
-// standard ROM, and another ROM simply runs no path. A step then runs when pc is at
+// usually runs them. A path is entered only at one of its steps' addresses, or at the
+// instruction that leads it (JP (IY), RST 10, RST 18) wherever that is, and only when
+// the ROM holds every step's opcode at its address: nothing here assumes the standard
+// ROM, and another ROM simply runs no path. A step then runs when pc is at
 // its address, through the very code of the step (ExecMain, ExecEdOpcode) with the
 // opcode known at compile time, so the switch folds away. A step whose address pc is
 // not at is passed over: a branch the other way (an error, BREAK) leaves the later steps
@@ -39,7 +40,8 @@
 struct RomPathStep {
     uint16_t pc;
     uint8_t op;
-    uint8_t op2 = 0; // the second byte of an ED opcode
+    uint8_t op2 = 0;        // the second byte of an ED opcode, or E9 after FD (JP (IY))
+    bool anywhere = false; // a path's first step, run wherever pc is (RAM too)
 };
 
 namespace rom_paths {
@@ -99,6 +101,20 @@ inline constexpr std::array kDivideStep{
     RomPathStep{0x0CEB, 0xED, 0x6A}, RomPathStep{0x0CED, 0xD9},       RomPathStep{0x0CEE, 0x10},
 };
 
+// The jumps into the paths above, wherever they are: JP (IY) ends every primitive and
+// goes to the word dispatch; RST 10 and RST 18 push and pop DE. A path led by one of
+// them runs when the instruction at pc is that one.
+template <size_t n> constexpr std::array<RomPathStep, n + 1> LedBy(RomPathStep first, const std::array<RomPathStep, n>& path) {
+    std::array<RomPathStep, n + 1> steps{};
+    steps[0] = first;
+    for (size_t k = 0; k < n; ++k)
+        steps[k + 1] = path[k];
+    return steps;
+}
+inline constexpr auto kJumpToWordDispatch = LedBy(RomPathStep{0, 0xFD, 0xE9, true}, kWordDispatch);
+inline constexpr auto kRestartPushDe = LedBy(RomPathStep{0, 0xD7, 0, true}, kPushDe);
+inline constexpr auto kRestartPopDe = LedBy(RomPathStep{0, 0xDF, 0, true}, kPopDe);
+
 // No instruction costs more than this; a path of n steps needs n times it before `end`.
 constexpr uint32_t kLongestInstructionTstates = 23;
 
@@ -118,6 +134,7 @@ constexpr bool EdAllowed(uint8_t op2) {
 // loop looks at those), the prefixes other than ED, and the ports' writes.
 constexpr bool StepAllowed(const RomPathStep& s) {
     if (s.op == 0xED) return EdAllowed(s.op2);
+    if (s.op == 0xFD) return s.op2 == 0xE9 && s.anywhere;
     return !IsOneOf(s.op, {0x76, 0xF3, 0xFB, 0xCB, 0xDD, 0xFD, 0xD3});
 }
 
@@ -145,28 +162,39 @@ struct PathRun {
 // One step: when pc is at its address, the instruction as the step runs it.
 template <RomPathStep s, class Bus> [[gnu::always_inline]] inline void RunStep(MachineState& m, Bus& bus, PathRun& run) {
     static_assert(StepAllowed(s));
-    if (m.pc != s.pc) return;
+    if constexpr (!s.anywhere)
+        if (m.pc != s.pc) return;
     run.lastStart = m.tstates;
-    run.lastPc = s.pc;
+    run.lastPc = m.pc;
     if constexpr (StepWritesMemory(s)) MoveBeam(m.tstates);
     if constexpr (StepReadsPort(s)) m.instrStart = m.tstates;
-    if constexpr (s.op == 0xED) {
+    if constexpr (s.op == 0xFD) { // JP (IY): as ExecIndexed runs it
+        m.q = 0;
+        m.pc = m.iy.w;
+        m.tstates += 8;
+        run.fetches += 2;
+    } else if constexpr (s.op == 0xED) {
         const uint8_t lastQ = m.q;
         m.q = 0;
-        m.pc = uint16_t(s.pc + 2);
+        m.pc = uint16_t(m.pc + 2);
         run.fetches += 2;
         z80::ExecEdOpcode(m, bus, s.op2, lastQ);
     } else {
-        m.pc = uint16_t(s.pc + 1);
+        m.pc = uint16_t(m.pc + 1);
         run.fetches += 1;
         z80::ExecMain(m, bus, s.op);
     }
 }
 
-// True when the ROM holds every step's opcode at its address.
+// True when the ROM holds every step's opcode at its address (the caller has looked at
+// a first step that runs anywhere).
+template <RomPathStep s> [[gnu::always_inline]] inline bool OpcodeMatches(const uint8_t* rom) {
+    if constexpr (s.anywhere) return true;
+    else return rom[s.pc] == s.op && (s.op != 0xED || rom[s.pc + 1] == s.op2);
+}
 template <const auto& path, size_t... I> [[gnu::always_inline]] inline bool OpcodesMatch(std::index_sequence<I...>) {
     const uint8_t* rom = machine.pages[0];
-    return ((rom[path[I].pc] == path[I].op && (path[I].op != 0xED || rom[path[I].pc + 1] == path[I].op2)) && ...);
+    return (OpcodeMatches<path[I]>(rom) && ...);
 }
 
 template <const auto& path, class Bus, size_t... I>
@@ -220,10 +248,12 @@ inline constexpr std::array<uint8_t, kPathsEnd> kPathAt = [] {
 // (the caller steps instead). Past the interrupt window, on the plain bus, only.
 template <class Bus> [[gnu::always_inline]] inline bool RunRomPath(MachineState& m, Bus& bus, uint32_t end) {
     using namespace rom_paths;
-    if (m.pc >= kPathsEnd) return false;
-    const uint8_t path = kPathAt[m.pc];
-    if (!path || AnyRareHookOn()) [[likely]]
+    const uint16_t pc = m.pc;
+    const uint8_t path = pc < kPathsEnd ? kPathAt[pc] : 0;
+    const uint8_t op = FetchOpcodeByte(pc);
+    if (!path && op != 0xFD && op != 0xD7 && op != 0xDF) [[likely]]
         return false;
+    if (AnyRareHookOn()) return false;
     switch (path) {
     case 1: return TryPath<kWordDispatch>(m, bus, end);
     case 2: return TryPath<kNext>(m, bus, end);
@@ -232,5 +262,8 @@ template <class Bus> [[gnu::always_inline]] inline bool RunRomPath(MachineState&
     case 5: return TryPath<kPopBc>(m, bus, end);
     case 6: return TryPath<kDivideStep>(m, bus, end);
     }
+    if (op == 0xD7) return TryPath<kRestartPushDe>(m, bus, end);
+    if (op == 0xDF) return TryPath<kRestartPopDe>(m, bus, end);
+    if (FetchOpcodeByte(uint16_t(pc + 1)) == 0xE9) return TryPath<kJumpToWordDispatch>(m, bus, end);
     return false;
 }

@@ -30,16 +30,24 @@ class RomPathsTest : public RomMachineTest {
         RunFrames(20);
         return !spool.spoolActive;
     }
-    // Steps until pc is at `entry` with room after it in the frame; false if it never is.
-    static bool StepTo(uint16_t entry) {
+    // Steps until `at` holds with room after it in the frame; false if it never does.
+    template <class At> static bool StepUntil(At at) {
         for (int i = 0; i < 200000; ++i) {
             if (machine.tstates >= machine.frameTstates) RunFrame(); // ends the frame only
-            if (machine.pc == entry && machine.tstates > machine.intLength &&
-                machine.tstates + 2000 < machine.frameTstates)
+            if (at() && machine.tstates > machine.intLength && machine.tstates + 2000 < machine.frameTstates)
                 return true;
             ExecuteInstruction();
         }
         return false;
+    }
+    static bool StepTo(uint16_t entry) {
+        return StepUntil([entry] { return machine.pc == entry; });
+    }
+    // To an instruction (its first bytes) wherever it is.
+    static bool StepToInstruction(uint8_t op, int op2 = -1) {
+        return StepUntil([op, op2] {
+            return FetchOpcodeByte(machine.pc) == op && (op2 < 0 || FetchOpcodeByte(uint16_t(machine.pc + 1)) == op2);
+        });
     }
     // Steps to the clock `tstates` one instruction at a time.
     static MachineSnapshot SteppedTo(const MachineSnapshot& start, uint32_t tstates) {
@@ -53,15 +61,36 @@ class RomPathsTest : public RomMachineTest {
 TEST_F(RomPathsTest, EachPathEndsWhereSteppingEnds) {
     if (!StartPrintingLoop()) return;
     struct Case {
-        uint16_t entry;
-        bool stackInVideoRam; // the data stack moved onto the screen: the pushes show
+        const char* what;
+        int entry;          // an address, or -1 for the instruction below wherever it is
+        uint8_t op, op2;    // that instruction
+        uint16_t iy;        // 0, or JP (IY) goes there instead of the word dispatch
+        bool stackOnScreen; // the data stack moved into video RAM: the pushes show
     };
-    const Case cases[] = {{0x04C8, false}, {0x04B9, false}, {0x04BA, false}, {0x0010, false},
-                          {0x0010, true},  {0x0018, false}, {0x084E, false}, {0x0CDB, false}};
+    const Case cases[] = {
+        {"the word dispatch", 0x04C8, 0, 0, 0, false},
+        {"NEXT", 0x04B9, 0, 0, 0, false},
+        {"NEXT past its POP", 0x04BA, 0, 0, 0, false},
+        {"the push", 0x0010, 0, 0, 0, false},
+        {"the push onto the screen", 0x0010, 0, 0, 0, true},
+        {"the pop", 0x0018, 0, 0, 0, false},
+        {"the pop into BC", 0x084E, 0, 0, 0, false},
+        {"the division step", 0x0CDB, 0, 0, 0, false},
+        {"a primitive's JP (IY)", -1, 0xFD, 0xE9, 0, false},
+        {"a JP (IY) to NEXT, midway along the path", -1, 0xFD, 0xE9, 0x04B9, false},
+        {"a JP (IY) elsewhere", -1, 0xFD, 0xE9, 0x0F8F, false},
+        {"an RST 10", -1, 0xD7, 0, 0, false},
+        {"an RST 10 onto the screen", -1, 0xD7, 0, 0, true},
+        {"an RST 18", -1, 0xDF, 0, 0, false},
+    };
+    const MachineSnapshot printing = Take();
     for (const Case& c : cases) {
-        SCOPED_TRACE("path at " + std::to_string(c.entry) + (c.stackInVideoRam ? " onto the screen" : ""));
-        ASSERT_TRUE(StepTo(c.entry)) << "the loop never reaches it";
-        if (c.stackInVideoRam) {
+        SCOPED_TRACE(c.what);
+        Restore(printing);
+        ASSERT_TRUE(c.entry >= 0 ? StepTo(uint16_t(c.entry)) : StepToInstruction(c.op, c.op2 ? c.op2 : -1))
+            << "the loop never gets there";
+        if (c.iy) machine.iy.w = c.iy;
+        if (c.stackOnScreen) {
             constexpr uint16_t kSpare = 0x3C3B, kRowFive = 0x2400 + 5 * 32;
             WriteMemory(kSpare, kRowFive & 0xFF);
             WriteMemory(kSpare + 1, kRowFive >> 8);
@@ -73,7 +102,7 @@ TEST_F(RomPathsTest, EachPathEndsWhereSteppingEnds) {
         ASSERT_TRUE(RunRomPath(machine, bus, machine.frameTstates)) << "the path did not run";
         const MachineSnapshot run = Take();
         EXPECT_GT(run.state.tstates, start.state.tstates);
-        if (c.stackInVideoRam) {
+        if (c.stackOnScreen) {
             EXPECT_EQ(run.screenWrites.size(), start.screenWrites.size() + 2);
         }
         EXPECT_EQ(Differences(run, SteppedTo(start, run.state.tstates)), "");
