@@ -158,4 +158,48 @@ TEST_F(RomPathsTest, TheFrameLoopEndsWhereSteppingEnds) {
     }
 }
 
+// Whole programs typed at the prompt, a few seconds of each, through the frame loop and
+// stepped: the words that end in errors (the dispatch's checks go their other way), BREAK
+// held, division, and the printing loop.
+TEST_F(RomPathsTest, ProgramsRunAsTheyDoStepped) {
+    if (!Boot()) return;
+    struct Case {
+        const char* what;
+        const char* typed;
+        uint8_t shiftAndSpace; // held from the start: BREAK
+    };
+    const Case cases[] = {
+        {"printing numbers", ": T 0 BEGIN 1+ DUP . 0 UNTIL ; T\r", 0},
+        {"dividing", ": D 30000 0 DO I 7 /MOD . . LOOP ; D\r", 0},
+        {"an empty stack", "DROP DROP . 1 2 + .\r", 0},
+        {"a word that does not exist", "FROB\r", 0},
+        {"a deep stack", "1 2 3 4 5 6 7 8 9 + + + + + + + + .\r", 0},
+        {"BREAK held in a loop", ": B BEGIN 1 DROP 0 UNTIL ; B\r", 1},
+    };
+    const MachineSnapshot prompt = Take();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MachineSnapshot ends[2];
+        for (int stepped = 0; stepped < 2; ++stepped) {
+            Restore(prompt);
+            spool.Reset();
+            StartSpool(std::string(c.typed), 0); // as fast as the ROM takes keys
+            for (int frame = 0; frame < 300; ++frame) {
+                if (c.shiftAndSpace && frame == 250) {
+                    machine.keyMatrix[0] &= uint8_t(~kShiftBit);
+                    machine.keyMatrix[7] &= uint8_t(~0x01); // SPACE
+                }
+                if (stepped)
+                    while (machine.tstates < machine.frameTstates)
+                        ExecuteInstruction();
+                RunFrame();
+            }
+            ends[stepped] = Take();
+            machine.keyMatrix[0] = machine.keyMatrix[7] = 0xFF;
+        }
+        EXPECT_EQ(Differences(ends[0], ends[1]), "");
+    }
+    spool.Reset();
+}
+
 } // namespace
