@@ -40,7 +40,7 @@
 struct RomPathStep {
     uint16_t pc;
     uint8_t op;
-    uint8_t op2 = 0;        // the second byte of an ED opcode, or E9 after FD (JP (IY))
+    uint8_t op2 = 0;       // the second byte of an ED opcode, or E9 after FD (JP (IY))
     bool anywhere = false; // a path's first step, run wherever pc is (RAM too)
 };
 
@@ -67,36 +67,40 @@ inline constexpr std::array kWordDispatch{
 
 // NEXT alone, entered at 04B9 (POP HL) or 04BA by the words that skip the checks.
 inline constexpr std::array kNext{
-    RomPathStep{0x04B9, 0xE1}, RomPathStep{0x04BA, 0x5E}, RomPathStep{0x04BB, 0x23}, RomPathStep{0x04BC, 0x56},
-    RomPathStep{0x04BD, 0x23}, RomPathStep{0x04BE, 0xE5}, RomPathStep{0x04BF, 0xEB}, RomPathStep{0x04C0, 0x5E},
-    RomPathStep{0x04C1, 0x23}, RomPathStep{0x04C2, 0x56}, RomPathStep{0x04C3, 0x23}, RomPathStep{0x04C4, 0xEB},
+    RomPathStep{0x04B9, 0xE1}, RomPathStep{0x04BA, 0x5E}, RomPathStep{0x04BB, 0x23},
+    RomPathStep{0x04BC, 0x56}, RomPathStep{0x04BD, 0x23}, RomPathStep{0x04BE, 0xE5},
+    RomPathStep{0x04BF, 0xEB}, RomPathStep{0x04C0, 0x5E}, RomPathStep{0x04C1, 0x23},
+    RomPathStep{0x04C2, 0x56}, RomPathStep{0x04C3, 0x23}, RomPathStep{0x04C4, 0xEB},
     RomPathStep{0x04C5, 0xE9},
 };
 
 // RST 10: DE onto the data stack at (SPARE).
 inline constexpr std::array kPushDe{
-    RomPathStep{0x0010, 0x2A}, RomPathStep{0x0013, 0x73}, RomPathStep{0x0014, 0x23}, RomPathStep{0x0015, 0xC3},
-    RomPathStep{0x085F, 0x72}, RomPathStep{0x0860, 0x23}, RomPathStep{0x0861, 0x22}, RomPathStep{0x0864, 0xC9},
+    RomPathStep{0x0010, 0x2A}, RomPathStep{0x0013, 0x73}, RomPathStep{0x0014, 0x23},
+    RomPathStep{0x0015, 0xC3}, RomPathStep{0x085F, 0x72}, RomPathStep{0x0860, 0x23},
+    RomPathStep{0x0861, 0x22}, RomPathStep{0x0864, 0xC9},
 };
 
 // RST 18: DE off the data stack.
 inline constexpr std::array kPopDe{
-    RomPathStep{0x0018, 0x2A}, RomPathStep{0x001B, 0x2B}, RomPathStep{0x001C, 0x56}, RomPathStep{0x001D, 0xC3},
-    RomPathStep{0x0859, 0x2B}, RomPathStep{0x085A, 0x5E}, RomPathStep{0x085B, 0x22}, RomPathStep{0x085E, 0xC9},
+    RomPathStep{0x0018, 0x2A}, RomPathStep{0x001B, 0x2B}, RomPathStep{0x001C, 0x56},
+    RomPathStep{0x001D, 0xC3}, RomPathStep{0x0859, 0x2B}, RomPathStep{0x085A, 0x5E},
+    RomPathStep{0x085B, 0x22}, RomPathStep{0x085E, 0xC9},
 };
 
 // BC off the data stack.
 inline constexpr std::array kPopBc{
-    RomPathStep{0x084E, 0x2A}, RomPathStep{0x0851, 0x2B}, RomPathStep{0x0852, 0x46}, RomPathStep{0x0853, 0x2B},
-    RomPathStep{0x0854, 0x4E}, RomPathStep{0x0855, 0x22}, RomPathStep{0x0858, 0xC9},
+    RomPathStep{0x084E, 0x2A}, RomPathStep{0x0851, 0x2B}, RomPathStep{0x0852, 0x46},
+    RomPathStep{0x0853, 0x2B}, RomPathStep{0x0854, 0x4E}, RomPathStep{0x0855, 0x22},
+    RomPathStep{0x0858, 0xC9},
 };
 
 // One bit of the 32-by-16 division: shift the dividend in, try the divisor, shift the
 // quotient bit into DE' and HL'; DJNZ back for the next bit.
 inline constexpr std::array kDivideStep{
-    RomPathStep{0x0CDB, 0xED, 0x6A}, RomPathStep{0x0CDD, 0x9F}, RomPathStep{0x0CDE, 0xA7},
-    RomPathStep{0x0CDF, 0xED, 0x52}, RomPathStep{0x0CE1, 0x99}, RomPathStep{0x0CE2, 0x30},
-    RomPathStep{0x0CE4, 0x19},       RomPathStep{0x0CE5, 0x3F}, RomPathStep{0x0CE6, 0xD9},
+    RomPathStep{0x0CDB, 0xED, 0x6A}, RomPathStep{0x0CDD, 0x9F},       RomPathStep{0x0CDE, 0xA7},
+    RomPathStep{0x0CDF, 0xED, 0x52}, RomPathStep{0x0CE1, 0x99},       RomPathStep{0x0CE2, 0x30},
+    RomPathStep{0x0CE4, 0x19},       RomPathStep{0x0CE5, 0x3F},       RomPathStep{0x0CE6, 0xD9},
     RomPathStep{0x0CE7, 0xEB},       RomPathStep{0x0CE8, 0xED, 0x6A}, RomPathStep{0x0CEA, 0xEB},
     RomPathStep{0x0CEB, 0xED, 0x6A}, RomPathStep{0x0CED, 0xD9},       RomPathStep{0x0CEE, 0x10},
 };
@@ -104,7 +108,8 @@ inline constexpr std::array kDivideStep{
 // The jumps into the paths above, wherever they are: JP (IY) ends every primitive and
 // goes to the word dispatch; RST 10 and RST 18 push and pop DE. A path led by one of
 // them runs when the instruction at pc is that one.
-template <size_t n> constexpr std::array<RomPathStep, n + 1> LedBy(RomPathStep first, const std::array<RomPathStep, n>& path) {
+template <size_t n>
+constexpr std::array<RomPathStep, n + 1> LedBy(RomPathStep first, const std::array<RomPathStep, n>& path) {
     std::array<RomPathStep, n + 1> steps{};
     steps[0] = first;
     for (size_t k = 0; k < n; ++k)
@@ -125,9 +130,12 @@ constexpr bool IsOneOf(uint8_t op, std::initializer_list<uint8_t> ops) {
 }
 
 // The ED opcodes a step may have: 16-bit ADC and SBC and the 16-bit loads and stores.
-constexpr bool EdWritesMemory(uint8_t op2) { return IsOneOf(op2, {0x43, 0x53, 0x63, 0x73}); }
+constexpr bool EdWritesMemory(uint8_t op2) {
+    return IsOneOf(op2, {0x43, 0x53, 0x63, 0x73});
+}
 constexpr bool EdAllowed(uint8_t op2) {
-    return EdWritesMemory(op2) || IsOneOf(op2, {0x42, 0x52, 0x62, 0x72, 0x4A, 0x5A, 0x6A, 0x7A, 0x4B, 0x5B, 0x6B, 0x7B});
+    return EdWritesMemory(op2) ||
+           IsOneOf(op2, {0x42, 0x52, 0x62, 0x72, 0x4A, 0x5A, 0x6A, 0x7A, 0x4B, 0x5B, 0x6B, 0x7B});
 }
 
 // Not in a step: what changes the interrupt state or stops the processor (the frame
@@ -144,12 +152,14 @@ constexpr bool StepWritesMemory(const RomPathStep& s) {
     if (s.op == 0xED) return EdWritesMemory(s.op2);
     const uint8_t op = s.op;
     if ((op & 0xC7) == 0xC7 || (op & 0xC7) == 0xC4) return true; // RST, CALL cc
-    return IsOneOf(op, {0x02, 0x12, 0x22, 0x32, 0x34, 0x35, 0x36, 0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x77,
-                        0xC5, 0xD5, 0xE5, 0xF5, 0xCD, 0xE3});
+    return IsOneOf(op, {0x02, 0x12, 0x22, 0x32, 0x34, 0x35, 0x36, 0x70, 0x71, 0x72,
+                        0x73, 0x74, 0x75, 0x77, 0xC5, 0xD5, 0xE5, 0xF5, 0xCD, 0xE3});
 }
 
 // IN A,(n): the port sees when its instruction started (the speaker's edge).
-constexpr bool StepReadsPort(const RomPathStep& s) { return s.op == 0xDB; }
+constexpr bool StepReadsPort(const RomPathStep& s) {
+    return s.op == 0xDB;
+}
 
 // What the path's last step leaves for the debugger and the hooks, kept in registers
 // while it runs: where that step started, its address, and the opcode fetches so far.
@@ -160,7 +170,8 @@ struct PathRun {
 };
 
 // One step: when pc is at its address, the instruction as the step runs it.
-template <RomPathStep s, class Bus> [[gnu::always_inline]] inline void RunStep(MachineState& m, Bus& bus, PathRun& run) {
+template <RomPathStep s, class Bus>
+[[gnu::always_inline]] inline void RunStep(MachineState& m, Bus& bus, PathRun& run) {
     static_assert(StepAllowed(s));
     if constexpr (!s.anywhere)
         if (m.pc != s.pc) return;
@@ -189,16 +200,20 @@ template <RomPathStep s, class Bus> [[gnu::always_inline]] inline void RunStep(M
 // True when the ROM holds every step's opcode at its address (the caller has looked at
 // a first step that runs anywhere).
 template <RomPathStep s> [[gnu::always_inline]] inline bool OpcodeMatches(const uint8_t* rom) {
-    if constexpr (s.anywhere) return true;
-    else return rom[s.pc] == s.op && (s.op != 0xED || rom[s.pc + 1] == s.op2);
+    if constexpr (s.anywhere)
+        return true;
+    else
+        return rom[s.pc] == s.op && (s.op != 0xED || rom[s.pc + 1] == s.op2);
 }
-template <const auto& path, size_t... I> [[gnu::always_inline]] inline bool OpcodesMatch(std::index_sequence<I...>) {
+template <const auto& path, size_t... I>
+[[gnu::always_inline]] inline bool OpcodesMatch(std::index_sequence<I...>) {
     const uint8_t* rom = machine.pages[0];
     return (OpcodeMatches<path[I]>(rom) && ...);
 }
 
 template <const auto& path, class Bus, size_t... I>
-[[gnu::always_inline]] inline void RunSteps(MachineState& m, Bus& bus, PathRun& run, std::index_sequence<I...>) {
+[[gnu::always_inline]] inline void RunSteps(MachineState& m, Bus& bus, PathRun& run,
+                                            std::index_sequence<I...>) {
     (RunStep<path[I]>(m, bus, run), ...);
 }
 
@@ -220,7 +235,8 @@ template <const auto& path> constexpr uint32_t PathTstates() {
 
 // False when the path may not run: it does not fit before `end`, or the ROM is another.
 // Entered only at a step's address (kPathAt), so a path that runs runs a step at least.
-template <const auto& path, class Bus> [[gnu::always_inline]] inline bool TryPath(MachineState& m, Bus& bus, uint32_t end) {
+template <const auto& path, class Bus>
+[[gnu::always_inline]] inline bool TryPath(MachineState& m, Bus& bus, uint32_t end) {
     if (m.tstates + PathTstates<path>() >= end) return false;
     if (!OpcodesMatch<path>(std::make_index_sequence<path.size()>{})) return false;
     RunPath<path>(m, bus);
@@ -240,7 +256,6 @@ inline constexpr std::array<uint8_t, kPathsEnd> kPathAt = [] {
     at[kDivideStep[0].pc] = 6;
     return at;
 }();
-
 
 } // namespace rom_paths
 

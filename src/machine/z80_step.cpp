@@ -3,8 +3,8 @@
 #include "machine/ace_bus.h"
 #include "machine/instruction_hooks.h"
 #include "machine/rom_paths.h"
-#include "machine/watching_bus.h"
 #include "machine/wait_loop.h"
+#include "machine/watching_bus.h"
 #include "machine/z80.h"
 
 namespace {

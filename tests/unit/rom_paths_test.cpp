@@ -46,7 +46,8 @@ class RomPathsTest : public RomMachineTest {
     // To an instruction (its first bytes) wherever it is.
     static bool StepToInstruction(uint8_t op, int op2 = -1) {
         return StepUntil([op, op2] {
-            return FetchOpcodeByte(machine.pc) == op && (op2 < 0 || FetchOpcodeByte(uint16_t(machine.pc + 1)) == op2);
+            return FetchOpcodeByte(machine.pc) == op &&
+                   (op2 < 0 || FetchOpcodeByte(uint16_t(machine.pc + 1)) == op2);
         });
     }
     // Steps to the clock `tstates` one instruction at a time.

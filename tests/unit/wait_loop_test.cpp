@@ -3,9 +3,9 @@
 // one instruction at a time (ExecuteInstruction, which never skips) reaches: registers,
 // WZ, R, the clock, the beam and memory, at every way the wait can be entered and the
 // frame can end.
-#include "machine_snapshot.h"
 #include "machine/wait_loop.h"
 #include "machine/z80.h"
+#include "machine_snapshot.h"
 #include "rom_machine_test.h"
 
 namespace {
@@ -66,7 +66,8 @@ TEST_F(WaitLoopTest, CountingTheWaitEndsWhereSteppingEnds) {
         const MachineSnapshot stepped = Take();
 
         EXPECT_EQ(Differences(counted, stepped), "");
-        EXPECT_TRUE(counted.state.pc == kRomWaitLoopPc || counted.state.pc == kRomWaitLoopPc + 2) << "still waiting";
+        EXPECT_TRUE(counted.state.pc == kRomWaitLoopPc || counted.state.pc == kRomWaitLoopPc + 2)
+            << "still waiting";
     }
 }
 
