@@ -217,8 +217,18 @@ template <const auto& path, class Bus, size_t... I>
     (RunStep<path[I]>(m, bus, run), ...);
 }
 
+// Only a path's first step may run anywhere, and only as one of the instructions that
+// RunRomPath looks for (their bytes are checked there, not by OpcodesMatch).
+template <const auto& path> constexpr bool AnywhereOnlyLeads() {
+    for (size_t k = 1; k < path.size(); ++k)
+        if (path[k].anywhere) return false;
+    const RomPathStep& first = path[0];
+    return !first.anywhere || first.op == 0xD7 || first.op == 0xDF || (first.op == 0xFD && first.op2 == 0xE9);
+}
+
 // The whole path, then the bookkeeping a step leaves, for the last step that ran.
 template <const auto& path, class Bus> [[gnu::noinline]] void RunPath(MachineState& m, Bus& bus) {
+    static_assert(AnywhereOnlyLeads<path>());
     m.eiDelay = 0;
     m.prefixDelay = 0;
     PathRun run;

@@ -1,6 +1,7 @@
 // A whole machine at one moment, for tests that run the same stretch two ways (the frame
 // loop's shortcuts against plain stepping) and expect the very same end: registers and
-// latches, the clock, the beam, memory and the frame's log of video RAM writes.
+// latches, the clock, the beam, memory, the frame's log of video RAM writes and where the
+// sound was last caught up to (a speaker edge).
 #pragma once
 
 #include <algorithm>
@@ -10,18 +11,20 @@
 
 #include "display/renderer.h"
 #include "machine/machine_state.h"
+#include "sound/sound_output.h"
 
 struct MachineSnapshot {
     MachineState state;
     std::vector<uint8_t> ram;
     uint32_t beam;
     std::vector<ScreenWrite> screenWrites;
+    uint32_t soundCaughtUpTo;
 };
 
 inline MachineSnapshot Take() {
     const ScreenWriteLog& log = renderer.currentFrameWrites;
     return {machine, std::vector<uint8_t>(machine.ram, machine.ram + 0x10000), BeamPosition(),
-            std::vector<ScreenWrite>(log.writes, log.writes + log.count)};
+            std::vector<ScreenWrite>(log.writes, log.writes + log.count), soundStream.caughtUpTo};
 }
 
 inline void Restore(const MachineSnapshot& s) {
@@ -32,6 +35,7 @@ inline void Restore(const MachineSnapshot& s) {
     RenderToBeam(s.beam);
     renderer.currentFrameWrites.count = int(s.screenWrites.size());
     std::copy(s.screenWrites.begin(), s.screenWrites.end(), renderer.currentFrameWrites.writes);
+    soundStream.caughtUpTo = s.soundCaughtUpTo;
 }
 
 // What differs between two snapshots, "" when nothing does.
@@ -63,11 +67,13 @@ inline std::string Differences(const MachineSnapshot& a, const MachineSnapshot& 
     NOLTACE_CHECK_FIELD(eiDelay);
     NOLTACE_CHECK_FIELD(prefixDelay);
     NOLTACE_CHECK_FIELD(speakerToggle);
+    NOLTACE_CHECK_FIELD(earLevel);
     NOLTACE_CHECK_FIELD(halted);
     NOLTACE_CHECK_FIELD(tstates);
     NOLTACE_CHECK_FIELD(instrStart);
 #undef NOLTACE_CHECK_FIELD
     check("beam", a.beam, b.beam);
+    check("sound caught up to", a.soundCaughtUpTo, b.soundCaughtUpTo);
     if (a.ram != b.ram) out += "RAM; ";
     check("screen writes", uint32_t(a.screenWrites.size()), uint32_t(b.screenWrites.size()));
     for (size_t k = 0; k < a.screenWrites.size() && k < b.screenWrites.size(); ++k) {

@@ -5,7 +5,9 @@
 // going its other way, with other bytes in the ROM, and with the frame ending anywhere.
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "debugger/breakpoints.h"
 #include "machine/ace_bus.h"
 #include "machine/memory_map.h"
 #include "machine/rom.h"
@@ -21,13 +23,18 @@ constexpr uint8_t kShiftBit = 0x01; // half-row 0 (port FEFE), bit 0: SHIFT, hal
 
 class RomPathsTest : public RomMachineTest {
   protected:
-    // Booted, with the word T printing numbers for ever.
+    // Booted, with the word T printing numbers for ever; false after a skip (no ROM) or a
+    // failure.
     bool StartPrintingLoop() {
-        if (!Boot()) return false;
+        if (!Boot()) {
+            if (!IsSkipped()) ADD_FAILURE() << "the ROM never reached its prompt";
+            return false;
+        }
         StartSpool(": T 0 BEGIN 1+ DUP . 0 UNTIL ; T\r");
         for (int i = 0; i < 2000 && spool.spoolActive; ++i)
             RunFrame();
         RunFrames(20);
+        EXPECT_FALSE(spool.spoolActive) << "the line was never typed";
         return !spool.spoolActive;
     }
     // Steps until `at` holds with room after it in the frame; false if it never does.
@@ -63,26 +70,30 @@ TEST_F(RomPathsTest, EachPathEndsWhereSteppingEnds) {
     if (!StartPrintingLoop()) return;
     struct Case {
         const char* what;
-        int entry;          // an address, or -1 for the instruction below wherever it is
-        uint8_t op, op2;    // that instruction
-        uint16_t iy;        // 0, or JP (IY) goes there instead of the word dispatch
-        bool stackOnScreen; // the data stack moved into video RAM: the pushes show
+        int entry;            // an address, or -1 for the instruction below wherever it is
+        uint8_t op, op2;      // that instruction
+        uint16_t iy;          // 0, or JP (IY) goes there instead of the word dispatch
+        bool stackOnScreen;   // the data stack moved into video RAM: the pushes show
+        bool speakerHigh;     // an OUT to the speaker before: the BREAK test's IN ends the tone
+        bool afterFlagsAndEi; // the instruction before wrote F (q) and was EI
     };
     const Case cases[] = {
-        {"the word dispatch", 0x04C8, 0, 0, 0, false},
-        {"NEXT", 0x04B9, 0, 0, 0, false},
-        {"NEXT past its POP", 0x04BA, 0, 0, 0, false},
-        {"the push", 0x0010, 0, 0, 0, false},
-        {"the push onto the screen", 0x0010, 0, 0, 0, true},
-        {"the pop", 0x0018, 0, 0, 0, false},
-        {"the pop into BC", 0x084E, 0, 0, 0, false},
-        {"the division step", 0x0CDB, 0, 0, 0, false},
-        {"a primitive's JP (IY)", -1, 0xFD, 0xE9, 0, false},
-        {"a JP (IY) to NEXT, midway along the path", -1, 0xFD, 0xE9, 0x04B9, false},
-        {"a JP (IY) elsewhere", -1, 0xFD, 0xE9, 0x0F8F, false},
-        {"an RST 10", -1, 0xD7, 0, 0, false},
-        {"an RST 10 onto the screen", -1, 0xD7, 0, 0, true},
-        {"an RST 18", -1, 0xDF, 0, 0, false},
+        {"the word dispatch", 0x04C8, 0, 0, 0, false, false, false},
+        {"the word dispatch with the speaker high", 0x04C8, 0, 0, 0, false, true, false},
+        {"NEXT", 0x04B9, 0, 0, 0, false, false, false},
+        {"NEXT past its POP", 0x04BA, 0, 0, 0, false, false, false},
+        {"the push", 0x0010, 0, 0, 0, false, false, false},
+        {"the push onto the screen", 0x0010, 0, 0, 0, true, false, false},
+        {"the pop", 0x0018, 0, 0, 0, false, false, false},
+        {"the pop into BC", 0x084E, 0, 0, 0, false, false, false},
+        {"the division step", 0x0CDB, 0, 0, 0, false, false, true},
+        {"a primitive's JP (IY)", -1, 0xFD, 0xE9, 0, false, false, false},
+        {"a JP (IY) to NEXT, midway along the path", -1, 0xFD, 0xE9, 0x04B9, false, false, false},
+        {"a JP (IY) elsewhere", -1, 0xFD, 0xE9, 0x0F8F, false, false, false},
+        {"a JP (IY) into RAM, alone", -1, 0xFD, 0xE9, 0x3C80, false, false, true},
+        {"an RST 10", -1, 0xD7, 0, 0, false, false, false},
+        {"an RST 10 onto the screen", -1, 0xD7, 0, 0, true, false, false},
+        {"an RST 18", -1, 0xDF, 0, 0, false, false, true},
     };
     const MachineSnapshot printing = Take();
     for (const Case& c : cases) {
@@ -91,6 +102,8 @@ TEST_F(RomPathsTest, EachPathEndsWhereSteppingEnds) {
         ASSERT_TRUE(c.entry >= 0 ? StepTo(uint16_t(c.entry)) : StepToInstruction(c.op, c.op2 ? c.op2 : -1))
             << "the loop never gets there";
         if (c.iy) machine.iy.w = c.iy;
+        if (c.speakerHigh) machine.speakerToggle = machine.earLevel = 1;
+        if (c.afterFlagsAndEi) machine.q = machine.eiDelay = 1;
         if (c.stackOnScreen) {
             constexpr uint16_t kSpare = 0x3C3B, kRowFive = 0x2400 + 5 * 32;
             WriteMemory(kSpare, kRowFive & 0xFF);
@@ -120,6 +133,29 @@ TEST_F(RomPathsTest, APathThatDoesNotFitOrDoesNotMatchDoesNotRun) {
     EXPECT_FALSE(RunRomPath(machine, bus, machine.frameTstates));
     RestoreRomBytes(0x04C8, 1);
     EXPECT_EQ(Differences(Take(), start), "");
+}
+
+// Anything that watches the steps turns the paths off: a breakpoint inside one stops
+// there, from the frame loop as from stepping.
+TEST_F(RomPathsTest, ABreakpointInsideAPathStopsThere) {
+    class StopHost : public CapturingHost {
+      public:
+        std::vector<uint16_t> stoppedAt;
+        void RunDebugger() override { stoppedAt.push_back(machine.pc); }
+    } stops;
+    if (!StartPrintingLoop()) return;
+    SetHost(&stops);
+    for (const char* address : {"#04E6", "#0013", "#0CE5"}) {
+        SCOPED_TRACE(address);
+        ClearBreakpoints();
+        ASSERT_EQ(AddBreakpoint(address, ""), BreakpointResult::Ok);
+        stops.stoppedAt.clear();
+        RunFrames(2);
+        ASSERT_FALSE(stops.stoppedAt.empty()) << "never stopped";
+        EXPECT_EQ(stops.stoppedAt.front(), std::stoi(address + 1, nullptr, 16));
+    }
+    ClearBreakpoints();
+    SetHost(&dialogs);
 }
 
 // Whole runs of the frame loop against stepping, the run ending at many points of a
