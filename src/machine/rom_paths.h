@@ -46,26 +46,20 @@ struct RomPathStep {
 
 namespace rom_paths {
 
-// After JP (IY): LD BC,11 / LD DE,(STKBOT) / LD HL,(SPARE) / ADD HL,BC / SBC HL,DE /
-// JR C (else "stack full"), LD BC,0 / CALL the free-space check (0F8C) / CALL the BREAK
-// test (04E4) / JR NEXT, then NEXT (04B9): fetch the next word's code field, push the
-// interpreter pointer, jump to its code.
-inline constexpr std::array kWordDispatch{
-    RomPathStep{0x04C8, 0x01},       RomPathStep{0x04CB, 0xED, 0x5B}, RomPathStep{0x04CF, 0x2A},
-    RomPathStep{0x04D2, 0x09},       RomPathStep{0x04D3, 0xED, 0x52}, RomPathStep{0x04D5, 0x38},
-    RomPathStep{0x04D9, 0x01},       RomPathStep{0x04DC, 0xCD},       RomPathStep{0x0F8C, 0x21},
-    RomPathStep{0x0F8F, 0xC5},       RomPathStep{0x0F90, 0x09},       RomPathStep{0x0F91, 0xED, 0x4B},
-    RomPathStep{0x0F95, 0x09},       RomPathStep{0x0F96, 0xC1},       RomPathStep{0x0F97, 0x38},
-    RomPathStep{0x0F99, 0xED, 0x72}, RomPathStep{0x0F9B, 0xD8},       RomPathStep{0x04DF, 0xCD},
-    RomPathStep{0x04E4, 0x3E},       RomPathStep{0x04E6, 0xDB},       RomPathStep{0x04E8, 0x1F},
-    RomPathStep{0x04E9, 0xD8},       RomPathStep{0x04E2, 0x18},       RomPathStep{0x04B9, 0xE1},
-    RomPathStep{0x04BA, 0x5E},       RomPathStep{0x04BB, 0x23},       RomPathStep{0x04BC, 0x56},
-    RomPathStep{0x04BD, 0x23},       RomPathStep{0x04BE, 0xE5},       RomPathStep{0x04BF, 0xEB},
-    RomPathStep{0x04C0, 0x5E},       RomPathStep{0x04C1, 0x23},       RomPathStep{0x04C2, 0x56},
-    RomPathStep{0x04C3, 0x23},       RomPathStep{0x04C4, 0xEB},       RomPathStep{0x04C5, 0xE9},
-};
+// A path that runs one list of steps and then another.
+template <size_t n, size_t k>
+constexpr std::array<RomPathStep, n + k> Joined(const std::array<RomPathStep, n>& first,
+                                                const std::array<RomPathStep, k>& then) {
+    std::array<RomPathStep, n + k> steps{};
+    for (size_t i = 0; i < n; ++i)
+        steps[i] = first[i];
+    for (size_t i = 0; i < k; ++i)
+        steps[n + i] = then[i];
+    return steps;
+}
 
-// NEXT alone, entered at 04B9 (POP HL) or 04BA by the words that skip the checks.
+// NEXT, entered at 04B9 (POP HL) or 04BA by the words that skip the checks: fetch the
+// next word's code field, push the interpreter pointer, jump to its code.
 inline constexpr std::array kNext{
     RomPathStep{0x04B9, 0xE1}, RomPathStep{0x04BA, 0x5E}, RomPathStep{0x04BB, 0x23},
     RomPathStep{0x04BC, 0x56}, RomPathStep{0x04BD, 0x23}, RomPathStep{0x04BE, 0xE5},
@@ -73,6 +67,22 @@ inline constexpr std::array kNext{
     RomPathStep{0x04C2, 0x56}, RomPathStep{0x04C3, 0x23}, RomPathStep{0x04C4, 0xEB},
     RomPathStep{0x04C5, 0xE9},
 };
+
+// After JP (IY): LD BC,11 / LD DE,(STKBOT) / LD HL,(SPARE) / ADD HL,BC / SBC HL,DE /
+// JR C (else "stack full"), LD BC,0 / CALL the free-space check (0F8C) / CALL the BREAK
+// test (04E4) / JR NEXT, then NEXT.
+inline constexpr auto kWordDispatch = Joined(
+    std::array{
+        RomPathStep{0x04C8, 0x01},       RomPathStep{0x04CB, 0xED, 0x5B}, RomPathStep{0x04CF, 0x2A},
+        RomPathStep{0x04D2, 0x09},       RomPathStep{0x04D3, 0xED, 0x52}, RomPathStep{0x04D5, 0x38},
+        RomPathStep{0x04D9, 0x01},       RomPathStep{0x04DC, 0xCD},       RomPathStep{0x0F8C, 0x21},
+        RomPathStep{0x0F8F, 0xC5},       RomPathStep{0x0F90, 0x09},       RomPathStep{0x0F91, 0xED, 0x4B},
+        RomPathStep{0x0F95, 0x09},       RomPathStep{0x0F96, 0xC1},       RomPathStep{0x0F97, 0x38},
+        RomPathStep{0x0F99, 0xED, 0x72}, RomPathStep{0x0F9B, 0xD8},       RomPathStep{0x04DF, 0xCD},
+        RomPathStep{0x04E4, 0x3E},       RomPathStep{0x04E6, 0xDB},       RomPathStep{0x04E8, 0x1F},
+        RomPathStep{0x04E9, 0xD8},       RomPathStep{0x04E2, 0x18},
+    },
+    kNext);
 
 // RST 10: DE onto the data stack at (SPARE).
 inline constexpr std::array kPushDe{
@@ -108,17 +118,10 @@ inline constexpr std::array kDivideStep{
 // The jumps into the paths above, wherever they are: JP (IY) ends every primitive and
 // goes to the word dispatch; RST 10 and RST 18 push and pop DE. A path led by one of
 // them runs when the instruction at pc is that one.
-template <size_t n>
-constexpr std::array<RomPathStep, n + 1> LedBy(RomPathStep first, const std::array<RomPathStep, n>& path) {
-    std::array<RomPathStep, n + 1> steps{};
-    steps[0] = first;
-    for (size_t k = 0; k < n; ++k)
-        steps[k + 1] = path[k];
-    return steps;
-}
-inline constexpr auto kJumpToWordDispatch = LedBy(RomPathStep{0, 0xFD, 0xE9, true}, kWordDispatch);
-inline constexpr auto kRestartPushDe = LedBy(RomPathStep{0, 0xD7, 0, true}, kPushDe);
-inline constexpr auto kRestartPopDe = LedBy(RomPathStep{0, 0xDF, 0, true}, kPopDe);
+inline constexpr auto kJumpToWordDispatch =
+    Joined(std::array{RomPathStep{0, 0xFD, 0xE9, true}}, kWordDispatch);
+inline constexpr auto kRestartPushDe = Joined(std::array{RomPathStep{0, 0xD7, 0, true}}, kPushDe);
+inline constexpr auto kRestartPopDe = Joined(std::array{RomPathStep{0, 0xDF, 0, true}}, kPopDe);
 
 // No instruction costs more than this; a path of n steps needs n times it before `end`.
 constexpr uint32_t kLongestInstructionTstates = 23;
@@ -143,7 +146,7 @@ constexpr bool EdAllowed(uint8_t op2) {
 constexpr bool StepAllowed(const RomPathStep& s) {
     if (s.op == 0xED) return EdAllowed(s.op2);
     if (s.op == 0xFD) return s.op2 == 0xE9 && s.anywhere;
-    return !IsOneOf(s.op, {0x76, 0xF3, 0xFB, 0xCB, 0xDD, 0xFD, 0xD3});
+    return !IsOneOf(s.op, {0x76, 0xF3, 0xFB, 0xCB, 0xDD, 0xD3});
 }
 
 // The steps that may write memory, and so video RAM: the beam must be where the
